@@ -1,0 +1,14 @@
+# Every target of the project gets the same warnings and, when asked, the sanitizers.
+add_library(karumenio_options INTERFACE)
+add_library(Karumenio::options ALIAS karumenio_options)
+target_compile_features(karumenio_options INTERFACE cxx_std_20)
+if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+    target_compile_options(karumenio_options INTERFACE -Wall -Wextra -Wpedantic)
+    if(KARUMENIO_SANITIZE)
+        target_compile_options(karumenio_options INTERFACE
+            -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+        target_link_options(karumenio_options INTERFACE -fsanitize=address,undefined)
+    endif()
+elseif(MSVC)
+    target_compile_options(karumenio_options INTERFACE /W4 /utf-8)
+endif()

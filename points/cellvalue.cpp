@@ -1,0 +1,221 @@
+#include "cellvalue.h"
+
+#include "runtimeerror.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace karumenio::points {
+
+namespace {
+
+[[noreturn]] void throwTypeMismatch(const std::string& shown) {
+    throw RunTimeError(RunError::TypeMismatch,
+                       "型が一致しません: 「" + shown + "」は数値として読めません。");
+}
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::string booleanText(bool value) { return value ? "TRUE" : "FALSE"; }
+
+} // namespace
+
+CellValue CellValue::number(double value) {
+    CellValue v;
+    v.m_value = value;
+    return v;
+}
+
+CellValue CellValue::text(std::string value) {
+    CellValue v;
+    v.m_value = TextValue{std::move(value)};
+    return v;
+}
+
+CellValue CellValue::boolean(bool value) {
+    CellValue v;
+    v.m_value = value;
+    return v;
+}
+
+CellValue CellValue::error(std::string code) {
+    CellValue v;
+    v.m_value = ErrorValue{std::move(code)};
+    return v;
+}
+
+CellValue::Kind CellValue::kind() const { return static_cast<Kind>(m_value.index()); }
+
+double CellValue::numberValue() const { return std::get<double>(m_value); }
+
+const std::string& CellValue::textValue() const { return std::get<TextValue>(m_value).text; }
+
+bool CellValue::booleanValue() const { return std::get<bool>(m_value); }
+
+const std::string& CellValue::errorCode() const { return std::get<ErrorValue>(m_value).code; }
+
+bool CellValue::equalsEmptyText() const {
+    switch (kind()) {
+    case Kind::Empty:
+        return true;
+    case Kind::Text:
+        return textValue().empty();
+    default:
+        return false;
+    }
+}
+
+bool CellValue::equalsZero() const { return toNumber() == 0.0; }
+
+double CellValue::toNumber() const {
+    switch (kind()) {
+    case Kind::Empty:
+        return 0.0;
+    case Kind::Number:
+        return numberValue();
+    case Kind::Boolean:
+        // True takes part as -1, as the scripting runtime has always counted it.
+        return booleanValue() ? -1.0 : 0.0;
+    case Kind::Text:
+        if (auto n = readNumber(textValue())) {
+            return *n;
+        }
+        throwTypeMismatch(textValue());
+    case Kind::Error:
+        throwTypeMismatch(errorCode());
+    }
+    return 0.0;
+}
+
+std::string CellValue::strForm() const {
+    const double n = toNumber();
+    const std::string digits = formatNumber(n, false);
+    return std::signbit(n) && n != 0.0 ? digits : " " + digits;
+}
+
+std::string CellValue::textForm() const { return trimBlanks(joinForm()); }
+
+std::string CellValue::joinForm() const {
+    switch (kind()) {
+    case Kind::Empty:
+        return {};
+    case Kind::Number:
+        return formatNumber(numberValue(), true);
+    case Kind::Text:
+        return textValue();
+    case Kind::Boolean:
+        return booleanText(booleanValue());
+    case Kind::Error:
+        return errorCode();
+    }
+    return {};
+}
+
+std::optional<double> readNumber(std::string_view text) {
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && (text[begin] == ' ' || text[begin] == '\t')) {
+        ++begin;
+    }
+    while (end > begin && (text[end - 1] == ' ' || text[end - 1] == '\t')) {
+        --end;
+    }
+    std::string s(text.substr(begin, end - begin));
+    std::size_t i = 0;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
+        ++i;
+    }
+    std::size_t digits = 0;
+    while (i < s.size() && isDigit(s[i])) {
+        ++i;
+        ++digits;
+    }
+    if (i < s.size() && s[i] == '.') {
+        ++i;
+        while (i < s.size() && isDigit(s[i])) {
+            ++i;
+            ++digits;
+        }
+    }
+    if (digits == 0) {
+        return std::nullopt;
+    }
+    if (i < s.size() && (s[i] == 'e' || s[i] == 'E' || s[i] == 'd' || s[i] == 'D')) {
+        s[i] = 'e';
+        ++i;
+        if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
+            ++i;
+        }
+        std::size_t expDigits = 0;
+        while (i < s.size() && isDigit(s[i])) {
+            ++i;
+            ++expDigits;
+        }
+        if (expDigits == 0) {
+            return std::nullopt;
+        }
+    }
+    if (i != s.size()) {
+        return std::nullopt;
+    }
+    const double value = std::strtod(s.c_str(), nullptr);
+    if (!std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::string formatNumber(double value, bool withLeadingZero) {
+    if (value == 0.0 || !std::isfinite(value)) {
+        return "0";
+    }
+    char buffer[40];
+    std::snprintf(buffer, sizeof buffer, "%.14e", std::fabs(value));
+    // buffer: d.dddddddddddddde[+-]xx
+    std::string digits;
+    const char* p = buffer;
+    for (; *p != 'e'; ++p) {
+        if (*p != '.') {
+            digits.push_back(*p);
+        }
+    }
+    const int exponent = std::atoi(p + 1);
+    while (digits.size() > 1 && digits.back() == '0') {
+        digits.pop_back();
+    }
+
+    std::string out = value < 0 ? "-" : "";
+    if (exponent >= 15 || exponent < -4) {
+        out += digits[0];
+        if (digits.size() > 1) {
+            out += '.';
+            out += digits.substr(1);
+        }
+        char exp[16];
+        std::snprintf(exp, sizeof exp, "E%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
+        return out + exp;
+    }
+    if (exponent >= 0) {
+        const auto intLength = static_cast<std::size_t>(exponent) + 1;
+        if (digits.size() <= intLength) {
+            return out + digits + std::string(intLength - digits.size(), '0');
+        }
+        return out + digits.substr(0, intLength) + "." + digits.substr(intLength);
+    }
+    if (withLeadingZero) {
+        out += '0';
+    }
+    return out + "." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+}
+
+std::string trimBlanks(std::string_view text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    const auto last = text.find_last_not_of(' ');
+    return std::string(text.substr(first, last - first + 1));
+}
+
+} // namespace karumenio::points
