@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs what the build needs (Debian packages) and configures and builds one tree.
+# Usage: tools/setup.sh BUILD_DIR [extra cmake arguments...]
+set -euo pipefail
+
+packages=(g++ make cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev)
+if [[ "${KARUMENIO_WITH_GUI:-ON}" == "ON" ]]; then
+    packages+=(qt6-base-dev qt6-base-dev-tools libgl-dev fonts-noto-cjk xvfb xauth)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+done
+if ((${#missing[@]})); then
+    if [[ $(id -u) -eq 0 ]]; then
+        echo "Installing: ${missing[*]}"
+        apt-get update -qq
+        DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
+    else
+        echo "Missing Debian packages: ${missing[*]}" >&2
+        echo "Install them with: sudo apt-get install ${missing[*]}" >&2
+        exit 1
+    fi
+fi
+
+top=$(cd "$(dirname "$0")/.." && pwd)
+build=$1
+shift
+cmake -S "$top" -B "$build" -DKARUMENIO_WITH_GUI="${KARUMENIO_WITH_GUI:-ON}" "$@" >/dev/null
+cmake --build "$build" -j"$(nproc)"
