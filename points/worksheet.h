@@ -1,16 +1,30 @@
 #pragma once
 
+#include "cellcontent.h"
 #include "cellvalue.h"
+#include "formulanode.h"
+#include "sheetlayout.h"
 
-#include <map>
+#include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
-#include <utility>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
 
 namespace karumenio::points {
 
-// A worksheet: cells addressed by 1-based row and column.
+// A worksheet: cells addressed by 1-based row and column, each Empty, a constant or a
+// formula, with the formulas recalculated after every edit. Columns A to G are stored densely
+// row by row, the rest sparsely, so a few thousand data rows stay cheap.
 class Worksheet {
-public:
+  public:
+    static constexpr int kRowCount = 65536;
+    static constexpr int kColumnCount = 256;
+    // Column B holds point names, which keep the exact text typed or pasted ("001").
+    static constexpr int kTextColumn = 2;
+
     explicit Worksheet(std::string name = "Sheet1");
 
     const std::string& name() const { return m_name; }
@@ -18,11 +32,80 @@ public:
     // The value the cell shows: its constant, or its formula's result. Cells outside the grid
     // or never written are Empty.
     const CellValue& value(int row, int column) const;
-    void setValue(int row, int column, CellValue value);
+    CellContent content(int row, int column) const;
+    // The formula text ("=IF(C7=\"\",\"\",G6)"), or empty text for a cell without formula.
+    std::string formula(int row, int column) const;
+    // What a cell editor shows: the formula text, or the constant in text form. Text that
+    // would read back as something else gets a leading apostrophe ("'12").
+    std::string inputText(int row, int column) const;
 
-private:
+    // Each of these is one edit and recalculates once. Cells outside the grid throw the
+    // subscript error.
+    void setValue(int row, int column, CellValue value);
+    // The text must start with "="; text the formula language cannot read stays in the cell
+    // as written and shows "#NAME?".
+    void setFormula(int row, int column, std::string_view text);
+    // A user typing into a cell: "=..." is a formula, a leading apostrophe keeps the rest as
+    // text, text that reads as a number becomes a Number (except in column B), "" empties it.
+    EditRecord enter(int row, int column, std::string_view typed);
+    // The Delete key over a block.
+    EditRecord clear(int top, int left, int bottom, int right);
+    // Writes the after of every change as one action and fills in the befores; changes that
+    // alter nothing are left out of the result.
+    EditRecord apply(EditRecord changes);
+    void undo(const EditRecord& record);
+    void redo(const EditRecord& record);
+
+    // The last row holding anything, 0 for an empty sheet.
+    int lastUsedRow() const;
+
+    const SheetLayout& layout() const { return m_layout; }
+    SheetLayout& layout() { return m_layout; }
+
+    // One pass over all formulas; each is evaluated once however the formulas chain.
+    void recalculate();
+
+    // Reads a typed text as cell content by the rules of enter().
+    static CellContent contentFromTyped(int column, std::string_view typed);
+
+  private:
+    friend class Recalculation;
+
+    struct Formula {
+        std::string text;
+        // Absent when the text cannot be parsed.
+        std::optional<FormulaNode> root;
+    };
+
+    struct Cell {
+        CellValue value;
+        std::shared_ptr<const Formula> formula;
+        // Evaluation state, valid while generation matches the sheet's.
+        std::uint32_t generation = 0;
+        std::uint8_t state = 0;
+
+        bool isEmpty() const { return !formula && value.isEmpty(); }
+    };
+
+    static constexpr int kDenseColumns = 7;
+
+    const Cell* find(int row, int column) const;
+    Cell* find(int row, int column);
+    Cell& cellAt(int row, int column);
+    // Stores content without recalculating.
+    void write(int row, int column, const CellContent& content);
+    static void checkCell(int row, int column);
+    static std::uint32_t sparseKey(int row, int column) {
+        return static_cast<std::uint32_t>(row - 1) * kColumnCount +
+               static_cast<std::uint32_t>(column - 1);
+    }
+
     std::string m_name;
-    std::map<std::pair<int, int>, CellValue> m_cells;
+    std::vector<Cell> m_dense;
+    int m_denseRows = 0;
+    std::unordered_map<std::uint32_t, Cell> m_sparse;
+    std::uint32_t m_generation = 0;
+    SheetLayout m_layout;
 };
 
 // "C12" for row 12, column 3.

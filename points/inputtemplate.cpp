@@ -1,0 +1,112 @@
+#include "inputtemplate.h"
+
+#include <string>
+
+namespace karumenio::points {
+
+namespace {
+
+constexpr Rgb kBlue{0, 0, 255};
+constexpr Rgb kRed{255, 0, 0};
+constexpr Rgb kShapeEdge{94, 158, 255};
+constexpr Rgb kShapeMiddle{255, 235, 250};
+constexpr Rgb kShapeOutline{31, 27, 101};
+constexpr const char* kRadiusFormat = "0.0_ ";
+constexpr const char* kHeadingFont = "ＭＳ Ｐ明朝";
+// 4000/256 character widths.
+constexpr double kColumnWidth = 15.625;
+constexpr int kLastShownColumn = 7;
+
+CellStyle centred(const SheetLayout& layout, double pointSize = 11.0) {
+    CellStyle style;
+    style.fontFamily = layout.defaultFontFamily;
+    style.pointSize = pointSize;
+    style.horizontal = HorizontalAlignment::Centre;
+    return style;
+}
+
+void layOut(SheetLayout& layout) {
+    for (int column = 1; column <= kLastShownColumn; ++column) {
+        layout.columnWidths[column] = kColumnWidth;
+    }
+    // E and F hold the extents out of sight; nothing lies right of G.
+    layout.hiddenColumns = {{5, 6}, {8, Worksheet::kColumnCount}};
+    layout.rowHeights[5] = 402;
+    layout.gridlinesShown = true;
+    layout.headingsShown = false;
+    layout.zeroValuesShown = true;
+    layout.selection = CellRange{1, 1, 2, 7};
+    layout.mergedRanges = {CellRange{1, 1, 2, 7}, CellRange{3, 1, 3, 7}, CellRange{4, 1, 4, 7}};
+
+    // Columns A to G: General (G: the radius format on its data rows), centred.
+    layout.styles.push_back(
+        {CellRange{1, 1, Worksheet::kRowCount, kLastShownColumn}, centred(layout)});
+
+    CellStyle title = centred(layout, 12.0);
+    title.bold = true;
+    title.vertical = VerticalAlignment::Centre;
+    layout.styles.push_back({CellRange{1, 1, 2, 7}, title});
+
+    CellStyle note = centred(layout);
+    note.colour = kBlue;
+    note.vertical = VerticalAlignment::Centre;
+    layout.styles.push_back({CellRange{3, 1, 4, 7}, note});
+
+    CellStyle radius = centred(layout);
+    radius.numberFormat = kRadiusFormat;
+    layout.styles.push_back({CellRange{7, 7, kTemplateLastRow, 7}, radius});
+    CellStyle defaultRadius = radius;
+    defaultRadius.colour = kRed;
+    layout.styles.push_back({CellRange{6, 7, 6, 7}, defaultRadius});
+
+    layout.comments = {
+        {6, 1, "空白以外の文字を入力します。\n例：K \n", 9.0, true},
+        {6, 7,
+         "ここの値を変更すると全ての値3000点分の半径を変更できます。\n"
+         "個別に半径を変更することもできます。\n",
+         9.0, true},
+    };
+
+    const std::pair<int, const char*> headings[] = {
+        {1, "区　画"}, {2, "測点名"}, {3, "X 座標"}, {4, "Y 座標"}, {7, "Plot 半径"},
+    };
+    for (const auto& [column, text] : headings) {
+        layout.headingShapes.push_back(
+            {5, column, text, kHeadingFont, 12.0, kShapeEdge, kShapeMiddle, kShapeOutline});
+    }
+}
+
+} // namespace
+
+Workbook makeInputTemplate() {
+    Workbook book;
+    Worksheet& sheet = book.addSheet("Sheet1");
+    layOut(sheet.layout());
+
+    EditRecord cells;
+    cells.reserve(kTemplateLastRow);
+    auto put = [&cells](int row, int column, CellContent content) {
+        cells.push_back(CellChange{row, column, {}, std::move(content)});
+    };
+    put(1, 1, CellContent::value(CellValue::text("座 標 値 の 貼 り 付 け は 3000 点 ま で")));
+    put(3, 1,
+        CellContent::value(CellValue::text("Plotの必要のない場合は半径を0（零）と入力して下さい")));
+    put(4, 1,
+        CellContent::value(CellValue::text("計算式等が消えたりした時は" +
+                                           std::string(kExecutableName) + "を終了して下さい")));
+    put(6, 5, CellContent::formulaText("=MAX(C6:C3006)"));
+    put(6, 6, CellContent::formulaText("=MAX(D6:D3006)"));
+    put(7, 5, CellContent::formulaText("=MIN(C6:C3006)"));
+    put(7, 6, CellContent::formulaText("=MIN(D6:D3006)"));
+    put(6, 7, CellContent::value(CellValue::number(0.0)));
+    for (int row = 7; row <= kTemplateLastRow; ++row) {
+        // Each radius repeats the one above while the row has a first coordinate.
+        put(row, 7,
+            CellContent::formulaText("=IF(C" + std::to_string(row) + "=\"\",\"\",G" +
+                                     std::to_string(row - 1) + ")"));
+    }
+    sheet.apply(std::move(cells));
+    return book;
+}
+
+} // namespace karumenio::points

@@ -1,0 +1,181 @@
+#include "paste.h"
+
+#include "cellformat.h"
+#include "codepage.h"
+#include "runtimeerror.h"
+#include "worksheet.h"
+
+namespace karumenio::points {
+
+namespace {
+
+struct Record {
+    std::vector<std::string> fields;
+    std::size_t next = 0;
+    bool separated = false;
+};
+
+Record readRecord(std::string_view text, std::size_t pos, char separator) {
+    Record record;
+    std::string field;
+    bool fieldStart = true;
+    while (pos < text.size()) {
+        const char c = text[pos];
+        if (fieldStart && c == '"') {
+            // Quoted field: runs to the quote that is not doubled.
+            ++pos;
+            while (pos < text.size()) {
+                if (text[pos] == '"') {
+                    if (pos + 1 < text.size() && text[pos + 1] == '"') {
+                        field.push_back('"');
+                        pos += 2;
+                        continue;
+                    }
+                    ++pos;
+                    break;
+                }
+                field.push_back(text[pos++]);
+            }
+            fieldStart = false;
+            continue;
+        }
+        fieldStart = false;
+        if (c == separator) {
+            record.fields.push_back(std::move(field));
+            field.clear();
+            record.separated = true;
+            fieldStart = true;
+            ++pos;
+            continue;
+        }
+        if (c == '\r' || c == '\n') {
+            pos += (c == '\r' && pos + 1 < text.size() && text[pos + 1] == '\n') ? 2 : 1;
+            break;
+        }
+        field.push_back(c);
+        ++pos;
+    }
+    record.fields.push_back(std::move(field));
+    record.next = pos;
+    return record;
+}
+
+CellContent fieldContent(int column, const std::string& field) {
+    if (field.empty()) {
+        return {};
+    }
+    if (column != Worksheet::kTextColumn) {
+        if (auto number = readNumber(field)) {
+            return CellContent::value(CellValue::number(*number));
+        }
+    }
+    return CellContent::value(CellValue::text(field));
+}
+
+std::vector<int> visibleColumns(const Worksheet& sheet, int from, int to) {
+    std::vector<int> columns;
+    for (int column = from; column <= to; ++column) {
+        if (!sheet.layout().isColumnHidden(column)) {
+            columns.push_back(column);
+        }
+    }
+    return columns;
+}
+
+std::string quoted(const std::string& text) {
+    if (text.find_first_of("\t\r\n\"") == std::string::npos) {
+        return text;
+    }
+    std::string out = "\"";
+    for (char c : text) {
+        if (c == '"') {
+            out.push_back('"');
+        }
+        out.push_back(c);
+    }
+    return out + "\"";
+}
+
+} // namespace
+
+std::string decodeClipboard(std::string_view bytes) {
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
+        bytes.remove_prefix(3);
+    }
+    if (isValidUtf8(bytes)) {
+        return std::string(bytes);
+    }
+    if (auto text = cp932ToUtf8(bytes)) {
+        return *text;
+    }
+    throw RunTimeError(RunError::TypeMismatch,
+                       "貼り付けるデータの文字コードを読み取れません: UTF-8 でもシフト JIS "
+                       "(コードページ 932) でもないため、何も貼り付けませんでした。");
+}
+
+std::vector<std::vector<std::string>> splitClipboardText(std::string_view text) {
+    std::vector<std::vector<std::string>> rows;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        Record record = readRecord(text, pos, '\t');
+        if (!record.separated) {
+            record = readRecord(text, pos, ',');
+        }
+        pos = record.next;
+        rows.push_back(std::move(record.fields));
+    }
+    return rows;
+}
+
+EditRecord paste(Worksheet& sheet, int row, int column, std::string_view clipboardBytes) {
+    if (row < 1 || row > Worksheet::kRowCount || column < 1 || column > Worksheet::kColumnCount) {
+        throw RunTimeError(RunError::SubscriptOutOfRange,
+                           "インデックスが有効範囲にありません: 貼り付け先の行 " +
+                               std::to_string(row) + "、列 " + std::to_string(column) +
+                               " はワークシートの外です。");
+    }
+    const std::vector<std::vector<std::string>> rows =
+        splitClipboardText(decodeClipboard(clipboardBytes));
+    if (rows.empty()) {
+        return {};
+    }
+    const auto lastRow = static_cast<long>(row) + static_cast<long>(rows.size()) - 1;
+    if (lastRow > Worksheet::kRowCount) {
+        throw RunTimeError(
+            RunError::SubscriptOutOfRange,
+            "インデックスが有効範囲にありません: " + std::to_string(rows.size()) + " 行を " +
+                cellName(row, column) +
+                " から貼り付けると最終行 65536 を超えます。何も貼り付けませんでした。",
+            cellName(row, column));
+    }
+    const std::vector<int> columns = visibleColumns(sheet, column, Worksheet::kColumnCount);
+    EditRecord changes;
+    changes.reserve(rows.size() * std::min<std::size_t>(columns.size(), 5));
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        const std::vector<std::string>& fields = rows[r];
+        const std::size_t n = std::min(fields.size(), columns.size());
+        for (std::size_t i = 0; i < n; ++i) {
+            changes.push_back(CellChange{
+                row + static_cast<int>(r), columns[i], {}, fieldContent(columns[i], fields[i])});
+        }
+    }
+    return sheet.apply(std::move(changes));
+}
+
+std::string copyText(const Worksheet& sheet, int top, int left, int bottom, int right) {
+    const std::vector<int> columns =
+        visibleColumns(sheet, std::max(left, 1), std::min(right, Worksheet::kColumnCount));
+    std::string out;
+    for (int row = std::max(top, 1); row <= std::min(bottom, Worksheet::kRowCount); ++row) {
+        for (std::size_t i = 0; i < columns.size(); ++i) {
+            if (i > 0) {
+                out.push_back('\t');
+            }
+            out += quoted(displayText(sheet, row, columns[i]));
+        }
+        out += "\r\n";
+    }
+    return out;
+}
+
+} // namespace karumenio::points

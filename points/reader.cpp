@@ -1,0 +1,65 @@
+#include "reader.h"
+
+#include "runtimeerror.h"
+#include "workbook.h"
+#include "worksheet.h"
+
+namespace karumenio::points {
+
+namespace {
+
+constexpr int kFirstCoordinateColumn = 3;
+constexpr int kSecondCoordinateColumn = 4;
+constexpr int kBreakMarkColumn = 1;
+constexpr int kLabelColumn = 2;
+constexpr double kRadiusColumn = 7.0;
+
+} // namespace
+
+Worksheet& readPoints(Workbook& book, PointTable& table, const ReadProgress& progress) {
+    Worksheet& sheet = book.worksheets(kDataSheetName);
+
+    int count = 0;
+    for (int row = kFirstDataRow; !sheet.value(row, kFirstCoordinateColumn).equalsEmptyText();
+         ++row) {
+        ++count;
+    }
+    // Refused before anything is stored, so that an oversized sheet cannot leave a table that
+    // is half the new read and half the old one.
+    if (count > kSlotCount) {
+        const int firstExtraRow = kFirstDataRow + kSlotCount;
+        throw RunTimeError(RunError::SubscriptOutOfRange,
+                           "インデックスが有効範囲にありません: 読み込めるのは " +
+                               std::to_string(kSlotCount) + " 点 (行 6 から行 3006) までですが、" +
+                               std::to_string(count) +
+                               " 行のデータが見つかりました。何も読み込んでいません。",
+                           cellName(firstExtraRow, kFirstCoordinateColumn));
+    }
+
+    table.radiusColumn = kRadiusColumn;
+    table.pointIndex.reset();
+    table.pointCount = CellValue::number(count);
+    const int radiusColumn = static_cast<int>(table.radiusColumn);
+    const auto maximum = static_cast<float>(count);
+    int row = kFirstDataRow;
+    for (int copied = 0; copied != count; ++copied) {
+        const int slot = table.pointIndex.value();
+        table.pointX.at(slot) = sheet.value(row, kFirstCoordinateColumn);
+        table.pointY.at(slot) = sheet.value(row, kSecondCoordinateColumn);
+        table.markRadius.at(slot) = sheet.value(row, radiusColumn);
+        table.breakMark.at(slot) = sheet.value(row, kBreakMarkColumn);
+        table.labelText.at(slot) = sheet.value(row, kLabelColumn);
+        if (progress) {
+            progress(0.0f, maximum, static_cast<float>(copied));
+        }
+        ++row;
+        table.pointIndex.step();
+    }
+    return sheet;
+}
+
+std::string readMessage(int count) {
+    return "座標読込完了　" + CellValue::number(count).joinForm() + "　データ";
+}
+
+} // namespace karumenio::points
