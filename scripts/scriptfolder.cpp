@@ -1,0 +1,20 @@
+#include "scriptfolder.h"
+
+#include "platform.h"
+
+namespace karumenio::scripts {
+
+std::filesystem::path defaultScriptFolder() {
+    return platform::defaultScriptFolder();
+}
+
+std::string completionMessage(const std::filesystem::path& folder) {
+    std::string message = "Cdrに ZAHYOU-LINE-PLOT-TEXT.SCRを作成しました。";
+    if (!platform::kIsWindows) {
+        message += "\n";
+        message += platform::displayPath(folder);
+    }
+    return message;
+}
+
+} // namespace karumenio::scripts

@@ -1,0 +1,156 @@
+#include "writerun.h"
+
+#include "atomicfileset.h"
+#include "featurescripts.h"
+#include "kakudo.h"
+#include "scriptfile.h"
+#include "textforms.h"
+#include "zahyouscript.h"
+
+#include "points/codepage.h"
+#include "points/pointtable.h"
+#include "points/runtimeerror.h"
+#include "points/worksheet.h"
+
+#include <algorithm>
+
+namespace karumenio::scripts {
+
+namespace {
+
+constexpr int kLabelColumn = 2;
+
+bool isAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// Only point names can carry characters beyond ASCII; each one code page 932 cannot hold is
+// written as "?" and reported with the cell of its name.
+std::string encodeText(std::string utf8, const points::PointTable& table,
+                       std::vector<std::string>& warnings) {
+    if (isAscii(utf8)) {
+        return utf8;
+    }
+    std::vector<std::string> lost;
+    std::string bytes = points::toCp932(utf8, &lost);
+    if (lost.empty()) {
+        return bytes;
+    }
+    const int count = table.count();
+    for (int slot = 0; slot < count; ++slot) {
+        const std::string name = plainForm(table.labelText.at(slot));
+        if (isAscii(name)) {
+            continue;
+        }
+        std::vector<std::string> lostHere;
+        points::toCp932(name, &lostHere);
+        if (lostHere.empty()) {
+            continue;
+        }
+        std::string characters;
+        for (const std::string& c : lostHere) {
+            characters += "「" + c + "」";
+        }
+        warnings.push_back("セル " + points::cellName(points::kFirstDataRow + slot, kLabelColumn) +
+                           " の測点名「" + name + "」の文字" + characters +
+                           "はシフトJISで表せないため、「?」として書き出しました。");
+    }
+    return bytes;
+}
+
+std::string encodePlain(std::string utf8) {
+    // The other scripts hold only fixed commands and numbers.
+    return isAscii(utf8) ? utf8 : points::toCp932(utf8, nullptr);
+}
+
+} // namespace
+
+const std::string& ScriptSet::bytes(std::size_t index) const {
+    switch (index) {
+    case 0:
+        return zahyou;
+    case 1:
+        return line;
+    case 2:
+        return plot;
+    default:
+        return text;
+    }
+}
+
+void checkWriteRun(const WriteSettings& settings, const points::PointTable& table,
+                   const points::Worksheet* dataSheet) {
+    using points::RunError;
+    using points::RunTimeError;
+    if (settings.versionCode.empty()) {
+        throw RunTimeError(RunError::TypeMismatch,
+                           "出力するバージョンが選ばれていません。バージョンを選んで下さい。");
+    }
+    if (!versionNumber(settings.versionCode)) {
+        throw RunTimeError(RunError::TypeMismatch, "バージョン「" + settings.versionCode +
+                                                       "」は数値ではありません。"
+                                                       "バージョンを選び直して下さい。");
+    }
+    if (dataSheet == nullptr) {
+        throw RunTimeError(RunError::ObjectNotSet, "座標がまだ読み込まれていません。"
+                                                   "先に「座 標 読 込」を押して下さい。");
+    }
+    if (table.count() <= 0) {
+        throw RunTimeError(RunError::SubscriptOutOfRange,
+                           "読み込んだ座標が 0 点です。座標を 6 行目から貼り付けて、"
+                           "「座 標 読 込」を押してから出力して下さい。");
+    }
+}
+
+ScriptSet generateScripts(const WriteSettings& settings, points::PointTable& table,
+                          const points::Worksheet* dataSheet, WriteState& state) {
+    checkWriteRun(settings, table, dataSheet);
+    WriteState next = state;
+    table.pointIndex.reset();
+    KAKUDO(settings, next);
+
+    ScriptFile zahyou;
+    writeZahyouScript(zahyou, settings, *dataSheet, next);
+    ScriptFile line;
+    writeLineScript(line, table);
+    ScriptFile plot;
+    writePlotScript(plot, table);
+    ScriptFile text;
+    writeTextScript(text, table, next);
+
+    ScriptSet set;
+    set.zahyou = encodePlain(zahyou.take());
+    set.line = encodePlain(line.take());
+    set.plot = encodePlain(plot.take());
+    set.text = encodeText(text.take(), table, set.warnings);
+    state = std::move(next);
+    return set;
+}
+
+WriteReport writeRun(const WriteSettings& settings, points::PointTable& table,
+                     const points::Worksheet* dataSheet, WriteState& state,
+                     const std::filesystem::path& folder) {
+    return writeRun(settings, table, dataSheet, state, folder, FileOperations::system());
+}
+
+WriteReport writeRun(const WriteSettings& settings, points::PointTable& table,
+                     const points::Worksheet* dataSheet, WriteState& state,
+                     const std::filesystem::path& folder, const FileOperations& operations) {
+    WriteState next = state;
+    ScriptSet set = generateScripts(settings, table, dataSheet, next);
+
+    WriteReport report;
+    AtomicFileSet files;
+    for (std::size_t i = 0; i < kScriptFileNames.size(); ++i) {
+        const std::filesystem::path path = folder / std::filesystem::path(kScriptFileNames[i]);
+        files.add(path, set.bytes(i));
+        report.files.push_back(path);
+    }
+    files.commit(operations);
+    state = std::move(next);
+    report.warnings = std::move(set.warnings);
+    return report;
+}
+
+} // namespace karumenio::scripts

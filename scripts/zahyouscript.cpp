@@ -1,0 +1,47 @@
+#include "zahyouscript.h"
+
+#include "scriptfile.h"
+#include "writesettings.h"
+#include "writestate.h"
+#include "zuwaku.h"
+
+#include "points/cellvalue.h"
+
+namespace karumenio::scripts {
+
+std::optional<double> versionNumber(std::string_view versionCode) {
+    return points::readNumber(versionCode);
+}
+
+void writeZahyouScript(ScriptFile& script, const WriteSettings& settings,
+                       const points::Worksheet& dataSheet, WriteState& state) {
+    const double version = versionNumber(settings.versionCode).value_or(0.0);
+    script.writeLine("FILEDIA 1");
+    script.writeLine("UCS 3 0,0,0 0,1 1,0");
+    if (version == 97 || version == 98) {
+        script.writeLine("UNITS 2 8 2 8 0 N");
+    } else {
+        script.writeLine("-UNITS 2 8 2 8 0 N");
+    }
+    script.write("LINE 0,0 100<");
+    script.writePlain(state.rotationAngle);
+    script.write(" ");
+    script.endLine();
+    script.writeLine("UCS OB ALL");
+    script.writeLine("UCS S U1");
+    script.write("ERASE ");
+    script.write("ALL ");
+    script.endLine();
+    script.writeLine("-STYLE ROMANS EXTFONT 3.0 1.0 0 N Y N");
+    ZUWAKU(script, dataSheet, settings.paperIndex, settings.scaleIndex, state);
+    script.writeLine("FILEDIA 1 ZOOM E");
+    if (version == 97) {
+        script.writeLine("saveas LT97 c:\\Zeva-zizudi.dwg");
+    } else if (version == 98) {
+        script.writeLine("saveas LT98 c:\\Zeva-zizudi.dwg");
+    } else if (version == 2000 || version == 2002 || version == 20001) {
+        script.writeLine("saveas 2000 c:\\Zeva-zizudi.dwg");
+    }
+}
+
+} // namespace karumenio::scripts
