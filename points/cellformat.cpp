@@ -37,6 +37,10 @@ std::optional<FixedFormat> readFixedFormat(std::string_view format) {
             ++fixed.decimals;
         }
     }
+    // Beyond this a double has no digits left to show.
+    if (fixed.decimals > 30) {
+        return std::nullopt;
+    }
     while (i + 1 < format.size() && format[i] == '_') {
         i += 2;
         ++fixed.trailingBlanks;
