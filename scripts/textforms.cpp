@@ -10,43 +10,65 @@ namespace karumenio::scripts {
 namespace {
 
 // Significant digits (no trailing zeros) and decimal exponent of |value| rounded to at most
-// 15 significant digits. For normal doubles the shortest round-trip form is tried first:
-// when it has 15 digits or fewer it is exactly the 15-digit rounding, and it is much cheaper
-// to produce. Subnormals carry too little precision for that shortcut.
+// 15 significant digits, from the shortest round-trip form, which is cheap to produce. With
+// 15 digits or fewer it is the 15-digit rounding itself. With 16 or 17 digits, rounding its
+// digits gives the same result as rounding the exact value, except when they end exactly on
+// the half: no 15-digit rounding boundary can lie strictly between the value and its shortest
+// form, or that boundary would have been the shorter form. That tie, and subnormals with
+// their reduced precision, take the exact (slower) route.
 struct Digits {
     char digits[24];
     int count = 0;
     int exponent = 0;
 };
 
+Digits parseScientific(const char* begin, const char* end) {
+    Digits d;
+    const char* p = begin;
+    for (; p != end && *p != 'e'; ++p) {
+        if (*p != '.') {
+            d.digits[d.count++] = *p;
+        }
+    }
+    // p points at 'e'; the exponent has a sign and at least two digits.
+    ++p;
+    const bool negative = *p == '-';
+    ++p;
+    int exponent = 0;
+    for (; p != end; ++p) {
+        exponent = exponent * 10 + (*p - '0');
+    }
+    d.exponent = negative ? -exponent : exponent;
+    return d;
+}
+
 Digits significantDigits(double magnitude) {
     char buffer[40];
     auto result =
         std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific);
-    auto collect = [&](const char* end) {
-        Digits d;
-        const char* p = buffer;
-        for (; p != end && *p != 'e'; ++p) {
-            if (*p != '.') {
-                d.digits[d.count++] = *p;
-            }
-        }
-        // p points at 'e'; the exponent has a sign and at least two digits.
-        ++p;
-        const bool negative = *p == '-';
-        ++p;
-        int exponent = 0;
-        for (; p != end; ++p) {
-            exponent = exponent * 10 + (*p - '0');
-        }
-        d.exponent = negative ? -exponent : exponent;
-        return d;
-    };
-    Digits d = collect(result.ptr);
-    if (d.count > 15 || magnitude < std::numeric_limits<double>::min()) {
+    Digits d = parseScientific(buffer, result.ptr);
+    const bool subnormal = magnitude < std::numeric_limits<double>::min();
+    const bool tie = d.count == 16 && d.digits[15] == '5';
+    if (subnormal || tie) {
         result = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
                                std::chars_format::scientific, 14);
-        d = collect(result.ptr);
+        d = parseScientific(buffer, result.ptr);
+    } else if (d.count > 15) {
+        const bool roundUp = d.digits[15] >= '5';
+        d.count = 15;
+        if (roundUp) {
+            int i = 14;
+            while (i >= 0 && d.digits[i] == '9') {
+                d.digits[i] = '0';
+                --i;
+            }
+            if (i >= 0) {
+                ++d.digits[i];
+            } else {
+                d.digits[0] = '1';
+                ++d.exponent;
+            }
+        }
     }
     while (d.count > 1 && d.digits[d.count - 1] == '0') {
         --d.count;

@@ -12,8 +12,6 @@
 #include "points/runtimeerror.h"
 #include "points/worksheet.h"
 
-#include <algorithm>
-
 namespace karumenio::scripts {
 
 namespace {
@@ -21,8 +19,12 @@ namespace {
 constexpr int kLabelColumn = 2;
 
 bool isAscii(std::string_view text) {
-    return std::all_of(text.begin(), text.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    // No early exit: a plain loop the compiler vectorises is faster on whole scripts.
+    unsigned char bits = 0;
+    for (const char c : text) {
+        bits |= static_cast<unsigned char>(c);
+    }
+    return bits < 0x80;
 }
 
 // Only point names can carry characters beyond ASCII; each one code page 932 cannot hold is

@@ -102,6 +102,9 @@ TEST(TextForms, FastNumberFormattingAgreesWithTheCellValueRules) {
         values.push_back(mantissa(random) * std::pow(10.0, exponent(random)));
         // Short decimals such as survey coordinates.
         values.push_back(std::round(mantissa(random) * 1e7) / 1000.0);
+        // Decimals that end exactly half-way past the 15th digit.
+        values.push_back((std::floor(mantissa(random) * 1e14) + 0.5) *
+                         std::pow(10.0, exponent(random) - 14));
         double any = 0;
         const std::uint64_t b = bits(random);
         std::memcpy(&any, &b, sizeof any);

@@ -1,0 +1,202 @@
+#include "testsupport.h"
+
+#include "scripts/featurescripts.h"
+#include "scripts/kakudo.h"
+#include "scripts/scriptfile.h"
+#include "scripts/writesettings.h"
+#include "scripts/writestate.h"
+
+#include "points/runtimeerror.h"
+
+#include <gtest/gtest.h>
+
+using namespace karumenio;
+using namespace karumenio::scripts::test;
+
+namespace {
+
+std::string lineScript(points::PointTable& table) {
+    table.pointIndex.reset();
+    scripts::ScriptFile file;
+    scripts::writeLineScript(file, table);
+    return file.text();
+}
+
+std::string plotScript(points::PointTable& table) {
+    scripts::ScriptFile file;
+    scripts::writePlotScript(file, table);
+    return file.text();
+}
+
+std::string textScript(points::PointTable& table, scripts::WriteState& state) {
+    scripts::ScriptFile file;
+    scripts::writeTextScript(file, table, state);
+    return file.text();
+}
+
+std::string textScript(points::PointTable& table, const char* angle = "0.0000") {
+    scripts::WriteSettings settings;
+    settings.angleText = angle;
+    scripts::WriteState state;
+    scripts::KAKUDO(settings, state);
+    return textScript(table, state);
+}
+
+TEST(FeatureScripts, ThreePointWorkedExample) {
+    points::PointTable table;
+    fillTable(table, {
+                         {{}, txt("A"), num(1), num(2), {}},
+                         {{}, txt("B"), num(1.5), num(-0.5), num(0.5)},
+                         {txt("*"), txt("C"), num(0.25), num(3), {}},
+                     });
+    EXPECT_EQ(lineScript(table), golden("worked3/LINE.SCR"));
+    EXPECT_EQ(table.pointIndex.value(), 3);
+    EXPECT_EQ(plotScript(table), golden("worked3/PLOT.SCR"));
+    EXPECT_EQ(table.pointIndex.value(), 3);
+}
+
+TEST(FeatureScripts, TwelvePointWorkedExample) {
+    points::PointTable table;
+    fillTable(table, workedExampleRows());
+    EXPECT_EQ(lineScript(table), golden("worked12/LINE.SCR"));
+    EXPECT_EQ(plotScript(table), golden("worked12/PLOT.SCR"));
+    EXPECT_EQ(textScript(table), golden("worked12/TEXT.SCR"));
+    EXPECT_EQ(table.pointIndex.value(), 12);
+}
+
+struct BreakCase {
+    const char* name;
+    std::vector<CellValue> marks;
+    std::vector<std::string> pointLines;
+};
+
+TEST(FeatureScripts, BreakMarks) {
+    const BreakCase cases[] = {
+        {"mark on slot 0 has no effect", {txt("K"), {}, {}}, {"1,1", "2,2", "3,3"}},
+        {"mark on slot 1 leaves slot 0 alone", {{}, txt("K"), {}}, {"1,1", "  2,2", "3,3"}},
+        {"consecutive marks", {{}, txt("K"), txt("K")}, {"1,1", "  2,2", "  3,3"}},
+        {"number 0 is a mark", {{}, num(0), {}}, {"1,1", "  2,2", "3,3"}},
+        {"a single blank is a mark", {{}, {}, txt(" ")}, {"1,1", "2,2", "  3,3"}},
+        {"empty text is no mark", {{}, txt(""), {}}, {"1,1", "2,2", "3,3"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        points::PointTable table;
+        std::vector<PointRow> rows;
+        for (int i = 0; i < 3; ++i) {
+            rows.push_back({c.marks[static_cast<std::size_t>(i)], {}, num(i + 1), num(i + 1), {}});
+        }
+        fillTable(table, rows);
+        const auto got = lines(lineScript(table));
+        ASSERT_EQ(got.size(), 13u);
+        EXPECT_EQ(std::vector<std::string>(got.begin() + 5, got.begin() + 8), c.pointLines);
+        EXPECT_EQ(got[8], "");
+    }
+}
+
+TEST(FeatureScripts, OnePointGivesElevenLinesAndOneLabel) {
+    points::PointTable table;
+    fillTable(table, {{txt("K"), txt("P"), num(5), num(6), num(1)}});
+    EXPECT_EQ(lines(lineScript(table)).size(), 11u);
+    EXPECT_EQ(lines(plotScript(table)).size(), 11u);
+    EXPECT_EQ(lines(textScript(table)).size(), 12u);
+}
+
+TEST(FeatureScripts, CircleTestAndRadiusForms) {
+    points::PointTable table;
+    fillTable(table, {
+                         {{}, {}, num(1), num(1), num(-2)},
+                         {{}, {}, num(2), num(2), num(0)},
+                         {{}, {}, num(3), num(3), {}},
+                         {{}, {}, num(4), num(4), txt("2.50")},
+                         {{}, {}, num(5), num(5), txt("0")},
+                         {{}, {}, num(6), num(6), num(0.25)},
+                     });
+    const auto got = lines(plotScript(table));
+    EXPECT_EQ(std::vector<std::string>(got.begin() + 4, got.end() - 4),
+              (std::vector<std::string>{"CIRCLE", "1,1", "-2", "CIRCLE", "4,4", "2.5", "CIRCLE",
+                                        "6,6", ".25"}));
+}
+
+TEST(FeatureScripts, LabelAngleAndLabelPoints) {
+    struct Case {
+        const char* angle;
+        const char* angleLine;
+        double dx;
+        double dy;
+    };
+    const Case cases[] = {
+        {"30.3000", "59.5", 0.659799871849, 1.12011790857},
+        {"-12.1500", "102.25", -0.275830973803, 1.2704004384},
+        {"0.0000", "90", 0, 1.3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.angle);
+        points::PointTable table;
+        fillTable(table,
+                  {{{}, txt("P"), num(100), num(200), {}}, {{}, txt("Q"), txt("10"), {}, {}}});
+        scripts::WriteSettings settings;
+        settings.angleText = c.angle;
+        scripts::WriteState state;
+        scripts::KAKUDO(settings, state);
+        const auto got = lines(textScript(table, state));
+        ASSERT_EQ(got.size(), 16u);
+        EXPECT_EQ(got[6], c.angleLine);
+        EXPECT_EQ(got[10], c.angleLine);
+        // The label angle replaces the rotation until the next run converts it again.
+        EXPECT_EQ(state.rotationAngle.textForm(), c.angleLine);
+        EXPECT_NEAR(table.labelX.at(0).numberValue(), 100 + c.dx, 1e-11);
+        EXPECT_NEAR(table.labelY.at(0).numberValue(), 200 + c.dy, 1e-11);
+        EXPECT_NEAR(table.labelX.at(1).numberValue(), 10 + c.dx, 1e-11);
+        EXPECT_NEAR(table.labelY.at(1).numberValue(), 0 + c.dy, 1e-11);
+    }
+}
+
+TEST(FeatureScripts, LabelTexts) {
+    points::PointTable table;
+    fillTable(table, {
+                         {{}, txt("  K1  "), num(100), num(200), {}},
+                         {{}, txt("\u3000測点\u3000"), num(0), num(0), {}},
+                         {{}, {}, num(0), num(0), {}},
+                         {{}, num(0.5), num(0), num(0), {}},
+                     });
+    const auto got = lines(textScript(table));
+    EXPECT_EQ(got[5], "100,201.3");
+    EXPECT_EQ(got[7], "K1");
+    EXPECT_EQ(got[11], "\u3000測点\u3000");
+    EXPECT_EQ(got[15], "");
+    EXPECT_EQ(got[19], "0.5");
+}
+
+TEST(FeatureScripts, ACoordinateOrRadiusThatIsNoNumberNamesItsCell) {
+    struct Case {
+        const char* name;
+        int slot;
+        int column; // 0 x, 1 y, 2 radius
+        const char* cell;
+    };
+    const Case cases[] = {
+        {"first coordinate", 6, 0, "C12"},
+        {"second coordinate", 0, 1, "D6"},
+        {"radius", 2, 2, "G8"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        points::PointTable table;
+        std::vector<PointRow> rows(8, PointRow{{}, {}, num(1), num(1), {}});
+        fillTable(table, rows);
+        points::SlotArray* column[] = {&table.pointX, &table.pointY, &table.markRadius};
+        column[c.column]->at(c.slot) = txt("abc");
+        try {
+            lineScript(table);
+            plotScript(table);
+            ADD_FAILURE() << "no error";
+        } catch (const points::RunTimeError& e) {
+            EXPECT_EQ(e.number(), 13);
+            EXPECT_EQ(e.cell(), c.cell);
+            EXPECT_NE(std::string(e.what()).find(c.cell), std::string::npos);
+        }
+    }
+}
+
+} // namespace

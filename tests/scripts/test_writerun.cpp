@@ -1,0 +1,377 @@
+#include "testsupport.h"
+
+#include "scripts/writerun.h"
+
+#include "points/runtimeerror.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <map>
+#include <random>
+
+using namespace karumenio;
+using namespace karumenio::scripts::test;
+namespace fs = std::filesystem;
+
+namespace {
+
+scripts::WriteSettings lt2000() {
+    scripts::WriteSettings settings;
+    settings.versionCode = "2000";
+    return settings;
+}
+
+// The worked example as the reader leaves it: table, bound sheet with its extent cells.
+struct WorkedExample {
+    points::PointTable table;
+    points::Worksheet sheet;
+    scripts::WriteState state;
+
+    WorkedExample() {
+        fillTable(table, workedExampleRows());
+        setExtent(sheet, num(110), num(-50), num(150), num(-60));
+    }
+
+    scripts::ScriptSet generate(const scripts::WriteSettings& settings = lt2000()) {
+        return scripts::generateScripts(settings, table, &sheet, state);
+    }
+};
+
+// Every file of a folder with its bytes: what "nothing changed" is checked against.
+std::map<std::string, std::string> snapshot(const fs::path& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        files[entry.path().filename().string()] = readFile(entry.path());
+    }
+    return files;
+}
+
+class WriteRunFolder : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::random_device device;
+        m_folder = fs::temp_directory_path() /
+                   ("karumenio-writerun-" + std::to_string(device()) + "-" +
+                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(m_folder);
+    }
+    void TearDown() override {
+        std::error_code error;
+        fs::permissions(m_folder, fs::perms::owner_all, error);
+        for (const auto& entry : fs::directory_iterator(m_folder, error)) {
+            fs::permissions(entry.path(), fs::perms::owner_read | fs::perms::owner_write, error);
+        }
+        fs::remove_all(m_folder, error);
+    }
+
+    // Old scripts from an earlier run, each longer than the new one.
+    void writeOldScripts(std::initializer_list<std::string_view> names) {
+        for (const auto name : names) {
+            std::ofstream out(m_folder / name, std::ios::binary);
+            out << "old " << name << "\r\n" << std::string(5000, 'x') << "\r\n";
+        }
+    }
+
+    void expectThrows(int number, const std::string& inMessage, const auto& run) {
+        try {
+            run();
+            ADD_FAILURE() << "no error";
+        } catch (const points::RunTimeError& e) {
+            EXPECT_EQ(e.number(), number) << e.what();
+            EXPECT_NE(std::string(e.what()).find(inMessage), std::string::npos) << e.what();
+        }
+    }
+
+    fs::path m_folder;
+};
+
+TEST(WriteRun, WorkedExampleGivesTheFourGoldenScripts) {
+    WorkedExample example;
+    const auto set = example.generate();
+    EXPECT_EQ(set.zahyou, golden("worked12/ZAHYOU.SCR"));
+    EXPECT_EQ(set.line, golden("worked12/LINE.SCR"));
+    EXPECT_EQ(set.plot, golden("worked12/PLOT.SCR"));
+    EXPECT_EQ(set.text, golden("worked12/TEXT.SCR"));
+    EXPECT_TRUE(set.warnings.empty());
+    EXPECT_EQ(example.table.pointIndex.value(), 12);
+}
+
+TEST(WriteRun, RepeatedRunsGiveTheSameScripts) {
+    // The label angle left in RotationAngle must not accumulate into the next run.
+    WorkedExample example;
+    scripts::WriteSettings settings = lt2000();
+    settings.angleText = "30.3000";
+    const auto first = example.generate(settings);
+    const auto second = example.generate(settings);
+    EXPECT_EQ(first.zahyou, second.zahyou);
+    EXPECT_EQ(first.text, second.text);
+    EXPECT_EQ(example.state.rotationAngle.numberValue(), 59.5);
+}
+
+TEST(WriteRun, VersionDecidesUnitsLineAndSaveLine) {
+    struct Case {
+        const char* code;
+        const char* units;
+        const char* last;
+    };
+    const Case cases[] = {
+        {"97", "UNITS 2 8 2 8 0 N", "saveas LT97 c:\\Zeva-zizudi.dwg"},
+        {"98", "UNITS 2 8 2 8 0 N", "saveas LT98 c:\\Zeva-zizudi.dwg"},
+        {"2000", "-UNITS 2 8 2 8 0 N", "saveas 2000 c:\\Zeva-zizudi.dwg"},
+        {"2002", "-UNITS 2 8 2 8 0 N", "saveas 2000 c:\\Zeva-zizudi.dwg"},
+        {"20001", "-UNITS 2 8 2 8 0 N", "saveas 2000 c:\\Zeva-zizudi.dwg"},
+        {"97.0", "UNITS 2 8 2 8 0 N", "saveas LT97 c:\\Zeva-zizudi.dwg"},
+        {"12345", "-UNITS 2 8 2 8 0 N", "FILEDIA 1 ZOOM E"},
+        {"0", "-UNITS 2 8 2 8 0 N", "FILEDIA 1 ZOOM E"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.code);
+        WorkedExample example;
+        scripts::WriteSettings settings;
+        settings.versionCode = c.code;
+        const auto got = lines(example.generate(settings).zahyou);
+        EXPECT_EQ(got[2], c.units);
+        EXPECT_EQ(got.back(), c.last);
+        EXPECT_EQ(got.size(), c.last[0] == 's' ? 26u : 25u);
+    }
+}
+
+TEST(WriteRun, RotationLineUsesThePlainForm) {
+    struct Case {
+        const char* angle;
+        const char* line;
+    };
+    const Case cases[] = {
+        {"0.0000", "LINE 0,0 100<0 "},     {"0.3000", "LINE 0,0 100<0.5 "},
+        {"0.1500", "LINE 0,0 100<0.25 "},  {"-12.1500", "LINE 0,0 100<-12.25 "},
+        {"30.3000", "LINE 0,0 100<30.5 "}, {"130.1001", "LINE 0,0 100<130.166944444444 "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.angle);
+        WorkedExample example;
+        scripts::WriteSettings settings = lt2000();
+        settings.angleText = c.angle;
+        EXPECT_EQ(lines(example.generate(settings).zahyou)[3], c.line);
+    }
+}
+
+TEST(WriteRun, JapaneseNamesAreCodePage932AndLostCharactersAreReported) {
+    WorkedExample example;
+    example.table.labelText.at(0) = txt("測点１");
+    example.table.labelText.at(1) = txt("점2");
+    example.table.labelText.at(3) = txt("ｶﾅ");
+    const auto set = example.generate();
+    const auto got = lines(set.text);
+    EXPECT_EQ(got[7], "\x91\xaa\x93\x5f\x82\x50");
+    EXPECT_EQ(got[11], "?2");
+    EXPECT_EQ(got[19], "\xb6\xc5");
+    ASSERT_EQ(set.warnings.size(), 1u);
+    EXPECT_NE(set.warnings[0].find("B7"), std::string::npos) << set.warnings[0];
+    EXPECT_NE(set.warnings[0].find("점"), std::string::npos) << set.warnings[0];
+}
+
+TEST(WriteRun, AFullTableOf3001Points) {
+    points::PointTable table;
+    std::vector<PointRow> rows;
+    for (int i = 0; i < points::kSlotCount; ++i) {
+        rows.push_back({{}, txt("P"), num(i * 0.5), num(-i * 0.25), num(i % 2)});
+    }
+    fillTable(table, rows);
+    points::Worksheet sheet;
+    setExtent(sheet, num(1500), num(0), num(0), num(-750));
+    scripts::WriteState state;
+    const auto set = scripts::generateScripts(lt2000(), table, &sheet, state);
+    EXPECT_EQ(lines(set.line).size(), 3001u + 10u);
+    EXPECT_EQ(lines(set.plot).size(), 1500u * 3u + 8u);
+    EXPECT_EQ(lines(set.text).size(), 4u * 3001u + 8u);
+    EXPECT_EQ(lines(set.line)[5 + 3000], "1500,-750");
+    EXPECT_EQ(table.pointIndex.value(), 3001);
+}
+
+TEST(WriteRun, ChecksBeforeAnythingIsComputed) {
+    struct Case {
+        const char* name;
+        const char* version;
+        bool bound;
+        CellValue count;
+        int number;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"no edition", "", true, num(12), 13, "バージョンを選んで下さい"},
+        {"edition not a number", "LT", true, num(12), 13, "「LT」"},
+        {"never read", "2000", false, num(12), 91, "「座 標 読 込」"},
+        {"no edition and never read", "", false, {}, 13, "バージョンを選んで下さい"},
+        {"no points", "2000", true, num(0), 9, "0 点"},
+        {"count empty", "2000", true, {}, 9, "0 点"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        WorkedExample example;
+        example.table.pointCount = c.count;
+        scripts::WriteSettings settings;
+        settings.versionCode = c.version;
+        try {
+            scripts::generateScripts(settings, example.table, c.bound ? &example.sheet : nullptr,
+                                     example.state);
+            ADD_FAILURE() << "no error";
+        } catch (const points::RunTimeError& e) {
+            EXPECT_EQ(e.number(), c.number);
+            EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << e.what();
+        }
+        EXPECT_TRUE(example.state.rotationAngle.isEmpty());
+    }
+}
+
+TEST_F(WriteRunFolder, WritesTheFourFilesReplacingLongerOldOnes) {
+    writeOldScripts({"ZAHYOU.SCR", "PLOT.SCR"});
+    WorkedExample example;
+    const auto report =
+        scripts::writeRun(lt2000(), example.table, &example.sheet, example.state, m_folder);
+    EXPECT_EQ(report.files, (std::vector<fs::path>{m_folder / "ZAHYOU.SCR", m_folder / "LINE.SCR",
+                                                   m_folder / "PLOT.SCR", m_folder / "TEXT.SCR"}));
+    EXPECT_TRUE(report.warnings.empty());
+    EXPECT_EQ(snapshot(m_folder), (std::map<std::string, std::string>{
+                                      {"ZAHYOU.SCR", golden("worked12/ZAHYOU.SCR")},
+                                      {"LINE.SCR", golden("worked12/LINE.SCR")},
+                                      {"PLOT.SCR", golden("worked12/PLOT.SCR")},
+                                      {"TEXT.SCR", golden("worked12/TEXT.SCR")},
+                                  }));
+    EXPECT_EQ(example.state.scaleFactor, 0.1);
+}
+
+TEST_F(WriteRunFolder, AFailedCheckOrBadCellChangesNoFile) {
+    writeOldScripts({"ZAHYOU.SCR", "LINE.SCR", "PLOT.SCR", "TEXT.SCR"});
+    const auto before = snapshot(m_folder);
+    {
+        WorkedExample example;
+        scripts::WriteSettings settings;
+        expectThrows(13, "バージョン", [&] {
+            scripts::writeRun(settings, example.table, &example.sheet, example.state, m_folder);
+        });
+    }
+    {
+        WorkedExample example;
+        example.table.pointY.at(6) = txt("12,5");
+        expectThrows(13, "D12", [&] {
+            scripts::writeRun(lt2000(), example.table, &example.sheet, example.state, m_folder);
+        });
+    }
+    {
+        WorkedExample example;
+        example.table.markRadius.at(11) = txt("r");
+        expectThrows(13, "G17", [&] {
+            scripts::writeRun(lt2000(), example.table, &example.sheet, example.state, m_folder);
+        });
+    }
+    EXPECT_EQ(snapshot(m_folder), before);
+}
+
+TEST_F(WriteRunFolder, AReadOnlyTargetIsAnAccessErrorAndNothingChanges) {
+    writeOldScripts({"ZAHYOU.SCR", "LINE.SCR", "PLOT.SCR", "TEXT.SCR"});
+    fs::permissions(m_folder / "PLOT.SCR", fs::perms::owner_read | fs::perms::group_read);
+    const auto before = snapshot(m_folder);
+    WorkedExample example;
+    const scripts::WriteState stateBefore = example.state;
+    expectThrows(75, "PLOT.SCR", [&] {
+        scripts::writeRun(lt2000(), example.table, &example.sheet, example.state, m_folder);
+    });
+    EXPECT_EQ(snapshot(m_folder), before);
+    EXPECT_EQ(example.state.scaleFactor, stateBefore.scaleFactor);
+    EXPECT_TRUE(example.state.rotationAngle.isEmpty());
+}
+
+TEST_F(WriteRunFolder, AFolderThatCannotBeWrittenIsAnAccessErrorAndNothingChanges) {
+    writeOldScripts({"ZAHYOU.SCR", "TEXT.SCR"});
+    const auto before = snapshot(m_folder);
+    fs::permissions(m_folder, fs::perms::owner_read | fs::perms::owner_exec);
+    WorkedExample example;
+    expectThrows(75, "ZAHYOU.SCR", [&] {
+        scripts::writeRun(lt2000(), example.table, &example.sheet, example.state, m_folder);
+    });
+    fs::permissions(m_folder, fs::perms::owner_all);
+    EXPECT_EQ(snapshot(m_folder), before);
+
+    expectThrows(75, "ZAHYOU.SCR", [&] {
+        scripts::writeRun(lt2000(), example.table, &example.sheet, example.state,
+                          m_folder / "missing");
+    });
+}
+
+TEST_F(WriteRunFolder, AFailedRenameRestoresTheFilesAlreadyReplaced) {
+    // ZAHYOU and PLOT exist, LINE and TEXT do not; the rename of each file fails in turn.
+    for (int failing = 0; failing < 4; ++failing) {
+        SCOPED_TRACE(failing);
+        for (const auto& entry : fs::directory_iterator(m_folder)) {
+            fs::remove(entry.path());
+        }
+        writeOldScripts({"ZAHYOU.SCR", "PLOT.SCR"});
+        const auto before = snapshot(m_folder);
+        auto operations = scripts::FileOperations::system();
+        int renames = 0;
+        const auto realRename = operations.rename;
+        operations.rename = [&](const fs::path& from, const fs::path& to, std::error_code& error) {
+            if (renames++ == failing) {
+                error = std::make_error_code(std::errc::permission_denied);
+                return;
+            }
+            realRename(from, to, error);
+        };
+        WorkedExample example;
+        expectThrows(75, std::string(scripts::kScriptFileNames[static_cast<std::size_t>(failing)]),
+                     [&] {
+                         scripts::writeRun(lt2000(), example.table, &example.sheet, example.state,
+                                           m_folder, operations);
+                     });
+        EXPECT_EQ(snapshot(m_folder), before);
+        EXPECT_EQ(example.state.scaleFactor, 0.0);
+    }
+}
+
+TEST_F(WriteRunFolder, AFailedTemporaryFileChangesNothing) {
+    writeOldScripts({"ZAHYOU.SCR", "LINE.SCR", "PLOT.SCR", "TEXT.SCR"});
+    const auto before = snapshot(m_folder);
+    auto operations = scripts::FileOperations::system();
+    int created = 0;
+    const auto realCreate = operations.createFile;
+    operations.createFile = [&](const fs::path& path, std::string_view bytes) {
+        // The third file finds the disk full half-way.
+        if (created++ == 2) {
+            realCreate(path, bytes.substr(0, bytes.size() / 2));
+            return false;
+        }
+        return realCreate(path, bytes);
+    };
+    WorkedExample example;
+    expectThrows(75, "PLOT.SCR", [&] {
+        scripts::writeRun(lt2000(), example.table, &example.sheet, example.state, m_folder,
+                          operations);
+    });
+    EXPECT_EQ(snapshot(m_folder), before);
+}
+
+TEST(ScriptFolder, DefaultFolderAndCompletionMessage) {
+    EXPECT_EQ(scripts::kCompletionTitle, "SCR作成");
+#ifdef _WIN32
+    EXPECT_EQ(scripts::defaultScriptFolder(), fs::path("C:\\"));
+    EXPECT_EQ(scripts::completionMessage("C:\\"),
+              "Cdrに ZAHYOU-LINE-PLOT-TEXT.SCRを作成しました。");
+#else
+    const char* oldDrive = std::getenv("KARUMENIO_DRIVE_C");
+    const std::string saved = oldDrive ? oldDrive : "";
+    ::setenv("KARUMENIO_DRIVE_C", "/srv/drive-c", 1);
+    EXPECT_EQ(scripts::defaultScriptFolder(), fs::path("/srv/drive-c"));
+    ::setenv("KARUMENIO_DRIVE_C", "", 1);
+    EXPECT_EQ(scripts::defaultScriptFolder(), fs::path(std::getenv("HOME")));
+    ::unsetenv("KARUMENIO_DRIVE_C");
+    EXPECT_EQ(scripts::defaultScriptFolder(), fs::path(std::getenv("HOME")));
+    if (oldDrive != nullptr) {
+        ::setenv("KARUMENIO_DRIVE_C", saved.c_str(), 1);
+    }
+    EXPECT_EQ(scripts::completionMessage("/home/sokuryo/図面"),
+              "Cdrに ZAHYOU-LINE-PLOT-TEXT.SCRを作成しました。\n/home/sokuryo/図面");
+#endif
+}
+
+} // namespace
