@@ -1,0 +1,32 @@
+#pragma once
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace karumenio::cli {
+
+// What the command line asks for, already turned into the main window's settings.
+struct CliOptions {
+    std::string edition;
+    int paperIndex = 0;
+    int scaleIndex = 0;
+    std::string angleText = "0.0000";
+    double defaultRadius = 0.0;
+    std::filesystem::path outFolder;
+    std::filesystem::path pointsFile;
+    bool help = false;
+};
+
+// A command line that cannot be understood; the message says what was wrong.
+class UsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+CliOptions parseArguments(const std::vector<std::string>& arguments);
+
+std::string usageText();
+
+} // namespace karumenio::cli

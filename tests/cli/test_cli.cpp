@@ -1,0 +1,196 @@
+// Drives the command-line tool as other programs call it: a process, its exit status,
+// its messages and the files it leaves.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const kScripts[] = {"ZAHYOU.SCR", "LINE.SCR", "PLOT.SCR", "TEXT.SCR"};
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string slurp(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void write(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+class CliTest : public testing::Test {
+protected:
+    void SetUp() override {
+        m_dir = fs::temp_directory_path() /
+                ("karumenio-cli-" + std::to_string(::getpid()) + "-" +
+                 testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir / "drive");
+    }
+    void TearDown() override {
+        fs::permissions(m_dir / "drive", fs::perms::owner_all, fs::perm_options::add);
+        fs::remove_all(m_dir);
+    }
+
+    Outcome run(const std::string& arguments, const std::string& environment = {}) {
+        const fs::path out = m_dir / "stdout";
+        const fs::path err = m_dir / "stderr";
+        const std::string command = environment + " '" KARUMENIO_CLI "' " + arguments + " >'" +
+                                    out.string() + "' 2>'" + err.string() + "' </dev/null";
+        const int raw = std::system(command.c_str());
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(out), slurp(err)};
+    }
+
+    fs::path points(const std::string& name, const std::string& bytes) {
+        write(m_dir / name, bytes);
+        return m_dir / name;
+    }
+
+    std::string driveOption() const { return "--out '" + (m_dir / "drive").string() + "'"; }
+
+    // Puts a known old content into every script so that a failed run can be seen to leave them.
+    void plantOldScripts() {
+        for (const char* name : kScripts) {
+            write(m_dir / "drive" / name, std::string("old ") + name + "\r\n");
+        }
+    }
+    void expectOldScripts() {
+        for (const char* name : kScripts) {
+            EXPECT_EQ(slurp(m_dir / "drive" / name), std::string("old ") + name + "\r\n") << name;
+        }
+    }
+
+    fs::path m_dir;
+};
+
+const std::string kExample = KARUMENIO_TEST_DATA "/worked_example.tsv";
+
+TEST_F(CliTest, WritesTheWorkedExampleByteForByte) {
+    const auto result =
+        run("--edition 2000 --paper A1 --scale 100 --angle 0.0000 " + driveOption() + " " + kExample);
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_NE(result.out.find("座標読込完了　12　データ"), std::string::npos) << result.out;
+    for (const char* name : kScripts) {
+        EXPECT_EQ(slurp(m_dir / "drive" / name),
+                  slurp(fs::path(KARUMENIO_TEST_DATA) / "golden" / "worked12" / name))
+            << name;
+        EXPECT_NE(result.out.find(name), std::string::npos) << "the tool says where " << name << " is";
+    }
+}
+
+TEST_F(CliTest, OptionsReachTheScripts) {
+    const auto file = points("one.tsv", "\tP1\t200\t1300\n\tP2\t100\t1000\n");
+    const auto result = run("--edition 97 --paper A3 --scale 1000 --angle 30.3000 --radius 0.5 " +
+                            driveOption() + " '" + file.string() + "'");
+    ASSERT_EQ(result.status, 0) << result.err;
+    const std::string zahyou = slurp(m_dir / "drive" / "ZAHYOU.SCR");
+    EXPECT_NE(zahyou.find("\r\nUNITS 2 8 2 8 0 N\r\n"), std::string::npos);
+    EXPECT_NE(zahyou.find("\r\nLINE 0,0 100<30.5 \r\n"), std::string::npos);
+    EXPECT_NE(zahyou.find("\r\nSCALE ALL  0,0 1\r\n"), std::string::npos);
+    EXPECT_NE(zahyou.find("\r\n150,1150\r\n"), std::string::npos);
+    EXPECT_NE(zahyou.find("saveas LT97 c:\\Zeva-zizudi.dwg\r\n"), std::string::npos);
+    EXPECT_NE(slurp(m_dir / "drive" / "PLOT.SCR").find("CIRCLE\r\n200,1300\r\n.5\r\n"),
+              std::string::npos);
+}
+
+TEST_F(CliTest, DriveFolderComesFromTheEnvironmentWhenNotGiven) {
+    const auto result = run("--edition 2002 " + kExample,
+                            "KARUMENIO_DRIVE_C='" + (m_dir / "drive").string() + "'");
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_TRUE(fs::exists(m_dir / "drive" / "TEXT.SCR"));
+}
+
+TEST_F(CliTest, HelpExplainsTheContract) {
+    const auto result = run("--help");
+    EXPECT_EQ(result.status, 0);
+    for (const char* word : {"--edition", "--paper", "A4L", "--scale", "--angle", "--radius",
+                             "--out", "KARUMENIO_DRIVE_C", "POINTS_FILE"}) {
+        EXPECT_NE(result.out.find(word), std::string::npos) << word;
+    }
+}
+
+struct RefusedCase {
+    const char* name;
+    std::string arguments;
+    std::string rows;
+    int status;
+    const char* says;
+};
+
+class CliRefusal : public CliTest, public testing::WithParamInterface<RefusedCase> {};
+
+TEST_P(CliRefusal, FailsClearlyAndLeavesTheScripts) {
+    const auto& c = GetParam();
+    plantOldScripts();
+    const auto file = points("points.tsv", c.rows);
+    const auto result = run(c.arguments + " " + driveOption() + " '" + file.string() + "'");
+    EXPECT_EQ(result.status, c.status) << result.err;
+    EXPECT_NE(result.err.find(c.says), std::string::npos) << result.err;
+    expectOldScripts();
+}
+
+std::string manyRows(int count) {
+    std::string rows;
+    for (int i = 0; i < count; ++i) {
+        rows += "\tP" + std::to_string(i) + "\t" + std::to_string(i) + "\t1\n";
+    }
+    return rows;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cli, CliRefusal,
+    testing::Values(
+        RefusedCase{"no_edition", "", "\tK1\t1\t2\n", 2, "バージョンを選んで下さい"},
+        RefusedCase{"unknown_paper", "--edition 2000 --paper B4", "\tK1\t1\t2\n", 2, "B4"},
+        RefusedCase{"unknown_scale", "--edition 2000 --scale 250", "\tK1\t1\t2\n", 2, "250"},
+        RefusedCase{"radius_not_a_number", "--edition 2000 --radius big", "\tK1\t1\t2\n", 2,
+                    "--radius"},
+        RefusedCase{"edition_not_a_number", "--edition LT", "\tK1\t1\t2\n", 1, "エラー 13"},
+        RefusedCase{"no_points", "--edition 2000", "", 1, "エラー 9"},
+        RefusedCase{"letters_in_a_coordinate", "--edition 2000", "\tK1\t1\t2\n\tK2\tabc\t3\n", 1,
+                    "C7"},
+        RefusedCase{"letters_in_a_radius", "--edition 2000", "\tK1\t1\t2\tbig\n", 1, "G6"},
+        RefusedCase{"too_many_rows", "--edition 2000", manyRows(3002), 1, "3001"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(CliTest, MissingPointsFileIsAnError) {
+    const auto result = run("--edition 2000 " + driveOption() + " '" + (m_dir / "nothing.tsv").string() + "'");
+    EXPECT_NE(result.status, 0);
+    EXPECT_NE(result.err.find("nothing.tsv"), std::string::npos) << result.err;
+    EXPECT_FALSE(fs::exists(m_dir / "drive" / "ZAHYOU.SCR"));
+}
+
+TEST_F(CliTest, ReadOnlyScriptStopsTheRunBeforeAnyFileChanges) {
+    plantOldScripts();
+    fs::permissions(m_dir / "drive" / "PLOT.SCR", fs::perms::owner_read);
+    const auto result = run("--edition 2000 " + driveOption() + " " + kExample);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("PLOT.SCR"), std::string::npos) << result.err;
+    fs::permissions(m_dir / "drive" / "PLOT.SCR", fs::perms::owner_write, fs::perm_options::add);
+    expectOldScripts();
+}
+
+TEST_F(CliTest, OutputThatIsNotAFolderIsAnError) {
+    write(m_dir / "plain-file", "x");
+    const auto result =
+        run("--edition 2000 --out '" + (m_dir / "plain-file").string() + "' " + kExample);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(slurp(m_dir / "plain-file"), "x");
+}
+
+} // namespace
