@@ -17,16 +17,18 @@ namespace {
 
 constexpr double kLabelOffset = 1.3;
 
+// Worksheet columns of the table's arrays, for naming a cell in a message.
+constexpr int kColumnName = 2;
+constexpr int kColumnX = 3;
+constexpr int kColumnY = 4;
+constexpr int kColumnRadius = 7;
+
 void writeTrailer(ScriptFile& script) {
     script.writeLine("OSMODE 55");
     script.writeLine("UNDO A");
     script.writeLine("FILEDIA 1 ZOOM E");
     script.writeLine("qsave");
 }
-
-constexpr int kColumnX = 3;
-constexpr int kColumnY = 4;
-constexpr int kColumnRadius = 7;
 
 // The number a slot takes part as; text that is not a number names its worksheet cell, so
 // that the surveyor can find it.
@@ -56,6 +58,24 @@ double pointY(const points::PointTable& table, int slot) {
 
 void writePoint(ScriptFile& script, const points::PointTable& table, int slot) {
     script.pointLine(pointX(table, slot), pointY(table, slot));
+}
+
+void writeNameOnOneLine(ScriptFile& script, const points::CellValue& name, int slot,
+                        std::vector<std::string>* warnings) {
+    std::string text = plainForm(name);
+    std::string oneLine;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            continue;
+        }
+        oneLine += text[i] == '\r' || text[i] == '\n' ? ' ' : text[i];
+    }
+    script.write(oneLine);
+    if (warnings != nullptr) {
+        warnings->push_back("セル " + points::cellName(points::kFirstDataRow + slot, kColumnName) +
+                            " の測点名「" + oneLine +
+                            "」に改行が含まれていたため、改行を空白にして書き出しました。");
+    }
 }
 
 } // namespace
@@ -106,7 +126,8 @@ void writePlotScript(ScriptFile& script, points::PointTable& table) {
     writeTrailer(script);
 }
 
-void writeTextScript(ScriptFile& script, points::PointTable& table, WriteState& state) {
+void writeTextScript(ScriptFile& script, points::PointTable& table, WriteState& state,
+                     std::vector<std::string>* warnings) {
     const int count = table.count();
     script.reserve(static_cast<std::size_t>(count) * 64 + 128);
     script.writeLine("UNDO C N");
@@ -136,7 +157,12 @@ void writeTextScript(ScriptFile& script, points::PointTable& table, WriteState& 
         script.writeLine("TEXT J BL");
         script.pointLine(table.labelX.at(slot), table.labelY.at(slot));
         script.writeLine(angleLine);
-        script.writePlain(table.labelText.at(slot));
+        const points::CellValue& name = table.labelText.at(slot);
+        if (name.isText() && name.textValue().find_first_of("\r\n") != std::string::npos) {
+            writeNameOnOneLine(script, name, slot, warnings);
+        } else {
+            script.writePlain(name);
+        }
         script.endLine();
         table.pointIndex.step();
     }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
 namespace karumenio::points {
 struct PointTable;
 }
@@ -18,7 +21,9 @@ void writePlotScript(ScriptFile& script, points::PointTable& table);
 
 // The TEXT script: the point names, 1.3 units from their points in the label direction.
 // Stores the label angle (90 - RotationAngle) in RotationAngle and the label points in
-// LabelX and LabelY.
-void writeTextScript(ScriptFile& script, points::PointTable& table, WriteState& state);
+// LabelX and LabelY. A line break inside a point name would end its line early and shift
+// every command after it, so it is written as a blank and reported in warnings.
+void writeTextScript(ScriptFile& script, points::PointTable& table, WriteState& state,
+                     std::vector<std::string>* warnings = nullptr);
 
 } // namespace karumenio::scripts

@@ -68,19 +68,6 @@ std::string encodePlain(std::string utf8) {
 
 } // namespace
 
-const std::string& ScriptSet::bytes(std::size_t index) const {
-    switch (index) {
-    case 0:
-        return zahyou;
-    case 1:
-        return line;
-    case 2:
-        return plot;
-    default:
-        return text;
-    }
-}
-
 void checkWriteRun(const WriteSettings& settings, const points::PointTable& table,
                    const points::Worksheet* dataSheet) {
     using points::RunError;
@@ -119,12 +106,14 @@ ScriptSet generateScripts(const WriteSettings& settings, points::PointTable& tab
     ScriptFile plot;
     writePlotScript(plot, table);
     ScriptFile text;
-    writeTextScript(text, table, next);
+    std::vector<std::string> warnings;
+    writeTextScript(text, table, next, &warnings);
 
     ScriptSet set;
     set.zahyou = encodePlain(zahyou.take());
     set.line = encodePlain(line.take());
     set.plot = encodePlain(plot.take());
+    set.warnings = std::move(warnings);
     set.text = encodeText(text.take(), table, set.warnings);
     state = std::move(next);
     return set;

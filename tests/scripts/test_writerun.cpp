@@ -171,6 +171,21 @@ TEST(WriteRun, JapaneseNamesAreCodePage932AndLostCharactersAreReported) {
     EXPECT_NE(set.warnings[0].find("점"), std::string::npos) << set.warnings[0];
 }
 
+TEST(WriteRun, ALineBreakInANameCannotShiftTheScript) {
+    WorkedExample example;
+    example.table.labelText.at(0) = txt("K\r\n1");
+    example.table.labelText.at(2) = txt("K\n3\r");
+    const auto set = example.generate();
+    const auto got = lines(set.text);
+    ASSERT_EQ(got.size(), 56u);
+    EXPECT_EQ(got[7], "K 1");
+    EXPECT_EQ(got[15], "K 3 ");
+    EXPECT_EQ(got[16], "TEXT J BL");
+    ASSERT_EQ(set.warnings.size(), 2u);
+    EXPECT_NE(set.warnings[0].find("B6"), std::string::npos) << set.warnings[0];
+    EXPECT_NE(set.warnings[1].find("B8"), std::string::npos) << set.warnings[1];
+}
+
 TEST(WriteRun, AFullTableOf3001Points) {
     points::PointTable table;
     std::vector<PointRow> rows;
@@ -285,18 +300,21 @@ TEST_F(WriteRunFolder, AReadOnlyTargetIsAnAccessErrorAndNothingChanges) {
 TEST_F(WriteRunFolder, AFolderThatCannotBeWrittenIsAnAccessErrorAndNothingChanges) {
     writeOldScripts({"ZAHYOU.SCR", "TEXT.SCR"});
     const auto before = snapshot(m_folder);
-    fs::permissions(m_folder, fs::perms::owner_read | fs::perms::owner_exec);
     WorkedExample example;
+#ifndef _WIN32
+    // Windows has no read-only folders to make; there only the failing temporary file tells.
+    fs::permissions(m_folder, fs::perms::owner_read | fs::perms::owner_exec);
     expectThrows(75, "ZAHYOU.SCR", [&] {
         scripts::writeRun(lt2000(), example.table, &example.sheet, example.state, m_folder);
     });
     fs::permissions(m_folder, fs::perms::owner_all);
     EXPECT_EQ(snapshot(m_folder), before);
-
+#endif
     expectThrows(75, "ZAHYOU.SCR", [&] {
         scripts::writeRun(lt2000(), example.table, &example.sheet, example.state,
                           m_folder / "missing");
     });
+    EXPECT_EQ(snapshot(m_folder), before);
 }
 
 TEST_F(WriteRunFolder, AFailedRenameRestoresTheFilesAlreadyReplaced) {
