@@ -121,7 +121,11 @@ std::string formatValue(const CellValue& value, std::string_view numberFormat) {
 }
 
 std::string displayText(const Worksheet& sheet, int row, int column) {
-    return formatValue(sheet.value(row, column), sheet.layout().numberFormat(row, column));
+    const CellValue& value = sheet.value(row, column);
+    if (!sheet.layout().zeroValuesShown && value.isNumber() && value.numberValue() == 0.0) {
+        return {};
+    }
+    return formatValue(value, sheet.layout().numberFormat(row, column));
 }
 
 } // namespace karumenio::points

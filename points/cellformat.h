@@ -9,7 +9,8 @@ namespace karumenio::points {
 
 class Worksheet;
 
-// The text a cell shows under its number format.
+// The text a cell shows under its number format; a zero shows nothing when the sheet hides
+// zero values.
 std::string displayText(const Worksheet& sheet, int row, int column);
 
 // A value shown under a number format: "General" (numbers to 10 significant digits, larger

@@ -29,6 +29,9 @@ void layOut(SheetLayout& layout) {
     for (int column = 1; column <= kLastShownColumn; ++column) {
         layout.columnWidths[column] = kColumnWidth;
     }
+    for (int column = kLastShownColumn + 1; column <= Worksheet::kColumnCount; ++column) {
+        layout.columnWidths[column] = 0.0;
+    }
     // E and F hold the extents out of sight; nothing lies right of G.
     layout.hiddenColumns = {{5, 6}, {8, Worksheet::kColumnCount}};
     layout.rowHeights[5] = 402;

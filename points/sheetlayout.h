@@ -97,10 +97,8 @@ struct SheetLayout {
     bool zeroValuesShown = true;
     CellRange selection{1, 1, 1, 1};
 
+    // The width the column has when shown; whether it is shown is isColumnHidden().
     double columnWidth(int column) const {
-        if (isColumnHidden(column)) {
-            return 0.0;
-        }
         const auto it = columnWidths.find(column);
         return it == columnWidths.end() ? defaultColumnWidth : it->second;
     }

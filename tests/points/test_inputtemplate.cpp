@@ -55,7 +55,9 @@ TEST(InputTemplate, LayoutAsShipped) {
     }
     EXPECT_TRUE(layout.isColumnHidden(Worksheet::kColumnCount));
     EXPECT_EQ(layout.columnWidth(7), 15.625);
+    EXPECT_EQ(layout.columnWidth(5), 15.625);
     EXPECT_EQ(layout.columnWidth(8), 0.0);
+    EXPECT_EQ(layout.columnWidth(256), 0.0);
     EXPECT_EQ(layout.rowHeight(5), 402);
     EXPECT_EQ(layout.rowHeight(6), 270);
     EXPECT_EQ(layout.rowHeight(1), 270);

@@ -165,4 +165,15 @@ TEST(CellFormat, ShowsValuesUnderTheirFormat) {
     }
 }
 
+TEST(CellFormat, ZeroValuesCanBeHidden) {
+    Worksheet sheet;
+    sheet.setFormula(1, 1, "=B1*2");
+    EXPECT_EQ(displayText(sheet, 1, 1), "0");
+    sheet.layout().zeroValuesShown = false;
+    EXPECT_EQ(displayText(sheet, 1, 1), "");
+    sheet.enter(1, 3, "0.5");
+    sheet.setFormula(1, 1, "=C1*2");
+    EXPECT_EQ(displayText(sheet, 1, 1), "1");
+}
+
 } // namespace
