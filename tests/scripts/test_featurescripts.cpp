@@ -173,12 +173,15 @@ TEST(FeatureScripts, ACoordinateOrRadiusThatIsNoNumberNamesItsCell) {
         const char* name;
         int slot;
         int column; // 0 x, 1 y, 2 radius
+        CellValue value;
         const char* cell;
     };
     const Case cases[] = {
-        {"first coordinate", 6, 0, "C12"},
-        {"second coordinate", 0, 1, "D6"},
-        {"radius", 2, 2, "G8"},
+        {"first coordinate", 6, 0, txt("abc"), "C12"},
+        {"second coordinate", 0, 1, txt("1,5"), "D6"},
+        {"radius", 2, 2, txt("abc"), "G8"},
+        {"radius of empty text", 7, 2, txt(""), "G13"},
+        {"spreadsheet error", 3, 0, CellValue::error("#N/A"), "C9"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -186,7 +189,7 @@ TEST(FeatureScripts, ACoordinateOrRadiusThatIsNoNumberNamesItsCell) {
         std::vector<PointRow> rows(8, PointRow{{}, {}, num(1), num(1), {}});
         fillTable(table, rows);
         points::SlotArray* column[] = {&table.pointX, &table.pointY, &table.markRadius};
-        column[c.column]->at(c.slot) = txt("abc");
+        column[c.column]->at(c.slot) = c.value;
         try {
             lineScript(table);
             plotScript(table);
