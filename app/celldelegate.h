@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QStyledItemDelegate>
+
+namespace karumenio::points {
+class Worksheet;
+} // namespace karumenio::points
+
+namespace karumenio::app {
+
+// Paints what a cell alone does not carry: the heading shapes lying over cells and the
+// markers of cells with a comment.
+class CellDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+  public:
+    CellDelegate(const points::Worksheet& sheet, QObject* parent = nullptr);
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
+
+  private:
+    const points::Worksheet& m_sheet;
+};
+
+} // namespace karumenio::app

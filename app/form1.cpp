@@ -1,0 +1,368 @@
+#include "form1.h"
+
+#include "errortext.h"
+#include "messageboxsink.h"
+#include "olecontainer.h"
+#include "worksheetmodel.h"
+#include "worksheetwindow.h"
+
+#include "guide/form2.h"
+#include "guide/formlook.h"
+#include "points/inputtemplate.h"
+#include "points/pointtable.h"
+#include "points/reader.h"
+#include "points/workbook.h"
+#include "scripts/writerun.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+
+namespace karumenio::app {
+
+using guide::twips;
+
+namespace {
+
+QString fromStd(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// A label sized to its text whose right edge stays where the design put it.
+void placeRightAlignedLabel(QLabel* label, int leftTwips, int topTwips, int widthTwips) {
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    label->adjustSize();
+    const int right = twips(leftTwips + widthTwips);
+    label->move(right - label->width(), twips(topTwips));
+}
+
+// A centred label that keeps its design width unless its text needs more, then widens evenly.
+void placeCentredLabel(QLabel* label, int leftTwips, int topTwips, int widthTwips,
+                       int heightTwips) {
+    label->setAlignment(Qt::AlignCenter);
+    const int width = std::max(twips(widthTwips), label->sizeHint().width());
+    const int height = std::max(twips(heightTwips), label->sizeHint().height());
+    const int centre = twips(leftTwips) + twips(widthTwips) / 2;
+    label->setGeometry(centre - width / 2, twips(topTwips), width, height);
+}
+
+} // namespace
+
+Form1::Form1(MessageSink* sink, QWidget* parent)
+    : QWidget(parent), m_book(std::make_unique<points::Workbook>(points::makeInputTemplate())),
+      m_table(std::make_unique<points::PointTable>()),
+      m_writeState(std::make_unique<scripts::WriteState>()) {
+    if (!sink) {
+        m_ownSink = std::make_unique<MessageBoxSink>();
+        sink = m_ownSink.get();
+    }
+    m_sink = sink;
+    m_model = new WorksheetModel(m_book->worksheets("Sheet1"), this);
+
+    setObjectName(QStringLiteral("Form1"));
+    setFont(guide::gothicFont(9));
+    guide::setupFixedWindow(this, 3735, 6855);
+    createControls();
+    Form_Load();
+
+    // Sizes that follow the texts, which exist only after the load handler.
+    placeRightAlignedLabel(Label1, 720, 2955, 495);
+    placeRightAlignedLabel(Label2, 720, 3660, 495);
+    placeRightAlignedLabel(Label5, 720, 3315, 495);
+    guide::placeAutoSizeLabel(Label4, 120, 6240);
+    placeCentredLabel(Label8, 720, 720, 2295, 255);
+    Label6->resize(std::max(Label6->width(), Label6->sizeHint().width()), Label6->height());
+    Command4->setFocus();
+}
+
+Form1::~Form1() {
+    delete m_worksheetWindow;
+}
+
+void Form1::createControls() {
+    auto button = [this](const char* name, int left, int top, int width, int height) {
+        auto* control = new QPushButton(QString::fromLatin1(name), this);
+        control->setObjectName(QString::fromLatin1(name));
+        control->setGeometry(twips(left), twips(top), twips(width), twips(height));
+        return control;
+    };
+    auto label = [this](const char* name, int left, int top, int width, int height) {
+        auto* control = new QLabel(QString::fromLatin1(name), this);
+        control->setObjectName(QString::fromLatin1(name));
+        control->setGeometry(twips(left), twips(top), twips(width), twips(height));
+        return control;
+    };
+    auto combo = [this](const char* name, int left, int top, const QStringList& items) {
+        auto* control = new QComboBox(this);
+        control->setObjectName(QString::fromLatin1(name));
+        control->setEditable(false);
+        control->addItems(items);
+        control->setGeometry(twips(left), twips(top), twips(1215), twips(300));
+        return control;
+    };
+
+    // Created in tab order.
+    Command4 = button("Command4", 360, 120, 3015, 375);
+    Combo1 = combo("Combo1", 1320, 2880,
+                   {QStringLiteral("A1"), QStringLiteral("A2"), QStringLiteral("A3"),
+                    QStringLiteral("A4（横）"), QStringLiteral("A4（縦）")});
+    Combo2 = combo("Combo2", 1320, 3240,
+                   {QStringLiteral("1:100"), QStringLiteral("1:200"), QStringLiteral("1:300"),
+                    QStringLiteral("1:400"), QStringLiteral("1:500"), QStringLiteral("1:1000"),
+                    QStringLiteral("1:2000"), QStringLiteral("1:3000"), QStringLiteral("1:5000")});
+    Text1 = new QLineEdit(QStringLiteral("Text1"), this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setGeometry(twips(1320), twips(3600), twips(1215), twips(270));
+    Text1->installEventFilter(this);
+    OLE1 = new OleContainer(this);
+    OLE1->setObjectName(QStringLiteral("OLE1"));
+    OLE1->setGeometry(twips(1200), twips(4080), twips(1455), twips(975));
+    Command1 = button("Command1", 1200, 5040, 1455, 375);
+    Command2 = button("Command2", 1200, 5520, 1455, 375);
+    Label1 = label("Label1", 720, 2955, 495, 180);
+    Label2 = label("Label2", 720, 3660, 495, 180);
+    Label3 = label("Label3", 3000, 5400, 495, 255);
+    Command3 = button("Command3", 1200, 6000, 1455, 375);
+    ProgressBar1 = new QProgressBar(this);
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->setGeometry(twips(120), twips(6480), twips(3495), twips(255));
+    ProgressBar1->setTextVisible(false);
+    Label4 = label("Label4", 120, 6240, 495, 180);
+    Label5 = label("Label5", 720, 3315, 495, 180);
+    Label6 = label("Label6", 1200, 4560, 1455, 495);
+    Option1 = button("Option1", 1200, 960, 1455, 300);
+    Option2 = button("Option2", 1200, 1320, 1455, 300);
+    Option3 = button("Option3", 1200, 1680, 1455, 300);
+    Option4 = button("Option4", 1200, 2040, 1455, 300);
+    Option5 = button("Option5", 1200, 2400, 1455, 300);
+    Label7 = label("Label7", 2880, 6000, 615, 255);
+    Label8 = label("Label8", 720, 720, 2295, 255);
+
+    QWidget* order[] = {Command4, Combo1,  Combo2,  Text1,   OLE1,    Command1, Command2,
+                        Command3, Option1, Option2, Option3, Option4, Option5};
+    for (std::size_t i = 1; i < std::size(order); ++i) {
+        setTabOrder(order[i - 1], order[i]);
+    }
+
+    // Value holders: their text is drawn in the window's own background colour.
+    const QColor background = palette().color(QPalette::Window);
+    guide::setTextColour(Label3, background);
+    guide::setTextColour(Label7, background);
+
+    const QColor highlight = guide::highlightColour();
+    Label6->setFont(guide::gothicFont(9.75));
+    Label6->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    Label6->setAttribute(Qt::WA_TransparentForMouseEvents);
+    guide::setTextColour(Label6, highlight);
+    Label8->setFont(guide::gothicFont(9.75, true));
+    guide::setTextColour(Label8, highlight);
+
+    // Option buttons drawn as push buttons: one group, exactly one or none down.
+    auto* editions = new QButtonGroup(this);
+    for (QPushButton* option : {Option1, Option2, Option3, Option4, Option5}) {
+        option->setCheckable(true);
+        guide::setTextColour(option, highlight);
+        editions->addButton(option);
+    }
+    editions->setExclusive(true);
+
+    connect(Option1, &QPushButton::clicked, this, &Form1::Option1_Click);
+    connect(Option2, &QPushButton::clicked, this, &Form1::Option2_Click);
+    connect(Option3, &QPushButton::clicked, this, &Form1::Option3_Click);
+    connect(Option4, &QPushButton::clicked, this, &Form1::Option4_Click);
+    connect(Option5, &QPushButton::clicked, this, &Form1::Option5_Click);
+    connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
+    connect(OLE1, &OleContainer::activated, this, &Form1::OLE1_Activate);
+    Label6->raise();
+}
+
+void Form1::Form_Load() {
+    setWindowTitle(QStringLiteral("AutoCad 測量図面カルメニオ"));
+    Combo1->setCurrentIndex(0);
+    Combo2->setCurrentIndex(0);
+    Text1->setText(QStringLiteral("0.0000"));
+    Command1->setText(QStringLiteral("座 標 読 込"));
+    Command2->setText(QStringLiteral(".SCR 出力"));
+    Command3->setText(QStringLiteral("終　　　　了"));
+    Command4->setText(QStringLiteral("使用方法・説明"));
+    Label1->setText(QStringLiteral("用紙設定 ："));
+    Label2->setText(QStringLiteral("角度(UCS) ："));
+    Label3->setText(QStringLiteral("57.2957795130823208767981548141052"));
+    Label4->setText(QStringLiteral("進捗状況"));
+    Label5->setText(QStringLiteral("縮尺設定 ："));
+    Label6->setText(QStringLiteral("ﾀﾞﾌﾞﾙｸﾘｯｸで起動"));
+    Label7->setText(QString());
+    Label8->setText(QStringLiteral("バージョンを選んで下さい"));
+    Option1->setText(QStringLiteral("LT 97"));
+    Option2->setText(QStringLiteral("LT 98"));
+    Option3->setText(QStringLiteral("LT 2000"));
+    Option4->setText(QStringLiteral("LT 2002"));
+    Option5->setText(QStringLiteral("2000(R)"));
+    ProgressBar1->setVisible(false);
+    Label4->setVisible(false);
+}
+
+void Form1::Option1_Click() {
+    Label7->setText(QStringLiteral("97"));
+}
+
+void Form1::Option2_Click() {
+    Label7->setText(QStringLiteral("98"));
+}
+
+void Form1::Option3_Click() {
+    Label7->setText(QStringLiteral("2000"));
+}
+
+void Form1::Option4_Click() {
+    Label7->setText(QStringLiteral("2002"));
+}
+
+void Form1::Option5_Click() {
+    Label7->setText(QStringLiteral("20001"));
+}
+
+void Form1::Text1_GotFocus() {
+    Text1->setSelection(0, static_cast<int>(Text1->text().length()));
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Text1 && event->type() == QEvent::FocusIn) {
+        Text1_GotFocus();
+        // A mouse press places the cursor after the focus arrives; select again once it has.
+        if (static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason) {
+            QTimer::singleShot(0, Text1, [this] { Text1_GotFocus(); });
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Form1::commitWorksheetEdit() {
+    if (m_worksheetWindow) {
+        m_worksheetWindow->commitPendingEdit();
+    }
+}
+
+void Form1::showProgress(float minimum, float maximum, float value) {
+    ProgressBar1->setRange(static_cast<int>(minimum), static_cast<int>(maximum));
+    ProgressBar1->setValue(static_cast<int>(value));
+}
+
+void Form1::hideProgress() {
+    ProgressBar1->setVisible(false);
+    Label4->setVisible(false);
+}
+
+void Form1::Command1_Click() {
+    commitWorksheetEdit();
+    ProgressBar1->setVisible(true);
+    Label4->setVisible(true);
+    const QString title = fromStd(points::kReadTitle);
+    try {
+        const points::Worksheet& sheet = points::readPoints(
+            *m_book, *m_table, [this](float minimum, float maximum, float value) {
+                showProgress(minimum, maximum, value);
+            });
+        m_dataSheet = &sheet;
+    } catch (const std::exception& error) {
+        hideProgress();
+        m_sink->warning(this, title, errorText(error));
+        return;
+    }
+    hideProgress();
+    m_sink->information(this, title, fromStd(points::readMessage(m_table->count())));
+}
+
+void Form1::Command2_Click() {
+    commitWorksheetEdit();
+    scripts::WriteSettings settings;
+    settings.versionCode = Label7->text().toStdString();
+    settings.paperIndex = Combo1->currentIndex();
+    settings.scaleIndex = Combo2->currentIndex();
+    settings.angleText = Text1->text().toStdString();
+    settings.degreesPerRadianText = Label3->text().toStdString();
+
+    const QString title = fromStd(scripts::kCompletionTitle);
+    scripts::WriteReport report;
+    std::filesystem::path folder;
+    try {
+        folder = scripts::defaultScriptFolder();
+        report = scripts::writeRun(settings, *m_table, m_dataSheet, *m_writeState, folder);
+    } catch (const std::exception& error) {
+        m_sink->warning(this, title, errorText(error));
+        return;
+    }
+    m_sink->information(this, title, fromStd(scripts::completionMessage(folder)));
+    if (!report.warnings.empty()) {
+        QStringList lines;
+        for (const std::string& warning : report.warnings) {
+            lines.append(fromStd(warning));
+        }
+        m_sink->warning(this, title, lines.join(QLatin1Char('\n')));
+    }
+}
+
+void Form1::Command3_Click() {
+    QApplication::closeAllWindows();
+    QCoreApplication::quit();
+}
+
+void Form1::Command4_Click() {
+    if (!m_usageWindow) {
+        m_usageWindow = new guide::Form2;
+        connect(m_usageWindow, &guide::Form2::closedByButton, this, &Form1::takeFocusBack);
+    }
+    m_usageWindow->show();
+    m_usageWindow->raise();
+    m_usageWindow->activateWindow();
+}
+
+void Form1::takeFocusBack() {
+    if (!isVisible()) {
+        return;
+    }
+    activateWindow();
+    raise();
+    Combo1->setFocus(Qt::OtherFocusReason);
+}
+
+void Form1::OLE1_Activate() {
+    openWorksheet();
+}
+
+WorksheetWindow* Form1::openWorksheet() {
+    if (!m_worksheetWindow) {
+        m_worksheetWindow = new WorksheetWindow(m_model, m_sink);
+    }
+    m_worksheetWindow->show();
+    m_worksheetWindow->raise();
+    m_worksheetWindow->activateWindow();
+    return m_worksheetWindow;
+}
+
+WorksheetWindow* Form1::worksheetWindow() const {
+    return m_worksheetWindow;
+}
+
+guide::Form2* Form1::usageWindow() const {
+    return m_usageWindow;
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    // The worksheet belongs to this window; its edits stay in memory with the model.
+    if (m_worksheetWindow) {
+        m_worksheetWindow->close();
+    }
+    QWidget::closeEvent(event);
+}
+
+} // namespace karumenio::app

@@ -1,0 +1,110 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+#include <memory>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+
+namespace karumenio::points {
+class Workbook;
+class Worksheet;
+struct PointTable;
+} // namespace karumenio::points
+
+namespace karumenio::scripts {
+struct WriteState;
+} // namespace karumenio::scripts
+
+namespace karumenio::guide {
+class Form2;
+} // namespace karumenio::guide
+
+namespace karumenio::app {
+
+class MessageSink;
+class OleContainer;
+class WorksheetModel;
+class WorksheetWindow;
+
+// The main window. The current settings live in its controls and are read when a button is
+// pressed; the window holds the embedded workbook, the point table and the values the write
+// runs share.
+class Form1 : public QWidget {
+    Q_OBJECT
+  public:
+    // Messages go to the sink; without one they are shown in message boxes.
+    explicit Form1(MessageSink* sink = nullptr, QWidget* parent = nullptr);
+    ~Form1() override;
+
+    WorksheetModel* worksheetModel() const { return m_model; }
+    const points::PointTable& pointTable() const { return *m_table; }
+    // The worksheet window, opened or brought forward as a double click on OLE1 does.
+    WorksheetWindow* openWorksheet();
+    WorksheetWindow* worksheetWindow() const;
+    guide::Form2* usageWindow() const;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void createControls();
+    void Form_Load();
+    void Option1_Click();
+    void Option2_Click();
+    void Option3_Click();
+    void Option4_Click();
+    void Option5_Click();
+    void Text1_GotFocus();
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
+    void OLE1_Activate();
+    void takeFocusBack();
+    void showProgress(float minimum, float maximum, float value);
+    void hideProgress();
+    void commitWorksheetEdit();
+
+    std::unique_ptr<MessageSink> m_ownSink;
+    MessageSink* m_sink;
+    std::unique_ptr<points::Workbook> m_book;
+    std::unique_ptr<points::PointTable> m_table;
+    std::unique_ptr<scripts::WriteState> m_writeState;
+    // The sheet bound by the last complete read; the write run reads its extent cells.
+    const points::Worksheet* m_dataSheet = nullptr;
+    WorksheetModel* m_model = nullptr;
+    QPointer<WorksheetWindow> m_worksheetWindow;
+    QPointer<guide::Form2> m_usageWindow;
+
+    QPushButton* Command1;
+    QPushButton* Command2;
+    QPushButton* Command3;
+    QPushButton* Command4;
+    QComboBox* Combo1;
+    QComboBox* Combo2;
+    QLineEdit* Text1;
+    OleContainer* OLE1;
+    QLabel* Label1;
+    QLabel* Label2;
+    QLabel* Label3;
+    QLabel* Label4;
+    QLabel* Label5;
+    QLabel* Label6;
+    QLabel* Label7;
+    QLabel* Label8;
+    QProgressBar* ProgressBar1;
+    QPushButton* Option1;
+    QPushButton* Option2;
+    QPushButton* Option3;
+    QPushButton* Option4;
+    QPushButton* Option5;
+};
+
+} // namespace karumenio::app

@@ -1,0 +1,82 @@
+#include "form1.h"
+#include "screenshots.h"
+
+#include "guide/formlook.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QFile>
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace {
+
+QString readText(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    return QString::fromUtf8(file.readAll());
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    using namespace karumenio;
+    // Without a display the platform plugin ends the program here with a non-zero status.
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("karumenio"));
+    guide::mapJapaneseFonts();
+    QApplication::setFont(guide::gothicFont(9));
+    QApplication::setWindowIcon(guide::programIcon());
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("AutoCad 測量図面カルメニオ"));
+    parser.addHelpOption();
+    const QCommandLineOption screenshot(
+        QStringLiteral("screenshot"),
+        QStringLiteral("Save pictures of the windows into <folder> and exit."),
+        QStringLiteral("folder"));
+    const QCommandLineOption examplePicture(
+        QStringLiteral("example-picture"),
+        QStringLiteral("Save the example window's picture as <file> and exit."),
+        QStringLiteral("file"));
+    const QCommandLineOption writeIcon(QStringLiteral("write-icon"),
+                                       QStringLiteral("Save the program icon as <file> and exit."),
+                                       QStringLiteral("file"));
+    const QCommandLineOption example(
+        QStringLiteral("example"),
+        QStringLiteral("Worked example as TAB-separated <text file>, for the pictures."),
+        QStringLiteral("text file"));
+    parser.addOptions({screenshot, examplePicture, writeIcon, example});
+    parser.process(application);
+
+    const QString exampleText = parser.isSet(example) ? readText(parser.value(example)) : QString();
+    if (parser.isSet(example) && exampleText.isEmpty()) {
+        std::fprintf(stderr, "karumenio: cannot read %s\n", qPrintable(parser.value(example)));
+        return 1;
+    }
+    if (parser.isSet(writeIcon)) {
+        return guide::programIconImage().save(parser.value(writeIcon)) ? 0 : 1;
+    }
+    if (parser.isSet(examplePicture)) {
+        if (exampleText.isEmpty()) {
+            std::fprintf(stderr, "karumenio: --example-picture needs --example\n");
+            return 1;
+        }
+        return app::renderExamplePicture(exampleText).save(parser.value(examplePicture)) ? 0 : 1;
+    }
+    if (parser.isSet(screenshot)) {
+        const QStringList files = app::saveScreenshots(parser.value(screenshot), exampleText);
+        for (const QString& file : files) {
+            std::printf("%s\n", qPrintable(file));
+        }
+        return files.size() == 4 ? 0 : 1;
+    }
+
+    auto* window = new app::Form1;
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
+    return QApplication::exec();
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "messagesink.h"
+
+namespace karumenio::app {
+
+// Shows each message in a modal message box and waits until it is closed.
+class MessageBoxSink : public MessageSink {
+  public:
+    void information(QWidget* parent, const QString& title, const QString& text) override;
+    void warning(QWidget* parent, const QString& title, const QString& text) override;
+};
+
+} // namespace karumenio::app

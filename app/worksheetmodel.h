@@ -1,0 +1,56 @@
+#pragma once
+
+#include "points/cellcontent.h"
+
+#include <QAbstractTableModel>
+
+class QUndoStack;
+
+namespace karumenio::points {
+class Worksheet;
+} // namespace karumenio::points
+
+namespace karumenio::app {
+
+// Presents the core worksheet to Qt's item views. Every user edit goes through the core, is
+// pushed on the undo stack as one step and ends with one change notification for the sheet,
+// however many cells the edit and the recalculation touched.
+class WorksheetModel : public QAbstractTableModel {
+    Q_OBJECT
+  public:
+    explicit WorksheetModel(points::Worksheet& sheet, QObject* parent = nullptr);
+
+    points::Worksheet& worksheet() { return m_sheet; }
+    const points::Worksheet& worksheet() const { return m_sheet; }
+    QUndoStack* undoStack() const { return m_undoStack; }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+    // User actions; each is one undo step. They return false after reporting a failure.
+    bool enterText(const QModelIndex& index, const QString& text);
+    bool clear(int top, int left, int bottom, int right);
+    // Pastes clipboard text with its top-left cell at the index; returns the cells written.
+    points::EditRecord paste(const QModelIndex& index, const QByteArray& clipboardText);
+    QString copyText(int top, int left, int bottom, int right) const;
+
+    // Used by the undo stack.
+    void undoRecord(const points::EditRecord& record);
+    void redoRecord(const points::EditRecord& record);
+
+  signals:
+    // A user action failed; the text is ready for a message box.
+    void editFailed(const QString& text);
+
+  private:
+    void push(points::EditRecord record, const QString& text);
+    void sheetChanged();
+
+    points::Worksheet& m_sheet;
+    QUndoStack* m_undoStack;
+};
+
+} // namespace karumenio::app

@@ -1,0 +1,225 @@
+#include "worksheetview.h"
+
+#include "celldelegate.h"
+#include "worksheetmodel.h"
+
+#include "guide/formlook.h"
+#include "points/worksheet.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QKeyEvent>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace karumenio::app {
+
+namespace {
+
+// Column widths count characters of the default font's widest digit, plus the cell margins.
+int columnPixels(double characters, const QFontMetrics& metrics) {
+    int digit = 0;
+    for (QChar c = QLatin1Char('0'); c <= QLatin1Char('9'); c = QChar(c.unicode() + 1)) {
+        digit = std::max(digit, metrics.horizontalAdvance(c));
+    }
+    return static_cast<int>(std::lround(characters * digit)) + 5;
+}
+
+} // namespace
+
+WorksheetView::WorksheetView(WorksheetModel* model, QWidget* parent)
+    : QTableView(parent), m_model(model) {
+    setModel(model);
+    setItemDelegate(new CellDelegate(model->worksheet(), this));
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                    QAbstractItemView::AnyKeyPressed);
+    setWordWrap(false);
+    setGridStyle(Qt::SolidLine);
+    setStyleSheet(QStringLiteral("QTableView { gridline-color: rgb(192, 192, 192); }"));
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    applyLayout();
+}
+
+void WorksheetView::applyLayout() {
+    const points::SheetLayout& layout = m_model->worksheet().layout();
+
+    QFont defaultFont(QString::fromStdString(layout.defaultFontFamily));
+    defaultFont.setPointSizeF(layout.defaultPointSize);
+    setFont(defaultFont);
+    const QFontMetrics metrics(defaultFont);
+
+    horizontalHeader()->setVisible(layout.headingsShown);
+    verticalHeader()->setVisible(layout.headingsShown);
+    setShowGrid(layout.gridlinesShown);
+
+    // Rows share one height except the few the sheet sets, which keeps scrolling cheap.
+    QHeaderView* rows = verticalHeader();
+    rows->setMinimumSectionSize(1);
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setDefaultSectionSize(guide::twips(layout.defaultRowHeight));
+    for (const auto& [row, height] : layout.rowHeights) {
+        rows->resizeSection(row - 1, guide::twips(height));
+    }
+
+    QHeaderView* columns = horizontalHeader();
+    columns->setMinimumSectionSize(1);
+    columns->setSectionResizeMode(QHeaderView::Fixed);
+    columns->setDefaultSectionSize(columnPixels(layout.defaultColumnWidth, metrics));
+    for (const auto& [column, width] : layout.columnWidths) {
+        if (width > 0) {
+            columns->resizeSection(column - 1, columnPixels(width, metrics));
+        }
+    }
+    for (int column = 1; column <= points::Worksheet::kColumnCount; ++column) {
+        setColumnHidden(column - 1, layout.isColumnHidden(column));
+    }
+
+    for (const points::CellRange& merged : layout.mergedRanges) {
+        setSpan(merged.top - 1, merged.left - 1, merged.bottom - merged.top + 1,
+                merged.right - merged.left + 1);
+    }
+
+    const points::CellRange& selection = layout.selection;
+    selectCells(selection.top, selection.left, selection.bottom, selection.right);
+}
+
+void WorksheetView::selectCells(int top, int left, int bottom, int right) {
+    const QModelIndex first = m_model->index(top - 1, left - 1);
+    setCurrentIndex(first);
+    selectionModel()->select(QItemSelection(first, m_model->index(bottom - 1, right - 1)),
+                             QItemSelectionModel::ClearAndSelect);
+}
+
+bool WorksheetView::selectedBlock(int& top, int& left, int& bottom, int& right) const {
+    const QItemSelection selection = selectionModel()->selection();
+    if (selection.isEmpty()) {
+        const QModelIndex current = currentIndex();
+        if (!current.isValid()) {
+            return false;
+        }
+        top = bottom = current.row();
+        left = right = current.column();
+        return true;
+    }
+    top = left = std::numeric_limits<int>::max();
+    bottom = right = -1;
+    for (const QItemSelectionRange& range : selection) {
+        top = std::min(top, range.top());
+        left = std::min(left, range.left());
+        bottom = std::max(bottom, range.bottom());
+        right = std::max(right, range.right());
+    }
+    return true;
+}
+
+void WorksheetView::commitPendingEdit() {
+    if (state() != QAbstractItemView::EditingState) {
+        return;
+    }
+    if (QWidget* editor = indexWidget(currentIndex())) {
+        commitData(editor);
+        QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+}
+
+void WorksheetView::copySelection() {
+    int top = 0;
+    int left = 0;
+    int bottom = 0;
+    int right = 0;
+    if (selectedBlock(top, left, bottom, right)) {
+        QApplication::clipboard()->setText(m_model->copyText(top, left, bottom, right));
+    }
+}
+
+void WorksheetView::pasteClipboard() {
+    pasteText(QApplication::clipboard()->text());
+}
+
+void WorksheetView::pasteText(const QString& text) {
+    int top = 0;
+    int left = 0;
+    int bottom = 0;
+    int right = 0;
+    if (text.isEmpty() || !selectedBlock(top, left, bottom, right)) {
+        return;
+    }
+    const points::EditRecord record = m_model->paste(m_model->index(top, left), text.toUtf8());
+    if (record.empty()) {
+        return;
+    }
+    int lastRow = top + 1;
+    int lastColumn = left + 1;
+    for (const points::CellChange& change : record) {
+        lastRow = std::max(lastRow, change.row);
+        lastColumn = std::max(lastColumn, change.column);
+    }
+    selectCells(top + 1, left + 1, lastRow, lastColumn);
+}
+
+void WorksheetView::clearSelectedCells() {
+    const QItemSelection selection = selectionModel()->selection();
+    if (selection.isEmpty()) {
+        const QModelIndex current = currentIndex();
+        if (current.isValid()) {
+            m_model->clear(current.row(), current.column(), current.row(), current.column());
+        }
+        return;
+    }
+    // Overlapping ranges of one selection are cleared block by block, one undo step each.
+    for (const QItemSelectionRange& range : selection) {
+        m_model->clear(range.top(), range.left(), range.bottom(), range.right());
+    }
+}
+
+void WorksheetView::moveCurrentDown() {
+    const QModelIndex current = currentIndex();
+    if (!current.isValid()) {
+        return;
+    }
+    // Below a merged block the next cell is the first row after it.
+    const int next = current.row() + rowSpan(current.row(), current.column());
+    if (next < m_model->rowCount()) {
+        setCurrentIndex(m_model->index(next, current.column()));
+    }
+}
+
+void WorksheetView::keyPressEvent(QKeyEvent* event) {
+    if (state() != QAbstractItemView::EditingState) {
+        if (event->matches(QKeySequence::Copy)) {
+            copySelection();
+            return;
+        }
+        if (event->matches(QKeySequence::Paste)) {
+            pasteClipboard();
+            return;
+        }
+        if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::NoModifier) {
+            clearSelectedCells();
+            return;
+        }
+        if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+            event->modifiers() == Qt::NoModifier) {
+            moveCurrentDown();
+            return;
+        }
+    }
+    QTableView::keyPressEvent(event);
+}
+
+void WorksheetView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+    QTableView::closeEditor(editor, hint);
+    // Enter confirms a cell and moves on to the one below, as spreadsheets do.
+    if (hint == QAbstractItemDelegate::SubmitModelCache) {
+        moveCurrentDown();
+    }
+}
+
+} // namespace karumenio::app

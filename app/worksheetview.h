@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QTableView>
+
+namespace karumenio::app {
+
+class WorksheetModel;
+
+// The worksheet as a spreadsheet user expects it: the sheet's own column widths, row heights,
+// merged cells and hidden columns, no headings, gridlines, and the usual keys for typing,
+// deleting, copying and pasting.
+class WorksheetView : public QTableView {
+    Q_OBJECT
+  public:
+    explicit WorksheetView(WorksheetModel* model, QWidget* parent = nullptr);
+
+    WorksheetModel* worksheetModel() const { return m_model; }
+
+    bool isEditing() const { return state() == QAbstractItemView::EditingState; }
+    // Finishes a cell edit in progress, as leaving the cell would.
+    void commitPendingEdit();
+    void copySelection();
+    void pasteClipboard();
+    // Pastes text as if it came from the clipboard, with its top-left cell at the current cell.
+    void pasteText(const QString& text);
+    void clearSelectedCells();
+    // Selects the block given in 1-based sheet rows and columns.
+    void selectCells(int top, int left, int bottom, int right);
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+
+  private:
+    void applyLayout();
+    // The block holding all selected cells, 0-based; false when nothing is selected.
+    bool selectedBlock(int& top, int& left, int& bottom, int& right) const;
+    void moveCurrentDown();
+
+    WorksheetModel* m_model;
+};
+
+} // namespace karumenio::app

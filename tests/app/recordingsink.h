@@ -1,0 +1,25 @@
+#pragma once
+
+#include "app/messagesink.h"
+
+#include <QList>
+#include <QString>
+
+// Keeps the messages the windows would show, so tests neither block nor miss one.
+class RecordingSink : public karumenio::app::MessageSink {
+  public:
+    struct Message {
+        bool warning = false;
+        QString title;
+        QString text;
+    };
+
+    void information(QWidget*, const QString& title, const QString& text) override {
+        messages.append({false, title, text});
+    }
+    void warning(QWidget*, const QString& title, const QString& text) override {
+        messages.append({true, title, text});
+    }
+
+    QList<Message> messages;
+};

@@ -1,0 +1,93 @@
+#include "app/screenshots.h"
+#include "guide/formlook.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+const QString kData = QStringLiteral(KARUMENIO_TEST_DATA);
+
+QString workedExample() {
+    QFile file(kData + QStringLiteral("/worked_example.tsv"));
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+// The share of pixels that differ from the first pixel: a blank picture has none.
+double inkShare(const QImage& image) {
+    const QRgb background = image.pixel(image.width() / 2, image.height() - 1);
+    qsizetype ink = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            ink += image.pixel(x, y) != background ? 1 : 0;
+        }
+    }
+    return double(ink) / (double(image.width()) * image.height());
+}
+
+} // namespace
+
+class TestPictures : public QObject {
+    Q_OBJECT
+  private slots:
+    void examplePictureIsTheWorksheetDrawing();
+    void screenshotsOfAllWindows_data();
+    void screenshotsOfAllWindows();
+
+  private:
+    QTemporaryDir m_folder;
+    QStringList m_files;
+};
+
+void TestPictures::examplePictureIsTheWorksheetDrawing() {
+    const QString example = workedExample();
+    QVERIFY(!example.isEmpty());
+    const QImage picture = karumenio::app::renderExamplePicture(example);
+    QCOMPARE(picture.size(), QSize(623, 251));
+    QVERIFY(inkShare(picture) > 0.05);
+    // The shipped picture was made the same way: same size, same heading fill at the top.
+    const QImage shipped(QStringLiteral(":/karumenio/example.png"));
+    QCOMPARE(shipped.size(), picture.size());
+    QCOMPARE(QColor(shipped.pixel(60, 3)).name(), QColor(picture.pixel(60, 3)).name());
+    // An empty template draws no data: the example's rows make a difference.
+    const QImage empty = karumenio::app::renderExamplePicture(QStringLiteral("\r\n"));
+    QVERIFY(empty != picture);
+}
+
+void TestPictures::screenshotsOfAllWindows_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("main window") << "form1.png" << QSize(249, 457);
+    QTest::newRow("usage window") << "form2.png" << QSize(554, 586);
+    QTest::newRow("example window") << "form3.png" << QSize(654, 377);
+    QTest::newRow("worksheet window") << "worksheet.png" << QSize();
+}
+
+void TestPictures::screenshotsOfAllWindows() {
+    QFETCH(QString, file);
+    QFETCH(QSize, size);
+    if (m_files.isEmpty()) {
+        QVERIFY(m_folder.isValid());
+        m_files = karumenio::app::saveScreenshots(m_folder.path(), workedExample());
+        QCOMPARE(m_files.size(), 4);
+    }
+    const QImage image(m_folder.filePath(file));
+    QVERIFY2(!image.isNull(), qPrintable(file));
+    if (size.isValid()) {
+        QCOMPARE(image.size() / image.devicePixelRatio(), size);
+    }
+    QVERIFY(inkShare(image) > 0.01);
+}
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    karumenio::guide::mapJapaneseFonts();
+    QApplication::setFont(karumenio::guide::gothicFont(9));
+    TestPictures test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_pictures.moc"

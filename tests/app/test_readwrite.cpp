@@ -1,0 +1,244 @@
+#include "recordingsink.h"
+
+#include "app/form1.h"
+#include "app/worksheetmodel.h"
+#include "app/worksheetview.h"
+#include "app/worksheetwindow.h"
+#include "guide/formlook.h"
+#include "points/pointtable.h"
+#include "points/worksheet.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using karumenio::app::Form1;
+using karumenio::app::WorksheetView;
+
+namespace {
+
+const QString kData = QStringLiteral(KARUMENIO_TEST_DATA);
+const QStringList kScripts = {QStringLiteral("ZAHYOU.SCR"), QStringLiteral("LINE.SCR"),
+                              QStringLiteral("PLOT.SCR"), QStringLiteral("TEXT.SCR")};
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    return file.readAll();
+}
+
+QString workedExample() {
+    return QString::fromUtf8(readFile(kData + QStringLiteral("/worked_example.tsv")));
+}
+
+} // namespace
+
+class TestReadWrite : public QObject {
+    Q_OBJECT
+  private slots:
+    void init();
+    void cleanup();
+
+    void workedExampleGivesGoldenScripts();
+    void readWithoutWorksheetWindow();
+    void progressHiddenAfterRead();
+    void failuresAreReported_data();
+    void failuresAreReported();
+
+  private:
+    void click(const char* name);
+    WorksheetView* pasteAtA6(const QString& text);
+
+    RecordingSink m_sink;
+    QPointer<Form1> m_form;
+    std::unique_ptr<QTemporaryDir> m_folder;
+};
+
+void TestReadWrite::init() {
+    m_sink.messages.clear();
+    m_folder = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_folder->isValid());
+    qputenv("KARUMENIO_DRIVE_C", QFile::encodeName(m_folder->path()));
+    m_form = new Form1(&m_sink);
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form));
+}
+
+void TestReadWrite::cleanup() {
+    delete m_form;
+    m_folder.reset();
+}
+
+void TestReadWrite::click(const char* name) {
+    auto* button = m_form->findChild<QPushButton*>(QString::fromLatin1(name));
+    QVERIFY2(button, name);
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+WorksheetView* TestReadWrite::pasteAtA6(const QString& text) {
+    WorksheetView* view = m_form->openWorksheet()->view();
+    QApplication::clipboard()->setText(text);
+    view->selectCells(6, 1, 6, 1);
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_V, Qt::ControlModifier);
+    return view;
+}
+
+void TestReadWrite::workedExampleGivesGoldenScripts() {
+    const QString example = workedExample();
+    QVERIFY(!example.isEmpty());
+    pasteAtA6(example);
+    m_form->worksheetWindow()->close();
+
+    click("Option3");
+    click("Command1");
+    QCOMPARE(m_sink.messages.size(), 1);
+    QCOMPARE(m_sink.messages.at(0).title, QStringLiteral("座標の読込"));
+    QCOMPARE(m_sink.messages.at(0).text, QStringLiteral("座標読込完了　12　データ"));
+    QVERIFY(!m_sink.messages.at(0).warning);
+
+    click("Command2");
+    QCOMPARE(m_sink.messages.size(), 2);
+    QCOMPARE(m_sink.messages.at(1).title, QStringLiteral("SCR作成"));
+    QVERIFY(!m_sink.messages.at(1).warning);
+    QVERIFY(m_sink.messages.at(1).text.startsWith(
+        QStringLiteral("Cdrに ZAHYOU-LINE-PLOT-TEXT.SCRを作成しました。")));
+#ifndef Q_OS_WIN
+    QVERIFY(m_sink.messages.at(1).text.contains(m_folder->path()));
+#endif
+    for (const QString& script : kScripts) {
+        const QByteArray golden = readFile(kData + QStringLiteral("/golden/worked12/") + script);
+        QVERIFY2(!golden.isEmpty(), qPrintable(script));
+        QCOMPARE(readFile(m_folder->filePath(script)), golden);
+    }
+
+    // A second run from the same window writes the same files again.
+    click("Command2");
+    QCOMPARE(m_sink.messages.size(), 3);
+    QCOMPARE(readFile(m_folder->filePath(QStringLiteral("ZAHYOU.SCR"))),
+             readFile(kData + QStringLiteral("/golden/worked12/ZAHYOU.SCR")));
+}
+
+void TestReadWrite::readWithoutWorksheetWindow() {
+    // The template alone: the read finds no points, with or without the window ever opened.
+    click("Command1");
+    QCOMPARE(m_sink.messages.size(), 1);
+    QCOMPARE(m_sink.messages.at(0).text, QStringLiteral("座標読込完了　0　データ"));
+    QVERIFY(!m_form->worksheetWindow());
+}
+
+void TestReadWrite::progressHiddenAfterRead() {
+    QString rows;
+    for (int i = 0; i < 3001; ++i) {
+        rows += QStringLiteral("\tP%1\t%2\t%3\r\n").arg(i + 1).arg(i).arg(i * 0.5);
+    }
+    pasteAtA6(rows);
+    auto* bar = m_form->findChild<QProgressBar*>(QStringLiteral("ProgressBar1"));
+    auto* caption = m_form->findChild<QLabel*>(QStringLiteral("Label4"));
+    click("Command1");
+    QCOMPARE(m_sink.messages.value(0).text, QStringLiteral("座標読込完了　3001　データ"));
+    QCOMPARE(bar->maximum(), 3001);
+    QCOMPARE(bar->value(), 3000);
+    QVERIFY(!bar->isVisible());
+    QVERIFY(!caption->isVisible());
+    QCOMPARE(m_form->pointTable().count(), 3001);
+}
+
+void TestReadWrite::failuresAreReported_data() {
+    QTest::addColumn<QString>("rows");
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<bool>("read");
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<int>("number");
+    QTest::addColumn<QString>("cell");
+
+    const QString example = workedExample();
+    QString tooMany;
+    for (int i = 0; i < 3002; ++i) {
+        tooMany += QStringLiteral("\tP\t%1\t%1\r\n").arg(i);
+    }
+    QString badCell = example;
+    badCell.replace(QStringLiteral("\tK3\t100\t100"), QStringLiteral("\tK3\t100\tabc"));
+
+    QTest::newRow("no edition chosen") << example << "" << true << "" << 13 << "";
+    QTest::newRow("never read") << example << "Option3" << false << "" << 91 << "";
+    QTest::newRow("no points") << ""
+                               << "Option3" << true << "" << 9 << "";
+    QTest::newRow("more than 3001 rows") << tooMany << "Option3" << true << "" << 9 << "";
+    QTest::newRow("text where a coordinate belongs")
+        << badCell << "Option3" << true << "" << 13 << "D8";
+    QTest::newRow("folder cannot be written")
+        << example << "Option3" << true << "missing/folder" << 75 << "";
+}
+
+void TestReadWrite::failuresAreReported() {
+    QFETCH(QString, rows);
+    QFETCH(QString, option);
+    QFETCH(bool, read);
+    QFETCH(QString, folder);
+    QFETCH(int, number);
+    QFETCH(QString, cell);
+
+    if (!folder.isEmpty()) {
+        // A path under a plain file can never become a folder, whoever runs the test.
+        QFile blocker(m_folder->filePath(QStringLiteral("missing")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        qputenv("KARUMENIO_DRIVE_C", QFile::encodeName(m_folder->filePath(folder)));
+    }
+    WorksheetView* view = rows.isEmpty() ? nullptr : pasteAtA6(rows);
+    const QString c6 = view ? view->worksheetModel()->index(5, 2).data().toString() : QString();
+    if (!option.isEmpty()) {
+        click(qPrintable(option));
+    }
+    if (read) {
+        click("Command1");
+    }
+    click("Command2");
+
+    QVERIFY(!m_sink.messages.isEmpty());
+    const RecordingSink::Message& last = m_sink.messages.last();
+    QVERIFY2(last.warning, qPrintable(last.text));
+    QVERIFY(!last.text.isEmpty());
+    QVERIFY2(last.text.contains(QStringLiteral("実行時エラー %1").arg(number)),
+             qPrintable(last.text));
+    if (!cell.isEmpty()) {
+        QVERIFY2(last.text.contains(cell), qPrintable(last.text));
+    }
+    for (const RecordingSink::Message& message : m_sink.messages) {
+        QVERIFY2(message.title != QStringLiteral("SCR作成") || message.warning,
+                 "completion reported after a failure");
+    }
+    // Nothing written, nothing lost: no script in the folder, the worksheet as pasted, and the
+    // program still answers the next click.
+    const QStringList written =
+        QDir(m_folder->path()).entryList(QStringList{QStringLiteral("*.SCR")}, QDir::Files);
+    QVERIFY2(written.isEmpty(), qPrintable(written.join(QLatin1Char(' '))));
+    if (view) {
+        QCOMPARE(view->worksheetModel()->index(5, 2).data().toString(), c6);
+    }
+    QVERIFY(!m_form->findChild<QProgressBar*>(QStringLiteral("ProgressBar1"))->isVisible());
+    const qsizetype before = m_sink.messages.size();
+    click("Command1");
+    QCOMPARE(m_sink.messages.size(), before + 1);
+}
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    karumenio::guide::mapJapaneseFonts();
+    QApplication::setFont(karumenio::guide::gothicFont(9));
+    TestReadWrite test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_readwrite.moc"

@@ -1,0 +1,330 @@
+#include "recordingsink.h"
+
+#include "app/form1.h"
+#include "app/olecontainer.h"
+#include "app/worksheetmodel.h"
+#include "app/worksheetview.h"
+#include "app/worksheetwindow.h"
+#include "guide/formlook.h"
+#include "points/worksheet.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QUndoStack>
+#include <QtTest>
+
+using karumenio::app::Form1;
+using karumenio::app::WorksheetModel;
+using karumenio::app::WorksheetView;
+using karumenio::app::WorksheetWindow;
+using karumenio::points::CellValue;
+
+namespace {
+
+// 0-based model columns of the sheet's letters.
+constexpr int A = 0;
+constexpr int B = 1;
+constexpr int C = 2;
+constexpr int D = 3;
+constexpr int E = 4;
+constexpr int G = 6;
+
+QString shown(const WorksheetModel* model, int row, int column) {
+    return model->index(row - 1, column).data(Qt::DisplayRole).toString();
+}
+
+// Confirms the cell editor with Enter; the editor hands its text over once the key is handled.
+void pressEnter() {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCoreApplication::processEvents();
+}
+
+// Types as a user does: the first key opens the cell editor, the rest go to the editor.
+void typeIntoCell(WorksheetView* view, const QString& text) {
+    view->setFocus();
+    for (const QChar c : text) {
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : view;
+        QTest::keyClick(target, c.toLatin1());
+    }
+}
+
+} // namespace
+
+class TestWorksheetWindow : public QObject {
+    Q_OBJECT
+  private slots:
+    void init();
+    void cleanup();
+
+    void opensByDoubleClickOrEnter_data();
+    void opensByDoubleClickOrEnter();
+    void showsTheTemplate();
+    void typingEntersThroughTheCore_data();
+    void typingEntersThroughTheCore();
+    void deleteClearsAndUndoRestores();
+    void pasteFromClipboard();
+    void copyGivesTabSeparatedText();
+    void undoAndRedoEveryEdit();
+    void editsOutliveTheWindow();
+    void readTakesEditInProgress();
+    void badPasteReportsAndKeepsData();
+
+  private:
+    WorksheetView* openView();
+
+    RecordingSink m_sink;
+    QPointer<Form1> m_form;
+};
+
+void TestWorksheetWindow::init() {
+    m_sink.messages.clear();
+    m_form = new Form1(&m_sink);
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form));
+}
+
+void TestWorksheetWindow::cleanup() {
+    delete m_form;
+}
+
+WorksheetView* TestWorksheetWindow::openView() {
+    WorksheetWindow* window = m_form->openWorksheet();
+    if (!QTest::qWaitForWindowActive(window)) {
+        qWarning("worksheet window not active");
+    }
+    window->view()->setFocus();
+    return window->view();
+}
+
+void TestWorksheetWindow::opensByDoubleClickOrEnter_data() {
+    QTest::addColumn<bool>("byKey");
+    QTest::newRow("double click on the icon") << false;
+    QTest::newRow("Enter while the icon has the focus") << true;
+}
+
+void TestWorksheetWindow::opensByDoubleClickOrEnter() {
+    QFETCH(bool, byKey);
+    auto* ole = m_form->findChild<karumenio::app::OleContainer*>(QStringLiteral("OLE1"));
+    QVERIFY(ole);
+    QVERIFY(!m_form->worksheetWindow());
+    for (int time = 0; time < 2; ++time) {
+        if (byKey) {
+            ole->setFocus();
+            QTest::keyClick(ole, Qt::Key_Return);
+        } else {
+            QTest::mouseDClick(ole, Qt::LeftButton);
+        }
+    }
+    // Opening again brings the same window forward.
+    QVERIFY(m_form->worksheetWindow());
+    QVERIFY(m_form->worksheetWindow()->isVisible());
+    int windows = 0;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        windows += qobject_cast<WorksheetWindow*>(widget) && widget->isVisible() ? 1 : 0;
+    }
+    QCOMPARE(windows, 1);
+}
+
+void TestWorksheetWindow::showsTheTemplate() {
+    WorksheetView* view = openView();
+    const WorksheetModel* model = view->worksheetModel();
+    QVERIFY(!view->horizontalHeader()->isVisible());
+    QVERIFY(!view->verticalHeader()->isVisible());
+    QVERIFY(view->showGrid());
+    for (int column : {A, B, C, D, G}) {
+        QVERIFY(!view->isColumnHidden(column));
+    }
+    for (int column : {E, E + 1, 7, 100, 255}) {
+        QVERIFY2(view->isColumnHidden(column), qPrintable(QString::number(column)));
+    }
+    QCOMPARE(view->columnSpan(0, A), 7);
+    QCOMPARE(view->rowSpan(0, A), 2);
+    QCOMPARE(view->columnSpan(2, A), 7);
+    QCOMPARE(view->rowHeight(4), 27);
+    QCOMPARE(view->rowHeight(5), 18);
+    QCOMPARE(view->rowHeight(3005), 18);
+
+    const QModelIndexList selected = view->selectionModel()->selectedIndexes();
+    QCOMPARE(selected.size(), 14);
+    for (const QModelIndex& index : selected) {
+        QVERIFY(index.row() <= 1 && index.column() <= G);
+    }
+
+    QCOMPARE(shown(model, 1, A), QStringLiteral("座 標 値 の 貼 り 付 け は 3000 点 ま で"));
+    QCOMPARE(shown(model, 6, G), QStringLiteral("0.0 "));
+    QCOMPARE(shown(model, 7, G), QString());
+    QCOMPARE(model->index(5, G).data(Qt::ForegroundRole).value<QColor>(), QColor(255, 0, 0));
+    QVERIFY(model->index(5, A).data(Qt::ToolTipRole).toString().contains(QStringLiteral("例：K")));
+    QVERIFY(
+        model->index(5, G).data(Qt::ToolTipRole).toString().contains(QStringLiteral("3000点分")));
+    QVERIFY(model->index(6, A).data(Qt::ToolTipRole).isNull());
+    QVERIFY(model->index(0, A).data(Qt::FontRole).value<QFont>().bold());
+}
+
+void TestWorksheetWindow::typingEntersThroughTheCore_data() {
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("display");
+    QTest::addColumn<bool>("number");
+    QTest::newRow("number in C") << C << "12.5"
+                                 << "12.5" << true;
+    QTest::newRow("point name in B stays text") << B << "001"
+                                                << "001" << false;
+    QTest::newRow("radius in G keeps its format") << G << "2"
+                                                  << "2.0 " << true;
+}
+
+void TestWorksheetWindow::typingEntersThroughTheCore() {
+    QFETCH(int, column);
+    QFETCH(QString, typed);
+    QFETCH(QString, display);
+    QFETCH(bool, number);
+    WorksheetView* view = openView();
+    WorksheetModel* model = view->worksheetModel();
+    view->selectCells(6, column + 1, 6, column + 1);
+    typeIntoCell(view, typed);
+    QVERIFY(view->isEditing());
+    pressEnter();
+    const CellValue& value = model->worksheet().value(6, column + 1);
+    QCOMPARE(value.isNumber(), number);
+    QCOMPARE(shown(model, 6, column), display);
+    // Enter moves on to the cell below, as in a spreadsheet.
+    QCOMPARE(view->currentIndex(), model->index(6, column));
+}
+
+void TestWorksheetWindow::deleteClearsAndUndoRestores() {
+    WorksheetView* view = openView();
+    WorksheetModel* model = view->worksheetModel();
+    view->selectCells(6, 1, 6, 1);
+    view->pasteText(QStringLiteral("K\tK1\t10\t20\r\n\tK2\t30\t40\r\n"));
+    QCOMPARE(shown(model, 7, D), QStringLiteral("40"));
+    QCOMPARE(shown(model, 7, G), QStringLiteral("0.0 "));
+
+    view->selectCells(6, 3, 7, 4);
+    QTest::keyClick(view, Qt::Key_Delete);
+    QCOMPARE(shown(model, 6, C), QString());
+    QCOMPARE(shown(model, 7, D), QString());
+    // The radius formula follows column C.
+    QCOMPARE(shown(model, 7, G), QString());
+    QCOMPARE(shown(model, 6, B), QStringLiteral("K1"));
+
+    model->undoStack()->undo();
+    QCOMPARE(shown(model, 6, C), QStringLiteral("10"));
+    QCOMPARE(shown(model, 7, D), QStringLiteral("40"));
+    QCOMPARE(shown(model, 7, G), QStringLiteral("0.0 "));
+}
+
+void TestWorksheetWindow::pasteFromClipboard() {
+    WorksheetView* view = openView();
+    WorksheetModel* model = view->worksheetModel();
+    QString rows;
+    for (int i = 0; i < 3001; ++i) {
+        rows += QStringLiteral("\tP%1\t%2\t%3\r\n").arg(i).arg(i * 2).arg(-i);
+    }
+    QApplication::clipboard()->setText(rows);
+    view->selectCells(6, 1, 6, 1);
+    QSignalSpy changes(model, &WorksheetModel::dataChanged);
+    QTest::keyClick(view, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(changes.size(), 1);
+    QCOMPARE(shown(model, 3006, B), QStringLiteral("P3000"));
+    QCOMPARE(shown(model, 3006, C), QStringLiteral("6000"));
+    QCOMPARE(shown(model, 3006, G), QStringLiteral("0.0 "));
+    // The extents in the hidden columns follow.
+    QCOMPARE(shown(model, 6, E), QStringLiteral("6000"));
+    // The pasted block ends up selected.
+    QVERIFY(view->selectionModel()->isSelected(model->index(3005, D)));
+    QCOMPARE(model->undoStack()->count(), 1);
+}
+
+void TestWorksheetWindow::copyGivesTabSeparatedText() {
+    WorksheetView* view = openView();
+    view->selectCells(6, 1, 6, 1);
+    view->pasteText(QStringLiteral("K\tK1\t1.5\t-2\r\n"));
+    view->selectCells(6, 1, 6, 4);
+    QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("K\tK1\t1.5\t-2\r\n"));
+}
+
+void TestWorksheetWindow::undoAndRedoEveryEdit() {
+    WorksheetView* view = openView();
+    WorksheetModel* model = view->worksheetModel();
+    QUndoStack* stack = model->undoStack();
+    view->selectCells(6, 3, 6, 3);
+    typeIntoCell(view, QStringLiteral("7"));
+    pressEnter();
+    view->selectCells(6, 7, 6, 7);
+    typeIntoCell(view, QStringLiteral("0.5"));
+    pressEnter();
+    view->selectCells(7, 1, 7, 1);
+    view->pasteText(QStringLiteral("\tK2\t8\t9\r\n"));
+    QCOMPARE(shown(model, 7, G), QStringLiteral("0.5 "));
+    QCOMPARE(stack->count(), 3);
+
+    QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(shown(model, 7, C), QString());
+    QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(shown(model, 6, G), QStringLiteral("0.0 "));
+    QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(shown(model, 6, C), QString());
+    QCOMPARE(shown(model, 6, E), QStringLiteral("0"));
+
+    stack->redo();
+    stack->redo();
+    stack->redo();
+    QCOMPARE(shown(model, 6, C), QStringLiteral("7"));
+    QCOMPARE(shown(model, 7, G), QStringLiteral("0.5 "));
+    QCOMPARE(shown(model, 6, E), QStringLiteral("8"));
+}
+
+void TestWorksheetWindow::editsOutliveTheWindow() {
+    WorksheetView* view = openView();
+    view->selectCells(6, 1, 6, 1);
+    view->pasteText(QStringLiteral("K\tK1\t3\t4\r\n"));
+    m_form->worksheetWindow()->close();
+    QVERIFY(!m_form->worksheetWindow()->isVisible());
+    WorksheetView* again = openView();
+    QCOMPARE(shown(again->worksheetModel(), 6, C), QStringLiteral("3"));
+}
+
+void TestWorksheetWindow::readTakesEditInProgress() {
+    WorksheetView* view = openView();
+    view->selectCells(6, 3, 6, 3);
+    typeIntoCell(view, QStringLiteral("5"));
+    QVERIFY(view->isEditing());
+    m_form->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+    QCOMPARE(m_sink.messages.size(), 1);
+    QCOMPARE(m_sink.messages.first().text, QStringLiteral("座標読込完了　1　データ"));
+    QVERIFY(!view->isEditing());
+    QCOMPARE(shown(view->worksheetModel(), 6, C), QStringLiteral("5"));
+}
+
+void TestWorksheetWindow::badPasteReportsAndKeepsData() {
+    WorksheetView* view = openView();
+    WorksheetModel* model = view->worksheetModel();
+    view->selectCells(6, 1, 6, 1);
+    view->pasteText(QStringLiteral("K\tK1\t3\t4\r\n"));
+    m_sink.messages.clear();
+    // Two rows pasted into the last row run past the sheet.
+    view->selectCells(karumenio::points::Worksheet::kRowCount, 1,
+                      karumenio::points::Worksheet::kRowCount, 1);
+    view->pasteText(QStringLiteral("1\t2\r\n3\t4\r\n"));
+    QCOMPARE(m_sink.messages.size(), 1);
+    QVERIFY(m_sink.messages.first().warning);
+    QVERIFY(!m_sink.messages.first().text.isEmpty());
+    QCOMPARE(shown(model, 6, C), QStringLiteral("3"));
+    QCOMPARE(model->undoStack()->count(), 1);
+}
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    karumenio::guide::mapJapaneseFonts();
+    QApplication::setFont(karumenio::guide::gothicFont(9));
+    TestWorksheetWindow test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_worksheetwindow.moc"
