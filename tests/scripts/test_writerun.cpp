@@ -161,11 +161,16 @@ TEST(WriteRun, JapaneseNamesAreCodePage932AndLostCharactersAreReported) {
     example.table.labelText.at(0) = txt("測点１");
     example.table.labelText.at(1) = txt("점2");
     example.table.labelText.at(3) = txt("ｶﾅ");
+    example.table.labelText.at(4) = txt("A測B　点C①");
     const auto set = example.generate();
     const auto got = lines(set.text);
     EXPECT_EQ(got[7], "\x91\xaa\x93\x5f\x82\x50");
     EXPECT_EQ(got[11], "?2");
     EXPECT_EQ(got[19], "\xb6\xc5");
+    EXPECT_EQ(got[23], "A\x91\xaa"
+                       "B\x81\x40\x93\x5f"
+                       "C\x87\x40");
+    EXPECT_EQ(got[27], "T1");
     ASSERT_EQ(set.warnings.size(), 1u);
     EXPECT_NE(set.warnings[0].find("B7"), std::string::npos) << set.warnings[0];
     EXPECT_NE(set.warnings[0].find("점"), std::string::npos) << set.warnings[0];
