@@ -2,6 +2,7 @@
 
 #include "points/worksheet.h"
 
+#include <QGuiApplication>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -73,7 +74,8 @@ void CellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
         paintCommentMarker(painter, option.rect);
     }
     if (option.state & QStyle::State_Selected) {
-        QColor tint = option.palette.color(QPalette::Highlight);
+        // The view's own selection colour is switched off so cells keep their colours.
+        QColor tint = QGuiApplication::palette().color(QPalette::Active, QPalette::Highlight);
         tint.setAlpha(56);
         painter->fillRect(option.rect, tint);
     }

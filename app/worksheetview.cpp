@@ -41,7 +41,9 @@ WorksheetView::WorksheetView(WorksheetModel* model, QWidget* parent)
                     QAbstractItemView::AnyKeyPressed);
     setWordWrap(false);
     setGridStyle(Qt::SolidLine);
-    setStyleSheet(QStringLiteral("QTableView { gridline-color: rgb(192, 192, 192); }"));
+    setStyleSheet(QStringLiteral("QTableView { gridline-color: rgb(192, 192, 192); "
+                                 "selection-background-color: transparent; "
+                                 "selection-color: black; }"));
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     applyLayout();

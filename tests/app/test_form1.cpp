@@ -52,6 +52,7 @@ class TestForm1 : public QObject {
     void guideLabelsShowWholeText_data();
     void guideLabelsShowWholeText();
     void japaneseFontsAreMapped();
+    void endButtonClosesEveryWindow();
 
   private:
     template <typename T> T* child(const char* name) {
@@ -298,6 +299,17 @@ void TestForm1::japaneseFontsAreMapped() {
         const QFontMetrics metrics(font);
         QVERIFY2(metrics.inFontUcs4(U'座'), qPrintable(QFontInfo(font).family()));
         QVERIFY2(metrics.inFontUcs4(U'ﾀ'), qPrintable(QFontInfo(font).family()));
+    }
+}
+
+void TestForm1::endButtonClosesEveryWindow() {
+    QTest::mouseClick(child<QPushButton>("Command4"), Qt::LeftButton);
+    QTest::mouseClick(m_form->usageWindow()->findChild<QPushButton*>(QStringLiteral("Command1")),
+                      Qt::LeftButton);
+    m_form->openWorksheet();
+    QTest::mouseClick(child<QPushButton>("Command3"), Qt::LeftButton);
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        QVERIFY2(!widget->isVisible(), qPrintable(widget->objectName()));
     }
 }
 

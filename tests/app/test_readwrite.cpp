@@ -52,6 +52,7 @@ class TestReadWrite : public QObject {
     void workedExampleGivesGoldenScripts();
     void readWithoutWorksheetWindow();
     void progressHiddenAfterRead();
+    void unmappableNameIsWrittenAndReported();
     void failuresAreReported_data();
     void failuresAreReported();
 
@@ -152,6 +153,23 @@ void TestReadWrite::progressHiddenAfterRead() {
     QVERIFY(!bar->isVisible());
     QVERIFY(!caption->isVisible());
     QCOMPARE(m_form->pointTable().count(), 3001);
+}
+
+void TestReadWrite::unmappableNameIsWrittenAndReported() {
+    QString example = workedExample();
+    example.replace(QStringLiteral("\tK2\t"), QStringLiteral("\tK2\u00e9\t"));
+    pasteAtA6(example);
+    click("Option3");
+    click("Command1");
+    click("Command2");
+    // The scripts are written; the surveyor learns which name lost a character.
+    QCOMPARE(m_sink.messages.size(), 3);
+    QCOMPARE(m_sink.messages.at(1).title, QStringLiteral("SCR作成"));
+    QVERIFY(!m_sink.messages.at(1).warning);
+    QVERIFY(m_sink.messages.at(2).warning);
+    QVERIFY2(m_sink.messages.at(2).text.contains(QStringLiteral("B7")),
+             qPrintable(m_sink.messages.at(2).text));
+    QVERIFY(readFile(m_folder->filePath(QStringLiteral("TEXT.SCR"))).contains("K2?"));
 }
 
 void TestReadWrite::failuresAreReported_data() {
