@@ -1,10 +1,10 @@
 #include "cellvalue.h"
 
+#include "numberformat.h"
 #include "runtimeerror.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 namespace karumenio::points {
 
@@ -15,9 +15,13 @@ namespace {
                        "型が一致しません: 「" + shown + "」は数値として読めません。");
 }
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
-std::string booleanText(bool value) { return value ? "TRUE" : "FALSE"; }
+std::string booleanText(bool value) {
+    return value ? "TRUE" : "FALSE";
+}
 
 } // namespace
 
@@ -45,15 +49,25 @@ CellValue CellValue::error(std::string code) {
     return v;
 }
 
-CellValue::Kind CellValue::kind() const { return static_cast<Kind>(m_value.index()); }
+CellValue::Kind CellValue::kind() const {
+    return static_cast<Kind>(m_value.index());
+}
 
-double CellValue::numberValue() const { return std::get<double>(m_value); }
+double CellValue::numberValue() const {
+    return std::get<double>(m_value);
+}
 
-const std::string& CellValue::textValue() const { return std::get<TextValue>(m_value).text; }
+const std::string& CellValue::textValue() const {
+    return std::get<TextValue>(m_value).text;
+}
 
-bool CellValue::booleanValue() const { return std::get<bool>(m_value); }
+bool CellValue::booleanValue() const {
+    return std::get<bool>(m_value);
+}
 
-const std::string& CellValue::errorCode() const { return std::get<ErrorValue>(m_value).code; }
+const std::string& CellValue::errorCode() const {
+    return std::get<ErrorValue>(m_value).code;
+}
 
 bool CellValue::equalsEmptyText() const {
     switch (kind()) {
@@ -66,7 +80,9 @@ bool CellValue::equalsEmptyText() const {
     }
 }
 
-bool CellValue::equalsZero() const { return toNumber() == 0.0; }
+bool CellValue::equalsZero() const {
+    return toNumber() == 0.0;
+}
 
 double CellValue::toNumber() const {
     switch (kind()) {
@@ -94,7 +110,9 @@ std::string CellValue::strForm() const {
     return std::signbit(n) && n != 0.0 ? digits : " " + digits;
 }
 
-std::string CellValue::textForm() const { return trimBlanks(joinForm()); }
+std::string CellValue::textForm() const {
+    return trimBlanks(joinForm());
+}
 
 std::string CellValue::joinForm() const {
     switch (kind()) {
@@ -159,54 +177,14 @@ std::optional<double> readNumber(std::string_view text) {
     if (i != s.size()) {
         return std::nullopt;
     }
-    const double value = std::strtod(s.c_str(), nullptr);
-    if (!std::isfinite(value)) {
+    // from_chars reads "." as the separator whatever the locale; it takes no "+" sign.
+    const std::size_t start = s[0] == '+' ? 1 : 0;
+    double value = 0.0;
+    const auto result = std::from_chars(s.data() + start, s.data() + s.size(), value);
+    if (result.ec != std::errc() || result.ptr != s.data() + s.size() || !std::isfinite(value)) {
         return std::nullopt;
     }
     return value;
-}
-
-std::string formatNumber(double value, bool withLeadingZero) {
-    if (value == 0.0 || !std::isfinite(value)) {
-        return "0";
-    }
-    char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%.14e", std::fabs(value));
-    // buffer: d.dddddddddddddde[+-]xx
-    std::string digits;
-    const char* p = buffer;
-    for (; *p != 'e'; ++p) {
-        if (*p != '.') {
-            digits.push_back(*p);
-        }
-    }
-    const int exponent = std::atoi(p + 1);
-    while (digits.size() > 1 && digits.back() == '0') {
-        digits.pop_back();
-    }
-
-    std::string out = value < 0 ? "-" : "";
-    if (exponent >= 15 || exponent < -4) {
-        out += digits[0];
-        if (digits.size() > 1) {
-            out += '.';
-            out += digits.substr(1);
-        }
-        char exp[16];
-        std::snprintf(exp, sizeof exp, "E%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
-        return out + exp;
-    }
-    if (exponent >= 0) {
-        const auto intLength = static_cast<std::size_t>(exponent) + 1;
-        if (digits.size() <= intLength) {
-            return out + digits + std::string(intLength - digits.size(), '0');
-        }
-        return out + digits.substr(0, intLength) + "." + digits.substr(intLength);
-    }
-    if (withLeadingZero) {
-        out += '0';
-    }
-    return out + "." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
 }
 
 std::string trimBlanks(std::string_view text) {

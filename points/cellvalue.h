@@ -65,10 +65,6 @@ private:
 // optional sign, digits with at most one ".", an optional exponent. Nothing else may follow.
 std::optional<double> readNumber(std::string_view text);
 
-// Number to text with at most 15 significant digits. withLeadingZero decides between ".5"
-// and "0.5"; no sign blank is added.
-std::string formatNumber(double value, bool withLeadingZero);
-
 // Removes ASCII blanks (U+0020 only) at both ends.
 std::string trimBlanks(std::string_view text);
 

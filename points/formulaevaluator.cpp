@@ -1,5 +1,7 @@
 #include "formulaevaluator.h"
 
+#include "numberformat.h"
+
 #include <algorithm>
 #include <cmath>
 #include <optional>

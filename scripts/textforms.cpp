@@ -1,141 +1,20 @@
 #include "textforms.h"
 
-#include <charconv>
-#include <cmath>
-#include <cstdlib>
-#include <limits>
+#include "points/numberformat.h"
 
 namespace karumenio::scripts {
 
-namespace {
-
-// Significant digits (no trailing zeros) and decimal exponent of |value| rounded to at most
-// 15 significant digits, from the shortest round-trip form, which is cheap to produce. With
-// 15 digits or fewer it is the 15-digit rounding itself. With 16 or 17 digits, rounding its
-// digits gives the same result as rounding the exact value, except when they end exactly on
-// the half: no 15-digit rounding boundary can lie strictly between the value and its shortest
-// form, or that boundary would have been the shorter form. That tie, and subnormals with
-// their reduced precision, take the exact (slower) route.
-struct Digits {
-    char digits[24];
-    int count = 0;
-    int exponent = 0;
-};
-
-Digits parseScientific(const char* begin, const char* end) {
-    Digits d;
-    const char* p = begin;
-    for (; p != end && *p != 'e'; ++p) {
-        if (*p != '.') {
-            d.digits[d.count++] = *p;
-        }
-    }
-    // p points at 'e'; the exponent has a sign and at least two digits.
-    ++p;
-    const bool negative = *p == '-';
-    ++p;
-    int exponent = 0;
-    for (; p != end; ++p) {
-        exponent = exponent * 10 + (*p - '0');
-    }
-    d.exponent = negative ? -exponent : exponent;
-    return d;
-}
-
-Digits significantDigits(double magnitude) {
-    char buffer[40];
-    auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific);
-    Digits d = parseScientific(buffer, result.ptr);
-    const bool subnormal = magnitude < std::numeric_limits<double>::min();
-    const bool tie = d.count == 16 && d.digits[15] == '5';
-    if (subnormal || tie) {
-        result = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
-                               std::chars_format::scientific, 14);
-        d = parseScientific(buffer, result.ptr);
-    } else if (d.count > 15) {
-        const bool roundUp = d.digits[15] >= '5';
-        d.count = 15;
-        if (roundUp) {
-            int i = 14;
-            while (i >= 0 && d.digits[i] == '9') {
-                d.digits[i] = '0';
-                --i;
-            }
-            if (i >= 0) {
-                ++d.digits[i];
-            } else {
-                d.digits[0] = '1';
-                ++d.exponent;
-            }
-        }
-    }
-    while (d.count > 1 && d.digits[d.count - 1] == '0') {
-        --d.count;
-    }
-    return d;
-}
-
-} // namespace
-
-void appendNumber(std::string& out, double value, bool withLeadingZero) {
-    if (value == 0.0 || !std::isfinite(value)) {
-        out += '0';
-        return;
-    }
-    const Digits d = significantDigits(std::fabs(value));
-    if (value < 0) {
-        out += '-';
-    }
-    const std::string_view digits(d.digits, static_cast<std::size_t>(d.count));
-    if (d.exponent >= 15 || d.exponent < -4) {
-        out += digits[0];
-        if (digits.size() > 1) {
-            out += '.';
-            out += digits.substr(1);
-        }
-        out += 'E';
-        out += d.exponent < 0 ? '-' : '+';
-        const int magnitude = std::abs(d.exponent);
-        if (magnitude < 10) {
-            out += '0';
-        }
-        char buffer[8];
-        const auto result = std::to_chars(buffer, buffer + sizeof buffer, magnitude);
-        out.append(buffer, result.ptr);
-        return;
-    }
-    if (d.exponent >= 0) {
-        const auto intLength = static_cast<std::size_t>(d.exponent) + 1;
-        if (digits.size() <= intLength) {
-            out += digits;
-            out.append(intLength - digits.size(), '0');
-        } else {
-            out += digits.substr(0, intLength);
-            out += '.';
-            out += digits.substr(intLength);
-        }
-        return;
-    }
-    if (withLeadingZero) {
-        out += '0';
-    }
-    out += '.';
-    out.append(static_cast<std::size_t>(-d.exponent - 1), '0');
-    out += digits;
-}
-
 void appendCoordinateForm(std::string& out, double value) {
-    appendNumber(out, value, false);
+    points::appendNumber(out, value, false);
 }
 
 void appendCoordinateForm(std::string& out, const points::CellValue& value) {
-    appendNumber(out, value.isNumber() ? value.numberValue() : value.toNumber(), false);
+    points::appendNumber(out, value.isNumber() ? value.numberValue() : value.toNumber(), false);
 }
 
 void appendPlainForm(std::string& out, const points::CellValue& value) {
     if (value.isNumber()) {
-        appendNumber(out, value.numberValue(), true);
+        points::appendNumber(out, value.numberValue(), true);
     } else {
         out += value.textForm();
     }

@@ -16,7 +16,6 @@ std::string coordinateForm(const points::CellValue& value);
 std::string plainForm(const points::CellValue& value);
 
 // Appending variants for the script writers, which format thousands of numbers per run.
-void appendNumber(std::string& out, double value, bool withLeadingZero);
 void appendCoordinateForm(std::string& out, double value);
 void appendCoordinateForm(std::string& out, const points::CellValue& value);
 void appendPlainForm(std::string& out, const points::CellValue& value);
