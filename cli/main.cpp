@@ -33,8 +33,7 @@ std::string readWholeFile(const std::filesystem::path& path) {
 int run(const cli::CliOptions& options) {
     points::Workbook book = points::makeInputTemplate();
     points::Worksheet& sheet = book.worksheets("Sheet1");
-    constexpr int kRadiusColumn = 7;
-    sheet.setValue(points::kFirstDataRow, kRadiusColumn,
+    sheet.setValue(points::kFirstDataRow, points::kMarkRadiusColumn,
                    points::CellValue::number(options.defaultRadius));
     points::paste(sheet, points::kFirstDataRow, 1, readWholeFile(options.pointsFile));
 

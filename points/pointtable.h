@@ -11,26 +11,33 @@ namespace karumenio::points {
 inline constexpr int kSlotCount = 3001;
 inline constexpr int kFirstDataRow = 6;
 
+// The worksheet columns the arrays are read from.
+inline constexpr int kBreakMarkColumn = 1;
+inline constexpr int kLabelTextColumn = 2;
+inline constexpr int kPointXColumn = 3;
+inline constexpr int kPointYColumn = 4;
+inline constexpr int kMarkRadiusColumn = 7;
+
 // One column of the point table. Every access checks the slot first, so that a walk past
 // the last slot stops before anything is touched.
 class SlotArray {
-public:
+  public:
     CellValue& at(int slot);
     const CellValue& at(int slot) const;
 
-private:
+  private:
     std::array<CellValue, kSlotCount> m_slots{};
 };
 
 // The one cursor through the table that every pass shares; a 16-bit signed counter.
 class PointCursor {
-public:
+  public:
     int16_t value() const { return m_value; }
     void reset() { m_value = 0; }
     // Steps by one; stepping past 32767 is an overflow.
     void step();
 
-private:
+  private:
     int16_t m_value = 0;
 };
 

@@ -8,11 +8,7 @@ namespace karumenio::points {
 
 namespace {
 
-constexpr int kFirstCoordinateColumn = 3;
-constexpr int kSecondCoordinateColumn = 4;
-constexpr int kBreakMarkColumn = 1;
-constexpr int kLabelColumn = 2;
-constexpr double kRadiusColumn = 7.0;
+constexpr double kRadiusColumn = kMarkRadiusColumn;
 
 } // namespace
 
@@ -20,8 +16,7 @@ Worksheet& readPoints(Workbook& book, PointTable& table, const ReadProgress& pro
     Worksheet& sheet = book.worksheets(kDataSheetName);
 
     int count = 0;
-    for (int row = kFirstDataRow; !sheet.value(row, kFirstCoordinateColumn).equalsEmptyText();
-         ++row) {
+    for (int row = kFirstDataRow; !sheet.value(row, kPointXColumn).equalsEmptyText(); ++row) {
         ++count;
     }
     // Refused before anything is stored, so that an oversized sheet cannot leave a table that
@@ -33,7 +28,7 @@ Worksheet& readPoints(Workbook& book, PointTable& table, const ReadProgress& pro
                                std::to_string(kSlotCount) + " 点 (行 6 から行 3006) までですが、" +
                                std::to_string(count) +
                                " 行のデータが見つかりました。何も読み込んでいません。",
-                           cellName(firstExtraRow, kFirstCoordinateColumn));
+                           cellName(firstExtraRow, kPointXColumn));
     }
 
     table.radiusColumn = kRadiusColumn;
@@ -44,11 +39,11 @@ Worksheet& readPoints(Workbook& book, PointTable& table, const ReadProgress& pro
     int row = kFirstDataRow;
     for (int copied = 0; copied != count; ++copied) {
         const int slot = table.pointIndex.value();
-        table.pointX.at(slot) = sheet.value(row, kFirstCoordinateColumn);
-        table.pointY.at(slot) = sheet.value(row, kSecondCoordinateColumn);
+        table.pointX.at(slot) = sheet.value(row, kPointXColumn);
+        table.pointY.at(slot) = sheet.value(row, kPointYColumn);
         table.markRadius.at(slot) = sheet.value(row, radiusColumn);
         table.breakMark.at(slot) = sheet.value(row, kBreakMarkColumn);
-        table.labelText.at(slot) = sheet.value(row, kLabelColumn);
+        table.labelText.at(slot) = sheet.value(row, kLabelTextColumn);
         if (progress) {
             progress(0.0f, maximum, static_cast<float>(copied));
         }

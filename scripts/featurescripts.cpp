@@ -17,12 +17,6 @@ namespace {
 
 constexpr double kLabelOffset = 1.3;
 
-// Worksheet columns of the table's arrays, for naming a cell in a message.
-constexpr int kColumnName = 2;
-constexpr int kColumnX = 3;
-constexpr int kColumnY = 4;
-constexpr int kColumnRadius = 7;
-
 void writeTrailer(ScriptFile& script) {
     script.writeLine("OSMODE 55");
     script.writeLine("UNDO A");
@@ -49,11 +43,11 @@ double slotNumber(const points::SlotArray& values, int slot, int column, const c
 }
 
 double pointX(const points::PointTable& table, int slot) {
-    return slotNumber(table.pointX, slot, kColumnX, "座標");
+    return slotNumber(table.pointX, slot, points::kPointXColumn, "座標");
 }
 
 double pointY(const points::PointTable& table, int slot) {
-    return slotNumber(table.pointY, slot, kColumnY, "座標");
+    return slotNumber(table.pointY, slot, points::kPointYColumn, "座標");
 }
 
 void writePoint(ScriptFile& script, const points::PointTable& table, int slot) {
@@ -72,9 +66,10 @@ void writeNameOnOneLine(ScriptFile& script, const points::CellValue& name, int s
     }
     script.write(oneLine);
     if (warnings != nullptr) {
-        warnings->push_back("セル " + points::cellName(points::kFirstDataRow + slot, kColumnName) +
-                            " の測点名「" + oneLine +
-                            "」に改行が含まれていたため、改行を空白にして書き出しました。");
+        warnings->push_back(
+            "セル " + points::cellName(points::kFirstDataRow + slot, points::kLabelTextColumn) +
+            " の測点名「" + oneLine +
+            "」に改行が含まれていたため、改行を空白にして書き出しました。");
     }
 }
 
@@ -114,7 +109,7 @@ void writePlotScript(ScriptFile& script, points::PointTable& table) {
     table.pointIndex.reset();
     while (table.pointIndex.value() < count) {
         const int slot = table.pointIndex.value();
-        const double radius = slotNumber(table.markRadius, slot, kColumnRadius, "半径");
+        const double radius = slotNumber(table.markRadius, slot, points::kMarkRadiusColumn, "半径");
         if (radius != 0) {
             script.writeLine("CIRCLE");
             writePoint(script, table, slot);
