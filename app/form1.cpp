@@ -266,6 +266,9 @@ void Form1::Command1_Click() {
     commitWorksheetEdit();
     ProgressBar1->setVisible(true);
     Label4->setVisible(true);
+    // The read does not return to the event loop until it ends: paint the display now.
+    ProgressBar1->repaint();
+    Label4->repaint();
     const QString title = fromStd(points::kReadTitle);
     try {
         const points::Worksheet& sheet = points::readPoints(

@@ -166,8 +166,13 @@ points::EditRecord WorksheetModel::paste(const QModelIndex& index,
     return record;
 }
 
-QString WorksheetModel::copyText(int top, int left, int bottom, int right) const {
-    return fromStd(points::copyText(m_sheet, top + 1, left + 1, bottom + 1, right + 1));
+QString WorksheetModel::copyText(int top, int left, int bottom, int right) {
+    try {
+        return fromStd(points::copyText(m_sheet, top + 1, left + 1, bottom + 1, right + 1));
+    } catch (const std::exception& error) {
+        emit editFailed(errorText(error));
+        return {};
+    }
 }
 
 void WorksheetModel::undoRecord(const points::EditRecord& record) {

@@ -35,7 +35,7 @@ class WorksheetModel : public QAbstractTableModel {
     bool clear(int top, int left, int bottom, int right);
     // Pastes clipboard text with its top-left cell at the index; returns the cells written.
     points::EditRecord paste(const QModelIndex& index, const QByteArray& clipboardText);
-    QString copyText(int top, int left, int bottom, int right) const;
+    QString copyText(int top, int left, int bottom, int right);
 
     // Used by the undo stack.
     void undoRecord(const points::EditRecord& record);

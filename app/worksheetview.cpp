@@ -137,7 +137,10 @@ void WorksheetView::copySelection() {
     int bottom = 0;
     int right = 0;
     if (selectedBlock(top, left, bottom, right)) {
-        QApplication::clipboard()->setText(m_model->copyText(top, left, bottom, right));
+        const QString text = m_model->copyText(top, left, bottom, right);
+        if (!text.isEmpty()) {
+            QApplication::clipboard()->setText(text);
+        }
     }
 }
 

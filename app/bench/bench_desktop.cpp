@@ -1,0 +1,89 @@
+#include "app/form1.h"
+#include "app/messagesink.h"
+#include "app/worksheetview.h"
+#include "app/worksheetwindow.h"
+#include "guide/formlook.h"
+
+#include <QApplication>
+#include <QTest>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+class SilentSink : public karumenio::app::MessageSink {
+  public:
+    void information(QWidget*, const QString&, const QString&) override {}
+    void warning(QWidget*, const QString&, const QString&) override {}
+};
+
+QString pointRows(int count) {
+    QString rows;
+    for (int i = 0; i < count; ++i) {
+        rows += QStringLiteral("%1\tP%2\t%3.125\t-%4.5\t%5\r\n")
+                    .arg(i % 40 == 0 ? QStringLiteral("K") : QString())
+                    .arg(i + 1)
+                    .arg(1000 + i)
+                    .arg(2000 + i)
+                    .arg(i % 3);
+    }
+    return rows;
+}
+
+// From creating the main window, which builds the worksheet template, to its first paint.
+void BM_StartUpToMainWindowShown(benchmark::State& state) {
+    SilentSink sink;
+    for (auto _ : state) {
+        karumenio::app::Form1 window(&sink);
+        window.show();
+        if (!QTest::qWaitForWindowExposed(&window)) {
+            state.SkipWithError("main window not shown");
+            break;
+        }
+        window.repaint();
+        state.PauseTiming();
+        window.close();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_StartUpToMainWindowShown)->Unit(benchmark::kMillisecond);
+
+// A clipboard paste of 3001 points at A6 with the repaint of the visible rows.
+void BM_Paste3001RowsWithRepaint(benchmark::State& state) {
+    SilentSink sink;
+    const QString rows = pointRows(3001);
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto window = std::make_unique<karumenio::app::Form1>(&sink);
+        karumenio::app::WorksheetView* view = window->openWorksheet()->view();
+        if (!QTest::qWaitForWindowExposed(view->window())) {
+            state.SkipWithError("worksheet window not shown");
+            break;
+        }
+        view->selectCells(6, 1, 6, 1);
+        state.ResumeTiming();
+
+        view->pasteText(rows);
+        view->viewport()->repaint();
+
+        state.PauseTiming();
+        window.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_Paste3001RowsWithRepaint)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication application(argc, argv);
+    karumenio::guide::mapJapaneseFonts();
+    QApplication::setFont(karumenio::guide::gothicFont(9));
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
