@@ -20,11 +20,37 @@ QString readText(const QString& path) {
     return QString::fromUtf8(file.readAll());
 }
 
+// True when the command line only asks for pictures, which need no screen.
+bool picturesOnly(int argc, char* argv[]) {
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray argument(argv[i]);
+        if (argument.startsWith("--screenshot") || argument.startsWith("--example-picture") ||
+            argument.startsWith("--write-icon")) {
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
     using namespace karumenio;
-    // Without a display the platform plugin ends the program here with a non-zero status.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        if (picturesOnly(argc, argv)) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+        else if (qEnvironmentVariableIsEmpty("DISPLAY") &&
+                 qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+            // Say so at once rather than let the platform plugin abort; callers fall back on
+            // the exit status.
+            std::fprintf(stderr, "karumenio: no display to open the windows on\n");
+            return 2;
+        }
+#endif
+    }
+    // A display that cannot be opened still ends the program here with a non-zero status.
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("karumenio"));
     guide::mapJapaneseFonts();
