@@ -8,8 +8,9 @@ QString errorText(const std::exception& error) {
     QString text = QString::fromUtf8(error.what());
     if (const auto* runTime = dynamic_cast<const points::RunTimeError*>(&error)) {
         text += QStringLiteral("\n\n実行時エラー %1").arg(runTime->number());
-        if (!runTime->cell().empty()) {
-            text += QStringLiteral("（セル %1）").arg(QString::fromStdString(runTime->cell()));
+        const QString cell = QString::fromStdString(runTime->cell());
+        if (!cell.isEmpty() && !text.contains(cell)) {
+            text += QStringLiteral("（セル %1）").arg(cell);
         }
     }
     return text;

@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -175,7 +176,7 @@ void TestReadWrite::unmappableNameIsWrittenAndReported() {
 void TestReadWrite::failuresAreReported_data() {
     QTest::addColumn<QString>("rows");
     QTest::addColumn<QString>("option");
-    QTest::addColumn<bool>("read");
+    QTest::addColumn<QString>("failsAt");
     QTest::addColumn<QString>("folder");
     QTest::addColumn<int>("number");
     QTest::addColumn<QString>("cell");
@@ -188,21 +189,31 @@ void TestReadWrite::failuresAreReported_data() {
     QString badCell = example;
     badCell.replace(QStringLiteral("\tK3\t100\t100"), QStringLiteral("\tK3\t100\tabc"));
 
-    QTest::newRow("no edition chosen") << example << "" << true << "" << 13 << "";
-    QTest::newRow("never read") << example << "Option3" << false << "" << 91 << "";
+    QTest::newRow("no edition chosen") << example << ""
+                                       << "write"
+                                       << "" << 13 << "";
+    QTest::newRow("never read") << example << "Option3"
+                                << "write, no read"
+                                << "" << 91 << "";
     QTest::newRow("no points") << ""
-                               << "Option3" << true << "" << 9 << "";
-    QTest::newRow("more than 3001 rows") << tooMany << "Option3" << true << "" << 9 << "";
-    QTest::newRow("text where a coordinate belongs")
-        << badCell << "Option3" << true << "" << 13 << "D8";
-    QTest::newRow("folder cannot be written")
-        << example << "Option3" << true << "missing/folder" << 75 << "";
+                               << "Option3"
+                               << "write"
+                               << "" << 9 << "";
+    QTest::newRow("more than 3001 rows") << tooMany << "Option3"
+                                         << "read"
+                                         << "" << 9 << "C3007";
+    QTest::newRow("text where a coordinate belongs") << badCell << "Option3"
+                                                     << "write"
+                                                     << "" << 13 << "D8";
+    QTest::newRow("folder cannot be written") << example << "Option3"
+                                              << "write"
+                                              << "missing/folder" << 75 << "";
 }
 
 void TestReadWrite::failuresAreReported() {
     QFETCH(QString, rows);
     QFETCH(QString, option);
-    QFETCH(bool, read);
+    QFETCH(QString, failsAt);
     QFETCH(QString, folder);
     QFETCH(int, number);
     QFETCH(QString, cell);
@@ -216,36 +227,48 @@ void TestReadWrite::failuresAreReported() {
     }
     WorksheetView* view = rows.isEmpty() ? nullptr : pasteAtA6(rows);
     const QString c6 = view ? view->worksheetModel()->index(5, 2).data().toString() : QString();
+    const int count = m_form->pointTable().count();
     if (!option.isEmpty()) {
         click(qPrintable(option));
     }
-    if (read) {
+    if (failsAt != QLatin1String("write, no read")) {
         click("Command1");
     }
-    click("Command2");
+    if (failsAt != QLatin1String("read")) {
+        click("Command2");
+    }
 
+    // One failure, reported by the button that met it, with its own number.
     QVERIFY(!m_sink.messages.isEmpty());
     const RecordingSink::Message& last = m_sink.messages.last();
     QVERIFY2(last.warning, qPrintable(last.text));
-    QVERIFY(!last.text.isEmpty());
-    QVERIFY2(last.text.contains(QStringLiteral("実行時エラー %1").arg(number)),
-             qPrintable(last.text));
+    QCOMPARE(last.title, failsAt == QLatin1String("read") ? QStringLiteral("座標の読込")
+                                                          : QStringLiteral("SCR作成"));
+    const QRegularExpressionMatch match =
+        QRegularExpression(QStringLiteral("実行時エラー (\\d+)")).match(last.text);
+    QVERIFY2(match.hasMatch(), qPrintable(last.text));
+    QCOMPARE(match.captured(1).toInt(), number);
+    QVERIFY(last.text.indexOf(match.captured(0)) > 0);
     if (!cell.isEmpty()) {
         QVERIFY2(last.text.contains(cell), qPrintable(last.text));
     }
-    for (const RecordingSink::Message& message : m_sink.messages) {
-        QVERIFY2(message.title != QStringLiteral("SCR作成") || message.warning,
-                 "completion reported after a failure");
+    for (const RecordingSink::Message& message :
+         m_sink.messages.mid(0, m_sink.messages.size() - 1)) {
+        QVERIFY2(!message.warning, qPrintable(message.text));
     }
-    // Nothing written, nothing lost: no script in the folder, the worksheet as pasted, and the
-    // program still answers the next click.
+    // Nothing written, nothing lost: no script in the folder, the worksheet as pasted, the
+    // table as before a failed read, and the program still answers the next click.
     const QStringList written =
         QDir(m_folder->path()).entryList(QStringList{QStringLiteral("*.SCR")}, QDir::Files);
     QVERIFY2(written.isEmpty(), qPrintable(written.join(QLatin1Char(' '))));
     if (view) {
         QCOMPARE(view->worksheetModel()->index(5, 2).data().toString(), c6);
     }
+    if (failsAt == QLatin1String("read")) {
+        QCOMPARE(m_form->pointTable().count(), count);
+    }
     QVERIFY(!m_form->findChild<QProgressBar*>(QStringLiteral("ProgressBar1"))->isVisible());
+    QVERIFY(!m_form->findChild<QLabel*>(QStringLiteral("Label4"))->isVisible());
     const qsizetype before = m_sink.messages.size();
     click("Command1");
     QCOMPARE(m_sink.messages.size(), before + 1);
