@@ -111,10 +111,19 @@ void TestForm1::valueHoldersNeverShow() {
         QCOMPARE(label->palette().color(QPalette::WindowText),
                  m_form->palette().color(QPalette::Window));
     }
-    child<QPushButton>("Option2")->click();
-    const QLabel* label7 = child<QLabel>("Label7");
-    QCOMPARE(label7->palette().color(QPalette::WindowText),
-             m_form->palette().color(QPalette::Window));
+    // Whatever they hold, their pixels are the window's background.
+    child<QPushButton>("Option5")->click();
+    QCOMPARE(child<QLabel>("Label7")->text(), QStringLiteral("20001"));
+    const QImage window = m_form->grab().toImage();
+    const QRgb background = m_form->palette().color(QPalette::Window).rgb();
+    for (const char* name : {"Label3", "Label7"}) {
+        const QRect area = child<QLabel>(name)->geometry().intersected(m_form->rect());
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            for (int x = area.left(); x <= area.right(); ++x) {
+                QVERIFY2(window.pixel(x, y) == background, name);
+            }
+        }
+    }
 }
 
 void TestForm1::windowIsFixedAndIconed() {
