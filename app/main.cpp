@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QTextStream>
 
+#include <clocale>
 #include <cstdio>
 
 namespace {
@@ -32,6 +33,17 @@ bool picturesOnly(int argc, char* argv[]) {
     return false;
 }
 
+// Ends the program once the window it watches has painted itself.
+class QuitOnFirstPaint : public QObject {
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            QMetaObject::invokeMethod(qApp, &QApplication::quit, Qt::QueuedConnection);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -52,6 +64,9 @@ int main(int argc, char* argv[]) {
     }
     // A display that cannot be opened still ends the program here with a non-zero status.
     QApplication application(argc, argv);
+    // Qt takes the user's locale for the C library too; cell text and formulas are read and
+    // shown with "." as the decimal separator whatever the system's language.
+    std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName(QStringLiteral("karumenio"));
     guide::mapJapaneseFonts();
     QApplication::setFont(guide::gothicFont(9));
@@ -75,7 +90,10 @@ int main(int argc, char* argv[]) {
         QStringLiteral("example"),
         QStringLiteral("Worked example as TAB-separated <text file>, for the pictures."),
         QStringLiteral("text file"));
-    parser.addOptions({screenshot, examplePicture, writeIcon, example});
+    const QCommandLineOption quitWhenShown(
+        QStringLiteral("quit-when-shown"),
+        QStringLiteral("Exit as soon as the main window has been shown (for start-up timing)."));
+    parser.addOptions({screenshot, examplePicture, writeIcon, example, quitWhenShown});
     parser.process(application);
 
     const QString exampleText = parser.isSet(example) ? readText(parser.value(example)) : QString();
@@ -104,5 +122,9 @@ int main(int argc, char* argv[]) {
     auto* window = new app::Form1;
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->show();
+    QuitOnFirstPaint quitter;
+    if (parser.isSet(quitWhenShown)) {
+        window->installEventFilter(&quitter);
+    }
     return QApplication::exec();
 }

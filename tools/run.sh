@@ -3,13 +3,15 @@
 # otherwise the command-line tool on the bundled example, writing the four scripts into ./out.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-"$top/tools/setup.sh" "$top/build" -DCMAKE_BUILD_TYPE=Release
+"$top/tools/setup.sh" "$top/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
 if [[ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" && -x "$top/build/app/karumenio" ]]; then
-    exec "$top/build/app/karumenio"
+    # The scripts go where KARUMENIO_DRIVE_C points, else into the home folder.
+    "$top/build/app/karumenio" && exit 0
+    echo "The desktop program could not start on this display."
 fi
 
-echo "No display: running the command-line tool on examples/worked_example.tsv instead."
+echo "Running the command-line tool on examples/worked_example.tsv instead."
 mkdir -p "$top/out"
 "$top/build/cli/karumenio-cli" --edition 2000 --paper A1 --scale 100 --angle 0.0000 \
     --out "$top/out" "$top/examples/worked_example.tsv"

@@ -1,0 +1,80 @@
+// Whole processes as the surveyor meets them: the command-line tool on 3001 points, and the
+// desktop program from launch to its main window painted. Reports wall time per run and the
+// child's peak resident memory.
+#include "pointsfile.h"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <spawn.h>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <vector>
+
+extern char** environ;
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Runs the program to its end; returns its peak memory in KiB, or -1 when it failed.
+long runToEnd(std::vector<std::string> words) {
+    std::vector<char*> argv;
+    for (auto& w : words) {
+        argv.push_back(w.data());
+    }
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    pid_t pid = 0;
+    const int started = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (started != 0) {
+        return -1;
+    }
+    int status = 0;
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? usage.ru_maxrss : -1;
+}
+
+void runRepeatedly(benchmark::State& state, const std::vector<std::string>& words) {
+    long peakKiB = 0;
+    for (auto _ : state) {
+        const long peak = runToEnd(words);
+        if (peak < 0) {
+            state.SkipWithError((words[0] + " failed").c_str());
+            break;
+        }
+        peakKiB = std::max(peakKiB, peak);
+    }
+    state.counters["peak_MiB"] = static_cast<double>(peakKiB) / 1024.0;
+}
+
+void BM_CliProcess3001Points(benchmark::State& state) {
+    const fs::path dir = fs::temp_directory_path() / "karumenio-bench-cli";
+    fs::create_directories(dir);
+    const fs::path input = dir / "points.tsv";
+    karumenio::bench::writePointsFile(input, 3001);
+    runRepeatedly(state,
+                  {KARUMENIO_CLI, "--edition", "2000", "--out", dir.string(), input.string()});
+    fs::remove_all(dir);
+}
+BENCHMARK(BM_CliProcess3001Points)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+#ifdef KARUMENIO_DESKTOP
+void BM_DesktopProcessStartUpToMainWindowShown(benchmark::State& state) {
+    if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    }
+    runRepeatedly(state, {KARUMENIO_DESKTOP, "--quit-when-shown"});
+}
+BENCHMARK(BM_DesktopProcessStartUpToMainWindowShown)->Unit(benchmark::kMillisecond)->UseRealTime();
+#endif
+
+} // namespace
