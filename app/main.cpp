@@ -68,9 +68,7 @@ int main(int argc, char* argv[]) {
     // shown with "." as the decimal separator whatever the system's language.
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName(QStringLiteral("karumenio"));
-    guide::mapJapaneseFonts();
-    QApplication::setFont(guide::gothicFont(9));
-    QApplication::setWindowIcon(guide::programIcon());
+    guide::applyProgramLook();
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("AutoCad 測量図面カルメニオ"));

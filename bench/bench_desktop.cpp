@@ -80,8 +80,7 @@ int main(int argc, char* argv[]) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication application(argc, argv);
-    karumenio::guide::mapJapaneseFonts();
-    QApplication::setFont(karumenio::guide::gothicFont(9));
+    karumenio::guide::applyProgramLook();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

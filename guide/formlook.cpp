@@ -51,6 +51,12 @@ void mapJapaneseFonts() {
     substituteWhenMissing(kMincho, kMinchoStandIns);
 }
 
+void applyProgramLook() {
+    mapJapaneseFonts();
+    QApplication::setFont(gothicFont(9));
+    QApplication::setWindowIcon(programIcon());
+}
+
 QFont gothicFont(qreal pointSize, bool bold) {
     QFont font(kGothic);
     font.setPointSizeF(pointSize);

@@ -25,6 +25,10 @@ constexpr int twips(int value) {
 // application object exists.
 void mapJapaneseFonts();
 
+// What every window of the program shares, set once after the application object exists:
+// the Japanese fonts, the default window font and the program icon.
+void applyProgramLook();
+
 QFont gothicFont(qreal pointSize, bool bold = false);
 QFont minchoFont(qreal pointSize);
 

@@ -1,5 +1,6 @@
 #include "cellvalue.h"
 
+#include "decimalscan.h"
 #include "numberformat.h"
 #include "runtimeerror.h"
 
@@ -13,10 +14,6 @@ namespace {
 [[noreturn]] void throwTypeMismatch(const std::string& shown) {
     throw RunTimeError(RunError::TypeMismatch,
                        "型が一致しません: 「" + shown + "」は数値として読めません。");
-}
-
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
 }
 
 std::string booleanText(bool value) {
@@ -131,57 +128,21 @@ std::string CellValue::joinForm() const {
 }
 
 std::optional<double> readNumber(std::string_view text) {
-    std::size_t begin = 0;
-    std::size_t end = text.size();
-    while (begin < end && (text[begin] == ' ' || text[begin] == '\t')) {
-        ++begin;
-    }
-    while (end > begin && (text[end - 1] == ' ' || text[end - 1] == '\t')) {
-        --end;
-    }
-    std::string s(text.substr(begin, end - begin));
-    std::size_t i = 0;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
-        ++i;
-    }
-    std::size_t digits = 0;
-    while (i < s.size() && isDigit(s[i])) {
-        ++i;
-        ++digits;
-    }
-    if (i < s.size() && s[i] == '.') {
-        ++i;
-        while (i < s.size() && isDigit(s[i])) {
-            ++i;
-            ++digits;
-        }
-    }
-    if (digits == 0) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) {
         return std::nullopt;
     }
-    if (i < s.size() && (s[i] == 'e' || s[i] == 'E' || s[i] == 'd' || s[i] == 'D')) {
-        s[i] = 'e';
-        ++i;
-        if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
-            ++i;
-        }
-        std::size_t expDigits = 0;
-        while (i < s.size() && isDigit(s[i])) {
-            ++i;
-            ++expDigits;
-        }
-        if (expDigits == 0) {
-            return std::nullopt;
-        }
-    }
-    if (i != s.size()) {
-        return std::nullopt;
-    }
+    const std::string_view s = text.substr(first, text.find_last_not_of(" \t") + 1 - first);
     // from_chars reads "." as the separator whatever the locale; it takes no "+" sign.
-    const std::size_t start = s[0] == '+' ? 1 : 0;
+    const std::size_t start = s[0] == '+' || s[0] == '-' ? 1 : 0;
+    const DecimalScan scan = scanDecimal(s, start);
+    if (scan.digits == 0 || scan.end != s.size()) {
+        return std::nullopt;
+    }
     double value = 0.0;
-    const auto result = std::from_chars(s.data() + start, s.data() + s.size(), value);
-    if (result.ec != std::errc() || result.ptr != s.data() + s.size() || !std::isfinite(value)) {
+    const auto result =
+        std::from_chars(s.data() + (s[0] == '+' ? 1 : 0), s.data() + s.size(), value);
+    if (result.ec != std::errc() || !std::isfinite(value)) {
         return std::nullopt;
     }
     return value;

@@ -1,5 +1,6 @@
 #include "formulaparser.h"
 
+#include "decimalscan.h"
 #include "worksheet.h"
 
 #include <algorithm>
@@ -251,33 +252,11 @@ class Parser {
 
     std::optional<FormulaNode> numberLiteral() {
         const std::size_t start = m_pos;
-        std::size_t digits = 0;
-        while (m_pos < m_text.size() && isDigit(m_text[m_pos])) {
-            ++m_pos;
-            ++digits;
-        }
-        if (m_pos < m_text.size() && m_text[m_pos] == '.') {
-            ++m_pos;
-            while (m_pos < m_text.size() && isDigit(m_text[m_pos])) {
-                ++m_pos;
-                ++digits;
-            }
-        }
-        if (digits == 0) {
+        const DecimalScan scan = scanDecimal(m_text, m_pos);
+        if (scan.digits == 0) {
             return std::nullopt;
         }
-        if (m_pos < m_text.size() && (m_text[m_pos] == 'e' || m_text[m_pos] == 'E')) {
-            std::size_t p = m_pos + 1;
-            if (p < m_text.size() && (m_text[p] == '+' || m_text[p] == '-')) {
-                ++p;
-            }
-            if (p < m_text.size() && isDigit(m_text[p])) {
-                while (p < m_text.size() && isDigit(m_text[p])) {
-                    ++p;
-                }
-                m_pos = p;
-            }
-        }
+        m_pos = scan.end;
         const std::string literal(m_text.substr(start, m_pos - start));
         FormulaNode node;
         node.kind = FormulaNode::Kind::Number;

@@ -3,6 +3,7 @@
 #include "writesettings.h"
 #include "writestate.h"
 
+#include "points/decimalscan.h"
 #include "points/runtimeerror.h"
 
 #include <charconv>
@@ -87,34 +88,11 @@ double looseNumber(std::string_view text) {
         ++i;
     }
     const std::size_t mantissaBegin = i;
-    std::size_t digitCount = 0;
-    while (i < s.size() && isDigit(s[i])) {
-        ++i;
-        ++digitCount;
-    }
-    if (i < s.size() && s[i] == '.') {
-        ++i;
-        while (i < s.size() && isDigit(s[i])) {
-            ++i;
-            ++digitCount;
-        }
-    }
-    if (digitCount == 0) {
+    const points::DecimalScan scan = points::scanDecimal(s, i);
+    if (scan.digits == 0) {
         return 0.0;
     }
-    std::size_t end = i;
-    if (i < s.size() && (s[i] == 'E' || s[i] == 'e')) {
-        std::size_t j = i + 1;
-        if (j < s.size() && (s[j] == '+' || s[j] == '-')) {
-            ++j;
-        }
-        if (j < s.size() && isDigit(s[j])) {
-            while (j < s.size() && isDigit(s[j])) {
-                ++j;
-            }
-            end = j;
-        }
-    }
+    const std::size_t end = scan.end;
 
     // from_chars takes neither a leading "+" nor an exponent "+", so hand it a cleaned copy.
     std::string number;

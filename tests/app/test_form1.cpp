@@ -1,4 +1,5 @@
 #include "recordingsink.h"
+#include "testmain.h"
 
 #include "app/form1.h"
 #include "guide/form2.h"
@@ -322,12 +323,6 @@ void TestForm1::endButtonClosesEveryWindow() {
     }
 }
 
-int main(int argc, char* argv[]) {
-    QApplication application(argc, argv);
-    karumenio::guide::mapJapaneseFonts();
-    QApplication::setFont(karumenio::guide::gothicFont(9));
-    TestForm1 test;
-    return QTest::qExec(&test, argc, argv);
-}
+KARUMENIO_QTEST_MAIN(TestForm1)
 
 #include "test_form1.moc"

@@ -1,5 +1,6 @@
 #include "app/screenshots.h"
 #include "guide/formlook.h"
+#include "testmain.h"
 
 #include <QApplication>
 #include <QFile>
@@ -82,12 +83,6 @@ void TestPictures::screenshotsOfAllWindows() {
     QVERIFY(inkShare(image) > 0.01);
 }
 
-int main(int argc, char* argv[]) {
-    QApplication application(argc, argv);
-    karumenio::guide::mapJapaneseFonts();
-    QApplication::setFont(karumenio::guide::gothicFont(9));
-    TestPictures test;
-    return QTest::qExec(&test, argc, argv);
-}
+KARUMENIO_QTEST_MAIN(TestPictures)
 
 #include "test_pictures.moc"

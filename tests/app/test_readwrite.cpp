@@ -1,4 +1,5 @@
 #include "recordingsink.h"
+#include "testmain.h"
 
 #include "app/form1.h"
 #include "app/worksheetmodel.h"
@@ -274,12 +275,6 @@ void TestReadWrite::failuresAreReported() {
     QCOMPARE(m_sink.messages.size(), before + 1);
 }
 
-int main(int argc, char* argv[]) {
-    QApplication application(argc, argv);
-    karumenio::guide::mapJapaneseFonts();
-    QApplication::setFont(karumenio::guide::gothicFont(9));
-    TestReadWrite test;
-    return QTest::qExec(&test, argc, argv);
-}
+KARUMENIO_QTEST_MAIN(TestReadWrite)
 
 #include "test_readwrite.moc"

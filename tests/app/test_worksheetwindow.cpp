@@ -1,4 +1,5 @@
 #include "recordingsink.h"
+#include "testmain.h"
 
 #include "app/form1.h"
 #include "app/olecontainer.h"
@@ -319,12 +320,6 @@ void TestWorksheetWindow::badPasteReportsAndKeepsData() {
     QCOMPARE(model->undoStack()->count(), 1);
 }
 
-int main(int argc, char* argv[]) {
-    QApplication application(argc, argv);
-    karumenio::guide::mapJapaneseFonts();
-    QApplication::setFont(karumenio::guide::gothicFont(9));
-    TestWorksheetWindow test;
-    return QTest::qExec(&test, argc, argv);
-}
+KARUMENIO_QTEST_MAIN(TestWorksheetWindow)
 
 #include "test_worksheetwindow.moc"

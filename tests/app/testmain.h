@@ -1,0 +1,15 @@
+#pragma once
+
+#include "guide/formlook.h"
+
+#include <QApplication>
+#include <QTest>
+
+// A Qt Test main that gives the windows the program's own fonts, as the program does.
+#define KARUMENIO_QTEST_MAIN(TestClass)                                                            \
+    int main(int argc, char* argv[]) {                                                             \
+        QApplication application(argc, argv);                                                      \
+        karumenio::guide::applyProgramLook();                                                      \
+        TestClass test;                                                                            \
+        return QTest::qExec(&test, argc, argv);                                                    \
+    }
