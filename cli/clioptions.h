@@ -21,7 +21,7 @@ struct CliOptions {
 
 // A command line that cannot be understood; the message says what was wrong.
 class UsageError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

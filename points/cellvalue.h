@@ -9,7 +9,7 @@ namespace karumenio::points {
 
 // The loosely typed value of a worksheet cell or a working value. Text is held as UTF-8.
 class CellValue {
-public:
+  public:
     enum class Kind { Empty, Number, Text, Boolean, Error };
 
     CellValue() = default;
@@ -49,7 +49,7 @@ public:
 
     friend bool operator==(const CellValue&, const CellValue&) = default;
 
-private:
+  private:
     struct ErrorValue {
         std::string code;
         friend bool operator==(const ErrorValue&, const ErrorValue&) = default;

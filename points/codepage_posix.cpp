@@ -10,7 +10,7 @@ namespace karumenio::points {
 namespace {
 
 class Converter {
-public:
+  public:
     Converter(const char* to, const char* from) : m_handle(iconv_open(to, from)) {}
     ~Converter() {
         if (valid()) {
@@ -41,7 +41,7 @@ public:
         return input.size() - inLeft;
     }
 
-private:
+  private:
     iconv_t m_handle;
 };
 
@@ -57,8 +57,8 @@ std::string toCp932(std::string_view utf8, std::vector<std::string>* unmappable)
         if (pos >= utf8.size()) {
             break;
         }
-        const std::size_t length = std::min(
-            utf8SequenceLength(static_cast<unsigned char>(utf8[pos])), utf8.size() - pos);
+        const std::size_t length =
+            std::min(utf8SequenceLength(static_cast<unsigned char>(utf8[pos])), utf8.size() - pos);
         if (unmappable != nullptr) {
             unmappable->emplace_back(utf8.substr(pos, length));
         }

@@ -27,7 +27,8 @@ const CellValue& SlotArray::at(int slot) const {
 
 void PointCursor::step() {
     if (m_value == std::numeric_limits<int16_t>::max()) {
-        throw RunTimeError(RunError::Overflow, "オーバーフローしました: 点の番号が 32767 を超えます。");
+        throw RunTimeError(RunError::Overflow,
+                           "オーバーフローしました: 点の番号が 32767 を超えます。");
     }
     ++m_value;
 }

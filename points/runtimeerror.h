@@ -17,14 +17,14 @@ enum class RunError : int {
 // The one exception the core throws: an error number, a Japanese message for the surveyor
 // and, where the failure belongs to a worksheet cell, that cell's name ("C12").
 class RunTimeError : public std::runtime_error {
-public:
+  public:
     RunTimeError(RunError error, const std::string& message, std::string cell = {});
 
     RunError error() const { return m_error; }
     int number() const { return static_cast<int>(m_error); }
     const std::string& cell() const { return m_cell; }
 
-private:
+  private:
     RunError m_error;
     std::string m_cell;
 };

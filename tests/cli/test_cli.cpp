@@ -34,7 +34,7 @@ void write(const fs::path& path, const std::string& bytes) {
 }
 
 class CliTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         m_dir = fs::temp_directory_path() /
                 ("karumenio-cli-" + std::to_string(::getpid()) + "-" +
@@ -81,15 +81,16 @@ protected:
 const std::string kExample = KARUMENIO_TEST_DATA "/worked_example.tsv";
 
 TEST_F(CliTest, WritesTheWorkedExampleByteForByte) {
-    const auto result =
-        run("--edition 2000 --paper A1 --scale 100 --angle 0.0000 " + driveOption() + " " + kExample);
+    const auto result = run("--edition 2000 --paper A1 --scale 100 --angle 0.0000 " +
+                            driveOption() + " " + kExample);
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_NE(result.out.find("座標読込完了　12　データ"), std::string::npos) << result.out;
     for (const char* name : kScripts) {
         EXPECT_EQ(slurp(m_dir / "drive" / name),
                   slurp(fs::path(KARUMENIO_TEST_DATA) / "golden" / "worked12" / name))
             << name;
-        EXPECT_NE(result.out.find(name), std::string::npos) << "the tool says where " << name << " is";
+        EXPECT_NE(result.out.find(name), std::string::npos)
+            << "the tool says where " << name << " is";
     }
 }
 
@@ -109,8 +110,8 @@ TEST_F(CliTest, OptionsReachTheScripts) {
 }
 
 TEST_F(CliTest, DriveFolderComesFromTheEnvironmentWhenNotGiven) {
-    const auto result = run("--edition 2002 " + kExample,
-                            "KARUMENIO_DRIVE_C='" + (m_dir / "drive").string() + "'");
+    const auto result =
+        run("--edition 2002 " + kExample, "KARUMENIO_DRIVE_C='" + (m_dir / "drive").string() + "'");
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_TRUE(fs::exists(m_dir / "drive" / "TEXT.SCR"));
 }
@@ -169,7 +170,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(CliTest, MissingPointsFileIsAnError) {
-    const auto result = run("--edition 2000 " + driveOption() + " '" + (m_dir / "nothing.tsv").string() + "'");
+    const auto result =
+        run("--edition 2000 " + driveOption() + " '" + (m_dir / "nothing.tsv").string() + "'");
     EXPECT_NE(result.status, 0);
     EXPECT_NE(result.err.find("nothing.tsv"), std::string::npos) << result.err;
     EXPECT_FALSE(fs::exists(m_dir / "drive" / "ZAHYOU.SCR"));

@@ -63,10 +63,9 @@ INSTANTIATE_TEST_SUITE_P(
         FormCase{"rounds_half_up_in_last_digit", CellValue::number(130.18055555555551),
                  " 130.180555555556", "130.180555555556"},
         FormCase{"one_tenth", CellValue::number(0.1), " .1", "0.1"},
-        FormCase{"large_whole", CellValue::number(123456789012.0), " 123456789012",
-                 "123456789012"},
-        FormCase{"cosine_residue", CellValue::number(7.960204194457797e-17),
-                 " 7.9602041944578E-17", "7.9602041944578E-17"}),
+        FormCase{"large_whole", CellValue::number(123456789012.0), " 123456789012", "123456789012"},
+        FormCase{"cosine_residue", CellValue::number(7.960204194457797e-17), " 7.9602041944578E-17",
+                 "7.9602041944578E-17"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CellValue, TextKeepsFullWidthBlanksWhenTrimmed) {
@@ -78,8 +77,7 @@ TEST(CellValue, LettersFailAsTypeMismatchInEveryNumericUse) {
     EXPECT_EQ(errorOf([&] { (void)letters.toNumber(); }), RunError::TypeMismatch);
     EXPECT_EQ(errorOf([&] { (void)letters.strForm(); }), RunError::TypeMismatch);
     EXPECT_EQ(errorOf([&] { (void)letters.equalsZero(); }), RunError::TypeMismatch);
-    EXPECT_EQ(errorOf([&] { (void)CellValue::error("#N/A").toNumber(); }),
-              RunError::TypeMismatch);
+    EXPECT_EQ(errorOf([&] { (void)CellValue::error("#N/A").toNumber(); }), RunError::TypeMismatch);
     EXPECT_EQ(letters.textForm(), "abc");
 }
 
@@ -117,10 +115,10 @@ struct ReadCase {
 
 TEST(ReadNumber, AcceptsPlainDecimalNotationOnly) {
     const ReadCase cases[] = {
-        {"12", true, 12},     {" -3.5 ", true, -3.5}, {"+.25", true, 0.25}, {"1e3", true, 1000},
-        {"2.5E-2", true, 0.025}, {"7.", true, 7},    {"", false, 0},       {"-", false, 0},
-        {".", false, 0},      {"1e", false, 0},      {"12abc", false, 0},  {"1 2", false, 0},
-        {"K1", false, 0},     {"1,5", false, 0},     {"1e999", false, 0},
+        {"12", true, 12},        {" -3.5 ", true, -3.5}, {"+.25", true, 0.25}, {"1e3", true, 1000},
+        {"2.5E-2", true, 0.025}, {"7.", true, 7},        {"", false, 0},       {"-", false, 0},
+        {".", false, 0},         {"1e", false, 0},       {"12abc", false, 0},  {"1 2", false, 0},
+        {"K1", false, 0},        {"1,5", false, 0},      {"1e999", false, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);

@@ -34,7 +34,10 @@ TEST(Codepage, EncodesLabelTextsAndReportsWhatItCannotHold) {
 
 TEST(Codepage, InvalidUtf8IsReplacedNotDropped) {
     std::vector<std::string> lost;
-    EXPECT_EQ(toCp932("a\xff" "b", &lost), "a?b");
+    EXPECT_EQ(toCp932("a\xff"
+                      "b",
+                      &lost),
+              "a?b");
     EXPECT_EQ(lost.size(), 1u);
 }
 
