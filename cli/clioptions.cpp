@@ -52,13 +52,13 @@ CliOptions parseArguments(const std::vector<std::string>& arguments) {
                 throw UsageError(arg + " の値がありません");
             }
             if (name == "--edition") {
-                options.edition = value;
+                options.settings.versionCode = value;
             } else if (name == "--paper") {
-                options.paperIndex = indexOf(kPapers, value, name);
+                options.settings.paperIndex = indexOf(kPapers, value, name);
             } else if (name == "--scale") {
-                options.scaleIndex = indexOf(kScales, value, name);
+                options.settings.scaleIndex = indexOf(kScales, value, name);
             } else if (name == "--angle") {
-                options.angleText = value;
+                options.settings.angleText = value;
             } else if (name == "--radius") {
                 const auto radius = points::readNumber(value);
                 if (!radius) {
@@ -78,7 +78,7 @@ CliOptions parseArguments(const std::vector<std::string>& arguments) {
         }
         options.pointsFile = arg;
     }
-    if (options.edition.empty()) {
+    if (options.settings.versionCode.empty()) {
         throw UsageError("バージョンを選んで下さい (--edition 97 | 98 | 2000 | 2002 | 20001)");
     }
     if (options.pointsFile.empty()) {

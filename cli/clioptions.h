@@ -1,5 +1,7 @@
 #pragma once
 
+#include "scripts/writesettings.h"
+
 #include <filesystem>
 #include <stdexcept>
 #include <string>
@@ -9,10 +11,7 @@ namespace karumenio::cli {
 
 // What the command line asks for, already turned into the main window's settings.
 struct CliOptions {
-    std::string edition;
-    int paperIndex = 0;
-    int scaleIndex = 0;
-    std::string angleText = "0.0000";
+    scripts::WriteSettings settings;
     double defaultRadius = 0.0;
     std::filesystem::path outFolder;
     std::filesystem::path pointsFile;

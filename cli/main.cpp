@@ -40,13 +40,9 @@ int run(const cli::CliOptions& options) {
     points::PointTable table;
     const points::Worksheet& dataSheet = points::readPoints(book, table);
 
-    scripts::WriteSettings settings;
-    settings.versionCode = options.edition;
-    settings.paperIndex = options.paperIndex;
-    settings.scaleIndex = options.scaleIndex;
-    settings.angleText = options.angleText;
     scripts::WriteState state;
-    const auto report = scripts::writeRun(settings, table, &dataSheet, state, options.outFolder);
+    const auto report =
+        scripts::writeRun(options.settings, table, &dataSheet, state, options.outFolder);
 
     for (const auto& warning : report.warnings) {
         std::cerr << "警告: " << warning << '\n';
