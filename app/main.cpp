@@ -8,7 +8,6 @@
 #include <QFile>
 #include <QTextStream>
 
-#include <clocale>
 #include <cstdio>
 
 namespace {
@@ -64,9 +63,6 @@ int main(int argc, char* argv[]) {
     }
     // A display that cannot be opened still ends the program here with a non-zero status.
     QApplication application(argc, argv);
-    // Qt takes the user's locale for the C library too; cell text and formulas are read and
-    // shown with "." as the decimal separator whatever the system's language.
-    std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName(QStringLiteral("karumenio"));
     guide::applyProgramLook();
 

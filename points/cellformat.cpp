@@ -3,10 +3,9 @@
 #include "worksheet.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <optional>
 
 namespace karumenio::points {
@@ -58,9 +57,14 @@ std::string formatFixed(double value, const FixedFormat& fixed) {
     if (rounded == 0.0) {
         rounded = 0.0;
     }
+    // 309 integer digits, the point and 30 decimals at most.
     char buffer[400];
-    std::snprintf(buffer, sizeof buffer, "%.*f", fixed.decimals, rounded);
-    return std::string(buffer) + std::string(static_cast<std::size_t>(fixed.trailingBlanks), ' ');
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, rounded,
+                                   std::chars_format::fixed, fixed.decimals)
+                         .ptr;
+    std::string out(buffer, end);
+    out.append(static_cast<std::size_t>(fixed.trailingBlanks), ' ');
+    return out;
 }
 
 std::string stripZeros(std::string digits) {
@@ -75,28 +79,52 @@ std::string stripZeros(std::string digits) {
     return digits;
 }
 
+// The mantissa and decimal exponent of a positive value in exponent form with the given
+// number of decimals, rounded as printf rounds ("1.23450e+02" gives "1.23450" and 2).
+struct Scientific {
+    std::string mantissa;
+    int exponent = 0;
+};
+
+Scientific scientific(double magnitude, int decimals) {
+    char buffer[32];
+    char* end = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
+                              std::chars_format::scientific, decimals)
+                    .ptr;
+    char* e = std::find(buffer, end, 'e');
+    Scientific result{std::string(buffer, e), 0};
+    // from_chars takes no "+" sign.
+    const char* digits = e + 1 + (e[1] == '+' ? 1 : 0);
+    std::from_chars(digits, end, result.exponent);
+    return result;
+}
+
 std::string formatGeneral(double value) {
     if (value == 0.0 || !std::isfinite(value)) {
         return "0";
     }
     const double magnitude = std::fabs(value);
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.9e", magnitude);
-    const int exponent = std::atoi(std::strchr(buffer, 'e') + 1);
+    const int exponent = scientific(magnitude, 9).exponent;
     std::string out = value < 0 ? "-" : "";
     if (exponent >= 11 || exponent < -9) {
-        std::snprintf(buffer, sizeof buffer, "%.5e", magnitude);
-        std::string text(buffer);
-        const auto e = text.find('e');
-        const int shownExponent = std::atoi(text.c_str() + e + 1);
-        char tail[16];
-        std::snprintf(tail, sizeof tail, "E%c%02d", shownExponent < 0 ? '-' : '+',
-                      std::abs(shownExponent));
-        return out + stripZeros(text.substr(0, e)) + tail;
+        const Scientific shown = scientific(magnitude, 5);
+        out += stripZeros(shown.mantissa);
+        out += 'E';
+        out += shown.exponent < 0 ? '-' : '+';
+        const int digits = std::abs(shown.exponent);
+        if (digits < 10) {
+            out += '0';
+        }
+        char buffer[8];
+        out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, digits).ptr);
+        return out;
     }
     const int decimals = std::max(0, 9 - exponent);
-    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, magnitude);
-    return out + stripZeros(buffer);
+    char buffer[400];
+    char* end =
+        std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::fixed, decimals)
+            .ptr;
+    return out + stripZeros(std::string(buffer, end));
 }
 
 } // namespace

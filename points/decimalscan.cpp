@@ -1,11 +1,13 @@
 #include "decimalscan.h"
 
+#include "ascii.h"
+
 namespace karumenio::points {
 
 namespace {
 
 bool isDigit(std::string_view text, std::size_t i) {
-    return i < text.size() && text[i] >= '0' && text[i] <= '9';
+    return i < text.size() && ascii::isDigit(text[i]);
 }
 
 } // namespace

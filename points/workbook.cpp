@@ -1,5 +1,6 @@
 #include "workbook.h"
 
+#include "ascii.h"
 #include "runtimeerror.h"
 
 namespace karumenio::points {
@@ -11,10 +12,7 @@ bool sameName(std::string_view a, std::string_view b) {
         return false;
     }
     for (std::size_t i = 0; i < a.size(); ++i) {
-        auto fold = [](char c) {
-            return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-        };
-        if (fold(a[i]) != fold(b[i])) {
+        if (ascii::toUpper(a[i]) != ascii::toUpper(b[i])) {
             return false;
         }
     }

@@ -5,6 +5,21 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 export QT_QPA_PLATFORM=offscreen
 
+# One test runs under a locale that writes a decimal comma; generate it when missing.
+if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf8$'; then
+    if [[ $(id -u) -eq 0 ]]; then
+        if ! dpkg -s locales >/dev/null 2>&1; then
+            apt-get update -qq
+            DEBIAN_FRONTEND=noninteractive apt-get install -y -qq locales >/dev/null
+        fi
+        sed -i 's/^# *de_DE.UTF-8/de_DE.UTF-8/' /etc/locale.gen
+        locale-gen de_DE.UTF-8 >/dev/null
+    else
+        echo "Locale de_DE.UTF-8 missing; the decimal-comma test will be skipped." >&2
+        echo "Generate it with: sudo locale-gen de_DE.UTF-8" >&2
+    fi
+fi
+
 "$top/tools/setup.sh" "$top/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 ctest --test-dir "$top/build" --output-on-failure -j"$(nproc)"
 
