@@ -1,5 +1,6 @@
 #include "formulaevaluator.h"
 
+#include "ascii.h"
 #include "numberformat.h"
 
 #include <algorithm>
@@ -15,16 +16,12 @@ CellValue errorValue(std::string_view code) {
     return CellValue::error(std::string(code));
 }
 
-char lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 // Text compares without regard to ASCII case, as spreadsheets compare it.
 int compareText(const std::string& a, const std::string& b) {
     const std::size_t n = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < n; ++i) {
-        const auto ca = static_cast<unsigned char>(lower(a[i]));
-        const auto cb = static_cast<unsigned char>(lower(b[i]));
+        const auto ca = static_cast<unsigned char>(ascii::toLower(a[i]));
+        const auto cb = static_cast<unsigned char>(ascii::toLower(b[i]));
         if (ca != cb) {
             return ca < cb ? -1 : 1;
         }
@@ -128,7 +125,8 @@ int compareValues(const CellValue& a, const CellValue& b) {
 
 class Evaluator {
   public:
-    explicit Evaluator(FormulaContext& context) : m_context(context) {}
+    Evaluator(FormulaContext& context, int row, int column)
+        : m_context(context), m_row(row), m_column(column) {}
 
     CellValue evaluate(const FormulaNode& node) {
         switch (node.kind) {
@@ -139,7 +137,7 @@ class Evaluator {
         case FormulaNode::Kind::Boolean:
             return CellValue::boolean(node.boolean);
         case FormulaNode::Kind::Reference:
-            return m_context.cellValue(node.row, node.column);
+            return m_context.cellValue(node.first.rowFrom(m_row), node.first.columnFrom(m_column));
         case FormulaNode::Kind::Range:
             // A range stands for one value only as a function argument.
             return errorValue(kErrorValue);
@@ -326,7 +324,12 @@ class Evaluator {
         };
         for (const FormulaNode& arg : node.children) {
             if (arg.kind == FormulaNode::Kind::Range || arg.kind == FormulaNode::Kind::Reference) {
-                m_context.visitRange(arg.row, arg.column, arg.lastRow, arg.lastColumn,
+                const int firstRow = arg.first.rowFrom(m_row);
+                const int lastRow = arg.last.rowFrom(m_row);
+                const int firstColumn = arg.first.columnFrom(m_column);
+                const int lastColumn = arg.last.columnFrom(m_column);
+                m_context.visitRange(std::min(firstRow, lastRow), std::min(firstColumn, lastColumn),
+                                     std::max(firstRow, lastRow), std::max(firstColumn, lastColumn),
                                      [&](const CellValue& v) {
                                          if (v.isNumber()) {
                                              add(v.numberValue());
@@ -369,12 +372,14 @@ class Evaluator {
     }
 
     FormulaContext& m_context;
+    int m_row;
+    int m_column;
 };
 
 } // namespace
 
-CellValue evaluateFormula(const FormulaNode& root, FormulaContext& context) {
-    CellValue result = Evaluator(context).evaluate(root);
+CellValue evaluateFormula(const FormulaNode& root, FormulaContext& context, int row, int column) {
+    CellValue result = Evaluator(context, row, column).evaluate(root);
     if (result.isEmpty()) {
         return CellValue::number(0.0);
     }

@@ -29,8 +29,9 @@ class FormulaContext {
     ~FormulaContext() = default;
 };
 
-// Evaluates a parsed formula the way a spreadsheet does and returns what its cell shows:
-// a reference to an empty cell gives 0, failures give error values such as "#VALUE!".
-CellValue evaluateFormula(const FormulaNode& root, FormulaContext& context);
+// Evaluates a parsed formula held by the cell at row and column the way a spreadsheet does
+// and returns what its cell shows: a reference to an empty cell gives 0, failures give error
+// values such as "#VALUE!".
+CellValue evaluateFormula(const FormulaNode& root, FormulaContext& context, int row, int column);
 
 } // namespace karumenio::points

@@ -25,8 +25,23 @@ enum class FormulaOperator {
     Plus,
 };
 
-// A node of a parsed formula. References hold 1-based rows and columns; a range also holds
-// its bottom-right corner.
+// A cell named in a formula. A "$" fixes its row or column; the rest count from the cell
+// that holds the formula, so that one parsed formula serves every copy of it down a column.
+struct CellReference {
+    // The row itself when fixed, else the distance from the formula's row; so for columns.
+    int row = 0;
+    int column = 0;
+    bool rowFixed = false;
+    bool columnFixed = false;
+
+    int rowFrom(int formulaRow) const { return rowFixed ? row : formulaRow + row; }
+    int columnFrom(int formulaColumn) const {
+        return columnFixed ? column : formulaColumn + column;
+    }
+};
+
+// A node of a parsed formula. A reference names its cell in first; a range also names the
+// opposite corner in last, in the order written.
 struct FormulaNode {
     enum class Kind { Number, Text, Boolean, Reference, Range, Operator, Call };
 
@@ -35,10 +50,8 @@ struct FormulaNode {
     // Text literal, or the function name as written for a call.
     std::string text;
     bool boolean = false;
-    int row = 0;
-    int column = 0;
-    int lastRow = 0;
-    int lastColumn = 0;
+    CellReference first;
+    CellReference last;
     FormulaOperator op = FormulaOperator::Add;
     FormulaFunction function = FormulaFunction::Unknown;
     std::vector<FormulaNode> children;

@@ -1,10 +1,12 @@
 #include "formulaparser.h"
 
+#include "ascii.h"
 #include "decimalscan.h"
 #include "worksheet.h"
 
 #include <algorithm>
-#include <cstdlib>
+#include <charconv>
+#include <limits>
 #include <string>
 
 namespace karumenio::points {
@@ -14,14 +16,54 @@ namespace {
 // Deeper nesting than this is refused rather than risking the stack.
 constexpr int kMaxDepth = 100;
 
-bool isLetter(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+using ascii::isDigit;
+using ascii::isLetter;
+using ascii::toUpper;
+
+// The decimal exponent of the first significant digit of an unsigned literal with at least
+// one digit that is not 0 ("0.05e3" gives 1).
+long leadingExponent(std::string_view literal) {
+    long integerDigits = 0;
+    long firstSignificant = -1;
+    long digits = 0;
+    bool afterPoint = false;
+    std::size_t i = 0;
+    for (; i < literal.size() && literal[i] != 'e' && literal[i] != 'E'; ++i) {
+        if (literal[i] == '.') {
+            afterPoint = true;
+            continue;
+        }
+        if (firstSignificant < 0 && literal[i] != '0') {
+            firstSignificant = digits;
+        }
+        ++digits;
+        if (!afterPoint) {
+            ++integerDigits;
+        }
+    }
+    long exponent = 0;
+    if (i < literal.size()) {
+        const bool negative = literal[++i] == '-';
+        if (literal[i] == '-' || literal[i] == '+') {
+            ++i;
+        }
+        // Far beyond the double range already; the clamp only keeps the sum from overflowing.
+        for (; i < literal.size() && exponent < 100000; ++i) {
+            exponent = exponent * 10 + (literal[i] - '0');
+        }
+        exponent = negative ? -exponent : exponent;
+    }
+    return integerDigits - 1 - firstSignificant + exponent;
 }
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-char upper(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+
+// A literal beyond the range of a double reads as infinity, one too small as 0.
+double literalValue(std::string_view literal) {
+    double value = 0.0;
+    const auto result = std::from_chars(literal.data(), literal.data() + literal.size(), value);
+    if (result.ec == std::errc::result_out_of_range) {
+        return leadingExponent(literal) >= 0 ? std::numeric_limits<double>::infinity() : 0.0;
+    }
+    return value;
 }
 
 FormulaFunction functionNamed(const std::string& name) {
@@ -41,15 +83,19 @@ FormulaFunction functionNamed(const std::string& name) {
 
 class Parser {
   public:
-    explicit Parser(std::string_view text) : m_text(text) {}
+    // The text without its "="; row and column are those of the formula's cell.
+    Parser(std::string_view text, int row, int column)
+        : m_text(text), m_row(row), m_column(column) {}
 
-    std::optional<FormulaNode> parse() {
-        std::optional<FormulaNode> root = expression();
+    ParsedFormula parse() {
+        ParsedFormula parsed;
+        parsed.root = expression();
         skipBlanks();
-        if (!root || m_pos != m_text.size()) {
-            return std::nullopt;
+        if (!parsed.root || m_pos != m_text.size()) {
+            return {};
         }
-        return root;
+        parsed.references = std::move(m_references);
+        return parsed;
     }
 
   private:
@@ -257,10 +303,9 @@ class Parser {
             return std::nullopt;
         }
         m_pos = scan.end;
-        const std::string literal(m_text.substr(start, m_pos - start));
         FormulaNode node;
         node.kind = FormulaNode::Kind::Number;
-        node.number = std::strtod(literal.c_str(), nullptr);
+        node.number = literalValue(m_text.substr(start, m_pos - start));
         return node;
     }
 
@@ -274,7 +319,7 @@ class Parser {
         const std::string_view word = m_text.substr(start, m_pos - start);
         std::string upperWord;
         for (char c : word) {
-            upperWord.push_back(upper(c));
+            upperWord.push_back(toUpper(c));
         }
         skipBlanks();
         if (m_pos < m_text.size() && m_text[m_pos] == '(') {
@@ -287,14 +332,13 @@ class Parser {
             node.boolean = upperWord == "TRUE";
             return node;
         }
-        const auto first = parseCellName(word);
+        const auto first = reference(start, word);
         if (!first) {
             return std::nullopt;
         }
         FormulaNode node;
         node.kind = FormulaNode::Kind::Reference;
-        node.row = node.lastRow = first->first;
-        node.column = node.lastColumn = first->second;
+        node.first = node.last = *first;
         if (accept(":")) {
             skipBlanks();
             const std::size_t secondStart = m_pos;
@@ -302,17 +346,32 @@ class Parser {
                    (isLetter(m_text[m_pos]) || isDigit(m_text[m_pos]) || m_text[m_pos] == '$')) {
                 ++m_pos;
             }
-            const auto second = parseCellName(m_text.substr(secondStart, m_pos - secondStart));
+            const auto second =
+                reference(secondStart, m_text.substr(secondStart, m_pos - secondStart));
             if (!second) {
                 return std::nullopt;
             }
             node.kind = FormulaNode::Kind::Range;
-            node.row = std::min(first->first, second->first);
-            node.lastRow = std::max(first->first, second->first);
-            node.column = std::min(first->second, second->second);
-            node.lastColumn = std::max(first->second, second->second);
+            node.last = *second;
         }
         return node;
+    }
+
+    // A cell name at start, made relative to the formula's cell and noted as a token.
+    std::optional<CellReference> reference(std::size_t start, std::string_view name) {
+        auto cell = parseCellReference(name);
+        if (!cell) {
+            return std::nullopt;
+        }
+        // The token keeps the cell's own row and column; the node counts from the formula.
+        m_references.push_back({start + 1, name.size(), *cell});
+        if (!cell->rowFixed) {
+            cell->row -= m_row;
+        }
+        if (!cell->columnFixed) {
+            cell->column -= m_column;
+        }
+        return cell;
     }
 
     std::optional<FormulaNode> call(const std::string& functionName) {
@@ -345,28 +404,41 @@ class Parser {
     }
 
     std::string_view m_text;
+    int m_row;
+    int m_column;
     std::size_t m_pos = 0;
     int m_depth = 0;
+    std::vector<ReferenceToken> m_references;
 };
 
 } // namespace
 
-std::optional<FormulaNode> parseFormula(std::string_view text) {
+ParsedFormula parseFormula(std::string_view text, int row, int column) {
     if (text.empty() || text.front() != '=') {
-        return std::nullopt;
+        return {};
     }
-    return Parser(text.substr(1)).parse();
+    return Parser(text.substr(1), row, column).parse();
 }
 
 std::optional<std::pair<int, int>> parseCellName(std::string_view name) {
+    const auto cell = parseCellReference(name);
+    if (!cell) {
+        return std::nullopt;
+    }
+    return std::pair<int, int>(cell->row, cell->column);
+}
+
+std::optional<CellReference> parseCellReference(std::string_view name) {
+    CellReference cell;
     std::size_t i = 0;
     if (i < name.size() && name[i] == '$') {
+        cell.columnFixed = true;
         ++i;
     }
     int column = 0;
     std::size_t letters = 0;
     while (i < name.size() && isLetter(name[i])) {
-        column = column * 26 + (upper(name[i]) - 'A' + 1);
+        column = column * 26 + (toUpper(name[i]) - 'A' + 1);
         ++i;
         if (++letters > 3) {
             return std::nullopt;
@@ -376,6 +448,7 @@ std::optional<std::pair<int, int>> parseCellName(std::string_view name) {
         return std::nullopt;
     }
     if (i < name.size() && name[i] == '$') {
+        cell.rowFixed = true;
         ++i;
     }
     long row = 0;
@@ -390,7 +463,9 @@ std::optional<std::pair<int, int>> parseCellName(std::string_view name) {
     if (digits == 0 || i != name.size() || row < 1 || row > Worksheet::kRowCount) {
         return std::nullopt;
     }
-    return std::pair<int, int>(static_cast<int>(row), column);
+    cell.row = static_cast<int>(row);
+    cell.column = column;
+    return cell;
 }
 
 } // namespace karumenio::points

@@ -1,7 +1,7 @@
 #include "worksheet.h"
 
+#include "formula.h"
 #include "formulaevaluator.h"
-#include "formulaparser.h"
 #include "runtimeerror.h"
 
 #include <algorithm>
@@ -23,13 +23,14 @@ class Recalculation final : public FormulaContext {
   public:
     explicit Recalculation(Worksheet& sheet) : m_sheet(sheet), m_generation(++sheet.m_generation) {}
 
-    void run(Worksheet::Cell& start) {
+    void run(Worksheet::Cell& start, int row, int column) {
         if (state(start) == kDone) {
             return;
         }
-        m_stack.push_back(&start);
+        m_stack.push_back({&start, row, column});
         while (!m_stack.empty()) {
-            Worksheet::Cell& cell = *m_stack.back();
+            const Pending pending = m_stack.back();
+            Worksheet::Cell& cell = *pending.cell;
             if (state(cell) == kDone) {
                 m_stack.pop_back();
                 continue;
@@ -37,8 +38,9 @@ class Recalculation final : public FormulaContext {
             cell.generation = m_generation;
             cell.state = kStarted;
             m_missing.clear();
-            CellValue result = cell.formula->root ? evaluateFormula(*cell.formula->root, *this)
-                                                  : CellValue::error(std::string(kErrorName));
+            const FormulaNode* root = cell.formula->root();
+            CellValue result = root ? evaluateFormula(*root, *this, pending.row, pending.column)
+                                    : CellValue::error(std::string(kErrorName));
             if (m_missing.empty()) {
                 cell.value = std::move(result);
                 cell.state = kDone;
@@ -51,7 +53,7 @@ class Recalculation final : public FormulaContext {
 
     const CellValue& cellValue(int row, int column) override {
         Worksheet::Cell* cell = m_sheet.find(row, column);
-        return cell ? valueOf(*cell) : kEmpty;
+        return cell ? valueOf(*cell, row, column) : kEmpty;
     }
 
     void visitRange(int top, int left, int bottom, int right,
@@ -64,7 +66,7 @@ class Recalculation final : public FormulaContext {
             Worksheet::Cell* rowCells =
                 &m_sheet.m_dense[static_cast<std::size_t>(row - 1) * Worksheet::kDenseColumns];
             for (int column = left; column <= denseRight; ++column) {
-                const CellValue& v = valueOf(rowCells[column - 1]);
+                const CellValue& v = valueOf(rowCells[column - 1], row, column);
                 if (!v.isEmpty()) {
                     visit(v);
                 }
@@ -91,7 +93,7 @@ class Recalculation final : public FormulaContext {
             const int row = static_cast<int>(key / Worksheet::kColumnCount) + 1;
             const int column = static_cast<int>(key % Worksheet::kColumnCount) + 1;
             if (row >= top && row <= bottom && column >= sparseLeft && column <= right) {
-                const CellValue& v = valueOf(cell);
+                const CellValue& v = valueOf(cell, row, column);
                 if (!v.isEmpty()) {
                     visit(v);
                 }
@@ -108,7 +110,7 @@ class Recalculation final : public FormulaContext {
         return cell.generation == m_generation ? cell.state : kNotStarted;
     }
 
-    const CellValue& valueOf(Worksheet::Cell& cell) {
+    const CellValue& valueOf(Worksheet::Cell& cell, int row, int column) {
         if (!cell.formula) {
             return cell.value;
         }
@@ -120,15 +122,22 @@ class Recalculation final : public FormulaContext {
             return circular;
         }
         default:
-            m_missing.push_back(&cell);
+            m_missing.push_back({&cell, row, column});
             return kEmpty;
         }
     }
 
+    // A formula cell waiting to be evaluated, with its place.
+    struct Pending {
+        Worksheet::Cell* cell;
+        int row;
+        int column;
+    };
+
     Worksheet& m_sheet;
     std::uint32_t m_generation;
-    std::vector<Worksheet::Cell*> m_stack;
-    std::vector<Worksheet::Cell*> m_missing;
+    std::vector<Pending> m_stack;
+    std::vector<Pending> m_missing;
 };
 
 Worksheet::Worksheet(std::string name) : m_name(std::move(name)) {}
@@ -184,14 +193,14 @@ CellContent Worksheet::content(int row, int column) const {
         return {};
     }
     if (cell->formula) {
-        return CellContent::formulaText(cell->formula->text);
+        return CellContent::formulaText(cell->formula->textAt(row, column));
     }
     return CellContent::value(cell->value);
 }
 
 std::string Worksheet::formula(int row, int column) const {
     const Cell* cell = find(row, column);
-    return cell && cell->formula ? cell->formula->text : std::string();
+    return cell && cell->formula ? cell->formula->textAt(row, column) : std::string();
 }
 
 std::string Worksheet::inputText(int row, int column) const {
@@ -242,9 +251,14 @@ void Worksheet::write(int row, int column, const CellContent& content) {
     }
     Cell& cell = cellAt(row, column);
     if (content.isFormula()) {
-        if (!cell.formula || cell.formula->text != content.formula) {
-            cell.formula = std::make_shared<const Formula>(
-                Formula{content.formula, parseFormula(content.formula)});
+        if (!cell.formula || !cell.formula->readsAs(row, column, content.formula)) {
+            // A copy of the formula above, as a column filled down holds, shares its parse.
+            const Cell* above = find(row - 1, column);
+            if (above && above->formula && above->formula->readsAs(row, column, content.formula)) {
+                cell.formula = above->formula;
+            } else {
+                cell.formula = std::make_shared<const Formula>(content.formula, row, column);
+            }
         }
         cell.value = CellValue();
     } else {
@@ -278,18 +292,24 @@ EditRecord Worksheet::apply(EditRecord changes) {
     for (const CellChange& change : changes) {
         checkCell(change.row, change.column);
     }
-    EditRecord done;
-    done.reserve(changes.size());
-    for (CellChange& change : changes) {
+    // The changes that alter nothing are dropped in place; a paste of thousands of cells
+    // needs no second record as large.
+    std::size_t done = 0;
+    for (std::size_t i = 0; i < changes.size(); ++i) {
+        CellChange& change = changes[i];
         change.before = content(change.row, change.column);
         if (change.before == change.after) {
             continue;
         }
         write(change.row, change.column, change.after);
-        done.push_back(std::move(change));
+        if (done != i) {
+            changes[done] = std::move(change);
+        }
+        ++done;
     }
+    changes.resize(done);
     recalculate();
-    return done;
+    return changes;
 }
 
 EditRecord Worksheet::clear(int top, int left, int bottom, int right) {
@@ -355,14 +375,16 @@ int Worksheet::lastUsedRow() const {
 
 void Worksheet::recalculate() {
     Recalculation calculation(*this);
-    for (Cell& cell : m_dense) {
-        if (cell.formula) {
-            calculation.run(cell);
+    for (std::size_t i = 0; i < m_dense.size(); ++i) {
+        if (m_dense[i].formula) {
+            calculation.run(m_dense[i], static_cast<int>(i / kDenseColumns) + 1,
+                            static_cast<int>(i % kDenseColumns) + 1);
         }
     }
-    for (auto& entry : m_sparse) {
-        if (entry.second.formula) {
-            calculation.run(entry.second);
+    for (auto& [key, cell] : m_sparse) {
+        if (cell.formula) {
+            calculation.run(cell, static_cast<int>(key / kColumnCount) + 1,
+                            static_cast<int>(key % kColumnCount) + 1);
         }
     }
 }

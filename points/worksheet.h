@@ -2,7 +2,6 @@
 
 #include "cellcontent.h"
 #include "cellvalue.h"
-#include "formulanode.h"
 #include "sheetlayout.h"
 
 #include <cstdint>
@@ -14,6 +13,8 @@
 #include <vector>
 
 namespace karumenio::points {
+
+class Formula;
 
 // A worksheet: cells addressed by 1-based row and column, each Empty, a constant or a
 // formula, with the formulas recalculated after every edit. Columns A to G are stored densely
@@ -71,14 +72,9 @@ class Worksheet {
   private:
     friend class Recalculation;
 
-    struct Formula {
-        std::string text;
-        // Absent when the text cannot be parsed.
-        std::optional<FormulaNode> root;
-    };
-
     struct Cell {
         CellValue value;
+        // Shared by the cells below that hold copies of the same formula.
         std::shared_ptr<const Formula> formula;
         // Evaluation state, valid while generation matches the sheet's.
         std::uint32_t generation = 0;

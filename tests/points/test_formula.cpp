@@ -71,6 +71,8 @@ INSTANTIATE_TEST_SUITE_P(
                       FormulaCase{"NotEqual", "=A1<>12", boo(false)},
                       FormulaCase{"LessOrEqual", "=A4<=-3.5", boo(true)},
                       FormulaCase{"GreaterOrEqual", "=A4>=0", boo(false)},
+                      FormulaCase{"LiteralBeyondTheRangeIsInfinite", "=1/1E400", num(0)},
+                      FormulaCase{"LiteralBelowTheRangeIsZero", "=.00001e-320=0", boo(true)},
                       FormulaCase{"Precedence", "=1+2*3-4/2", num(5)},
                       FormulaCase{"Parentheses", "=(1+2)*3", num(9)},
                       FormulaCase{"UnaryMinusBindsTighterThanPower", "=-2^2", num(4)},
@@ -171,6 +173,44 @@ TEST(Formula, LongChainsInEitherDirectionNeitherOverflowNorRepeat) {
     sheet.setFormula(kLength, 1, "=A1");
     EXPECT_TRUE(sheet.value(1, 1).isError());
     EXPECT_TRUE(sheet.value(kLength / 2, 1).isError());
+}
+
+TEST(Formula, CopiesDownAColumnReadAndEvaluateInTheirOwnCells) {
+    // Column A holds 1 to 6; each group of rows in B holds copies of one formula, as a fill
+    // down writes them, and each copy must read and count from its own row.
+    struct Row {
+        int row;
+        const char* text;
+        double value;
+    } const rows[] = {
+        {2, "=B1+A2", 2},         {3, "=B2+A3", 5},         {4, "=B3+A4", 9},
+        {5, "=A5*$A$2+A$1", 11},  {6, "=A6*$A$2+A$1", 13},  {7, "=SUM($A$1:A2)", 3},
+        {8, "=SUM($A$1:A3)", 6},  {9, "=SUM(A3:$A$1)", 6},  {10, "=a10+1", 1},
+        {11, "=a11+1", 1},        {12, "=MAX(A1:A6)", 6},   {13, "=MAX(A1:A6)", 6},
+        {65535, "=A65536+A1", 1}, {65536, "=A65537+A2", 0},
+    };
+    Worksheet sheet;
+    for (int row = 1; row <= 6; ++row) {
+        sheet.setValue(row, 1, CellValue::number(row));
+    }
+    EditRecord cells;
+    for (const Row& r : rows) {
+        cells.push_back({r.row, 2, {}, CellContent::formulaText(r.text)});
+    }
+    sheet.apply(cells);
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.text);
+        EXPECT_EQ(sheet.formula(r.row, 2), r.text);
+        if (r.row != 65536) {
+            EXPECT_EQ(sheet.value(r.row, 2), CellValue::number(r.value));
+        }
+    }
+    EXPECT_EQ(sheet.value(65536, 2), CellValue::error("#NAME?"));
+
+    // Changing one copy leaves the others, which now count on the new value.
+    sheet.enter(3, 2, "=100");
+    EXPECT_EQ(sheet.value(4, 2), CellValue::number(104));
+    EXPECT_EQ(sheet.formula(4, 2), "=B3+A4");
 }
 
 TEST(Formula, DeepNestingIsRefusedNotOverflowed) {
