@@ -4,7 +4,7 @@
 
 #include "points/runtimeerror.h"
 
-#include <cstdio>
+#include <charconv>
 #include <random>
 
 namespace karumenio::scripts {
@@ -34,9 +34,12 @@ fs::path siblingName(const fs::path& target, const std::string& token, const cha
 std::string randomToken() {
     std::random_device device;
     std::uniform_int_distribution<unsigned long long> distribution;
-    char buffer[24];
-    std::snprintf(buffer, sizeof buffer, "%016llx", distribution(device));
-    return buffer;
+    char buffer[16];
+    char* end = std::to_chars(buffer, buffer + sizeof buffer, distribution(device), 16).ptr;
+    // Sixteen hex digits whatever the value, so that every token has the same length.
+    std::string token(sizeof buffer - static_cast<std::size_t>(end - buffer), '0');
+    token.append(buffer, end);
+    return token;
 }
 
 void removeQuietly(const fs::path& path) {
@@ -123,7 +126,15 @@ void AtomicFileSet::commit(const FileOperations& operations) const {
             std::error_code error;
             // The new file takes over the old one's permissions, as an overwrite would.
             fs::permissions(slot.temporary, fs::status(slot.target, error).permissions(), error);
-            fs::copy_file(slot.target, slot.backup, fs::copy_options::overwrite_existing, error);
+            // A second name for the old file keeps it whole once the new one is renamed over
+            // the target, costs no copying, and leaves the target in place meanwhile. File
+            // systems without hard links get a copy.
+            fs::create_hard_link(slot.target, slot.backup, error);
+            if (error) {
+                error.clear();
+                fs::copy_file(slot.target, slot.backup, fs::copy_options::overwrite_existing,
+                              error);
+            }
             if (error) {
                 removeQuietly(slot.backup);
                 removeNewFiles();
