@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <iterator>
 #include <limits>
 
 namespace karumenio::points {
@@ -42,11 +43,43 @@ Digits parseScientific(const char* begin, const char* end) {
     return d;
 }
 
+// Values with few decimals, as surveyed coordinates have, skip the general conversion. When
+// a whole m below 10^15 divided by 10^k gives back the value, the value is the double nearest
+// to that decimal of at most 15 digits, nearer than half a step of the 15-digit grid: so the
+// decimal is the 15-digit rounding itself.
+bool fewDecimals(double magnitude, Digits& d) {
+    constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6};
+    for (int decimals = 0; decimals < static_cast<int>(std::size(kPowers)); ++decimals) {
+        const double power = kPowers[decimals];
+        const double scaled = magnitude * power;
+        if (!(scaled < 1e15)) {
+            return false;
+        }
+        const double whole = std::nearbyint(scaled);
+        if (whole != 0.0 && whole / power == magnitude) {
+            const char* end =
+                std::to_chars(d.digits, d.digits + sizeof d.digits, static_cast<long long>(whole))
+                    .ptr;
+            d.count = static_cast<int>(end - d.digits);
+            d.exponent = d.count - 1 - decimals;
+            return true;
+        }
+    }
+    return false;
+}
+
 Digits significantDigits(double magnitude) {
+    Digits d;
+    if (fewDecimals(magnitude, d)) {
+        while (d.count > 1 && d.digits[d.count - 1] == '0') {
+            --d.count;
+        }
+        return d;
+    }
     char buffer[40];
     auto result =
         std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific);
-    Digits d = parseScientific(buffer, result.ptr);
+    d = parseScientific(buffer, result.ptr);
     const bool subnormal = magnitude < std::numeric_limits<double>::min();
     const bool tie = d.count == 16 && d.digits[15] == '5';
     if (subnormal || tie) {
