@@ -1,19 +1,11 @@
 #include "errortext.h"
 
-#include "points/runtimeerror.h"
+#include "job/errormessage.h"
 
 namespace karumenio::app {
 
 QString errorText(const std::exception& error) {
-    QString text = QString::fromUtf8(error.what());
-    if (const auto* runTime = dynamic_cast<const points::RunTimeError*>(&error)) {
-        text += QStringLiteral("\n\n実行時エラー %1").arg(runTime->number());
-        const QString cell = QString::fromStdString(runTime->cell());
-        if (!cell.isEmpty() && !text.contains(cell)) {
-            text += QStringLiteral("（セル %1）").arg(cell);
-        }
-    }
-    return text;
+    return QString::fromStdString(job::errorMessage(error));
 }
 
 } // namespace karumenio::app

@@ -8,11 +8,12 @@
 
 #include "guide/form2.h"
 #include "guide/formlook.h"
-#include "points/inputtemplate.h"
-#include "points/pointtable.h"
+#include "job/job.h"
+#include "plan/drawingscale.h"
+#include "plan/edition.h"
+#include "plan/papersize.h"
 #include "points/reader.h"
-#include "points/workbook.h"
-#include "scripts/writerun.h"
+#include "scripts/scriptfolder.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -55,15 +56,13 @@ void placeCentredLabel(QLabel* label, int leftTwips, int topTwips, int widthTwip
 } // namespace
 
 Form1::Form1(MessageSink* sink, QWidget* parent)
-    : QWidget(parent), m_book(std::make_unique<points::Workbook>(points::makeInputTemplate())),
-      m_table(std::make_unique<points::PointTable>()),
-      m_writeState(std::make_unique<scripts::WriteState>()) {
+    : QWidget(parent), m_job(std::make_unique<job::Job>()) {
     if (!sink) {
         m_ownSink = std::make_unique<MessageBoxSink>();
         sink = m_ownSink.get();
     }
     m_sink = sink;
-    m_model = new WorksheetModel(m_book->worksheets("Sheet1"), this);
+    m_model = new WorksheetModel(m_job->sheet(), this);
 
     setObjectName(QStringLiteral("Form1"));
     setFont(guide::gothicFont(9));
@@ -98,24 +97,22 @@ void Form1::createControls() {
         control->setGeometry(twips(left), twips(top), twips(width), twips(height));
         return control;
     };
-    auto combo = [this](const char* name, int left, int top, const QStringList& items) {
+    // A list filled from a table of choices; each item carries its entry's token.
+    auto combo = [this](const char* name, int left, int top, const auto& table) {
         auto* control = new QComboBox(this);
         control->setObjectName(QString::fromLatin1(name));
         control->setEditable(false);
-        control->addItems(items);
+        for (const auto& entry : table) {
+            control->addItem(fromStd(entry.listText), fromStd(entry.token));
+        }
         control->setGeometry(twips(left), twips(top), twips(1215), twips(300));
         return control;
     };
 
     // Created in tab order.
     Command4 = button("Command4", 360, 120, 3015, 375);
-    Combo1 = combo("Combo1", 1320, 2880,
-                   {QStringLiteral("A1"), QStringLiteral("A2"), QStringLiteral("A3"),
-                    QStringLiteral("A4（横）"), QStringLiteral("A4（縦）")});
-    Combo2 = combo("Combo2", 1320, 3240,
-                   {QStringLiteral("1:100"), QStringLiteral("1:200"), QStringLiteral("1:300"),
-                    QStringLiteral("1:400"), QStringLiteral("1:500"), QStringLiteral("1:1000"),
-                    QStringLiteral("1:2000"), QStringLiteral("1:3000"), QStringLiteral("1:5000")});
+    Combo1 = combo("Combo1", 1320, 2880, plan::kPaperSizes);
+    Combo2 = combo("Combo2", 1320, 3240, plan::kDrawingScales);
     Text1 = new QLineEdit(QStringLiteral("Text1"), this);
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setGeometry(twips(1320), twips(3600), twips(1215), twips(270));
@@ -136,17 +133,18 @@ void Form1::createControls() {
     Label4 = label("Label4", 120, 6240, 495, 180);
     Label5 = label("Label5", 720, 3315, 495, 180);
     Label6 = label("Label6", 1200, 4560, 1455, 495);
-    Option1 = button("Option1", 1200, 960, 1455, 300);
-    Option2 = button("Option2", 1200, 1320, 1455, 300);
-    Option3 = button("Option3", 1200, 1680, 1455, 300);
-    Option4 = button("Option4", 1200, 2040, 1455, 300);
-    Option5 = button("Option5", 1200, 2400, 1455, 300);
+    // One edition button per entry of the edition table, 360 twips apart.
+    for (std::size_t i = 0; i < plan::kEditions.size(); ++i) {
+        const std::string name = "Option" + std::to_string(i + 1);
+        m_options.push_back(button(name.c_str(), 1200, 960 + 360 * static_cast<int>(i), 1455, 300));
+    }
     Label7 = label("Label7", 2880, 6000, 615, 255);
     Label8 = label("Label8", 720, 720, 2295, 255);
 
-    QWidget* order[] = {Command4, Combo1,  Combo2,  Text1,   OLE1,    Command1, Command2,
-                        Command3, Option1, Option2, Option3, Option4, Option5};
-    for (std::size_t i = 1; i < std::size(order); ++i) {
+    std::vector<QWidget*> order = {Command4, Combo1,   Combo2,   Text1,
+                                   OLE1,     Command1, Command2, Command3};
+    order.insert(order.end(), m_options.begin(), m_options.end());
+    for (std::size_t i = 1; i < order.size(); ++i) {
         setTabOrder(order[i - 1], order[i]);
     }
 
@@ -165,18 +163,17 @@ void Form1::createControls() {
 
     // Option buttons drawn as push buttons: one group, exactly one or none down.
     auto* editions = new QButtonGroup(this);
-    for (QPushButton* option : {Option1, Option2, Option3, Option4, Option5}) {
+    for (QPushButton* option : m_options) {
         option->setCheckable(true);
         guide::setTextColour(option, highlight);
         editions->addButton(option);
     }
     editions->setExclusive(true);
 
-    connect(Option1, &QPushButton::clicked, this, &Form1::Option1_Click);
-    connect(Option2, &QPushButton::clicked, this, &Form1::Option2_Click);
-    connect(Option3, &QPushButton::clicked, this, &Form1::Option3_Click);
-    connect(Option4, &QPushButton::clicked, this, &Form1::Option4_Click);
-    connect(Option5, &QPushButton::clicked, this, &Form1::Option5_Click);
+    for (std::size_t i = 0; i < m_options.size(); ++i) {
+        connect(m_options[i], &QPushButton::clicked, this,
+                [this, i] { Option_Click(static_cast<int>(i)); });
+    }
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
@@ -196,39 +193,21 @@ void Form1::Form_Load() {
     Command4->setText(QStringLiteral("使用方法・説明"));
     Label1->setText(QStringLiteral("用紙設定 ："));
     Label2->setText(QStringLiteral("角度(UCS) ："));
-    Label3->setText(QStringLiteral("57.2957795130823208767981548141052"));
+    Label3->setText(fromStd(plan::kDegreesPerRadianText));
     Label4->setText(QStringLiteral("進捗状況"));
     Label5->setText(QStringLiteral("縮尺設定 ："));
     Label6->setText(QStringLiteral("ﾀﾞﾌﾞﾙｸﾘｯｸで起動"));
     Label7->setText(QString());
     Label8->setText(QStringLiteral("バージョンを選んで下さい"));
-    Option1->setText(QStringLiteral("LT 97"));
-    Option2->setText(QStringLiteral("LT 98"));
-    Option3->setText(QStringLiteral("LT 2000"));
-    Option4->setText(QStringLiteral("LT 2002"));
-    Option5->setText(QStringLiteral("2000(R)"));
+    for (std::size_t i = 0; i < m_options.size(); ++i) {
+        m_options[i]->setText(fromStd(plan::kEditions[i].buttonText));
+    }
     ProgressBar1->setVisible(false);
     Label4->setVisible(false);
 }
 
-void Form1::Option1_Click() {
-    Label7->setText(QStringLiteral("97"));
-}
-
-void Form1::Option2_Click() {
-    Label7->setText(QStringLiteral("98"));
-}
-
-void Form1::Option3_Click() {
-    Label7->setText(QStringLiteral("2000"));
-}
-
-void Form1::Option4_Click() {
-    Label7->setText(QStringLiteral("2002"));
-}
-
-void Form1::Option5_Click() {
-    Label7->setText(QStringLiteral("20001"));
+void Form1::Option_Click(int edition) {
+    Label7->setText(fromStd(plan::kEditions[static_cast<std::size_t>(edition)].code));
 }
 
 void Form1::Text1_GotFocus() {
@@ -271,26 +250,25 @@ void Form1::Command1_Click() {
     Label4->repaint();
     const QString title = fromStd(points::kReadTitle);
     try {
-        const points::Worksheet& sheet = points::readPoints(
-            *m_book, *m_table, [this](float minimum, float maximum, float value) {
-                showProgress(minimum, maximum, value);
-            });
-        m_dataSheet = &sheet;
+        m_job->read([this](float minimum, float maximum, float value) {
+            showProgress(minimum, maximum, value);
+        });
     } catch (const std::exception& error) {
         hideProgress();
         m_sink->warning(this, title, errorText(error));
         return;
     }
     hideProgress();
-    m_sink->information(this, title, fromStd(points::readMessage(m_table->count())));
+    m_sink->information(this, title, fromStd(points::readMessage(m_job->table().count())));
 }
 
 void Form1::Command2_Click() {
     commitWorksheetEdit();
-    scripts::WriteSettings settings;
+    plan::Settings& settings = m_job->settings();
     settings.versionCode = Label7->text().toStdString();
-    settings.paperIndex = Combo1->currentIndex();
-    settings.scaleIndex = Combo2->currentIndex();
+    // A list without a valid selection names no entry: the previous run's values stay.
+    settings.paper = plan::findPaper(Combo1->currentData().toString().toStdString());
+    settings.scale = plan::findScale(Combo2->currentData().toString().toStdString());
     settings.angleText = Text1->text().toStdString();
     settings.degreesPerRadianText = Label3->text().toStdString();
 
@@ -299,7 +277,7 @@ void Form1::Command2_Click() {
     std::filesystem::path folder;
     try {
         folder = scripts::defaultScriptFolder();
-        report = scripts::writeRun(settings, *m_table, m_dataSheet, *m_writeState, folder);
+        report = m_job->write(folder);
     } catch (const std::exception& error) {
         m_sink->warning(this, title, errorText(error));
         return;
@@ -350,6 +328,10 @@ WorksheetWindow* Form1::openWorksheet() {
     m_worksheetWindow->raise();
     m_worksheetWindow->activateWindow();
     return m_worksheetWindow;
+}
+
+const points::PointTable& Form1::pointTable() const {
+    return m_job->table();
 }
 
 WorksheetWindow* Form1::worksheetWindow() const {

@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <vector>
 
 class QComboBox;
 class QLabel;
@@ -12,14 +13,12 @@ class QProgressBar;
 class QPushButton;
 
 namespace karumenio::points {
-class Workbook;
-class Worksheet;
 struct PointTable;
 } // namespace karumenio::points
 
-namespace karumenio::scripts {
-struct WriteState;
-} // namespace karumenio::scripts
+namespace karumenio::job {
+class Job;
+} // namespace karumenio::job
 
 namespace karumenio::guide {
 class Form2;
@@ -33,8 +32,8 @@ class WorksheetModel;
 class WorksheetWindow;
 
 // The main window. The current settings live in its controls and are read when a button is
-// pressed; the window holds the embedded workbook, the point table and the values the write
-// runs share.
+// pressed; the window holds the job: the embedded workbook, the point table and the values
+// the write runs share.
 class Form1 : public QWidget {
     Q_OBJECT
   public:
@@ -43,7 +42,7 @@ class Form1 : public QWidget {
     ~Form1() override;
 
     WorksheetModel* worksheetModel() const { return m_model; }
-    const points::PointTable& pointTable() const { return *m_table; }
+    const points::PointTable& pointTable() const;
     // The worksheet window, opened or brought forward as a double click on OLE1 does.
     WorksheetWindow* openWorksheet();
     WorksheetWindow* worksheetWindow() const;
@@ -56,11 +55,7 @@ class Form1 : public QWidget {
   private:
     void createControls();
     void Form_Load();
-    void Option1_Click();
-    void Option2_Click();
-    void Option3_Click();
-    void Option4_Click();
-    void Option5_Click();
+    void Option_Click(int edition);
     void Text1_GotFocus();
     void Command1_Click();
     void Command2_Click();
@@ -74,11 +69,7 @@ class Form1 : public QWidget {
 
     std::unique_ptr<MessageSink> m_ownSink;
     MessageSink* m_sink;
-    std::unique_ptr<points::Workbook> m_book;
-    std::unique_ptr<points::PointTable> m_table;
-    std::unique_ptr<scripts::WriteState> m_writeState;
-    // The sheet bound by the last complete read; the write run reads its extent cells.
-    const points::Worksheet* m_dataSheet = nullptr;
+    std::unique_ptr<job::Job> m_job;
     WorksheetModel* m_model = nullptr;
     QPointer<WorksheetWindow> m_worksheetWindow;
     QPointer<guide::Form2> m_usageWindow;
@@ -100,11 +91,8 @@ class Form1 : public QWidget {
     QLabel* Label7;
     QLabel* Label8;
     QProgressBar* ProgressBar1;
-    QPushButton* Option1;
-    QPushButton* Option2;
-    QPushButton* Option3;
-    QPushButton* Option4;
-    QPushButton* Option5;
+    // Option1, Option2, …: the edition buttons, in the order of the edition table.
+    std::vector<QPushButton*> m_options;
 };
 
 } // namespace karumenio::app

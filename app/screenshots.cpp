@@ -8,7 +8,7 @@
 
 #include "guide/form2.h"
 #include "guide/form3.h"
-#include "points/inputtemplate.h"
+#include "job/job.h"
 #include "points/worksheet.h"
 
 #include <QApplication>
@@ -44,8 +44,8 @@ bool save(const QPixmap& picture, const QString& path, QStringList& written) {
 } // namespace
 
 QImage renderExamplePicture(const QString& workedExampleText) {
-    points::Workbook book = points::makeInputTemplate();
-    WorksheetModel model(book.worksheets("Sheet1"));
+    job::Job job;
+    WorksheetModel model(job.sheet());
     WorksheetView view(&model);
     view.setAttribute(Qt::WA_DontShowOnScreen);
     view.setFrameShape(QFrame::NoFrame);

@@ -1,13 +1,13 @@
-// The core's three steps for the largest worksheet a surveyor can read: 3001 points.
+// The core's steps for the largest worksheet a surveyor can read: 3001 points.
 #include "pointsfile.h"
 
-#include "points/inputtemplate.h"
-#include "points/paste.h"
-#include "points/pointtable.h"
-#include "points/reader.h"
+#include "dxf/dxfwriter.h"
+#include "job/job.h"
 #include "scripts/writerun.h"
 
 #include <benchmark/benchmark.h>
+
+#include <memory>
 
 using namespace karumenio;
 
@@ -15,45 +15,55 @@ namespace {
 
 constexpr int kPoints = 3001;
 
+// A job with 3001 points pasted, read, and an edition chosen.
+std::unique_ptr<job::Job> readJob() {
+    auto job = std::make_unique<job::Job>();
+    job->paste(bench::pointRows(kPoints));
+    job->read();
+    job->settings().versionCode = "2000";
+    job->settings().angleText = "130.1001";
+    return job;
+}
+
 // Paste into a fresh template and recalculate: what the worksheet does on Ctrl+V.
 void BM_PasteAndRecalculate3001Rows(benchmark::State& state) {
     const std::string rows = bench::pointRows(kPoints);
     for (auto _ : state) {
         state.PauseTiming();
-        points::Workbook book = points::makeInputTemplate();
-        points::Worksheet& sheet = book.worksheets("Sheet1");
+        auto job = std::make_unique<job::Job>();
         state.ResumeTiming();
-        auto record = points::paste(sheet, points::kFirstDataRow, 1, rows);
+        auto record = job->paste(rows);
         benchmark::DoNotOptimize(record);
         state.PauseTiming();
         record = {};
-        book = points::Workbook();
+        job.reset();
         state.ResumeTiming();
     }
 }
 BENCHMARK(BM_PasteAndRecalculate3001Rows)->Unit(benchmark::kMillisecond);
 
 void BM_Read3001Points(benchmark::State& state) {
-    points::Workbook book = points::makeInputTemplate();
-    points::paste(book.worksheets("Sheet1"), points::kFirstDataRow, 1, bench::pointRows(kPoints));
-    points::PointTable table;
+    auto job = readJob();
     for (auto _ : state) {
-        benchmark::DoNotOptimize(&points::readPoints(book, table));
+        benchmark::DoNotOptimize(job->read());
     }
 }
 BENCHMARK(BM_Read3001Points)->Unit(benchmark::kMillisecond);
 
-void BM_GenerateScriptsFor3001Points(benchmark::State& state) {
-    points::Workbook book = points::makeInputTemplate();
-    points::paste(book.worksheets("Sheet1"), points::kFirstDataRow, 1, bench::pointRows(kPoints));
-    points::PointTable table;
-    const points::Worksheet& dataSheet = points::readPoints(book, table);
-    scripts::WriteSettings settings;
-    settings.versionCode = "2000";
-    settings.angleText = "130.1001";
-    scripts::WriteState writeState;
+void BM_PlanAndDxfFor3001Points(benchmark::State& state) {
+    auto job = readJob();
     for (auto _ : state) {
-        auto set = scripts::generateScripts(settings, table, &dataSheet, writeState);
+        const plan::Plan plan = job->plan();
+        auto bytes = dxf::writeDxf(plan);
+        benchmark::DoNotOptimize(bytes);
+    }
+}
+BENCHMARK(BM_PlanAndDxfFor3001Points)->Unit(benchmark::kMillisecond);
+
+void BM_GenerateScriptsFor3001Points(benchmark::State& state) {
+    auto job = readJob();
+    for (auto _ : state) {
+        auto set = scripts::writeScripts(job->settings(), job->plan());
         benchmark::DoNotOptimize(set);
     }
 }

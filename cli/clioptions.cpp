@@ -1,32 +1,45 @@
 #include "clioptions.h"
 
+#include "plan/drawingscale.h"
+#include "plan/edition.h"
+#include "plan/papersize.h"
 #include "points/cellvalue.h"
-#include "scripts/writerun.h"
+#include "scripts/scriptfolder.h"
 
-#include <array>
 #include <string_view>
 
 namespace karumenio::cli {
 
 namespace {
 
-constexpr std::array<std::string_view, 5> kPapers = {"A1", "A2", "A3", "A4L", "A4P"};
-constexpr std::array<std::string_view, 9> kScales = {"100",  "200",  "300",  "400", "500",
-                                                     "1000", "2000", "3000", "5000"};
+// "A1 | A2 | ..." from a table of choices.
+template <typename Table, typename Key> std::string alternatives(const Table& table, Key key) {
+    std::string text;
+    for (const auto& entry : table) {
+        text += (text.empty() ? "" : " | ") + std::string(entry.*key);
+    }
+    return text;
+}
 
-template <std::size_t N>
-int indexOf(const std::array<std::string_view, N>& choices, const std::string& value,
-            const std::string& option) {
-    for (std::size_t i = 0; i < N; ++i) {
-        if (choices[i] == value) {
-            return static_cast<int>(i);
-        }
+template <typename Entry>
+const Entry* choice(const Entry* found, const std::string& value, const std::string& option,
+                    const std::string& allowed) {
+    if (found == nullptr) {
+        throw UsageError(option + " に「" + value + "」は使えません (" + allowed + ")");
     }
-    std::string allowed;
-    for (auto choice : choices) {
-        allowed += (allowed.empty() ? "" : " | ") + std::string(choice);
-    }
-    throw UsageError(option + " に「" + value + "」は使えません (" + allowed + ")");
+    return found;
+}
+
+std::string paperTokens() {
+    return alternatives(plan::kPaperSizes, &plan::PaperSize::token);
+}
+
+std::string scaleTokens() {
+    return alternatives(plan::kDrawingScales, &plan::DrawingScale::token);
+}
+
+std::string editionCodes() {
+    return alternatives(plan::kEditions, &plan::Edition::code);
 }
 
 } // namespace
@@ -54,9 +67,9 @@ CliOptions parseArguments(const std::vector<std::string>& arguments) {
             if (name == "--edition") {
                 options.settings.versionCode = value;
             } else if (name == "--paper") {
-                options.settings.paperIndex = indexOf(kPapers, value, name);
+                options.settings.paper = choice(plan::findPaper(value), value, name, paperTokens());
             } else if (name == "--scale") {
-                options.settings.scaleIndex = indexOf(kScales, value, name);
+                options.settings.scale = choice(plan::findScale(value), value, name, scaleTokens());
             } else if (name == "--angle") {
                 options.settings.angleText = value;
             } else if (name == "--radius") {
@@ -65,6 +78,11 @@ CliOptions parseArguments(const std::vector<std::string>& arguments) {
                     throw UsageError("--radius は数値で指定して下さい: 「" + value + "」");
                 }
                 options.defaultRadius = *radius;
+            } else if (name == "--dxf") {
+                if (value.empty()) {
+                    throw UsageError("--dxf には書き出す DXF ファイルのパスを指定して下さい");
+                }
+                options.dxfFile = value;
             } else if (name == "--out") {
                 options.outFolder = value;
                 outGiven = true;
@@ -79,7 +97,7 @@ CliOptions parseArguments(const std::vector<std::string>& arguments) {
         options.pointsFile = arg;
     }
     if (options.settings.versionCode.empty()) {
-        throw UsageError("バージョンを選んで下さい (--edition 97 | 98 | 2000 | 2002 | 20001)");
+        throw UsageError("バージョンを選んで下さい (--edition " + editionCodes() + ")");
     }
     if (options.pointsFile.empty()) {
         throw UsageError("座標ファイルを指定して下さい");
@@ -91,10 +109,22 @@ CliOptions parseArguments(const std::vector<std::string>& arguments) {
 }
 
 std::string usageText() {
+    // Each choice with what the main window calls it, where that differs.
+    auto described = [](const auto& table, auto key, auto shown) {
+        std::string text;
+        for (const auto& entry : table) {
+            text += (text.empty() ? "" : " | ") + std::string(entry.*key);
+            if (entry.*shown != entry.*key) {
+                text += " (" + std::string(entry.*shown) + ")";
+            }
+        }
+        return text;
+    };
     return R"(Usage: karumenio-cli [options] POINTS_FILE
 
 Pastes the rows of POINTS_FILE into the input worksheet at A6, reads the points and
-writes ZAHYOU.SCR, LINE.SCR, PLOT.SCR and TEXT.SCR for the drawing program.
+writes ZAHYOU.SCR, LINE.SCR, PLOT.SCR and TEXT.SCR for the drawing program, and with
+--dxf the plan as a DXF drawing for any CAD program.
 座標ファイルをワークシートの A6 に貼り付けて読み込み、4つのスクリプトを作成します。
 
 POINTS_FILE  rows of break mark, point name, X, Y[, radius], TAB-separated as a
@@ -102,18 +132,25 @@ POINTS_FILE  rows of break mark, point name, X, Y[, radius], TAB-separated as a
              UTF-8, UTF-8 with BOM, or CP932. Columns go to A, B, C, D and G.
 
 Options:
-  --edition CODE   97 | 98 | 2000 | 2002 | 20001 (2000(R)); required.
-                   Any other number writes "-UNITS" and no save line.
-  --paper P        A1 | A2 | A3 | A4L (A4 landscape) | A4P (A4 portrait); default A1
-  --scale S        100 | 200 | 300 | 400 | 500 | 1000 | 2000 | 3000 | 5000; default 100
+  --edition CODE   )" +
+           described(plan::kEditions, &plan::Edition::code, &plan::Edition::buttonText) + R"(
+                   required. Any other number writes "-UNITS" and no save line.
+  --paper P        )" +
+           described(plan::kPaperSizes, &plan::PaperSize::token, &plan::PaperSize::listText) +
+           "\n                   default " + std::string(plan::kPaperSizes[0].token) + R"(
+  --scale S        )" +
+           scaleTokens() + "\n                   default " +
+           std::string(plan::kDrawingScales[0].token) + R"(
   --angle TEXT     rotation typed as ddd.mmss; default "0.0000"
   --radius R       default circle radius put into G6; default 0
   --out DIR        folder that stands for the root of drive C (default: C:\ on
                    Windows; elsewhere $KARUMENIO_DRIVE_C if set, else the home folder)
+  --dxf PATH       also write the plan as a DXF (R12) drawing to PATH, in world
+                   coordinates, in the same run: all five files or none
   --help           this text
 
-Exit status: 0 when all four files were written; otherwise non-zero with a message
-on stderr, and none of the four files changed.
+Exit status: 0 when all files were written; otherwise non-zero with a message on
+stderr, and none of the files changed.
 )";
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "scripts/writesettings.h"
+#include "plan/settings.h"
 
 #include <filesystem>
 #include <stdexcept>
@@ -11,9 +11,11 @@ namespace karumenio::cli {
 
 // What the command line asks for, already turned into the main window's settings.
 struct CliOptions {
-    scripts::WriteSettings settings;
+    plan::Settings settings;
     double defaultRadius = 0.0;
     std::filesystem::path outFolder;
+    // Where the DXF of the plan goes, written in the same run as the scripts; empty: none.
+    std::filesystem::path dxfFile;
     std::filesystem::path pointsFile;
     bool help = false;
 };

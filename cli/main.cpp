@@ -1,15 +1,12 @@
 #include "clioptions.h"
 
-#include "points/inputtemplate.h"
-#include "points/paste.h"
-#include "points/pointtable.h"
+#include "job/errormessage.h"
+#include "job/job.h"
 #include "points/reader.h"
 #include "points/runtimeerror.h"
-#include "scripts/writerun.h"
 
 #include <fstream>
 #include <iostream>
-#include <iterator>
 #include <sstream>
 
 using namespace karumenio;
@@ -31,23 +28,22 @@ std::string readWholeFile(const std::filesystem::path& path) {
 }
 
 int run(const cli::CliOptions& options) {
-    points::Workbook book = points::makeInputTemplate();
-    points::Worksheet& sheet = book.worksheets("Sheet1");
-    sheet.setValue(points::kFirstDataRow, points::kMarkRadiusColumn,
-                   points::CellValue::number(options.defaultRadius));
-    points::paste(sheet, points::kFirstDataRow, 1, readWholeFile(options.pointsFile));
+    job::Job job;
+    job.settings() = options.settings;
+    job.setDefaultRadius(options.defaultRadius);
+    job.paste(readWholeFile(options.pointsFile));
+    const int count = job.read();
 
-    points::PointTable table;
-    const points::Worksheet& dataSheet = points::readPoints(book, table);
-
-    scripts::WriteState state;
-    const auto report =
-        scripts::writeRun(options.settings, table, &dataSheet, state, options.outFolder);
+    std::optional<std::filesystem::path> dxf;
+    if (!options.dxfFile.empty()) {
+        dxf = options.dxfFile;
+    }
+    const auto report = job.write(options.outFolder, dxf);
 
     for (const auto& warning : report.warnings) {
         std::cerr << "警告: " << warning << '\n';
     }
-    std::cout << points::readMessage(table.count()) << '\n';
+    std::cout << points::readMessage(count) << '\n';
     for (const auto& file : report.files) {
         std::cout << file.string() << '\n';
     }
@@ -70,10 +66,8 @@ int main(int argc, char** argv) {
     }
     try {
         return run(options);
-    } catch (const points::RunTimeError& e) {
-        std::cerr << "karumenio-cli: エラー " << e.number() << ": " << e.what() << '\n';
     } catch (const std::exception& e) {
-        std::cerr << "karumenio-cli: " << e.what() << '\n';
+        std::cerr << "karumenio-cli: " << job::errorMessage(e) << '\n';
     }
     return kExitFailure;
 }

@@ -1,10 +1,10 @@
 #include "zahyouscript.h"
 
 #include "scriptfile.h"
-#include "writesettings.h"
-#include "writestate.h"
 #include "zuwaku.h"
 
+#include "plan/plan.h"
+#include "plan/settings.h"
 #include "points/cellvalue.h"
 
 namespace karumenio::scripts {
@@ -13,8 +13,7 @@ std::optional<double> versionNumber(std::string_view versionCode) {
     return points::readNumber(versionCode);
 }
 
-void writeZahyouScript(ScriptFile& script, const WriteSettings& settings,
-                       const points::Worksheet& dataSheet, WriteState& state) {
+void writeZahyouScript(ScriptFile& script, const plan::Settings& settings, const plan::Plan& plan) {
     const double version = versionNumber(settings.versionCode).value_or(0.0);
     script.writeLine("FILEDIA 1");
     script.writeLine("UCS 3 0,0,0 0,1 1,0");
@@ -24,7 +23,7 @@ void writeZahyouScript(ScriptFile& script, const WriteSettings& settings,
         script.writeLine("-UNITS 2 8 2 8 0 N");
     }
     script.write("LINE 0,0 100<");
-    script.writePlain(state.rotationAngle);
+    script.writePlain(points::CellValue::number(plan.rotationAngle));
     script.write(" ");
     script.endLine();
     script.writeLine("UCS OB ALL");
@@ -33,7 +32,7 @@ void writeZahyouScript(ScriptFile& script, const WriteSettings& settings,
     script.write("ALL ");
     script.endLine();
     script.writeLine("-STYLE ROMANS EXTFONT 3.0 1.0 0 N Y N");
-    ZUWAKU(script, dataSheet, settings.paperIndex, settings.scaleIndex, state);
+    ZUWAKU(script, plan);
     script.writeLine("FILEDIA 1 ZOOM E");
     if (version == 97) {
         script.writeLine("saveas LT97 c:\\Zeva-zizudi.dwg");

@@ -3,23 +3,21 @@
 #include <optional>
 #include <string_view>
 
-namespace karumenio::points {
-class Worksheet;
-}
+namespace karumenio::plan {
+struct Plan;
+struct Settings;
+} // namespace karumenio::plan
 
 namespace karumenio::scripts {
 
 class ScriptFile;
-struct WriteSettings;
-struct WriteState;
 
 // The edition code as a number; nullopt when it is empty or not a number.
 std::optional<double> versionNumber(std::string_view versionCode);
 
-// The ZAHYOU script: units, the coordinate system U1 turned by RotationAngle, an empty
+// The ZAHYOU script: units, the coordinate system U1 turned by the rotation, an empty
 // drawing, the text style, the sheet frame and, for a known edition, the save line. The
 // edition code must already have been checked to be a number.
-void writeZahyouScript(ScriptFile& script, const WriteSettings& settings,
-                       const points::Worksheet& dataSheet, WriteState& state);
+void writeZahyouScript(ScriptFile& script, const plan::Settings& settings, const plan::Plan& plan);
 
 } // namespace karumenio::scripts

@@ -30,9 +30,9 @@ TEST(EndToEnd, WorkedExamplePastedReadAndWritten) {
     const fs::path folder =
         fs::temp_directory_path() / ("karumenio-endtoend-" + std::to_string(device()));
     fs::create_directories(folder);
-    scripts::WriteSettings settings;
+    plan::Settings settings;
     settings.versionCode = "2000";
-    scripts::WriteState state;
+    plan::WriteState state;
     const auto report = scripts::writeRun(settings, table, &dataSheet, state, folder);
     EXPECT_TRUE(report.warnings.empty());
     for (const auto name : scripts::kScriptFileNames) {

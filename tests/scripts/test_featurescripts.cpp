@@ -1,10 +1,10 @@
 #include "testsupport.h"
 
+#include "plan/plan.h"
+#include "plan/settings.h"
+#include "plan/writestate.h"
 #include "scripts/featurescripts.h"
-#include "scripts/kakudo.h"
 #include "scripts/scriptfile.h"
-#include "scripts/writesettings.h"
-#include "scripts/writestate.h"
 
 #include "points/runtimeerror.h"
 
@@ -15,31 +15,34 @@ using namespace karumenio::scripts::test;
 
 namespace {
 
-std::string lineScript(points::PointTable& table) {
-    table.pointIndex.reset();
+// Writes one script from the plan of the table and leaves the table and the state as a
+// completed run does.
+std::string script(void (*writer)(scripts::ScriptFile&, const plan::Plan&),
+                   points::PointTable& table, plan::WriteState& state,
+                   const char* angle = "0.0000") {
+    plan::Settings settings;
+    settings.angleText = angle;
+    const points::Worksheet sheet;
+    const plan::Plan plan = plan::computePlan(table, sheet, settings, state);
     scripts::ScriptFile file;
-    scripts::writeLineScript(file, table);
+    writer(file, plan);
+    plan::applyPlan(plan, table, state);
     return file.text();
+}
+
+std::string lineScript(points::PointTable& table) {
+    plan::WriteState state;
+    return script(scripts::writeLineScript, table, state);
 }
 
 std::string plotScript(points::PointTable& table) {
-    scripts::ScriptFile file;
-    scripts::writePlotScript(file, table);
-    return file.text();
-}
-
-std::string textScript(points::PointTable& table, scripts::WriteState& state) {
-    scripts::ScriptFile file;
-    scripts::writeTextScript(file, table, state);
-    return file.text();
+    plan::WriteState state;
+    return script(scripts::writePlotScript, table, state);
 }
 
 std::string textScript(points::PointTable& table, const char* angle = "0.0000") {
-    scripts::WriteSettings settings;
-    settings.angleText = angle;
-    scripts::WriteState state;
-    scripts::KAKUDO(settings, state);
-    return textScript(table, state);
+    plan::WriteState state;
+    return script(scripts::writeTextScript, table, state, angle);
 }
 
 TEST(FeatureScripts, ThreePointWorkedExample) {
@@ -135,11 +138,8 @@ TEST(FeatureScripts, LabelAngleAndLabelPoints) {
         points::PointTable table;
         fillTable(table,
                   {{{}, txt("P"), num(100), num(200), {}}, {{}, txt("Q"), txt("10"), {}, {}}});
-        scripts::WriteSettings settings;
-        settings.angleText = c.angle;
-        scripts::WriteState state;
-        scripts::KAKUDO(settings, state);
-        const auto got = lines(textScript(table, state));
+        plan::WriteState state;
+        const auto got = lines(script(scripts::writeTextScript, table, state, c.angle));
         ASSERT_EQ(got.size(), 16u);
         EXPECT_EQ(got[6], c.angleLine);
         EXPECT_EQ(got[10], c.angleLine);

@@ -16,8 +16,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-scripts::WriteSettings lt2000() {
-    scripts::WriteSettings settings;
+plan::Settings lt2000() {
+    plan::Settings settings;
     settings.versionCode = "2000";
     return settings;
 }
@@ -26,14 +26,14 @@ scripts::WriteSettings lt2000() {
 struct WorkedExample {
     points::PointTable table;
     points::Worksheet sheet;
-    scripts::WriteState state;
+    plan::WriteState state;
 
     WorkedExample() {
         fillTable(table, workedExampleRows());
         setExtent(sheet, num(110), num(-50), num(150), num(-60));
     }
 
-    scripts::ScriptSet generate(const scripts::WriteSettings& settings = lt2000()) {
+    scripts::ScriptSet generate(const plan::Settings& settings = lt2000()) {
         return scripts::generateScripts(settings, table, &sheet, state);
     }
 };
@@ -100,7 +100,7 @@ TEST(WriteRun, WorkedExampleGivesTheFourGoldenScripts) {
 TEST(WriteRun, RepeatedRunsGiveTheSameScripts) {
     // The label angle left in RotationAngle must not accumulate into the next run.
     WorkedExample example;
-    scripts::WriteSettings settings = lt2000();
+    plan::Settings settings = lt2000();
     settings.angleText = "30.3000";
     const auto first = example.generate(settings);
     const auto second = example.generate(settings);
@@ -128,7 +128,7 @@ TEST(WriteRun, VersionDecidesUnitsLineAndSaveLine) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.code);
         WorkedExample example;
-        scripts::WriteSettings settings;
+        plan::Settings settings;
         settings.versionCode = c.code;
         const auto got = lines(example.generate(settings).zahyou);
         EXPECT_EQ(got[2], c.units);
@@ -150,7 +150,7 @@ TEST(WriteRun, RotationLineUsesThePlainForm) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.angle);
         WorkedExample example;
-        scripts::WriteSettings settings = lt2000();
+        plan::Settings settings = lt2000();
         settings.angleText = c.angle;
         EXPECT_EQ(lines(example.generate(settings).zahyou)[3], c.line);
     }
@@ -200,7 +200,7 @@ TEST(WriteRun, AFullTableOf3001Points) {
     fillTable(table, rows);
     points::Worksheet sheet;
     setExtent(sheet, num(1500), num(0), num(0), num(-750));
-    scripts::WriteState state;
+    plan::WriteState state;
     const auto set = scripts::generateScripts(lt2000(), table, &sheet, state);
     EXPECT_EQ(lines(set.line).size(), 3001u + 10u);
     EXPECT_EQ(lines(set.plot).size(), 1500u * 3u + 8u);
@@ -230,7 +230,7 @@ TEST(WriteRun, ChecksBeforeAnythingIsComputed) {
         SCOPED_TRACE(c.name);
         WorkedExample example;
         example.table.pointCount = c.count;
-        scripts::WriteSettings settings;
+        plan::Settings settings;
         settings.versionCode = c.version;
         try {
             scripts::generateScripts(settings, example.table, c.bound ? &example.sheet : nullptr,
@@ -266,7 +266,7 @@ TEST_F(WriteRunFolder, AFailedCheckOrBadCellChangesNoFile) {
     const auto before = snapshot(m_folder);
     {
         WorkedExample example;
-        scripts::WriteSettings settings;
+        plan::Settings settings;
         expectThrows(13, "バージョン", [&] {
             scripts::writeRun(settings, example.table, &example.sheet, example.state, m_folder);
         });
@@ -293,7 +293,7 @@ TEST_F(WriteRunFolder, AReadOnlyTargetIsAnAccessErrorAndNothingChanges) {
     fs::permissions(m_folder / "PLOT.SCR", fs::perms::owner_read | fs::perms::group_read);
     const auto before = snapshot(m_folder);
     WorkedExample example;
-    const scripts::WriteState stateBefore = example.state;
+    const plan::WriteState stateBefore = example.state;
     expectThrows(75, "PLOT.SCR", [&] {
         scripts::writeRun(lt2000(), example.table, &example.sheet, example.state, m_folder);
     });

@@ -1,9 +1,11 @@
 #include "testsupport.h"
 
-#include "scripts/kakudo.h"
+#include "plan/drawingscale.h"
+#include "plan/papersize.h"
+#include "plan/plan.h"
+#include "plan/settings.h"
+#include "plan/writestate.h"
 #include "scripts/scriptfile.h"
-#include "scripts/writesettings.h"
-#include "scripts/writestate.h"
 #include "scripts/zuwaku.h"
 
 #include "points/runtimeerror.h"
@@ -18,21 +20,42 @@ using namespace karumenio::scripts::test;
 
 namespace {
 
+// Settings with the paper and scale at these list positions; a position outside a list is
+// a list without a valid selection.
+plan::Settings settingsAt(int paper, int scale) {
+    plan::Settings settings;
+    settings.paper = paper >= 0 && paper < static_cast<int>(plan::kPaperSizes.size())
+                         ? &plan::kPaperSizes[static_cast<std::size_t>(paper)]
+                         : nullptr;
+    settings.scale = scale >= 0 && scale < static_cast<int>(plan::kDrawingScales.size())
+                         ? &plan::kDrawingScales[static_cast<std::size_t>(scale)]
+                         : nullptr;
+    return settings;
+}
+
+// The frame lines of a plan of the sheet; the state is left as a completed run leaves it.
+std::vector<std::string> frameLines(const points::Worksheet& sheet, plan::WriteState& state,
+                                    const plan::Settings& settings = {}) {
+    const points::PointTable table;
+    const plan::Plan plan = plan::computePlan(table, sheet, settings, state);
+    scripts::ScriptFile file;
+    scripts::ZUWAKU(file, plan);
+    state = plan.stateAfter;
+    return lines(file.text());
+}
+
 // Runs the frame for the example sheet of the guidance window unless told otherwise.
-std::vector<std::string> frameLines(scripts::WriteState& state, int paper = 0, int scale = 0,
+std::vector<std::string> frameLines(plan::WriteState& state, int paper = 0, int scale = 0,
                                     double maxX = 110, double minX = -50, double maxY = 150,
                                     double minY = -60) {
     points::Worksheet sheet;
     setExtent(sheet, num(maxX), num(minX), num(maxY), num(minY));
-    scripts::KAKUDO(scripts::WriteSettings{}, state);
-    scripts::ScriptFile file;
-    scripts::ZUWAKU(file, sheet, paper, scale, state);
-    return lines(file.text());
+    return frameLines(sheet, state, settingsAt(paper, scale));
 }
 
 std::vector<std::string> frameLines(int paper = 0, int scale = 0, double maxX = 110,
                                     double minX = -50, double maxY = 150, double minY = -60) {
-    scripts::WriteState state;
+    plan::WriteState state;
     return frameLines(state, paper, scale, maxX, minX, maxY, minY);
 }
 
@@ -110,7 +133,7 @@ TEST(Zuwaku, CentreOfTheExtentIncludingDegenerateOnes) {
 }
 
 TEST(Zuwaku, ZeroGuardsAndDirectionOfDegenerateDiagonals) {
-    scripts::WriteState state;
+    plan::WriteState state;
     frameLines(state, 0, 0, 200, 200, 1300, 1000);
     EXPECT_EQ(state.frame.diagonalDX, 1E-19);
     EXPECT_NEAR(state.frame.diagonalDirection * 57.29577951308232, 270, 1e-12);
@@ -129,7 +152,7 @@ TEST(Zuwaku, ScaleLineForEveryScale) {
 
 TEST(Zuwaku, AListWithoutSelectionKeepsThePreviousRunsValues) {
     // Before any run the paper values and the factor count as 0.
-    scripts::WriteState fresh;
+    plan::WriteState fresh;
     const auto zero = frameLines(fresh, -1, -1);
     EXPECT_EQ(zero[3], "0,0");
     EXPECT_EQ(zero[4], "0,0");
@@ -139,7 +162,7 @@ TEST(Zuwaku, AListWithoutSelectionKeepsThePreviousRunsValues) {
     EXPECT_NEAR(point(zero[10]).second, -35, 1e-8);
     EXPECT_EQ(zero[12], "SCALE ALL  0,0 0");
 
-    scripts::WriteState state;
+    plan::WriteState state;
     const auto a3 = frameLines(state, 2, 6);
     const auto kept = frameLines(state, 5, 9);
     EXPECT_EQ(std::vector<std::string>(kept.begin(), kept.begin() + 13),
@@ -150,11 +173,8 @@ TEST(Zuwaku, AListWithoutSelectionKeepsThePreviousRunsValues) {
 TEST(Zuwaku, ExtentCellsThatAreTextNumbersOrEmptyTakePart) {
     points::Worksheet sheet;
     setExtent(sheet, txt("200"), {}, txt(" 1300 "), num(1000));
-    scripts::WriteState state;
-    scripts::KAKUDO(scripts::WriteSettings{}, state);
-    scripts::ScriptFile file;
-    scripts::ZUWAKU(file, sheet, 0, 0, state);
-    EXPECT_EQ(lines(file.text()).back(), "100,1150");
+    plan::WriteState state;
+    EXPECT_EQ(frameLines(sheet, state).back(), "100,1150");
 }
 
 TEST(Zuwaku, AnExtentCellWithTextNamesTheCellAndWritesNothing) {
@@ -167,19 +187,16 @@ TEST(Zuwaku, AnExtentCellWithTextNamesTheCellAndWritesNothing) {
         points::Worksheet sheet;
         setExtent(sheet, num(1), num(0), num(1), num(0));
         sheet.setValue(c.row, c.column, txt("最大"));
-        scripts::WriteState state;
-        scripts::KAKUDO(scripts::WriteSettings{}, state);
-        const scripts::WriteState before = state;
-        scripts::ScriptFile file;
+        plan::WriteState state;
+        const plan::WriteState before = state;
         try {
-            scripts::ZUWAKU(file, sheet, 0, 0, state);
+            frameLines(sheet, state);
             ADD_FAILURE() << "no error";
         } catch (const points::RunTimeError& e) {
             EXPECT_EQ(e.number(), 13);
             EXPECT_EQ(e.cell(), c.cell);
             EXPECT_NE(std::string(e.what()).find(c.cell), std::string::npos);
         }
-        EXPECT_EQ(file.text(), "");
         EXPECT_EQ(state.scaleFactor, before.scaleFactor);
     }
 }

@@ -4,7 +4,7 @@
 
 #include "points/cellvalue.h"
 
-namespace karumenio::scripts {
+namespace karumenio::plan {
 
 // Values the main window keeps from one write run to the next.
 struct WriteState {
@@ -17,4 +17,4 @@ struct WriteState {
     double scaleFactor = 0.0;
 };
 
-} // namespace karumenio::scripts
+} // namespace karumenio::plan

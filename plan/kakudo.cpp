@@ -1,6 +1,6 @@
 #include "kakudo.h"
 
-#include "writesettings.h"
+#include "settings.h"
 #include "writestate.h"
 
 #include "points/decimalscan.h"
@@ -10,7 +10,7 @@
 #include <cmath>
 #include <string>
 
-namespace karumenio::scripts {
+namespace karumenio::plan {
 
 namespace {
 
@@ -164,10 +164,10 @@ double packedAngleDegrees(double packed) {
     return degrees + (minutes + seconds / 60) / 60;
 }
 
-void KAKUDO(const WriteSettings& settings, WriteState& state) {
+void KAKUDO(const Settings& settings, WriteState& state) {
     state.degreesPerRadian = points::CellValue::text(settings.degreesPerRadianText);
     state.rotationAngle =
         points::CellValue::number(packedAngleDegrees(looseNumber(settings.angleText)));
 }
 
-} // namespace karumenio::scripts
+} // namespace karumenio::plan

@@ -2,9 +2,9 @@
 
 #include <string_view>
 
-namespace karumenio::scripts {
+namespace karumenio::plan {
 
-struct WriteSettings;
+struct Settings;
 struct WriteState;
 
 // Reads a number the loose way the angle box is read: blanks, tabs and line feeds are
@@ -21,6 +21,6 @@ double looseNumber(std::string_view text);
 double packedAngleDegrees(double packed);
 
 // Converts the angle text into RotationAngle and copies the degrees-per-radian text.
-void KAKUDO(const WriteSettings& settings, WriteState& state);
+void KAKUDO(const Settings& settings, WriteState& state);
 
-} // namespace karumenio::scripts
+} // namespace karumenio::plan

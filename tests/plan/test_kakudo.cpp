@@ -1,7 +1,7 @@
-#include "scripts/kakudo.h"
+#include "plan/kakudo.h"
+#include "plan/settings.h"
+#include "plan/writestate.h"
 #include "scripts/textforms.h"
-#include "scripts/writesettings.h"
-#include "scripts/writestate.h"
 
 #include "points/runtimeerror.h"
 
@@ -58,7 +58,7 @@ TEST(Kakudo, LooseNumberReading) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
-        EXPECT_EQ(scripts::looseNumber(c.text), c.value);
+        EXPECT_EQ(plan::looseNumber(c.text), c.value);
     }
 }
 
@@ -72,7 +72,7 @@ TEST(Kakudo, AHugeNumberIsAnOverflowNotAnInfiniteAngle) {
                              "FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF"}) {
         SCOPED_TRACE(text);
         try {
-            scripts::looseNumber(text);
+            plan::looseNumber(text);
             ADD_FAILURE() << "no error";
         } catch (const points::RunTimeError& e) {
             EXPECT_EQ(e.number(), 6);
@@ -115,10 +115,10 @@ TEST(Kakudo, PackedAnglesBecomeDecimalDegrees) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
-        scripts::WriteSettings settings;
+        plan::Settings settings;
         settings.angleText = c.text;
-        scripts::WriteState state;
-        scripts::KAKUDO(settings, state);
+        plan::WriteState state;
+        plan::KAKUDO(settings, state);
         ASSERT_TRUE(state.rotationAngle.isNumber());
         EXPECT_EQ(state.rotationAngle.numberValue(), c.degrees);
         EXPECT_EQ(scripts::plainForm(state.rotationAngle), c.printed);
@@ -131,7 +131,7 @@ TEST(Kakudo, EveryWholeMinuteOfEveryDegreeIsExact) {
         for (int m = 0; m < 60; ++m) {
             char text[16];
             std::snprintf(text, sizeof text, "%d.%02d00", d, m);
-            const double got = scripts::packedAngleDegrees(scripts::looseNumber(text));
+            const double got = plan::packedAngleDegrees(plan::looseNumber(text));
             if (got != d + m / 60.0 && ++wrong <= 5) {
                 ADD_FAILURE() << text << " gave " << got;
             }
@@ -141,9 +141,9 @@ TEST(Kakudo, EveryWholeMinuteOfEveryDegreeIsExact) {
 }
 
 TEST(Kakudo, CopiesTheDegreesPerRadianTextUnchanged) {
-    scripts::WriteSettings settings;
-    scripts::WriteState state;
-    scripts::KAKUDO(settings, state);
+    plan::Settings settings;
+    plan::WriteState state;
+    plan::KAKUDO(settings, state);
     ASSERT_TRUE(state.degreesPerRadian.isText());
     EXPECT_EQ(state.degreesPerRadian.textValue(), "57.2957795130823208767981548141052");
     EXPECT_EQ(state.degreesPerRadian.toNumber(), 57.29577951308232);

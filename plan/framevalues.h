@@ -1,6 +1,6 @@
 #pragma once
 
-namespace karumenio::scripts {
+namespace karumenio::plan {
 
 // The working values of the drawing frame. They outlive a run because a paper size or
 // scale without a valid selection keeps the previous run's values (0 before any run).
@@ -34,4 +34,4 @@ struct FrameValues {
     double innerSecondY = 0.0;
 };
 
-} // namespace karumenio::scripts
+} // namespace karumenio::plan

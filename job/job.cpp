@@ -1,0 +1,55 @@
+#include "job.h"
+
+#include "dxf/dxfwriter.h"
+#include "points/inputtemplate.h"
+#include "points/paste.h"
+#include "points/runtimeerror.h"
+#include "scripts/writerun.h"
+
+namespace karumenio::job {
+
+Job::Job() : m_book(points::makeInputTemplate()), m_sheet(&m_book.worksheets("Sheet1")) {}
+
+points::EditRecord Job::paste(std::string_view bytes, int row, int column) {
+    return points::paste(*m_sheet, row, column, bytes);
+}
+
+void Job::setDefaultRadius(double radius) {
+    m_sheet->setValue(points::kFirstDataRow, points::kMarkRadiusColumn,
+                      points::CellValue::number(radius));
+}
+
+int Job::read(const points::ReadProgress& progress) {
+    m_dataSheet = &points::readPoints(m_book, m_table, progress);
+    return m_table.count();
+}
+
+plan::Plan Job::plan() const {
+    if (m_dataSheet == nullptr) {
+        throw points::RunTimeError(points::RunError::ObjectNotSet,
+                                   "座標がまだ読み込まれていません。"
+                                   "先に「座 標 読 込」を押して下さい。");
+    }
+    return plan::computePlan(m_table, *m_dataSheet, m_settings, m_state);
+}
+
+scripts::WriteReport Job::write(const std::filesystem::path& folder,
+                                const std::optional<std::filesystem::path>& dxf) {
+    return write(folder, dxf, scripts::FileOperations::system());
+}
+
+scripts::WriteReport Job::write(const std::filesystem::path& folder,
+                                const std::optional<std::filesystem::path>& dxf,
+                                const scripts::FileOperations& operations) {
+    std::vector<scripts::PlanExport> exports;
+    if (dxf) {
+        // The scripts already report the labels the code page cannot hold.
+        exports.push_back({*dxf, [](const plan::Plan& plan, std::vector<std::string>&) {
+                               return dxf::writeDxf(plan);
+                           }});
+    }
+    return scripts::writeRun(m_settings, m_table, m_dataSheet, m_state, folder, operations,
+                             exports);
+}
+
+} // namespace karumenio::job

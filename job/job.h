@@ -1,0 +1,72 @@
+#pragma once
+
+#include "plan/plan.h"
+#include "plan/settings.h"
+#include "plan/writestate.h"
+#include "points/cellcontent.h"
+#include "points/pointtable.h"
+#include "points/reader.h"
+#include "points/workbook.h"
+#include "scripts/fileoperations.h"
+#include "scripts/writereport.h"
+
+#include <filesystem>
+#include <optional>
+#include <string_view>
+
+namespace karumenio::job {
+
+// One surveying job: the input workbook made from the template, the point table of the
+// latest read with the sheet it bound, the values write runs keep, and the settings. The
+// command-line tool, the desktop program, the tests and the benchmarks all drive this one
+// object: paste, read, plan, write.
+class Job {
+  public:
+    Job();
+    Job(const Job&) = delete;
+    Job& operator=(const Job&) = delete;
+
+    points::Workbook& workbook() { return m_book; }
+    // The input sheet ("Sheet1") of the workbook.
+    points::Worksheet& sheet() { return *m_sheet; }
+    const points::Worksheet& sheet() const { return *m_sheet; }
+    const points::PointTable& table() const { return m_table; }
+    plan::Settings& settings() { return m_settings; }
+    const plan::Settings& settings() const { return m_settings; }
+    const plan::WriteState& writeState() const { return m_state; }
+
+    // Pastes clipboard-style rows (TAB- or comma-separated, UTF-8 or code page 932) with
+    // the first field at the cell given, A6 unless told otherwise.
+    points::EditRecord paste(std::string_view bytes, int row = points::kFirstDataRow,
+                             int column = 1);
+    // Puts the default circle radius into G6, which the template's radius chain carries down.
+    void setDefaultRadius(double radius);
+
+    // Reads the input sheet into the point table and binds it; returns the point count. A
+    // read that fails leaves the table and the binding as they were.
+    int read(const points::ReadProgress& progress = {});
+    bool hasRead() const { return m_dataSheet != nullptr; }
+
+    // The plan of the latest read with the current settings; changes nothing. A worksheet
+    // never read is error 91.
+    plan::Plan plan() const;
+
+    // The write run: the four scripts into the folder and, when a path is given, the DXF of
+    // the same plan, all or nothing.
+    scripts::WriteReport write(const std::filesystem::path& folder,
+                               const std::optional<std::filesystem::path>& dxf = {});
+    scripts::WriteReport write(const std::filesystem::path& folder,
+                               const std::optional<std::filesystem::path>& dxf,
+                               const scripts::FileOperations& operations);
+
+  private:
+    points::Workbook m_book;
+    points::Worksheet* m_sheet;
+    points::PointTable m_table;
+    plan::WriteState m_state;
+    plan::Settings m_settings;
+    // The sheet bound by the last complete read; the frame reads its extent cells.
+    const points::Worksheet* m_dataSheet = nullptr;
+};
+
+} // namespace karumenio::job

@@ -1,0 +1,185 @@
+#include "plan.h"
+
+#include "frame.h"
+#include "kakudo.h"
+#include "settings.h"
+#include "writestate.h"
+
+#include "points/numberformat.h"
+#include "points/pointtable.h"
+#include "points/runtimeerror.h"
+#include "points/worksheet.h"
+
+#include <cmath>
+
+namespace karumenio::plan {
+
+namespace {
+
+std::string cellOf(int slot, int column) {
+    return points::cellName(points::kFirstDataRow + slot, column);
+}
+
+// The number a slot takes part as; text that is not a number names its worksheet cell, so
+// that the surveyor can find it.
+double slotNumber(const points::SlotArray& values, int slot, int column, const char* what) {
+    const points::CellValue& value = values.at(slot);
+    if (value.isNumber()) {
+        return value.numberValue();
+    }
+    try {
+        return value.toNumber();
+    } catch (const points::RunTimeError&) {
+        const std::string cell = cellOf(slot, column);
+        throw points::RunTimeError(points::RunError::TypeMismatch,
+                                   "型が一致しません: セル " + cell + " の「" + value.textForm() +
+                                       "」は" + what + "として読めません。",
+                                   cell);
+    }
+}
+
+// The name as the TEXT script writes it: numbers with a "0" before the point, text trimmed
+// of ASCII blanks. A line break would end the script line early and shift every command
+// after it, so each one (CR LF counts as one) becomes a blank, with a warning.
+std::string labelText(const points::CellValue& name, int slot, std::vector<std::string>& warnings) {
+    if (name.isNumber()) {
+        return points::formatNumber(name.numberValue(), true);
+    }
+    std::string text = name.textForm();
+    if (!name.isText() || text.find_first_of("\r\n") == std::string::npos) {
+        return text;
+    }
+    std::string oneLine;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            continue;
+        }
+        oneLine += text[i] == '\r' || text[i] == '\n' ? ' ' : text[i];
+    }
+    warnings.push_back("セル " + cellOf(slot, points::kLabelTextColumn) + " の測点名「" + oneLine +
+                       "」に改行が含まれていたため、改行を空白にして書き出しました。");
+    return oneLine;
+}
+
+// The three rectangles as the drawing program leaves them: drawn about the origin, turned a
+// quarter turn counter-clockwise, scaled, then moved onto the frame centre taken as a point
+// of the survey system.
+std::array<Polyline, 3> frameRectangles(const FrameValues& f, double scaleFactor,
+                                        const WorldTransform& transform) {
+    const WorldPoint centre = transform.toWorld(f.frameCentreX, f.frameCentreY);
+    auto place = [&](double u, double v) {
+        return WorldPoint{-v * scaleFactor + centre.x, u * scaleFactor + centre.y};
+    };
+    auto rectangle = [&](double x1, double y1, double x2, double y2) {
+        Polyline p;
+        p.layer = LayerId::Frame;
+        p.closed = true;
+        p.vertices = {place(x1, y1), place(x2, y1), place(x2, y2), place(x1, y2)};
+        return p;
+    };
+    return {rectangle(f.outerFirstX, f.outerFirstY, f.outerSecondX, f.outerSecondY),
+            rectangle(f.middleFirstX, f.middleFirstY, f.middleSecondX, f.middleSecondY),
+            rectangle(f.innerFirstX, f.innerFirstY, f.innerSecondX, f.innerSecondY)};
+}
+
+void addEntities(Plan& plan) {
+    const WorldTransform& t = plan.transform;
+    const int count = static_cast<int>(plan.points.size());
+    // One polyline per run between break marks; a run of one point draws nothing.
+    for (int start = 0; start < count;) {
+        int end = start + 1;
+        while (end < count && !plan.points[static_cast<std::size_t>(end)].breakBefore) {
+            ++end;
+        }
+        if (end - start >= 2) {
+            Polyline line;
+            line.firstSlot = start;
+            for (int slot = start; slot < end; ++slot) {
+                const PlanPoint& p = plan.points[static_cast<std::size_t>(slot)];
+                line.vertices.push_back(t.toWorld(p.x, p.y));
+            }
+            plan.polylines.push_back(std::move(line));
+        }
+        start = end;
+    }
+    for (int slot = 0; slot < count; ++slot) {
+        const PlanPoint& p = plan.points[static_cast<std::size_t>(slot)];
+        if (p.radius != 0) {
+            plan.circles.push_back({t.toWorld(p.x, p.y), p.radius, slot});
+        }
+        // The drawing program ends its TEXT command on an empty answer.
+        if (!p.label.empty()) {
+            plan.labels.push_back(
+                {p.label, t.toWorld(p.labelX, p.labelY), 0.0, kLabelHeight, slot});
+        }
+    }
+    for (const Circle& circle : plan.circles) {
+        if (circle.radius < 0) {
+            const std::string cell = cellOf(circle.slot, points::kMarkRadiusColumn);
+            plan.warnings.push_back(
+                "セル " + cell + " の半径「" + points::formatNumber(circle.radius, true) +
+                "」は負の値です。スクリプトにはそのまま書き出しましたが、"
+                "作図ソフトは負の半径の円を描きません（DXF では絶対値で描きます）。");
+        }
+    }
+}
+
+} // namespace
+
+Plan computePlan(const points::PointTable& table, const points::Worksheet& dataSheet,
+                 const Settings& settings, const WriteState& previous) {
+    WriteState next = previous;
+    KAKUDO(settings, next);
+    Plan plan;
+    plan.rotationAngle = next.rotationAngle.toNumber();
+    plan.degreesPerRadian = next.degreesPerRadian.toNumber();
+    computeFrame(dataSheet, settings, next);
+    plan.frame = next.frame;
+    plan.scaleFactor = next.scaleFactor;
+
+    const int count = table.count();
+    plan.points.resize(static_cast<std::size_t>(count));
+    for (int slot = 0; slot < count; ++slot) {
+        PlanPoint& p = plan.points[static_cast<std::size_t>(slot)];
+        p.x = slotNumber(table.pointX, slot, points::kPointXColumn, "座標");
+        p.y = slotNumber(table.pointY, slot, points::kPointYColumn, "座標");
+    }
+    for (int slot = 0; slot < count; ++slot) {
+        plan.points[static_cast<std::size_t>(slot)].radius =
+            slotNumber(table.markRadius, slot, points::kMarkRadiusColumn, "半径");
+    }
+
+    plan.labelAngle = 90 - plan.rotationAngle;
+    const double radians = plan.labelAngle / plan.degreesPerRadian;
+    const double dx = std::cos(radians) * kLabelOffset;
+    const double dy = std::sin(radians) * kLabelOffset;
+    for (int slot = 0; slot < count; ++slot) {
+        PlanPoint& p = plan.points[static_cast<std::size_t>(slot)];
+        p.breakBefore = slot > 0 && !table.breakMark.at(slot).equalsEmptyText();
+        p.label = labelText(table.labelText.at(slot), slot, plan.warnings);
+        p.labelX = p.x + dx;
+        p.labelY = p.y + dy;
+    }
+
+    next.rotationAngle = points::CellValue::number(plan.labelAngle);
+    plan.stateAfter = std::move(next);
+
+    plan.transform = WorldTransform(plan.rotationAngle, plan.degreesPerRadian);
+    plan.frameRectangles = frameRectangles(plan.frame, plan.scaleFactor, plan.transform);
+    addEntities(plan);
+    return plan;
+}
+
+void applyPlan(const Plan& plan, points::PointTable& table, WriteState& state) {
+    const int count = static_cast<int>(plan.points.size());
+    table.pointIndex.reset();
+    for (int slot = 0; slot < count; ++slot) {
+        const PlanPoint& p = plan.points[static_cast<std::size_t>(slot)];
+        table.labelX.at(slot) = points::CellValue::number(p.labelX);
+        table.labelY.at(slot) = points::CellValue::number(p.labelY);
+        table.pointIndex.step();
+    }
+    state = plan.stateAfter;
+}
+
+} // namespace karumenio::plan

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <array>
+#include <string_view>
+
+namespace karumenio::plan {
+
+// A drawing scale of the scale list. The factor is the denominator divided by 1000: a sheet
+// drawn in millimetres and multiplied by it covers, in metres, the ground it shows.
+struct DrawingScale {
+    // The denominator, as the command line and settings name it.
+    std::string_view token;
+    std::string_view listText;
+    double factor;
+};
+
+inline constexpr std::array<DrawingScale, 9> kDrawingScales{{
+    {"100", "1:100", 0.1},
+    {"200", "1:200", 0.2},
+    {"300", "1:300", 0.3},
+    {"400", "1:400", 0.4},
+    {"500", "1:500", 0.5},
+    {"1000", "1:1000", 1.0},
+    {"2000", "1:2000", 2.0},
+    {"3000", "1:3000", 3.0},
+    {"5000", "1:5000", 5.0},
+}};
+
+// The scale with this token; nullptr when there is none.
+const DrawingScale* findScale(std::string_view token);
+
+} // namespace karumenio::plan

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace karumenio::plan {
+
+struct Plan;
+
+// Text for the drawing program, in code page 932. ASCII stays as it is, so only the runs of
+// other characters are converted; each character code page 932 cannot hold becomes "?", and
+// *lostAny is set when one did.
+std::string toDrawingCodePage(std::string_view utf8, bool* lostAny = nullptr);
+
+// One warning per label that code page 932 cannot hold whole, naming its cell and the
+// characters written as "?".
+void warnUnmappableLabels(const Plan& plan, std::vector<std::string>& warnings);
+
+} // namespace karumenio::plan

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <array>
+#include <string_view>
+
+namespace karumenio::plan {
+
+// A sheet of the paper list. The frame is drawn about the origin from two constants: the
+// direction of the lower-left corner in degrees and half the diagonal in millimetres (both
+// as the surveyors' plans have always used them, so the corners lie a few ten-thousandths of
+// a millimetre off the exact sheet). The sheet size is the sheet as it lies on the plan,
+// after the frame's quarter turn.
+struct PaperSize {
+    // What the command line and settings call it.
+    std::string_view token;
+    // What the main window's list shows.
+    std::string_view listText;
+    double firstCornerAngle;
+    double halfDiagonal;
+    double sheetWidth;
+    double sheetHeight;
+};
+
+inline constexpr std::array<PaperSize, 5> kPaperSizes{{
+    {"A1", "A1", 234.7663889, 514.8099164, 841, 594},
+    {"A2", "A2", 234.7369444, 363.7430412, 594, 420},
+    {"A3", "A3", 234.7341667, 257.200797, 420, 297},
+    {"A4L", "A4（横）", 234.7369444, 181.8715206, 297, 210},
+    {"A4P", "A4（縦）", 215.2630556, 181.8715206, 210, 297},
+}};
+
+// The sheet with this token; nullptr when there is none.
+const PaperSize* findPaper(std::string_view token);
+
+} // namespace karumenio::plan

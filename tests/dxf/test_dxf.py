@@ -1,0 +1,241 @@
+"""The DXF that karumenio-cli writes, read back with ezdxf and checked against world positions
+computed here from the points themselves: survey (x, y) lands at
+(x sin t + y cos t, x cos t - y sin t), labels 1.3 east of their points, the frame an
+axis-aligned sheet of the paper's size times the scale, centred on the data's extent."""
+
+import math
+import os
+import random
+import subprocess
+import sys
+import tempfile
+import unittest
+
+import ezdxf
+
+CLI = os.environ["KARUMENIO_CLI"]
+DATA = os.environ["KARUMENIO_TEST_DATA"]
+
+PAPERS = {"A1": (841, 594), "A2": (594, 420), "A3": (420, 297), "A4L": (297, 210), "A4P": (210, 297)}
+SCALES = [100, 200, 300, 400, 500, 1000, 2000, 3000, 5000]
+LAYERS = {"P_WAKU": 7, "P_LINE": 2, "P_PROT": 3, "P_MOJI": 4}
+NAMES = ["K1", "測点12", "ﾎﾟｲﾝﾄ", "境界杭Ａ", "001", "No.15", "　中央　", "点-3"]
+
+
+def run_cli(*args):
+    return subprocess.run([CLI, *args], capture_output=True, timeout=60)
+
+
+def contents(folder):
+    files = {}
+    for name in os.listdir(folder):
+        with open(os.path.join(folder, name), "rb") as f:
+            files[name] = f.read()
+    return files
+
+
+def world(x, y, degrees):
+    t = math.radians(degrees)
+    return (x * math.sin(t) + y * math.cos(t), x * math.cos(t) - y * math.sin(t))
+
+
+class Sheet:
+    """Rows as a surveyor pastes them: mark, name, X, Y, radius (always given, so the
+    template's radius chain plays no part)."""
+
+    def __init__(self, rows, paper="A1", scale=100, degrees=0, minutes=0, seconds=0, negative=False):
+        self.rows = rows
+        self.paper = paper
+        self.scale = scale
+        self.angle_text = "%s%d.%02d%02d" % ("-" if negative else "", degrees, minutes, seconds)
+        self.degrees = (degrees + minutes / 60 + seconds / 3600) * (-1 if negative else 1)
+
+    def tsv(self):
+        return "".join("%s\t%s\t%r\t%r\t%r\r\n" % row for row in self.rows).encode("utf-8")
+
+    def write(self, folder, extra=()):
+        points = os.path.join(folder, "points.tsv")
+        with open(points, "wb") as f:
+            f.write(self.tsv())
+        dxf = os.path.join(folder, "plan.dxf")
+        result = run_cli("--edition", "2000", "--paper", self.paper, "--scale", str(self.scale),
+                         "--angle", self.angle_text, "--out", folder, "--dxf", dxf, *extra, points)
+        return result, dxf
+
+    def expected_polylines(self):
+        runs, current = [], []
+        for slot, (mark, _, x, y, _) in enumerate(self.rows):
+            if slot > 0 and mark != "":
+                runs.append(current)
+                current = []
+            current.append(world(x, y, self.degrees))
+        runs.append(current)
+        return [run for run in runs if len(run) >= 2]
+
+    def expected_circles(self):
+        return [(world(x, y, self.degrees), abs(r)) for (_, _, x, y, r) in self.rows if r != 0]
+
+    def expected_labels(self):
+        labels = []
+        for (_, name, x, y, _) in self.rows:
+            if name.strip(" "):
+                wx, wy = world(x, y, self.degrees)
+                labels.append((name.strip(" "), (wx + 1.3, wy)))
+        return labels
+
+    def expected_frame(self):
+        xs = [row[2] for row in self.rows]
+        ys = [row[3] for row in self.rows]
+        centre = world((max(xs) + min(xs)) / 2, (max(ys) + min(ys)) / 2, self.degrees)
+        width, height = PAPERS[self.paper]
+        factor = self.scale / 1000
+        return [(centre, (width - 2 * inset) * factor, (height - 2 * inset) * factor, factor)
+                for inset in (0, 15, 35)]
+
+
+def random_sheet(rng, count):
+    rows = []
+    for slot in range(count):
+        mark = rng.choice(["", "", "", "K", "*"]) if slot else rng.choice(["", "K"])
+        x = round(rng.uniform(-5000, 5000), rng.choice([0, 1, 3]))
+        y = round(rng.uniform(-5000, 5000), rng.choice([0, 1, 3]))
+        radius = rng.choice([0, 0, 1, 2.5, -2])
+        rows.append((mark, rng.choice(NAMES) + str(slot), x, y, radius))
+    return Sheet(rows, rng.choice(list(PAPERS)), rng.choice(SCALES), rng.randrange(360),
+                 rng.randrange(60), rng.randrange(60), rng.random() < 0.2)
+
+
+class DxfTest(unittest.TestCase):
+    def setUp(self):
+        self.folder = tempfile.mkdtemp(prefix="karumenio-dxf-")
+
+    def close(self, got, want, tolerance=1e-6):
+        scale = max(1.0, abs(want[0]), abs(want[1]))
+        self.assertAlmostEqual(got[0], want[0], delta=tolerance * scale)
+        self.assertAlmostEqual(got[1], want[1], delta=tolerance * scale)
+
+    def read(self, sheet):
+        result, path = sheet.write(self.folder)
+        self.assertEqual(result.returncode, 0, result.stderr.decode("utf-8", "replace"))
+        doc = ezdxf.readfile(path)
+        self.assertEqual(doc.dxfversion, "AC1009")
+        self.assertEqual(doc.encoding, "cp932")
+        return doc
+
+    def check(self, sheet):
+        doc = self.read(sheet)
+        for name, colour in LAYERS.items():
+            self.assertEqual(doc.layers.get(name).color, colour, name)
+        msp = doc.modelspace()
+
+        polylines = msp.query("POLYLINE")
+        frames = [p for p in polylines if p.dxf.layer == "P_WAKU"]
+        lines = [p for p in polylines if p.dxf.layer == "P_LINE"]
+        self.assertEqual(len(frames), 3)
+        for frame, (centre, width, height, factor) in zip(frames, sheet.expected_frame()):
+            self.assertTrue(frame.is_closed)
+            xs = [v.dxf.location.x for v in frame.vertices]
+            ys = [v.dxf.location.y for v in frame.vertices]
+            self.assertEqual(len(xs), 4)
+            self.close(((min(xs) + max(xs)) / 2, (min(ys) + max(ys)) / 2), centre, 1e-5)
+            # The sheet constants lie a few ten-thousandths of a millimetre off the sheet.
+            self.assertAlmostEqual(max(xs) - min(xs), width, delta=1e-3 * max(1, factor))
+            self.assertAlmostEqual(max(ys) - min(ys), height, delta=1e-3 * max(1, factor))
+
+        expected = sheet.expected_polylines()
+        self.assertEqual(len(lines), len(expected))
+        for line, vertices in zip(lines, expected):
+            self.assertFalse(line.is_closed)
+            got = [(v.dxf.location.x, v.dxf.location.y) for v in line.vertices]
+            self.assertEqual(len(got), len(vertices))
+            for g, w in zip(got, vertices):
+                self.close(g, w)
+
+        circles = msp.query("CIRCLE")
+        expected = sheet.expected_circles()
+        self.assertEqual(len(circles), len(expected))
+        for circle, (centre, radius) in zip(circles, expected):
+            self.assertEqual(circle.dxf.layer, "P_PROT")
+            self.close((circle.dxf.center.x, circle.dxf.center.y), centre)
+            self.assertEqual(circle.dxf.radius, radius)
+
+        texts = msp.query("TEXT")
+        expected = sheet.expected_labels()
+        self.assertEqual(len(texts), len(expected))
+        for text, (name, insert) in zip(texts, expected):
+            self.assertEqual(text.dxf.layer, "P_MOJI")
+            self.assertEqual(text.dxf.text, name)
+            self.close((text.dxf.insert.x, text.dxf.insert.y), insert)
+            self.assertEqual((text.dxf.halign, text.dxf.valign), (0, 1))
+            self.assertEqual(text.dxf.align_point, text.dxf.insert)
+            self.assertEqual((text.dxf.height, text.dxf.rotation, text.dxf.style), (3.0, 0.0, "ROMANS"))
+        return doc
+
+    def test_worked_example(self):
+        with open(os.path.join(DATA, "worked_example.tsv"), "rb") as f:
+            points = os.path.join(self.folder, "points.tsv")
+            with open(points, "wb") as out:
+                out.write(f.read())
+        dxf = os.path.join(self.folder, "plan.dxf")
+        result = run_cli("--edition", "2000", "--out", self.folder, "--dxf", dxf, points)
+        self.assertEqual(result.returncode, 0, result.stderr.decode("utf-8", "replace"))
+        self.assertIn(dxf, result.stdout.decode("utf-8"))
+        msp = ezdxf.readfile(dxf).modelspace()
+        lines = [p for p in msp.query("POLYLINE") if p.dxf.layer == "P_LINE"]
+        self.close(tuple(lines[0].vertices[0].dxf.location)[:2], (0, 0))
+        self.close(tuple(lines[1].vertices[0].dxf.location)[:2], (-60, 60))
+        k1 = msp.query("TEXT")[0]
+        self.assertEqual(k1.dxf.text, "K1")
+        self.close((k1.dxf.insert.x, k1.dxf.insert.y), (1.3, 0))
+        outer = [p for p in msp.query("POLYLINE") if p.dxf.layer == "P_WAKU"][0]
+        xs = [v.dxf.location.x for v in outer.vertices]
+        ys = [v.dxf.location.y for v in outer.vertices]
+        self.close((min(xs), min(ys)), (2.95, 0.30), 1e-4)
+        self.close((max(xs), max(ys)), (87.05, 59.70), 1e-4)
+
+    def test_random_sheets(self):
+        rng = random.Random(20261208)
+        for case in range(25):
+            sheet = random_sheet(rng, rng.randrange(1, 60))
+            with self.subTest(case=case, paper=sheet.paper, scale=sheet.scale, angle=sheet.angle_text):
+                self.check(sheet)
+
+    def test_3001_points_with_japanese_names(self):
+        rng = random.Random(3001)
+        sheet = random_sheet(rng, 3001)
+        doc = self.check(sheet)
+        self.assertEqual(len(doc.modelspace().query("TEXT")), 3001)
+
+    def test_a_dxf_that_cannot_be_written_changes_none_of_the_files(self):
+        sheet = Sheet([("", "A", 0.0, 0.0, 1), ("", "B", 10.0, 5.0, 0)])
+        self.read(sheet)
+        before = contents(self.folder)
+        points = os.path.join(self.folder, "points.tsv")
+        missing = os.path.join(self.folder, "no such folder", "plan.dxf")
+        result = run_cli("--edition", "2000", "--angle", "45.0000", "--out", self.folder,
+                         "--dxf", missing, points)
+        self.assertEqual(result.returncode, 1)
+        self.assertEqual(contents(self.folder), before)
+
+
+class LibreCadTest(unittest.TestCase):
+    """Where LibreCAD is installed, it renders the worked example's DXF."""
+
+    def test_librecad_renders_the_drawing(self):
+        librecad = "/usr/bin/librecad"
+        if not os.path.exists(librecad):
+            self.skipTest("LibreCAD is not installed")
+        folder = tempfile.mkdtemp(prefix="karumenio-librecad-")
+        dxf = os.path.join(folder, "plan.dxf")
+        result = run_cli("--edition", "2000", "--out", folder, "--dxf", dxf,
+                         os.path.join(DATA, "worked_example.tsv"))
+        self.assertEqual(result.returncode, 0)
+        env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
+        subprocess.run(["timeout", "120", librecad, "dxf2pdf", "-o", os.path.join(folder, "plan.pdf"), dxf],
+                       env=env, capture_output=True, cwd=folder)
+        pdf = os.path.join(folder, "plan.pdf")
+        self.assertTrue(os.path.exists(pdf) and os.path.getsize(pdf) > 0)
+
+
+if __name__ == "__main__":
+    unittest.main()
