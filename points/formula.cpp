@@ -62,6 +62,16 @@ std::string Formula::textAt(int row, int column) const {
     return out;
 }
 
+bool Formula::fitsAt(int row, int column) const {
+    char name[kLongestName];
+    for (const ReferenceToken& token : m_parsed.references) {
+        if (movedName(name, token, row - m_row, column - m_column) == 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool Formula::readsAs(int row, int column, std::string_view text) const {
     const std::string_view own = m_text;
     if (row == m_row && column == m_column) {

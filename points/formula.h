@@ -21,6 +21,9 @@ class Formula {
     // Whether the formula copied to row and column reads exactly as text, every reference
     // staying within the grid.
     bool readsAs(int row, int column, std::string_view text) const;
+    // Whether every reference stays within the grid when the formula is copied to row and
+    // column.
+    bool fitsAt(int row, int column) const;
     // Absent when the text cannot be parsed.
     const FormulaNode* root() const { return m_parsed.root ? &*m_parsed.root : nullptr; }
 

@@ -87,7 +87,6 @@ Workbook makeInputTemplate() {
     layOut(sheet.layout());
 
     EditRecord cells;
-    cells.reserve(kTemplateLastRow);
     auto put = [&cells](int row, int column, CellContent content) {
         cells.push_back(CellChange{row, column, {}, std::move(content)});
     };
@@ -102,13 +101,9 @@ Workbook makeInputTemplate() {
     put(7, 5, CellContent::formulaText("=MIN(C6:C3006)"));
     put(7, 6, CellContent::formulaText("=MIN(D6:D3006)"));
     put(6, 7, CellContent::value(CellValue::number(0.0)));
-    for (int row = 7; row <= kTemplateLastRow; ++row) {
-        // Each radius repeats the one above while the row has a first coordinate.
-        put(row, 7,
-            CellContent::formulaText("=IF(C" + std::to_string(row) + "=\"\",\"\",G" +
-                                     std::to_string(row - 1) + ")"));
-    }
     sheet.apply(std::move(cells));
+    // Each radius repeats the one above while the row has a first coordinate.
+    sheet.fillFormulaDown(7, kTemplateLastRow, 7, "=IF(C7=\"\",\"\",G6)");
     return book;
 }
 

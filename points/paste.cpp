@@ -5,6 +5,8 @@
 #include "runtimeerror.h"
 #include "worksheet.h"
 
+#include <algorithm>
+
 namespace karumenio::points {
 
 namespace {
@@ -40,6 +42,17 @@ Record readRecord(std::string_view text, std::size_t pos, char separator) {
             continue;
         }
         fieldStart = false;
+        if (c != separator && c != '\r' && c != '\n') {
+            // The rest of an unquoted field in one piece.
+            std::size_t end = pos + 1;
+            while (end < text.size() && text[end] != separator && text[end] != '\r' &&
+                   text[end] != '\n') {
+                ++end;
+            }
+            field.append(text.data() + pos, end - pos);
+            pos = end;
+            continue;
+        }
         if (c == separator) {
             record.fields.push_back(std::move(field));
             field.clear();
@@ -52,15 +65,13 @@ Record readRecord(std::string_view text, std::size_t pos, char separator) {
             pos += (c == '\r' && pos + 1 < text.size() && text[pos + 1] == '\n') ? 2 : 1;
             break;
         }
-        field.push_back(c);
-        ++pos;
     }
     record.fields.push_back(std::move(field));
     record.next = pos;
     return record;
 }
 
-CellContent fieldContent(int column, const std::string& field) {
+CellContent fieldContent(int column, std::string&& field) {
     if (field.empty()) {
         return {};
     }
@@ -69,7 +80,17 @@ CellContent fieldContent(int column, const std::string& field) {
             return CellContent::value(CellValue::number(*number));
         }
     }
-    return CellContent::value(CellValue::text(field));
+    return CellContent::value(CellValue::text(std::move(field)));
+}
+
+// The next row of the clipboard text at pos: TAB-separated, or comma-separated when the line
+// has no TAB.
+Record nextRow(std::string_view text, std::size_t pos) {
+    Record record = readRecord(text, pos, '\t');
+    if (!record.separated) {
+        record = readRecord(text, pos, ',');
+    }
+    return record;
 }
 
 std::vector<int> visibleColumns(const Worksheet& sheet, int from, int to) {
@@ -117,10 +138,7 @@ std::vector<std::vector<std::string>> splitClipboardText(std::string_view text) 
     std::vector<std::vector<std::string>> rows;
     std::size_t pos = 0;
     while (pos < text.size()) {
-        Record record = readRecord(text, pos, '\t');
-        if (!record.separated) {
-            record = readRecord(text, pos, ',');
-        }
+        Record record = nextRow(text, pos);
         pos = record.next;
         rows.push_back(std::move(record.fields));
     }
@@ -134,30 +152,39 @@ EditRecord paste(Worksheet& sheet, int row, int column, std::string_view clipboa
                                std::to_string(row) + "、列 " + std::to_string(column) +
                                " はワークシートの外です。");
     }
-    const std::vector<std::vector<std::string>> rows =
-        splitClipboardText(decodeClipboard(clipboardBytes));
-    if (rows.empty()) {
+    const std::string text = decodeClipboard(clipboardBytes);
+    const std::vector<int> columns = visibleColumns(sheet, column, Worksheet::kColumnCount);
+    // Rows are turned into changes as they are read; rows beyond the grid are only counted,
+    // for the message.
+    const auto lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
+    EditRecord changes;
+    changes.reserve(lines * std::min<std::size_t>(columns.size(), 5));
+    long rowCount = 0;
+    for (std::size_t pos = 0; pos < text.size(); ++rowCount) {
+        Record record = nextRow(text, pos);
+        pos = record.next;
+        const long target = static_cast<long>(row) + rowCount;
+        if (target > Worksheet::kRowCount) {
+            continue;
+        }
+        const std::size_t n = std::min(record.fields.size(), columns.size());
+        for (std::size_t i = 0; i < n; ++i) {
+            changes.push_back(CellChange{static_cast<int>(target),
+                                         columns[i],
+                                         {},
+                                         fieldContent(columns[i], std::move(record.fields[i]))});
+        }
+    }
+    if (rowCount == 0) {
         return {};
     }
-    const auto lastRow = static_cast<long>(row) + static_cast<long>(rows.size()) - 1;
-    if (lastRow > Worksheet::kRowCount) {
+    if (static_cast<long>(row) + rowCount - 1 > Worksheet::kRowCount) {
         throw RunTimeError(
             RunError::SubscriptOutOfRange,
-            "インデックスが有効範囲にありません: " + std::to_string(rows.size()) + " 行を " +
+            "インデックスが有効範囲にありません: " + std::to_string(rowCount) + " 行を " +
                 cellName(row, column) +
                 " から貼り付けると最終行 65536 を超えます。何も貼り付けませんでした。",
             cellName(row, column));
-    }
-    const std::vector<int> columns = visibleColumns(sheet, column, Worksheet::kColumnCount);
-    EditRecord changes;
-    changes.reserve(rows.size() * std::min<std::size_t>(columns.size(), 5));
-    for (std::size_t r = 0; r < rows.size(); ++r) {
-        const std::vector<std::string>& fields = rows[r];
-        const std::size_t n = std::min(fields.size(), columns.size());
-        for (std::size_t i = 0; i < n; ++i) {
-            changes.push_back(CellChange{
-                row + static_cast<int>(r), columns[i], {}, fieldContent(columns[i], fields[i])});
-        }
     }
     return sheet.apply(std::move(changes));
 }

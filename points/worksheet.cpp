@@ -283,6 +283,36 @@ void Worksheet::setFormula(int row, int column, std::string_view text) {
     recalculate();
 }
 
+void Worksheet::fillFormulaDown(int top, int bottom, int column, std::string_view text) {
+    checkCell(top, column);
+    checkCell(bottom, column);
+    std::string formulaText(text);
+    if (formulaText.empty() || formulaText.front() != '=') {
+        formulaText.insert(formulaText.begin(), '=');
+    }
+    const auto formula = std::make_shared<const Formula>(std::move(formulaText), top, column);
+    // References move in step with the rows, so the last copy is the one to check.
+    if (!formula->fitsAt(bottom, column)) {
+        throw RunTimeError(RunError::SubscriptOutOfRange,
+                           "インデックスが有効範囲にありません: " + cellName(top, column) +
+                               " から " + cellName(bottom, column) +
+                               " へ写した数式の参照がワークシートの外に出ます。");
+    }
+    reserveDenseRows(column, bottom);
+    for (int row = top; row <= bottom; ++row) {
+        Cell& cell = cellAt(row, column);
+        cell.formula = formula;
+        cell.value = CellValue();
+    }
+    recalculate();
+}
+
+void Worksheet::reserveDenseRows(int column, int row) {
+    if (column <= kDenseColumns && row > m_denseRows) {
+        m_dense.reserve(static_cast<std::size_t>(row) * kDenseColumns);
+    }
+}
+
 EditRecord Worksheet::enter(int row, int column, std::string_view typed) {
     checkCell(row, column);
     return apply({CellChange{row, column, {}, contentFromTyped(column, typed)}});
@@ -292,6 +322,14 @@ EditRecord Worksheet::apply(EditRecord changes) {
     for (const CellChange& change : changes) {
         checkCell(change.row, change.column);
     }
+    // Grown once, not row by row.
+    int lastRow = 0;
+    for (const CellChange& change : changes) {
+        if (change.column <= kDenseColumns && !change.after.isEmpty()) {
+            lastRow = std::max(lastRow, change.row);
+        }
+    }
+    reserveDenseRows(1, lastRow);
     // The changes that alter nothing are dropped in place; a paste of thousands of cells
     // needs no second record as large.
     std::size_t done = 0;

@@ -46,6 +46,10 @@ class Worksheet {
     // The text must start with "="; text the formula language cannot read stays in the cell
     // as written and shows "#NAME?".
     void setFormula(int row, int column, std::string_view text);
+    // Writes the formula into the cell at top and copies of it, relative references moved
+    // along, into the cells below down to bottom, as a fill down does. A copy whose
+    // references would leave the grid throws the subscript error before anything changes.
+    void fillFormulaDown(int top, int bottom, int column, std::string_view text);
     // A user typing into a cell: "=..." is a formula, a leading apostrophe keeps the rest as
     // text, text that reads as a number becomes a Number (except in column B), "" empties it.
     EditRecord enter(int row, int column, std::string_view typed);
@@ -88,6 +92,8 @@ class Worksheet {
     const Cell* find(int row, int column) const;
     Cell* find(int row, int column);
     Cell& cellAt(int row, int column);
+    // Makes room for the dense rows down to row when column is one of them.
+    void reserveDenseRows(int column, int row);
     // Stores content without recalculating.
     void write(int row, int column, const CellContent& content);
     static void checkCell(int row, int column);

@@ -1,5 +1,6 @@
 #include "points/cellformat.h"
 #include "points/formulaparser.h"
+#include "points/runtimeerror.h"
 #include "points/worksheet.h"
 #include "printers.h"
 
@@ -211,6 +212,14 @@ TEST(Formula, CopiesDownAColumnReadAndEvaluateInTheirOwnCells) {
     sheet.enter(3, 2, "=100");
     EXPECT_EQ(sheet.value(4, 2), CellValue::number(104));
     EXPECT_EQ(sheet.formula(4, 2), "=B3+A4");
+
+    // A fill down writes the same copies; one whose last copy would refer beyond the grid
+    // changes nothing.
+    sheet.fillFormulaDown(20, 22, 3, "=C19+A$2");
+    EXPECT_EQ(sheet.formula(22, 3), "=C21+A$2");
+    EXPECT_EQ(sheet.value(22, 3), CellValue::number(6));
+    EXPECT_THROW(sheet.fillFormulaDown(65530, 65536, 3, "=C65531"), RunTimeError);
+    EXPECT_EQ(sheet.formula(65530, 3), "");
 }
 
 TEST(Formula, DeepNestingIsRefusedNotOverflowed) {
