@@ -67,6 +67,7 @@ struct Label {
 
 // The drawing of one job, computed once; the scripts, the DXF and the preview only format it.
 struct Plan {
+    std::array<Layer, 4> layers = kLayers;
     // Decimal degrees from the angle text, and the angle of the labels in the scripts'
     // mirrored system (90 − rotation).
     double rotationAngle = 0.0;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds Karumenio and runs its main job: the desktop program where there is a display,
-# otherwise the command-line tool on the bundled example, writing the four scripts into ./out.
+# otherwise the command-line tool on the bundled example, writing the four scripts and the
+# plan as a DXF drawing into ./out.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/tools/setup.sh" "$top/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -14,4 +15,4 @@ fi
 echo "Running the command-line tool on examples/worked_example.tsv instead."
 mkdir -p "$top/out"
 "$top/build/cli/karumenio-cli" --edition 2000 --paper A1 --scale 100 --angle 0.0000 \
-    --out "$top/out" "$top/examples/worked_example.tsv"
+    --out "$top/out" --dxf "$top/out/plan.dxf" "$top/examples/worked_example.tsv"

@@ -1,12 +1,9 @@
-// From the clipboard to the four script files, through the shipped template and the reader.
+// From the clipboard to the script files, through the job: the shipped template, the paste,
+// the reader and the write run.
 #include "testsupport.h"
 
-#include "scripts/writerun.h"
-
-#include "points/inputtemplate.h"
-#include "points/paste.h"
-#include "points/reader.h"
-#include "points/workbook.h"
+#include "job/job.h"
+#include "scripts/scriptset.h"
 
 #include <gtest/gtest.h>
 
@@ -18,27 +15,24 @@ namespace fs = std::filesystem;
 
 namespace {
 
-TEST(EndToEnd, WorkedExamplePastedReadAndWritten) {
-    points::Workbook book = points::makeInputTemplate();
-    points::Worksheet& input = book.worksheets("SHEET1");
-    points::paste(input, 6, 1, readFile(fs::path(KARUMENIO_TEST_DATA) / "worked_example.tsv"));
-    points::PointTable table;
-    points::Worksheet& dataSheet = points::readPoints(book, table);
-    ASSERT_EQ(table.count(), 12);
+TEST(EndToEnd, WorkedExamplePastedReadAndWrittenWithItsDxf) {
+    job::Job job;
+    job.paste(readFile(fs::path(KARUMENIO_TEST_DATA) / "worked_example.tsv"));
+    ASSERT_EQ(job.read(), 12);
 
     std::random_device device;
     const fs::path folder =
         fs::temp_directory_path() / ("karumenio-endtoend-" + std::to_string(device()));
     fs::create_directories(folder);
-    plan::Settings settings;
-    settings.versionCode = "2000";
-    plan::WriteState state;
-    const auto report = scripts::writeRun(settings, table, &dataSheet, state, folder);
+    job.settings().versionCode = "2000";
+    const auto report = job.write(folder, folder / "plan.dxf");
     EXPECT_TRUE(report.warnings.empty());
+    EXPECT_EQ(report.files.size(), 5u);
     for (const auto name : scripts::kScriptFileNames) {
-        SCOPED_TRACE(name);
-        EXPECT_EQ(readFile(folder / name), golden("worked12/" + std::string(name)));
+        expectGolden(readFile(folder / name), "worked12/" + std::string(name));
     }
+    EXPECT_TRUE(readFile(folder / "plan.dxf").starts_with("  0\r\nSECTION\r\n"));
+    EXPECT_EQ(job.table().pointIndex.value(), 12);
     fs::remove_all(folder);
 }
 

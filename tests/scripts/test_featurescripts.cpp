@@ -52,19 +52,10 @@ TEST(FeatureScripts, ThreePointWorkedExample) {
                          {{}, txt("B"), num(1.5), num(-0.5), num(0.5)},
                          {txt("*"), txt("C"), num(0.25), num(3), {}},
                      });
-    EXPECT_EQ(lineScript(table), golden("worked3/LINE.SCR"));
+    expectGolden(lineScript(table), "worked3/LINE.SCR");
     EXPECT_EQ(table.pointIndex.value(), 3);
-    EXPECT_EQ(plotScript(table), golden("worked3/PLOT.SCR"));
+    expectGolden(plotScript(table), "worked3/PLOT.SCR");
     EXPECT_EQ(table.pointIndex.value(), 3);
-}
-
-TEST(FeatureScripts, TwelvePointWorkedExample) {
-    points::PointTable table;
-    fillTable(table, workedExampleRows());
-    EXPECT_EQ(lineScript(table), golden("worked12/LINE.SCR"));
-    EXPECT_EQ(plotScript(table), golden("worked12/PLOT.SCR"));
-    EXPECT_EQ(textScript(table), golden("worked12/TEXT.SCR"));
-    EXPECT_EQ(table.pointIndex.value(), 12);
 }
 
 struct BreakCase {

@@ -89,10 +89,9 @@ class WriteRunFolder : public ::testing::Test {
 TEST(WriteRun, WorkedExampleGivesTheFourGoldenScripts) {
     WorkedExample example;
     const auto set = example.generate();
-    EXPECT_EQ(set.zahyou, golden("worked12/ZAHYOU.SCR"));
-    EXPECT_EQ(set.line, golden("worked12/LINE.SCR"));
-    EXPECT_EQ(set.plot, golden("worked12/PLOT.SCR"));
-    EXPECT_EQ(set.text, golden("worked12/TEXT.SCR"));
+    for (std::size_t i = 0; i < scripts::kScriptFileNames.size(); ++i) {
+        expectGolden(set.bytes(i), "worked12/" + std::string(scripts::kScriptFileNames[i]));
+    }
     EXPECT_TRUE(set.warnings.empty());
     EXPECT_EQ(example.table.pointIndex.value(), 12);
 }
@@ -246,6 +245,7 @@ TEST(WriteRun, ChecksBeforeAnythingIsComputed) {
 
 TEST_F(WriteRunFolder, WritesTheFourFilesReplacingLongerOldOnes) {
     writeOldScripts({"ZAHYOU.SCR", "PLOT.SCR"});
+    const auto set = WorkedExample().generate();
     WorkedExample example;
     const auto report =
         scripts::writeRun(lt2000(), example.table, &example.sheet, example.state, m_folder);
@@ -253,10 +253,10 @@ TEST_F(WriteRunFolder, WritesTheFourFilesReplacingLongerOldOnes) {
                                                    m_folder / "PLOT.SCR", m_folder / "TEXT.SCR"}));
     EXPECT_TRUE(report.warnings.empty());
     EXPECT_EQ(snapshot(m_folder), (std::map<std::string, std::string>{
-                                      {"ZAHYOU.SCR", golden("worked12/ZAHYOU.SCR")},
-                                      {"LINE.SCR", golden("worked12/LINE.SCR")},
-                                      {"PLOT.SCR", golden("worked12/PLOT.SCR")},
-                                      {"TEXT.SCR", golden("worked12/TEXT.SCR")},
+                                      {"ZAHYOU.SCR", set.zahyou},
+                                      {"LINE.SCR", set.line},
+                                      {"PLOT.SCR", set.plot},
+                                      {"TEXT.SCR", set.text},
                                   }));
     EXPECT_EQ(example.state.scaleFactor, 0.1);
 }

@@ -6,6 +6,9 @@
 #include "points/pointtable.h"
 #include "points/worksheet.h"
 
+#include <gtest/gtest.h>
+
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -78,6 +81,20 @@ inline std::string readFile(const std::filesystem::path& path) {
 
 inline std::string golden(const std::string& name) {
     return readFile(std::filesystem::path(KARUMENIO_TEST_DATA) / "golden" / name);
+}
+
+// Compares with a golden file; with KARUMENIO_REGENERATE_GOLDEN=1 in the environment it
+// writes the bytes as the new golden file instead, for a change of the scripts made on
+// purpose (review the diff before committing it).
+inline void expectGolden(const std::string& bytes, const std::string& name) {
+    const char* regenerate = std::getenv("KARUMENIO_REGENERATE_GOLDEN");
+    if (regenerate != nullptr && std::string(regenerate) == "1") {
+        std::ofstream(std::filesystem::path(KARUMENIO_TEST_DATA) / "golden" / name,
+                      std::ios::binary)
+            << bytes;
+        return;
+    }
+    EXPECT_EQ(bytes, golden(name)) << name;
 }
 
 // Lines without their CR LF; a text not ending in CR LF gets a last line "<no CR LF>".
