@@ -28,9 +28,19 @@ CellValue CellValue::number(double value) {
     return v;
 }
 
+namespace {
+
+std::shared_ptr<const std::string> sharedText(std::string text) {
+    // Formulas yield empty text by the thousand; they need no text of their own.
+    static const auto empty = std::make_shared<const std::string>();
+    return text.empty() ? empty : std::make_shared<const std::string>(std::move(text));
+}
+
+} // namespace
+
 CellValue CellValue::text(std::string value) {
     CellValue v;
-    v.m_value = TextValue{std::move(value)};
+    v.m_value = TextValue{sharedText(std::move(value))};
     return v;
 }
 
@@ -42,7 +52,7 @@ CellValue CellValue::boolean(bool value) {
 
 CellValue CellValue::error(std::string code) {
     CellValue v;
-    v.m_value = ErrorValue{std::move(code)};
+    v.m_value = ErrorValue{sharedText(std::move(code))};
     return v;
 }
 
@@ -55,7 +65,7 @@ double CellValue::numberValue() const {
 }
 
 const std::string& CellValue::textValue() const {
-    return std::get<TextValue>(m_value).text;
+    return *std::get<TextValue>(m_value).text;
 }
 
 bool CellValue::booleanValue() const {
@@ -63,7 +73,26 @@ bool CellValue::booleanValue() const {
 }
 
 const std::string& CellValue::errorCode() const {
-    return std::get<ErrorValue>(m_value).code;
+    return *std::get<ErrorValue>(m_value).code;
+}
+
+bool operator==(const CellValue& a, const CellValue& b) {
+    if (a.kind() != b.kind()) {
+        return false;
+    }
+    switch (a.kind()) {
+    case CellValue::Kind::Empty:
+        return true;
+    case CellValue::Kind::Number:
+        return a.numberValue() == b.numberValue();
+    case CellValue::Kind::Text:
+        return a.textValue() == b.textValue();
+    case CellValue::Kind::Boolean:
+        return a.booleanValue() == b.booleanValue();
+    case CellValue::Kind::Error:
+        return a.errorCode() == b.errorCode();
+    }
+    return false;
 }
 
 bool CellValue::equalsEmptyText() const {

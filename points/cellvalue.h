@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -47,16 +48,17 @@ class CellValue {
     // trimmed.
     std::string joinForm() const;
 
-    friend bool operator==(const CellValue&, const CellValue&) = default;
+    // Values of the same kind and content are equal; numbers compare as doubles do.
+    friend bool operator==(const CellValue& a, const CellValue& b);
 
   private:
+    // Text is shared between copies, which are made far more often than new text, and keeps
+    // a value small enough for sheets and point tables of thousands of cells.
     struct ErrorValue {
-        std::string code;
-        friend bool operator==(const ErrorValue&, const ErrorValue&) = default;
+        std::shared_ptr<const std::string> code;
     };
     struct TextValue {
-        std::string text;
-        friend bool operator==(const TextValue&, const TextValue&) = default;
+        std::shared_ptr<const std::string> text;
     };
     std::variant<std::monostate, double, TextValue, bool, ErrorValue> m_value;
 };
