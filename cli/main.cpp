@@ -2,6 +2,7 @@
 
 #include "job/errormessage.h"
 #include "job/job.h"
+#include "plan/fitcheck.h"
 #include "points/reader.h"
 #include "points/runtimeerror.h"
 
@@ -42,6 +43,15 @@ int run(const cli::CliOptions& options) {
 
     for (const auto& warning : report.warnings) {
         std::cerr << "警告: " << warning << '\n';
+    }
+    const plan::Settings& settings = options.settings;
+    if (settings.paper != nullptr && settings.scale != nullptr) {
+        const plan::FitCheck fit =
+            plan::checkFit(*job.lastPlan(), *settings.paper, *settings.scale);
+        if (fit.outside > 0) {
+            std::cerr << "警告: " << plan::fitMessage(fit, *settings.paper, *settings.scale)
+                      << '\n';
+        }
     }
     std::cout << points::readMessage(count) << '\n';
     for (const auto& file : report.files) {

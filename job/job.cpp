@@ -48,8 +48,12 @@ scripts::WriteReport Job::write(const std::filesystem::path& folder,
                                return dxf::writeDxf(plan);
                            }});
     }
-    return scripts::writeRun(m_settings, m_table, m_dataSheet, m_state, folder, operations,
-                             exports);
+    scripts::checkWriteRun(m_settings, m_table, m_dataSheet);
+    plan::Plan plan = plan::computePlan(m_table, *m_dataSheet, m_settings, m_state);
+    scripts::WriteReport report = scripts::writePlan(m_settings, plan, folder, operations, exports);
+    plan::applyPlan(plan, m_table, m_state);
+    m_lastPlan = std::move(plan);
+    return report;
 }
 
 } // namespace karumenio::job

@@ -52,12 +52,15 @@ class Job {
     plan::Plan plan() const;
 
     // The write run: the four scripts into the folder and, when a path is given, the DXF of
-    // the same plan, all or nothing.
+    // the same plan, all or nothing. The plan written stays available as lastPlan().
     scripts::WriteReport write(const std::filesystem::path& folder,
                                const std::optional<std::filesystem::path>& dxf = {});
     scripts::WriteReport write(const std::filesystem::path& folder,
                                const std::optional<std::filesystem::path>& dxf,
                                const scripts::FileOperations& operations);
+
+    // The plan of the last complete write run; nullptr before one.
+    const plan::Plan* lastPlan() const { return m_lastPlan ? &*m_lastPlan : nullptr; }
 
   private:
     points::Workbook m_book;
@@ -67,6 +70,7 @@ class Job {
     plan::Settings m_settings;
     // The sheet bound by the last complete read; the frame reads its extent cells.
     const points::Worksheet* m_dataSheet = nullptr;
+    std::optional<plan::Plan> m_lastPlan;
 };
 
 } // namespace karumenio::job

@@ -74,14 +74,10 @@ WriteReport writeRun(const plan::Settings& settings, points::PointTable& table,
     return writeRun(settings, table, dataSheet, state, folder, FileOperations::system());
 }
 
-WriteReport writeRun(const plan::Settings& settings, points::PointTable& table,
-                     const points::Worksheet* dataSheet, plan::WriteState& state,
-                     const std::filesystem::path& folder, const FileOperations& operations,
-                     const std::vector<PlanExport>& exports) {
-    checkWriteRun(settings, table, dataSheet);
-    const plan::Plan plan = plan::computePlan(table, *dataSheet, settings, state);
+WriteReport writePlan(const plan::Settings& settings, const plan::Plan& plan,
+                      const std::filesystem::path& folder, const FileOperations& operations,
+                      const std::vector<PlanExport>& exports) {
     ScriptSet set = writeScripts(settings, plan);
-
     WriteReport report;
     report.warnings = std::move(set.warnings);
     AtomicFileSet files;
@@ -95,6 +91,16 @@ WriteReport writeRun(const plan::Settings& settings, points::PointTable& table,
         report.files.push_back(file.target);
     }
     files.commit(operations);
+    return report;
+}
+
+WriteReport writeRun(const plan::Settings& settings, points::PointTable& table,
+                     const points::Worksheet* dataSheet, plan::WriteState& state,
+                     const std::filesystem::path& folder, const FileOperations& operations,
+                     const std::vector<PlanExport>& exports) {
+    checkWriteRun(settings, table, dataSheet);
+    const plan::Plan plan = plan::computePlan(table, *dataSheet, settings, state);
+    WriteReport report = writePlan(settings, plan, folder, operations, exports);
     plan::applyPlan(plan, table, state);
     return report;
 }

@@ -47,10 +47,16 @@ struct PlanExport {
     std::function<std::string(const plan::Plan&, std::vector<std::string>& warnings)> bytes;
 };
 
-// The write run: generates the four scripts (and the exports), then replaces "ZAHYOU.SCR",
-// "LINE.SCR", "PLOT.SCR" and "TEXT.SCR" in the folder and each export's target all or
-// nothing. When it fails for any reason none of the files has changed, and neither have the
-// table and the state.
+// Writes the four scripts of a computed plan into the folder, and the exports, all or
+// nothing; the files are replaced only when every one of them is ready.
+WriteReport writePlan(const plan::Settings& settings, const plan::Plan& plan,
+                      const std::filesystem::path& folder, const FileOperations& operations,
+                      const std::vector<PlanExport>& exports = {});
+
+// The write run: checks, computes the plan, generates the four scripts (and the exports), then
+// replaces "ZAHYOU.SCR", "LINE.SCR", "PLOT.SCR" and "TEXT.SCR" in the folder and each export's
+// target all or nothing. When it fails for any reason none of the files has changed, and neither
+// have the table and the state.
 WriteReport writeRun(const plan::Settings& settings, points::PointTable& table,
                      const points::Worksheet* dataSheet, plan::WriteState& state,
                      const std::filesystem::path& folder);

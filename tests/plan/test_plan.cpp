@@ -1,4 +1,6 @@
 #include "job/job.h"
+#include "plan/drawingscale.h"
+#include "plan/fitcheck.h"
 #include "plan/papersize.h"
 #include "plan/plan.h"
 
@@ -119,6 +121,30 @@ TEST(Plan, WhatDrawsNoEntity) {
     EXPECT_EQ(plan.circles[0].radius, -2);
     ASSERT_EQ(plan.warnings.size(), 1u);
     EXPECT_NE(plan.warnings[0].find("G7"), std::string::npos);
+}
+
+TEST(Plan, FitCheckSuggestsTheLargestScaleOrAnotherPaper) {
+    const plan::PaperSize& a1 = plan::kPaperSizes[0];
+    const plan::PaperSize& a4p = *plan::findPaper("A4P");
+    // The worked example reaches 83 m north of the frame centre (T4's label top): 1:300
+    // gives 78.6 m inside the inner border of A1, 1:400 gives 104.8 m.
+    const plan::Plan worked = planOf(workedExample(), "0.0000");
+    plan::FitCheck check = plan::checkFit(worked, a1, *plan::findScale("100"));
+    EXPECT_EQ(check.outside, 12);
+    ASSERT_NE(check.fittingScale, nullptr);
+    EXPECT_EQ(check.fittingScale->token, "400");
+    EXPECT_EQ(plan::checkFit(worked, a1, *plan::findScale("400")).outside, 0);
+    EXPECT_EQ(plan::checkFit(worked, a1, *plan::findScale("300")).outside, 2);
+
+    // 1 km apart: too wide for A4 portrait at any scale; A1 holds it at 1:2000.
+    const plan::Plan wide = planOf("\tA\t0\t0\r\n\tB\t1000\t1000\r\n", "0.0000");
+    check = plan::checkFit(wide, a4p, *plan::findScale("5000"));
+    EXPECT_EQ(check.fittingScale, nullptr);
+    ASSERT_NE(check.fittingPaper, nullptr);
+    EXPECT_EQ(check.fittingPaper->token, "A1");
+    EXPECT_EQ(check.fittingPaperScale->token, "2000");
+    EXPECT_NE(plan::fitMessage(check, a4p, *plan::findScale("5000")).find("A1・縮尺 1:2000"),
+              std::string::npos);
 }
 
 TEST(Plan, PaperTableAgreesWithTheSheetSizes) {
