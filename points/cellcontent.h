@@ -8,20 +8,43 @@
 namespace karumenio::points {
 
 // What a user put into a cell: a constant, or a formula whose text starts with "=".
-struct CellContent {
-    CellValue constant;
-    // Non-empty for a formula cell; the constant is then Empty.
-    std::string formula;
+class CellContent {
+  public:
+    CellContent() = default;
 
-    bool isFormula() const { return !formula.empty(); }
-    bool isEmpty() const { return formula.empty() && constant.isEmpty(); }
-
-    static CellContent value(CellValue v) { return CellContent{std::move(v), {}}; }
+    static CellContent value(CellValue v) {
+        CellContent content;
+        content.m_value = std::move(v);
+        return content;
+    }
     static CellContent formulaText(std::string text) {
-        return CellContent{CellValue(), std::move(text)};
+        CellContent content;
+        if (!text.empty()) {
+            content.m_value = CellValue::text(std::move(text));
+            content.m_formula = true;
+        }
+        return content;
     }
 
+    // The constant; Empty for a formula cell.
+    const CellValue& constant() const {
+        static const CellValue none;
+        return m_formula ? none : m_value;
+    }
+    // The formula text; empty for a constant.
+    const std::string& formula() const {
+        static const std::string none;
+        return m_formula ? m_value.textValue() : none;
+    }
+    bool isFormula() const { return m_formula; }
+    bool isEmpty() const { return !m_formula && m_value.isEmpty(); }
+
     friend bool operator==(const CellContent&, const CellContent&) = default;
+
+  private:
+    // The constant, or the formula text held as text; an edit record holds thousands.
+    CellValue m_value;
+    bool m_formula = false;
 };
 
 // One cell of one user action, as it was and as it became.

@@ -206,9 +206,9 @@ std::string Worksheet::formula(int row, int column) const {
 std::string Worksheet::inputText(int row, int column) const {
     const CellContent c = content(row, column);
     if (c.isFormula()) {
-        return c.formula;
+        return c.formula();
     }
-    const CellValue& v = c.constant;
+    const CellValue& v = c.constant();
     switch (v.kind()) {
     case CellValue::Kind::Empty:
         return {};
@@ -251,19 +251,20 @@ void Worksheet::write(int row, int column, const CellContent& content) {
     }
     Cell& cell = cellAt(row, column);
     if (content.isFormula()) {
-        if (!cell.formula || !cell.formula->readsAs(row, column, content.formula)) {
+        if (!cell.formula || !cell.formula->readsAs(row, column, content.formula())) {
             // A copy of the formula above, as a column filled down holds, shares its parse.
             const Cell* above = find(row - 1, column);
-            if (above && above->formula && above->formula->readsAs(row, column, content.formula)) {
+            if (above && above->formula &&
+                above->formula->readsAs(row, column, content.formula())) {
                 cell.formula = above->formula;
             } else {
-                cell.formula = std::make_shared<const Formula>(content.formula, row, column);
+                cell.formula = std::make_shared<const Formula>(content.formula(), row, column);
             }
         }
         cell.value = CellValue();
     } else {
         cell.formula.reset();
-        cell.value = content.constant;
+        cell.value = content.constant();
     }
 }
 

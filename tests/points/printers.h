@@ -27,9 +27,9 @@ inline void PrintTo(const CellValue& v, std::ostream* os) {
 
 inline void PrintTo(const CellContent& c, std::ostream* os) {
     if (c.isFormula()) {
-        *os << "Formula " << c.formula;
+        *os << "Formula " << c.formula();
     } else {
-        PrintTo(c.constant, os);
+        PrintTo(c.constant(), os);
     }
 }
 

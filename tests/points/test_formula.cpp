@@ -122,7 +122,7 @@ TEST(Formula, UnparseableTextStaysForTheUserToMend) {
     EXPECT_EQ(sheet.inputText(1, 3), "=SUM(A1:A3");
     EXPECT_EQ(sheet.value(1, 3), CellValue::error("#NAME?"));
     ASSERT_EQ(record.size(), 1u);
-    EXPECT_EQ(record[0].after.formula, "=SUM(A1:A3");
+    EXPECT_EQ(record[0].after.formula(), "=SUM(A1:A3");
     sheet.enter(1, 3, "=SUM(A1:A3)");
     EXPECT_EQ(sheet.value(1, 3), CellValue::number(0));
 }
