@@ -169,10 +169,15 @@ EditRecord paste(Worksheet& sheet, int row, int column, std::string_view clipboa
         }
         const std::size_t n = std::min(record.fields.size(), columns.size());
         for (std::size_t i = 0; i < n; ++i) {
-            changes.push_back(CellChange{static_cast<int>(target),
-                                         columns[i],
-                                         {},
-                                         fieldContent(columns[i], std::move(record.fields[i]))});
+            CellContent content = fieldContent(columns[i], std::move(record.fields[i]));
+            // An empty field over an empty cell changes nothing; a record of a paste with
+            // sparse columns needs no room for it.
+            if (content.isEmpty() && sheet.value(static_cast<int>(target), columns[i]).isEmpty() &&
+                !sheet.content(static_cast<int>(target), columns[i]).isFormula()) {
+                continue;
+            }
+            changes.push_back(
+                CellChange{static_cast<int>(target), columns[i], {}, std::move(content)});
         }
     }
     if (rowCount == 0) {

@@ -5,6 +5,7 @@
 #include "runtimeerror.h"
 
 #include <algorithm>
+#include <functional>
 
 namespace karumenio::points {
 
@@ -21,7 +22,8 @@ const CellValue kEmpty;
 // evaluation is still under way depends on itself and gets an error value.
 class Recalculation final : public FormulaContext {
   public:
-    explicit Recalculation(Worksheet& sheet) : m_sheet(sheet), m_generation(++sheet.m_generation) {}
+    explicit Recalculation(Worksheet& sheet)
+        : m_sheet(sheet), m_denseStates(sheet.m_dense.size()) {}
 
     void run(Worksheet::Cell& start, int row, int column) {
         if (state(start) == kDone) {
@@ -35,15 +37,14 @@ class Recalculation final : public FormulaContext {
                 m_stack.pop_back();
                 continue;
             }
-            cell.generation = m_generation;
-            cell.state = kStarted;
+            stateOf(cell) = kStarted;
             m_missing.clear();
             const FormulaNode* root = cell.formula->root();
             CellValue result = root ? evaluateFormula(*root, *this, pending.row, pending.column)
                                     : CellValue::error(std::string(kErrorName));
             if (m_missing.empty()) {
                 cell.value = std::move(result);
-                cell.state = kDone;
+                stateOf(cell) = kDone;
                 m_stack.pop_back();
             } else {
                 m_stack.insert(m_stack.end(), m_missing.begin(), m_missing.end());
@@ -102,13 +103,20 @@ class Recalculation final : public FormulaContext {
     }
 
   private:
-    static constexpr std::uint8_t kNotStarted = 0;
+    // 0: not started.
     static constexpr std::uint8_t kStarted = 1;
     static constexpr std::uint8_t kDone = 2;
 
-    std::uint8_t state(const Worksheet::Cell& cell) const {
-        return cell.generation == m_generation ? cell.state : kNotStarted;
+    // Kept beside the cells, not in them, so that a sheet of thousands of rows stays small.
+    std::uint8_t& stateOf(Worksheet::Cell& cell) {
+        const std::less<const Worksheet::Cell*> before;
+        const Worksheet::Cell* dense = m_sheet.m_dense.data();
+        if (!before(&cell, dense) && before(&cell, dense + m_denseStates.size())) {
+            return m_denseStates[static_cast<std::size_t>(&cell - dense)];
+        }
+        return m_sparseStates[&cell];
     }
+    std::uint8_t state(Worksheet::Cell& cell) { return stateOf(cell); }
 
     const CellValue& valueOf(Worksheet::Cell& cell, int row, int column) {
         if (!cell.formula) {
@@ -135,7 +143,8 @@ class Recalculation final : public FormulaContext {
     };
 
     Worksheet& m_sheet;
-    std::uint32_t m_generation;
+    std::vector<std::uint8_t> m_denseStates;
+    std::unordered_map<const Worksheet::Cell*, std::uint8_t> m_sparseStates;
     std::vector<Pending> m_stack;
     std::vector<Pending> m_missing;
 };

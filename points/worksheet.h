@@ -80,9 +80,6 @@ class Worksheet {
         CellValue value;
         // Shared by the cells below that hold copies of the same formula.
         std::shared_ptr<const Formula> formula;
-        // Evaluation state, valid while generation matches the sheet's.
-        std::uint32_t generation = 0;
-        std::uint8_t state = 0;
 
         bool isEmpty() const { return !formula && value.isEmpty(); }
     };
@@ -106,7 +103,6 @@ class Worksheet {
     std::vector<Cell> m_dense;
     int m_denseRows = 0;
     std::unordered_map<std::uint32_t, Cell> m_sparse;
-    std::uint32_t m_generation = 0;
     SheetLayout m_layout;
 };
 
