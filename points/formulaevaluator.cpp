@@ -133,7 +133,7 @@ class Evaluator {
         case FormulaNode::Kind::Number:
             return CellValue::number(node.number);
         case FormulaNode::Kind::Text:
-            return CellValue::text(node.text);
+            return node.literal;
         case FormulaNode::Kind::Boolean:
             return CellValue::boolean(node.boolean);
         case FormulaNode::Kind::Reference:
@@ -150,6 +150,19 @@ class Evaluator {
     }
 
   private:
+    // A cell or a text literal taken where it is; anything else evaluated into storage.
+    const CellValue& operand(const FormulaNode& node, CellValue& storage) {
+        switch (node.kind) {
+        case FormulaNode::Kind::Reference:
+            return m_context.cellValue(node.first.rowFrom(m_row), node.first.columnFrom(m_column));
+        case FormulaNode::Kind::Text:
+            return node.literal;
+        default:
+            storage = evaluate(node);
+            return storage;
+        }
+    }
+
     CellValue unary(const FormulaNode& node) {
         const Number n = toNumber(evaluate(node.children[0]));
         if (n.error) {
@@ -159,8 +172,10 @@ class Evaluator {
     }
 
     CellValue binary(const FormulaNode& node) {
-        const CellValue left = evaluate(node.children[0]);
-        const CellValue right = evaluate(node.children[1]);
+        CellValue leftStorage;
+        CellValue rightStorage;
+        const CellValue& left = operand(node.children[0], leftStorage);
+        const CellValue& right = operand(node.children[1], rightStorage);
         switch (node.op) {
         case FormulaOperator::Concatenate:
             if (left.isError()) {

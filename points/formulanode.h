@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cellvalue.h"
+
 #include <string>
 #include <vector>
 
@@ -49,6 +51,8 @@ struct FormulaNode {
     double number = 0.0;
     // Text literal, or the function name as written for a call.
     std::string text;
+    // A text literal as the value it stands for, made once rather than at every evaluation.
+    CellValue literal;
     bool boolean = false;
     CellReference first;
     CellReference last;

@@ -289,6 +289,7 @@ class Parser {
                     ++m_pos;
                     continue;
                 }
+                node.literal = CellValue::text(node.text);
                 return node;
             }
             node.text.push_back(c);
