@@ -4,7 +4,9 @@
 #include "points/inputtemplate.h"
 #include "points/paste.h"
 #include "points/runtimeerror.h"
+#include "scripts/atomicfileset.h"
 #include "scripts/writerun.h"
+#include "survey/simawriter.h"
 
 namespace karumenio::job {
 
@@ -12,6 +14,11 @@ Job::Job() : m_book(points::makeInputTemplate()), m_sheet(&m_book.worksheets("Sh
 
 points::EditRecord Job::paste(std::string_view bytes, int row, int column) {
     return points::paste(*m_sheet, row, column, bytes);
+}
+
+survey::OpenedFile Job::openPointsFile(std::string_view bytes, std::string_view fileName,
+                                       const survey::OpenOptions& options) {
+    return survey::openPointsFile(*m_sheet, bytes, fileName, options);
 }
 
 void Job::setDefaultRadius(double radius) {
@@ -54,6 +61,20 @@ scripts::WriteReport Job::write(const std::filesystem::path& folder,
     plan::applyPlan(plan, m_table, m_state);
     m_lastPlan = std::move(plan);
     return report;
+}
+
+std::vector<std::string> Job::writeSima(const std::filesystem::path& file,
+                                        const scripts::FileOperations& operations) {
+    if (m_dataSheet == nullptr) {
+        throw points::RunTimeError(
+            points::RunError::ObjectNotSet,
+            "座標がまだ読み込まれていないため、SIMA ファイルを書き出せません。");
+    }
+    std::vector<std::string> warnings;
+    scripts::AtomicFileSet files;
+    files.add(file, survey::writeSima(m_table, file.stem().string(), warnings));
+    files.commit(operations);
+    return warnings;
 }
 
 } // namespace karumenio::job

@@ -9,10 +9,12 @@
 #include "points/workbook.h"
 #include "scripts/fileoperations.h"
 #include "scripts/writereport.h"
+#include "survey/pointsfile.h"
 
 #include <filesystem>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace karumenio::job {
 
@@ -39,6 +41,10 @@ class Job {
     // the first field at the cell given, A6 unless told otherwise.
     points::EditRecord paste(std::string_view bytes, int row = points::kFirstDataRow,
                              int column = 1);
+    // Opens a points file (SIMA, or CSV/TSV with or without a header line) into the input
+    // sheet from A6 down, as one action. A file that cannot be read throws and changes nothing.
+    survey::OpenedFile openPointsFile(std::string_view bytes, std::string_view fileName,
+                                      const survey::OpenOptions& options = {});
     // Puts the default circle radius into G6, which the template's radius chain carries down.
     void setDefaultRadius(double radius);
 
@@ -61,6 +67,12 @@ class Job {
 
     // The plan of the last complete write run; nullptr before one.
     const plan::Plan* lastPlan() const { return m_lastPlan ? &*m_lastPlan : nullptr; }
+
+    // Writes the points of the latest read as a SIMA file, through a temporary file put in
+    // place only when complete; returns the warnings. A worksheet never read is error 91.
+    std::vector<std::string>
+    writeSima(const std::filesystem::path& file,
+              const scripts::FileOperations& operations = scripts::FileOperations::system());
 
   private:
     points::Workbook m_book;

@@ -1,0 +1,224 @@
+#include "csvreader.h"
+
+#include "points/ascii.h"
+#include "points/cellvalue.h"
+#include "points/paste.h"
+#include "points/runtimeerror.h"
+
+#include <algorithm>
+#include <array>
+
+namespace karumenio::survey {
+
+namespace {
+
+struct RoleName {
+    std::string_view token;
+    Role role;
+};
+
+constexpr std::array<RoleName, 6> kRoleNames{{{"mark", Role::Mark},
+                                              {"name", Role::Name},
+                                              {"x", Role::X},
+                                              {"y", Role::Y},
+                                              {"r", Role::Radius},
+                                              {"radius", Role::Radius}}};
+
+std::string folded(std::string_view text) {
+    std::string out = points::trimBlanks(text);
+    for (char& c : out) {
+        c = points::ascii::toLower(c);
+    }
+    return out;
+}
+
+[[noreturn]] void failColumns(const std::string& what) {
+    throw points::RunTimeError(points::RunError::TypeMismatch, "列の指定を読めません: " + what);
+}
+
+[[noreturn]] void failLine(std::size_t line, const std::string& what) {
+    throw points::RunTimeError(points::RunError::TypeMismatch,
+                               "座標ファイルの " + std::to_string(line) + " 行目: " + what +
+                                   "何も貼り付けませんでした。");
+}
+
+// True for "1234,567": a number once its one comma is read as the decimal point.
+bool hasDecimalComma(std::string_view field) {
+    const std::size_t comma = field.find(',');
+    if (comma == std::string_view::npos || field.find(',', comma + 1) != std::string_view::npos) {
+        return false;
+    }
+    std::string dotted(field);
+    dotted[comma] = '.';
+    return points::readNumber(dotted).has_value();
+}
+
+bool isBlankField(std::string_view field) {
+    return field.find_first_not_of(' ') == std::string_view::npos;
+}
+
+// Fields up to the last one that holds anything; a trailing separator adds none.
+std::size_t usedFields(const std::vector<std::string>& fields) {
+    std::size_t n = fields.size();
+    while (n > 0 && isBlankField(fields[n - 1])) {
+        --n;
+    }
+    return n;
+}
+
+std::array<std::optional<int>, kRoleCount> resolve(const ColumnMapping& mapping,
+                                                   const std::vector<std::string>* header) {
+    std::array<std::optional<int>, kRoleCount> columns;
+    for (const ColumnMapping::Entry& entry : mapping.entries) {
+        std::optional<int> column = entry.position;
+        if (!column) {
+            const std::string wanted = folded(entry.header);
+            for (std::size_t i = 0; header && i < header->size(); ++i) {
+                if (folded((*header)[i]) == wanted) {
+                    column = static_cast<int>(i);
+                    break;
+                }
+            }
+            if (!column) {
+                failColumns("見出しに「" + entry.header + "」の列がありません。");
+            }
+        }
+        columns[static_cast<int>(entry.role)] = column;
+    }
+    return columns;
+}
+
+const std::string* fieldAt(const std::vector<std::string>& fields, std::optional<int> column) {
+    if (!column || static_cast<std::size_t>(*column) >= fields.size()) {
+        return nullptr;
+    }
+    return &fields[static_cast<std::size_t>(*column)];
+}
+
+bool looksLikeHeader(const std::vector<std::string>& fields,
+                     const std::array<std::optional<int>, kRoleCount>& columns) {
+    bool anyText = false;
+    for (Role role : {Role::X, Role::Y}) {
+        const std::string* field = fieldAt(fields, columns[static_cast<int>(role)]);
+        if (field == nullptr || isBlankField(*field)) {
+            continue;
+        }
+        if (points::readNumber(*field) || hasDecimalComma(*field)) {
+            return false;
+        }
+        anyText = true;
+    }
+    return anyText;
+}
+
+} // namespace
+
+bool ColumnMapping::namesHeaders() const {
+    return std::any_of(entries.begin(), entries.end(),
+                       [](const Entry& entry) { return !entry.position; });
+}
+
+ColumnMapping ColumnMapping::standard() {
+    ColumnMapping mapping;
+    for (int i = 0; i < kRoleCount; ++i) {
+        mapping.entries.push_back({static_cast<Role>(i), i, {}});
+    }
+    return mapping;
+}
+
+ColumnMapping ColumnMapping::parse(std::string_view text) {
+    ColumnMapping mapping;
+    std::array<bool, kRoleCount> seen{};
+    int place = 0;
+    std::size_t pos = 0;
+    while (pos <= text.size()) {
+        std::size_t end = text.find(',', pos);
+        if (end == std::string_view::npos) {
+            end = text.size();
+        }
+        const std::string item = points::trimBlanks(text.substr(pos, end - pos));
+        pos = end + 1;
+        const int here = place++;
+        if (item == "-" || item.empty()) {
+            continue;
+        }
+        const std::size_t eq = item.find('=');
+        const std::string roleText = folded(item.substr(0, eq));
+        const auto role = std::find_if(kRoleNames.begin(), kRoleNames.end(),
+                                       [&](const RoleName& r) { return r.token == roleText; });
+        if (role == kRoleNames.end()) {
+            failColumns("「" + item + "」(使えるのは mark, name, x, y, r と「-」)");
+        }
+        const int index = static_cast<int>(role->role);
+        if (seen[index]) {
+            failColumns("「" + roleText + "」が二度指定されています。");
+        }
+        seen[index] = true;
+        Entry entry{role->role, here, {}};
+        if (eq != std::string::npos) {
+            const std::string target = points::trimBlanks(item.substr(eq + 1));
+            const auto number = points::readNumber(target);
+            if (number && *number >= 1 && *number <= 256 &&
+                *number == static_cast<double>(static_cast<int>(*number))) {
+                entry.position = static_cast<int>(*number) - 1;
+            } else if (!target.empty() && !number) {
+                entry.position.reset();
+                entry.header = target;
+            } else {
+                failColumns("「" + item + "」の列番号は 1 以上の整数で指定して下さい。");
+            }
+        }
+        mapping.entries.push_back(std::move(entry));
+    }
+    if (!seen[static_cast<int>(Role::X)] || !seen[static_cast<int>(Role::Y)]) {
+        failColumns("x と y の列は必ず指定して下さい。");
+    }
+    return mapping;
+}
+
+PointRows readDelimited(std::string_view text, const CsvOptions& options) {
+    PointRows result;
+    const std::vector<std::vector<std::string>> lines = points::splitClipboardText(text);
+    if (lines.empty()) {
+        return result;
+    }
+    const bool headerNamed = options.columns.namesHeaders();
+    if (headerNamed && options.header == HeaderMode::No) {
+        failColumns("見出しの文字で列を選ぶには見出し行が要ります (--header no とは使えません)。");
+    }
+    auto columns = resolve(options.columns, headerNamed ? &lines.front() : nullptr);
+    const bool header =
+        headerNamed || options.header == HeaderMode::Yes ||
+        (options.header == HeaderMode::Auto && looksLikeHeader(lines.front(), columns));
+    // Without TAB every line was split at its commas, where a decimal comma also splits.
+    const bool commaSeparated = text.find('\t') == std::string_view::npos;
+    const std::size_t headerFields = header ? usedFields(lines.front()) : 0;
+
+    result.rows.reserve(lines.size());
+    for (std::size_t i = header ? 1 : 0; i < lines.size(); ++i) {
+        const std::vector<std::string>& fields = lines[i];
+        const std::size_t lineNumber = i + 1;
+        if (header && commaSeparated && usedFields(fields) > headerFields) {
+            failLine(lineNumber, "見出しより列が " +
+                                     std::to_string(usedFields(fields) - headerFields) +
+                                     " つ多くあります。小数点にカンマ (,) を使っていませんか。");
+        }
+        PointRow row;
+        for (int role = 0; role < kRoleCount; ++role) {
+            const std::string* field = fieldAt(fields, columns[role]);
+            if (field == nullptr) {
+                continue;
+            }
+            if (role >= static_cast<int>(Role::X) && hasDecimalComma(*field)) {
+                failLine(lineNumber, "「" + *field +
+                                         "」は小数点にカンマを使った数値です。小数点は「.」で"
+                                         "書いて下さい。");
+            }
+            row.fields[role] = *field;
+        }
+        result.rows.push_back(std::move(row));
+    }
+    return result;
+}
+
+} // namespace karumenio::survey

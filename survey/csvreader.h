@@ -1,0 +1,44 @@
+#pragma once
+
+#include "pointrows.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace karumenio::survey {
+
+enum class HeaderMode { Auto, Yes, No };
+
+// Which input column feeds each worksheet column. Written as a list such as "name,x,y" or
+// "mark,name,x,y,r": a bare role takes the input column at its place in the list, "-"
+// skips one, and "x=4" or "x=X座標" names the column by number (from 1) or header text.
+struct ColumnMapping {
+    struct Entry {
+        Role role = Role::Mark;
+        // 0-based input column; unset when the header text names it.
+        std::optional<int> position;
+        std::string header;
+    };
+    std::vector<Entry> entries;
+
+    bool namesHeaders() const;
+    // Today's order: A, B, C, D, then G.
+    static ColumnMapping standard();
+    // Throws the type mismatch error with a message naming the part that cannot be read.
+    static ColumnMapping parse(std::string_view text);
+};
+
+struct CsvOptions {
+    HeaderMode header = HeaderMode::Auto;
+    ColumnMapping columns = ColumnMapping::standard();
+};
+
+// Reads rows as a spreadsheet copies them (TAB-separated, comma-separated on a line without
+// TAB). The first line is skipped as a header when told, or when none of its coordinate
+// fields reads as a number. A coordinate written with a decimal comma ("1234,567"), or in a
+// comma-separated file a line with more fields than its header, throws naming the line.
+PointRows readDelimited(std::string_view text, const CsvOptions& options);
+
+} // namespace karumenio::survey

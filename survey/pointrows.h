@@ -1,0 +1,32 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace karumenio::survey {
+
+// The worksheet columns a points file fills, in this order: A, B, C, D and G.
+enum class Role : int { Mark, Name, X, Y, Radius };
+inline constexpr int kRoleCount = 5;
+
+// One worksheet row read from a points file. A field that is absent leaves the radius cell
+// to the template's chain; absent A to D fields are written empty.
+struct PointRow {
+    std::array<std::optional<std::string>, kRoleCount> fields;
+
+    std::optional<std::string>& operator[](Role role) { return fields[static_cast<int>(role)]; }
+    const std::optional<std::string>& operator[](Role role) const {
+        return fields[static_cast<int>(role)];
+    }
+};
+
+// What a points file turns into: the rows for the worksheet from A6 down, and what the
+// surveyor should hear about without the file being refused.
+struct PointRows {
+    std::vector<PointRow> rows;
+    std::vector<std::string> warnings;
+};
+
+} // namespace karumenio::survey

@@ -1,0 +1,144 @@
+#include "pointsfile.h"
+
+#include "simareader.h"
+
+#include "points/ascii.h"
+#include "points/codepage.h"
+#include "points/pointtable.h"
+#include "points/runtimeerror.h"
+#include "points/worksheet.h"
+
+#include <algorithm>
+#include <array>
+
+namespace karumenio::survey {
+
+namespace {
+
+constexpr std::array<int, kRoleCount> kRoleColumns{
+    points::kBreakMarkColumn, points::kLabelTextColumn, points::kPointXColumn,
+    points::kPointYColumn, points::kMarkRadiusColumn};
+
+bool endsWithSim(std::string_view name) {
+    if (name.size() < 4) {
+        return false;
+    }
+    std::string suffix(name.substr(name.size() - 4));
+    for (char& c : suffix) {
+        c = points::ascii::toLower(c);
+    }
+    return suffix == ".sim";
+}
+
+// As a paste reads a field: empty empties the cell, a number becomes a Number except in the
+// name column, anything else is text as written.
+points::CellContent cellContent(int column, const std::string& field) {
+    if (field.empty()) {
+        return {};
+    }
+    if (column != points::Worksheet::kTextColumn) {
+        if (auto number = points::readNumber(field)) {
+            return points::CellContent::value(points::CellValue::number(*number));
+        }
+    }
+    return points::CellContent::value(points::CellValue::text(field));
+}
+
+} // namespace
+
+bool looksLikeSima(std::string_view bytes, std::string_view fileName) {
+    if (endsWithSim(fileName)) {
+        return true;
+    }
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
+        bytes.remove_prefix(3);
+    }
+    const std::size_t start = bytes.find_first_not_of(" \t\r\n");
+    if (start == std::string_view::npos) {
+        return false;
+    }
+    std::size_t end = bytes.find_first_of(",\r\n", start);
+    if (end == std::string_view::npos) {
+        end = bytes.size();
+    }
+    std::string code = points::trimBlanks(bytes.substr(start, end - start));
+    for (char& c : code) {
+        c = points::ascii::toUpper(c);
+    }
+    return code == "G00" || code == "Z00" || code == "A00";
+}
+
+std::string decodePointsFile(std::string_view bytes) {
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
+        bytes.remove_prefix(3);
+    }
+    if (points::isValidUtf8(bytes)) {
+        return std::string(bytes);
+    }
+    if (auto text = points::cp932ToUtf8(bytes)) {
+        return *text;
+    }
+    throw points::RunTimeError(points::RunError::TypeMismatch,
+                               "座標ファイルの文字コードを読み取れません: UTF-8 でもシフト JIS "
+                               "(コードページ 932) でもないため、何も貼り付けませんでした。");
+}
+
+PointRows readPointsFile(std::string_view bytes, std::string_view fileName,
+                         const OpenOptions& options) {
+    const bool sima = options.format == FileFormat::Sima ||
+                      (options.format == FileFormat::Auto && looksLikeSima(bytes, fileName));
+    const std::string text = decodePointsFile(bytes);
+    return sima ? readSima(text) : readDelimited(text, options.csv);
+}
+
+points::EditRecord putRows(points::Worksheet& sheet, const std::vector<PointRow>& rows) {
+    if (rows.size() > static_cast<std::size_t>(points::kSlotCount)) {
+        throw points::RunTimeError(
+            points::RunError::SubscriptOutOfRange,
+            "インデックスが有効範囲にありません: 座標ファイルから " + std::to_string(rows.size()) +
+                " 行のデータができましたが、ワークシートに入るのは " +
+                std::to_string(points::kSlotCount) + " 行までです。何も貼り付けませんでした。",
+            points::cellName(points::kFirstDataRow + points::kSlotCount, points::kPointXColumn));
+    }
+    points::EditRecord changes;
+    changes.reserve(rows.size() * kRoleCount);
+    int target = points::kFirstDataRow;
+    for (const PointRow& row : rows) {
+        for (int role = 0; role < kRoleCount; ++role) {
+            const std::optional<std::string>& field = row.fields[role];
+            if (!field && role == static_cast<int>(Role::Radius)) {
+                continue;
+            }
+            changes.push_back(
+                {target,
+                 kRoleColumns[role],
+                 {},
+                 field ? cellContent(kRoleColumns[role], *field) : points::CellContent{}});
+        }
+        ++target;
+    }
+    // Rows an earlier paste left below would otherwise be read as part of this file.
+    const int last = sheet.lastUsedRow();
+    for (int row = target; row <= last; ++row) {
+        for (int role = 0; role < static_cast<int>(Role::Radius); ++role) {
+            if (!sheet.content(row, kRoleColumns[role]).isEmpty()) {
+                changes.push_back({row, kRoleColumns[role], {}, {}});
+            }
+        }
+    }
+    return sheet.apply(std::move(changes));
+}
+
+OpenedFile openPointsFile(points::Worksheet& sheet, std::string_view bytes,
+                          std::string_view fileName, const OpenOptions& options) {
+    PointRows rows = readPointsFile(bytes, fileName, options);
+    OpenedFile opened;
+    opened.rowCount = static_cast<int>(rows.rows.size());
+    opened.warnings = std::move(rows.warnings);
+    if (!rows.rows.empty()) {
+        opened.record = putRows(sheet, rows.rows);
+    }
+    return opened;
+}
+
+} // namespace karumenio::survey

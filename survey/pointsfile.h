@@ -1,0 +1,55 @@
+#pragma once
+
+#include "csvreader.h"
+#include "pointrows.h"
+
+#include "points/cellcontent.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace karumenio::points {
+class Worksheet;
+} // namespace karumenio::points
+
+namespace karumenio::survey {
+
+enum class FileFormat { Auto, Sima, Csv };
+
+struct OpenOptions {
+    FileFormat format = FileFormat::Auto;
+    CsvOptions csv;
+};
+
+// A points file as it went into the worksheet: the cells it changed as one action, the
+// number of rows and the warnings.
+struct OpenedFile {
+    points::EditRecord record;
+    int rowCount = 0;
+    std::vector<std::string> warnings;
+};
+
+// SIMA when the name ends in ".sim" (any case) or the first record that is not blank is a
+// SIMA header (G00, Z00 or A00); a CSV whose first field names a point "A01" is not.
+bool looksLikeSima(std::string_view bytes, std::string_view fileName);
+
+// The file's bytes as UTF-8 text: UTF-8 with or without byte order mark, or code page 932.
+std::string decodePointsFile(std::string_view bytes);
+
+// Reads a points file into rows for the worksheet, without touching it.
+PointRows readPointsFile(std::string_view bytes, std::string_view fileName,
+                         const OpenOptions& options);
+
+// Writes the rows into the worksheet from A6 down as a paste does (numbers become Numbers,
+// names in B keep their exact text) and empties A to D of the data rows below them, so that
+// a read sees exactly these points; a row without radius keeps the template's chain in G.
+// More rows than the point table holds throw the subscript error and change nothing.
+points::EditRecord putRows(points::Worksheet& sheet, const std::vector<PointRow>& rows);
+
+// Reads the file and puts its rows into the worksheet; a file that cannot be read throws
+// and changes nothing. A file without rows changes nothing either.
+OpenedFile openPointsFile(points::Worksheet& sheet, std::string_view bytes,
+                          std::string_view fileName, const OpenOptions& options);
+
+} // namespace karumenio::survey

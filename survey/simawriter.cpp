@@ -1,0 +1,105 @@
+#include "simawriter.h"
+
+#include "points/codepage.h"
+#include "points/pointtable.h"
+#include "points/runtimeerror.h"
+#include "points/worksheet.h"
+
+#include <unordered_map>
+
+namespace karumenio::survey {
+
+namespace {
+
+// Commas, quotes and blanks at either end would not survive a reader without the quotes.
+std::string quotedField(const std::string& text) {
+    const bool plain = text.find_first_of(",\"") == std::string::npos &&
+                       (text.empty() || (text.front() != ' ' && text.back() != ' '));
+    if (plain) {
+        return text;
+    }
+    std::string out = "\"";
+    for (char c : text) {
+        if (c == '"') {
+            out.push_back('"');
+        }
+        out.push_back(c);
+    }
+    return out + "\"";
+}
+
+std::string coordinate(const points::CellValue& value, int slot, int column) {
+    try {
+        return points::CellValue::number(value.toNumber()).textForm();
+    } catch (const points::RunTimeError& error) {
+        throw points::RunTimeError(error.error(), error.what(),
+                                   points::cellName(points::kFirstDataRow + slot, column));
+    }
+}
+
+struct SimaPoint {
+    int number = 0;
+    std::string name;
+};
+
+} // namespace
+
+std::string writeSima(const points::PointTable& table, std::string_view siteName,
+                      std::vector<std::string>& warnings) {
+    const int count = table.count();
+    std::string text = "G00,01," + quotedField(std::string(siteName)) + ",\r\nA00,\r\n";
+
+    // Slot of each point's distinct entry; the same name at the same place is one point.
+    std::vector<SimaPoint> pointOfSlot(static_cast<std::size_t>(count));
+    std::unordered_map<std::string, int> numbers;
+    for (int slot = 0; slot < count; ++slot) {
+        const std::string name = table.labelText.at(slot).textForm();
+        const std::string x = coordinate(table.pointX.at(slot), slot, points::kPointXColumn);
+        const std::string y = coordinate(table.pointY.at(slot), slot, points::kPointYColumn);
+        const auto [it, added] = numbers.try_emplace(name + '\x1f' + x + '\x1f' + y, slot + 1);
+        pointOfSlot[static_cast<std::size_t>(slot)] = {it->second, name};
+        if (added) {
+            text += "A01," + std::to_string(slot + 1) + "," + quotedField(name) + "," + x + "," +
+                    y + ",,\r\n";
+        }
+    }
+    text += "A99,\r\n";
+
+    int parcel = 0;
+    for (int start = 0; start < count;) {
+        int end = start + 1;
+        while (end < count && table.breakMark.at(end).equalsEmptyText()) {
+            ++end;
+        }
+        int last = end;
+        if (last - start > 2 && pointOfSlot[static_cast<std::size_t>(last - 1)].number ==
+                                    pointOfSlot[static_cast<std::size_t>(start)].number) {
+            --last;
+        }
+        if (end - start >= 2) {
+            text += "D00," + std::to_string(++parcel) + "," +
+                    quotedField(table.breakMark.at(start).textForm()) + ",1,\r\n";
+            for (int slot = start; slot < last; ++slot) {
+                const SimaPoint& point = pointOfSlot[static_cast<std::size_t>(slot)];
+                text +=
+                    "B01," + std::to_string(point.number) + "," + quotedField(point.name) + ",\r\n";
+            }
+            text += "D99,\r\n";
+        }
+        start = end;
+    }
+
+    std::vector<std::string> lost;
+    std::string bytes = points::toCp932(text, &lost);
+    if (!lost.empty()) {
+        std::string characters;
+        for (const std::string& c : lost) {
+            characters += "「" + c + "」";
+        }
+        warnings.push_back("SIMA ファイルの文字" + characters +
+                           "はシフトJISで表せないため、「?」として書き出しました。");
+    }
+    return bytes;
+}
+
+} // namespace karumenio::survey

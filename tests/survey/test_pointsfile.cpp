@@ -1,0 +1,200 @@
+// Points files into the worksheet: SIMA coordinates and parcels, CSV/TSV with a header and
+// chosen columns, and files that are refused without changing the sheet.
+#include "job/job.h"
+#include "points/codepage.h"
+#include "points/pointtable.h"
+#include "points/runtimeerror.h"
+#include "points/worksheet.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using namespace karumenio;
+
+namespace {
+
+// Rows 6 down to the first empty C as "A|B|C|D" lines, the way the reader will see them.
+std::string sheetRows(const points::Worksheet& sheet) {
+    std::string rows;
+    for (int row = points::kFirstDataRow; !sheet.value(row, points::kPointXColumn).isEmpty();
+         ++row) {
+        for (int column = 1; column <= 4; ++column) {
+            rows += sheet.value(row, column).joinForm() + (column < 4 ? "|" : "\n");
+        }
+    }
+    return rows;
+}
+
+struct OpenCase {
+    const char* name;
+    std::string fileName;
+    std::string bytes;
+    std::string rows;
+    // Text every warning together must contain, in order of the list; empty: no warning.
+    std::vector<std::string> warnings;
+    survey::OpenOptions options = {};
+};
+
+class OpensIntoTheSheet : public testing::TestWithParam<OpenCase> {};
+
+TEST_P(OpensIntoTheSheet, GivesTheRows) {
+    const OpenCase& c = GetParam();
+    job::Job job;
+    const auto opened = job.openPointsFile(c.bytes, c.fileName, c.options);
+    EXPECT_EQ(sheetRows(job.sheet()), c.rows);
+    ASSERT_EQ(opened.warnings.size(), c.warnings.size());
+    for (std::size_t i = 0; i < c.warnings.size(); ++i) {
+        EXPECT_NE(opened.warnings[i].find(c.warnings[i]), std::string::npos) << opened.warnings[i];
+    }
+}
+
+const std::string kSquare = "A00,\r\nA01,1,K1,0.000,0.000,,\r\nA01,2,K2,100.000,0.000,,\r\n"
+                            "A01,3,K3,100.000,100.000,,\r\nA01,4,K4,0.000,100.000,,\r\n";
+
+survey::OpenOptions withColumns(const char* columns,
+                                survey::HeaderMode header = survey::HeaderMode::Auto) {
+    survey::OpenOptions options;
+    options.csv.columns = survey::ColumnMapping::parse(columns);
+    options.csv.header = header;
+    return options;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Survey, OpensIntoTheSheet,
+    testing::Values(
+        OpenCase{"plain_coordinate_block",
+                 "site.SIM",
+                 "G00,01,site,\r\n" + kSquare + "A01,5,001,-23795.960,-32832.251,,\r\nA99,END\r\n",
+                 "*|K1|0|0\n*|K2|100|0\n*|K3|100|100\n*|K4|0|100\n*|001|-23795.96|-32832.251\n",
+                 {}},
+        OpenCase{"parcels_by_number_and_by_name",
+                 "",
+                 "Z00,座標,\r\n" + kSquare +
+                     "A01,5,T1,50,50,\r\nD00,12,669,1,\r\nB01,1,K1,\r\nB01,99,K2,\r\nB01,,K3,\r\n"
+                     "D99,\r\nD00,13,,1,\r\nB01,3,x,\r\nB01,4,K4,\r\nD99,\r\nD00,,,1,\r\n"
+                     "B01,2,,\r\nB01,3,,\r\nD99,\r\n",
+                 "669|K1|0|0\n|K2|100|0\n|K3|100|100\n|K1|0|0\n"
+                 "13|K3|100|100\n|K4|0|100\n|K3|100|100\n"
+                 "*|K2|100|0\n|K3|100|100\n|K2|100|0\n*|T1|50|50\n",
+                 {}},
+        OpenCase{"unknown_point_and_other_records",
+                 "a.txt",
+                 kSquare + "C00,1,2,\r\nD00,1,P,1,\r\nB01,1,K1,\r\nB01,77,ZZ,\r\nB01,2,K2,\r\n"
+                           "D99,\r\nE00,x,\r\n",
+                 "P|K1|0|0\n|K2|100|0\n|K1|0|0\n*|K3|100|100\n*|K4|0|100\n",
+                 {"9 行目: 測点「77 ZZ」", "2 件を読み飛ばしました (最初は 6 行目の「C00」"}},
+        OpenCase{"missing_d99_closes_at_next_d00_and_at_the_end",
+                 "",
+                 kSquare + "D00,1,P,1,\r\nB01,1,K1,\r\nB01,2,K2,\r\nD00,2,Q,1,\r\nB01,3,K3,\r\n"
+                           "B01,4,K4,\r\n",
+                 "P|K1|0|0\n|K2|100|0\n|K1|0|0\nQ|K3|100|100\n|K4|0|100\n|K3|100|100\n",
+                 {}},
+        OpenCase{"padded_and_quoted_fields_lf_only",
+                 "",
+                 "A00,\nA01,   1 , \"No.1, 東\" ,  12.5  ,  -3.25 ,,\n"
+                 "A01,2,\"say \"\"x\"\"\",1,2,\n D00 , 1 , \" a,b \" , 1 ,\nB01,  1  ,,\nB01,2,,\n"
+                 "D99,\n",
+                 " a,b |No.1, 東|12.5|-3.25\n|say \"x\"|1|2\n|No.1, 東|12.5|-3.25\n",
+                 {}},
+        OpenCase{"cp932_names_with_half_width_katakana",
+                 "",
+                 points::toCp932("G00,01,ｹﾞﾝﾊﾞ,\r\nZ00,座標ﾃﾞｰﾀ,\r\nA00,\r\nA01,1,ｲ-1,1,2,,\r\n"
+                                 "A01,2,測点ﾛ,3,4,,\r\nD00,1,区画ﾊ,1,\r\nB01,1,,\r\nB01,2,,\r\n"),
+                 "区画ﾊ|ｲ-1|1|2\n|測点ﾛ|3|4\n|ｲ-1|1|2\n",
+                 {}},
+        OpenCase{"utf8_bom_and_csv_header_in_another_order",
+                 "pts.csv",
+                 "\xEF\xBB\xBFY,X,点名,区画\r\n2.5,1.5,P1,K\r\n4,3,P2,\r\n",
+                 "K|P1|1.5|2.5\n|P2|3|4\n",
+                 {},
+                 withColumns("y,x,name,mark")},
+        OpenCase{"columns_by_header_text",
+                 "",
+                 "番号\tY座標\tX座標\t点名\n1\t20\t10\tA\n2\t40\t30\tB\n",
+                 "|A|10|20\n|B|30|40\n",
+                 {},
+                 withColumns("name=点名,x=X座標,y=y座標")},
+        OpenCase{
+            "header_detected_in_todays_order", "", "区画,測点名,X,Y\nK,P1,1,2\n", "K|P1|1|2\n", {}},
+        OpenCase{"first_field_a01_is_a_point_name",
+                 "list.csv",
+                 "A01,N1,1.5,2.5\n,N2,3,4\n",
+                 "A01|N1|1.5|2.5\n|N2|3|4\n",
+                 {}},
+        OpenCase{"header_forced_off_keeps_the_first_line",
+                 "",
+                 "K,P1,x1,y1\n,P2,3,4\n",
+                 "K|P1|x1|y1\n|P2|3|4\n",
+                 {},
+                 withColumns("mark,name,x,y", survey::HeaderMode::No)}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct RefusedCase {
+    const char* name;
+    std::string fileName;
+    std::string bytes;
+    points::RunError error;
+    const char* says;
+    survey::OpenOptions options = {};
+};
+
+class RefusesAndKeepsTheSheet : public testing::TestWithParam<RefusedCase> {};
+
+TEST_P(RefusesAndKeepsTheSheet, NamesTheLine) {
+    const RefusedCase& c = GetParam();
+    job::Job job;
+    job.paste("K\tOLD\t1\t2\n");
+    const std::string before = sheetRows(job.sheet());
+    try {
+        job.openPointsFile(c.bytes, c.fileName, c.options);
+        FAIL() << "no error";
+    } catch (const points::RunTimeError& e) {
+        EXPECT_EQ(e.error(), c.error);
+        EXPECT_NE(std::string(e.what()).find(c.says), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(sheetRows(job.sheet()), before);
+}
+
+std::string simaPoints(int count) {
+    std::string text = "A00,\r\n";
+    for (int i = 1; i <= count; ++i) {
+        text += "A01," + std::to_string(i) + ",P" + std::to_string(i) + ",1,2,,\r\n";
+    }
+    return text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Survey, RefusesAndKeepsTheSheet,
+    testing::Values(RefusedCase{"sima_with_3002_points", "", simaPoints(3002),
+                                points::RunError::SubscriptOutOfRange, "3001"},
+                    RefusedCase{"sima_coordinate_not_a_number", "",
+                                "A00,\nA01,1,P,1.0,2.0,\nA01,2,Q,abc,2,\n",
+                                points::RunError::TypeMismatch, "3 行目"},
+                    RefusedCase{"quoted_decimal_comma", "", "P1,\"1234,567\",\"10,5\"\n",
+                                points::RunError::TypeMismatch, "1 行目", withColumns("name,x,y")},
+                    RefusedCase{"decimal_comma_splits_a_line_under_its_header", "",
+                                "name,x,y\nP1,1.5,2.5\nP2,1234,567,2345,678\n",
+                                points::RunError::TypeMismatch, "3 行目", withColumns("name,x,y")},
+                    RefusedCase{"neither_utf8_nor_cp932", "", "A00,\n\x81\n\xFF\xFE",
+                                points::RunError::TypeMismatch, "文字コード"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(PointsFile, SimaLeavesTheRadiusChainAndClearsOldRowsBelow) {
+    job::Job job;
+    job.paste("K\tA\t1\t1\n\tB\t2\t2\n\tC\t3\t3\n\tD\t4\t4\n\tE\t5\t5\n\tF\t6\t6\n");
+    job.setDefaultRadius(2.5);
+    job.openPointsFile(kSquare, "x.sim");
+    EXPECT_EQ(job.read(), 4);
+    EXPECT_TRUE(job.sheet().content(7, points::kMarkRadiusColumn).isFormula());
+    EXPECT_EQ(job.table().markRadius.at(3).toNumber(), 2.5);
+    EXPECT_TRUE(job.sheet().value(10, 2).isEmpty());
+}
+
+TEST(PointsFile, ColumnListsThatCannotBeRead) {
+    for (const char* columns : {"name,x", "name,x,y,q", "x,y,x", "x=0,y"}) {
+        EXPECT_THROW(survey::ColumnMapping::parse(columns), points::RunTimeError) << columns;
+    }
+}
+
+} // namespace

@@ -1,0 +1,89 @@
+// The read points written as SIMA: the records of each section, and a file that reads back
+// into the same worksheet rows.
+#include "job/job.h"
+#include "points/codepage.h"
+#include "points/pointtable.h"
+#include "points/runtimeerror.h"
+#include "points/worksheet.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+using namespace karumenio;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string slurp(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+std::string sheetRows(const points::Worksheet& sheet) {
+    std::string rows;
+    for (int row = points::kFirstDataRow; !sheet.value(row, points::kPointXColumn).isEmpty();
+         ++row) {
+        for (int column = 1; column <= 4; ++column) {
+            rows += sheet.value(row, column).joinForm() + (column < 4 ? "|" : "\n");
+        }
+    }
+    return rows;
+}
+
+class SimaWriter : public testing::Test {
+  protected:
+    void SetUp() override {
+        m_dir = fs::temp_directory_path() /
+                ("karumenio-sima-" +
+                 std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir);
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    fs::path m_dir;
+};
+
+TEST_F(SimaWriter, OneParcelPerSectionOfTwoOrMorePoints) {
+    job::Job job;
+    EXPECT_THROW(job.writeSima(m_dir / "early.sim"), points::RunTimeError);
+    job.paste("K\tK1\t0\t0\n\tK2\t100\t0\n\tK3\t100\t100\n\tK1\t0\t0\n"
+              "K\tT1\t60.5\t-60\n\tT2\t0\t120\n\tK2\t100\t0\n"
+              "*\t測点,1\t1.5\t2\n");
+    ASSERT_EQ(job.read(), 8);
+    EXPECT_TRUE(job.writeSima(m_dir / "plan.sim").empty());
+    EXPECT_EQ(slurp(m_dir / "plan.sim"),
+              points::toCp932("G00,01,plan,\r\nA00,\r\n"
+                              "A01,1,K1,0,0,,\r\nA01,2,K2,100,0,,\r\nA01,3,K3,100,100,,\r\n"
+                              "A01,5,T1,60.5,-60,,\r\nA01,6,T2,0,120,,\r\n"
+                              "A01,8,\"測点,1\",1.5,2,,\r\nA99,\r\n"
+                              "D00,1,K,1,\r\nB01,1,K1,\r\nB01,2,K2,\r\nB01,3,K3,\r\nD99,\r\n"
+                              "D00,2,K,1,\r\nB01,5,T1,\r\nB01,6,T2,\r\nB01,2,K2,\r\nD99,\r\n"));
+    EXPECT_FALSE(fs::exists(m_dir / "early.sim"));
+}
+
+TEST_F(SimaWriter, ReadsBackIntoTheSameRows) {
+    const std::string sima =
+        points::toCp932("G00,01,現場,\r\nA00,\r\nA01,1,ｲ-1,-23795.960,-32832.251,0.000,\r\n"
+                        "A01,2,\"No.2, 北\",-23790.5,-32830,,\r\nA01,3,003,-23780,-32840.125,,\r\n"
+                        "A01,4,K4,-23770,-32850,,\r\nA01,5,S1,1,2,,\r\nA99,END\r\n"
+                        "D00,1,669,1,\r\nB01,1,,\r\nB01,2,,\r\nB01,3,,\r\nD99,\r\n"
+                        "D00,2,区画ﾛ,1,\r\nB01,3,,\r\nB01,4,,\r\nB01,2,,\r\nD99,\r\n");
+    job::Job first;
+    first.openPointsFile(sima, "site.sim");
+    ASSERT_EQ(first.read(), 9);
+    first.writeSima(m_dir / "again.sim");
+
+    job::Job second;
+    second.openPointsFile(slurp(m_dir / "again.sim"), "again.sim");
+    EXPECT_EQ(sheetRows(second.sheet()), sheetRows(first.sheet()));
+    EXPECT_EQ(second.read(), 9);
+}
+
+} // namespace
