@@ -17,8 +17,10 @@ struct Record {
     bool separated = false;
 };
 
-Record readRecord(std::string_view text, std::size_t pos, char separator) {
-    Record record;
+// Reads into record, whose field list keeps its room from one row to the next.
+void readRecord(std::string_view text, std::size_t pos, char separator, Record& record) {
+    record.fields.clear();
+    record.separated = false;
     std::string field;
     bool fieldStart = true;
     while (pos < text.size()) {
@@ -68,7 +70,6 @@ Record readRecord(std::string_view text, std::size_t pos, char separator) {
     }
     record.fields.push_back(std::move(field));
     record.next = pos;
-    return record;
 }
 
 CellContent fieldContent(int column, std::string&& field) {
@@ -85,12 +86,11 @@ CellContent fieldContent(int column, std::string&& field) {
 
 // The next row of the clipboard text at pos: TAB-separated, or comma-separated when the line
 // has no TAB.
-Record nextRow(std::string_view text, std::size_t pos) {
-    Record record = readRecord(text, pos, '\t');
+void nextRow(std::string_view text, std::size_t pos, Record& record) {
+    readRecord(text, pos, '\t', record);
     if (!record.separated) {
-        record = readRecord(text, pos, ',');
+        readRecord(text, pos, ',', record);
     }
-    return record;
 }
 
 std::vector<int> visibleColumns(const Worksheet& sheet, int from, int to) {
@@ -137,8 +137,9 @@ std::string decodeClipboard(std::string_view bytes) {
 std::vector<std::vector<std::string>> splitClipboardText(std::string_view text) {
     std::vector<std::vector<std::string>> rows;
     std::size_t pos = 0;
+    Record record;
     while (pos < text.size()) {
-        Record record = nextRow(text, pos);
+        nextRow(text, pos, record);
         pos = record.next;
         rows.push_back(std::move(record.fields));
     }
@@ -160,8 +161,9 @@ EditRecord paste(Worksheet& sheet, int row, int column, std::string_view clipboa
     EditRecord changes;
     changes.reserve(lines * std::min<std::size_t>(columns.size(), 5));
     long rowCount = 0;
+    Record record;
     for (std::size_t pos = 0; pos < text.size(); ++rowCount) {
-        Record record = nextRow(text, pos);
+        nextRow(text, pos, record);
         pos = record.next;
         const long target = static_cast<long>(row) + rowCount;
         if (target > Worksheet::kRowCount) {
