@@ -4,9 +4,12 @@
 #include "plan/edition.h"
 #include "plan/papersize.h"
 #include "points/cellvalue.h"
+#include "points/runtimeerror.h"
 #include "scripts/scriptfolder.h"
 
+#include <initializer_list>
 #include <string_view>
+#include <utility>
 
 namespace karumenio::cli {
 
@@ -40,6 +43,19 @@ std::string scaleTokens() {
 
 std::string editionCodes() {
     return alternatives(plan::kEditions, &plan::Edition::code);
+}
+
+template <typename T>
+T keyword(const std::string& value, const std::string& option,
+          std::initializer_list<std::pair<std::string_view, T>> choices) {
+    std::string allowed;
+    for (const auto& [token, result] : choices) {
+        if (value == token) {
+            return result;
+        }
+        allowed += (allowed.empty() ? "" : " | ") + std::string(token);
+    }
+    throw UsageError(option + " に「" + value + "」は使えません (" + allowed + ")");
 }
 
 } // namespace
@@ -83,6 +99,29 @@ CliOptions parseArguments(const std::vector<std::string>& arguments) {
                     throw UsageError("--dxf には書き出す DXF ファイルのパスを指定して下さい");
                 }
                 options.dxfFile = value;
+            } else if (name == "--format") {
+                options.open.format =
+                    keyword<survey::FileFormat>(value, name,
+                                                {{"auto", survey::FileFormat::Auto},
+                                                 {"sima", survey::FileFormat::Sima},
+                                                 {"csv", survey::FileFormat::Csv}});
+            } else if (name == "--header") {
+                options.open.csv.header =
+                    keyword<survey::HeaderMode>(value, name,
+                                                {{"auto", survey::HeaderMode::Auto},
+                                                 {"yes", survey::HeaderMode::Yes},
+                                                 {"no", survey::HeaderMode::No}});
+            } else if (name == "--columns") {
+                try {
+                    options.open.csv.columns = survey::ColumnMapping::parse(value);
+                } catch (const points::RunTimeError& e) {
+                    throw UsageError(std::string("--columns: ") + e.what());
+                }
+            } else if (name == "--sima-out") {
+                if (value.empty()) {
+                    throw UsageError("--sima-out には書き出す SIMA ファイルのパスを指定して下さい");
+                }
+                options.simaFile = value;
             } else if (name == "--out") {
                 options.outFolder = value;
                 outGiven = true;
@@ -96,7 +135,7 @@ CliOptions parseArguments(const std::vector<std::string>& arguments) {
         }
         options.pointsFile = arg;
     }
-    if (options.settings.versionCode.empty()) {
+    if (options.settings.versionCode.empty() && options.simaFile.empty()) {
         throw UsageError("バージョンを選んで下さい (--edition " + editionCodes() + ")");
     }
     if (options.pointsFile.empty()) {
@@ -130,11 +169,14 @@ writes ZAHYOU.SCR, LINE.SCR, PLOT.SCR and TEXT.SCR for the drawing program, and 
 POINTS_FILE  rows of break mark, point name, X, Y[, radius], TAB-separated as a
              spreadsheet copies them (comma-separated where a line has no TAB);
              UTF-8, UTF-8 with BOM, or CP932. Columns go to A, B, C, D and G.
+             A SIMA file (.sim, or first record G00, Z00 or A00) gives one closed
+             section per parcel (D00/B01/D99), then each other point on its own.
 
 Options:
   --edition CODE   )" +
            described(plan::kEditions, &plan::Edition::code, &plan::Edition::buttonText) + R"(
-                   required. Any other number writes "-UNITS" and no save line.
+                   required unless --sima-out is given. Any other number
+                   writes "-UNITS" and no save line.
   --paper P        )" +
            described(plan::kPaperSizes, &plan::PaperSize::token, &plan::PaperSize::listText) +
            "\n                   default " + std::string(plan::kPaperSizes[0].token) + R"(
@@ -147,6 +189,13 @@ Options:
                    Windows; elsewhere $KARUMENIO_DRIVE_C if set, else the home folder)
   --dxf PATH       also write the plan as a DXF (R12) drawing to PATH, in world
                    coordinates, in the same run: all five files or none
+  --format F       auto | sima | csv                        (default auto)
+  --header H       auto | yes | no: skip the first line as a header; auto
+                   skips it when its X and Y fields are not numbers
+  --columns LIST   input columns of mark, name, x, y, r in order, "-" to skip
+                   one, or role=N / role=HEADER: "name,x,y", "name=点名,x=4,y=5"
+  --sima-out PATH  also write the read points as a SIMA file to PATH; without
+                   --edition only this file is written
   --help           this text
 
 Exit status: 0 when all files were written; otherwise non-zero with a message on

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "plan/settings.h"
+#include "survey/pointsfile.h"
 
 #include <filesystem>
 #include <stdexcept>
@@ -17,6 +18,11 @@ struct CliOptions {
     // Where the DXF of the plan goes, written in the same run as the scripts; empty: none.
     std::filesystem::path dxfFile;
     std::filesystem::path pointsFile;
+    // How the points file is read: its format, header line and columns.
+    survey::OpenOptions open;
+    // Where the read points go as a SIMA file; empty: none. Without an edition only this
+    // file is written, so the tool serves as a converter.
+    std::filesystem::path simaFile;
     bool help = false;
 };
 

@@ -32,20 +32,34 @@ int run(const cli::CliOptions& options) {
     job::Job job;
     job.settings() = options.settings;
     job.setDefaultRadius(options.defaultRadius);
-    job.paste(readWholeFile(options.pointsFile));
+    const auto opened = job.openPointsFile(readWholeFile(options.pointsFile),
+                                           options.pointsFile.filename().string(), options.open);
+    for (const auto& warning : opened.warnings) {
+        std::cerr << "警告: " << warning << '\n';
+    }
     const int count = job.read();
 
-    std::optional<std::filesystem::path> dxf;
-    if (!options.dxfFile.empty()) {
-        dxf = options.dxfFile;
+    scripts::WriteReport report;
+    if (!options.settings.versionCode.empty()) {
+        std::optional<std::filesystem::path> dxf;
+        if (!options.dxfFile.empty()) {
+            dxf = options.dxfFile;
+        }
+        report = job.write(options.outFolder, dxf);
     }
-    const auto report = job.write(options.outFolder, dxf);
+    // After the scripts, so that points they refuse never reach the SIMA file either.
+    if (!options.simaFile.empty()) {
+        for (auto& warning : job.writeSima(options.simaFile)) {
+            report.warnings.push_back(std::move(warning));
+        }
+        report.files.push_back(options.simaFile);
+    }
 
     for (const auto& warning : report.warnings) {
         std::cerr << "警告: " << warning << '\n';
     }
     const plan::Settings& settings = options.settings;
-    if (settings.paper != nullptr && settings.scale != nullptr) {
+    if (job.lastPlan() != nullptr && settings.paper != nullptr && settings.scale != nullptr) {
         const plan::FitCheck fit =
             plan::checkFit(*job.lastPlan(), *settings.paper, *settings.scale);
         if (fit.outside > 0) {

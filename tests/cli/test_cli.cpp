@@ -9,6 +9,7 @@
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -119,10 +120,55 @@ TEST_F(CliTest, DriveFolderComesFromTheEnvironmentWhenNotGiven) {
 TEST_F(CliTest, HelpExplainsTheContract) {
     const auto result = run("--help");
     EXPECT_EQ(result.status, 0);
-    for (const char* word : {"--edition", "--paper", "A4L", "--scale", "--angle", "--radius",
-                             "--out", "KARUMENIO_DRIVE_C", "POINTS_FILE"}) {
+    for (const char* word :
+         {"--edition", "--paper", "A4L", "--scale", "--angle", "--radius", "--out",
+          "KARUMENIO_DRIVE_C", "POINTS_FILE", "--format", "--header", "--columns", "--sima-out"}) {
         EXPECT_NE(result.out.find(word), std::string::npos) << word;
     }
+}
+
+// The sections of the LINE script: its vertex lines, a new section at each line that starts
+// with blanks.
+std::vector<std::vector<std::string>> lineSections(const std::string& script) {
+    std::vector<std::vector<std::string>> sections;
+    std::istringstream in(script);
+    std::string line;
+    bool inPolyline = false;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        if (line == "PLINE") {
+            inPolyline = true;
+            sections.emplace_back();
+        } else if (inPolyline && line.empty()) {
+            inPolyline = false;
+        } else if (inPolyline) {
+            if (line.starts_with("  ")) {
+                sections.emplace_back();
+            }
+            sections.back().push_back(line.substr(line.find_first_not_of(' ')));
+        }
+    }
+    return sections;
+}
+
+TEST_F(CliTest, SimaParcelsGiveClosedPolylines) {
+    const auto file = points("lots.sim", "G00,01,lots,\r\nA00,\r\nA01,1,P1,0,0,,\r\n"
+                                         "A01,2,P2,0,10,,\r\nA01,3,P3,10,10,,\r\n"
+                                         "A01,4,P4,10,0,,\r\nA01,5,P5,20,0,,\r\n"
+                                         "A01,6,BM,5,5,,\r\nA99,\r\n"
+                                         "D00,1,A,1,\r\nB01,1,,\r\nB01,2,,\r\nB01,3,,\r\n"
+                                         "B01,4,,\r\nD99,\r\nD00,2,B,1,\r\nB01,4,,\r\n"
+                                         "B01,3,,\r\nB01,5,,\r\nD99,\r\n");
+    const auto result =
+        run("--edition 2000 --scale 500 " + driveOption() + " '" + file.string() + "'");
+    ASSERT_EQ(result.status, 0) << result.err;
+    const auto sections = lineSections(slurp(m_dir / "drive" / "LINE.SCR"));
+    ASSERT_EQ(sections.size(), 3u);
+    EXPECT_EQ(sections[0], (std::vector<std::string>{"0,0", "0,10", "10,10", "10,0", "0,0"}));
+    EXPECT_EQ(sections[1], (std::vector<std::string>{"10,0", "10,10", "20,0", "10,0"}));
+    EXPECT_EQ(sections[2], std::vector<std::string>{"5,5"}) << "a point of no parcel stands alone";
 }
 
 struct RefusedCase {
@@ -166,8 +212,22 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"letters_in_a_coordinate", "--edition 2000", "\tK1\t1\t2\n\tK2\tabc\t3\n", 1,
                     "C7"},
         RefusedCase{"letters_in_a_radius", "--edition 2000", "\tK1\t1\t2\tbig\n", 1, "G6"},
-        RefusedCase{"too_many_rows", "--edition 2000", manyRows(3002), 1, "3001"}),
+        RefusedCase{"too_many_rows", "--edition 2000", manyRows(3002), 1, "3001"},
+        RefusedCase{"decimal_comma", "--edition 2000 --columns name,x,y",
+                    "P1,1.5,2\nP2,\"1234,567\",\"10,5\"\n", 1, "2 行目"},
+        RefusedCase{"unknown_format", "--edition 2000 --format xls", "\tK1\t1\t2\n", 2, "xls"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(CliTest, ConvertsToSimaWithoutAnEdition) {
+    const auto file = points("pts.csv", "点名,X,Y\nP1,1.5,2\nP2,3,4\n");
+    const auto sima = m_dir / "pts.sim";
+    const auto result = run("--columns name,x,y --sima-out '" + sima.string() + "' " +
+                            driveOption() + " '" + file.string() + "'");
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(slurp(sima), "G00,01,pts,\r\nA00,\r\nA01,1,P1,1.5,2,,\r\nA01,2,P2,3,4,,\r\n"
+                           "A99,\r\nD00,1,,1,\r\nB01,1,P1,\r\nB01,2,P2,\r\nD99,\r\n");
+    EXPECT_FALSE(fs::exists(m_dir / "drive" / "ZAHYOU.SCR"));
+}
 
 TEST_F(CliTest, MissingPointsFileIsAnError) {
     const auto result =
