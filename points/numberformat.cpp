@@ -1,5 +1,6 @@
 #include "numberformat.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -117,45 +118,47 @@ void appendNumber(std::string& out, double value, bool withLeadingZero) {
         return;
     }
     const Digits d = significantDigits(std::fabs(value));
+    const char* digits = d.digits;
+    const int count = d.count;
+    // Written into a buffer first, so that a script of thousands of numbers appends each once:
+    // a sign, at most 15 digits, a point, up to 4 zeros or an exponent.
+    char buffer[40];
+    char* p = buffer;
     if (value < 0) {
-        out += '-';
+        *p++ = '-';
     }
-    const std::string_view digits(d.digits, static_cast<std::size_t>(d.count));
     if (d.exponent >= 15 || d.exponent < -4) {
-        out += digits[0];
-        if (digits.size() > 1) {
-            out += '.';
-            out += digits.substr(1);
+        *p++ = digits[0];
+        if (count > 1) {
+            *p++ = '.';
+            p = std::copy(digits + 1, digits + count, p);
         }
-        out += 'E';
-        out += d.exponent < 0 ? '-' : '+';
+        *p++ = 'E';
+        *p++ = d.exponent < 0 ? '-' : '+';
         const int magnitude = std::abs(d.exponent);
         if (magnitude < 10) {
-            out += '0';
+            *p++ = '0';
         }
-        char buffer[8];
-        const auto result = std::to_chars(buffer, buffer + sizeof buffer, magnitude);
-        out.append(buffer, result.ptr);
-        return;
-    }
-    if (d.exponent >= 0) {
-        const auto intLength = static_cast<std::size_t>(d.exponent) + 1;
-        if (digits.size() <= intLength) {
-            out += digits;
-            out.append(intLength - digits.size(), '0');
+        p = std::to_chars(p, buffer + sizeof buffer, magnitude).ptr;
+    } else if (d.exponent >= 0) {
+        const int intLength = d.exponent + 1;
+        if (count <= intLength) {
+            p = std::copy(digits, digits + count, p);
+            p = std::fill_n(p, intLength - count, '0');
         } else {
-            out += digits.substr(0, intLength);
-            out += '.';
-            out += digits.substr(intLength);
+            p = std::copy(digits, digits + intLength, p);
+            *p++ = '.';
+            p = std::copy(digits + intLength, digits + count, p);
         }
-        return;
+    } else {
+        if (withLeadingZero) {
+            *p++ = '0';
+        }
+        *p++ = '.';
+        p = std::fill_n(p, -d.exponent - 1, '0');
+        p = std::copy(digits, digits + count, p);
     }
-    if (withLeadingZero) {
-        out += '0';
-    }
-    out += '.';
-    out.append(static_cast<std::size_t>(-d.exponent - 1), '0');
-    out += digits;
+    out.append(buffer, p);
 }
 
 std::string formatNumber(double value, bool withLeadingZero) {
