@@ -3,7 +3,10 @@
 #include "errortext.h"
 #include "messageboxsink.h"
 #include "olecontainer.h"
+#include "planview.h"
+#include "previewwindow.h"
 #include "worksheetmodel.h"
+#include "worksheetview.h"
 #include "worksheetwindow.h"
 
 #include "guide/form2.h"
@@ -23,6 +26,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTimer>
 
 namespace karumenio::app {
@@ -66,7 +70,8 @@ Form1::Form1(MessageSink* sink, QWidget* parent)
 
     setObjectName(QStringLiteral("Form1"));
     setFont(guide::gothicFont(9));
-    guide::setupFixedWindow(this, 3735, 6855);
+    // Taller than the design by the preview button below the progress display.
+    guide::setupFixedWindow(this, 3735, 7335);
     createControls();
     Form_Load();
 
@@ -82,6 +87,7 @@ Form1::Form1(MessageSink* sink, QWidget* parent)
 
 Form1::~Form1() {
     delete m_worksheetWindow;
+    delete m_preview;
 }
 
 void Form1::createControls() {
@@ -140,10 +146,12 @@ void Form1::createControls() {
     }
     Label7 = label("Label7", 2880, 6000, 615, 255);
     Label8 = label("Label8", 720, 720, 2295, 255);
+    Command5 = button("Command5", 1200, 6840, 1455, 375);
 
     std::vector<QWidget*> order = {Command4, Combo1,   Combo2,   Text1,
                                    OLE1,     Command1, Command2, Command3};
     order.insert(order.end(), m_options.begin(), m_options.end());
+    order.push_back(Command5);
     for (std::size_t i = 1; i < order.size(); ++i) {
         setTabOrder(order[i - 1], order[i]);
     }
@@ -178,6 +186,11 @@ void Form1::createControls() {
     connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
     connect(Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
+    connect(Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
+    // The preview follows every change of paper, scale or angle.
+    connect(Combo1, &QComboBox::currentIndexChanged, this, &Form1::refreshPreview);
+    connect(Combo2, &QComboBox::currentIndexChanged, this, &Form1::refreshPreview);
+    connect(Text1, &QLineEdit::textChanged, this, &Form1::refreshPreview);
     connect(OLE1, &OleContainer::activated, this, &Form1::OLE1_Activate);
     Label6->raise();
 }
@@ -191,6 +204,7 @@ void Form1::Form_Load() {
     Command2->setText(QStringLiteral(".SCR 出力"));
     Command3->setText(QStringLiteral("終　　　　了"));
     Command4->setText(QStringLiteral("使用方法・説明"));
+    Command5->setText(QStringLiteral("図面プレビュー"));
     Label1->setText(QStringLiteral("用紙設定 ："));
     Label2->setText(QStringLiteral("角度(UCS) ："));
     Label3->setText(fromStd(plan::kDegreesPerRadianText));
@@ -259,18 +273,13 @@ void Form1::Command1_Click() {
         return;
     }
     hideProgress();
+    refreshPreview();
     m_sink->information(this, title, fromStd(points::readMessage(m_job->table().count())));
 }
 
 void Form1::Command2_Click() {
     commitWorksheetEdit();
-    plan::Settings& settings = m_job->settings();
-    settings.versionCode = Label7->text().toStdString();
-    // A list without a valid selection names no entry: the previous run's values stay.
-    settings.paper = plan::findPaper(Combo1->currentData().toString().toStdString());
-    settings.scale = plan::findScale(Combo2->currentData().toString().toStdString());
-    settings.angleText = Text1->text().toStdString();
-    settings.degreesPerRadianText = Label3->text().toStdString();
+    applySettings();
 
     const QString title = fromStd(scripts::kCompletionTitle);
     scripts::WriteReport report;
@@ -292,6 +301,17 @@ void Form1::Command2_Click() {
     }
 }
 
+// The settings as the controls hold them at this moment.
+void Form1::applySettings() {
+    plan::Settings& settings = m_job->settings();
+    settings.versionCode = Label7->text().toStdString();
+    // A list without a valid selection names no entry: the previous run's values stay.
+    settings.paper = plan::findPaper(Combo1->currentData().toString().toStdString());
+    settings.scale = plan::findScale(Combo2->currentData().toString().toStdString());
+    settings.angleText = Text1->text().toStdString();
+    settings.degreesPerRadianText = Label3->text().toStdString();
+}
+
 void Form1::Command3_Click() {
     QApplication::closeAllWindows();
     QCoreApplication::quit();
@@ -305,6 +325,71 @@ void Form1::Command4_Click() {
     m_usageWindow->show();
     m_usageWindow->raise();
     m_usageWindow->activateWindow();
+}
+
+void Form1::Command5_Click() {
+    openPreview();
+}
+
+PreviewWindow* Form1::openPreview() {
+    if (!m_preview) {
+        m_preview = new PreviewWindow(m_sink);
+        connect(m_preview, &PreviewWindow::cellRequested, this, &Form1::selectCell);
+        connect(m_preview, &PreviewWindow::pointClicked, this, [this](int slot) {
+            const int row = points::kFirstDataRow + slot;
+            selectCell(QStringLiteral("A%1").arg(row));
+            m_worksheetWindow->view()->selectCells(row, 1, row, points::kMarkRadiusColumn);
+        });
+        connect(m_preview, &PreviewWindow::suggestionApplied, this, &Form1::applySuggestion);
+    }
+    m_preview->show();
+    m_preview->raise();
+    m_preview->activateWindow();
+    refreshPreview();
+    return m_preview;
+}
+
+PreviewWindow* Form1::previewWindow() const {
+    return m_preview;
+}
+
+void Form1::refreshPreview() {
+    if (!m_preview || !m_preview->isVisible()) {
+        return;
+    }
+    commitWorksheetEdit();
+    applySettings();
+    if (!m_job->hasRead()) {
+        m_preview->showProblem(QStringLiteral("座標がまだ読み込まれていません。"
+                                              "「座 標 読 込」を押すと図面を表示します。"));
+        return;
+    }
+    try {
+        m_preview->setPlan(m_job->plan());
+    } catch (const std::exception& error) {
+        m_preview->showProblem(errorText(error));
+    }
+}
+
+void Form1::applySuggestion(const QString& paperToken, const QString& scaleToken) {
+    Combo1->setCurrentIndex(Combo1->findData(paperToken));
+    Combo2->setCurrentIndex(Combo2->findData(scaleToken));
+}
+
+void Form1::selectCell(const QString& cell) {
+    static const QRegularExpression name(QStringLiteral("^([A-Z]+)([0-9]+)$"));
+    const QRegularExpressionMatch match = name.match(cell);
+    if (!match.hasMatch()) {
+        return;
+    }
+    int column = 0;
+    for (const QChar letter : match.captured(1)) {
+        column = column * 26 + (letter.unicode() - 'A' + 1);
+    }
+    const int row = match.captured(2).toInt();
+    WorksheetView* view = openWorksheet()->view();
+    view->selectCells(row, column, row, column);
+    view->scrollTo(view->model()->index(row - 1, column - 1), QAbstractItemView::PositionAtCenter);
 }
 
 void Form1::takeFocusBack() {
@@ -346,6 +431,9 @@ void Form1::closeEvent(QCloseEvent* event) {
     // The worksheet belongs to this window; its edits stay in memory with the model.
     if (m_worksheetWindow) {
         m_worksheetWindow->close();
+    }
+    if (m_preview) {
+        m_preview->close();
     }
     QWidget::closeEvent(event);
 }

@@ -28,6 +28,7 @@ namespace karumenio::app {
 
 class MessageSink;
 class OleContainer;
+class PreviewWindow;
 class WorksheetModel;
 class WorksheetWindow;
 
@@ -47,6 +48,11 @@ class Form1 : public QWidget {
     WorksheetWindow* openWorksheet();
     WorksheetWindow* worksheetWindow() const;
     guide::Form2* usageWindow() const;
+    // The plan preview, opened or brought forward as the preview button does.
+    PreviewWindow* openPreview();
+    PreviewWindow* previewWindow() const;
+    // Selects a cell ("C8") in the worksheet window, opening it and scrolling to the cell.
+    void selectCell(const QString& cell);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -61,6 +67,10 @@ class Form1 : public QWidget {
     void Command2_Click();
     void Command3_Click();
     void Command4_Click();
+    void Command5_Click();
+    void applySettings();
+    void refreshPreview();
+    void applySuggestion(const QString& paperToken, const QString& scaleToken);
     void OLE1_Activate();
     void takeFocusBack();
     void showProgress(float minimum, float maximum, float value);
@@ -73,11 +83,13 @@ class Form1 : public QWidget {
     WorksheetModel* m_model = nullptr;
     QPointer<WorksheetWindow> m_worksheetWindow;
     QPointer<guide::Form2> m_usageWindow;
+    QPointer<PreviewWindow> m_preview;
 
     QPushButton* Command1;
     QPushButton* Command2;
     QPushButton* Command3;
     QPushButton* Command4;
+    QPushButton* Command5;
     QComboBox* Combo1;
     QComboBox* Combo2;
     QLineEdit* Text1;

@@ -2,6 +2,8 @@
 
 #include "form1.h"
 #include "messagesink.h"
+#include "planview.h"
+#include "previewwindow.h"
 #include "worksheetmodel.h"
 #include "worksheetview.h"
 #include "worksheetwindow.h"
@@ -102,6 +104,16 @@ QStringList saveScreenshots(const QString& folder, const QString& workedExampleT
     // The window the button opened; asking again only brings it forward.
     guide::Form3* example = guide::Form3::showExample();
     QApplication::processEvents();
+
+    // The plan of the example, read as the surveyor reads it.
+    if (!workedExampleText.isEmpty()) {
+        main.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+    }
+    PreviewWindow* preview = main.openPreview();
+    QApplication::processEvents();
+    preview->view()->fitAll();
+    save(preview->grab(), dir.filePath(QStringLiteral("preview.png")), written);
+    preview->close();
 
     save(main.grab(), dir.filePath(QStringLiteral("form1.png")), written);
     save(sheet->grab(), dir.filePath(QStringLiteral("worksheet.png")), written);

@@ -1,10 +1,15 @@
 #include "app/form1.h"
 #include "app/messagesink.h"
+#include "app/planexport.h"
+#include "app/planscene.h"
+#include "app/planview.h"
+#include "app/previewwindow.h"
 #include "app/worksheetview.h"
 #include "app/worksheetwindow.h"
 #include "guide/formlook.h"
 
 #include <QApplication>
+#include <QPushButton>
 #include <QTest>
 
 #include <benchmark/benchmark.h>
@@ -72,6 +77,54 @@ void BM_Paste3001RowsWithRepaint(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_Paste3001RowsWithRepaint)->Unit(benchmark::kMillisecond);
+
+// A main window with 3001 points pasted and read.
+std::unique_ptr<karumenio::app::Form1> readWindow(SilentSink& sink) {
+    auto window = std::make_unique<karumenio::app::Form1>(&sink);
+    karumenio::app::WorksheetView* view = window->openWorksheet()->view();
+    view->selectCells(6, 1, 6, 1);
+    view->pasteText(pointRows(3001));
+    window->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+    return window;
+}
+
+// The preview opened on 3001 points: plan, scene and the first paint.
+void BM_PreviewFirstDisplay3001Points(benchmark::State& state) {
+    SilentSink sink;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto window = readWindow(sink);
+        state.ResumeTiming();
+        karumenio::app::PreviewWindow* preview = window->openPreview();
+        // A full paint of the view, offscreen or not.
+        benchmark::DoNotOptimize(preview->view()->viewport()->grab());
+        state.PauseTiming();
+        window.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_PreviewFirstDisplay3001Points)->Unit(benchmark::kMillisecond);
+
+void BM_PreviewRepaint3001Points(benchmark::State& state) {
+    SilentSink sink;
+    auto window = readWindow(sink);
+    karumenio::app::PreviewWindow* preview = window->openPreview();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(preview->view()->viewport()->grab());
+    }
+}
+BENCHMARK(BM_PreviewRepaint3001Points)->Unit(benchmark::kMillisecond);
+
+void BM_PdfExport3001Points(benchmark::State& state) {
+    SilentSink sink;
+    auto window = readWindow(sink);
+    karumenio::app::PreviewWindow* preview = window->openPreview();
+    for (auto _ : state) {
+        auto bytes = karumenio::app::pdfBytes(*preview->scene());
+        benchmark::DoNotOptimize(bytes);
+    }
+}
+BENCHMARK(BM_PdfExport3001Points)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

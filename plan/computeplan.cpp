@@ -131,6 +131,8 @@ Plan computePlan(const points::PointTable& table, const points::Worksheet& dataS
     WriteState next = previous;
     KAKUDO(settings, next);
     Plan plan;
+    plan.paper = settings.paper;
+    plan.scale = settings.scale;
     plan.rotationAngle = next.rotationAngle.toNumber();
     plan.degreesPerRadian = next.degreesPerRadian.toNumber();
     computeFrame(dataSheet, settings, next);

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "drawingscale.h"
 #include "framevalues.h"
 #include "layer.h"
+#include "papersize.h"
 #include "worldtransform.h"
 #include "writestate.h"
 
@@ -68,6 +70,9 @@ struct Label {
 // The drawing of one job, computed once; the scripts, the DXF and the preview only format it.
 struct Plan {
     std::array<Layer, 4> layers = kLayers;
+    // The sheet and scale chosen; nullptr where the list had no valid selection.
+    const PaperSize* paper = nullptr;
+    const DrawingScale* scale = nullptr;
     // Decimal degrees from the angle text, and the angle of the labels in the scripts'
     // mirrored system (90 − rotation).
     double rotationAngle = 0.0;

@@ -6,7 +6,7 @@ set -euo pipefail
 # python3-ezdxf reads back the DXF drawings in the tests.
 packages=(g++ make cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev python3-ezdxf)
 if [[ "${KARUMENIO_WITH_GUI:-ON}" == "ON" ]]; then
-    packages+=(qt6-base-dev qt6-base-dev-tools libgl-dev fonts-noto-cjk xvfb xauth)
+    packages+=(qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev fonts-noto-cjk xvfb xauth)
 fi
 
 missing=()

@@ -1,0 +1,171 @@
+#include "planscene.h"
+
+#include "guide/formlook.h"
+
+#include <QFontMetricsF>
+#include <QGraphicsEllipseItem>
+#include <QGraphicsPathItem>
+#include <QGraphicsSimpleTextItem>
+#include <QPainter>
+#include <QPen>
+
+#include <cmath>
+
+namespace karumenio::app {
+
+namespace {
+
+// The size of a point marker in world units: small beside a 3-unit label.
+constexpr qreal kMarkerRadius = 0.4;
+
+QPainterPath pathOf(const plan::Polyline& line) {
+    QPainterPath path;
+    if (line.vertices.empty()) {
+        return path;
+    }
+    path.moveTo(toScene(line.vertices.front()));
+    for (std::size_t i = 1; i < line.vertices.size(); ++i) {
+        path.lineTo(toScene(line.vertices[i]));
+    }
+    if (line.closed) {
+        path.closeSubpath();
+    }
+    return path;
+}
+
+// A hairline: one device pixel whatever the zoom, the thinnest line a printer draws.
+QPen hairline(const QColor& colour) {
+    QPen pen(colour, 0);
+    pen.setCosmetic(true);
+    return pen;
+}
+
+QString fromStd(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+PlanScene::PlanScene(QObject* parent) : QGraphicsScene(parent) {
+    setItemIndexMethod(QGraphicsScene::BspTreeIndex);
+    rebuild();
+}
+
+void PlanScene::setPlan(const plan::Plan& plan) {
+    m_plan = plan;
+    rebuild();
+}
+
+void PlanScene::setBackground(Background background) {
+    m_background = background;
+    rebuild();
+}
+
+QColor PlanScene::layerColour(plan::LayerId layer) const {
+    const bool dark = m_background == Background::Dark;
+    // The drawing program's colours 7, 2, 3 and 4; on paper the light ones are darkened so
+    // that they stay legible.
+    switch (plan::layer(layer).colour) {
+    case 2:
+        return dark ? QColor(255, 255, 0) : QColor(170, 130, 0);
+    case 3:
+        return dark ? QColor(0, 255, 0) : QColor(0, 140, 0);
+    case 4:
+        return dark ? QColor(0, 255, 255) : QColor(0, 120, 170);
+    default:
+        return dark ? QColor(255, 255, 255) : QColor(0, 0, 0);
+    }
+}
+
+void PlanScene::rebuild() {
+    clear();
+    m_markers.clear();
+    setBackgroundBrush(m_background == Background::Dark ? QColor(33, 40, 48) : QColor(Qt::white));
+
+    for (const plan::Polyline& rectangle : m_plan.frameRectangles) {
+        addPath(pathOf(rectangle), hairline(layerColour(plan::LayerId::Frame)));
+    }
+    QPainterPath lines;
+    for (const plan::Polyline& line : m_plan.polylines) {
+        lines.addPath(pathOf(line));
+    }
+    addPath(lines, hairline(layerColour(plan::LayerId::Line)));
+
+    const QPen circlePen = hairline(layerColour(plan::LayerId::Plot));
+    for (const plan::Circle& circle : m_plan.circles) {
+        const qreal r = std::fabs(circle.radius);
+        const QPointF c = toScene(circle.centre);
+        addEllipse(QRectF(c.x() - r, c.y() - r, 2 * r, 2 * r), circlePen);
+    }
+
+    // Labels at their true height, horizontal; the font has the Japanese glyphs.
+    QFont font = guide::gothicFont(10);
+    font.setPixelSize(100);
+    const QFontMetricsF metrics(font);
+    const QBrush textBrush(layerColour(plan::LayerId::Text));
+    for (const plan::Label& label : m_plan.labels) {
+        auto* item = addSimpleText(fromStd(label.text), font);
+        item->setBrush(textBrush);
+        const qreal scale = label.height / metrics.ascent();
+        item->setScale(scale);
+        // Bottom-left at the insertion point: the baseline sits on it.
+        const QPointF at = toScene(label.insertion);
+        item->setPos(at.x(), at.y() - metrics.ascent() * scale);
+    }
+
+    // Markers to hover and click, one per point.
+    const QPen markerPen =
+        hairline(m_background == Background::Dark ? QColor(200, 200, 200) : QColor(90, 90, 90));
+    for (std::size_t slot = 0; slot < m_plan.points.size(); ++slot) {
+        const plan::PlanPoint& p = m_plan.points[slot];
+        const QPointF at = toScene(m_plan.transform.toWorld(p.x, p.y));
+        auto* marker = addEllipse(QRectF(at.x() - kMarkerRadius, at.y() - kMarkerRadius,
+                                         2 * kMarkerRadius, 2 * kMarkerRadius),
+                                  markerPen);
+        marker->setData(0, static_cast<int>(slot));
+        marker->setToolTip(QStringLiteral("%1\n行 %2　X %3　Y %4")
+                               .arg(fromStd(p.label))
+                               .arg(static_cast<int>(slot) + 6)
+                               .arg(p.x, 0, 'f', 3)
+                               .arg(p.y, 0, 'f', 3));
+        m_markers.append(marker);
+    }
+    setSceneRect(drawingRect());
+}
+
+QRectF PlanScene::sheetRect() const {
+    return pathOf(m_plan.frameRectangles[0]).boundingRect();
+}
+
+QRectF PlanScene::drawingRect() const {
+    const QRectF all = itemsBoundingRect();
+    const qreal margin = std::max(all.width(), all.height()) * 0.02 + 1;
+    return all.adjusted(-margin, -margin, margin, margin);
+}
+
+void PlanScene::renderDrawing(QPainter& painter, const QRectF& target, const QRectF& source) {
+    for (QGraphicsItem* marker : std::as_const(m_markers)) {
+        marker->setVisible(false);
+    }
+    painter.fillRect(target, backgroundBrush());
+    render(&painter, target, source, Qt::KeepAspectRatio);
+    for (QGraphicsItem* marker : std::as_const(m_markers)) {
+        marker->setVisible(true);
+    }
+}
+
+int PlanScene::slotAt(const QPointF& scenePosition, qreal tolerance) const {
+    int best = -1;
+    qreal bestDistance = tolerance;
+    for (QGraphicsItem* marker : m_markers) {
+        const QPointF centre = marker->boundingRect().center();
+        const qreal distance = QLineF(centre, scenePosition).length();
+        if (distance <= bestDistance) {
+            bestDistance = distance;
+            best = marker->data(0).toInt();
+        }
+    }
+    return best;
+}
+
+} // namespace karumenio::app

@@ -1,0 +1,226 @@
+#include "previewwindow.h"
+
+#include "messagesink.h"
+#include "planscene.h"
+#include "planview.h"
+
+#include "job/errormessage.h"
+#include "plan/fitcheck.h"
+#include "plan/labelencoding.h"
+
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QVBoxLayout>
+
+namespace karumenio::app {
+
+namespace {
+
+QString fromStd(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+struct FormatInfo {
+    ExportFormat format;
+    const char* button;
+    const char* filter;
+    const char* suffix;
+};
+
+constexpr FormatInfo kFormats[] = {
+    {ExportFormat::Dxf, "DXF 出力…", "DXF 図面 (*.dxf)", ".dxf"},
+    {ExportFormat::Pdf, "PDF 出力…", "PDF (*.pdf)", ".pdf"},
+    {ExportFormat::Png, "PNG 出力…", "PNG 画像 (*.png)", ".png"},
+    {ExportFormat::Svg, "SVG 出力…", "SVG 画像 (*.svg)", ".svg"},
+};
+
+// A warning as a link to the cell it names ("セル G7 の…").
+QString linkedWarning(const QString& warning) {
+    static const QRegularExpression cell(QStringLiteral("セル ([A-Z]+[0-9]+)"));
+    const QRegularExpressionMatch match = cell.match(warning);
+    if (!match.hasMatch()) {
+        return warning.toHtmlEscaped();
+    }
+    return QStringLiteral("<a href=\"%1\">%2</a>").arg(match.captured(1), warning.toHtmlEscaped());
+}
+
+} // namespace
+
+PreviewWindow::PreviewWindow(MessageSink* sink, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_sink(sink), m_scene(new PlanScene(this)),
+      m_view(new PlanView(m_scene, this)) {
+    setObjectName(QStringLiteral("PreviewWindow"));
+    setWindowTitle(QStringLiteral("図面プレビュー"));
+    resize(900, 680);
+
+    auto* tools = new QHBoxLayout;
+    auto* fit = new QPushButton(QStringLiteral("全体表示"), this);
+    fit->setObjectName(QStringLiteral("fitAll"));
+    connect(fit, &QPushButton::clicked, m_view, &PlanView::fitAll);
+    tools->addWidget(fit);
+    auto* light = new QCheckBox(QStringLiteral("白背景"), this);
+    light->setObjectName(QStringLiteral("lightBackground"));
+    connect(light, &QCheckBox::toggled, this, &PreviewWindow::toggleBackground);
+    tools->addWidget(light);
+    tools->addStretch();
+    for (const FormatInfo& info : kFormats) {
+        auto* button = new QPushButton(QString::fromUtf8(info.button), this);
+        connect(button, &QPushButton::clicked, this, [this, info] { askAndExport(info.format); });
+        tools->addWidget(button);
+        m_exportButtons.append(button);
+    }
+
+    m_counts = new QLabel(this);
+    m_counts->setObjectName(QStringLiteral("counts"));
+    m_warnings = new QLabel(this);
+    m_warnings->setObjectName(QStringLiteral("warnings"));
+    m_warnings->setWordWrap(true);
+    m_warnings->setTextFormat(Qt::RichText);
+    connect(m_warnings, &QLabel::linkActivated, this, &PreviewWindow::cellRequested);
+    m_fit = new QLabel(this);
+    m_fit->setObjectName(QStringLiteral("fit"));
+    m_fit->setWordWrap(true);
+    m_apply = new QPushButton(this);
+    m_apply->setObjectName(QStringLiteral("applySuggestion"));
+    m_apply->setVisible(false);
+    connect(m_apply, &QPushButton::clicked, this, &PreviewWindow::applySuggestion);
+    auto* fitRow = new QHBoxLayout;
+    fitRow->addWidget(m_fit, 1);
+    fitRow->addWidget(m_apply);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(tools);
+    layout->addWidget(m_view, 1);
+    layout->addWidget(m_counts);
+    layout->addLayout(fitRow);
+    layout->addWidget(m_warnings);
+
+    connect(m_view, &PlanView::pointClicked, this, &PreviewWindow::pointClicked);
+}
+
+void PreviewWindow::setPlan(const plan::Plan& plan) {
+    m_scene->setPlan(plan);
+    m_view->setEnabled(true);
+    for (QPushButton* button : std::as_const(m_exportButtons)) {
+        button->setEnabled(true);
+    }
+    m_counts->setText(QStringLiteral("測点 %1　線 %2　円 %3　文字 %4")
+                          .arg(plan.points.size())
+                          .arg(plan.polylines.size())
+                          .arg(plan.circles.size())
+                          .arg(plan.labels.size()));
+
+    QStringList warnings;
+    for (const std::string& warning : plan.warnings) {
+        warnings.append(linkedWarning(fromStd(warning)));
+    }
+    // Names the code page cannot hold are written as "?" in every output.
+    std::vector<std::string> lost;
+    plan::warnUnmappableLabels(plan, lost);
+    for (const std::string& warning : lost) {
+        warnings.append(linkedWarning(fromStd(warning)));
+    }
+    m_warnings->setText(warnings.join(QStringLiteral("<br>")));
+    m_warnings->setVisible(!warnings.isEmpty());
+
+    m_paperToken.clear();
+    m_scaleToken.clear();
+    QString fitText;
+    if (plan.paper != nullptr && plan.scale != nullptr) {
+        const plan::FitCheck check = plan::checkFit(plan, *plan.paper, *plan.scale);
+        fitText = fromStd(plan::fitMessage(check, *plan.paper, *plan.scale));
+        if (check.outside > 0 && check.fittingScale != nullptr) {
+            m_paperToken = fromStd(plan.paper->token);
+            m_scaleToken = fromStd(check.fittingScale->token);
+            m_apply->setText(
+                QStringLiteral("%1 にする").arg(fromStd(check.fittingScale->listText)));
+        } else if (check.outside > 0 && check.fittingPaper != nullptr) {
+            m_paperToken = fromStd(check.fittingPaper->token);
+            m_scaleToken = fromStd(check.fittingPaperScale->token);
+            m_apply->setText(QStringLiteral("%1・%2 にする")
+                                 .arg(fromStd(check.fittingPaper->listText),
+                                      fromStd(check.fittingPaperScale->listText)));
+        }
+    }
+    m_fit->setText(fitText.isEmpty() ? QStringLiteral("すべての測点が用紙の内枠に収まっています。")
+                                     : fitText);
+    m_apply->setVisible(hasSuggestion());
+
+    if (!m_fitted) {
+        m_view->fitAll();
+        m_fitted = true;
+    }
+}
+
+void PreviewWindow::showProblem(const QString& message) {
+    m_scene->setPlan(plan::Plan{});
+    m_view->setEnabled(false);
+    for (QPushButton* button : std::as_const(m_exportButtons)) {
+        button->setEnabled(false);
+    }
+    m_counts->setText(message);
+    m_warnings->clear();
+    m_warnings->setVisible(false);
+    m_fit->clear();
+    m_apply->setVisible(false);
+    m_paperToken.clear();
+    m_scaleToken.clear();
+}
+
+QString PreviewWindow::statusText() const {
+    return m_counts->text();
+}
+
+QString PreviewWindow::fitText() const {
+    return m_fit->text();
+}
+
+bool PreviewWindow::hasSuggestion() const {
+    return !m_scaleToken.isEmpty();
+}
+
+void PreviewWindow::applySuggestion() {
+    if (hasSuggestion()) {
+        emit suggestionApplied(m_paperToken, m_scaleToken);
+    }
+}
+
+void PreviewWindow::toggleBackground(bool light) {
+    m_scene->setBackground(light ? PlanScene::Background::Light : PlanScene::Background::Dark);
+}
+
+bool PreviewWindow::exportTo(ExportFormat format, const QString& path) {
+    try {
+        exportPlan(*m_scene, format, path);
+    } catch (const std::exception& error) {
+        m_sink->warning(this, windowTitle(), QString::fromStdString(job::errorMessage(error)));
+        return false;
+    }
+    return true;
+}
+
+void PreviewWindow::askAndExport(ExportFormat format) {
+    for (const FormatInfo& info : kFormats) {
+        if (info.format != format) {
+            continue;
+        }
+        QString path = QFileDialog::getSaveFileName(this, QString::fromUtf8(info.button), QString(),
+                                                    QString::fromUtf8(info.filter));
+        if (path.isEmpty()) {
+            return;
+        }
+        if (!path.endsWith(QLatin1String(info.suffix), Qt::CaseInsensitive)) {
+            path += QLatin1String(info.suffix);
+        }
+        if (exportTo(format, path)) {
+            m_sink->information(this, windowTitle(),
+                                QStringLiteral("%1 を書き出しました。").arg(path));
+        }
+    }
+}
+
+} // namespace karumenio::app
