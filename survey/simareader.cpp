@@ -4,6 +4,7 @@
 #include "points/cellvalue.h"
 #include "points/runtimeerror.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 namespace karumenio::survey {
@@ -51,17 +52,20 @@ std::string field(const std::vector<std::string>& fields, std::size_t i) {
     return i < fields.size() ? fields[i] : std::string();
 }
 
-} // namespace
-
-std::vector<std::string> splitSimaRecord(std::string_view line) {
-    std::vector<std::string> fields;
+// Fills fields with the record's fields, reusing their storage from the record before.
+void splitInto(std::string_view line, std::vector<std::string>& fields) {
+    std::size_t count = 0;
     std::size_t pos = 0;
     const std::size_t n = line.size();
     while (true) {
         while (pos < n && isBlank(line[pos])) {
             ++pos;
         }
-        std::string value;
+        if (count == fields.size()) {
+            fields.emplace_back();
+        }
+        std::string& value = fields[count++];
+        value.clear();
         if (pos < n && line[pos] == '"') {
             ++pos;
             while (pos < n) {
@@ -91,12 +95,19 @@ std::vector<std::string> splitSimaRecord(std::string_view line) {
             }
             value.assign(line.substr(start, end - start));
         }
-        fields.push_back(std::move(value));
         if (pos >= n) {
             break;
         }
         ++pos;
     }
+    fields.resize(count);
+}
+
+} // namespace
+
+std::vector<std::string> splitSimaRecord(std::string_view line) {
+    std::vector<std::string> fields;
+    splitInto(line, fields);
     return fields;
 }
 
@@ -110,6 +121,13 @@ PointRows readSima(std::string_view text) {
     int skipped = 0;
     int firstSkippedLine = 0;
     std::string firstSkippedCode;
+
+    // Every record is one line at most, so the line count bounds the points.
+    const auto lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
+    points.reserve(lines);
+    byNumber.reserve(lines);
+    byName.reserve(lines);
+    std::vector<std::string> fields;
 
     int lineNumber = 0;
     std::size_t pos = 0;
@@ -128,7 +146,7 @@ PointRows readSima(std::string_view text) {
             continue;
         }
 
-        const std::vector<std::string> fields = splitSimaRecord(line);
+        splitInto(line, fields);
         const std::string code = recordCode(fields[0]);
         if (code == "A01") {
             SimaPoint point{field(fields, 2), field(fields, 3), field(fields, 4)};
@@ -168,6 +186,11 @@ PointRows readSima(std::string_view text) {
         }
     }
 
+    std::size_t rowCount = points.size();
+    for (const Parcel& parcel : parcels) {
+        rowCount += parcel.vertices.size() + 1;
+    }
+    result.rows.reserve(rowCount);
     // Vertices are looked up once every point is known, so a parcel may come first.
     for (const Parcel& parcel : parcels) {
         std::vector<std::size_t> vertices;
