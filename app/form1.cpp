@@ -407,7 +407,7 @@ void Form1::OLE1_Activate() {
 
 WorksheetWindow* Form1::openWorksheet() {
     if (!m_worksheetWindow) {
-        m_worksheetWindow = new WorksheetWindow(m_model, m_sink);
+        m_worksheetWindow = new WorksheetWindow(m_model, m_sink, nullptr, m_job.get());
     }
     m_worksheetWindow->show();
     m_worksheetWindow->raise();

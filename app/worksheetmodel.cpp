@@ -175,6 +175,10 @@ QString WorksheetModel::copyText(int top, int left, int bottom, int right) {
     }
 }
 
+void WorksheetModel::recordEdit(points::EditRecord record, const QString& text) {
+    push(std::move(record), text);
+}
+
 void WorksheetModel::undoRecord(const points::EditRecord& record) {
     m_sheet.undo(record);
     sheetChanged();

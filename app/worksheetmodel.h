@@ -36,6 +36,9 @@ class WorksheetModel : public QAbstractTableModel {
     // Pastes clipboard text with its top-left cell at the index; returns the cells written.
     points::EditRecord paste(const QModelIndex& index, const QByteArray& clipboardText);
     QString copyText(int top, int left, int bottom, int right);
+    // An edit the core already made to the sheet (a file opened through the job): pushed as
+    // one undo step and shown.
+    void recordEdit(points::EditRecord record, const QString& text);
 
     // Used by the undo stack.
     void undoRecord(const points::EditRecord& record);

@@ -4,17 +4,32 @@
 #include "worksheetmodel.h"
 #include "worksheetview.h"
 
+#include "errortext.h"
+
 #include "guide/formlook.h"
+#include "job/job.h"
 #include "points/worksheet.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QMenuBar>
 #include <QUndoStack>
 
 namespace karumenio::app {
 
-WorksheetWindow::WorksheetWindow(WorksheetModel* model, MessageSink* sink, QWidget* parent)
-    : QMainWindow(parent), m_view(new WorksheetView(model, this)) {
+namespace {
+
+const QString kOpenTitle = QStringLiteral("座標ファイルを開く");
+
+} // namespace
+
+WorksheetWindow::WorksheetWindow(WorksheetModel* model, MessageSink* sink, QWidget* parent,
+                                 job::Job* job)
+    : QMainWindow(parent), m_model(model), m_sink(sink), m_job(job),
+      m_view(new WorksheetView(model, this)) {
     setObjectName(QStringLiteral("WorksheetWindow"));
     setWindowTitle(QStringLiteral("Microsoft Excel ワークシート - %1")
                        .arg(QString::fromStdString(model->worksheet().name())));
@@ -22,6 +37,11 @@ WorksheetWindow::WorksheetWindow(WorksheetModel* model, MessageSink* sink, QWidg
     setCentralWidget(m_view);
     resize(720, 520);
 
+    if (m_job != nullptr) {
+        QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+        file->addAction(QStringLiteral("座標ファイルを開く…"), QKeySequence::Open, this,
+                        &WorksheetWindow::choosePointsFile);
+    }
     QMenu* edit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
     QAction* undo = model->undoStack()->createUndoAction(this, QStringLiteral("元に戻す"));
     undo->setShortcut(QKeySequence::Undo);
@@ -48,6 +68,47 @@ WorksheetWindow::WorksheetWindow(WorksheetModel* model, MessageSink* sink, QWidg
 
 void WorksheetWindow::commitPendingEdit() {
     m_view->commitPendingEdit();
+}
+
+void WorksheetWindow::choosePointsFile() {
+    const QString path = QFileDialog::getOpenFileName(
+        this, kOpenTitle, QString(),
+        QStringLiteral("座標ファイル (*.sim *.SIM *.csv *.CSV *.tsv *.TSV *.txt *.TXT);;"
+                       "SIMA (*.sim *.SIM);;CSV/TSV/TXT (*.csv *.CSV *.tsv *.TSV *.txt *.TXT);;"
+                       "すべてのファイル (*)"));
+    if (!path.isEmpty()) {
+        openPointsFile(path);
+    }
+}
+
+bool WorksheetWindow::openPointsFile(const QString& path) {
+    commitPendingEdit();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_sink->warning(this, kOpenTitle,
+                        QStringLiteral("座標ファイルを開けません: %1\n%2")
+                            .arg(QDir::toNativeSeparators(path), file.errorString()));
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    survey::OpenedFile opened;
+    try {
+        opened = m_job->openPointsFile(
+            std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+            QFileInfo(path).fileName().toStdString());
+    } catch (const std::exception& error) {
+        m_sink->warning(this, kOpenTitle, errorText(error));
+        return false;
+    }
+    m_model->recordEdit(std::move(opened.record), kOpenTitle);
+    if (!opened.warnings.empty()) {
+        QStringList lines;
+        for (const std::string& warning : opened.warnings) {
+            lines << QString::fromStdString(warning);
+        }
+        m_sink->information(this, kOpenTitle, lines.join(QLatin1Char('\n')));
+    }
+    return true;
 }
 
 } // namespace karumenio::app

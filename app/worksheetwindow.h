@@ -2,6 +2,10 @@
 
 #include <QMainWindow>
 
+namespace karumenio::job {
+class Job;
+} // namespace karumenio::job
+
 namespace karumenio::app {
 
 class MessageSink;
@@ -13,12 +17,23 @@ class WorksheetView;
 class WorksheetWindow : public QMainWindow {
     Q_OBJECT
   public:
-    WorksheetWindow(WorksheetModel* model, MessageSink* sink, QWidget* parent = nullptr);
+    // With a job, the window also opens survey files into its worksheet.
+    WorksheetWindow(WorksheetModel* model, MessageSink* sink, QWidget* parent = nullptr,
+                    job::Job* job = nullptr);
 
     WorksheetView* view() const { return m_view; }
     void commitPendingEdit();
 
+    // Pastes the rows of a SIMA or CSV/TSV file at A6 as one undo step. A file that cannot be
+    // read is reported in a message box and changes nothing; returns false then.
+    bool openPointsFile(const QString& path);
+
   private:
+    void choosePointsFile();
+
+    WorksheetModel* m_model;
+    MessageSink* m_sink;
+    job::Job* m_job;
     WorksheetView* m_view;
 };
 

@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QUndoStack>
 #include <QtTest>
 
@@ -73,6 +74,8 @@ class TestWorksheetWindow : public QObject {
     void editsOutliveTheWindow();
     void readTakesEditInProgress();
     void badPasteReportsAndKeepsData();
+    void opensPointsFiles_data();
+    void opensPointsFiles();
 
   private:
     WorksheetView* openView();
@@ -318,6 +321,63 @@ void TestWorksheetWindow::badPasteReportsAndKeepsData() {
     QVERIFY(!m_sink.messages.first().text.isEmpty());
     QCOMPARE(shown(model, 6, C), QStringLiteral("3"));
     QCOMPARE(model->undoStack()->count(), 1);
+}
+
+void TestWorksheetWindow::opensPointsFiles_data() {
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("markA6");
+    QTest::addColumn<QString>("says");
+    QTest::newRow("SIMA parcel closed on its first vertex")
+        << "lot.sim"
+        << QByteArray("A00,\r\nA01,1,001,10,20,,\r\nA01,2,002,30,40,,\r\nD00,1,669,1,\r\n"
+                      "B01,1,,\r\nB01,2,,\r\nB01,3,,\r\nD99,\r\n")
+        << "669" << QStringLiteral("7 行目");
+    QTest::newRow("CSV with a header")
+        << "pts.csv" << QByteArray("区画,測点名,X,Y\nK,001,10,20\n") << "K" << QString();
+    QTest::newRow("decimal comma refused") << "bad.csv" << QByteArray("P,\"10,5\",\"20,5\"\n")
+                                           << QString() << QStringLiteral("1 行目");
+    QTest::newRow("missing file") << QString() << QByteArray() << QString()
+                                  << QStringLiteral("開けません");
+}
+
+void TestWorksheetWindow::opensPointsFiles() {
+    QFETCH(QString, fileName);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, markA6);
+    QFETCH(QString, says);
+    WorksheetView* view = openView();
+    WorksheetModel* model = view->worksheetModel();
+    view->selectCells(6, 1, 6, 1);
+    view->pasteText(QStringLiteral("OLD\tX\t1\t2\n\tY\t3\t4\n\tZ\t5\t6\n"));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(fileName.isEmpty() ? QStringLiteral("none.sim") : fileName);
+    if (!fileName.isEmpty()) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    const bool opened = m_form->worksheetWindow()->openPointsFile(path);
+    QCOMPARE(opened, !markA6.isEmpty());
+    if (!says.isEmpty()) {
+        QCOMPARE(m_sink.messages.size(), 1);
+        QCOMPARE(m_sink.messages.front().warning, !opened);
+        QVERIFY2(m_sink.messages.front().text.contains(says),
+                 qPrintable(m_sink.messages.front().text));
+    }
+    if (!opened) {
+        QCOMPARE(shown(model, 6, A), QStringLiteral("OLD"));
+        QCOMPARE(shown(model, 8, B), QStringLiteral("Z"));
+        return;
+    }
+    QCOMPARE(shown(model, 6, A), markA6);
+    QCOMPARE(shown(model, 6, B), QStringLiteral("001"));
+    QCOMPARE(shown(model, 6, C), QStringLiteral("10"));
+    QVERIFY(model->worksheet().content(7, G + 1).isFormula());
+    QCOMPARE(shown(model, 8, B), markA6 == QLatin1String("K") ? QString() : QStringLiteral("001"));
+    model->undoStack()->undo();
+    QCOMPARE(shown(model, 6, A), QStringLiteral("OLD"));
+    QCOMPARE(shown(model, 8, B), QStringLiteral("Z"));
 }
 
 KARUMENIO_QTEST_MAIN(TestWorksheetWindow)
