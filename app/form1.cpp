@@ -16,17 +16,20 @@
 #include "plan/edition.h"
 #include "plan/papersize.h"
 #include "points/reader.h"
+#include "points/runtimeerror.h"
 #include "scripts/scriptfolder.h"
 
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QTimer>
 
 namespace karumenio::app {
@@ -146,12 +149,14 @@ void Form1::createControls() {
     }
     Label7 = label("Label7", 2880, 6000, 615, 255);
     Label8 = label("Label8", 720, 720, 2295, 255);
-    Command5 = button("Command5", 1200, 6840, 1455, 375);
+    Command5 = button("Command5", 120, 6840, 1695, 375);
+    Command6 = button("Command6", 1920, 6840, 1695, 375);
 
     std::vector<QWidget*> order = {Command4, Combo1,   Combo2,   Text1,
                                    OLE1,     Command1, Command2, Command3};
     order.insert(order.end(), m_options.begin(), m_options.end());
     order.push_back(Command5);
+    order.push_back(Command6);
     for (std::size_t i = 1; i < order.size(); ++i) {
         setTabOrder(order[i - 1], order[i]);
     }
@@ -176,6 +181,14 @@ void Form1::createControls() {
         guide::setTextColour(option, highlight);
         editions->addButton(option);
     }
+    // The chosen edition must show at a glance: filled in the highlight colour, white text.
+    const QString pressed =
+        QStringLiteral("QPushButton:checked { background-color: %1; color: white;"
+                       " font-weight: bold; border: 1px solid %1; }")
+            .arg(highlight.name());
+    for (QPushButton* option : m_options) {
+        option->setStyleSheet(pressed);
+    }
     editions->setExclusive(true);
 
     for (std::size_t i = 0; i < m_options.size(); ++i) {
@@ -187,6 +200,10 @@ void Form1::createControls() {
     connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
     connect(Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
     connect(Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
+    connect(Command6, &QPushButton::clicked, this, &Form1::Command6_Click);
+    // Any edit of the sheet after a read makes the read out of date.
+    connect(m_model, &QAbstractItemModel::dataChanged, this,
+            [this] { m_sheetChangedSinceRead = true; });
     // The preview follows every change of paper, scale or angle.
     connect(Combo1, &QComboBox::currentIndexChanged, this, &Form1::refreshPreview);
     connect(Combo2, &QComboBox::currentIndexChanged, this, &Form1::refreshPreview);
@@ -205,6 +222,7 @@ void Form1::Form_Load() {
     Command3->setText(QStringLiteral("終　　　　了"));
     Command4->setText(QStringLiteral("使用方法・説明"));
     Command5->setText(QStringLiteral("図面プレビュー"));
+    Command6->setText(QStringLiteral("出力先…"));
     Label1->setText(QStringLiteral("用紙設定 ："));
     Label2->setText(QStringLiteral("角度(UCS) ："));
     Label3->setText(fromStd(plan::kDegreesPerRadianText));
@@ -269,36 +287,106 @@ void Form1::Command1_Click() {
         });
     } catch (const std::exception& error) {
         hideProgress();
-        m_sink->warning(this, title, errorText(error));
+        refreshPreview();
+        reportFailure(title, error);
         return;
     }
+    m_sheetChangedSinceRead = false;
     hideProgress();
     refreshPreview();
-    m_sink->information(this, title, fromStd(points::readMessage(m_job->table().count())));
+    QString message = fromStd(points::readMessage(m_job->table().count()));
+    // A coordinate that is not a number would only stop the write; say so now.
+    const std::vector<std::string> textCells = m_job->textCoordinateCells();
+    if (textCells.empty()) {
+        m_sink->information(this, title, message);
+        return;
+    }
+    QStringList cells;
+    for (const std::string& cell : textCells) {
+        cells.append(fromStd(cell));
+    }
+    message +=
+        QStringLiteral("\n\n次のセルの座標が数値ではありません。直してから読み込み直して下さい: %1")
+            .arg(cells.join(QStringLiteral("、")));
+    selectCell(cells.first());
+    m_sink->warning(this, title, message);
 }
 
 void Form1::Command2_Click() {
     commitWorksheetEdit();
     applySettings();
-
     const QString title = fromStd(scripts::kCompletionTitle);
+
+    // The frame follows the sheet while the points follow the read: never mix two jobs.
+    if (m_job->hasRead() && m_sheetChangedSinceRead) {
+        const int answer = m_sink->question(
+            this, title,
+            QStringLiteral("ワークシートは最後の「座 標 読 込」の後に変更されています。"),
+            {QStringLiteral("読み込み直して出力"), QStringLiteral("読み込んだ座標で出力"),
+             QStringLiteral("キャンセル")});
+        if (answer == 0) {
+            Command1_Click();
+            if (!m_job->hasRead() || m_sheetChangedSinceRead) {
+                return;
+            }
+        } else if (answer != 1) {
+            return;
+        }
+    }
+
     scripts::WriteReport report;
     std::filesystem::path folder;
     try {
-        folder = scripts::defaultScriptFolder();
+        folder = outputFolder();
         report = m_job->write(folder);
     } catch (const std::exception& error) {
-        m_sink->warning(this, title, errorText(error));
+        reportFailure(title, error);
         return;
     }
-    m_sink->information(this, title, fromStd(scripts::completionMessage(folder)));
-    if (!report.warnings.empty()) {
-        QStringList lines;
-        for (const std::string& warning : report.warnings) {
-            lines.append(fromStd(warning));
-        }
-        m_sink->warning(this, title, lines.join(QLatin1Char('\n')));
+    // What the surveyor should know about the files comes with the completion, not after it.
+    QString message = fromStd(scripts::completionMessage(folder));
+    for (const std::string& warning : report.warnings) {
+        message += QLatin1Char('\n') + fromStd(warning);
     }
+    if (report.warnings.empty()) {
+        m_sink->information(this, title, message);
+    } else {
+        m_sink->warning(this, title, message);
+    }
+}
+
+void Form1::reportFailure(const QString& title, const std::exception& error) {
+    if (const auto* runTime = dynamic_cast<const points::RunTimeError*>(&error);
+        runTime != nullptr && !runTime->cell().empty()) {
+        selectCell(fromStd(runTime->cell()));
+    }
+    m_sink->warning(this, title, errorText(error));
+}
+
+std::filesystem::path Form1::outputFolder() const {
+    // The environment decides for tests; then the surveyor's choice; then drive C.
+    if (!qEnvironmentVariableIsEmpty("KARUMENIO_DRIVE_C")) {
+        return scripts::defaultScriptFolder();
+    }
+    const QString chosen = QSettings().value(QStringLiteral("outputFolder")).toString();
+    if (!chosen.isEmpty()) {
+        return std::filesystem::path(chosen.toStdU16String());
+    }
+    return scripts::defaultScriptFolder();
+}
+
+void Form1::Command6_Click() {
+    const QString current = QString::fromStdU16String(outputFolder().u16string());
+    const QString chosen =
+        QFileDialog::getExistingDirectory(this, QStringLiteral("出力先"), current);
+    if (!chosen.isEmpty()) {
+        setOutputFolder(chosen);
+    }
+}
+
+void Form1::setOutputFolder(const QString& folder) {
+    QSettings().setValue(QStringLiteral("outputFolder"), folder);
+    Command6->setToolTip(folder);
 }
 
 // The settings as the controls hold them at this moment.
@@ -360,7 +448,7 @@ void Form1::refreshPreview() {
     commitWorksheetEdit();
     applySettings();
     if (!m_job->hasRead()) {
-        m_preview->showProblem(QStringLiteral("座標がまだ読み込まれていません。"
+        m_preview->showProblem(QStringLiteral("座標が読み込まれていません。"
                                               "「座 標 読 込」を押すと図面を表示します。"));
         return;
     }
@@ -408,6 +496,9 @@ void Form1::OLE1_Activate() {
 WorksheetWindow* Form1::openWorksheet() {
     if (!m_worksheetWindow) {
         m_worksheetWindow = new WorksheetWindow(m_model, m_sink, nullptr, m_job.get());
+        // Beside the main window, not over its buttons and lists.
+        const QRect main = frameGeometry();
+        m_worksheetWindow->move(main.right() + 8, main.top());
     }
     m_worksheetWindow->show();
     m_worksheetWindow->raise();

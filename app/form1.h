@@ -3,6 +3,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <exception>
+#include <filesystem>
 #include <memory>
 #include <vector>
 
@@ -53,6 +55,10 @@ class Form1 : public QWidget {
     PreviewWindow* previewWindow() const;
     // Selects a cell ("C8") in the worksheet window, opening it and scrolling to the cell.
     void selectCell(const QString& cell);
+    // Where the scripts go: $KARUMENIO_DRIVE_C when set, else the folder chosen with
+    // "出力先…" (kept between runs), else the root of drive C.
+    std::filesystem::path outputFolder() const;
+    void setOutputFolder(const QString& folder);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -68,6 +74,9 @@ class Form1 : public QWidget {
     void Command3_Click();
     void Command4_Click();
     void Command5_Click();
+    void Command6_Click();
+    // Shows a failure and selects the cell it names.
+    void reportFailure(const QString& title, const std::exception& error);
     void applySettings();
     void refreshPreview();
     void applySuggestion(const QString& paperToken, const QString& scaleToken);
@@ -84,12 +93,14 @@ class Form1 : public QWidget {
     QPointer<WorksheetWindow> m_worksheetWindow;
     QPointer<guide::Form2> m_usageWindow;
     QPointer<PreviewWindow> m_preview;
+    bool m_sheetChangedSinceRead = false;
 
     QPushButton* Command1;
     QPushButton* Command2;
     QPushButton* Command3;
     QPushButton* Command4;
     QPushButton* Command5;
+    QPushButton* Command6;
     QComboBox* Combo1;
     QComboBox* Combo2;
     QLineEdit* Text1;

@@ -1,6 +1,7 @@
 #include "messageboxsink.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace karumenio::app {
 
@@ -10,6 +11,21 @@ void MessageBoxSink::information(QWidget* parent, const QString& title, const QS
 
 void MessageBoxSink::warning(QWidget* parent, const QString& title, const QString& text) {
     QMessageBox::warning(parent, title, text);
+}
+
+int MessageBoxSink::question(QWidget* parent, const QString& title, const QString& text,
+                             const QStringList& answers) {
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, parent);
+    QList<QAbstractButton*> buttons;
+    for (const QString& answer : answers) {
+        buttons.append(box.addButton(answer, QMessageBox::AcceptRole));
+    }
+    if (!buttons.isEmpty()) {
+        box.setDefaultButton(static_cast<QPushButton*>(buttons.first()));
+        box.setEscapeButton(buttons.last());
+    }
+    box.exec();
+    return static_cast<int>(buttons.indexOf(box.clickedButton()));
 }
 
 } // namespace karumenio::app

@@ -9,6 +9,8 @@ class MessageBoxSink : public MessageSink {
   public:
     void information(QWidget* parent, const QString& title, const QString& text) override;
     void warning(QWidget* parent, const QString& title, const QString& text) override;
+    int question(QWidget* parent, const QString& title, const QString& text,
+                 const QStringList& answers) override;
 };
 
 } // namespace karumenio::app

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -16,6 +17,10 @@ class MessageSink {
     virtual void information(QWidget* parent, const QString& title, const QString& text) = 0;
     // A failure the user can put right; the program keeps running.
     virtual void warning(QWidget* parent, const QString& title, const QString& text) = 0;
+    // A choice between the answers, the first of them the default; returns the index of the
+    // answer taken, or -1 when the box was closed without one.
+    virtual int question(QWidget* parent, const QString& title, const QString& text,
+                         const QStringList& answers) = 0;
 };
 
 } // namespace karumenio::app

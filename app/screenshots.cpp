@@ -33,6 +33,9 @@ class SilentSink : public MessageSink {
   public:
     void information(QWidget*, const QString&, const QString&) override {}
     void warning(QWidget*, const QString&, const QString&) override {}
+    int question(QWidget*, const QString&, const QString&, const QStringList&) override {
+        return 0;
+    }
 };
 
 bool save(const QPixmap& picture, const QString& path, QStringList& written) {

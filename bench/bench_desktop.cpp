@@ -20,6 +20,9 @@ class SilentSink : public karumenio::app::MessageSink {
   public:
     void information(QWidget*, const QString&, const QString&) override {}
     void warning(QWidget*, const QString&, const QString&) override {}
+    int question(QWidget*, const QString&, const QString&, const QStringList&) override {
+        return 0;
+    }
 };
 
 QString pointRows(int count) {

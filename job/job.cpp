@@ -4,6 +4,7 @@
 #include "points/inputtemplate.h"
 #include "points/paste.h"
 #include "points/runtimeerror.h"
+#include "points/worksheet.h"
 #include "scripts/atomicfileset.h"
 #include "scripts/writerun.h"
 #include "survey/simawriter.h"
@@ -27,15 +28,42 @@ void Job::setDefaultRadius(double radius) {
 }
 
 int Job::read(const points::ReadProgress& progress) {
+    m_dataSheet = nullptr;
+    m_lastPlan.reset();
     m_dataSheet = &points::readPoints(m_book, m_table, progress);
     return m_table.count();
+}
+
+std::vector<std::string> Job::textCoordinateCells(std::size_t most) const {
+    std::vector<std::string> cells;
+    if (m_dataSheet == nullptr) {
+        return cells;
+    }
+    const int count = m_table.count();
+    for (int slot = 0; slot < count && cells.size() < most; ++slot) {
+        for (const auto& [column, values] : {std::pair{points::kPointXColumn, &m_table.pointX},
+                                             std::pair{points::kPointYColumn, &m_table.pointY}}) {
+            const points::CellValue& value = values->at(slot);
+            if (value.isNumber()) {
+                continue;
+            }
+            try {
+                value.toNumber();
+            } catch (const points::RunTimeError&) {
+                cells.push_back(points::cellName(points::kFirstDataRow + slot, column));
+            }
+        }
+    }
+    if (cells.size() > most) {
+        cells.resize(most);
+    }
+    return cells;
 }
 
 plan::Plan Job::plan() const {
     if (m_dataSheet == nullptr) {
         throw points::RunTimeError(points::RunError::ObjectNotSet,
-                                   "座標がまだ読み込まれていません。"
-                                   "先に「座 標 読 込」を押して下さい。");
+                                   std::string(scripts::kNotReadMessage));
     }
     return plan::computePlan(m_table, *m_dataSheet, m_settings, m_state);
 }

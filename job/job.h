@@ -49,8 +49,12 @@ class Job {
     void setDefaultRadius(double radius);
 
     // Reads the input sheet into the point table and binds it; returns the point count. A
-    // read that fails leaves the table and the binding as they were.
+    // read that fails is rethrown and leaves no table behind: the job counts as never read,
+    // so that no write can mix the rows of that sheet with the points of an earlier read.
     int read(const points::ReadProgress& progress = {});
+    // Cells of the latest read whose coordinate is text that is not a number ("C8"), in
+    // row order, at most the number asked for; such a point cannot be written.
+    std::vector<std::string> textCoordinateCells(std::size_t most = 5) const;
     bool hasRead() const { return m_dataSheet != nullptr; }
 
     // The plan of the latest read with the current settings; changes nothing. A worksheet

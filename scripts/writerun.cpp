@@ -26,8 +26,7 @@ void checkWriteRun(const plan::Settings& settings, const points::PointTable& tab
                                                        "バージョンを選び直して下さい。");
     }
     if (dataSheet == nullptr) {
-        throw RunTimeError(RunError::ObjectNotSet, "座標がまだ読み込まれていません。"
-                                                   "先に「座 標 読 込」を押して下さい。");
+        throw RunTimeError(RunError::ObjectNotSet, std::string(kNotReadMessage));
     }
     if (table.count() <= 0) {
         throw RunTimeError(RunError::SubscriptOutOfRange,

@@ -24,6 +24,10 @@ struct Plan;
 
 namespace karumenio::scripts {
 
+// What a run without a complete read says: none yet, or the last one was refused.
+inline constexpr std::string_view kNotReadMessage =
+    "座標が読み込まれていません。先に「座 標 読 込」を押して下さい。";
+
 // The checks a run makes before it computes anything, each a run-time error with its own
 // message: no edition chosen or an edition code that is not a number (13), a worksheet that
 // was never read (91), a read that found no points (9).

@@ -20,6 +20,13 @@ class RecordingSink : public karumenio::app::MessageSink {
     void warning(QWidget*, const QString& title, const QString& text) override {
         messages.append({true, title, text});
     }
+    // Questions are recorded like messages and answered with `answer`.
+    int question(QWidget*, const QString& title, const QString& text, const QStringList&) override {
+        questions.append({false, title, text});
+        return answer;
+    }
 
     QList<Message> messages;
+    QList<Message> questions;
+    int answer = 0;
 };

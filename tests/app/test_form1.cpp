@@ -128,7 +128,7 @@ void TestForm1::valueHoldersNeverShow() {
 }
 
 void TestForm1::windowIsFixedAndIconed() {
-    QCOMPARE(m_form->size(), QSize(249, 457));
+    QCOMPARE(m_form->size(), QSize(249, 489));
     QCOMPARE(m_form->minimumSize(), m_form->maximumSize());
     QVERIFY(!(m_form->windowFlags() & Qt::WindowMinimizeButtonHint));
     QVERIFY(!(m_form->windowFlags() & Qt::WindowMaximizeButtonHint));

@@ -61,10 +61,11 @@ void TestPictures::examplePictureIsTheWorksheetDrawing() {
 void TestPictures::screenshotsOfAllWindows_data() {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QSize>("size");
-    QTest::newRow("main window") << "form1.png" << QSize(249, 457);
+    QTest::newRow("main window") << "form1.png" << QSize(249, 489);
     QTest::newRow("usage window") << "form2.png" << QSize(554, 586);
     QTest::newRow("example window") << "form3.png" << QSize(654, 377);
     QTest::newRow("worksheet window") << "worksheet.png" << QSize();
+    QTest::newRow("plan preview") << "preview.png" << QSize(900, 680);
 }
 
 void TestPictures::screenshotsOfAllWindows() {
@@ -73,7 +74,7 @@ void TestPictures::screenshotsOfAllWindows() {
     if (m_files.isEmpty()) {
         QVERIFY(m_folder.isValid());
         m_files = karumenio::app::saveScreenshots(m_folder.path(), workedExample());
-        QCOMPARE(m_files.size(), 4);
+        QCOMPARE(m_files.size(), 5);
     }
     const QImage image(m_folder.filePath(file));
     QVERIFY2(!image.isNull(), qPrintable(file));

@@ -57,6 +57,10 @@ class TestReadWrite : public QObject {
     void unmappableNameIsWrittenAndReported();
     void failuresAreReported_data();
     void failuresAreReported();
+    void aRefusedReadLeavesNoTableToWrite();
+    void anEditAfterTheReadAsksBeforeWriting_data();
+    void anEditAfterTheReadAsksBeforeWriting();
+    void aTextCoordinateIsReportedAtRead();
 
   private:
     void click(const char* name);
@@ -69,6 +73,8 @@ class TestReadWrite : public QObject {
 
 void TestReadWrite::init() {
     m_sink.messages.clear();
+    m_sink.questions.clear();
+    m_sink.answer = 0;
     m_folder = std::make_unique<QTemporaryDir>();
     QVERIFY(m_folder->isValid());
     qputenv("KARUMENIO_DRIVE_C", QFile::encodeName(m_folder->path()));
@@ -164,13 +170,13 @@ void TestReadWrite::unmappableNameIsWrittenAndReported() {
     click("Option3");
     click("Command1");
     click("Command2");
-    // The scripts are written; the surveyor learns which name lost a character.
-    QCOMPARE(m_sink.messages.size(), 3);
+    // The scripts are written; the completion says which name lost a character.
+    QCOMPARE(m_sink.messages.size(), 2);
     QCOMPARE(m_sink.messages.at(1).title, QStringLiteral("SCR作成"));
-    QVERIFY(!m_sink.messages.at(1).warning);
-    QVERIFY(m_sink.messages.at(2).warning);
-    QVERIFY2(m_sink.messages.at(2).text.contains(QStringLiteral("B7")),
-             qPrintable(m_sink.messages.at(2).text));
+    QVERIFY(m_sink.messages.at(1).warning);
+    QVERIFY(m_sink.messages.at(1).text.startsWith(QStringLiteral("Cdrに ")));
+    QVERIFY2(m_sink.messages.at(1).text.contains(QStringLiteral("B7")),
+             qPrintable(m_sink.messages.at(1).text));
     QVERIFY(readFile(m_folder->filePath(QStringLiteral("TEXT.SCR"))).contains("K2?"));
 }
 
@@ -253,9 +259,11 @@ void TestReadWrite::failuresAreReported() {
     if (!cell.isEmpty()) {
         QVERIFY2(last.text.contains(cell), qPrintable(last.text));
     }
+    // Before it only a read that names the same cell may have warned.
     for (const RecordingSink::Message& message :
          m_sink.messages.mid(0, m_sink.messages.size() - 1)) {
-        QVERIFY2(!message.warning, qPrintable(message.text));
+        QVERIFY2(!message.warning || (!cell.isEmpty() && message.text.contains(cell)),
+                 qPrintable(message.text));
     }
     // Nothing written, nothing lost: no script in the folder, the worksheet as pasted, the
     // table as before a failed read, and the program still answers the next click.
@@ -273,6 +281,71 @@ void TestReadWrite::failuresAreReported() {
     const qsizetype before = m_sink.messages.size();
     click("Command1");
     QCOMPARE(m_sink.messages.size(), before + 1);
+}
+
+void TestReadWrite::aRefusedReadLeavesNoTableToWrite() {
+    pasteAtA6(workedExample());
+    click("Option3");
+    click("Command1");
+    QString tooMany;
+    for (int i = 0; i < 3002; ++i) {
+        tooMany += QStringLiteral("\tP\t%1\t%1\r\n").arg(i);
+    }
+    pasteAtA6(tooMany);
+    click("Command1");
+    m_sink.messages.clear();
+    click("Command2");
+    // Not the old 12 points in a frame centred on the new rows: no write at all.
+    QCOMPARE(m_sink.messages.size(), 1);
+    QVERIFY(m_sink.messages.at(0).warning);
+    QVERIFY2(m_sink.messages.at(0).text.contains(QStringLiteral("座標が読み込まれていません")),
+             qPrintable(m_sink.messages.at(0).text));
+    QVERIFY(QDir(m_folder->path()).entryList(QDir::Files).isEmpty());
+}
+
+void TestReadWrite::anEditAfterTheReadAsksBeforeWriting_data() {
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QString>("firstPoint");
+    QTest::newRow("read again and write") << 0 << "500,600";
+    QTest::newRow("write what was read") << 1 << "0,0";
+    QTest::newRow("cancel") << 2 << "";
+}
+
+void TestReadWrite::anEditAfterTheReadAsksBeforeWriting() {
+    QFETCH(int, answer);
+    QFETCH(QString, firstPoint);
+    WorksheetView* view = pasteAtA6(workedExample());
+    click("Option3");
+    click("Command1");
+    view->selectCells(6, 3, 6, 3);
+    view->pasteText(QStringLiteral("500\t600"));
+    m_sink.answer = answer;
+    click("Command2");
+    QCOMPARE(m_sink.questions.size(), 1);
+    const QByteArray line = readFile(m_folder->filePath(QStringLiteral("LINE.SCR")));
+    if (firstPoint.isEmpty()) {
+        QVERIFY(line.isEmpty());
+    } else {
+        QCOMPARE(line.split('\n').value(5).trimmed(), firstPoint.toUtf8());
+    }
+    // A read clears the question; the next write asks nothing.
+    click("Command1");
+    click("Command2");
+    QCOMPARE(m_sink.questions.size(), 1);
+}
+
+void TestReadWrite::aTextCoordinateIsReportedAtRead() {
+    QString rows = workedExample();
+    rows.replace(QStringLiteral("\tK3\t100\t100"), QStringLiteral("\tK3\t百\t100"));
+    WorksheetView* view = pasteAtA6(rows);
+    click("Command1");
+    QCOMPARE(m_sink.messages.size(), 1);
+    QVERIFY(m_sink.messages.at(0).warning);
+    QVERIFY2(m_sink.messages.at(0).text.contains(QStringLiteral("C8")),
+             qPrintable(m_sink.messages.at(0).text));
+    // The message's cell is selected in the worksheet.
+    QCOMPARE(view->currentIndex().row() + 1, 8);
+    QCOMPARE(view->currentIndex().column() + 1, 3);
 }
 
 KARUMENIO_QTEST_MAIN(TestReadWrite)
