@@ -6,6 +6,7 @@
 #include "points/runtimeerror.h"
 #include "points/worksheet.h"
 #include "scripts/atomicfileset.h"
+#include "scripts/foldersession.h"
 #include "scripts/writerun.h"
 #include "survey/simawriter.h"
 
@@ -83,12 +84,21 @@ scripts::WriteReport Job::write(const std::filesystem::path& folder,
                                return dxf::writeDxf(plan);
                            }});
     }
-    scripts::checkWriteRun(m_settings, m_table, m_dataSheet);
-    plan::Plan plan = plan::computePlan(m_table, *m_dataSheet, m_settings, m_state);
-    scripts::WriteReport report = scripts::writePlan(m_settings, plan, folder, operations, exports);
-    plan::applyPlan(plan, m_table, m_state);
-    m_lastPlan = std::move(plan);
-    return report;
+    // Recovery of an interrupted run comes before this run's own checks.
+    const scripts::FolderSession session(folder, operations);
+    std::optional<scripts::FolderSession> dxfSession;
+    if (dxf && std::filesystem::absolute(dxf->parent_path()) != std::filesystem::absolute(folder)) {
+        dxfSession.emplace(dxf->parent_path(), operations);
+    }
+    return session.run([&] {
+        scripts::checkWriteRun(m_settings, m_table, m_dataSheet);
+        plan::Plan plan = plan::computePlan(m_table, *m_dataSheet, m_settings, m_state);
+        scripts::WriteReport report =
+            scripts::writePlan(m_settings, plan, folder, operations, exports);
+        plan::applyPlan(plan, m_table, m_state);
+        m_lastPlan = std::move(plan);
+        return report;
+    });
 }
 
 std::vector<std::string> Job::writeSima(const std::filesystem::path& file,
@@ -98,11 +108,16 @@ std::vector<std::string> Job::writeSima(const std::filesystem::path& file,
             points::RunError::ObjectNotSet,
             "座標がまだ読み込まれていないため、SIMA ファイルを書き出せません。");
     }
-    std::vector<std::string> warnings;
-    scripts::AtomicFileSet files;
-    files.add(file, survey::writeSima(m_table, file.stem().string(), warnings));
-    files.commit(operations);
-    return warnings;
+    const scripts::FolderSession session(file.parent_path(), operations);
+    return session
+        .run([&] {
+            scripts::WriteReport report;
+            scripts::AtomicFileSet files;
+            files.add(file, survey::writeSima(m_table, file.stem().string(), report.warnings));
+            files.commit(operations);
+            return report;
+        })
+        .warnings;
 }
 
 } // namespace karumenio::job

@@ -4,23 +4,35 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace karumenio::scripts {
 
 // Replaces several files all or nothing. Every file is first written next to its target
-// under a temporary name; the targets are then replaced by renaming, and if one rename
-// fails the files already replaced get their old contents back. Backups of the old files
-// live until all targets are in place.
+// under a temporary name of its own that nobody can guess, created exclusively; the old
+// targets are then moved aside and the new files renamed into place, and if one rename fails
+// the files already replaced get their old contents back. A journal in the folder of the
+// first file lists the names while this happens, so that a run killed half-way is finished
+// or undone by the next one (recover()).
 class AtomicFileSet {
   public:
+    // The journal's name; one set at a time writes into a folder.
+    static constexpr std::string_view kJournalName = "~karumenio.journal";
+
     void add(std::filesystem::path target, std::string bytes);
 
     // Checks every target before anything is created: a missing or unwritable folder, a
     // target that is a folder or read-only, each fail with the file-access error (75) and a
     // message naming the file. Any later failure leaves every target as it was, also with
-    // error 75.
+    // error 75. The caller holds the folder's lock (FolderSession) when others may write.
     void commit(const FileOperations& operations = FileOperations::system()) const;
+
+    // Finishes a set interrupted in this folder when all its new files were complete, else
+    // puts the old files back, and removes the set's temporary and backup files and its
+    // journal. Returns one message saying what was done, or none when there was nothing to
+    // do. A file it cannot put right is error 75, and the journal stays for the next try.
+    static std::vector<std::string> recover(const std::filesystem::path& folder);
 
   private:
     struct Entry {

@@ -1,9 +1,20 @@
 #include "platform.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
 #include <cstdlib>
+#include <random>
 #include <system_error>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 #endif
 
@@ -63,6 +74,155 @@ bool folderDeniesWriting(const std::filesystem::path& folder) {
 std::string displayPath(const std::filesystem::path& path) {
     const std::u8string text = path.u8string();
     return std::string(text.begin(), text.end());
+}
+
+#ifdef _WIN32
+
+namespace {
+
+bool writeAll(HANDLE file, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
+        DWORD written = 0;
+        if (!::WriteFile(file, bytes.data(), chunk, &written, nullptr) || written == 0) {
+            return false;
+        }
+        bytes.remove_prefix(written);
+    }
+    return ::FlushFileBuffers(file) != 0;
+}
+
+} // namespace
+
+bool createFileExclusive(const std::filesystem::path& file, std::string_view bytes) {
+    // CREATE_NEW fails on any existing name, a link included.
+    HANDLE handle = ::CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    const bool ok = writeAll(handle, bytes);
+    ::CloseHandle(handle);
+    if (!ok) {
+        ::DeleteFileW(file.c_str());
+    }
+    return ok;
+}
+
+bool appendToFile(const std::filesystem::path& file, std::string_view bytes) {
+    HANDLE handle = ::CreateFileW(file.c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    const bool ok = writeAll(handle, bytes);
+    ::CloseHandle(handle);
+    return ok;
+}
+
+LockAttempt tryLockFolder(const std::filesystem::path& folder, LockHandle& handle) {
+    const std::filesystem::path file = folder / L"~karumenio.lock";
+    HANDLE lock = ::CreateFileW(
+        file.c_str(), GENERIC_READ | GENERIC_WRITE,
+        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+        FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (lock == INVALID_HANDLE_VALUE) {
+        // A lock file being deleted by its last holder refuses new opens for a moment.
+        const DWORD error = ::GetLastError();
+        return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION
+                   ? LockAttempt::Busy
+                   : LockAttempt::Failed;
+    }
+    OVERLAPPED whole = {};
+    if (!::LockFileEx(lock, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &whole)) {
+        ::CloseHandle(lock);
+        return LockAttempt::Busy;
+    }
+    handle = reinterpret_cast<LockHandle>(lock);
+    return LockAttempt::Locked;
+}
+
+void unlockFolder(LockHandle handle) {
+    if (handle != kNoLock) {
+        ::CloseHandle(reinterpret_cast<HANDLE>(handle));
+    }
+}
+
+#else
+
+namespace {
+
+bool writeAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return ::fsync(fd) == 0;
+}
+
+} // namespace
+
+bool createFileExclusive(const std::filesystem::path& file, std::string_view bytes) {
+    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        return false;
+    }
+    bool ok = writeAll(fd, bytes);
+    ok = ::close(fd) == 0 && ok;
+    if (!ok) {
+        ::unlink(file.c_str());
+    }
+    return ok;
+}
+
+bool appendToFile(const std::filesystem::path& file, std::string_view bytes) {
+    const int fd = ::open(file.c_str(), O_WRONLY | O_APPEND | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    const bool ok = writeAll(fd, bytes);
+    return ::close(fd) == 0 && ok;
+}
+
+LockAttempt tryLockFolder(const std::filesystem::path& folder, LockHandle& handle) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        return LockAttempt::Failed;
+    }
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const bool busy = errno == EWOULDBLOCK;
+        ::close(fd);
+        return busy ? LockAttempt::Busy : LockAttempt::Failed;
+    }
+    handle = fd;
+    return LockAttempt::Locked;
+}
+
+void unlockFolder(LockHandle handle) {
+    if (handle != kNoLock) {
+        // Closing the only descriptor releases the lock.
+        ::close(static_cast<int>(handle));
+    }
+}
+
+#endif
+
+std::string randomToken() {
+    std::random_device device;
+    const unsigned long long value = (static_cast<unsigned long long>(device()) << 32) ^
+                                     static_cast<unsigned long long>(device());
+    char buffer[16];
+    char* end = std::to_chars(buffer, buffer + sizeof buffer, value, 16).ptr;
+    // Sixteen digits whatever the value, so that every name has the same length.
+    std::string token(sizeof buffer - static_cast<std::size_t>(end - buffer), '0');
+    token.append(buffer, end);
+    return token;
 }
 
 } // namespace karumenio::scripts::platform

@@ -2,8 +2,10 @@
 
 // The few things that differ between Windows and the other systems.
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 namespace karumenio::scripts::platform {
 
@@ -26,5 +28,28 @@ bool folderDeniesWriting(const std::filesystem::path& folder);
 
 // The path as UTF-8, for messages.
 std::string displayPath(const std::filesystem::path& path);
+
+// Creates a new file holding exactly these bytes and flushes it to disk. The file is created
+// exclusively: anything already at that name, a link included, makes it fail instead of being
+// followed or replaced. A file left half written is removed. False on any failure.
+bool createFileExclusive(const std::filesystem::path& file, std::string_view bytes);
+
+// Appends to an existing regular file, never through a link, and flushes it to disk.
+bool appendToFile(const std::filesystem::path& file, std::string_view bytes);
+
+// Sixteen hex digits from the system's source of unpredictable numbers.
+std::string randomToken();
+
+// An exclusive lock on a folder, held by this process until released; kNoLock when none.
+using LockHandle = std::intptr_t;
+inline constexpr LockHandle kNoLock = -1;
+
+enum class LockAttempt { Locked, Busy, Failed };
+
+// Tries once to lock the folder against other writers. On Windows a hidden lock file in the
+// folder holds the lock and disappears when it is released or the process ends; elsewhere
+// the folder itself is locked, so nothing is left in it.
+LockAttempt tryLockFolder(const std::filesystem::path& folder, LockHandle& handle);
+void unlockFolder(LockHandle handle);
 
 } // namespace karumenio::scripts::platform

@@ -2,6 +2,7 @@
 
 #include "atomicfileset.h"
 #include "featurescripts.h"
+#include "foldersession.h"
 #include "scriptfile.h"
 #include "zahyouscript.h"
 
@@ -97,11 +98,15 @@ WriteReport writeRun(const plan::Settings& settings, points::PointTable& table,
                      const points::Worksheet* dataSheet, plan::WriteState& state,
                      const std::filesystem::path& folder, const FileOperations& operations,
                      const std::vector<PlanExport>& exports) {
-    checkWriteRun(settings, table, dataSheet);
-    const plan::Plan plan = plan::computePlan(table, *dataSheet, settings, state);
-    WriteReport report = writePlan(settings, plan, folder, operations, exports);
-    plan::applyPlan(plan, table, state);
-    return report;
+    // Recovery of an interrupted run comes before this run's own checks.
+    const FolderSession session(folder, operations);
+    return session.run([&] {
+        checkWriteRun(settings, table, dataSheet);
+        const plan::Plan plan = plan::computePlan(table, *dataSheet, settings, state);
+        WriteReport report = writePlan(settings, plan, folder, operations, exports);
+        plan::applyPlan(plan, table, state);
+        return report;
+    });
 }
 
 } // namespace karumenio::scripts

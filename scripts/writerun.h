@@ -60,7 +60,8 @@ WriteReport writePlan(const plan::Settings& settings, const plan::Plan& plan,
 // The write run: checks, computes the plan, generates the four scripts (and the exports), then
 // replaces "ZAHYOU.SCR", "LINE.SCR", "PLOT.SCR" and "TEXT.SCR" in the folder and each export's
 // target all or nothing. When it fails for any reason none of the files has changed, and neither
-// have the table and the state.
+// have the table and the state. It holds the folder for its whole length and first puts right
+// a run that was interrupted there (FolderSession), which its report then mentions.
 WriteReport writeRun(const plan::Settings& settings, points::PointTable& table,
                      const points::Worksheet* dataSheet, plan::WriteState& state,
                      const std::filesystem::path& folder);

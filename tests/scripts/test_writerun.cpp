@@ -2,6 +2,10 @@
 
 #include "scripts/writerun.h"
 
+#include "scripts/atomicfileset.h"
+#include "scripts/foldersession.h"
+#include "scripts/platform.h"
+
 #include "points/runtimeerror.h"
 
 #include <gtest/gtest.h>
@@ -372,6 +376,148 @@ TEST_F(WriteRunFolder, AFailedTemporaryFileChangesNothing) {
                           operations);
     });
     EXPECT_EQ(snapshot(m_folder), before);
+}
+
+TEST_F(WriteRunFolder, PlantedLinksNeverLeadTheRunOutOfTheFolder) {
+    // An attacker who sees the first temporary file plants links where the others would go
+    // if their names could be derived from it, or wins the race for the very name asked for.
+    const fs::path outside = m_folder / "outside";
+    fs::create_directory(outside);
+    const fs::path victim = outside / "victim";
+    for (const bool exactName : {false, true}) {
+        SCOPED_TRACE(exactName ? "at the name asked for" : "at names sharing its token");
+        for (const auto& entry : fs::directory_iterator(m_folder)) {
+            if (entry.path() != outside) {
+                fs::remove(entry.path());
+            }
+        }
+        std::ofstream(victim, std::ios::binary) << "victim";
+        fs::create_symlink(victim, m_folder / "LINE.SCR");
+        auto operations = scripts::FileOperations::system();
+        const auto realCreate = operations.createFile;
+        operations.createFile = [&](const fs::path& path, std::string_view bytes) {
+            if (exactName) {
+                fs::create_symlink(victim, path);
+            } else if (path.filename().string().starts_with("~ZAHYOU.SCR.")) {
+                std::string name = path.filename().string();
+                for (const auto other : {"LINE.SCR", "PLOT.SCR", "TEXT.SCR"}) {
+                    const std::string planted = "~" + std::string(other) + name.substr(11);
+                    fs::create_symlink(victim, m_folder / planted);
+                }
+            }
+            return realCreate(path, bytes);
+        };
+        WorkedExample example;
+        try {
+            scripts::writeRun(lt2000(), example.table, &example.sheet, example.state, m_folder,
+                              operations);
+            EXPECT_FALSE(exactName) << "wrote through a link";
+        } catch (const points::RunTimeError& e) {
+            EXPECT_TRUE(exactName) << e.what();
+            EXPECT_EQ(e.number(), 75);
+        }
+        EXPECT_EQ(readFile(victim), "victim");
+        EXPECT_EQ(fs::is_symlink(m_folder / "LINE.SCR"), exactName);
+        if (!exactName) {
+            for (const auto name : scripts::kScriptFileNames) {
+                EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(m_folder / name))) << name;
+            }
+        }
+    }
+}
+
+TEST_F(WriteRunFolder, ASecondWriterWaitsThenFailsAndNothingIsLeftBehind) {
+    writeOldScripts({"ZAHYOU.SCR", "LINE.SCR", "PLOT.SCR", "TEXT.SCR"});
+    const auto before = snapshot(m_folder);
+    auto operations = scripts::FileOperations::system();
+    operations.lockWait = std::chrono::milliseconds(100);
+    scripts::platform::LockHandle held = scripts::platform::kNoLock;
+    ASSERT_EQ(scripts::platform::tryLockFolder(m_folder, held),
+              scripts::platform::LockAttempt::Locked);
+    WorkedExample example;
+    expectThrows(75, "別の出力が書き込み中", [&] {
+        scripts::writeRun(lt2000(), example.table, &example.sheet, example.state, m_folder,
+                          operations);
+    });
+    EXPECT_EQ(snapshot(m_folder), before);
+    scripts::platform::unlockFolder(held);
+
+    const auto set = WorkedExample().generate();
+    scripts::writeRun(lt2000(), example.table, &example.sheet, example.state, m_folder, operations);
+    EXPECT_EQ(snapshot(m_folder), (std::map<std::string, std::string>{
+                                      {"ZAHYOU.SCR", set.zahyou},
+                                      {"LINE.SCR", set.line},
+                                      {"PLOT.SCR", set.plot},
+                                      {"TEXT.SCR", set.text},
+                                  }));
+}
+
+TEST_F(WriteRunFolder, TheNextRunFinishesOrUndoesAnInterruptedOne) {
+    struct Killed {};
+    struct Case {
+        const char* name;
+        int createsBeforeKill; // -1: not killed while creating
+        int renamesBeforeKill; // -1: not killed while renaming
+        bool nextRunFails;
+        bool finished;
+    };
+    const Case cases[] = {
+        {"killed writing the third temporary file", 2, -1, false, false},
+        {"killed before the first rename", -1, 0, true, true},
+        {"killed between renames", -1, 2, false, true},
+        {"killed before the last rename, next run has no edition", -1, 3, true, true},
+    };
+    const auto newSet = WorkedExample().generate();
+    const std::map<std::string, std::string> newFiles = {{"ZAHYOU.SCR", newSet.zahyou},
+                                                         {"LINE.SCR", newSet.line},
+                                                         {"PLOT.SCR", newSet.plot},
+                                                         {"TEXT.SCR", newSet.text}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const auto& entry : fs::directory_iterator(m_folder)) {
+            fs::remove(entry.path());
+        }
+        writeOldScripts({"ZAHYOU.SCR", "LINE.SCR", "TEXT.SCR"});
+        const auto before = snapshot(m_folder);
+        auto operations = scripts::FileOperations::system();
+        int creates = 0;
+        int renames = 0;
+        const auto realCreate = operations.createFile;
+        const auto realRename = operations.rename;
+        operations.createFile = [&](const fs::path& path, std::string_view bytes) {
+            if (creates++ == c.createsBeforeKill) {
+                realCreate(path, bytes.substr(0, 10));
+                throw Killed{};
+            }
+            return realCreate(path, bytes);
+        };
+        operations.rename = [&](const fs::path& from, const fs::path& to, std::error_code& error) {
+            if (renames++ == c.renamesBeforeKill) {
+                throw Killed{};
+            }
+            realRename(from, to, error);
+        };
+        WorkedExample example;
+        EXPECT_THROW(scripts::writeRun(lt2000(), example.table, &example.sheet, example.state,
+                                       m_folder, operations),
+                     Killed);
+        ASSERT_TRUE(fs::exists(m_folder / scripts::AtomicFileSet::kJournalName));
+
+        const std::string said = c.finished ? "完了しました" : "取り消し";
+        WorkedExample next;
+        if (c.nextRunFails) {
+            expectThrows(13, said, [&] {
+                scripts::writeRun({}, next.table, &next.sheet, next.state, m_folder);
+            });
+            EXPECT_EQ(snapshot(m_folder), c.finished ? newFiles : before);
+        } else {
+            const auto report =
+                scripts::writeRun(lt2000(), next.table, &next.sheet, next.state, m_folder);
+            ASSERT_FALSE(report.warnings.empty());
+            EXPECT_NE(report.warnings[0].find(said), std::string::npos) << report.warnings[0];
+            EXPECT_EQ(snapshot(m_folder), newFiles);
+        }
+    }
 }
 
 TEST(ScriptFolder, DefaultFolderAndCompletionMessage) {
