@@ -131,7 +131,8 @@ class Evaluator {
     CellValue evaluate(const FormulaNode& node) {
         switch (node.kind) {
         case FormulaNode::Kind::Number:
-            return CellValue::number(node.number);
+            // A literal beyond the range of a double ("1e309") is an overflow, not a number.
+            return numberResult(node.number);
         case FormulaNode::Kind::Text:
             return node.literal;
         case FormulaNode::Kind::Boolean:

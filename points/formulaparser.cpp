@@ -15,6 +15,9 @@ namespace {
 
 // Deeper nesting than this is refused rather than risking the stack.
 constexpr int kMaxDepth = 100;
+// A chain of operators ("=1+1+…+1") nests as deep as it is long when evaluated, so the
+// operators of one formula are bounded too.
+constexpr int kMaxOperators = 1000;
 
 using ascii::isDigit;
 using ascii::isLetter;
@@ -157,6 +160,9 @@ class Parser {
             if (!right) {
                 return std::nullopt;
             }
+            if (++m_operators > kMaxOperators) {
+                return std::nullopt;
+            }
             left = binary(op, std::move(*left), std::move(*right));
         }
         return left;
@@ -167,6 +173,9 @@ class Parser {
         while (left && accept("&")) {
             auto right = additive();
             if (!right) {
+                return std::nullopt;
+            }
+            if (++m_operators > kMaxOperators) {
                 return std::nullopt;
             }
             left = binary(FormulaOperator::Concatenate, std::move(*left), std::move(*right));
@@ -189,6 +198,9 @@ class Parser {
             if (!right) {
                 return std::nullopt;
             }
+            if (++m_operators > kMaxOperators) {
+                return std::nullopt;
+            }
             left = binary(op, std::move(*left), std::move(*right));
         }
         return left;
@@ -209,6 +221,9 @@ class Parser {
             if (!right) {
                 return std::nullopt;
             }
+            if (++m_operators > kMaxOperators) {
+                return std::nullopt;
+            }
             left = binary(op, std::move(*left), std::move(*right));
         }
         return left;
@@ -219,6 +234,9 @@ class Parser {
         while (left && accept("^")) {
             auto right = unary();
             if (!right) {
+                return std::nullopt;
+            }
+            if (++m_operators > kMaxOperators) {
                 return std::nullopt;
             }
             left = binary(FormulaOperator::Power, std::move(*left), std::move(*right));
@@ -409,6 +427,7 @@ class Parser {
     int m_column;
     std::size_t m_pos = 0;
     int m_depth = 0;
+    int m_operators = 0;
     std::vector<ReferenceToken> m_references;
 };
 

@@ -72,7 +72,8 @@ INSTANTIATE_TEST_SUITE_P(
                       FormulaCase{"NotEqual", "=A1<>12", boo(false)},
                       FormulaCase{"LessOrEqual", "=A4<=-3.5", boo(true)},
                       FormulaCase{"GreaterOrEqual", "=A4>=0", boo(false)},
-                      FormulaCase{"LiteralBeyondTheRangeIsInfinite", "=1/1E400", num(0)},
+                      FormulaCase{"LiteralBeyondTheRangeOverflows", "=1/1E400", err("#NUM!")},
+                      FormulaCase{"LargeLiteralOverflows", "=1e309", err("#NUM!")},
                       FormulaCase{"LiteralBelowTheRangeIsZero", "=.00001e-320=0", boo(true)},
                       FormulaCase{"Precedence", "=1+2*3-4/2", num(5)},
                       FormulaCase{"Parentheses", "=(1+2)*3", num(9)},
@@ -229,6 +230,22 @@ TEST(Formula, DeepNestingIsRefusedNotOverflowed) {
     EXPECT_EQ(sheet.value(1, 1), CellValue::error("#NAME?"));
     sheet.setFormula(1, 2, "=" + std::string(5000, '-') + "1");
     EXPECT_EQ(sheet.value(1, 2), CellValue::error("#NAME?"));
+    // Chains of every operator are as deep as they are long.
+    for (const char* op : {"+", "-", "*", "/", "^", "&", "=", "<>"}) {
+        SCOPED_TRACE(op);
+        std::string chain = "=1";
+        for (int i = 1; i < 17500; ++i) {
+            chain += op + std::string("1");
+        }
+        sheet.setFormula(2, 1, chain);
+        EXPECT_EQ(sheet.value(2, 1), CellValue::error("#NAME?"));
+    }
+    std::string sum = "=1";
+    for (int i = 1; i < 1000; ++i) {
+        sum += "+1";
+    }
+    sheet.setFormula(3, 1, sum);
+    EXPECT_EQ(sheet.value(3, 1), CellValue::number(1000));
 }
 
 TEST(Formula, CellNames) {
