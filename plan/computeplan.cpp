@@ -10,6 +10,7 @@
 #include "points/runtimeerror.h"
 #include "points/worksheet.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace karumenio::plan {
@@ -38,26 +39,36 @@ double slotNumber(const points::SlotArray& values, int slot, int column, const c
     }
 }
 
+bool isControl(char c) {
+    return static_cast<unsigned char>(c) < 0x20 || c == '\x7f';
+}
+
 // The name as the TEXT script writes it: numbers with a "0" before the point, text trimmed
 // of ASCII blanks. A line break would end the script line early and shift every command
-// after it, so each one (CR LF counts as one) becomes a blank, with a warning.
+// after it, and other control characters (NUL, TAB, ESC…) are worse in a script, so each
+// one (CR LF counts as one) becomes a blank, with a warning.
 std::string labelText(const points::CellValue& name, int slot, std::vector<std::string>& warnings) {
     if (name.isNumber()) {
         return points::formatNumber(name.numberValue(), true);
     }
     std::string text = name.textForm();
-    if (!name.isText() || text.find_first_of("\r\n") == std::string::npos) {
+    if (!name.isText() || std::none_of(text.begin(), text.end(), isControl)) {
         return text;
     }
     std::string oneLine;
+    bool onlyLineBreaks = true;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
             continue;
         }
-        oneLine += text[i] == '\r' || text[i] == '\n' ? ' ' : text[i];
+        onlyLineBreaks =
+            onlyLineBreaks && (!isControl(text[i]) || text[i] == '\r' || text[i] == '\n');
+        oneLine += isControl(text[i]) ? ' ' : text[i];
     }
     warnings.push_back("セル " + cellOf(slot, points::kLabelTextColumn) + " の測点名「" + oneLine +
-                       "」に改行が含まれていたため、改行を空白にして書き出しました。");
+                       (onlyLineBreaks
+                            ? "」に改行が含まれていたため、改行を空白にして書き出しました。"
+                            : "」に制御文字が含まれていたため、空白にして書き出しました。"));
     return oneLine;
 }
 
@@ -124,6 +135,64 @@ void addEntities(Plan& plan) {
     }
 }
 
+[[noreturn]] void throwOverflow(const std::string& what, const std::string& cell = {}) {
+    throw points::RunTimeError(
+        points::RunError::Overflow,
+        "オーバーフローしました: " + what +
+            "が大きすぎて数値として書き出せません。ファイルは何も変更していません。",
+        cell);
+}
+
+// A number that is not finite has no form in a script (it would be written as "0" and draw a
+// wrong plan), so every number the files are made from is checked before any is written.
+void checkFinite(const Plan& plan) {
+    for (std::size_t i = 0; i < plan.points.size(); ++i) {
+        const int slot = static_cast<int>(i);
+        const PlanPoint& p = plan.points[i];
+        for (const auto& [value, column] :
+             {std::pair{p.x, points::kPointXColumn}, std::pair{p.y, points::kPointYColumn},
+              std::pair{p.radius, points::kMarkRadiusColumn},
+              std::pair{p.labelX, points::kPointXColumn},
+              std::pair{p.labelY, points::kPointYColumn}}) {
+            if (!std::isfinite(value)) {
+                const std::string cell = cellOf(slot, column);
+                throwOverflow("セル " + cell + " の値", cell);
+            }
+        }
+    }
+    const FrameValues& f = plan.frame;
+    bool frameFinite = std::isfinite(plan.scaleFactor);
+    for (const double value :
+         {f.maxX, f.minX, f.maxY, f.minY, f.halfDiagonal, f.frameCentreX, f.frameCentreY,
+          f.outerFirstX, f.outerFirstY, f.outerSecondX, f.outerSecondY, f.middleFirstX,
+          f.middleFirstY, f.middleSecondX, f.middleSecondY, f.innerFirstX, f.innerFirstY,
+          f.innerSecondX, f.innerSecondY}) {
+        frameFinite = frameFinite && std::isfinite(value);
+    }
+    for (const Polyline& rectangle : plan.frameRectangles) {
+        for (const WorldPoint& corner : rectangle.vertices) {
+            frameFinite = frameFinite && std::isfinite(corner.x) && std::isfinite(corner.y);
+        }
+    }
+    if (!frameFinite) {
+        auto shown = [](double value) -> std::string {
+            if (std::isnan(value)) {
+                return "非数";
+            }
+            if (std::isinf(value)) {
+                return value > 0 ? "無限大" : "-無限大";
+            }
+            return points::formatNumber(value, true);
+        };
+        throwOverflow("座標の範囲（セル E6:F7 の最大・最小 " + shown(f.maxX) + ", " +
+                      shown(f.maxY) + " / " + shown(f.minX) + ", " + shown(f.minY) +
+                      "）から求めた図枠");
+    }
+    if (!std::isfinite(plan.rotationAngle) || !std::isfinite(plan.labelAngle)) {
+        throwOverflow("角度");
+    }
+}
+
 } // namespace
 
 Plan computePlan(const points::PointTable& table, const points::Worksheet& dataSheet,
@@ -168,6 +237,7 @@ Plan computePlan(const points::PointTable& table, const points::Worksheet& dataS
 
     plan.transform = WorldTransform(plan.rotationAngle, plan.degreesPerRadian);
     plan.frameRectangles = frameRectangles(plan.frame, plan.scaleFactor, plan.transform);
+    checkFinite(plan);
     addEntities(plan);
     return plan;
 }

@@ -10,7 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <map>
 #include <random>
 
@@ -194,6 +197,20 @@ TEST(WriteRun, ALineBreakInANameCannotShiftTheScript) {
     EXPECT_NE(set.warnings[1].find("B8"), std::string::npos) << set.warnings[1];
 }
 
+TEST(WriteRun, ControlCharactersInANameBecomeBlanksWithAWarning) {
+    WorkedExample example;
+    example.table.labelText.at(0) = CellValue::text(std::string("K\0"
+                                                                "1\t2\x1b",
+                                                                6));
+    const auto set = example.generate();
+    const auto got = lines(set.text);
+    ASSERT_EQ(got.size(), 56u);
+    EXPECT_EQ(got[7], "K 1 2 ");
+    ASSERT_EQ(set.warnings.size(), 1u);
+    EXPECT_NE(set.warnings[0].find("B6"), std::string::npos) << set.warnings[0];
+    EXPECT_NE(set.warnings[0].find("制御文字"), std::string::npos) << set.warnings[0];
+}
+
 TEST(WriteRun, AFullTableOf3001Points) {
     points::PointTable table;
     std::vector<PointRow> rows;
@@ -290,6 +307,51 @@ TEST_F(WriteRunFolder, AFailedCheckOrBadCellChangesNoFile) {
         });
     }
     EXPECT_EQ(snapshot(m_folder), before);
+}
+
+TEST_F(WriteRunFolder, ANumberThatIsNotFiniteIsAnOverflowAndNothingChanges) {
+    writeOldScripts({"ZAHYOU.SCR", "LINE.SCR", "PLOT.SCR", "TEXT.SCR"});
+    const auto before = snapshot(m_folder);
+    const double inf = std::numeric_limits<double>::infinity();
+    struct Case {
+        const char* name;
+        int slot;
+        CellValue x;
+        CellValue radius;
+        std::array<CellValue, 4> extent;
+        const char* inMessage;
+    };
+    const Case cases[] = {
+        {"infinite coordinate",
+         3,
+         num(inf),
+         num(0),
+         {num(110), num(-50), num(150), num(-60)},
+         "C9"},
+        {"NaN radius",
+         5,
+         num(60),
+         num(std::nan("")),
+         {num(110), num(-50), num(150), num(-60)},
+         "G11"},
+        {"extent too wide for the half-diagonal",
+         0,
+         num(0),
+         num(0),
+         {num(1e200), num(-1e200), num(1e200), num(-1e200)},
+         "E6:F7"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        WorkedExample example;
+        example.table.pointX.at(c.slot) = c.x;
+        example.table.markRadius.at(c.slot) = c.radius;
+        setExtent(example.sheet, c.extent[0], c.extent[1], c.extent[2], c.extent[3]);
+        expectThrows(6, c.inMessage, [&] {
+            scripts::writeRun(lt2000(), example.table, &example.sheet, example.state, m_folder);
+        });
+        EXPECT_EQ(snapshot(m_folder), before);
+    }
 }
 
 TEST_F(WriteRunFolder, AReadOnlyTargetIsAnAccessErrorAndNothingChanges) {
