@@ -4,7 +4,11 @@
 #include "errortext.h"
 
 #include "points/cellformat.h"
+#include "points/inputtemplate.h"
 #include "points/paste.h"
+#include "points/pointtable.h"
+#include "points/templaterestore.h"
+#include "points/workbook.h"
 #include "points/worksheet.h"
 
 #include <QColor>
@@ -141,14 +145,48 @@ bool WorksheetModel::enterText(const QModelIndex& index, const QString& text) {
     return true;
 }
 
+WorksheetModel::~WorksheetModel() = default;
+
+const points::Worksheet& WorksheetModel::original() {
+    if (!m_original) {
+        m_original = std::make_unique<points::Workbook>(points::makeInputTemplate());
+    }
+    return m_original->sheet(0);
+}
+
 bool WorksheetModel::clear(int top, int left, int bottom, int right) {
     try {
-        push(m_sheet.clear(top + 1, left + 1, bottom + 1, right + 1), QStringLiteral("削除"));
+        push(points::restoreTemplateCells(m_sheet, original(), top + 1, left + 1, bottom + 1,
+                                          right + 1),
+             QStringLiteral("削除"));
     } catch (const std::exception& error) {
         emit editFailed(errorText(error));
         return false;
     }
     return true;
+}
+
+void WorksheetModel::restoreTemplate() {
+    push(points::restoreWholeTemplate(m_sheet, original()), QStringLiteral("新しい座標表"));
+}
+
+bool WorksheetModel::holdsAJob() const {
+    const int last = m_sheet.lastUsedRow();
+    for (int row = points::kFirstDataRow; row <= last; ++row) {
+        for (const int column : {points::kBreakMarkColumn, points::kLabelTextColumn,
+                                 points::kPointXColumn, points::kPointYColumn}) {
+            if (!m_sheet.content(row, column).isEmpty()) {
+                return true;
+            }
+        }
+        // A typed radius below the default cell replaces the template's formula.
+        if (row > points::kFirstDataRow &&
+            !m_sheet.content(row, points::kMarkRadiusColumn).isFormula() &&
+            !m_sheet.content(row, points::kMarkRadiusColumn).isEmpty()) {
+            return true;
+        }
+    }
+    return false;
 }
 
 points::EditRecord WorksheetModel::paste(const QModelIndex& index,

@@ -4,9 +4,12 @@
 
 #include <QAbstractTableModel>
 
+#include <memory>
+
 class QUndoStack;
 
 namespace karumenio::points {
+class Workbook;
 class Worksheet;
 } // namespace karumenio::points
 
@@ -19,6 +22,7 @@ class WorksheetModel : public QAbstractTableModel {
     Q_OBJECT
   public:
     explicit WorksheetModel(points::Worksheet& sheet, QObject* parent = nullptr);
+    ~WorksheetModel() override;
 
     points::Worksheet& worksheet() { return m_sheet; }
     const points::Worksheet& worksheet() const { return m_sheet; }
@@ -32,7 +36,13 @@ class WorksheetModel : public QAbstractTableModel {
 
     // User actions; each is one undo step. They return false after reporting a failure.
     bool enterText(const QModelIndex& index, const QString& text);
+    // The Delete key: the block goes back to the template's content (formulas, defaults);
+    // the headings and the hidden columns stay as they are.
     bool clear(int top, int left, int bottom, int right);
+    // "新しい座標表": the whole sheet back to the template, one undo step.
+    void restoreTemplate();
+    // Whether the data rows hold anything the template does not: an earlier job.
+    bool holdsAJob() const;
     // Pastes clipboard text with its top-left cell at the index; returns the cells written.
     points::EditRecord paste(const QModelIndex& index, const QByteArray& clipboardText);
     QString copyText(int top, int left, int bottom, int right);
@@ -52,8 +62,12 @@ class WorksheetModel : public QAbstractTableModel {
     void push(points::EditRecord record, const QString& text);
     void sheetChanged();
 
+    const points::Worksheet& original();
+
     points::Worksheet& m_sheet;
     QUndoStack* m_undoStack;
+    // The shipped template, made when first needed, to restore cells from.
+    std::unique_ptr<points::Workbook> m_original;
 };
 
 } // namespace karumenio::app

@@ -3,6 +3,9 @@
 #include "celldelegate.h"
 #include "worksheetmodel.h"
 
+#include "points/inputtemplate.h"
+#include "points/pointtable.h"
+
 #include "guide/formlook.h"
 #include "points/worksheet.h"
 
@@ -11,6 +14,7 @@
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QUndoStack>
 
 #include <algorithm>
 #include <cmath>
@@ -156,7 +160,25 @@ void WorksheetView::pasteText(const QString& text) {
     if (text.isEmpty() || !selectedBlock(top, left, bottom, right)) {
         return;
     }
+    // Rows of a new job over an old one: the old radii and rows must not leak into it.
+    const bool atFirstDataCell = top == points::kFirstDataRow - 1 && left == 0;
+    int answer = 1;
+    if (atFirstDataCell && m_replaceJobQuestion && m_model->holdsAJob()) {
+        answer = m_replaceJobQuestion();
+        if (answer != 0 && answer != 1) {
+            return;
+        }
+    }
+    QUndoStack* undo = m_model->undoStack();
+    if (answer == 0) {
+        undo->beginMacro(QStringLiteral("貼り付け"));
+        m_model->clear(points::kFirstDataRow - 1, 0, points::kTemplateLastRow - 1,
+                       points::kMarkRadiusColumn - 1);
+    }
     const points::EditRecord record = m_model->paste(m_model->index(top, left), text.toUtf8());
+    if (answer == 0) {
+        undo->endMacro();
+    }
     if (record.empty()) {
         return;
     }
@@ -184,6 +206,11 @@ void WorksheetView::clearSelectedCells() {
     }
 }
 
+void WorksheetView::cutSelection() {
+    copySelection();
+    clearSelectedCells();
+}
+
 void WorksheetView::moveCurrentDown() {
     const QModelIndex current = currentIndex();
     if (!current.isValid()) {
@@ -200,6 +227,10 @@ void WorksheetView::keyPressEvent(QKeyEvent* event) {
     if (state() != QAbstractItemView::EditingState) {
         if (event->matches(QKeySequence::Copy)) {
             copySelection();
+            return;
+        }
+        if (event->matches(QKeySequence::Cut)) {
+            cutSelection();
             return;
         }
         if (event->matches(QKeySequence::Paste)) {

@@ -2,6 +2,8 @@
 
 #include <QTableView>
 
+#include <functional>
+
 namespace karumenio::app {
 
 class WorksheetModel;
@@ -24,6 +26,14 @@ class WorksheetView : public QTableView {
     // Pastes text as if it came from the clipboard, with its top-left cell at the current cell.
     void pasteText(const QString& text);
     void clearSelectedCells();
+    // Copies the block, then clears it as the Delete key does.
+    void cutSelection();
+    // Asked before a paste at A6 over an earlier job: 0 replaces the job (the data rows go
+    // back to the template first), 1 pastes over it, anything else cancels. Without it the
+    // paste goes over.
+    void setReplaceJobQuestion(std::function<int()> question) {
+        m_replaceJobQuestion = std::move(question);
+    }
     // Selects the block given in 1-based sheet rows and columns.
     void selectCells(int top, int left, int bottom, int right);
 
@@ -38,6 +48,7 @@ class WorksheetView : public QTableView {
     void moveCurrentDown();
 
     WorksheetModel* m_model;
+    std::function<int()> m_replaceJobQuestion;
 };
 
 } // namespace karumenio::app

@@ -8,6 +8,8 @@
 
 #include "guide/formlook.h"
 #include "job/job.h"
+#include "points/inputtemplate.h"
+#include "points/pointtable.h"
 #include "points/worksheet.h"
 
 #include <QAction>
@@ -15,7 +17,10 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QItemSelectionModel>
+#include <QLabel>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QUndoStack>
 
 namespace karumenio::app {
@@ -46,7 +51,8 @@ WorksheetWindow::WorksheetWindow(WorksheetModel* model, MessageSink* sink, QWidg
     QAction* undo = model->undoStack()->createUndoAction(this, QStringLiteral("元に戻す"));
     undo->setShortcut(QKeySequence::Undo);
     QAction* redo = model->undoStack()->createRedoAction(this, QStringLiteral("やり直し"));
-    redo->setShortcut(QKeySequence::Redo);
+    // Ctrl+Y as spreadsheets have it, and the platform's own redo key.
+    redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence::Redo});
     edit->addAction(undo);
     edit->addAction(redo);
     edit->addSeparator();
@@ -54,12 +60,30 @@ WorksheetWindow::WorksheetWindow(WorksheetModel* model, MessageSink* sink, QWidg
     edit->addAction(QStringLiteral("コピー"), QKeySequence::Copy, m_view,
                     &WorksheetView::copySelection)
         ->setShortcutContext(Qt::WidgetShortcut);
+    edit->addAction(QStringLiteral("切り取り"), QKeySequence::Cut, m_view,
+                    &WorksheetView::cutSelection)
+        ->setShortcutContext(Qt::WidgetShortcut);
     edit->addAction(QStringLiteral("貼り付け"), QKeySequence::Paste, m_view,
                     &WorksheetView::pasteClipboard)
         ->setShortcutContext(Qt::WidgetShortcut);
     edit->addAction(QStringLiteral("数式と値のクリア"), QKeySequence::Delete, m_view,
                     &WorksheetView::clearSelectedCells)
         ->setShortcutContext(Qt::WidgetShortcut);
+
+    edit->addSeparator();
+    edit->addAction(QStringLiteral("新しい座標表"), this, &WorksheetWindow::newSheet);
+
+    m_view->setReplaceJobQuestion([this] { return askReplaceJob(); });
+    // Row and column of the current cell, since the sheet shows no headings.
+    auto* where = new QLabel(this);
+    where->setObjectName(QStringLiteral("currentCell"));
+    statusBar()->addWidget(where);
+    connect(m_view->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [where](const QModelIndex& current) {
+                where->setText(current.isValid() ? QString::fromStdString(points::cellName(
+                                                       current.row() + 1, current.column() + 1))
+                                                 : QString());
+            });
 
     connect(model, &WorksheetModel::editFailed, this,
             [this, sink](const QString& text) { sink->warning(this, windowTitle(), text); });
@@ -81,6 +105,26 @@ void WorksheetWindow::choosePointsFile() {
     }
 }
 
+int WorksheetWindow::askReplaceJob() {
+    return m_sink->question(this, windowTitle(),
+                            QStringLiteral("ワークシートには前の座標が入っています。"
+                                           "前の座標を消して新しい座標に置き換えますか？"),
+                            {QStringLiteral("置き換える"), QStringLiteral("上から貼り付ける"),
+                             QStringLiteral("キャンセル")});
+}
+
+void WorksheetWindow::newSheet() {
+    commitPendingEdit();
+    const int answer = m_sink->question(
+        this, windowTitle(),
+        QStringLiteral("ワークシートを最初の状態に戻します。入力した座標はすべて消えます"
+                       "（「元に戻す」で取り消せます）。"),
+        {QStringLiteral("新しい座標表にする"), QStringLiteral("キャンセル")});
+    if (answer == 0) {
+        m_model->restoreTemplate();
+    }
+}
+
 bool WorksheetWindow::openPointsFile(const QString& path) {
     commitPendingEdit();
     QFile file(path);
@@ -91,16 +135,34 @@ bool WorksheetWindow::openPointsFile(const QString& path) {
         return false;
     }
     const QByteArray bytes = file.readAll();
+    const int answer = m_model->holdsAJob() ? askReplaceJob() : 1;
+    if (answer != 0 && answer != 1) {
+        return false;
+    }
+    QUndoStack* undo = m_model->undoStack();
+    if (answer == 0) {
+        undo->beginMacro(kOpenTitle);
+        m_model->clear(points::kFirstDataRow - 1, 0, points::kTemplateLastRow - 1,
+                       points::kMarkRadiusColumn - 1);
+    }
     survey::OpenedFile opened;
     try {
         opened = m_job->openPointsFile(
             std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
             QFileInfo(path).fileName().toStdString());
     } catch (const std::exception& error) {
+        if (answer == 0) {
+            // Nothing lost: the cleared job comes back.
+            undo->endMacro();
+            undo->undo();
+        }
         m_sink->warning(this, kOpenTitle, errorText(error));
         return false;
     }
     m_model->recordEdit(std::move(opened.record), kOpenTitle);
+    if (answer == 0) {
+        undo->endMacro();
+    }
     if (!opened.warnings.empty()) {
         QStringList lines;
         for (const std::string& warning : opened.warnings) {

@@ -28,8 +28,13 @@ class WorksheetWindow : public QMainWindow {
     // read is reported in a message box and changes nothing; returns false then.
     bool openPointsFile(const QString& path);
 
+    // "新しい座標表": the whole worksheet back to the template after a confirmation.
+    void newSheet();
+
   private:
     void choosePointsFile();
+    // Replace (0) or paste over (1) the earlier job; anything else cancels.
+    int askReplaceJob();
 
     WorksheetModel* m_model;
     MessageSink* m_sink;

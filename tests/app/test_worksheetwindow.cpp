@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -76,6 +77,11 @@ class TestWorksheetWindow : public QObject {
     void badPasteReportsAndKeepsData();
     void opensPointsFiles_data();
     void opensPointsFiles();
+    void clearingAJobKeepsTheTemplate_data();
+    void clearingAJobKeepsTheTemplate();
+    void aNewJobPastedAtA6ReplacesTheOldOne_data();
+    void aNewJobPastedAtA6ReplacesTheOldOne();
+    void statusLineNamesTheCurrentCell();
 
   private:
     WorksheetView* openView();
@@ -86,6 +92,8 @@ class TestWorksheetWindow : public QObject {
 
 void TestWorksheetWindow::init() {
     m_sink.messages.clear();
+    m_sink.questions.clear();
+    m_sink.answer = 0;
     m_form = new Form1(&m_sink);
     m_form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form));
@@ -378,6 +386,97 @@ void TestWorksheetWindow::opensPointsFiles() {
     model->undoStack()->undo();
     QCOMPARE(shown(model, 6, A), QStringLiteral("OLD"));
     QCOMPARE(shown(model, 8, B), QStringLiteral("Z"));
+}
+
+void TestWorksheetWindow::clearingAJobKeepsTheTemplate_data() {
+    QTest::addColumn<QString>("how");
+    QTest::newRow("Delete over A6:G17") << "rows";
+    QTest::newRow("Delete over the whole sheet") << "all";
+    QTest::newRow("cut over A6:G17") << "cut";
+    QTest::newRow("新しい座標表") << "new";
+}
+
+void TestWorksheetWindow::clearingAJobKeepsTheTemplate() {
+    QFETCH(QString, how);
+    WorksheetView* view = openView();
+    WorksheetModel* model = view->worksheetModel();
+    const karumenio::points::Worksheet& sheet = model->worksheet();
+    const std::string title = sheet.content(1, 1).constant().textForm();
+    view->selectCells(6, 1, 6, 1);
+    view->pasteText(QStringLiteral("K\tK1\t10\t20\t2\r\n\tK2\t30\t40\t5\r\n"));
+
+    if (how == QLatin1String("rows") || how == QLatin1String("cut")) {
+        view->selectCells(6, 1, 17, 7);
+        QTest::keyClick(view, Qt::Key_Delete,
+                        how == QLatin1String("cut") ? Qt::ControlModifier : Qt::NoModifier);
+        if (how == QLatin1String("cut")) {
+            view->selectCells(6, 1, 17, 7);
+            QTest::keyClick(view, Qt::Key_X, Qt::ControlModifier);
+        }
+    } else if (how == QLatin1String("all")) {
+        view->selectAll();
+        QTest::keyClick(view, Qt::Key_Delete);
+    } else {
+        m_form->worksheetWindow()->newSheet();
+        QCOMPARE(m_sink.questions.size(), 1);
+    }
+    // The extent formulas, the radius chain, the default radius and the title stay.
+    QCOMPARE(QString::fromStdString(sheet.formula(6, 5)), QStringLiteral("=MAX(C6:C3006)"));
+    QCOMPARE(QString::fromStdString(sheet.formula(7, 6)), QStringLiteral("=MIN(D6:D3006)"));
+    QVERIFY(sheet.content(7, 7).isFormula());
+    QVERIFY(sheet.content(8, 7).isFormula());
+    QCOMPARE(sheet.content(1, 1).constant().textForm(), title);
+    QCOMPARE(shown(model, 6, C), QString());
+
+    // One undo brings the job back whole.
+    model->undoStack()->undo();
+    QCOMPARE(shown(model, 7, D), QStringLiteral("40"));
+    QCOMPARE(shown(model, 7, G), QStringLiteral("5.0 "));
+}
+
+void TestWorksheetWindow::aNewJobPastedAtA6ReplacesTheOldOne_data() {
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QString>("row8Radius");
+    QTest::addColumn<QString>("row8Name");
+    QTest::newRow("replace (the default)") << 0 << ""
+                                           << "";
+    QTest::newRow("paste over") << 1 << "7.0 "
+                                << "C";
+    QTest::newRow("cancel") << 2 << "7.0 "
+                            << "C";
+}
+
+void TestWorksheetWindow::aNewJobPastedAtA6ReplacesTheOldOne() {
+    QFETCH(int, answer);
+    QFETCH(QString, row8Radius);
+    QFETCH(QString, row8Name);
+    WorksheetView* view = openView();
+    WorksheetModel* model = view->worksheetModel();
+    view->selectCells(6, 1, 6, 1);
+    view->pasteText(QStringLiteral("\tA\t1\t1\t1\r\n\tB\t2\t2\t3\r\n\tC\t3\t3\t7\r\n"));
+    QCOMPARE(m_sink.questions.size(), 0);
+
+    // A narrower job of two rows, four columns: the old radius of row 8 must not leak in.
+    m_sink.answer = answer;
+    view->selectCells(6, 1, 6, 1);
+    view->pasteText(QStringLiteral("\tP\t10\t10\r\n\tQ\t20\t20\r\n"));
+    QCOMPARE(m_sink.questions.size(), 1);
+    QCOMPARE(shown(model, 8, B), row8Name);
+    QCOMPARE(shown(model, 8, G), row8Name.isEmpty() ? QString() : row8Radius);
+    if (answer == 0) {
+        // The radius chain starts again from the template's default.
+        QCOMPARE(shown(model, 7, G), QStringLiteral("0.0 "));
+        model->undoStack()->undo();
+        QCOMPARE(shown(model, 8, B), QStringLiteral("C"));
+    }
+}
+
+void TestWorksheetWindow::statusLineNamesTheCurrentCell() {
+    WorksheetView* view = openView();
+    view->selectCells(3007, 4, 3007, 4);
+    auto* where = m_form->worksheetWindow()->findChild<QLabel*>(QStringLiteral("currentCell"));
+    QVERIFY(where);
+    QCOMPARE(where->text(), QStringLiteral("D3007"));
 }
 
 KARUMENIO_QTEST_MAIN(TestWorksheetWindow)
