@@ -62,6 +62,9 @@ class Form1 : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    // A points file dropped on the main window goes into the worksheet at A6.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:

@@ -14,14 +14,18 @@
 
 #include <QAction>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QStatusBar>
 #include <QUndoStack>
+#include <QUrl>
 
 namespace karumenio::app {
 
@@ -43,6 +47,7 @@ WorksheetWindow::WorksheetWindow(WorksheetModel* model, MessageSink* sink, QWidg
     resize(720, 520);
 
     if (m_job != nullptr) {
+        setAcceptDrops(true);
         QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
         file->addAction(QStringLiteral("座標ファイルを開く…"), QKeySequence::Open, this,
                         &WorksheetWindow::choosePointsFile);
@@ -88,6 +93,30 @@ WorksheetWindow::WorksheetWindow(WorksheetModel* model, MessageSink* sink, QWidg
     connect(model, &WorksheetModel::editFailed, this,
             [this, sink](const QString& text) { sink->warning(this, windowTitle(), text); });
     m_view->setFocus();
+}
+
+namespace {
+
+// The one local file a drag carries, or nothing.
+QString droppedFile(const QMimeData* data) {
+    const QList<QUrl> urls = data->urls();
+    return urls.size() == 1 && urls.first().isLocalFile() ? urls.first().toLocalFile() : QString();
+}
+
+} // namespace
+
+void WorksheetWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (m_job != nullptr && !droppedFile(event->mimeData()).isEmpty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void WorksheetWindow::dropEvent(QDropEvent* event) {
+    const QString path = droppedFile(event->mimeData());
+    if (m_job != nullptr && !path.isEmpty()) {
+        event->acceptProposedAction();
+        openPointsFile(path);
+    }
 }
 
 void WorksheetWindow::commitPendingEdit() {

@@ -31,6 +31,11 @@ class WorksheetWindow : public QMainWindow {
     // "新しい座標表": the whole worksheet back to the template after a confirmation.
     void newSheet();
 
+  protected:
+    // A points file dropped on the window is opened as the menu command does.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
   private:
     void choosePointsFile();
     // Replace (0) or paste over (1) the earlier job; anything else cancels.

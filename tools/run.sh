@@ -4,7 +4,12 @@
 # plan as a DXF drawing into ./out.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-"$top/tools/setup.sh" "$top/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# Only the two programs it may start: the tests and benchmarks are the test command's.
+targets="karumenio-cli"
+if [[ "${KARUMENIO_WITH_GUI:-ON}" == "ON" ]]; then
+    targets+=" karumenio"
+fi
+KARUMENIO_TARGETS="$targets" "$top/tools/setup.sh" "$top/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
 if [[ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" && -x "$top/build/app/karumenio" ]]; then
     # The scripts go where KARUMENIO_DRIVE_C points, else into the home folder.

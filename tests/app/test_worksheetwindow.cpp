@@ -14,10 +14,12 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QUndoStack>
+#include <QUrl>
 #include <QtTest>
 
 using karumenio::app::Form1;
@@ -82,6 +84,7 @@ class TestWorksheetWindow : public QObject {
     void aNewJobPastedAtA6ReplacesTheOldOne_data();
     void aNewJobPastedAtA6ReplacesTheOldOne();
     void statusLineNamesTheCurrentCell();
+    void aFileDroppedOnTheMainWindowGoesToA6();
 
   private:
     WorksheetView* openView();
@@ -477,6 +480,23 @@ void TestWorksheetWindow::statusLineNamesTheCurrentCell() {
     auto* where = m_form->worksheetWindow()->findChild<QLabel*>(QStringLiteral("currentCell"));
     QVERIFY(where);
     QCOMPARE(where->text(), QStringLiteral("D3007"));
+}
+
+void TestWorksheetWindow::aFileDroppedOnTheMainWindowGoesToA6() {
+    QTemporaryDir folder;
+    QFile file(folder.filePath(QStringLiteral("points.csv")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("K,K1,10,20\r\n,K2,30,40\r\n");
+    file.close();
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(file.fileName())});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(m_form, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(m_form, &drop);
+    WorksheetModel* model = m_form->worksheetWindow()->view()->worksheetModel();
+    QCOMPARE(shown(model, 7, D), QStringLiteral("40"));
 }
 
 KARUMENIO_QTEST_MAIN(TestWorksheetWindow)
