@@ -10,7 +10,8 @@ std::filesystem::path defaultScriptFolder() {
 
 std::string completionMessage(const std::filesystem::path& folder) {
     std::string message = "Cdrに ZAHYOU-LINE-PLOT-TEXT.SCRを作成しました。";
-    if (!platform::kIsWindows) {
+    // The first line speaks of drive C; any other folder is named on a line of its own.
+    if (!platform::kIsWindows || folder != std::filesystem::path("C:\\")) {
         message += "\n";
         message += platform::displayPath(folder);
     }

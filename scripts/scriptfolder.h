@@ -10,8 +10,8 @@ namespace karumenio::scripts {
 // folder.
 std::filesystem::path defaultScriptFolder();
 
-// The message shown after a complete run. Off Windows a second line names the folder, since
-// it is not drive C there.
+// The message shown after a complete run. A second line names the folder unless it is the
+// root of drive C on Windows.
 std::string completionMessage(const std::filesystem::path& folder);
 
 inline constexpr std::string_view kCompletionTitle = "SCR作成";
