@@ -8,7 +8,6 @@
 
 #include <fstream>
 #include <iostream>
-#include <sstream>
 
 using namespace karumenio;
 
@@ -18,14 +17,38 @@ constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
 
 std::string readWholeFile(const std::filesystem::path& path) {
+    auto refuse = [&](const std::string& why) {
+        throw points::RunTimeError(points::RunError::PathFileAccess,
+                                   "座標ファイルを" + why + ": " + path.string());
+    };
+    std::error_code error;
+    // A folder opens like an empty file on some systems and would read as "0 points".
+    if (std::filesystem::is_directory(path, error)) {
+        refuse("読めません（フォルダです）");
+    }
+    const std::string limit =
+        "読めません（" + std::to_string(job::kPointsFileLimit >> 20) + " MB を超えています）";
+    const auto size = std::filesystem::file_size(path, error);
+    if (!error && size > job::kPointsFileLimit) {
+        refuse(limit);
+    }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        throw points::RunTimeError(points::RunError::PathFileAccess,
-                                   "座標ファイルを開けません: " + path.string());
+        refuse("開けません");
     }
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
+    std::string bytes;
+    char buffer[1 << 16];
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+        bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
+        // A pipe or device has no size to check beforehand.
+        if (bytes.size() > job::kPointsFileLimit) {
+            refuse(limit);
+        }
+    }
+    if (in.bad()) {
+        refuse("読めません");
+    }
+    return bytes;
 }
 
 int run(const cli::CliOptions& options) {

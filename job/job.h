@@ -11,12 +11,17 @@
 #include "scripts/writereport.h"
 #include "survey/pointsfile.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string_view>
 #include <vector>
 
 namespace karumenio::job {
+
+// The largest points file the front ends read: far beyond 3001 rows, and small enough that
+// reading it cannot exhaust the memory.
+inline constexpr std::uintmax_t kPointsFileLimit = std::uintmax_t{64} << 20;
 
 // One surveying job: the input workbook made from the template, the point table of the
 // latest read with the sheet it bound, the values write runs keep, and the settings. The

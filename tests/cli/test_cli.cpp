@@ -229,12 +229,22 @@ TEST_F(CliTest, ConvertsToSimaWithoutAnEdition) {
     EXPECT_FALSE(fs::exists(m_dir / "drive" / "ZAHYOU.SCR"));
 }
 
-TEST_F(CliTest, MissingPointsFileIsAnError) {
-    const auto result =
-        run("--edition 2000 " + driveOption() + " '" + (m_dir / "nothing.tsv").string() + "'");
-    EXPECT_NE(result.status, 0);
-    EXPECT_NE(result.err.find("nothing.tsv"), std::string::npos) << result.err;
-    EXPECT_FALSE(fs::exists(m_dir / "drive" / "ZAHYOU.SCR"));
+TEST_F(CliTest, APointsFileThatCannotBeReadIsAnError) {
+    fs::create_directory(m_dir / "folder.tsv");
+    // Sparse: the size is what is refused, not the bytes.
+    write(m_dir / "huge.tsv", "\tK1\t1\t2\n");
+    fs::resize_file(m_dir / "huge.tsv", (std::uintmax_t{64} << 20) + 1);
+    const std::pair<const char*, const char*> cases[] = {
+        {"nothing.tsv", "開けません"}, {"folder.tsv", "フォルダ"}, {"huge.tsv", "64 MB"}};
+    for (const auto& [name, says] : cases) {
+        SCOPED_TRACE(name);
+        const auto result =
+            run("--edition 2000 " + driveOption() + " '" + (m_dir / name).string() + "'");
+        EXPECT_EQ(result.status, 1);
+        EXPECT_NE(result.err.find(name), std::string::npos) << result.err;
+        EXPECT_NE(result.err.find(says), std::string::npos) << result.err;
+        EXPECT_FALSE(fs::exists(m_dir / "drive" / "ZAHYOU.SCR"));
+    }
 }
 
 TEST_F(CliTest, ReadOnlyScriptStopsTheRunBeforeAnyFileChanges) {
