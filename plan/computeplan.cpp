@@ -5,6 +5,7 @@
 #include "settings.h"
 #include "writestate.h"
 
+#include "points/messagetext.h"
 #include "points/numberformat.h"
 #include "points/pointtable.h"
 #include "points/runtimeerror.h"
@@ -33,8 +34,9 @@ double slotNumber(const points::SlotArray& values, int slot, int column, const c
     } catch (const points::RunTimeError&) {
         const std::string cell = cellOf(slot, column);
         throw points::RunTimeError(points::RunError::TypeMismatch,
-                                   "型が一致しません: セル " + cell + " の「" + value.textForm() +
-                                       "」は" + what + "として読めません。",
+                                   "型が一致しません: セル " + cell + " の「" +
+                                       points::quotedInMessage(value.textForm()) + "」は" + what +
+                                       "として読めません。",
                                    cell);
     }
 }
@@ -65,7 +67,8 @@ std::string labelText(const points::CellValue& name, int slot, std::vector<std::
             onlyLineBreaks && (!isControl(text[i]) || text[i] == '\r' || text[i] == '\n');
         oneLine += isControl(text[i]) ? ' ' : text[i];
     }
-    warnings.push_back("セル " + cellOf(slot, points::kLabelTextColumn) + " の測点名「" + oneLine +
+    warnings.push_back("セル " + cellOf(slot, points::kLabelTextColumn) + " の測点名「" +
+                       points::quotedInMessage(oneLine) +
                        (onlyLineBreaks
                             ? "」に改行が含まれていたため、改行を空白にして書き出しました。"
                             : "」に制御文字が含まれていたため、空白にして書き出しました。"));

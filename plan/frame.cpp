@@ -3,6 +3,7 @@
 #include "settings.h"
 #include "writestate.h"
 
+#include "points/messagetext.h"
 #include "points/runtimeerror.h"
 #include "points/worksheet.h"
 
@@ -24,7 +25,8 @@ double extentCell(const points::Worksheet& sheet, int row, int column) {
     } catch (const points::RunTimeError&) {
         const std::string cell = points::cellName(row, column);
         throw points::RunTimeError(points::RunError::TypeMismatch,
-                                   "型が一致しません: セル " + cell + " の「" + value.textForm() +
+                                   "型が一致しません: セル " + cell + " の「" +
+                                       points::quotedInMessage(value.textForm()) +
                                        "」は数値として読めません。座標の最大値・最小値の計算式を"
                                        "確かめて下さい。",
                                    cell);

@@ -1,6 +1,7 @@
 #include "cellvalue.h"
 
 #include "decimalscan.h"
+#include "messagetext.h"
 #include "numberformat.h"
 #include "runtimeerror.h"
 
@@ -12,8 +13,8 @@ namespace karumenio::points {
 namespace {
 
 [[noreturn]] void throwTypeMismatch(const std::string& shown) {
-    throw RunTimeError(RunError::TypeMismatch,
-                       "型が一致しません: 「" + shown + "」は数値として読めません。");
+    throw RunTimeError(RunError::TypeMismatch, "型が一致しません: 「" + quotedInMessage(shown) +
+                                                   "」は数値として読めません。");
 }
 
 std::string booleanText(bool value) {

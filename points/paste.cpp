@@ -6,6 +6,7 @@
 #include "worksheet.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace karumenio::points {
 
@@ -13,6 +14,10 @@ namespace {
 
 struct Record {
     std::vector<std::string> fields;
+    // Fields past this many are read over but not kept: a paste drops those beyond the
+    // sheet's last column anyway, and one long line of them would otherwise take many
+    // times its size in memory.
+    std::size_t keep = std::numeric_limits<std::size_t>::max();
     std::size_t next = 0;
     bool separated = false;
 };
@@ -23,6 +28,7 @@ void readRecord(std::string_view text, std::size_t pos, char separator, Record& 
     record.separated = false;
     std::string field;
     bool fieldStart = true;
+    auto keeping = [&record] { return record.fields.size() < record.keep; };
     while (pos < text.size()) {
         const char c = text[pos];
         if (fieldStart && c == '"') {
@@ -31,14 +37,19 @@ void readRecord(std::string_view text, std::size_t pos, char separator, Record& 
             while (pos < text.size()) {
                 if (text[pos] == '"') {
                     if (pos + 1 < text.size() && text[pos + 1] == '"') {
-                        field.push_back('"');
+                        if (keeping()) {
+                            field.push_back('"');
+                        }
                         pos += 2;
                         continue;
                     }
                     ++pos;
                     break;
                 }
-                field.push_back(text[pos++]);
+                if (keeping()) {
+                    field.push_back(text[pos]);
+                }
+                ++pos;
             }
             fieldStart = false;
             continue;
@@ -51,12 +62,16 @@ void readRecord(std::string_view text, std::size_t pos, char separator, Record& 
                    text[end] != '\n') {
                 ++end;
             }
-            field.append(text.data() + pos, end - pos);
+            if (keeping()) {
+                field.append(text.data() + pos, end - pos);
+            }
             pos = end;
             continue;
         }
         if (c == separator) {
-            record.fields.push_back(std::move(field));
+            if (keeping()) {
+                record.fields.push_back(std::move(field));
+            }
             field.clear();
             record.separated = true;
             fieldStart = true;
@@ -68,7 +83,9 @@ void readRecord(std::string_view text, std::size_t pos, char separator, Record& 
             break;
         }
     }
-    record.fields.push_back(std::move(field));
+    if (keeping()) {
+        record.fields.push_back(std::move(field));
+    }
     record.next = pos;
 }
 
@@ -134,10 +151,12 @@ std::string decodeClipboard(std::string_view bytes) {
                        "(コードページ 932) でもないため、何も貼り付けませんでした。");
 }
 
-std::vector<std::vector<std::string>> splitClipboardText(std::string_view text) {
+std::vector<std::vector<std::string>> splitClipboardText(std::string_view text,
+                                                         std::size_t keepFields) {
     std::vector<std::vector<std::string>> rows;
     std::size_t pos = 0;
     Record record;
+    record.keep = keepFields;
     while (pos < text.size()) {
         nextRow(text, pos, record);
         pos = record.next;
@@ -162,6 +181,7 @@ EditRecord paste(Worksheet& sheet, int row, int column, std::string_view clipboa
     changes.reserve(lines * std::min<std::size_t>(columns.size(), 5));
     long rowCount = 0;
     Record record;
+    record.keep = columns.size();
     for (std::size_t pos = 0; pos < text.size(); ++rowCount) {
         nextRow(text, pos, record);
         pos = record.next;

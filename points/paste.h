@@ -2,6 +2,7 @@
 
 #include "cellcontent.h"
 
+#include <limits>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,7 +28,10 @@ std::string decodeClipboard(std::string_view bytes);
 // LF or CR (a final line end adds no row); fields are TAB-separated, or comma-separated on a
 // line without TAB; a field starting with a double quote runs to the closing quote, may hold
 // separators and line ends, and writes a quote as two.
-std::vector<std::vector<std::string>> splitClipboardText(std::string_view text);
+// Fields past keepFields in a row are read over but not kept.
+std::vector<std::vector<std::string>>
+splitClipboardText(std::string_view text,
+                   std::size_t keepFields = std::numeric_limits<std::size_t>::max());
 
 // The block as text for the clipboard: the shown text of each visible cell, TAB between
 // fields and CR LF after each row; fields holding TAB, line ends or quotes are quoted.

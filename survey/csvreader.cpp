@@ -2,8 +2,10 @@
 
 #include "points/ascii.h"
 #include "points/cellvalue.h"
+#include "points/messagetext.h"
 #include "points/paste.h"
 #include "points/runtimeerror.h"
+#include "points/worksheet.h"
 
 #include <algorithm>
 #include <array>
@@ -178,7 +180,9 @@ ColumnMapping ColumnMapping::parse(std::string_view text) {
 
 PointRows readDelimited(std::string_view text, const CsvOptions& options) {
     PointRows result;
-    const std::vector<std::vector<std::string>> lines = points::splitClipboardText(text);
+    // One more field than the worksheet has columns still shows a line longer than its header.
+    const std::vector<std::vector<std::string>> lines =
+        points::splitClipboardText(text, points::Worksheet::kColumnCount + 1);
     if (lines.empty()) {
         return result;
     }
@@ -210,7 +214,7 @@ PointRows readDelimited(std::string_view text, const CsvOptions& options) {
                 continue;
             }
             if (role >= static_cast<int>(Role::X) && hasDecimalComma(*field)) {
-                failLine(lineNumber, "「" + *field +
+                failLine(lineNumber, "「" + points::quotedInMessage(*field) +
                                          "」は小数点にカンマを使った数値です。小数点は「.」で"
                                          "書いて下さい。");
             }

@@ -2,6 +2,7 @@
 
 #include "points/ascii.h"
 #include "points/cellvalue.h"
+#include "points/messagetext.h"
 #include "points/runtimeerror.h"
 
 #include <algorithm>
@@ -152,7 +153,8 @@ PointRows readSima(std::string_view text) {
             SimaPoint point{field(fields, 2), field(fields, 3), field(fields, 4)};
             for (const std::string* coordinate : {&point.x, &point.y}) {
                 if (!points::readNumber(*coordinate)) {
-                    fail(lineNumber, "A01 の座標「" + *coordinate + "」を数値として読めません。");
+                    fail(lineNumber, "A01 の座標「" + points::quotedInMessage(*coordinate) +
+                                         "」を数値として読めません。");
                 }
             }
             const std::string number = field(fields, 1);

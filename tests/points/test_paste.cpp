@@ -42,6 +42,9 @@ TEST(Paste, SplitsLinesAndFieldsAsSpreadsheetsWriteThem) {
     for (const SplitCase& c : cases) {
         EXPECT_EQ(splitClipboardText(c.text), c.rows) << c.name;
     }
+    // Fields past the ones kept are read over, quotes and all, without shifting the next row.
+    EXPECT_EQ(splitClipboardText("a\tb\t\"c\nd\"\te\nf\tg\n", 2),
+              (std::vector<std::vector<std::string>>{{"a", "b"}, {"f", "g"}}));
 }
 
 TEST(Paste, DecodesUtf8BomAndCodePage932) {

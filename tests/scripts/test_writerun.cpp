@@ -306,6 +306,19 @@ TEST_F(WriteRunFolder, AFailedCheckOrBadCellChangesNoFile) {
             scripts::writeRun(lt2000(), example.table, &example.sheet, example.state, m_folder);
         });
     }
+    {
+        // A huge field is quoted shortened.
+        WorkedExample example;
+        example.table.pointX.at(2) = CellValue::text(std::string(1 << 20, 'x'));
+        try {
+            scripts::writeRun(lt2000(), example.table, &example.sheet, example.state, m_folder);
+            ADD_FAILURE() << "no error";
+        } catch (const points::RunTimeError& e) {
+            EXPECT_EQ(e.number(), 13);
+            EXPECT_NE(std::string(e.what()).find("C8"), std::string::npos);
+            EXPECT_LT(std::string(e.what()).size(), 300u);
+        }
+    }
     EXPECT_EQ(snapshot(m_folder), before);
 }
 
