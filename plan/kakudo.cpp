@@ -3,6 +3,7 @@
 #include "settings.h"
 #include "writestate.h"
 
+#include "points/ascii.h"
 #include "points/decimalscan.h"
 #include "points/runtimeerror.h"
 
@@ -14,10 +15,6 @@ namespace karumenio::plan {
 
 namespace {
 
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
 [[noreturn]] void throwAngleOverflow() {
     throw points::RunTimeError(points::RunError::Overflow,
                                "回転角の値が大きすぎます。角度を ddd.mmss の形で入力して下さい。");
@@ -28,12 +25,10 @@ double wholeNumber(const std::string& text, std::size_t pos, int base) {
     for (; pos < text.size(); ++pos) {
         const char c = text[pos];
         int digit = -1;
-        if (isDigit(c)) {
+        if (points::ascii::isDigit(c)) {
             digit = c - '0';
-        } else if (base == 16 && c >= 'a' && c <= 'f') {
-            digit = c - 'a' + 10;
-        } else if (base == 16 && c >= 'A' && c <= 'F') {
-            digit = c - 'A' + 10;
+        } else if (base == 16 && points::ascii::isLetter(c) && points::ascii::toLower(c) <= 'f') {
+            digit = points::ascii::toLower(c) - 'a' + 10;
         }
         if (digit < 0 || digit >= base) {
             break;
