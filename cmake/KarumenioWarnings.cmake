@@ -13,6 +13,13 @@ if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
             -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
         target_link_options(karumenio_options INTERFACE -fsanitize=address,undefined)
     endif()
+    # The fuzz targets need every library instrumented for coverage as well as sanitized.
+    if(KARUMENIO_FUZZ)
+        target_compile_options(karumenio_options INTERFACE
+            -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
+            -fno-sanitize-recover=undefined)
+        target_link_options(karumenio_options INTERFACE -fsanitize=address,undefined)
+    endif()
 elseif(MSVC)
     target_compile_options(karumenio_options INTERFACE /W4 /utf-8)
 endif()

@@ -27,3 +27,6 @@ ctest --test-dir "$top/build" --output-on-failure -j"$(nproc)"
     -DKARUMENIO_SANITIZE=ON -DKARUMENIO_BUILD_BENCHMARKS=OFF
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     ctest --test-dir "$top/build-sanitize" --output-on-failure -j"$(nproc)"
+
+# Every fuzz target for a short while, so that a regression in a parser shows here.
+"$top/tools/fuzz.sh" "${KARUMENIO_FUZZ_SECONDS:-20}"

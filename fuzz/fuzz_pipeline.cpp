@@ -1,0 +1,80 @@
+// Paste, read, plan and scripts with random settings, as a surveyor's run: it may be refused
+// with a run-time error, but scripts that are made hold only finite numbers and every line
+// ends with CR LF.
+#include "job/job.h"
+#include "plan/drawingscale.h"
+#include "plan/papersize.h"
+#include "points/runtimeerror.h"
+#include "scripts/writerun.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+using namespace karumenio;
+
+namespace {
+
+void check(bool ok, const char* what) {
+    if (!ok) {
+        std::fprintf(stderr, "%s\n", what);
+        std::abort();
+    }
+}
+
+void checkLines(const std::string& script) {
+    check(script.empty() || script.ends_with("\r\n"), "a script does not end with CR LF");
+    for (std::size_t i = script.find('\n'); i != std::string::npos; i = script.find('\n', i + 1)) {
+        check(i > 0 && script[i - 1] == '\r', "a line ends without CR");
+    }
+    for (std::size_t i = script.find('\r'); i != std::string::npos; i = script.find('\r', i + 1)) {
+        check(i + 1 < script.size() && script[i + 1] == '\n', "a CR inside a line");
+    }
+}
+
+void checkFinite(const plan::Plan& plan) {
+    for (const plan::PlanPoint& p : plan.points) {
+        check(std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.radius) &&
+                  std::isfinite(p.labelX) && std::isfinite(p.labelY),
+              "a point that is not finite");
+    }
+    const plan::FrameValues& f = plan.frame;
+    for (const double v :
+         {f.frameCentreX, f.frameCentreY, f.outerFirstX, f.outerFirstY, f.outerSecondX,
+          f.outerSecondY, f.innerFirstX, f.innerSecondY, plan.scaleFactor, plan.rotationAngle}) {
+        check(std::isfinite(v), "a frame value that is not finite");
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size < 3) {
+        return 0;
+    }
+    static const char* const kEditions[] = {"97", "98", "2000", "2002", "20001", "12345"};
+    job::Job job;
+    plan::Settings& settings = job.settings();
+    settings.versionCode = kEditions[data[0] % 6];
+    settings.paper = &plan::kPaperSizes[data[1] % plan::kPaperSizes.size()];
+    settings.scale = &plan::kDrawingScales[data[2] % plan::kDrawingScales.size()];
+    std::string_view rest(reinterpret_cast<const char*>(data + 3), size - 3);
+    // The first line is the angle text, the rest the pasted rows.
+    const std::size_t end = rest.find('\n');
+    settings.angleText = std::string(rest.substr(0, std::min(end, rest.size())));
+    rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+    try {
+        job.paste(rest);
+        job.read();
+        const plan::Plan plan = job.plan();
+        checkFinite(plan);
+        const scripts::ScriptSet set = scripts::writeScripts(settings, plan);
+        for (std::size_t i = 0; i < 4; ++i) {
+            checkLines(set.bytes(i));
+        }
+    } catch (const points::RunTimeError&) {
+    }
+    return 0;
+}
