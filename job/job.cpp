@@ -86,9 +86,16 @@ scripts::WriteReport Job::write(const std::filesystem::path& folder,
     }
     // Recovery of an interrupted run comes before this run's own checks.
     const scripts::FolderSession session(folder, operations);
+    // A DXF elsewhere needs that folder too; the same folder must not be locked twice.
     std::optional<scripts::FolderSession> dxfSession;
-    if (dxf && std::filesystem::absolute(dxf->parent_path()) != std::filesystem::absolute(folder)) {
-        dxfSession.emplace(dxf->parent_path(), operations);
+    if (dxf) {
+        const auto orDot = [](const std::filesystem::path& path) {
+            return path.empty() ? std::filesystem::path(".") : path;
+        };
+        std::error_code error;
+        if (!std::filesystem::equivalent(orDot(dxf->parent_path()), orDot(folder), error)) {
+            dxfSession.emplace(dxf->parent_path(), operations);
+        }
     }
     return session.run([&] {
         scripts::checkWriteRun(m_settings, m_table, m_dataSheet);

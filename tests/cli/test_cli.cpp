@@ -229,6 +229,16 @@ TEST_F(CliTest, ConvertsToSimaWithoutAnEdition) {
     EXPECT_FALSE(fs::exists(m_dir / "drive" / "ZAHYOU.SCR"));
 }
 
+TEST_F(CliTest, ADxfBesideTheScriptsIsWrittenInTheSameRun) {
+    // The folder is locked once, whichever way its two paths are spelt.
+    const auto file = points("points.tsv", "\tK1\t1\t2\n\tK2\t3\t4\n");
+    const auto result = run("--edition 2000 --out . --dxf plan.dxf '" + file.string() + "'",
+                            "cd '" + (m_dir / "drive").string() + "' &&");
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_TRUE(fs::exists(m_dir / "drive" / "plan.dxf"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir / "drive"), fs::directory_iterator()), 5);
+}
+
 TEST_F(CliTest, APointsFileThatCannotBeReadIsAnError) {
     fs::create_directory(m_dir / "folder.tsv");
     // Sparse: the size is what is refused, not the bytes.
