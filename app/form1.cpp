@@ -17,6 +17,8 @@
 #include "plan/papersize.h"
 #include "points/reader.h"
 #include "points/runtimeerror.h"
+#include "scripts/atomicfileset.h"
+#include "scripts/foldersession.h"
 #include "scripts/scriptfolder.h"
 
 #include <QApplication>
@@ -65,6 +67,25 @@ void placeCentredLabel(QLabel* label, int leftTwips, int topTwips, int widthTwip
     label->setGeometry(centre - width / 2, twips(topTwips), width, height);
 }
 
+// A write into the folder that was interrupted (a crash, a kill) is finished or undone before
+// anything else uses the folder; only a folder holding a journal is touched.
+void recoverFolder(MessageSink* sink, QWidget* parent, const std::filesystem::path& folder) {
+    std::error_code error;
+    if (!std::filesystem::exists(std::filesystem::symlink_status(
+            folder / scripts::AtomicFileSet::kJournalName, error))) {
+        return;
+    }
+    const QString title = QStringLiteral("SCR作成");
+    try {
+        const scripts::FolderSession session(folder);
+        for (const std::string& line : session.recovered()) {
+            sink->information(parent, title, fromStd(line));
+        }
+    } catch (const std::exception& failure) {
+        sink->warning(parent, title, errorText(failure));
+    }
+}
+
 } // namespace
 
 Form1::Form1(MessageSink* sink, QWidget* parent)
@@ -92,6 +113,7 @@ Form1::Form1(MessageSink* sink, QWidget* parent)
     placeCentredLabel(Label8, 720, 720, 2295, 255);
     Label6->resize(std::max(Label6->width(), Label6->sizeHint().width()), Label6->height());
     Command4->setFocus();
+    QTimer::singleShot(0, this, [this] { recoverFolder(m_sink, this, outputFolder()); });
 }
 
 Form1::~Form1() {
@@ -399,6 +421,7 @@ void Form1::Command6_Click() {
 void Form1::setOutputFolder(const QString& folder) {
     QSettings().setValue(QStringLiteral("outputFolder"), folder);
     Command6->setToolTip(folder);
+    recoverFolder(m_sink, this, std::filesystem::path(folder.toStdU16String()));
 }
 
 // The settings as the controls hold them at this moment.
