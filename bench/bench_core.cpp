@@ -7,7 +7,11 @@
 
 #include <benchmark/benchmark.h>
 
+#include <filesystem>
 #include <memory>
+#include <string>
+
+#include <unistd.h>
 
 using namespace karumenio;
 
@@ -68,5 +72,20 @@ void BM_GenerateScriptsFor3001Points(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_GenerateScriptsFor3001Points)->Unit(benchmark::kMillisecond);
+
+// The whole write run into a folder that already holds the four scripts: plan, scripts,
+// temporary files, replacing the old ones.
+void BM_WriteRun3001Points(benchmark::State& state) {
+    auto job = readJob();
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("karumenio-bench-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    for (auto _ : state) {
+        auto report = job->write(folder);
+        benchmark::DoNotOptimize(report);
+    }
+    std::filesystem::remove_all(folder);
+}
+BENCHMARK(BM_WriteRun3001Points)->Unit(benchmark::kMillisecond);
 
 } // namespace

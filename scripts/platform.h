@@ -29,12 +29,12 @@ bool folderDeniesWriting(const std::filesystem::path& folder);
 // The path as UTF-8, for messages.
 std::string displayPath(const std::filesystem::path& path);
 
-// Creates a new file holding exactly these bytes and flushes it to disk. The file is created
+// Creates a new file holding exactly these bytes. The file is created
 // exclusively: anything already at that name, a link included, makes it fail instead of being
 // followed or replaced. A file left half written is removed. False on any failure.
 bool createFileExclusive(const std::filesystem::path& file, std::string_view bytes);
 
-// Appends to an existing regular file, never through a link, and flushes it to disk.
+// Appends to an existing regular file, never through a link.
 bool appendToFile(const std::filesystem::path& file, std::string_view bytes);
 
 // Sixteen hex digits from the system's source of unpredictable numbers.
