@@ -15,6 +15,7 @@
 #include "plan/drawingscale.h"
 #include "plan/edition.h"
 #include "plan/papersize.h"
+#include "points/formulaparser.h"
 #include "points/reader.h"
 #include "points/runtimeerror.h"
 #include "scripts/atomicfileset.h"
@@ -56,8 +57,7 @@ void placeRightAlignedLabel(QLabel* label, int leftTwips, int topTwips, int widt
     label->move(right - label->width(), twips(topTwips));
 }
 
-// A centred label that keeps its design width unless its text needs more, then
-// widens evenly.
+// A centred label that keeps its design width unless its text needs more, then widens evenly.
 void placeCentredLabel(QLabel* label, int leftTwips, int topTwips, int widthTwips,
                        int heightTwips) {
     label->setAlignment(Qt::AlignCenter);
@@ -209,8 +209,7 @@ void Form1::createControls() {
         guide::setTextColour(option, highlight);
         editions->addButton(option);
     }
-    // The chosen edition must show at a glance: filled in the highlight colour,
-    // white text.
+    // The chosen edition must show at a glance: filled in the highlight colour, white text.
     const QString pressed =
         QStringLiteral("QPushButton:checked { background-color: %1; color: white;"
                        " font-weight: bold; border: 1px solid %1; }")
@@ -278,8 +277,7 @@ void Form1::Text1_GotFocus() {
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Text1 && event->type() == QEvent::FocusIn) {
         Text1_GotFocus();
-        // A mouse press places the cursor after the focus arrives; select again
-        // once it has.
+        // A mouse press places the cursor after the focus arrives; select again once it has.
         if (static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason) {
             QTimer::singleShot(0, Text1, [this] { Text1_GotFocus(); });
         }
@@ -307,8 +305,7 @@ void Form1::Command1_Click() {
     commitWorksheetEdit();
     ProgressBar1->setVisible(true);
     Label4->setVisible(true);
-    // The read does not return to the event loop until it ends: paint the display
-    // now.
+    // The read does not return to the event loop until it ends: paint the display now.
     ProgressBar1->repaint();
     Label4->repaint();
     const QString title = fromStd(points::kReadTitle);
@@ -336,9 +333,9 @@ void Form1::Command1_Click() {
     for (const std::string& cell : textCells) {
         cells.append(fromStd(cell));
     }
-    message += QStringLiteral("\n\n次のセルの座標が数値ではありません。直してから"
-                              "読み込み直して下さい: %1")
-                   .arg(cells.join(QStringLiteral("、")));
+    message +=
+        QStringLiteral("\n\n次のセルの座標が数値ではありません。直してから読み込み直して下さい: %1")
+            .arg(cells.join(QStringLiteral("、")));
     selectCell(cells.first());
     m_sink->warning(this, title, message);
 }
@@ -348,8 +345,7 @@ void Form1::Command2_Click() {
     applySettings();
     const QString title = fromStd(scripts::kCompletionTitle);
 
-    // The frame follows the sheet while the points follow the read: never mix two
-    // jobs.
+    // The frame follows the sheet while the points follow the read: never mix two jobs.
     if (m_job->hasRead() && m_sheetChangedSinceRead) {
         const int answer = m_sink->question(
             this, title,
@@ -375,8 +371,7 @@ void Form1::Command2_Click() {
         reportFailure(title, error);
         return;
     }
-    // What the surveyor should know about the files comes with the completion,
-    // not after it.
+    // What the surveyor should know about the files comes with the completion, not after it.
     QString message = fromStd(scripts::completionMessage(folder));
     for (const std::string& warning : report.warnings) {
         message += QLatin1Char('\n') + fromStd(warning);
@@ -397,8 +392,7 @@ void Form1::reportFailure(const QString& title, const std::exception& error) {
 }
 
 std::filesystem::path Form1::outputFolder() const {
-    // The environment decides for tests; then the surveyor's choice; then drive
-    // C.
+    // The environment decides for tests; then the surveyor's choice; then drive C.
     if (!qEnvironmentVariableIsEmpty("KARUMENIO_DRIVE_C")) {
         return scripts::defaultScriptFolder();
     }
@@ -428,8 +422,7 @@ void Form1::setOutputFolder(const QString& folder) {
 void Form1::applySettings() {
     plan::Settings& settings = m_job->settings();
     settings.versionCode = Label7->text().toStdString();
-    // A list without a valid selection names no entry: the previous run's values
-    // stay.
+    // A list without a valid selection names no entry: the previous run's values stay.
     settings.paper = plan::findPaper(Combo1->currentData().toString().toStdString());
     settings.scale = plan::findScale(Combo2->currentData().toString().toStdString());
     settings.angleText = Text1->text().toStdString();
@@ -501,16 +494,11 @@ void Form1::applySuggestion(const QString& paperToken, const QString& scaleToken
 }
 
 void Form1::selectCell(const QString& cell) {
-    static const QRegularExpression name(QStringLiteral("^([A-Z]+)([0-9]+)$"));
-    const QRegularExpressionMatch match = name.match(cell);
-    if (!match.hasMatch()) {
+    const auto at = points::parseCellName(cell.toStdString());
+    if (!at) {
         return;
     }
-    int column = 0;
-    for (const QChar letter : match.captured(1)) {
-        column = column * 26 + (letter.unicode() - 'A' + 1);
-    }
-    const int row = match.captured(2).toInt();
+    const auto [row, column] = *at;
     WorksheetView* view = openWorksheet()->view();
     view->selectCells(row, column, row, column);
     view->scrollTo(view->model()->index(row - 1, column - 1), QAbstractItemView::PositionAtCenter);
@@ -570,8 +558,7 @@ void Form1::dropEvent(QDropEvent* event) {
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
-    // The worksheet belongs to this window; its edits stay in memory with the
-    // model.
+    // The worksheet belongs to this window; its edits stay in memory with the model.
     if (m_worksheetWindow) {
         m_worksheetWindow->close();
     }
