@@ -1,18 +1,21 @@
 #include "groupwriter.h"
 
 #include <charconv>
+#include <cmath>
 
 namespace karumenio::dxf {
 
 void GroupWriter::code(int code) {
-    char buffer[8];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, code);
-    const auto digits = static_cast<std::size_t>(result.ptr - buffer);
-    if (digits < 3) {
-        m_out.append(3 - digits, ' ');
+    // Every code a drawing uses has at most three digits: written by hand, right-aligned.
+    char line[5] = {' ', ' ', ' ', '\r', '\n'};
+    for (int at = 2; at >= 0; --at) {
+        line[at] = static_cast<char>('0' + code % 10);
+        code /= 10;
+        if (code == 0) {
+            break;
+        }
     }
-    m_out.append(buffer, digits);
-    m_out += "\r\n";
+    m_out.append(line, sizeof line);
 }
 
 void GroupWriter::text(int code, std::string_view value) {
@@ -29,7 +32,13 @@ void GroupWriter::integer(int code, int value) {
 
 void GroupWriter::real(int code, double value) {
     char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    std::to_chars_result result;
+    // Whole numbers (every z, heights, flags) skip the shortest-form search.
+    if (value == std::trunc(value) && std::fabs(value) < 1e15) {
+        result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<long long>(value));
+    } else {
+        result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    }
     text(code, std::string_view(buffer, static_cast<std::size_t>(result.ptr - buffer)));
 }
 

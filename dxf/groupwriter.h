@@ -10,6 +10,7 @@ namespace karumenio::dxf {
 // back as the same double, with "." whatever the locale.
 class GroupWriter {
   public:
+    void reserve(std::size_t bytes) { m_out.reserve(bytes); }
     void text(int code, std::string_view value);
     void integer(int code, int value);
     void real(int code, double value);
