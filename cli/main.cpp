@@ -68,10 +68,13 @@ int run(const cli::CliOptions& options) {
         if (!options.dxfFile.empty()) {
             dxf = options.dxfFile;
         }
-        report = job.write(options.outFolder, dxf);
-    }
-    // After the scripts, so that points they refuse never reach the SIMA file either.
-    if (!options.simaFile.empty()) {
+        std::optional<std::filesystem::path> sima;
+        if (!options.simaFile.empty()) {
+            sima = options.simaFile;
+        }
+        // The SIMA file goes with the scripts, all or nothing.
+        report = job.write(options.outFolder, dxf, sima, scripts::FileOperations::system());
+    } else if (!options.simaFile.empty()) {
         for (auto& warning : job.writeSima(options.simaFile)) {
             report.warnings.push_back(std::move(warning));
         }

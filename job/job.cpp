@@ -10,6 +10,9 @@
 #include "scripts/writerun.h"
 #include "survey/simawriter.h"
 
+#include <algorithm>
+#include <memory>
+
 namespace karumenio::job {
 
 Job::Job() : m_book(points::makeInputTemplate()), m_sheet(&m_book.worksheets("Sheet1")) {}
@@ -77,6 +80,13 @@ scripts::WriteReport Job::write(const std::filesystem::path& folder,
 scripts::WriteReport Job::write(const std::filesystem::path& folder,
                                 const std::optional<std::filesystem::path>& dxf,
                                 const scripts::FileOperations& operations) {
+    return write(folder, dxf, std::nullopt, operations);
+}
+
+scripts::WriteReport Job::write(const std::filesystem::path& folder,
+                                const std::optional<std::filesystem::path>& dxf,
+                                const std::optional<std::filesystem::path>& sima,
+                                const scripts::FileOperations& operations) {
     std::vector<scripts::PlanExport> exports;
     if (dxf) {
         // The scripts already report the labels the code page cannot hold.
@@ -84,17 +94,29 @@ scripts::WriteReport Job::write(const std::filesystem::path& folder,
                                return dxf::writeDxf(plan);
                            }});
     }
+    if (sima) {
+        exports.push_back(
+            {*sima, [this, &sima](const plan::Plan&, std::vector<std::string>& warnings) {
+                 return survey::writeSima(m_table, sima->stem().string(), warnings);
+             }});
+    }
     // Recovery of an interrupted run comes before this run's own checks.
     const scripts::FolderSession session(folder, operations);
-    // A DXF elsewhere needs that folder too; the same folder must not be locked twice.
-    std::optional<scripts::FolderSession> dxfSession;
-    if (dxf) {
-        const auto orDot = [](const std::filesystem::path& path) {
-            return path.empty() ? std::filesystem::path(".") : path;
-        };
+    // A file elsewhere needs its folder too; the same folder must not be locked twice.
+    std::vector<std::filesystem::path> locked{folder};
+    std::vector<std::unique_ptr<scripts::FolderSession>> others;
+    const auto orDot = [](const std::filesystem::path& path) {
+        return path.empty() ? std::filesystem::path(".") : path;
+    };
+    for (const scripts::PlanExport& file : exports) {
+        const std::filesystem::path parent = file.target.parent_path();
         std::error_code error;
-        if (!std::filesystem::equivalent(orDot(dxf->parent_path()), orDot(folder), error)) {
-            dxfSession.emplace(dxf->parent_path(), operations);
+        const bool already = std::any_of(locked.begin(), locked.end(), [&](const auto& done) {
+            return std::filesystem::equivalent(orDot(parent), orDot(done), error);
+        });
+        if (!already) {
+            others.push_back(std::make_unique<scripts::FolderSession>(parent, operations));
+            locked.push_back(parent);
         }
     }
     return session.run([&] {

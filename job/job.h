@@ -73,6 +73,11 @@ class Job {
     scripts::WriteReport write(const std::filesystem::path& folder,
                                const std::optional<std::filesystem::path>& dxf,
                                const scripts::FileOperations& operations);
+    // The same with the read points as a SIMA file too, in the same all-or-nothing run.
+    scripts::WriteReport write(const std::filesystem::path& folder,
+                               const std::optional<std::filesystem::path>& dxf,
+                               const std::optional<std::filesystem::path>& sima,
+                               const scripts::FileOperations& operations);
 
     // The plan of the last complete write run; nullptr before one.
     const plan::Plan* lastPlan() const { return m_lastPlan ? &*m_lastPlan : nullptr; }

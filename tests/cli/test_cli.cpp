@@ -229,6 +229,15 @@ TEST_F(CliTest, ConvertsToSimaWithoutAnEdition) {
     EXPECT_FALSE(fs::exists(m_dir / "drive" / "ZAHYOU.SCR"));
 }
 
+TEST_F(CliTest, ASimaFileThatCannotBeWrittenChangesNoScript) {
+    plantOldScripts();
+    const auto missing = m_dir / "no such folder" / "pts.sim";
+    const auto result = run("--edition 2000 --sima-out '" + missing.string() + "' " +
+                            driveOption() + " " + kExample);
+    EXPECT_EQ(result.status, 1);
+    expectOldScripts();
+}
+
 TEST_F(CliTest, ADxfBesideTheScriptsIsWrittenInTheSameRun) {
     // The folder is locked once, whichever way its two paths are spelt.
     const auto file = points("points.tsv", "\tK1\t1\t2\n\tK2\t3\t4\n");
