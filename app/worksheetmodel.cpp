@@ -7,6 +7,7 @@
 #include "points/inputtemplate.h"
 #include "points/paste.h"
 #include "points/pointtable.h"
+#include "points/runtimeerror.h"
 #include "points/templaterestore.h"
 #include "points/workbook.h"
 #include "points/worksheet.h"
@@ -16,6 +17,16 @@
 #include <QUndoStack>
 
 namespace karumenio::app {
+
+namespace {
+
+// The cell a failure names, so that the window can show it; empty when it names none.
+QString failedCell(const std::exception& error) {
+    const auto* runTime = dynamic_cast<const points::RunTimeError*>(&error);
+    return runTime != nullptr ? QString::fromStdString(runTime->cell()) : QString();
+}
+
+} // namespace
 
 namespace {
 
@@ -139,7 +150,7 @@ bool WorksheetModel::enterText(const QModelIndex& index, const QString& text) {
         push(m_sheet.enter(index.row() + 1, index.column() + 1, text.toStdString()),
              QStringLiteral("入力"));
     } catch (const std::exception& error) {
-        emit editFailed(errorText(error));
+        emit editFailed(errorText(error), failedCell(error));
         return false;
     }
     return true;
@@ -160,7 +171,7 @@ bool WorksheetModel::clear(int top, int left, int bottom, int right) {
                                           right + 1),
              QStringLiteral("削除"));
     } catch (const std::exception& error) {
-        emit editFailed(errorText(error));
+        emit editFailed(errorText(error), failedCell(error));
         return false;
     }
     return true;
@@ -197,7 +208,7 @@ points::EditRecord WorksheetModel::paste(const QModelIndex& index,
                                std::string_view(clipboardText.constData(),
                                                 static_cast<std::size_t>(clipboardText.size())));
     } catch (const std::exception& error) {
-        emit editFailed(errorText(error));
+        emit editFailed(errorText(error), failedCell(error));
         return {};
     }
     push(record, QStringLiteral("貼り付け"));
@@ -208,7 +219,7 @@ QString WorksheetModel::copyText(int top, int left, int bottom, int right) {
     try {
         return fromStd(points::copyText(m_sheet, top + 1, left + 1, bottom + 1, right + 1));
     } catch (const std::exception& error) {
-        emit editFailed(errorText(error));
+        emit editFailed(errorText(error), failedCell(error));
         return {};
     }
 }

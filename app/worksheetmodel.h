@@ -55,8 +55,9 @@ class WorksheetModel : public QAbstractTableModel {
     void redoRecord(const points::EditRecord& record);
 
   signals:
-    // A user action failed; the text is ready for a message box.
-    void editFailed(const QString& text);
+    // A user action failed; the text is ready for a message box, the cell (if the failure
+    // names one, "C3007") is where it happened.
+    void editFailed(const QString& text, const QString& cell);
 
   private:
     void push(points::EditRecord record, const QString& text);

@@ -8,6 +8,7 @@
 
 #include "guide/formlook.h"
 #include "job/job.h"
+#include "points/formulaparser.h"
 #include "points/inputtemplate.h"
 #include "points/pointtable.h"
 #include "points/worksheet.h"
@@ -91,7 +92,15 @@ WorksheetWindow::WorksheetWindow(WorksheetModel* model, MessageSink* sink, QWidg
             });
 
     connect(model, &WorksheetModel::editFailed, this,
-            [this, sink](const QString& text) { sink->warning(this, windowTitle(), text); });
+            [this, sink](const QString& text, const QString& cell) {
+                // The cell the message names is shown, so the surveyor need not look for it.
+                if (const auto at = points::parseCellName(cell.toStdString())) {
+                    const auto [row, column] = *at;
+                    m_view->selectCells(row, column, row, column);
+                    m_view->scrollTo(m_model->index(row - 1, column - 1));
+                }
+                sink->warning(this, windowTitle(), text);
+            });
     m_view->setFocus();
 }
 
