@@ -13,21 +13,9 @@ if ((${#targets[@]} == 0)); then
 fi
 
 packages=(clang-14 libclang-rt-14-dev cmake make)
-missing=()
-for p in "${packages[@]}"; do
-    dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
-done
-if ((${#missing[@]})); then
-    if [[ $(id -u) -eq 0 ]]; then
-        echo "Installing: ${missing[*]}"
-        apt-get update -qq
-        DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
-    else
-        echo "Missing Debian packages: ${missing[*]}" >&2
-        echo "Install them with: sudo apt-get install ${missing[*]}" >&2
-        exit 1
-    fi
-fi
+# shellcheck source=tools/packages.sh
+source "$(dirname "$0")/packages.sh"
+need_packages "${packages[@]}"
 
 build=${KARUMENIO_FUZZ_BUILD:-$top/build-fuzz}
 CC=clang-14 CXX=clang++-14 cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \

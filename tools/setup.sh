@@ -10,21 +10,9 @@ if [[ "${KARUMENIO_WITH_GUI:-ON}" == "ON" ]]; then
     packages+=(qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev fonts-noto-cjk xvfb xauth)
 fi
 
-missing=()
-for p in "${packages[@]}"; do
-    dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
-done
-if ((${#missing[@]})); then
-    if [[ $(id -u) -eq 0 ]]; then
-        echo "Installing: ${missing[*]}"
-        apt-get update -qq
-        DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
-    else
-        echo "Missing Debian packages: ${missing[*]}" >&2
-        echo "Install them with: sudo apt-get install ${missing[*]}" >&2
-        exit 1
-    fi
-fi
+# shellcheck source=tools/packages.sh
+source "$(dirname "$0")/packages.sh"
+need_packages "${packages[@]}"
 
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=$1
