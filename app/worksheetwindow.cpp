@@ -172,6 +172,15 @@ bool WorksheetWindow::openPointsFile(const QString& path) {
                             .arg(QDir::toNativeSeparators(path), file.errorString()));
         return false;
     }
+    // A file of that size is no list of points; reading it whole would only exhaust memory.
+    if (static_cast<std::uintmax_t>(file.size()) > job::kPointsFileLimit) {
+        m_sink->warning(
+            this, kOpenTitle,
+            QStringLiteral("座標ファイルが大きすぎるため読めません（%1 MB を超えています）: %2")
+                .arg(job::kPointsFileLimit >> 20)
+                .arg(QDir::toNativeSeparators(path)));
+        return false;
+    }
     const QByteArray bytes = file.readAll();
     const int answer = m_model->holdsAJob() ? askReplaceJob() : 1;
     if (answer != 0 && answer != 1) {

@@ -85,6 +85,7 @@ class TestWorksheetWindow : public QObject {
     void aNewJobPastedAtA6ReplacesTheOldOne();
     void statusLineNamesTheCurrentCell();
     void aFileDroppedOnTheMainWindowGoesToA6();
+    void aHugeFileIsRefusedUnread();
 
   private:
     WorksheetView* openView();
@@ -497,6 +498,21 @@ void TestWorksheetWindow::aFileDroppedOnTheMainWindowGoesToA6() {
     QApplication::sendEvent(m_form, &drop);
     WorksheetModel* model = m_form->worksheetWindow()->view()->worksheetModel();
     QCOMPARE(shown(model, 7, D), QStringLiteral("40"));
+}
+
+void TestWorksheetWindow::aHugeFileIsRefusedUnread() {
+    QTemporaryDir folder;
+    QFile file(folder.filePath(QStringLiteral("huge.csv")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("K,K1,10,20\r\n");
+    // Sparse: the size is what is refused, not the bytes.
+    QVERIFY(file.resize((qint64{64} << 20) + 1));
+    file.close();
+    WorksheetView* view = openView();
+    QVERIFY(!m_form->worksheetWindow()->openPointsFile(file.fileName()));
+    QCOMPARE(m_sink.messages.size(), 1);
+    QVERIFY(m_sink.messages.at(0).text.contains(QStringLiteral("64 MB")));
+    QCOMPARE(shown(view->worksheetModel(), 6, C), QString());
 }
 
 KARUMENIO_QTEST_MAIN(TestWorksheetWindow)
