@@ -64,6 +64,8 @@ int main(int argc, char* argv[]) {
     // A display that cannot be opened still ends the program here with a non-zero status.
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("karumenio"));
+    // Where the chosen output folder is kept between runs.
+    QApplication::setOrganizationName(QStringLiteral("Karumenio"));
     guide::applyProgramLook();
 
     QCommandLineParser parser;
