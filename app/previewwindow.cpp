@@ -150,9 +150,11 @@ void PreviewWindow::setPlan(const plan::Plan& plan) {
                                      : fitText);
     m_apply->setVisible(hasSuggestion());
 
-    if (!m_fitted) {
+    // A new job is shown whole; a change of paper, scale or angle keeps the surveyor's view.
+    if (!m_fitted || plan.points.size() != m_fittedPoints) {
         m_view->fitAll();
         m_fitted = true;
+        m_fittedPoints = plan.points.size();
     }
 }
 

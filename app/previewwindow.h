@@ -62,6 +62,7 @@ class PreviewWindow : public QWidget {
     QString m_paperToken;
     QString m_scaleToken;
     bool m_fitted = false;
+    std::size_t m_fittedPoints = 0;
 };
 
 } // namespace karumenio::app
