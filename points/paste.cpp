@@ -124,14 +124,7 @@ std::string quoted(const std::string& text) {
     if (text.find_first_of("\t\r\n\"") == std::string::npos) {
         return text;
     }
-    std::string out = "\"";
-    for (char c : text) {
-        if (c == '"') {
-            out.push_back('"');
-        }
-        out.push_back(c);
-    }
-    return out + "\"";
+    return quoteField(text);
 }
 
 } // namespace
@@ -163,6 +156,17 @@ std::vector<std::vector<std::string>> splitClipboardText(std::string_view text,
         rows.push_back(std::move(record.fields));
     }
     return rows;
+}
+
+std::string quoteField(std::string_view text) {
+    std::string out = "\"";
+    for (char c : text) {
+        if (c == '"') {
+            out.push_back('"');
+        }
+        out.push_back(c);
+    }
+    return out + "\"";
 }
 
 EditRecord paste(Worksheet& sheet, int row, int column, std::string_view clipboardBytes) {

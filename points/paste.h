@@ -33,6 +33,10 @@ std::vector<std::vector<std::string>>
 splitClipboardText(std::string_view text,
                    std::size_t keepFields = std::numeric_limits<std::size_t>::max());
 
+// The text between double quotes with each quote written twice: how a field that holds a
+// separator is written, in clipboard text as in survey files.
+std::string quoteField(std::string_view text);
+
 // The block as text for the clipboard: the shown text of each visible cell, TAB between
 // fields and CR LF after each row; fields holding TAB, line ends or quotes are quoted.
 std::string copyText(const Worksheet& sheet, int top, int left, int bottom, int right);

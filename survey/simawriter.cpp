@@ -1,6 +1,7 @@
 #include "simawriter.h"
 
 #include "points/codepage.h"
+#include "points/paste.h"
 #include "points/pointtable.h"
 #include "points/runtimeerror.h"
 #include "points/worksheet.h"
@@ -15,17 +16,7 @@ namespace {
 std::string quotedField(const std::string& text) {
     const bool plain = text.find_first_of(",\"") == std::string::npos &&
                        (text.empty() || (text.front() != ' ' && text.back() != ' '));
-    if (plain) {
-        return text;
-    }
-    std::string out = "\"";
-    for (char c : text) {
-        if (c == '"') {
-            out.push_back('"');
-        }
-        out.push_back(c);
-    }
-    return out + "\"";
+    return plain ? text : points::quoteField(text);
 }
 
 std::string coordinate(const points::CellValue& value, int slot, int column) {

@@ -1,5 +1,7 @@
 // Points files into the worksheet: SIMA coordinates and parcels, CSV/TSV with a header and
 // chosen columns, and files that are refused without changing the sheet.
+#include "sheetrows.h"
+
 #include "job/job.h"
 #include "points/codepage.h"
 #include "points/pointtable.h"
@@ -11,20 +13,9 @@
 #include <string>
 
 using namespace karumenio;
+using karumenio::survey::test::sheetRows;
 
 namespace {
-
-// Rows 6 down to the first empty C as "A|B|C|D" lines, the way the reader will see them.
-std::string sheetRows(const points::Worksheet& sheet) {
-    std::string rows;
-    for (int row = points::kFirstDataRow; !sheet.value(row, points::kPointXColumn).isEmpty();
-         ++row) {
-        for (int column = 1; column <= 4; ++column) {
-            rows += sheet.value(row, column).joinForm() + (column < 4 ? "|" : "\n");
-        }
-    }
-    return rows;
-}
 
 struct OpenCase {
     const char* name;

@@ -1,5 +1,7 @@
 // The read points written as SIMA: the records of each section, and a file that reads back
 // into the same worksheet rows.
+#include "sheetrows.h"
+
 #include "job/job.h"
 #include "points/codepage.h"
 #include "points/pointtable.h"
@@ -14,6 +16,7 @@
 #include <string>
 
 using namespace karumenio;
+using karumenio::survey::test::sheetRows;
 namespace fs = std::filesystem;
 
 namespace {
@@ -23,17 +26,6 @@ std::string slurp(const fs::path& path) {
     std::ostringstream s;
     s << in.rdbuf();
     return s.str();
-}
-
-std::string sheetRows(const points::Worksheet& sheet) {
-    std::string rows;
-    for (int row = points::kFirstDataRow; !sheet.value(row, points::kPointXColumn).isEmpty();
-         ++row) {
-        for (int column = 1; column <= 4; ++column) {
-            rows += sheet.value(row, column).joinForm() + (column < 4 ? "|" : "\n");
-        }
-    }
-    return rows;
 }
 
 class SimaWriter : public testing::Test {
