@@ -1,0 +1,22 @@
+# Cross-compiles for 64-bit Windows with Debian's MinGW-w64 (the POSIX-threads compilers, which
+# std::thread and std::mutex need). The runtime is linked statically, so the programs need no
+# DLLs beyond Windows' own; CMAKE_CROSSCOMPILING_EMULATOR lets CTest start them through Wine.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+
+set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
+set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
+set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+
+find_program(KARUMENIO_WINE NAMES wine wine64)
+if(KARUMENIO_WINE)
+    set(CMAKE_CROSSCOMPILING_EMULATOR ${KARUMENIO_WINE})
+endif()
