@@ -3,6 +3,8 @@
 
 #include "dxf/dxfwriter.h"
 #include "job/job.h"
+#include "plan/labelencoding.h"
+#include "plan/plan.h"
 #include "scripts/writerun.h"
 
 #include <benchmark/benchmark.h>
@@ -10,6 +12,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <unistd.h>
 
@@ -72,6 +75,25 @@ void BM_GenerateScriptsFor3001Points(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_GenerateScriptsFor3001Points)->Unit(benchmark::kMillisecond);
+
+// The labels in code page 932 as the text script and the preview's warnings convert them:
+// the names joined in one text, then each name on its own.
+void BM_EncodeLabels3001Points(benchmark::State& state) {
+    auto job = readJob();
+    const plan::Plan plan = job->plan();
+    std::string labels;
+    for (const plan::Label& label : plan.labels) {
+        labels += label.text + "\n";
+    }
+    for (auto _ : state) {
+        auto bytes = plan::toDrawingCodePage(labels);
+        std::vector<std::string> warnings;
+        plan::warnUnmappableLabels(plan, warnings);
+        benchmark::DoNotOptimize(bytes);
+        benchmark::DoNotOptimize(warnings);
+    }
+}
+BENCHMARK(BM_EncodeLabels3001Points)->Unit(benchmark::kMicrosecond);
 
 // The whole write run into a folder that already holds the four scripts: plan, scripts,
 // temporary files, replacing the old ones.
