@@ -95,20 +95,17 @@ int compareValues(const CellValue& a, const CellValue& b) {
         return 0;
     }
     if (a.isEmpty() || b.isEmpty()) {
+        // Compared in place: the IF down the radius column meets this for every row.
         const CellValue& other = a.isEmpty() ? b : a;
-        CellValue blank;
+        const int sign = a.isEmpty() ? -1 : 1;
         switch (other.kind()) {
         case CellValue::Kind::Number:
-            blank = CellValue::number(0.0);
-            break;
+            return other.numberValue() < 0.0 ? -sign : (other.numberValue() > 0.0 ? sign : 0);
         case CellValue::Kind::Text:
-            blank = CellValue::text({});
-            break;
+            return other.textValue().empty() ? 0 : sign;
         default:
-            blank = CellValue::boolean(false);
-            break;
+            return other.booleanValue() ? sign : 0;
         }
-        return a.isEmpty() ? compareValues(blank, b) : compareValues(a, blank);
     }
     if (rank(a) != rank(b)) {
         return rank(a) < rank(b) ? -1 : 1;

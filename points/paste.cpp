@@ -144,16 +144,29 @@ std::string decodeClipboard(std::string_view bytes) {
                        "(コードページ 932) でもないため、何も貼り付けませんでした。");
 }
 
+ClipboardRows::ClipboardRows(std::string_view text, std::size_t keepFields)
+    : m_text(text), m_keep(keepFields) {}
+
+std::vector<std::string>* ClipboardRows::next() {
+    if (m_pos >= m_text.size()) {
+        return nullptr;
+    }
+    Record record;
+    record.keep = m_keep;
+    record.fields = std::move(m_fields);
+    nextRow(m_text, m_pos, record);
+    m_pos = record.next;
+    m_fields = std::move(record.fields);
+    ++m_count;
+    return &m_fields;
+}
+
 std::vector<std::vector<std::string>> splitClipboardText(std::string_view text,
                                                          std::size_t keepFields) {
     std::vector<std::vector<std::string>> rows;
-    std::size_t pos = 0;
-    Record record;
-    record.keep = keepFields;
-    while (pos < text.size()) {
-        nextRow(text, pos, record);
-        pos = record.next;
-        rows.push_back(std::move(record.fields));
+    ClipboardRows reader(text, keepFields);
+    while (const std::vector<std::string>* fields = reader.next()) {
+        rows.push_back(*fields);
     }
     return rows;
 }
@@ -183,19 +196,15 @@ EditRecord paste(Worksheet& sheet, int row, int column, std::string_view clipboa
     const auto lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
     EditRecord changes;
     changes.reserve(lines * std::min<std::size_t>(columns.size(), 5));
-    long rowCount = 0;
-    Record record;
-    record.keep = columns.size();
-    for (std::size_t pos = 0; pos < text.size(); ++rowCount) {
-        nextRow(text, pos, record);
-        pos = record.next;
-        const long target = static_cast<long>(row) + rowCount;
+    ClipboardRows reader(text, columns.size());
+    while (std::vector<std::string>* fields = reader.next()) {
+        const long target = static_cast<long>(row) + static_cast<long>(reader.count()) - 1;
         if (target > Worksheet::kRowCount) {
             continue;
         }
-        const std::size_t n = std::min(record.fields.size(), columns.size());
+        const std::size_t n = std::min(fields->size(), columns.size());
         for (std::size_t i = 0; i < n; ++i) {
-            CellContent content = fieldContent(columns[i], std::move(record.fields[i]));
+            CellContent content = fieldContent(columns[i], std::move((*fields)[i]));
             // An empty field over an empty cell changes nothing; a record of a paste with
             // sparse columns needs no room for it.
             if (content.isEmpty() && sheet.value(static_cast<int>(target), columns[i]).isEmpty() &&
@@ -206,6 +215,7 @@ EditRecord paste(Worksheet& sheet, int row, int column, std::string_view clipboa
                 CellChange{static_cast<int>(target), columns[i], {}, std::move(content)});
         }
     }
+    const auto rowCount = static_cast<long>(reader.count());
     if (rowCount == 0) {
         return {};
     }

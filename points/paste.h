@@ -24,6 +24,25 @@ EditRecord paste(Worksheet& sheet, int row, int column, std::string_view clipboa
 // code page 932.
 std::string decodeClipboard(std::string_view bytes);
 
+// Reads clipboard text one row at a time, split as splitClipboardText splits it; the
+// fields of a row are good until the next call, so that thousands of rows need room for one.
+class ClipboardRows {
+  public:
+    explicit ClipboardRows(std::string_view text,
+                           std::size_t keepFields = std::numeric_limits<std::size_t>::max());
+    // The next row, or nullptr after the last.
+    std::vector<std::string>* next();
+    // Rows read so far.
+    std::size_t count() const { return m_count; }
+
+  private:
+    std::string_view m_text;
+    std::size_t m_keep;
+    std::size_t m_pos = 0;
+    std::size_t m_count = 0;
+    std::vector<std::string> m_fields;
+};
+
 // Splits clipboard text into rows of fields as spreadsheets write them: lines end in CR LF,
 // LF or CR (a final line end adds no row); fields are TAB-separated, or comma-separated on a
 // line without TAB; a field starting with a double quote runs to the closing quote, may hold

@@ -279,7 +279,13 @@ void Worksheet::write(int row, int column, const CellContent& content) {
 
 void Worksheet::setValue(int row, int column, CellValue value) {
     checkCell(row, column);
-    write(row, column, CellContent::value(std::move(value)));
+    CellContent content = CellContent::value(std::move(value));
+    // Setting what is already there recalculates nothing; thousands of formulas would be
+    // evaluated again for the same values.
+    if (content == this->content(row, column)) {
+        return;
+    }
+    write(row, column, content);
     recalculate();
 }
 
@@ -340,6 +346,16 @@ EditRecord Worksheet::apply(EditRecord changes) {
         }
     }
     reserveDenseRows(1, lastRow);
+    if (!m_keepsHistory) {
+        for (const CellChange& change : changes) {
+            const Cell* cell = find(change.row, change.column);
+            if (!change.after.isEmpty() || (cell != nullptr && !cell->isEmpty())) {
+                write(change.row, change.column, change.after);
+            }
+        }
+        recalculate();
+        return {};
+    }
     // The changes that alter nothing are dropped in place; a paste of thousands of cells
     // needs no second record as large.
     std::size_t done = 0;
@@ -421,7 +437,18 @@ int Worksheet::lastUsedRow() const {
     return last;
 }
 
+void Worksheet::releaseRecalculation() {
+    if (m_holds > 0 && --m_holds == 0 && m_stale) {
+        recalculate();
+    }
+}
+
 void Worksheet::recalculate() {
+    if (m_holds > 0) {
+        m_stale = true;
+        return;
+    }
+    m_stale = false;
     Recalculation calculation(*this);
     for (std::size_t i = 0; i < m_dense.size(); ++i) {
         if (m_dense[i].formula) {

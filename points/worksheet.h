@@ -60,6 +60,9 @@ class Worksheet {
     EditRecord apply(EditRecord changes);
     void undo(const EditRecord& record);
     void redo(const EditRecord& record);
+    // A sheet filled once and never undone (the command-line tool's) need not remember what
+    // its edits replaced: apply() then writes the changes and returns no record.
+    void setKeepsHistory(bool keeps) { m_keepsHistory = keeps; }
 
     // The last row holding anything, 0 for an empty sheet.
     int lastUsedRow() const;
@@ -69,6 +72,11 @@ class Worksheet {
 
     // One pass over all formulas; each is evaluated once however the formulas chain.
     void recalculate();
+    // While a hold lasts, edits store their content and leave the formulas' values as they
+    // were; the last release recalculates once if anything changed. A sheet filled in steps
+    // before anyone looks at its values is calculated once, not at every step.
+    void holdRecalculation() { ++m_holds; }
+    void releaseRecalculation();
 
     // Reads a typed text as cell content by the rules of enter().
     static CellContent contentFromTyped(int column, std::string_view typed);
@@ -102,6 +110,9 @@ class Worksheet {
     std::string m_name;
     std::vector<Cell> m_dense;
     int m_denseRows = 0;
+    bool m_keepsHistory = true;
+    int m_holds = 0;
+    bool m_stale = false;
     std::unordered_map<std::uint32_t, Cell> m_sparse;
     SheetLayout m_layout;
 };

@@ -181,35 +181,36 @@ ColumnMapping ColumnMapping::parse(std::string_view text) {
 PointRows readDelimited(std::string_view text, const CsvOptions& options) {
     PointRows result;
     // One more field than the worksheet has columns still shows a line longer than its header.
-    const std::vector<std::vector<std::string>> lines =
-        points::splitClipboardText(text, points::Worksheet::kColumnCount + 1);
-    if (lines.empty()) {
+    points::ClipboardRows lines(text, points::Worksheet::kColumnCount + 1);
+    std::vector<std::string>* fields = lines.next();
+    if (fields == nullptr) {
         return result;
     }
     const bool headerNamed = options.columns.namesHeaders();
     if (headerNamed && options.header == HeaderMode::No) {
         failColumns("見出しの文字で列を選ぶには見出し行が要ります (--header no とは使えません)。");
     }
-    auto columns = resolve(options.columns, headerNamed ? &lines.front() : nullptr);
-    const bool header =
-        headerNamed || options.header == HeaderMode::Yes ||
-        (options.header == HeaderMode::Auto && looksLikeHeader(lines.front(), columns));
+    auto columns = resolve(options.columns, headerNamed ? fields : nullptr);
+    const bool header = headerNamed || options.header == HeaderMode::Yes ||
+                        (options.header == HeaderMode::Auto && looksLikeHeader(*fields, columns));
     // Without TAB every line was split at its commas, where a decimal comma also splits.
     const bool commaSeparated = text.find('\t') == std::string_view::npos;
-    const std::size_t headerFields = header ? usedFields(lines.front()) : 0;
-
-    result.rows.reserve(lines.size());
-    for (std::size_t i = header ? 1 : 0; i < lines.size(); ++i) {
-        const std::vector<std::string>& fields = lines[i];
-        const std::size_t lineNumber = i + 1;
-        if (header && commaSeparated && usedFields(fields) > headerFields) {
+    const std::size_t headerFields = header ? usedFields(*fields) : 0;
+    if (header) {
+        fields = lines.next();
+    }
+    // Rows are read one at a time: a file of thousands of points is never held twice over.
+    result.rows.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
+    for (; fields != nullptr; fields = lines.next()) {
+        const std::size_t lineNumber = lines.count();
+        if (header && commaSeparated && usedFields(*fields) > headerFields) {
             failLine(lineNumber, "見出しより列が " +
-                                     std::to_string(usedFields(fields) - headerFields) +
+                                     std::to_string(usedFields(*fields) - headerFields) +
                                      " つ多くあります。小数点にカンマ (,) を使っていませんか。");
         }
         PointRow row;
         for (int role = 0; role < kRoleCount; ++role) {
-            const std::string* field = fieldAt(fields, columns[role]);
+            const std::string* field = fieldAt(*fields, columns[role]);
             if (field == nullptr) {
                 continue;
             }
