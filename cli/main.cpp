@@ -52,7 +52,8 @@ std::string readWholeFile(const std::filesystem::path& path) {
 }
 
 int run(const cli::CliOptions& options) {
-    job::Job job;
+    // One run from file to scripts: nothing to undo, so no record of what each cell held.
+    job::Job job(job::Job::History::None);
     job.settings() = options.settings;
     job.setDefaultRadius(options.defaultRadius);
     const auto opened = job.openPointsFile(readWholeFile(options.pointsFile),

@@ -15,7 +15,12 @@
 
 namespace karumenio::job {
 
-Job::Job() : m_book(points::makeInputTemplate()), m_sheet(&m_book.worksheets("Sheet1")) {}
+Job::Job(History history)
+    : m_book(points::makeInputTemplate(history == History::Kept ? points::TemplateValues::Calculated
+                                                                : points::TemplateValues::Held)),
+      m_sheet(&m_book.worksheets("Sheet1")), m_valuesHeld(history == History::None) {
+    m_sheet->setKeepsHistory(history == History::Kept);
+}
 
 points::EditRecord Job::paste(std::string_view bytes, int row, int column) {
     return points::paste(*m_sheet, row, column, bytes);
@@ -32,6 +37,10 @@ void Job::setDefaultRadius(double radius) {
 }
 
 int Job::read(const points::ReadProgress& progress) {
+    if (m_valuesHeld) {
+        m_valuesHeld = false;
+        m_sheet->releaseRecalculation();
+    }
     m_dataSheet = nullptr;
     m_lastPlan.reset();
     m_dataSheet = &points::readPoints(m_book, m_table, progress);

@@ -29,7 +29,12 @@ inline constexpr std::uintmax_t kPointsFileLimit = std::uintmax_t{64} << 20;
 // object: paste, read, plan, write.
 class Job {
   public:
-    Job();
+    // Kept: every paste and open returns its record for undo. None: the job is filled once
+    // and never undone, as the command-line tool runs it; records come back empty, and the
+    // sheet's formulas are first calculated when it is read.
+    enum class History { Kept, None };
+
+    explicit Job(History history = History::Kept);
     Job(const Job&) = delete;
     Job& operator=(const Job&) = delete;
 
@@ -91,6 +96,8 @@ class Job {
   private:
     points::Workbook m_book;
     points::Worksheet* m_sheet;
+    // The template's values wait for the first read (History::None).
+    bool m_valuesHeld = false;
     points::PointTable m_table;
     plan::WriteState m_state;
     plan::Settings m_settings;

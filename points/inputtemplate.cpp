@@ -81,10 +81,11 @@ void layOut(SheetLayout& layout) {
 
 } // namespace
 
-Workbook makeInputTemplate() {
+Workbook makeInputTemplate(TemplateValues values) {
     Workbook book;
     Worksheet& sheet = book.addSheet("Sheet1");
     layOut(sheet.layout());
+    sheet.holdRecalculation();
 
     EditRecord cells;
     auto put = [&cells](int row, int column, CellContent content) {
@@ -104,6 +105,9 @@ Workbook makeInputTemplate() {
     sheet.apply(std::move(cells));
     // Each radius repeats the one above while the row has a first coordinate.
     sheet.fillFormulaDown(7, kTemplateLastRow, 7, "=IF(C7=\"\",\"\",G6)");
+    if (values == TemplateValues::Calculated) {
+        sheet.releaseRecalculation();
+    }
     return book;
 }
 

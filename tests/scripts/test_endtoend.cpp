@@ -4,6 +4,7 @@
 
 #include "job/job.h"
 #include "scripts/scriptset.h"
+#include "scripts/writerun.h"
 
 #include <gtest/gtest.h>
 
@@ -32,6 +33,31 @@ TEST(EndToEnd, WorkedExamplePastedReadAndWritten) {
     }
     EXPECT_EQ(job.table().pointIndex.value(), 12);
     fs::remove_all(folder);
+}
+
+// The command-line tool's job keeps no undo records and calculates the sheet once, at the
+// read; what it reads must not differ from the desktop program's job. Rows without a radius
+// take theirs from the chain down G, which only a calculated sheet gives.
+TEST(EndToEnd, AJobWithoutHistoryReadsWhatAJobWithHistoryReads) {
+    const std::string points = "K\t1\t10.5\t20\r\n"
+                               "\t2\t11\t21\r\n"
+                               "\t3\t12\t-22\t2.75\r\n"
+                               "K\t4\t13.25\t23\r\n";
+    std::vector<std::string> scripts;
+    for (const auto history : {job::Job::History::Kept, job::Job::History::None}) {
+        job::Job job(history);
+        job.settings().versionCode = "2000";
+        job.setDefaultRadius(1.5);
+        const auto opened = job.openPointsFile(points, "points.tsv");
+        EXPECT_EQ(opened.record.empty(), history == job::Job::History::None);
+        ASSERT_EQ(job.read(), 4);
+        const auto set = scripts::writeScripts(job.settings(), job.plan());
+        scripts.push_back(set.zahyou + set.line + set.plot + set.text);
+    }
+    EXPECT_EQ(scripts[0], scripts[1]);
+    for (const char* radius : {"1.5", "2.75"}) {
+        EXPECT_NE(scripts[0].find(radius), std::string::npos) << radius << " carried down G";
+    }
 }
 
 } // namespace
