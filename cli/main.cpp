@@ -1,4 +1,5 @@
 #include "clioptions.h"
+#include "heap.h"
 
 #include "job/errormessage.h"
 #include "job/job.h"
@@ -104,6 +105,7 @@ int run(const cli::CliOptions& options) {
 } // namespace
 
 int main(int argc, char** argv) {
+    cli::keepFreedMemory();
     cli::CliOptions options;
     try {
         options = cli::parseArguments(std::vector<std::string>(argv + 1, argv + argc));
