@@ -180,11 +180,17 @@ ColumnMapping ColumnMapping::parse(std::string_view text) {
 
 PointRows readDelimited(std::string_view text, const CsvOptions& options) {
     PointRows result;
+    readDelimited(text, options, [&result](const PointRow& row) { result.rows.push_back(row); });
+    return result;
+}
+
+void readDelimited(std::string_view text, const CsvOptions& options,
+                   const std::function<void(const PointRow&)>& sink) {
     // One more field than the worksheet has columns still shows a line longer than its header.
     points::ClipboardRows lines(text, points::Worksheet::kColumnCount + 1);
     std::vector<std::string>* fields = lines.next();
     if (fields == nullptr) {
-        return result;
+        return;
     }
     const bool headerNamed = options.columns.namesHeaders();
     if (headerNamed && options.header == HeaderMode::No) {
@@ -199,8 +205,7 @@ PointRows readDelimited(std::string_view text, const CsvOptions& options) {
     if (header) {
         fields = lines.next();
     }
-    // Rows are read one at a time: a file of thousands of points is never held twice over.
-    result.rows.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
+    PointRow row;
     for (; fields != nullptr; fields = lines.next()) {
         const std::size_t lineNumber = lines.count();
         if (header && commaSeparated && usedFields(*fields) > headerFields) {
@@ -208,10 +213,10 @@ PointRows readDelimited(std::string_view text, const CsvOptions& options) {
                                      std::to_string(usedFields(*fields) - headerFields) +
                                      " つ多くあります。小数点にカンマ (,) を使っていませんか。");
         }
-        PointRow row;
         for (int role = 0; role < kRoleCount; ++role) {
             const std::string* field = fieldAt(*fields, columns[role]);
             if (field == nullptr) {
+                row.fields[role].reset();
                 continue;
             }
             if (role >= static_cast<int>(Role::X) && hasDecimalComma(*field)) {
@@ -221,9 +226,8 @@ PointRows readDelimited(std::string_view text, const CsvOptions& options) {
             }
             row.fields[role] = *field;
         }
-        result.rows.push_back(std::move(row));
+        sink(row);
     }
-    return result;
 }
 
 } // namespace karumenio::survey

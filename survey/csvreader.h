@@ -2,6 +2,7 @@
 
 #include "pointrows.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -40,5 +41,8 @@ struct CsvOptions {
 // fields reads as a number. A coordinate written with a decimal comma ("1234,567"), or in a
 // comma-separated file a line with more fields than its header, throws naming the line.
 PointRows readDelimited(std::string_view text, const CsvOptions& options);
+// The same, handing each row to the sink as it is read instead of keeping them all.
+void readDelimited(std::string_view text, const CsvOptions& options,
+                   const std::function<void(const PointRow&)>& sink);
 
 } // namespace karumenio::survey

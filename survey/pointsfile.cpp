@@ -91,52 +91,94 @@ PointRows readPointsFile(std::string_view bytes, std::string_view fileName,
     return sima ? readSima(text) : readDelimited(text, options.csv);
 }
 
-points::EditRecord putRows(points::Worksheet& sheet, const std::vector<PointRow>& rows) {
-    if (rows.size() > static_cast<std::size_t>(points::kSlotCount)) {
-        throw points::RunTimeError(
-            points::RunError::SubscriptOutOfRange,
-            "インデックスが有効範囲にありません: 座標ファイルから " + std::to_string(rows.size()) +
-                " 行のデータができましたが、ワークシートに入るのは " +
-                std::to_string(points::kSlotCount) + " 行までです。何も貼り付けませんでした。",
-            points::cellName(points::kFirstDataRow + points::kSlotCount, points::kPointXColumn));
+namespace {
+
+// The worksheet changes of a points file, gathered row by row from A6 down and applied as
+// one action. Rows past the table's last slot are only counted, for the message.
+class RowChanges {
+  public:
+    explicit RowChanges(std::size_t rowsExpected) {
+        m_changes.reserve(std::min<std::size_t>(rowsExpected, points::kSlotCount) * kRoleCount);
     }
-    points::EditRecord changes;
-    changes.reserve(rows.size() * kRoleCount);
-    int target = points::kFirstDataRow;
-    for (const PointRow& row : rows) {
+
+    void add(const PointRow& row) {
+        if (++m_rows > points::kSlotCount) {
+            return;
+        }
+        const int target = points::kFirstDataRow + m_rows - 1;
         for (int role = 0; role < kRoleCount; ++role) {
             const std::optional<std::string>& field = row.fields[role];
             if (!field && role == static_cast<int>(Role::Radius)) {
                 continue;
             }
-            changes.push_back(
+            m_changes.push_back(
                 {target,
                  kRoleColumns[role],
                  {},
                  field ? cellContent(kRoleColumns[role], *field) : points::CellContent{}});
         }
-        ++target;
     }
-    // Rows an earlier paste left below would otherwise be read as part of this file.
-    const int last = sheet.lastUsedRow();
-    for (int row = target; row <= last; ++row) {
-        for (int role = 0; role < static_cast<int>(Role::Radius); ++role) {
-            if (!sheet.content(row, kRoleColumns[role]).isEmpty()) {
-                changes.push_back({row, kRoleColumns[role], {}, {}});
+
+    int rows() const { return m_rows; }
+
+    points::EditRecord apply(points::Worksheet& sheet) {
+        if (m_rows > points::kSlotCount) {
+            throw points::RunTimeError(
+                points::RunError::SubscriptOutOfRange,
+                "インデックスが有効範囲にありません: 座標ファイルから " + std::to_string(m_rows) +
+                    " 行のデータができましたが、ワークシートに入るのは " +
+                    std::to_string(points::kSlotCount) + " 行までです。何も貼り付けませんでした。",
+                points::cellName(points::kFirstDataRow + points::kSlotCount,
+                                 points::kPointXColumn));
+        }
+        // Rows an earlier paste left below would otherwise be read as part of this file.
+        const int last = sheet.lastUsedRow();
+        for (int row = points::kFirstDataRow + m_rows; row <= last; ++row) {
+            for (int role = 0; role < static_cast<int>(Role::Radius); ++role) {
+                if (!sheet.content(row, kRoleColumns[role]).isEmpty()) {
+                    m_changes.push_back({row, kRoleColumns[role], {}, {}});
+                }
             }
         }
+        return sheet.apply(std::move(m_changes));
     }
-    return sheet.apply(std::move(changes));
+
+  private:
+    points::EditRecord m_changes;
+    int m_rows = 0;
+};
+
+} // namespace
+
+points::EditRecord putRows(points::Worksheet& sheet, const std::vector<PointRow>& rows) {
+    RowChanges changes(rows.size());
+    for (const PointRow& row : rows) {
+        changes.add(row);
+    }
+    return changes.apply(sheet);
 }
 
 OpenedFile openPointsFile(points::Worksheet& sheet, std::string_view bytes,
                           std::string_view fileName, const OpenOptions& options) {
-    PointRows rows = readPointsFile(bytes, fileName, options);
     OpenedFile opened;
-    opened.rowCount = static_cast<int>(rows.rows.size());
-    opened.warnings = std::move(rows.warnings);
-    if (!rows.rows.empty()) {
-        opened.record = putRows(sheet, rows.rows);
+    const bool sima = options.format == FileFormat::Sima ||
+                      (options.format == FileFormat::Auto && looksLikeSima(bytes, fileName));
+    if (sima) {
+        PointRows rows = readSima(decodePointsFile(bytes));
+        opened.rowCount = static_cast<int>(rows.rows.size());
+        opened.warnings = std::move(rows.warnings);
+        if (!rows.rows.empty()) {
+            opened.record = putRows(sheet, rows.rows);
+        }
+        return opened;
+    }
+    // A table of points goes into the changes as it is read, never held as rows as well.
+    const std::string text = decodePointsFile(bytes);
+    RowChanges changes(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
+    readDelimited(text, options.csv, [&changes](const PointRow& row) { changes.add(row); });
+    opened.rowCount = changes.rows();
+    if (opened.rowCount > 0) {
+        opened.record = changes.apply(sheet);
     }
     return opened;
 }
