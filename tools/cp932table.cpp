@@ -68,34 +68,18 @@ class Iconv {
     iconv_t m_handle;
 };
 
-std::string utf8Of(char32_t c) {
-    std::string s;
-    if (c < 0x80) {
-        s += static_cast<char>(c);
-    } else if (c < 0x800) {
-        s += static_cast<char>(0xC0 | (c >> 6));
-        s += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        s += static_cast<char>(0xE0 | (c >> 12));
-        s += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        s += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        s += static_cast<char>(0xF0 | (c >> 18));
-        s += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        s += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        s += static_cast<char>(0x80 | (c & 0x3F));
-    }
-    return s;
+std::string utf32Of(char32_t c) {
+    return {static_cast<char>(c >> 24), static_cast<char>(c >> 16), static_cast<char>(c >> 8),
+            static_cast<char>(c)};
 }
 
-// The one code point iconv decoded some bytes to; fails on anything else.
-char32_t onlyCodePoint(Iconv& toUtf32, const std::string& utf8) {
-    const auto utf32 = toUtf32.convert(utf8);
-    if (!utf32 || utf32->size() != 4) {
+// The one character some bytes decoded to; fails on anything else.
+char32_t onlyCharacter(const std::string& utf32) {
+    if (utf32.size() != 4) {
         fail("bytes decoded to other than one character");
     }
     char32_t c = 0;
-    for (const char byte : *utf32) {
+    for (const char byte : utf32) {
         c = (c << 8) | static_cast<unsigned char>(byte);
     }
     if (c > 0xFFFF) {
@@ -117,14 +101,13 @@ struct Table {
 };
 
 void decodeAll(Table& table) {
-    Iconv decoder("UTF-8", "CP932");
-    Iconv toUtf32("UTF-32BE", "UTF-8");
+    Iconv decoder("UTF-32BE", "CP932");
     for (unsigned byte = 0; byte < 0x100; ++byte) {
         const auto decoded = decoder.convert(std::string(1, static_cast<char>(byte)));
         if (!decoded) {
             continue;
         }
-        const char32_t c = onlyCodePoint(toUtf32, *decoded);
+        const char32_t c = onlyCharacter(*decoded);
         if (byte < 0x80 ? c != byte : c < 0x80) {
             fail("byte " + hex(byte, 2) + " is not ASCII as the converter expects");
         }
@@ -147,7 +130,7 @@ void decodeAll(Table& table) {
             if (trail < kFirstTrail || trail > kLastTrail) {
                 fail("pair " + hex(lead << 8 | trail) + " lies outside the rows");
             }
-            const char32_t c = onlyCodePoint(toUtf32, *decoded);
+            const char32_t c = onlyCharacter(*decoded);
             if (c < 0x80) {
                 fail("pair " + hex(lead << 8 | trail) + " decodes to ASCII");
             }
@@ -237,13 +220,13 @@ char32_t decodedAs(const Table& table, unsigned code) {
 }
 
 void encodeAll(Table& table) {
-    Iconv encoder("CP932", "UTF-8");
+    Iconv encoder("CP932", "UTF-32BE");
     const std::vector<unsigned> inverted = inverse(table);
     for (char32_t c = 1; c < 0x110000; ++c) {
         if (c >= 0xD800 && c < 0xE000) {
             continue;
         }
-        const auto encoded = encoder.convert(utf8Of(c));
+        const auto encoded = encoder.convert(utf32Of(c));
         const unsigned ours = c < inverted.size() ? inverted[c] : 0;
         if (!encoded) {
             if (ours != 0) {
