@@ -7,6 +7,7 @@
 #include "points/worksheet.h"
 #include "scripts/atomicfileset.h"
 #include "scripts/foldersession.h"
+#include "scripts/platform.h"
 #include "scripts/writerun.h"
 #include "survey/simawriter.h"
 
@@ -106,7 +107,8 @@ scripts::WriteReport Job::write(const std::filesystem::path& folder,
     if (sima) {
         exports.push_back(
             {*sima, [this, &sima](const plan::Plan&, std::vector<std::string>& warnings) {
-                 return survey::writeSima(m_table, sima->stem().string(), warnings);
+                 return survey::writeSima(m_table, scripts::platform::displayPath(sima->stem()),
+                                          warnings);
              }});
     }
     // Recovery of an interrupted run comes before this run's own checks.
@@ -151,7 +153,8 @@ std::vector<std::string> Job::writeSima(const std::filesystem::path& file,
         .run([&] {
             scripts::WriteReport report;
             scripts::AtomicFileSet files;
-            files.add(file, survey::writeSima(m_table, file.stem().string(), report.warnings));
+            files.add(file, survey::writeSima(m_table, scripts::platform::displayPath(file.stem()),
+                                              report.warnings));
             files.commit(operations);
             return report;
         })

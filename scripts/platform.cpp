@@ -36,20 +36,63 @@ bool hasNoWritePermission(const std::filesystem::path& path) {
 } // namespace
 
 std::filesystem::path defaultScriptFolder() {
+    // A stand-in for drive C on systems that have none, and a test's folder on any system.
+    if (std::filesystem::path drive = environmentPath("KARUMENIO_DRIVE_C"); !drive.empty()) {
+        return drive;
+    }
 #ifdef _WIN32
     return std::filesystem::path(L"C:\\");
 #else
-    // A stand-in for drive C on systems that have none.
-    if (const char* drive = std::getenv("KARUMENIO_DRIVE_C"); drive != nullptr && *drive != 0) {
-        return std::filesystem::path(drive);
-    }
-    if (const char* home = std::getenv("HOME"); home != nullptr && *home != 0) {
-        return std::filesystem::path(home);
+    if (std::filesystem::path home = environmentPath("HOME"); !home.empty()) {
+        return home;
     }
     std::error_code error;
     return std::filesystem::current_path(error);
 #endif
 }
+
+#ifdef _WIN32
+
+std::filesystem::path pathFromUtf8(std::string_view text) {
+    if (text.empty()) {
+        return {};
+    }
+    const int size = static_cast<int>(text.size());
+    std::wstring wide(static_cast<std::size_t>(size), L'\0');
+    // UTF-8 never takes fewer bytes than UTF-16 takes units, so the buffer is large enough.
+    const int length = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), size);
+    wide.resize(static_cast<std::size_t>(length));
+    return std::filesystem::path(std::move(wide));
+}
+
+std::filesystem::path environmentPath(const char* name) {
+    // Variable names are ASCII.
+    const std::wstring wideName(name, name + std::char_traits<char>::length(name));
+    std::wstring value(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD needed = ::GetEnvironmentVariableW(wideName.c_str(), value.data(),
+                                                       static_cast<DWORD>(value.size()));
+        if (needed < value.size()) {
+            // Zero both for an unset variable and for an empty one.
+            value.resize(needed);
+            return std::filesystem::path(std::move(value));
+        }
+        value.resize(needed);
+    }
+}
+
+#else
+
+std::filesystem::path pathFromUtf8(std::string_view text) {
+    return std::filesystem::path(std::string(text));
+}
+
+std::filesystem::path environmentPath(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? std::filesystem::path(value) : std::filesystem::path();
+}
+
+#endif
 
 bool isReadOnlyFile(const std::filesystem::path& file) {
 #ifdef _WIN32

@@ -16,8 +16,18 @@ inline constexpr bool kIsWindows =
     false;
 #endif
 
-// The folder the scripts go to unless the user names another.
+// The folder the scripts go to unless the user names another: $KARUMENIO_DRIVE_C when set and
+// not empty; else drive C on Windows and the home folder elsewhere.
 std::filesystem::path defaultScriptFolder();
+
+// The path that UTF-8 text names. On Windows a path made from a plain string would read it in
+// the ANSI code page, which cannot hold most names; bytes that are not UTF-8 become U+FFFD
+// there. Elsewhere the bytes are the path.
+std::filesystem::path pathFromUtf8(std::string_view text);
+
+// The path held by an environment variable; empty when it is unset or empty. Windows keeps
+// the environment in UTF-16 and hands it out in the ANSI code page unless asked for that.
+std::filesystem::path environmentPath(const char* name);
 
 // True when an existing file must not be replaced: marked read-only, or not writable by us.
 bool isReadOnlyFile(const std::filesystem::path& file);
@@ -26,7 +36,7 @@ bool isReadOnlyFile(const std::filesystem::path& file);
 // folder means nothing, so only creating a file tells.
 bool folderDeniesWriting(const std::filesystem::path& folder);
 
-// The path as UTF-8, for messages.
+// The path as UTF-8, as messages and the text inside files hold it.
 std::string displayPath(const std::filesystem::path& path);
 
 // Creates a new file holding exactly these bytes. The file is created

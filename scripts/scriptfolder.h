@@ -6,8 +6,8 @@
 
 namespace karumenio::scripts {
 
-// Drive C on Windows; elsewhere $KARUMENIO_DRIVE_C when set and not empty, else the home
-// folder.
+// $KARUMENIO_DRIVE_C when set and not empty; else drive C on Windows and the home folder
+// elsewhere.
 std::filesystem::path defaultScriptFolder();
 
 // The message shown after a complete run. A second line names the folder unless it is the

@@ -3,6 +3,7 @@
 #include "atomicfileset.h"
 #include "featurescripts.h"
 #include "foldersession.h"
+#include "platform.h"
 #include "scriptfile.h"
 #include "zahyouscript.h"
 
@@ -82,7 +83,7 @@ WriteReport writePlan(const plan::Settings& settings, const plan::Plan& plan,
     report.warnings = std::move(set.warnings);
     AtomicFileSet files;
     for (std::size_t i = 0; i < kScriptFileNames.size(); ++i) {
-        const std::filesystem::path path = folder / std::filesystem::path(kScriptFileNames[i]);
+        const std::filesystem::path path = folder / platform::pathFromUtf8(kScriptFileNames[i]);
         files.add(path, set.bytes(i));
         report.files.push_back(path);
     }

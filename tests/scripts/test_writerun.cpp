@@ -601,6 +601,12 @@ TEST(ScriptFolder, DefaultFolderAndCompletionMessage) {
     EXPECT_EQ(scripts::defaultScriptFolder(), fs::path("C:\\"));
     EXPECT_EQ(scripts::completionMessage("C:\\"),
               "Cdrに ZAHYOU-LINE-PLOT-TEXT.SCRを作成しました。");
+    // Read in UTF-16, so a name outside the ANSI code page arrives whole.
+    const fs::path drive(L"D:\\測量\\出力先\U00020BB7");
+    ASSERT_EQ(::_wputenv_s(L"KARUMENIO_DRIVE_C", drive.c_str()), 0);
+    EXPECT_EQ(scripts::defaultScriptFolder(), drive);
+    ::_wputenv_s(L"KARUMENIO_DRIVE_C", L"");
+    EXPECT_EQ(scripts::defaultScriptFolder(), fs::path("C:\\"));
 #else
     const char* oldDrive = std::getenv("KARUMENIO_DRIVE_C");
     const std::string saved = oldDrive ? oldDrive : "";
@@ -616,6 +622,16 @@ TEST(ScriptFolder, DefaultFolderAndCompletionMessage) {
     EXPECT_EQ(scripts::completionMessage("/home/sokuryo/図面"),
               "Cdrに ZAHYOU-LINE-PLOT-TEXT.SCRを作成しました。\n/home/sokuryo/図面");
 #endif
+}
+
+TEST(ScriptFolder, PathsFromUtf8KeepEveryCharacter) {
+    // Kanji, half-width katakana, a letter outside code page 932 and a character that takes
+    // two UTF-16 units.
+    const std::string text = "測量/ｻﾞﾋｮｳ/ß/\U00020BB7.tsv";
+    const fs::path path = scripts::platform::pathFromUtf8(text);
+    EXPECT_EQ(path, fs::path(u8"測量/ｻﾞﾋｮｳ/ß/\U00020BB7.tsv"));
+    EXPECT_EQ(scripts::platform::displayPath(path), text);
+    EXPECT_EQ(scripts::platform::displayPath(path.filename()), "\U00020BB7.tsv");
 }
 
 } // namespace
