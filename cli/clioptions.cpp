@@ -5,6 +5,7 @@
 #include "plan/papersize.h"
 #include "points/cellvalue.h"
 #include "points/runtimeerror.h"
+#include "scripts/platform.h"
 #include "scripts/scriptfolder.h"
 
 #include <initializer_list>
@@ -98,7 +99,7 @@ CliOptions parseArguments(const std::vector<std::string>& arguments) {
                 if (value.empty()) {
                     throw UsageError("--dxf には書き出す DXF ファイルのパスを指定して下さい");
                 }
-                options.dxfFile = value;
+                options.dxfFile = scripts::platform::pathFromUtf8(value);
             } else if (name == "--format") {
                 options.open.format =
                     keyword<survey::FileFormat>(value, name,
@@ -121,9 +122,9 @@ CliOptions parseArguments(const std::vector<std::string>& arguments) {
                 if (value.empty()) {
                     throw UsageError("--sima-out には書き出す SIMA ファイルのパスを指定して下さい");
                 }
-                options.simaFile = value;
+                options.simaFile = scripts::platform::pathFromUtf8(value);
             } else if (name == "--out") {
-                options.outFolder = value;
+                options.outFolder = scripts::platform::pathFromUtf8(value);
                 outGiven = true;
             } else {
                 throw UsageError("不明なオプションです: " + name);
@@ -133,7 +134,7 @@ CliOptions parseArguments(const std::vector<std::string>& arguments) {
         if (!options.pointsFile.empty()) {
             throw UsageError("座標ファイルは一つだけ指定して下さい: " + arg);
         }
-        options.pointsFile = arg;
+        options.pointsFile = scripts::platform::pathFromUtf8(arg);
     }
     if (options.settings.versionCode.empty() && options.simaFile.empty()) {
         throw UsageError("バージョンを選んで下さい (--edition " + editionCodes() + ")");
@@ -185,8 +186,9 @@ Options:
            std::string(plan::kDrawingScales[0].token) + R"(
   --angle TEXT     rotation typed as ddd.mmss; default "0.0000"
   --radius R       default circle radius put into G6; default 0
-  --out DIR        folder that stands for the root of drive C (default: C:\ on
-                   Windows; elsewhere $KARUMENIO_DRIVE_C if set, else the home folder)
+  --out DIR        folder that stands for the root of drive C (default:
+                   $KARUMENIO_DRIVE_C if set, else C:\ on Windows and the home
+                   folder elsewhere)
   --dxf PATH       also write the plan as a DXF (R12) drawing to PATH, in world
                    coordinates, in the same run: all five files or none
   --format F       auto | sima | csv                        (default auto)

@@ -10,7 +10,8 @@
 
 namespace karumenio::cli {
 
-// What the command line asks for, already turned into the main window's settings.
+// What the command line asks for, already turned into the main window's settings. The
+// arguments are UTF-8 on every system.
 struct CliOptions {
     plan::Settings settings;
     double defaultRadius = 0.0;

@@ -1,4 +1,5 @@
 #include "clioptions.h"
+#include "console.h"
 #include "heap.h"
 
 #include "job/errormessage.h"
@@ -6,6 +7,7 @@
 #include "plan/fitcheck.h"
 #include "points/reader.h"
 #include "points/runtimeerror.h"
+#include "scripts/platform.h"
 
 #include <fstream>
 #include <iostream>
@@ -20,7 +22,8 @@ constexpr int kExitUsage = 2;
 std::string readWholeFile(const std::filesystem::path& path) {
     auto refuse = [&](const std::string& why) {
         throw points::RunTimeError(points::RunError::PathFileAccess,
-                                   "座標ファイルを" + why + ": " + path.string());
+                                   "座標ファイルを" + why + ": " +
+                                       scripts::platform::displayPath(path));
     };
     std::error_code error;
     // A folder opens like an empty file on some systems and would read as "0 points".
@@ -57,8 +60,9 @@ int run(const cli::CliOptions& options) {
     job::Job job(job::Job::History::None);
     job.settings() = options.settings;
     job.setDefaultRadius(options.defaultRadius);
-    const auto opened = job.openPointsFile(readWholeFile(options.pointsFile),
-                                           options.pointsFile.filename().string(), options.open);
+    const auto opened = job.openPointsFile(
+        readWholeFile(options.pointsFile),
+        scripts::platform::displayPath(options.pointsFile.filename()), options.open);
     for (const auto& warning : opened.warnings) {
         std::cerr << "警告: " << warning << '\n';
     }
@@ -97,7 +101,7 @@ int run(const cli::CliOptions& options) {
     }
     std::cout << points::readMessage(count) << '\n';
     for (const auto& file : report.files) {
-        std::cout << file.string() << '\n';
+        std::cout << scripts::platform::displayPath(file) << '\n';
     }
     return 0;
 }
@@ -106,9 +110,10 @@ int run(const cli::CliOptions& options) {
 
 int main(int argc, char** argv) {
     cli::keepFreedMemory();
+    cli::useUtf8Console();
     cli::CliOptions options;
     try {
-        options = cli::parseArguments(std::vector<std::string>(argv + 1, argv + argc));
+        options = cli::parseArguments(cli::utf8Arguments(argc, argv));
     } catch (const cli::UsageError& e) {
         std::cerr << "karumenio-cli: " << e.what() << "\n(--help で使い方を表示します)\n";
         return kExitUsage;
