@@ -1,14 +1,15 @@
 // Drives the command-line tool as other programs call it: a process, its exit status,
 // its messages and the files it leaves.
+#include "support/process.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
+#include <utility>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -17,11 +18,19 @@ namespace {
 
 const char* const kScripts[] = {"ZAHYOU.SCR", "LINE.SCR", "PLOT.SCR", "TEXT.SCR"};
 
+using Environment = std::vector<std::pair<std::string, std::string>>;
+
 struct Outcome {
     int status = -1;
     std::string out;
     std::string err;
 };
+
+// Arguments reach the tool as UTF-8.
+std::string utf8(const fs::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
 
 std::string slurp(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -37,8 +46,9 @@ void write(const fs::path& path, const std::string& bytes) {
 class CliTest : public testing::Test {
   protected:
     void SetUp() override {
+        // Another build's tests may run at the same time.
         m_dir = fs::temp_directory_path() /
-                ("karumenio-cli-" + std::to_string(::getpid()) + "-" +
+                ("karumenio-cli-" + std::to_string(std::random_device()()) + "-" +
                  testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(m_dir);
         fs::create_directories(m_dir / "drive");
@@ -48,13 +58,17 @@ class CliTest : public testing::Test {
         fs::remove_all(m_dir);
     }
 
-    Outcome run(const std::string& arguments, const std::string& environment = {}) {
-        const fs::path out = m_dir / "stdout";
-        const fs::path err = m_dir / "stderr";
-        const std::string command = environment + " '" KARUMENIO_CLI "' " + arguments + " >'" +
-                                    out.string() + "' 2>'" + err.string() + "' </dev/null";
-        const int raw = std::system(command.c_str());
-        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(out), slurp(err)};
+    Outcome run(std::vector<std::string> arguments, Environment environment = {},
+                fs::path workingFolder = {}) {
+        karumenio::test::Process process;
+        process.program = KARUMENIO_CLI;
+        process.arguments = std::move(arguments);
+        process.environment = std::move(environment);
+        process.workingFolder = std::move(workingFolder);
+        process.stdoutFile = m_dir / "stdout";
+        process.stderrFile = m_dir / "stderr";
+        const int status = karumenio::test::runProcess(process);
+        return {status, slurp(process.stdoutFile), slurp(process.stderrFile)};
     }
 
     fs::path points(const std::string& name, const std::string& bytes) {
@@ -62,7 +76,7 @@ class CliTest : public testing::Test {
         return m_dir / name;
     }
 
-    std::string driveOption() const { return "--out '" + (m_dir / "drive").string() + "'"; }
+    std::string drive() const { return utf8(m_dir / "drive"); }
 
     // Puts a known old content into every script so that a failed run can be seen to leave them.
     void plantOldScripts() {
@@ -82,8 +96,8 @@ class CliTest : public testing::Test {
 const std::string kExample = KARUMENIO_TEST_DATA "/worked_example.tsv";
 
 TEST_F(CliTest, WritesTheWorkedExampleByteForByte) {
-    const auto result = run("--edition 2000 --paper A1 --scale 100 --angle 0.0000 " +
-                            driveOption() + " " + kExample);
+    const auto result = run({"--edition", "2000", "--paper", "A1", "--scale", "100", "--angle",
+                             "0.0000", "--out", drive(), kExample});
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_NE(result.out.find("座標読込完了　12　データ"), std::string::npos) << result.out;
     for (const char* name : kScripts) {
@@ -97,8 +111,8 @@ TEST_F(CliTest, WritesTheWorkedExampleByteForByte) {
 
 TEST_F(CliTest, OptionsReachTheScripts) {
     const auto file = points("one.tsv", "\tP1\t200\t1300\n\tP2\t100\t1000\n");
-    const auto result = run("--edition 97 --paper A3 --scale 1000 --angle 30.3000 --radius 0.5 " +
-                            driveOption() + " '" + file.string() + "'");
+    const auto result = run({"--edition", "97", "--paper", "A3", "--scale", "1000", "--angle",
+                             "30.3000", "--radius", "0.5", "--out", drive(), utf8(file)});
     ASSERT_EQ(result.status, 0) << result.err;
     const std::string zahyou = slurp(m_dir / "drive" / "ZAHYOU.SCR");
     EXPECT_NE(zahyou.find("\r\nUNITS 2 8 2 8 0 N\r\n"), std::string::npos);
@@ -111,14 +125,13 @@ TEST_F(CliTest, OptionsReachTheScripts) {
 }
 
 TEST_F(CliTest, DriveFolderComesFromTheEnvironmentWhenNotGiven) {
-    const auto result =
-        run("--edition 2002 " + kExample, "KARUMENIO_DRIVE_C='" + (m_dir / "drive").string() + "'");
+    const auto result = run({"--edition", "2002", kExample}, {{"KARUMENIO_DRIVE_C", drive()}});
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_TRUE(fs::exists(m_dir / "drive" / "TEXT.SCR"));
 }
 
 TEST_F(CliTest, HelpExplainsTheContract) {
-    const auto result = run("--help");
+    const auto result = run({"--help"});
     EXPECT_EQ(result.status, 0);
     for (const char* word :
          {"--edition", "--paper", "A4L", "--scale", "--angle", "--radius", "--out",
@@ -161,8 +174,7 @@ TEST_F(CliTest, SimaParcelsGiveClosedPolylines) {
                                          "D00,1,A,1,\r\nB01,1,,\r\nB01,2,,\r\nB01,3,,\r\n"
                                          "B01,4,,\r\nD99,\r\nD00,2,B,1,\r\nB01,4,,\r\n"
                                          "B01,3,,\r\nB01,5,,\r\nD99,\r\n");
-    const auto result =
-        run("--edition 2000 --scale 500 " + driveOption() + " '" + file.string() + "'");
+    const auto result = run({"--edition", "2000", "--scale", "500", "--out", drive(), utf8(file)});
     ASSERT_EQ(result.status, 0) << result.err;
     const auto sections = lineSections(slurp(m_dir / "drive" / "LINE.SCR"));
     ASSERT_EQ(sections.size(), 3u);
@@ -173,7 +185,7 @@ TEST_F(CliTest, SimaParcelsGiveClosedPolylines) {
 
 struct RefusedCase {
     const char* name;
-    std::string arguments;
+    std::vector<std::string> arguments;
     std::string rows;
     int status;
     const char* says;
@@ -185,7 +197,9 @@ TEST_P(CliRefusal, FailsClearlyAndLeavesTheScripts) {
     const auto& c = GetParam();
     plantOldScripts();
     const auto file = points("points.tsv", c.rows);
-    const auto result = run(c.arguments + " " + driveOption() + " '" + file.string() + "'");
+    auto arguments = c.arguments;
+    arguments.insert(arguments.end(), {"--out", drive(), utf8(file)});
+    const auto result = run(arguments);
     EXPECT_EQ(result.status, c.status) << result.err;
     EXPECT_NE(result.err.find(c.says), std::string::npos) << result.err;
     expectOldScripts();
@@ -202,27 +216,39 @@ std::string manyRows(int count) {
 INSTANTIATE_TEST_SUITE_P(
     Cli, CliRefusal,
     testing::Values(
-        RefusedCase{"no_edition", "", "\tK1\t1\t2\n", 2, "バージョンを選んで下さい"},
-        RefusedCase{"unknown_paper", "--edition 2000 --paper B4", "\tK1\t1\t2\n", 2, "B4"},
-        RefusedCase{"unknown_scale", "--edition 2000 --scale 250", "\tK1\t1\t2\n", 2, "250"},
-        RefusedCase{"radius_not_a_number", "--edition 2000 --radius big", "\tK1\t1\t2\n", 2,
+        RefusedCase{"no_edition", {}, "\tK1\t1\t2\n", 2, "バージョンを選んで下さい"},
+        RefusedCase{
+            "unknown_paper", {"--edition", "2000", "--paper", "B4"}, "\tK1\t1\t2\n", 2, "B4"},
+        RefusedCase{
+            "unknown_scale", {"--edition", "2000", "--scale", "250"}, "\tK1\t1\t2\n", 2, "250"},
+        RefusedCase{"radius_not_a_number",
+                    {"--edition", "2000", "--radius", "big"},
+                    "\tK1\t1\t2\n",
+                    2,
                     "--radius"},
-        RefusedCase{"edition_not_a_number", "--edition LT", "\tK1\t1\t2\n", 1, "エラー 13"},
-        RefusedCase{"no_points", "--edition 2000", "", 1, "エラー 9"},
-        RefusedCase{"letters_in_a_coordinate", "--edition 2000", "\tK1\t1\t2\n\tK2\tabc\t3\n", 1,
+        RefusedCase{"edition_not_a_number", {"--edition", "LT"}, "\tK1\t1\t2\n", 1, "エラー 13"},
+        RefusedCase{"no_points", {"--edition", "2000"}, "", 1, "エラー 9"},
+        RefusedCase{"letters_in_a_coordinate",
+                    {"--edition", "2000"},
+                    "\tK1\t1\t2\n\tK2\tabc\t3\n",
+                    1,
                     "C7"},
-        RefusedCase{"letters_in_a_radius", "--edition 2000", "\tK1\t1\t2\tbig\n", 1, "G6"},
-        RefusedCase{"too_many_rows", "--edition 2000", manyRows(3002), 1, "3001"},
-        RefusedCase{"decimal_comma", "--edition 2000 --columns name,x,y",
-                    "P1,1.5,2\nP2,\"1234,567\",\"10,5\"\n", 1, "2 行目"},
-        RefusedCase{"unknown_format", "--edition 2000 --format xls", "\tK1\t1\t2\n", 2, "xls"}),
+        RefusedCase{"letters_in_a_radius", {"--edition", "2000"}, "\tK1\t1\t2\tbig\n", 1, "G6"},
+        RefusedCase{"too_many_rows", {"--edition", "2000"}, manyRows(3002), 1, "3001"},
+        RefusedCase{"decimal_comma",
+                    {"--edition", "2000", "--columns", "name,x,y"},
+                    "P1,1.5,2\nP2,\"1234,567\",\"10,5\"\n",
+                    1,
+                    "2 行目"},
+        RefusedCase{
+            "unknown_format", {"--edition", "2000", "--format", "xls"}, "\tK1\t1\t2\n", 2, "xls"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(CliTest, ConvertsToSimaWithoutAnEdition) {
     const auto file = points("pts.csv", "点名,X,Y\nP1,1.5,2\nP2,3,4\n");
     const auto sima = m_dir / "pts.sim";
-    const auto result = run("--columns name,x,y --sima-out '" + sima.string() + "' " +
-                            driveOption() + " '" + file.string() + "'");
+    const auto result =
+        run({"--columns", "name,x,y", "--sima-out", utf8(sima), "--out", drive(), utf8(file)});
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(slurp(sima), "G00,01,pts,\r\nA00,\r\nA01,1,P1,1.5,2,,\r\nA01,2,P2,3,4,,\r\n"
                            "A99,\r\nD00,1,,1,\r\nB01,1,P1,\r\nB01,2,P2,\r\nD99,\r\n");
@@ -232,8 +258,8 @@ TEST_F(CliTest, ConvertsToSimaWithoutAnEdition) {
 TEST_F(CliTest, ASimaFileThatCannotBeWrittenChangesNoScript) {
     plantOldScripts();
     const auto missing = m_dir / "no such folder" / "pts.sim";
-    const auto result = run("--edition 2000 --sima-out '" + missing.string() + "' " +
-                            driveOption() + " " + kExample);
+    const auto result =
+        run({"--edition", "2000", "--sima-out", utf8(missing), "--out", drive(), kExample});
     EXPECT_EQ(result.status, 1);
     expectOldScripts();
 }
@@ -241,8 +267,8 @@ TEST_F(CliTest, ASimaFileThatCannotBeWrittenChangesNoScript) {
 TEST_F(CliTest, ADxfBesideTheScriptsIsWrittenInTheSameRun) {
     // The folder is locked once, whichever way its two paths are spelt.
     const auto file = points("points.tsv", "\tK1\t1\t2\n\tK2\t3\t4\n");
-    const auto result = run("--edition 2000 --out . --dxf plan.dxf '" + file.string() + "'",
-                            "cd '" + (m_dir / "drive").string() + "' &&");
+    const auto result = run({"--edition", "2000", "--out", ".", "--dxf", "plan.dxf", utf8(file)},
+                            {}, m_dir / "drive");
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_TRUE(fs::exists(m_dir / "drive" / "plan.dxf"));
     EXPECT_EQ(std::distance(fs::directory_iterator(m_dir / "drive"), fs::directory_iterator()), 5);
@@ -257,8 +283,7 @@ TEST_F(CliTest, APointsFileThatCannotBeReadIsAnError) {
         {"nothing.tsv", "開けません"}, {"folder.tsv", "フォルダ"}, {"huge.tsv", "64 MB"}};
     for (const auto& [name, says] : cases) {
         SCOPED_TRACE(name);
-        const auto result =
-            run("--edition 2000 " + driveOption() + " '" + (m_dir / name).string() + "'");
+        const auto result = run({"--edition", "2000", "--out", drive(), utf8(m_dir / name)});
         EXPECT_EQ(result.status, 1);
         EXPECT_NE(result.err.find(name), std::string::npos) << result.err;
         EXPECT_NE(result.err.find(says), std::string::npos) << result.err;
@@ -269,7 +294,7 @@ TEST_F(CliTest, APointsFileThatCannotBeReadIsAnError) {
 TEST_F(CliTest, ReadOnlyScriptStopsTheRunBeforeAnyFileChanges) {
     plantOldScripts();
     fs::permissions(m_dir / "drive" / "PLOT.SCR", fs::perms::owner_read);
-    const auto result = run("--edition 2000 " + driveOption() + " " + kExample);
+    const auto result = run({"--edition", "2000", "--out", drive(), kExample});
     EXPECT_EQ(result.status, 1);
     EXPECT_NE(result.err.find("PLOT.SCR"), std::string::npos) << result.err;
     fs::permissions(m_dir / "drive" / "PLOT.SCR", fs::perms::owner_write, fs::perm_options::add);
@@ -278,8 +303,7 @@ TEST_F(CliTest, ReadOnlyScriptStopsTheRunBeforeAnyFileChanges) {
 
 TEST_F(CliTest, OutputThatIsNotAFolderIsAnError) {
     write(m_dir / "plain-file", "x");
-    const auto result =
-        run("--edition 2000 --out '" + (m_dir / "plain-file").string() + "' " + kExample);
+    const auto result = run({"--edition", "2000", "--out", utf8(m_dir / "plain-file"), kExample});
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(slurp(m_dir / "plain-file"), "x");
 }
