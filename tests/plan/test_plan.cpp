@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <fstream>
+#include <numbers>
 #include <set>
 #include <sstream>
 
@@ -152,7 +153,7 @@ TEST(Plan, PaperTableAgreesWithTheSheetSizes) {
     std::set<std::string_view> tokens;
     for (const plan::PaperSize& paper : plan::kPaperSizes) {
         SCOPED_TRACE(std::string(paper.token));
-        const double radians = paper.firstCornerAngle * M_PI / 180;
+        const double radians = paper.firstCornerAngle * std::numbers::pi / 180;
         EXPECT_NEAR(-2 * paper.halfDiagonal * std::cos(radians), paper.sheetHeight, 1e-3);
         EXPECT_NEAR(-2 * paper.halfDiagonal * std::sin(radians), paper.sheetWidth, 1e-3);
         EXPECT_TRUE(tokens.insert(paper.token).second);
