@@ -224,9 +224,12 @@ std::vector<std::string> AtomicFileSet::recover(const fs::path& folder) {
         }
         return {};
     }
-    std::ifstream in(journalPath, std::ios::binary);
     std::ostringstream text;
-    text << in.rdbuf();
+    {
+        // Closed before the journal is removed: Windows cannot delete a file that is open.
+        std::ifstream in(journalPath, std::ios::binary);
+        text << in.rdbuf();
+    }
     const Journal journal = parseJournal(text.str());
     const bool forward = journal.committed && !journal.rolledBack;
     const std::string problems = forward ? rollForward(journal) : rollBack(journal);
