@@ -3,6 +3,7 @@
 #include "frame.h"
 #include "kakudo.h"
 #include "settings.h"
+#include "trig.h"
 #include "writestate.h"
 
 #include "points/messagetext.h"
@@ -225,8 +226,8 @@ Plan computePlan(const points::PointTable& table, const points::Worksheet& dataS
 
     plan.labelAngle = 90 - plan.rotationAngle;
     const double radians = plan.labelAngle / plan.degreesPerRadian;
-    const double dx = std::cos(radians) * kLabelOffset;
-    const double dy = std::sin(radians) * kLabelOffset;
+    const double dx = plan::cos(radians) * kLabelOffset;
+    const double dy = plan::sin(radians) * kLabelOffset;
     for (int slot = 0; slot < count; ++slot) {
         PlanPoint& p = plan.points[static_cast<std::size_t>(slot)];
         p.breakBefore = slot > 0 && !table.breakMark.at(slot).equalsEmptyText();

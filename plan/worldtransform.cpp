@@ -1,14 +1,14 @@
 #include "worldtransform.h"
 
-#include <cmath>
+#include "trig.h"
 
 namespace karumenio::plan {
 
 WorldTransform::WorldTransform(double rotationDegrees, double degreesPerRadian)
     : m_degrees(rotationDegrees) {
     const double radians = rotationDegrees / degreesPerRadian;
-    m_sin = std::sin(radians);
-    m_cos = std::cos(radians);
+    m_sin = plan::sin(radians);
+    m_cos = plan::cos(radians);
 }
 
 } // namespace karumenio::plan
