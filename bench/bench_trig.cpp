@@ -112,11 +112,17 @@ BENCHMARK(BM_LibrarySinHuge);
 
 // The multiple-precision evaluation that decides the few arguments the double-double one
 // cannot: what such an argument costs.
+double preciseSin(double x) {
+    return plan::preciseSin(x);
+}
+double preciseAtan(double x) {
+    return plan::preciseAtan(x);
+}
 void BM_PreciseSin(benchmark::State& state) {
-    callEach<plan::preciseSin>(state, planRadians());
+    callEach<preciseSin>(state, planRadians());
 }
 void BM_PreciseAtan(benchmark::State& state) {
-    callEach<plan::preciseAtan>(state, slopes());
+    callEach<preciseAtan>(state, slopes());
 }
 BENCHMARK(BM_PreciseSin);
 BENCHMARK(BM_PreciseAtan);
