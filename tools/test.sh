@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds every target and runs every test: once as shipped, once more under
-# AddressSanitizer and UndefinedBehaviorSanitizer. Window tests run on the offscreen platform.
+# AddressSanitizer and UndefinedBehaviorSanitizer, and the Windows build's under Wine. Window
+# tests run on the offscreen platform.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 export QT_QPA_PLATFORM=offscreen
@@ -27,6 +28,10 @@ ctest --test-dir "$top/build" --output-on-failure -j"$(nproc)"
     -DKARUMENIO_SANITIZE=ON -DKARUMENIO_BUILD_BENCHMARKS=OFF
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     ctest --test-dir "$top/build-sanitize" --output-on-failure -j"$(nproc)"
+
+# The core and the command-line tool built for Windows, their tests run under Wine, and the
+# package of the command-line tool.
+"$top/tools/test-windows.sh"
 
 # Every fuzz target for a short while, so that a regression in a parser shows here.
 "$top/tools/fuzz.sh" "${KARUMENIO_FUZZ_SECONDS:-20}"
