@@ -14,8 +14,8 @@ if (($# < 2)); then
     echo "Usage: $0 LINUX_BUILD WINDOWS_BUILD [COUNT]" >&2
     exit 2
 fi
-linux_cli=$(cd "$1" && pwd)/cli/karumenio-cli
-windows_cli=$(cd "$2" && pwd)/cli/karumenio-cli.exe
+linux_cli=$(realpath -m "$1/cli/karumenio-cli")
+windows_cli=$(realpath -m "$2/cli/karumenio-cli.exe")
 count=${3:-120}
 for program in "$linux_cli" "$windows_cli"; do
     if [[ ! -f $program ]]; then
