@@ -32,6 +32,10 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 # The core and the command-line tool built for Windows, their tests run under Wine, and the
 # package of the command-line tool.
 "$top/tools/test-windows.sh"
+# What the Windows build writes must be what the Linux build writes, byte for byte: the worked
+# example and generated sheets through both command-line tools.
+WINEPREFIX="$top/build-windows/wine-prefix" \
+    "$top/tools/compare-windows.sh" "$top/build" "$top/build-windows"
 
 # Every fuzz target for a short while, so that a regression in a parser shows here.
 "$top/tools/fuzz.sh" "${KARUMENIO_FUZZ_SECONDS:-20}"
