@@ -41,6 +41,10 @@ std::string readWholeFile(const std::filesystem::path& path) {
         refuse("開けません");
     }
     std::string bytes;
+    // Room for the whole file at once, not grown and copied chunk by chunk.
+    if (!error) {
+        bytes.reserve(static_cast<std::size_t>(size));
+    }
     char buffer[1 << 16];
     while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
         bytes.append(buffer, static_cast<std::size_t>(in.gcount()));

@@ -68,19 +68,32 @@ bool looksLikeSima(std::string_view bytes, std::string_view fileName) {
     return code == "G00" || code == "Z00" || code == "A00";
 }
 
-std::string decodePointsFile(std::string_view bytes) {
+namespace {
+
+// The file's text as UTF-8: the bytes themselves when they are UTF-8 (a byte order mark left
+// out), else converted from code page 932 into storage.
+std::string_view decodedText(std::string_view bytes, std::string& storage) {
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
         bytes.remove_prefix(3);
     }
     if (points::isValidUtf8(bytes)) {
-        return std::string(bytes);
+        return bytes;
     }
     if (auto text = points::cp932ToUtf8(bytes)) {
-        return *text;
+        storage = std::move(*text);
+        return storage;
     }
     throw points::RunTimeError(points::RunError::TypeMismatch,
                                "座標ファイルの文字コードを読み取れません: UTF-8 でもシフト JIS "
                                "(コードページ 932) でもないため、何も貼り付けませんでした。");
+}
+
+} // namespace
+
+std::string decodePointsFile(std::string_view bytes) {
+    std::string storage;
+    const std::string_view text = decodedText(bytes, storage);
+    return text.data() == storage.data() ? storage : std::string(text);
 }
 
 PointRows readPointsFile(std::string_view bytes, std::string_view fileName,
@@ -172,8 +185,10 @@ OpenedFile openPointsFile(points::Worksheet& sheet, std::string_view bytes,
         }
         return opened;
     }
-    // A table of points goes into the changes as it is read, never held as rows as well.
-    const std::string text = decodePointsFile(bytes);
+    // A table of points goes into the changes as it is read, never held as rows or as a
+    // second copy of its text.
+    std::string converted;
+    const std::string_view text = decodedText(bytes, converted);
     RowChanges changes(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
     readDelimited(text, options.csv, [&changes](const PointRow& row) { changes.add(row); });
     opened.rowCount = changes.rows();
