@@ -207,6 +207,11 @@ CellContent Worksheet::content(int row, int column) const {
     return CellContent::value(cell->value);
 }
 
+bool Worksheet::isEmpty(int row, int column) const {
+    const Cell* cell = find(row, column);
+    return cell == nullptr || cell->isEmpty();
+}
+
 std::string Worksheet::formula(int row, int column) const {
     const Cell* cell = find(row, column);
     return cell && cell->formula ? cell->formula->textAt(row, column) : std::string();

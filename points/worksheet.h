@@ -34,6 +34,9 @@ class Worksheet {
     // or never written are Empty.
     const CellValue& value(int row, int column) const;
     CellContent content(int row, int column) const;
+    // True for a cell without constant or formula: content(row, column).isEmpty(), without
+    // making the content.
+    bool isEmpty(int row, int column) const;
     // The formula text ("=IF(C7=\"\",\"\",G6)"), or empty text for a cell without formula.
     std::string formula(int row, int column) const;
     // What a cell editor shows: the formula text, or the constant in text form. Text that

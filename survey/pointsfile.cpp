@@ -110,7 +110,7 @@ namespace {
 // one action. Rows past the table's last slot are only counted, for the message.
 class RowChanges {
   public:
-    explicit RowChanges(std::size_t rowsExpected) {
+    RowChanges(const points::Worksheet& sheet, std::size_t rowsExpected) : m_sheet(sheet) {
         m_changes.reserve(std::min<std::size_t>(rowsExpected, points::kSlotCount) * kRoleCount);
     }
 
@@ -124,11 +124,14 @@ class RowChanges {
             if (!field && role == static_cast<int>(Role::Radius)) {
                 continue;
             }
-            m_changes.push_back(
-                {target,
-                 kRoleColumns[role],
-                 {},
-                 field ? cellContent(kRoleColumns[role], *field) : points::CellContent{}});
+            const int column = kRoleColumns[role];
+            points::CellContent content =
+                field ? cellContent(column, *field) : points::CellContent{};
+            // An empty field over an empty cell changes nothing; the record needs no room for it.
+            if (content.isEmpty() && m_sheet.isEmpty(target, column)) {
+                continue;
+            }
+            m_changes.push_back({target, column, {}, std::move(content)});
         }
     }
 
@@ -148,7 +151,7 @@ class RowChanges {
         const int last = sheet.lastUsedRow();
         for (int row = points::kFirstDataRow + m_rows; row <= last; ++row) {
             for (int role = 0; role < static_cast<int>(Role::Radius); ++role) {
-                if (!sheet.content(row, kRoleColumns[role]).isEmpty()) {
+                if (!sheet.isEmpty(row, kRoleColumns[role])) {
                     m_changes.push_back({row, kRoleColumns[role], {}, {}});
                 }
             }
@@ -157,6 +160,7 @@ class RowChanges {
     }
 
   private:
+    const points::Worksheet& m_sheet;
     points::EditRecord m_changes;
     int m_rows = 0;
 };
@@ -164,7 +168,7 @@ class RowChanges {
 } // namespace
 
 points::EditRecord putRows(points::Worksheet& sheet, const std::vector<PointRow>& rows) {
-    RowChanges changes(rows.size());
+    RowChanges changes(sheet, rows.size());
     for (const PointRow& row : rows) {
         changes.add(row);
     }
@@ -189,7 +193,8 @@ OpenedFile openPointsFile(points::Worksheet& sheet, std::string_view bytes,
     // second copy of its text.
     std::string converted;
     const std::string_view text = decodedText(bytes, converted);
-    RowChanges changes(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
+    RowChanges changes(sheet,
+                       static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
     readDelimited(text, options.csv, [&changes](const PointRow& row) { changes.add(row); });
     opened.rowCount = changes.rows();
     if (opened.rowCount > 0) {
