@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -46,10 +47,12 @@ void write(const fs::path& path, const std::string& bytes) {
 class CliTest : public testing::Test {
   protected:
     void SetUp() override {
-        // Another build's tests may run at the same time.
+        // Another build's tests may run at the same time. A parameterised test's name holds
+        // a "/", which must not make a folder of its own that tear-down leaves behind.
+        std::string name = testing::UnitTest::GetInstance()->current_test_info()->name();
+        std::replace(name.begin(), name.end(), '/', '-');
         m_dir = fs::temp_directory_path() /
-                ("karumenio-cli-" + std::to_string(std::random_device()()) + "-" +
-                 testing::UnitTest::GetInstance()->current_test_info()->name());
+                ("karumenio-cli-" + std::to_string(std::random_device()()) + "-" + name);
         fs::remove_all(m_dir);
         fs::create_directories(m_dir / "drive");
     }
