@@ -6,8 +6,6 @@
 #include "points/pointtable.h"
 #include "points/worksheet.h"
 
-#include <utility>
-
 namespace karumenio::plan {
 
 namespace {
@@ -23,51 +21,12 @@ bool isAscii(std::string_view text) {
 
 } // namespace
 
-// The non-ASCII runs are converted in one call, joined by LF, which no code page 932
-// character contains; that keeps a file of thousands of Japanese names fast.
 std::string toDrawingCodePage(std::string_view utf8, bool* lostAny) {
-    if (lostAny != nullptr) {
-        *lostAny = false;
-    }
-    if (isAscii(utf8)) {
-        return std::string(utf8);
-    }
-    std::vector<std::pair<std::size_t, std::size_t>> runs;
-    std::string joined;
-    for (std::size_t i = 0; i < utf8.size();) {
-        if (static_cast<unsigned char>(utf8[i]) < 0x80) {
-            ++i;
-            continue;
-        }
-        const std::size_t begin = i;
-        while (i < utf8.size() && static_cast<unsigned char>(utf8[i]) >= 0x80) {
-            ++i;
-        }
-        runs.emplace_back(begin, i - begin);
-        joined.append(utf8, begin, i - begin);
-        joined += '\n';
-    }
     std::vector<std::string> lost;
-    const std::string converted = points::toCp932(joined, &lost);
+    std::string out = points::toCp932(utf8, lostAny != nullptr ? &lost : nullptr);
     if (lostAny != nullptr) {
         *lostAny = !lost.empty();
     }
-    std::string out;
-    out.reserve(utf8.size());
-    std::size_t copied = 0;
-    std::size_t from = 0;
-    for (const auto& [begin, length] : runs) {
-        const std::size_t end = converted.find('\n', from);
-        if (end == std::string::npos) {
-            // Cannot happen with a converter that keeps LF; never write a wrong file.
-            return points::toCp932(utf8, nullptr);
-        }
-        out.append(utf8, copied, begin - copied);
-        out.append(converted, from, end - from);
-        copied = begin + length;
-        from = end + 1;
-    }
-    out.append(utf8, copied, std::string_view::npos);
     return out;
 }
 

@@ -8,9 +8,8 @@ namespace karumenio::plan {
 
 struct Plan;
 
-// Text for the drawing program, in code page 932. ASCII stays as it is, so only the runs of
-// other characters are converted; each character code page 932 cannot hold becomes "?", and
-// *lostAny is set when one did.
+// Text for the drawing program, in code page 932: each character code page 932 cannot hold
+// becomes "?", and *lostAny is set when one did.
 std::string toDrawingCodePage(std::string_view utf8, bool* lostAny = nullptr);
 
 // One warning per label that code page 932 cannot hold whole, naming its cell and the

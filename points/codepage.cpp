@@ -152,8 +152,13 @@ std::string toCp932(std::string_view utf8, std::vector<std::string>* unmappable)
     while (pos < utf8.size()) {
         const auto lead = static_cast<unsigned char>(utf8[pos]);
         if (lead < 0x80) {
-            out += static_cast<char>(lead);
-            ++pos;
+            // ASCII, most of any script, is copied a stretch at a time.
+            std::size_t end = pos + 1;
+            while (end < utf8.size() && static_cast<unsigned char>(utf8[end]) < 0x80) {
+                ++end;
+            }
+            out.append(utf8, pos, end - pos);
+            pos = end;
             continue;
         }
         const std::size_t length = std::min(utf8SequenceLength(lead), utf8.size() - pos);
