@@ -2,6 +2,7 @@
 // glibc's iconv does, down to its choice among the NEC and IBM duplicates.
 #include "codepage.h"
 
+#include "ascii.h"
 #include "cp932table.h"
 
 #include <algorithm>
@@ -129,11 +130,7 @@ std::size_t utf8SequenceLength(unsigned char lead) {
 
 bool isValidUtf8(std::string_view bytes) {
     std::size_t i = 0;
-    while (i < bytes.size()) {
-        if (static_cast<unsigned char>(bytes[i]) < 0x80) {
-            ++i;
-            continue;
-        }
+    while ((i = ascii::endOfAscii(bytes, i)) < bytes.size()) {
         const std::size_t length = utf8SequenceLength(static_cast<unsigned char>(bytes[i]));
         if (i + length > bytes.size() || scalarOf(bytes.substr(i, length)) == kNotScalar) {
             return false;
@@ -153,10 +150,7 @@ std::string toCp932(std::string_view utf8, std::vector<std::string>* unmappable)
         const auto lead = static_cast<unsigned char>(utf8[pos]);
         if (lead < 0x80) {
             // ASCII, most of any script, is copied a stretch at a time.
-            std::size_t end = pos + 1;
-            while (end < utf8.size() && static_cast<unsigned char>(utf8[end]) < 0x80) {
-                ++end;
-            }
+            const std::size_t end = ascii::endOfAscii(utf8, pos);
             out.append(utf8, pos, end - pos);
             pos = end;
             continue;
