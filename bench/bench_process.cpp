@@ -50,15 +50,28 @@ double median(std::vector<double> values) {
     return values.empty() ? 0.0 : values[values.size() / 2];
 }
 
-// Runs the program once per iteration; returns the wall time of each run in seconds.
-std::vector<double> runRepeatedly(benchmark::State& state, const std::vector<std::string>& words) {
+double secondsOf(const std::vector<std::string>& words, long& peakKiB) {
+    const auto start = std::chrono::steady_clock::now();
+    peakKiB = runToEnd(words);
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Runs the program once per iteration; returns the wall time of each run in seconds. With
+// bareSeconds, each iteration also times a start of a program that does nothing, spawned and
+// awaited the same way: the floor under any whole-process figure, taken turn about with the
+// program so that both see the same moments of the machine.
+std::vector<double> runRepeatedly(benchmark::State& state, const std::vector<std::string>& words,
+                                  std::vector<double>* bareSeconds = nullptr) {
     long peakKiB = 0;
     std::vector<double> seconds;
     for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
-        const long peak = runToEnd(words);
-        seconds.push_back(
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        long peak = 0;
+        if (bareSeconds != nullptr) {
+            state.PauseTiming();
+            bareSeconds->push_back(secondsOf({"/bin/true"}, peak));
+            state.ResumeTiming();
+        }
+        seconds.push_back(secondsOf(words, peak));
         if (peak < 0) {
             state.SkipWithError((words[0] + " failed").c_str());
             break;
@@ -69,29 +82,17 @@ std::vector<double> runRepeatedly(benchmark::State& state, const std::vector<std
     return seconds;
 }
 
-// The median wall time of starting a program that does nothing, spawned and awaited the same
-// way: the floor under any whole-process figure on this machine.
-double bareStartSeconds() {
-    constexpr int kRuns = 51;
-    std::vector<double> seconds;
-    for (int i = 0; i < kRuns; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        runToEnd({"/bin/true"});
-        seconds.push_back(
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-    }
-    return median(seconds);
-}
-
 void BM_CliProcess3001Points(benchmark::State& state) {
     const fs::path dir = fs::temp_directory_path() / "karumenio-bench-cli";
     fs::create_directories(dir);
     const fs::path input = dir / "points.tsv";
     karumenio::bench::writePointsFile(input, 3001);
-    const double bare = bareStartSeconds();
+    std::vector<double> bareSeconds;
     const std::vector<double> seconds = runRepeatedly(
-        state, {KARUMENIO_CLI, "--edition", "2000", "--out", dir.string(), input.string()});
-    // Both medians come from this run, so the ratio holds across machines and loads.
+        state, {KARUMENIO_CLI, "--edition", "2000", "--out", dir.string(), input.string()},
+        &bareSeconds);
+    // Both medians come from the same moments, so the ratio holds across machines and loads.
+    const double bare = median(bareSeconds);
     state.counters["bare_start_ms"] = bare * 1000.0;
     state.counters["median_ms"] = median(seconds) * 1000.0;
     state.counters["x_bare_start"] = bare > 0.0 ? median(seconds) / bare : 0.0;
