@@ -5,7 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
+#include <cmath>
 #include <limits>
+#include <random>
+#include <string>
 
 using namespace karumenio::geodesy;
 
@@ -35,6 +39,56 @@ TEST(FixedDecimals, RoundFromTheExactBinaryValueHalvesAwayFromZeroAndNeverShowMi
     };
     for (const Case& c : cases) {
         EXPECT_EQ(fixed(c.value, c.decimals), c.text) << c.value;
+    }
+}
+
+std::string libraryFixed(double value, int decimals) {
+    static char buffer[1500];
+    const auto end =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals)
+            .ptr;
+    return std::string(buffer, end);
+}
+
+// The value's exact decimal expansion rounded to that many decimals, halves away from zero,
+// digit by digit as on paper.
+std::string roundedOnPaper(double value, int decimals) {
+    std::string exact = libraryFixed(value, 1100);
+    const std::size_t cut = exact.find('.') + 1 + static_cast<std::size_t>(decimals);
+    const bool up = exact[cut] >= '5';
+    exact.resize(decimals == 0 ? cut - 1 : cut);
+    if (up) {
+        std::size_t i = exact.size();
+        while (i-- > 0 && (exact[i] == '9' || exact[i] == '.')) {
+            if (exact[i] == '9') {
+                exact[i] = '0';
+            }
+        }
+        if (i == std::string::npos || exact[i] == '-') {
+            exact.insert(i + 1, "1");
+        } else {
+            ++exact[i];
+        }
+    }
+    return exact;
+}
+
+TEST(FixedDecimals, AgreeWithRoundingTheExactValueOnPaper) {
+    // Magnitudes from a thousandth to beyond 2^52, where the general conversion takes over,
+    // a third of them with few bits so that exact halves come up often.
+    std::mt19937_64 random(20240518);
+    std::uniform_real_distribution<double> exponent(-3.0, 17.0);
+    for (int i = 0; i < 100000; ++i) {
+        const double magnitude = std::pow(10.0, exponent(random));
+        const double rounded =
+            i % 3 == 0 ? std::ldexp(std::round(std::ldexp(magnitude, 4)), -4) : magnitude;
+        const double value = (i % 2 == 0) ? rounded : -rounded;
+        const int decimals = i % 13;
+        std::string expected = roundedOnPaper(value, decimals);
+        if (expected.find_first_not_of("-0.") == std::string::npos && expected[0] == '-') {
+            expected.erase(0, 1);
+        }
+        ASSERT_EQ(fixed(value, decimals), expected) << libraryFixed(value, 30);
     }
 }
 
