@@ -126,6 +126,19 @@ Hyperbolic sinhCosh(double x) {
     return {0.5 * (em + em / e), 1.0 + em * em / (e + e)};
 }
 
+// Sine and cosine of an angle of at most a hundredth of a radian by their series to the
+// seventh power, whose remainder is below 10^-18 there.
+struct Rotation {
+    double sin = 0.0;
+    double cos = 1.0;
+};
+
+Rotation smallRotation(double a) {
+    const double a2 = a * a;
+    return {a * (1.0 - a2 / 6.0 * (1.0 - a2 / 20.0 * (1.0 - a2 / 42.0))),
+            1.0 - a2 / 2.0 * (1.0 - a2 / 12.0 * (1.0 - a2 / 30.0))};
+}
+
 double meridianArc(const Series& s, double latitude) {
     const auto m = circularMultiples<kOrder>(plan::sin(2.0 * latitude), plan::cos(2.0 * latitude));
     double sum = 0.0;
@@ -153,7 +166,10 @@ std::optional<GeographicPoint> TransverseMercator::toGeographic(PlanePoint p) co
     const double eta = p.y / m_radius;
 
     // From the plane to the conformal sphere (ξ′, η′).
-    const auto circular = circularMultiples<kOrder>(plan::sin(2.0 * xi), plan::cos(2.0 * xi));
+    const double sinXi = plan::sin(xi);
+    const double cosXi = plan::cos(xi);
+    const auto circular =
+        circularMultiples<kOrder>(2.0 * sinXi * cosXi, (cosXi - sinXi) * (cosXi + sinXi));
     const Hyperbolic twoEta = sinhCosh(2.0 * eta);
     const auto hyperbolic = hyperbolicMultiples<kOrder>(twoEta.sinh, twoEta.cosh);
     double xiSum = 0.0;
@@ -162,14 +178,18 @@ std::optional<GeographicPoint> TransverseMercator::toGeographic(PlanePoint p) co
         xiSum += s.beta[j] * circular.sin[j] * hyperbolic.cos[j];
         etaSum += s.beta[j] * circular.cos[j] * hyperbolic.sin[j];
     }
-    const double xiPrime = xi - xiSum;
     const double etaPrime = eta - etaSum;
+    // ξ′ = ξ − xiSum, turned back by a few thousandths of a radian: its sine and cosine follow by
+    // the angle-sum rule from short series, instead of two more calls.
+    const Rotation shift = smallRotation(xiSum);
+    const double sinXiPrime = sinXi * shift.cos - cosXi * shift.sin;
+    const double cosXiPrime = cosXi * shift.cos + sinXi * shift.sin;
 
     // The conformal latitude χ and the longitude from the central meridian.
     const Hyperbolic h = sinhCosh(etaPrime);
-    const double sinChi = plan::sin(xiPrime) / h.cosh;
+    const double sinChi = sinXiPrime / h.cosh;
     const double chi = asin(sinChi);
-    const double longitude = atan2(h.sinh, plan::cos(xiPrime));
+    const double longitude = atan2(h.sinh, cosXiPrime);
 
     // χ to the latitude; sin 2χ and cos 2χ follow from sin χ without further calls.
     const double cosChi = std::sqrt((1.0 - sinChi) * (1.0 + sinChi));
@@ -197,11 +217,16 @@ std::optional<PlanePoint> TransverseMercator::toPlane(GeographicPoint g) const {
     const double sinPhi = plan::sin(latitude);
     const double t = sinh(atanh(sinPhi) - s.conformalFactor * atanh(s.conformalFactor * sinPhi));
     const double tBar = std::sqrt(1.0 + t * t);
-    const double xiPrime = atan2(t, plan::cos(longitude));
+    const double cosLongitude = plan::cos(longitude);
+    const double xiPrime = atan2(t, cosLongitude);
     const double etaPrime = atanh(plan::sin(longitude) / tBar);
 
-    const auto circular =
-        circularMultiples<kOrder>(plan::sin(2.0 * xiPrime), plan::cos(2.0 * xiPrime));
+    // sin ξ′ and cos ξ′ are t and cos λ over their hypotenuse.
+    const double hypotenuse = std::sqrt(t * t + cosLongitude * cosLongitude);
+    const double sinXiPrime = t / hypotenuse;
+    const double cosXiPrime = cosLongitude / hypotenuse;
+    const auto circular = circularMultiples<kOrder>(
+        2.0 * sinXiPrime * cosXiPrime, (cosXiPrime - sinXiPrime) * (cosXiPrime + sinXiPrime));
     const Hyperbolic twoEta = sinhCosh(2.0 * etaPrime);
     const auto hyperbolic = hyperbolicMultiples<kOrder>(twoEta.sinh, twoEta.cosh);
     double xiSum = 0.0;

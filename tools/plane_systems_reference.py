@@ -8,7 +8,7 @@ One row a point:
 
     number epsg roman X Y latitude longitude
 
-X and Y in metres with 3 decimals, latitude and longitude in degrees with 12 decimals; the
+X and Y in metres with 3 decimals, latitude and longitude in degrees with 14 decimals; the
 roman numeral is the one in PROJ's name of the system. "#" lines are comments.
 
 Usage: plane_systems_reference.py [--grid N] [--out FILE]
@@ -68,7 +68,7 @@ def main():
                 plane.append((round(x, 3), round(y, 3)))
         for x, y in plane:
             latitude, longitude = inverse.transform(x, y)
-            lines.append(f"{number} {epsg} {roman} {x:.3f} {y:.3f} {latitude:.12f} {longitude:.12f}")
+            lines.append(f"{number} {epsg} {roman} {x:.3f} {y:.3f} {latitude:.14f} {longitude:.14f}")
 
     text = "\n".join(lines) + "\n"
     if args.out:
