@@ -5,7 +5,11 @@
 #include "transversemercator.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <functional>
 #include <span>
+#include <unordered_map>
 
 namespace karumenio::geodesy {
 
@@ -16,7 +20,8 @@ constexpr int kMetreDecimals = 3;
 
 class FeatureWriter {
   public:
-    explicit FeatureWriter(const PlaneSystem& system) : m_projection(system) {
+    FeatureWriter(const PlaneSystem& system, std::size_t expectedSize) : m_projection(system) {
+        m_out.reserve(expectedSize);
         m_out = R"({"type":"FeatureCollection","features":[)";
     }
 
@@ -35,7 +40,21 @@ class FeatureWriter {
     void positions(const std::string& name, std::span<const PlanePoint> points);
     void nameProperty(const std::string& name);
 
+    // The bits of X and Y: a plan gives most points as points and again in a section or a
+    // parcel, and each is projected once.
+    struct Key {
+        std::uint64_t x = 0;
+        std::uint64_t y = 0;
+        bool operator==(const Key&) const = default;
+    };
+    struct KeyHash {
+        std::size_t operator()(const Key& k) const {
+            return std::hash<std::uint64_t>()(k.x * 0x9e3779b97f4a7c15u ^ k.y);
+        }
+    };
+
     TransverseMercator m_projection;
+    std::unordered_map<Key, GeographicPoint, KeyHash> m_projected;
     std::string m_out;
     bool m_first = true;
 };
@@ -49,16 +68,21 @@ void FeatureWriter::beginFeature(const char* geometry) {
 }
 
 void FeatureWriter::position(const std::string& name, PlanePoint p) {
-    const auto g = m_projection.toGeographic(p);
-    if (!g) {
-        throw OutOfSystemError("「" + name + "」（" + coordinateText(p) + "）は平面直角座標系" +
-                               systemLabel(m_projection.system()) +
-                               "で緯度・経度に換算できる範囲の外です。");
+    const Key key{std::bit_cast<std::uint64_t>(p.x), std::bit_cast<std::uint64_t>(p.y)};
+    auto found = m_projected.find(key);
+    if (found == m_projected.end()) {
+        const auto g = m_projection.toGeographic(p);
+        if (!g) {
+            throw OutOfSystemError("「" + name + "」（" + coordinateText(p) + "）は平面直角座標系" +
+                                   systemLabel(m_projection.system()) +
+                                   "で緯度・経度に換算できる範囲の外です。");
+        }
+        found = m_projected.emplace(key, *g).first;
     }
     m_out += '[';
-    appendFixed(m_out, g->longitude, kDegreeDecimals);
+    appendFixed(m_out, found->second.longitude, kDegreeDecimals);
     m_out += ',';
-    appendFixed(m_out, g->latitude, kDegreeDecimals);
+    appendFixed(m_out, found->second.latitude, kDegreeDecimals);
     m_out += ']';
 }
 
@@ -149,7 +173,17 @@ void FeatureWriter::point(const GeoJsonPoint& point) {
 } // namespace
 
 std::string writeGeoJson(const GeoJsonContent& content, const PlaneSystem& system) {
-    FeatureWriter writer(system);
+    // About 130 bytes a feature besides its positions and 26 a position, with some room.
+    std::size_t positions = content.points.size();
+    for (const GeoJsonParcel& parcel : content.parcels) {
+        positions += parcel.vertices.size() + 1;
+    }
+    for (const GeoJsonLine& line : content.lines) {
+        positions += line.points.size();
+    }
+    const std::size_t features =
+        content.parcels.size() + content.lines.size() + content.points.size();
+    FeatureWriter writer(system, 256 + 140 * features + 27 * positions);
     for (const GeoJsonParcel& parcel : content.parcels) {
         writer.parcel(parcel);
     }
