@@ -139,6 +139,27 @@ Rotation smallRotation(double a) {
             1.0 - a2 / 2.0 * (1.0 - a2 / 12.0 * (1.0 - a2 / 30.0))};
 }
 
+// Σ c_j·sin(2jξ)·cosh(2jη) and Σ c_j·cos(2jξ)·sinh(2jη): the series between the plane and the
+// conformal sphere, either way, from sin ξ, cos ξ and η.
+struct KruegerSums {
+    double xi = 0.0;
+    double eta = 0.0;
+};
+
+KruegerSums kruegerSums(const std::array<double, kOrder>& c, double sinXi, double cosXi,
+                        double eta) {
+    const auto circular =
+        circularMultiples<kOrder>(2.0 * sinXi * cosXi, (cosXi - sinXi) * (cosXi + sinXi));
+    const Hyperbolic twoEta = sinhCosh(2.0 * eta);
+    const auto hyperbolic = hyperbolicMultiples<kOrder>(twoEta.sinh, twoEta.cosh);
+    KruegerSums sums;
+    for (int j = kOrder - 1; j >= 0; --j) {
+        sums.xi += c[j] * circular.sin[j] * hyperbolic.cos[j];
+        sums.eta += c[j] * circular.cos[j] * hyperbolic.sin[j];
+    }
+    return sums;
+}
+
 double meridianArc(const Series& s, double latitude) {
     const auto m = circularMultiples<kOrder>(plan::sin(2.0 * latitude), plan::cos(2.0 * latitude));
     double sum = 0.0;
@@ -168,20 +189,11 @@ std::optional<GeographicPoint> TransverseMercator::toGeographic(PlanePoint p) co
     // From the plane to the conformal sphere (ξ′, η′).
     const double sinXi = plan::sin(xi);
     const double cosXi = plan::cos(xi);
-    const auto circular =
-        circularMultiples<kOrder>(2.0 * sinXi * cosXi, (cosXi - sinXi) * (cosXi + sinXi));
-    const Hyperbolic twoEta = sinhCosh(2.0 * eta);
-    const auto hyperbolic = hyperbolicMultiples<kOrder>(twoEta.sinh, twoEta.cosh);
-    double xiSum = 0.0;
-    double etaSum = 0.0;
-    for (int j = kOrder - 1; j >= 0; --j) {
-        xiSum += s.beta[j] * circular.sin[j] * hyperbolic.cos[j];
-        etaSum += s.beta[j] * circular.cos[j] * hyperbolic.sin[j];
-    }
-    const double etaPrime = eta - etaSum;
-    // ξ′ = ξ − xiSum, turned back by a few thousandths of a radian: its sine and cosine follow by
-    // the angle-sum rule from short series, instead of two more calls.
-    const Rotation shift = smallRotation(xiSum);
+    const KruegerSums sums = kruegerSums(s.beta, sinXi, cosXi, eta);
+    const double etaPrime = eta - sums.eta;
+    // ξ′ = ξ − sums.xi, turned back by a few thousandths of a radian: its sine and cosine follow
+    // by the angle-sum rule from short series, instead of two more calls.
+    const Rotation shift = smallRotation(sums.xi);
     const double sinXiPrime = sinXi * shift.cos - cosXi * shift.sin;
     const double cosXiPrime = cosXi * shift.cos + sinXi * shift.sin;
 
@@ -225,17 +237,9 @@ std::optional<PlanePoint> TransverseMercator::toPlane(GeographicPoint g) const {
     const double hypotenuse = std::sqrt(t * t + cosLongitude * cosLongitude);
     const double sinXiPrime = t / hypotenuse;
     const double cosXiPrime = cosLongitude / hypotenuse;
-    const auto circular = circularMultiples<kOrder>(
-        2.0 * sinXiPrime * cosXiPrime, (cosXiPrime - sinXiPrime) * (cosXiPrime + sinXiPrime));
-    const Hyperbolic twoEta = sinhCosh(2.0 * etaPrime);
-    const auto hyperbolic = hyperbolicMultiples<kOrder>(twoEta.sinh, twoEta.cosh);
-    double xiSum = 0.0;
-    double etaSum = 0.0;
-    for (int j = kOrder - 1; j >= 0; --j) {
-        xiSum += s.alpha[j] * circular.sin[j] * hyperbolic.cos[j];
-        etaSum += s.alpha[j] * circular.cos[j] * hyperbolic.sin[j];
-    }
-    return PlanePoint{m_radius * (xiPrime + xiSum) - m_originArc, m_radius * (etaPrime + etaSum)};
+    const KruegerSums sums = kruegerSums(s.alpha, sinXiPrime, cosXiPrime, etaPrime);
+    return PlanePoint{m_radius * (xiPrime + sums.xi) - m_originArc,
+                      m_radius * (etaPrime + sums.eta)};
 }
 
 } // namespace karumenio::geodesy
