@@ -7,12 +7,9 @@
 #include "points/codepage.h"
 
 #include <charconv>
-#include <map>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace karumenio::geodesy::test {
@@ -24,13 +21,16 @@ struct JsonValue {
     double number = 0.0;
     std::string text; // the string's value, or the number as written
     std::vector<JsonValue> items;
-    std::vector<std::pair<std::string, JsonValue>> members; // in order of appearance
+    // An object's members in order of appearance: names and values apart, as a vector may
+    // hold the type being defined but a pair may not.
+    std::vector<std::string> names;
+    std::vector<JsonValue> values;
 
     // The member of that name, or nullptr.
     const JsonValue* member(std::string_view name) const {
-        for (const auto& [key, value] : members) {
-            if (key == name) {
-                return &value;
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            if (names[i] == name) {
+                return &values[i];
             }
         }
         return nullptr;
@@ -140,7 +140,8 @@ class JsonReader {
             if (!parseValue(member, depth + 1)) {
                 return false;
             }
-            value.members.emplace_back(std::move(key), std::move(member));
+            value.names.push_back(std::move(key));
+            value.values.push_back(std::move(member));
         } while (take(','));
         return take('}') || failed("'}' expected");
     }
