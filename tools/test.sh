@@ -22,6 +22,7 @@ if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf8$'; then
 fi
 
 "$top/tools/setup.sh" "$top/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# Every test, the long ones (ctest label `long`) included.
 ctest --test-dir "$top/build" --output-on-failure -j"$(nproc)"
 
 "$top/tools/setup.sh" "$top/build-sanitize" -DCMAKE_BUILD_TYPE=Debug \

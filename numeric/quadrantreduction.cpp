@@ -4,7 +4,7 @@
 #include <bit>
 #include <cmath>
 
-namespace karumenio::plan {
+namespace karumenio::numeric {
 
 namespace {
 
@@ -144,4 +144,4 @@ ReducedAngle reduceAngle(double x) {
             std::ldexp(1.0, 54 - turns.fractionBits) + std::fabs(t.hi) * 0x1p-100};
 }
 
-} // namespace karumenio::plan
+} // namespace karumenio::numeric
