@@ -1,7 +1,8 @@
 #include "quadrantreduction.h"
 
+#include "conversion.h"
+
 #include <array>
-#include <bit>
 #include <cmath>
 
 namespace karumenio::numeric {
@@ -55,7 +56,7 @@ DoubleDouble remainderValue(const QuarterTurns& turns) {
 } // namespace
 
 QuarterTurns quarterTurns(double x, int wantedBits) {
-    const auto bits = std::bit_cast<std::uint64_t>(x);
+    const auto bits = bitCast<std::uint64_t>(x);
     const int field = static_cast<int>((bits >> 52) & 0x7ff);
     const std::uint64_t significand =
         (bits & ((std::uint64_t{1} << 52) - 1)) | (field != 0 ? std::uint64_t{1} << 52 : 0);

@@ -2,12 +2,12 @@
 // and on the values the C library gives special meanings. Runs on every platform, MPFR or not.
 #include "trighardcases.h"
 
+#include "numeric/conversion.h"
 #include "numeric/precisetrig.h"
 #include "numeric/trig.h"
 
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -20,14 +20,14 @@ TEST(Trig, HardCasesAreCorrectlyRounded) {
     const auto cases = numeric::test::readHardCases();
     ASSERT_GE(cases.size(), 50u) << numeric::test::hardCasePath();
     for (const auto& c : cases) {
-        const double x = std::bit_cast<double>(c.argument);
+        const double x = numeric::bitCast<double>(c.argument);
         char argument[32];
         std::snprintf(argument, sizeof argument, "%a", x);
         SCOPED_TRACE(c.function + "(" + argument + "): " + c.what);
         const bool sine = c.function == "sin";
         const bool cosine = c.function == "cos";
         const double got = sine ? numeric::sin(x) : cosine ? numeric::cos(x) : numeric::atan(x);
-        EXPECT_EQ(std::bit_cast<std::uint64_t>(got), c.result);
+        EXPECT_EQ(numeric::bitCast<std::uint64_t>(got), c.result);
         // The fallback is rarely reached from the functions, so it is asked directly here, at
         // each width it can start from, wherever it is defined.
         const double from = sine ? 0x1p-26 : 0x1p-27;
@@ -36,7 +36,7 @@ TEST(Trig, HardCasesAreCorrectlyRounded) {
                 const double precise = sine     ? numeric::preciseSin(x, limbs)
                                        : cosine ? numeric::preciseCos(x, limbs)
                                                 : numeric::preciseAtan(x, limbs);
-                EXPECT_EQ(std::bit_cast<std::uint64_t>(precise), c.result) << limbs;
+                EXPECT_EQ(numeric::bitCast<std::uint64_t>(precise), c.result) << limbs;
             }
         }
     }

@@ -3,6 +3,7 @@
 // hard cases that the platforms without MPFR are tested on.
 #include "trighardcases.h"
 
+#include "numeric/conversion.h"
 #include "numeric/precisetrig.h"
 #include "numeric/trig.h"
 #include "plan/kakudo.h"
@@ -13,7 +14,6 @@
 #include <gtest/gtest.h>
 #include <mpfr.h>
 
-#include <bit>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -60,7 +60,7 @@ std::string hex(double x) {
 }
 
 bool same(double a, double b) {
-    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b) ||
+    return numeric::bitCast<std::uint64_t>(a) == numeric::bitCast<std::uint64_t>(b) ||
            (std::isnan(a) && std::isnan(b));
 }
 
@@ -123,7 +123,7 @@ plan::WriteState readAngle(const std::string& text) {
 const double kDegreesPerRadian = readAngle("0").degreesPerRadian.toNumber();
 
 double randomDouble(std::mt19937_64& random) {
-    double x = std::bit_cast<double>(random());
+    double x = numeric::bitCast<double>(random());
     return std::isfinite(x) ? x : 1.0;
 }
 
@@ -258,7 +258,7 @@ TEST(TrigMpfr, HardCaseTableHoldsMpfrValues) {
                                : c->function == "cos" ? Function::Cos
                                                       : Function::Atan;
             const auto result =
-                std::bit_cast<std::uint64_t>(correct(f, std::bit_cast<double>(c->argument)));
+                numeric::bitCast<std::uint64_t>(correct(f, numeric::bitCast<double>(c->argument)));
             EXPECT_TRUE(rewrite || result == c->result) << line;
             char row[64];
             std::snprintf(row, sizeof row, "%s %016llx %016llx ", c->function.c_str(),
