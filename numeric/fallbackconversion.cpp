@@ -162,6 +162,8 @@ std::to_chars_result toChars(char* first, char* last, double value, Notation not
     if (!std::isfinite(value)) {
         return put(first, last, nonFinite(value));
     }
+    // A negative precision means printf's default.
+    precision = precision < 0 ? 6 : precision;
     const auto size = static_cast<std::size_t>(last - first);
     const auto written = notation == Notation::Scientific
                              ? fmt::format_to_n(first, size, "{:.{}e}", value, precision)

@@ -33,7 +33,9 @@ struct Conversions {
     std::from_chars_result (*read)(const char*, const char*, double&);
 };
 
-void PrintTo(const Conversions& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const Conversions& c, std::ostream* out) {
+    *out << c.name;
+}
 
 const Conversions kSelected{
     "selected",
@@ -59,11 +61,11 @@ const Conversions kFallback{
 // shortest digits or with a precision.
 struct Form {
     std::optional<Notation> notation;
-    int precision = -1;
+    std::optional<int> precision;
 };
 const Form kShorter{};
-const Form kFixed{Notation::Fixed};
-const Form kScientific{Notation::Scientific};
+const Form kFixed{Notation::Fixed, std::nullopt};
+const Form kScientific{Notation::Scientific, std::nullopt};
 Form fixed(int precision) {
     return {Notation::Fixed, precision};
 }
@@ -71,13 +73,20 @@ Form scientific(int precision) {
     return {Notation::Scientific, precision};
 }
 
+std::to_chars_result convert(const Conversions& c, char* first, char* last, double value,
+                             Form form) {
+    if (!form.notation) {
+        return c.shortest(first, last, value);
+    }
+    if (!form.precision) {
+        return c.inNotation(first, last, value, *form.notation);
+    }
+    return c.withPrecision(first, last, value, *form.notation, *form.precision);
+}
+
 std::string write(const Conversions& c, double value, Form form) {
     char buffer[1100];
-    char* last = buffer + sizeof buffer;
-    const std::to_chars_result result =
-        !form.notation       ? c.shortest(buffer, last, value)
-        : form.precision < 0 ? c.inNotation(buffer, last, value, *form.notation)
-                             : c.withPrecision(buffer, last, value, *form.notation, form.precision);
+    const std::to_chars_result result = convert(c, buffer, buffer + sizeof buffer, value, form);
     EXPECT_EQ(result.ec, std::errc()) << c.name;
     return std::string(buffer, result.ptr);
 }
@@ -86,7 +95,7 @@ std::string describe(Form form) {
     const std::string name = !form.notation                      ? "shorter"
                              : *form.notation == Notation::Fixed ? "fixed"
                                                                  : "scientific";
-    return form.precision < 0 ? name : name + " " + std::to_string(form.precision);
+    return form.precision ? name + " " + std::to_string(*form.precision) : name;
 }
 
 std::string zeros(int count) {
@@ -163,6 +172,7 @@ const WriteCase kWriteCases[] = {
     {"subnormal to 30 decimals", kSmallest, fixed(30), "0." + zeros(30)},
     {"thirty decimals", 2.0 / 3.0, fixed(30), "0.666666666666666629659232512495"},
     {"NaN with decimals", kNaN, fixed(3), "nan"},
+    {"a negative precision is printf's six", 1.25, fixed(-3), "1.250000"},
     // Scientific with decimals (15 significant digits; the general cell format).
     {"fourteen decimals", 123.45, scientific(14), "1.23450000000000e+02"},
     {"0.1 to fourteen decimals", 0.1, scientific(14), "1.00000000000000e-01"},
@@ -175,6 +185,7 @@ const WriteCase kWriteCases[] = {
     {"largest to nine decimals", kMax, scientific(9), "1.797693135e+308"},
     {"scientific zero with decimals", 0.0, scientific(5), "0.00000e+00"},
     {"scientific infinity", kInf, scientific(5), "inf"},
+    {"negative precision in scientific", 1.25, scientific(-1), "1.250000e+00"},
 };
 
 struct ReadCase {
@@ -311,11 +322,7 @@ TEST_P(Conversion, ReportsAFullBuffer) {
     char buffer[6];
     char* last = buffer + sizeof buffer;
     for (const Form form : {kShorter, kFixed, kScientific, fixed(2), scientific(3)}) {
-        const std::to_chars_result result =
-            !form.notation       ? GetParam().shortest(buffer, last, -1234.5678)
-            : form.precision < 0 ? GetParam().inNotation(buffer, last, -1234.5678, *form.notation)
-                                 : GetParam().withPrecision(buffer, last, -1234.5678,
-                                                            *form.notation, form.precision);
+        const std::to_chars_result result = convert(GetParam(), buffer, last, -1234.5678, form);
         EXPECT_EQ(result.ec, std::errc::value_too_large);
         EXPECT_EQ(result.ptr, last);
     }
