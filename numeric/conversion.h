@@ -9,8 +9,8 @@
 #include "numeric/fallbackconversion.h"
 
 #include <charconv>
+#include <concepts>
 #include <system_error>
-#include <type_traits>
 #include <version>
 
 #if defined(__cpp_lib_bit_cast)
@@ -50,8 +50,8 @@ inline std::to_chars_result toChars(char* first, char* last, double value, Notat
 #endif
 }
 
-// Exactly `precision` digits after the point (0 or more), the exact binary value rounded to
-// nearest, ties to even, as printf's "%.*f" and "%.*e" do.
+// Exactly `precision` digits after the point (6 for a negative one), the exact binary value
+// rounded to nearest, ties to even, as printf's "%.*f" and "%.*e" do.
 inline std::to_chars_result toChars(char* first, char* last, double value, Notation notation,
                                     int precision) {
 #if defined(__cpp_lib_to_chars)
@@ -74,15 +74,14 @@ inline std::from_chars_result fromChars(const char* first, const char* last, dou
 }
 
 // Integers: every standard library has these, they are here so that one header serves all.
-template <class Integer>
-requires std::is_integral_v<Integer> std::to_chars_result toChars(char* first, char* last,
-                                                                  Integer value, int base = 10) {
+template <std::integral Integer>
+std::to_chars_result toChars(char* first, char* last, Integer value, int base = 10) {
     return std::to_chars(first, last, value, base);
 }
 
-template <class Integer>
-requires std::is_integral_v<Integer> std::from_chars_result
-fromChars(const char* first, const char* last, Integer& value, int base = 10) {
+template <std::integral Integer>
+std::from_chars_result fromChars(const char* first, const char* last, Integer& value,
+                                 int base = 10) {
     return std::from_chars(first, last, value, base);
 }
 
