@@ -3,8 +3,8 @@
 #include "pointsfile.h"
 
 #include "job/job.h"
-#include "plan/precisetrig.h"
-#include "plan/trig.h"
+#include "numeric/precisetrig.h"
+#include "numeric/trig.h"
 
 #include <benchmark/benchmark.h>
 
@@ -78,25 +78,25 @@ double libraryAtan(double x) {
 }
 
 void BM_PlanSin(benchmark::State& state) {
-    callEach<plan::sin>(state, planRadians());
+    callEach<numeric::sin>(state, planRadians());
 }
 void BM_LibrarySin(benchmark::State& state) {
     callEach<librarySin>(state, planRadians());
 }
 void BM_PlanCos(benchmark::State& state) {
-    callEach<plan::cos>(state, planRadians());
+    callEach<numeric::cos>(state, planRadians());
 }
 void BM_LibraryCos(benchmark::State& state) {
     callEach<libraryCos>(state, planRadians());
 }
 void BM_PlanAtan(benchmark::State& state) {
-    callEach<plan::atan>(state, slopes());
+    callEach<numeric::atan>(state, slopes());
 }
 void BM_LibraryAtan(benchmark::State& state) {
     callEach<libraryAtan>(state, slopes());
 }
 void BM_PlanSinHuge(benchmark::State& state) {
-    callEach<plan::sin>(state, hugeArguments());
+    callEach<numeric::sin>(state, hugeArguments());
 }
 void BM_LibrarySinHuge(benchmark::State& state) {
     callEach<librarySin>(state, hugeArguments());
@@ -113,10 +113,10 @@ BENCHMARK(BM_LibrarySinHuge);
 // The multiple-precision evaluation that decides the few arguments the double-double one
 // cannot: what such an argument costs.
 double preciseSin(double x) {
-    return plan::preciseSin(x);
+    return numeric::preciseSin(x);
 }
 double preciseAtan(double x) {
-    return plan::preciseAtan(x);
+    return numeric::preciseAtan(x);
 }
 void BM_PreciseSin(benchmark::State& state) {
     callEach<preciseSin>(state, planRadians());

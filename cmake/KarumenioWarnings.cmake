@@ -20,6 +20,12 @@ if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
             -fno-sanitize-recover=undefined)
         target_link_options(karumenio_options INTERFACE -fsanitize=address,undefined)
     endif()
+    # emscripten turns exceptions off unless asked; the core reports errors with them, so
+    # WebAssembly's own exception handling is on, for compiling and linking alike.
+    if(EMSCRIPTEN)
+        target_compile_options(karumenio_options INTERFACE -fwasm-exceptions)
+        target_link_options(karumenio_options INTERFACE -fwasm-exceptions)
+    endif()
 elseif(MSVC)
     target_compile_options(karumenio_options INTERFACE /W4 /utf-8)
 endif()

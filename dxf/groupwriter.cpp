@@ -1,6 +1,7 @@
 #include "groupwriter.h"
 
-#include <charconv>
+#include "numeric/conversion.h"
+
 #include <cmath>
 
 namespace karumenio::dxf {
@@ -26,7 +27,7 @@ void GroupWriter::text(int code, std::string_view value) {
 
 void GroupWriter::integer(int code, int value) {
     char buffer[16];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    const auto result = numeric::toChars(buffer, buffer + sizeof buffer, value);
     text(code, std::string_view(buffer, static_cast<std::size_t>(result.ptr - buffer)));
 }
 
@@ -35,9 +36,9 @@ void GroupWriter::real(int code, double value) {
     std::to_chars_result result;
     // Whole numbers (every z, heights, flags) skip the shortest-form search.
     if (value == std::trunc(value) && std::fabs(value) < 1e15) {
-        result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<long long>(value));
+        result = numeric::toChars(buffer, buffer + sizeof buffer, static_cast<long long>(value));
     } else {
-        result = std::to_chars(buffer, buffer + sizeof buffer, value);
+        result = numeric::toChars(buffer, buffer + sizeof buffer, value);
     }
     text(code, std::string_view(buffer, static_cast<std::size_t>(result.ptr - buffer)));
 }

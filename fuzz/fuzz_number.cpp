@@ -1,11 +1,11 @@
 // The number scanner and formatter against the standard library: text that reads as a number
-// reads as std::from_chars reads it, and a formatted number carries the value that "%.14e"
+// reads as from_chars reads it, and a formatted number carries the value that "%.14e"
 // (15 significant digits) gives. Run in the C locale.
+#include "numeric/conversion.h"
 #include "points/cellvalue.h"
 #include "points/decimalscan.h"
 #include "points/numberformat.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -57,7 +57,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const DecimalScan scan = scanDecimal(text);
     if (scan.digits > 0) {
         double value = 0;
-        const auto result = std::from_chars(text.data(), text.data() + scan.end, value);
+        const auto result =
+            karumenio::numeric::fromChars(text.data(), text.data() + scan.end, value);
         if (result.ptr != text.data() + scan.end) {
             std::fprintf(stderr, "scanned %zu characters, from_chars read %td\n", scan.end,
                          result.ptr - text.data());
@@ -68,8 +69,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::string trimmed = trimBlanks(text);
         const std::size_t start = trimmed.starts_with('+') ? 1 : 0;
         double value = 0;
-        const auto result =
-            std::from_chars(trimmed.data() + start, trimmed.data() + trimmed.size(), value);
+        const auto result = karumenio::numeric::fromChars(trimmed.data() + start,
+                                                          trimmed.data() + trimmed.size(), value);
         if (result.ec == std::errc() && value != *number) {
             std::fprintf(stderr, "\"%s\" read as %.17g, from_chars gives %.17g\n", trimmed.c_str(),
                          *number, value);

@@ -1,6 +1,6 @@
 #include "elementary.h"
 
-#include "plan/trig.h"
+#include "numeric/trig.h"
 
 #include <bit>
 #include <cmath>
@@ -295,7 +295,7 @@ double asin(double x) {
         return x;
     }
     // 1 − a is exact from a = 1/2 on, which keeps the quotient accurate near ±1.
-    return plan::atan(x / std::sqrt((1.0 - a) * (1.0 + a)));
+    return numeric::atan(x / std::sqrt((1.0 - a) * (1.0 + a)));
 }
 
 double atan2(double y, double x) {
@@ -319,7 +319,7 @@ double atan2(double y, double x) {
     if (x == 0.0) {
         return withSignOfY(kHalfPi);
     }
-    const double t = plan::atan(y / x);
+    const double t = numeric::atan(y / x);
     if (x > 0.0) {
         return t;
     }

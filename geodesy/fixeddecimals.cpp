@@ -1,6 +1,6 @@
 #include "fixeddecimals.h"
 
-#include "plan/doubledouble.h"
+#include "numeric/doubledouble.h"
 
 #include <algorithm>
 #include <charconv>
@@ -17,7 +17,7 @@ constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2, 1e3,  1e4,  1e5, 1e6,
 // value · 10^decimals rounded to a whole number, halves away from zero, from the exact
 // product (two doubles); nothing when it reaches 2^52, where the general conversion takes over.
 std::optional<double> roundedScaled(double value, int decimals) {
-    const auto product = plan::dd::twoProduct(value, kPowersOfTen[decimals]);
+    const auto product = numeric::dd::twoProduct(value, kPowersOfTen[decimals]);
     if (!(std::fabs(product.hi) < 0x1p52)) {
         return std::nullopt;
     }

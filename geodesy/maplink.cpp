@@ -1,7 +1,7 @@
 #include "maplink.h"
 
 #include "fixeddecimals.h"
-#include "plan/trig.h"
+#include "numeric/trig.h"
 #include "transversemercator.h"
 
 #include <algorithm>
@@ -18,7 +18,7 @@ constexpr double kRadiansPerDegree = 0x1.1df46a2529d39p-6;
 } // namespace
 
 int mapZoom(double latitude, double widthMetres, double heightMetres) {
-    const double scale = plan::cos(latitude * kRadiansPerDegree);
+    const double scale = numeric::cos(latitude * kRadiansPerDegree);
     for (int zoom = kMaximumMapZoom; zoom > kMinimumMapZoom; --zoom) {
         const double metresPerPixel = kEquatorMetresPerPixel * scale / std::ldexp(1.0, zoom);
         if (widthMetres <= kMapViewWidth * metresPerPixel &&

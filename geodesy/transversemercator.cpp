@@ -1,7 +1,7 @@
 #include "transversemercator.h"
 
 #include "elementary.h"
-#include "plan/trig.h"
+#include "numeric/trig.h"
 
 #include <cmath>
 
@@ -161,7 +161,7 @@ KruegerSums kruegerSums(const std::array<double, kOrder>& c, double sinXi, doubl
 }
 
 double meridianArc(const Series& s, double latitude) {
-    const auto m = circularMultiples<kOrder>(plan::sin(2.0 * latitude), plan::cos(2.0 * latitude));
+    const auto m = circularMultiples<kOrder>(numeric::sin(2.0 * latitude), numeric::cos(2.0 * latitude));
     double sum = 0.0;
     for (int j = kOrder - 1; j >= 0; --j) {
         sum += s.arc[j] * m.sin[j];
@@ -187,8 +187,8 @@ std::optional<GeographicPoint> TransverseMercator::toGeographic(PlanePoint p) co
     const double eta = p.y / m_radius;
 
     // From the plane to the conformal sphere (ξ′, η′).
-    const double sinXi = plan::sin(xi);
-    const double cosXi = plan::cos(xi);
+    const double sinXi = numeric::sin(xi);
+    const double cosXi = numeric::cos(xi);
     const KruegerSums sums = kruegerSums(s.beta, sinXi, cosXi, eta);
     const double etaPrime = eta - sums.eta;
     // ξ′ = ξ − sums.xi, turned back by a few thousandths of a radian: its sine and cosine follow
@@ -226,12 +226,12 @@ std::optional<PlanePoint> TransverseMercator::toPlane(GeographicPoint g) const {
     const double longitude = fromMeridian * kRadiansPerDegree;
 
     // The conformal latitude, as t = tan χ.
-    const double sinPhi = plan::sin(latitude);
+    const double sinPhi = numeric::sin(latitude);
     const double t = sinh(atanh(sinPhi) - s.conformalFactor * atanh(s.conformalFactor * sinPhi));
     const double tBar = std::sqrt(1.0 + t * t);
-    const double cosLongitude = plan::cos(longitude);
+    const double cosLongitude = numeric::cos(longitude);
     const double xiPrime = atan2(t, cosLongitude);
-    const double etaPrime = atanh(plan::sin(longitude) / tBar);
+    const double etaPrime = atanh(numeric::sin(longitude) / tBar);
 
     // sin ξ′ and cos ξ′ are t and cos λ over their hypotenuse.
     const double hypotenuse = std::sqrt(t * t + cosLongitude * cosLongitude);

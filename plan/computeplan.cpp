@@ -3,9 +3,9 @@
 #include "frame.h"
 #include "kakudo.h"
 #include "settings.h"
-#include "trig.h"
 #include "writestate.h"
 
+#include "numeric/trig.h"
 #include "points/messagetext.h"
 #include "points/numberformat.h"
 #include "points/pointtable.h"
@@ -226,8 +226,8 @@ Plan computePlan(const points::PointTable& table, const points::Worksheet& dataS
 
     plan.labelAngle = 90 - plan.rotationAngle;
     const double radians = plan.labelAngle / plan.degreesPerRadian;
-    const double dx = plan::cos(radians) * kLabelOffset;
-    const double dy = plan::sin(radians) * kLabelOffset;
+    const double dx = numeric::cos(radians) * kLabelOffset;
+    const double dy = numeric::sin(radians) * kLabelOffset;
     for (int slot = 0; slot < count; ++slot) {
         PlanPoint& p = plan.points[static_cast<std::size_t>(slot)];
         p.breakBefore = slot > 0 && !table.breakMark.at(slot).equalsEmptyText();

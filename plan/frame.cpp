@@ -1,9 +1,9 @@
 #include "frame.h"
 
 #include "settings.h"
-#include "trig.h"
 #include "writestate.h"
 
+#include "numeric/trig.h"
 #include "points/messagetext.h"
 #include "points/runtimeerror.h"
 #include "points/worksheet.h"
@@ -55,7 +55,7 @@ void computeFrame(const points::Worksheet& dataSheet, const Settings& settings, 
     if (f.diagonalDY == 0) {
         f.diagonalDY = f.diagonalDY + kZeroGuard;
     }
-    f.diagonalDirection = plan::atan(f.diagonalDY / f.diagonalDX) * degreesPerRadian;
+    f.diagonalDirection = numeric::atan(f.diagonalDY / f.diagonalDX) * degreesPerRadian;
     if (f.diagonalDX > 0 && f.diagonalDY < 0) {
         f.diagonalDirection = f.diagonalDirection + 360;
     }
@@ -66,8 +66,8 @@ void computeFrame(const points::Worksheet& dataSheet, const Settings& settings, 
         f.diagonalDirection = f.diagonalDirection + 180;
     }
     f.diagonalDirection = f.diagonalDirection / degreesPerRadian;
-    f.frameCentreX = f.maxX + f.halfDiagonal * plan::cos(f.diagonalDirection);
-    f.frameCentreY = f.maxY + f.halfDiagonal * plan::sin(f.diagonalDirection);
+    f.frameCentreX = f.maxX + f.halfDiagonal * numeric::cos(f.diagonalDirection);
+    f.frameCentreY = f.maxY + f.halfDiagonal * numeric::sin(f.diagonalDirection);
 
     if (const PaperSize* paper = settings.paper) {
         f.firstCornerAngle = paper->firstCornerAngle / degreesPerRadian;
@@ -82,18 +82,18 @@ void computeFrame(const points::Worksheet& dataSheet, const Settings& settings, 
     const double r = f.paperHalfDiagonal;
     const double a = 45 / degreesPerRadian;
     const double b = 225 / degreesPerRadian;
-    f.outerFirstX = 0 + r * plan::cos(f.firstCornerAngle);
-    f.outerFirstY = 0 + r * plan::sin(f.firstCornerAngle);
-    f.outerSecondX = 0 + r * plan::cos(f.secondCornerAngle);
-    f.outerSecondY = 0 + r * plan::sin(f.secondCornerAngle);
-    f.middleFirstX = f.outerFirstX + plan::cos(a) * kMiddleInset;
-    f.middleFirstY = f.outerFirstY + plan::sin(a) * kMiddleInset;
-    f.middleSecondX = f.outerSecondX + plan::cos(b) * kMiddleInset;
-    f.middleSecondY = f.outerSecondY + plan::sin(b) * kMiddleInset;
-    f.innerFirstX = f.outerFirstX + plan::cos(a) * kInnerInset;
-    f.innerFirstY = f.outerFirstY + plan::sin(a) * kInnerInset;
-    f.innerSecondX = f.outerSecondX + plan::cos(b) * kInnerInset;
-    f.innerSecondY = f.outerSecondY + plan::sin(b) * kInnerInset;
+    f.outerFirstX = 0 + r * numeric::cos(f.firstCornerAngle);
+    f.outerFirstY = 0 + r * numeric::sin(f.firstCornerAngle);
+    f.outerSecondX = 0 + r * numeric::cos(f.secondCornerAngle);
+    f.outerSecondY = 0 + r * numeric::sin(f.secondCornerAngle);
+    f.middleFirstX = f.outerFirstX + numeric::cos(a) * kMiddleInset;
+    f.middleFirstY = f.outerFirstY + numeric::sin(a) * kMiddleInset;
+    f.middleSecondX = f.outerSecondX + numeric::cos(b) * kMiddleInset;
+    f.middleSecondY = f.outerSecondY + numeric::sin(b) * kMiddleInset;
+    f.innerFirstX = f.outerFirstX + numeric::cos(a) * kInnerInset;
+    f.innerFirstY = f.outerFirstY + numeric::sin(a) * kInnerInset;
+    f.innerSecondX = f.outerSecondX + numeric::cos(b) * kInnerInset;
+    f.innerSecondY = f.outerSecondY + numeric::sin(b) * kInnerInset;
 
     state.frame = f;
     if (settings.scale != nullptr) {

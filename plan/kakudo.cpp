@@ -3,11 +3,11 @@
 #include "settings.h"
 #include "writestate.h"
 
+#include "numeric/conversion.h"
 #include "points/ascii.h"
 #include "points/decimalscan.h"
 #include "points/runtimeerror.h"
 
-#include <charconv>
 #include <cmath>
 #include <string>
 
@@ -46,13 +46,13 @@ double wholeNumber(const std::string& text, std::size_t pos, int base) {
 std::string fixedDigits(double magnitude) {
     char buffer[400];
     const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::fixed);
+        numeric::toChars(buffer, buffer + sizeof buffer, magnitude, numeric::Notation::Fixed);
     return std::string(buffer, result.ptr);
 }
 
 double parseDecimal(std::string_view digits) {
     double value = 0.0;
-    std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    numeric::fromChars(digits.data(), digits.data() + digits.size(), value);
     return value;
 }
 
@@ -98,7 +98,7 @@ double looseNumber(std::string_view text) {
         }
     }
     double value = 0.0;
-    const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
+    const auto result = numeric::fromChars(number.data(), number.data() + number.size(), value);
     if (result.ec == std::errc::result_out_of_range) {
         // Out of range either way: a tiny magnitude reads as 0, a huge one is an overflow.
         const auto exponentPos = number.find_first_of("Ee");

@@ -1,14 +1,14 @@
 #include "worldtransform.h"
 
-#include "trig.h"
+#include "numeric/trig.h"
 
 namespace karumenio::plan {
 
 WorldTransform::WorldTransform(double rotationDegrees, double degreesPerRadian)
     : m_degrees(rotationDegrees) {
     const double radians = rotationDegrees / degreesPerRadian;
-    m_sin = plan::sin(radians);
-    m_cos = plan::cos(radians);
+    m_sin = numeric::sin(radians);
+    m_cos = numeric::cos(radians);
 }
 
 } // namespace karumenio::plan

@@ -2,8 +2,9 @@
 
 #include "worksheet.h"
 
+#include "numeric/conversion.h"
+
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <optional>
@@ -59,8 +60,8 @@ std::string formatFixed(double value, const FixedFormat& fixed) {
     }
     // 309 integer digits, the point and 30 decimals at most.
     char buffer[400];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, rounded,
-                                   std::chars_format::fixed, fixed.decimals)
+    const auto end = numeric::toChars(buffer, buffer + sizeof buffer, rounded,
+                                      numeric::Notation::Fixed, fixed.decimals)
                          .ptr;
     std::string out(buffer, end);
     out.append(static_cast<std::size_t>(fixed.trailingBlanks), ' ');
@@ -88,14 +89,14 @@ struct Scientific {
 
 Scientific scientific(double magnitude, int decimals) {
     char buffer[32];
-    char* end = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
-                              std::chars_format::scientific, decimals)
+    char* end = numeric::toChars(buffer, buffer + sizeof buffer, magnitude,
+                                 numeric::Notation::Scientific, decimals)
                     .ptr;
     char* e = std::find(buffer, end, 'e');
     Scientific result{std::string(buffer, e), 0};
     // from_chars takes no "+" sign.
     const char* digits = e + 1 + (e[1] == '+' ? 1 : 0);
-    std::from_chars(digits, end, result.exponent);
+    numeric::fromChars(digits, end, result.exponent);
     return result;
 }
 
@@ -116,14 +117,14 @@ std::string formatGeneral(double value) {
             out += '0';
         }
         char buffer[8];
-        out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, digits).ptr);
+        out.append(buffer, numeric::toChars(buffer, buffer + sizeof buffer, digits).ptr);
         return out;
     }
     const int decimals = std::max(0, 9 - exponent);
     char buffer[400];
-    char* end =
-        std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::fixed, decimals)
-            .ptr;
+    char* end = numeric::toChars(buffer, buffer + sizeof buffer, magnitude,
+                                 numeric::Notation::Fixed, decimals)
+                    .ptr;
     return out + stripZeros(std::string(buffer, end));
 }
 

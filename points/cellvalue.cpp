@@ -5,7 +5,8 @@
 #include "numberformat.h"
 #include "runtimeerror.h"
 
-#include <charconv>
+#include "numeric/conversion.h"
+
 #include <cmath>
 
 namespace karumenio::points {
@@ -171,7 +172,7 @@ std::optional<double> readNumber(std::string_view text) {
     }
     double value = 0.0;
     const auto result =
-        std::from_chars(s.data() + (s[0] == '+' ? 1 : 0), s.data() + s.size(), value);
+        numeric::fromChars(s.data() + (s[0] == '+' ? 1 : 0), s.data() + s.size(), value);
     if (result.ec != std::errc() || !std::isfinite(value)) {
         return std::nullopt;
     }

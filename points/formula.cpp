@@ -2,7 +2,7 @@
 
 #include "worksheet.h"
 
-#include <charconv>
+#include "numeric/conversion.h"
 
 namespace karumenio::points {
 
@@ -35,7 +35,7 @@ std::size_t movedName(char* out, const ReferenceToken& token, int rows, int colu
     if (cell.rowFixed) {
         *p++ = '$';
     }
-    p = std::to_chars(p, out + kLongestName, row).ptr;
+    p = numeric::toChars(p, out + kLongestName, row).ptr;
     return static_cast<std::size_t>(p - out);
 }
 

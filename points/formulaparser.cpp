@@ -4,8 +4,9 @@
 #include "decimalscan.h"
 #include "worksheet.h"
 
+#include "numeric/conversion.h"
+
 #include <algorithm>
-#include <charconv>
 #include <limits>
 #include <string>
 
@@ -62,7 +63,7 @@ long leadingExponent(std::string_view literal) {
 // A literal beyond the range of a double reads as infinity, one too small as 0.
 double literalValue(std::string_view literal) {
     double value = 0.0;
-    const auto result = std::from_chars(literal.data(), literal.data() + literal.size(), value);
+    const auto result = numeric::fromChars(literal.data(), literal.data() + literal.size(), value);
     if (result.ec == std::errc::result_out_of_range) {
         return leadingExponent(literal) >= 0 ? std::numeric_limits<double>::infinity() : 0.0;
     }

@@ -1,7 +1,8 @@
 #include "numberformat.h"
 
+#include "numeric/conversion.h"
+
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <iterator>
@@ -58,9 +59,9 @@ bool fewDecimals(double magnitude, Digits& d) {
         }
         const double whole = std::nearbyint(scaled);
         if (whole != 0.0 && whole / power == magnitude) {
-            const char* end =
-                std::to_chars(d.digits, d.digits + sizeof d.digits, static_cast<long long>(whole))
-                    .ptr;
+            const char* end = numeric::toChars(d.digits, d.digits + sizeof d.digits,
+                                               static_cast<long long>(whole))
+                                  .ptr;
             d.count = static_cast<int>(end - d.digits);
             d.exponent = d.count - 1 - decimals;
             return true;
@@ -79,13 +80,13 @@ Digits significantDigits(double magnitude) {
     }
     char buffer[40];
     auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific);
+        numeric::toChars(buffer, buffer + sizeof buffer, magnitude, numeric::Notation::Scientific);
     d = parseScientific(buffer, result.ptr);
     const bool subnormal = magnitude < std::numeric_limits<double>::min();
     const bool tie = d.count == 16 && d.digits[15] == '5';
     if (subnormal || tie) {
-        result = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
-                               std::chars_format::scientific, 14);
+        result = numeric::toChars(buffer, buffer + sizeof buffer, magnitude,
+                                  numeric::Notation::Scientific, 14);
         d = parseScientific(buffer, result.ptr);
     } else if (d.count > 15) {
         const bool roundUp = d.digits[15] >= '5';
@@ -139,7 +140,7 @@ void appendNumber(std::string& out, double value, bool withLeadingZero) {
         if (magnitude < 10) {
             *p++ = '0';
         }
-        p = std::to_chars(p, buffer + sizeof buffer, magnitude).ptr;
+        p = numeric::toChars(p, buffer + sizeof buffer, magnitude).ptr;
     } else if (d.exponent >= 0) {
         const int intLength = d.exponent + 1;
         if (count <= intLength) {

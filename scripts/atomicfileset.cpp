@@ -2,9 +2,9 @@
 
 #include "platform.h"
 
+#include "numeric/conversion.h"
 #include "points/runtimeerror.h"
 
-#include <charconv>
 #include <fstream>
 #include <optional>
 #include <sstream>
@@ -97,7 +97,7 @@ std::optional<fs::path> takeField(std::string_view& text) {
     if (colon == std::string_view::npos || colon == 0 || colon > 6) {
         return std::nullopt;
     }
-    const auto [end, error] = std::from_chars(text.data(), text.data() + colon, length);
+    const auto [end, error] = numeric::fromChars(text.data(), text.data() + colon, length);
     if (error != std::errc() || end != text.data() + colon || text.size() < colon + 2 + length ||
         text[colon + 1 + length] != '\n') {
         return std::nullopt;

@@ -1,8 +1,9 @@
 #include "platform.h"
 
+#include "numeric/conversion.h"
+
 #include <algorithm>
 #include <cerrno>
-#include <charconv>
 #include <cstdlib>
 #include <random>
 #include <system_error>
@@ -263,7 +264,7 @@ std::string randomToken() {
     const unsigned long long value = (static_cast<unsigned long long>(device()) << 32) ^
                                      static_cast<unsigned long long>(device());
     char buffer[16];
-    char* end = std::to_chars(buffer, buffer + sizeof buffer, value, 16).ptr;
+    char* end = numeric::toChars(buffer, buffer + sizeof buffer, value, 16).ptr;
     // Sixteen digits whatever the value, so that every name has the same length.
     std::string token(sizeof buffer - static_cast<std::size_t>(end - buffer), '0');
     token.append(buffer, end);

@@ -9,10 +9,10 @@ seconds=${1:-20}
 shift || true
 targets=("$@")
 if ((${#targets[@]} == 0)); then
-    targets=(paste formula number codepage pipeline survey geojson)
+    targets=(paste formula number conversion codepage pipeline survey geojson)
 fi
 
-packages=(clang-14 libclang-rt-14-dev cmake make)
+packages=(clang-14 libclang-rt-14-dev cmake make libfmt-dev libfast-float-dev)
 # shellcheck source=tools/packages.sh
 source "$(dirname "$0")/packages.sh"
 need_packages "${packages[@]}"

@@ -4,9 +4,11 @@
 # With KARUMENIO_TARGETS set (names separated by blanks) only those targets are built.
 set -euo pipefail
 
-# python3-ezdxf reads back the DXF drawings in the tests; MPFR checks the trigonometry;
+# python3-ezdxf reads back the DXF drawings in the tests; MPFR checks the trigonometry; fmt and
+# fast_float convert numbers where the C++ library cannot (and are checked against it here);
 # python3-pyproj gives PROJ's values for the check of the plane coordinate projection.
-packages=(g++ make cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev python3-ezdxf libmpfr-dev python3-pyproj)
+packages=(g++ make cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev python3-ezdxf
+    libmpfr-dev libfmt-dev libfast-float-dev python3-pyproj)
 if [[ "${KARUMENIO_WITH_GUI:-ON}" == "ON" ]]; then
     packages+=(qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev fonts-noto-cjk xvfb xauth)
 fi

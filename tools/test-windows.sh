@@ -8,10 +8,11 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 started=$SECONDS
 
-# wine brings /usr/bin/wine; googletest is the source that the cross build compiles.
+# wine brings /usr/bin/wine; googletest is the source that the cross build compiles; fmt and
+# fast_float (header-only) let the tests compare the fallback number conversion there too.
 # shellcheck source=tools/packages.sh
 source "$top/tools/packages.sh"
-need_packages cmake make g++-mingw-w64-x86-64-posix wine wine64 googletest
+need_packages cmake make g++-mingw-w64-x86-64-posix wine wine64 googletest libfmt-dev libfast-float-dev
 
 cd "$top"
 CMAKE_BUILD_PARALLEL_LEVEL=$(nproc) CTEST_PARALLEL_LEVEL=$(nproc) \

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds every target and runs every test: once as shipped, once more under
-# AddressSanitizer and UndefinedBehaviorSanitizer, and the Windows build's under Wine. Window
-# tests run on the offscreen platform.
+# AddressSanitizer and UndefinedBehaviorSanitizer, and the Windows build's under Wine; builds
+# the core for the browser too. Window tests run on the offscreen platform.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 export QT_QPA_PLATFORM=offscreen
@@ -22,7 +22,11 @@ if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf8$'; then
 fi
 
 "$top/tools/setup.sh" "$top/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# Every test, the long ones (ctest label `long`) included.
 ctest --test-dir "$top/build" --output-on-failure -j"$(nproc)"
+
+# The core built for the browser with emscripten, and what it writes compared with this build.
+"$top/tools/check-web-core.sh" "$top/build"
 
 "$top/tools/setup.sh" "$top/build-sanitize" -DCMAKE_BUILD_TYPE=Debug \
     -DKARUMENIO_SANITIZE=ON -DKARUMENIO_BUILD_BENCHMARKS=OFF

@@ -1,10 +1,11 @@
 #include "quadrantreduction.h"
 
+#include "conversion.h"
+
 #include <array>
-#include <bit>
 #include <cmath>
 
-namespace karumenio::plan {
+namespace karumenio::numeric {
 
 namespace {
 
@@ -55,7 +56,7 @@ DoubleDouble remainderValue(const QuarterTurns& turns) {
 } // namespace
 
 QuarterTurns quarterTurns(double x, int wantedBits) {
-    const auto bits = std::bit_cast<std::uint64_t>(x);
+    const auto bits = bitCast<std::uint64_t>(x);
     const int field = static_cast<int>((bits >> 52) & 0x7ff);
     const std::uint64_t significand =
         (bits & ((std::uint64_t{1} << 52) - 1)) | (field != 0 ? std::uint64_t{1} << 52 : 0);
@@ -144,4 +145,4 @@ ReducedAngle reduceAngle(double x) {
             std::ldexp(1.0, 54 - turns.fractionBits) + std::fabs(t.hi) * 0x1p-100};
 }
 
-} // namespace karumenio::plan
+} // namespace karumenio::numeric

@@ -1,6 +1,6 @@
 #pragma once
 
-namespace karumenio::plan {
+namespace karumenio::numeric {
 
 // An unevaluated sum hi + lo of two doubles with |lo| at most half an ulp of hi: about 106
 // bits. Every step is a plain double operation (products are split the Veltkamp way instead
@@ -80,4 +80,4 @@ inline DoubleDouble div(DoubleDouble a, DoubleDouble b) {
 
 } // namespace dd
 
-} // namespace karumenio::plan
+} // namespace karumenio::numeric

@@ -7,7 +7,7 @@
 #include <array>
 #include <cmath>
 
-namespace karumenio::plan {
+namespace karumenio::numeric {
 
 namespace {
 
@@ -132,4 +132,4 @@ double preciseAtan(double x, int firstLimbs) {
     return fallback;
 }
 
-} // namespace karumenio::plan
+} // namespace karumenio::numeric

@@ -1,19 +1,19 @@
-// The plan's sine, cosine and arc tangent against MPFR's correctly rounded values, over the
-// arguments the plan computes and over the whole double range; also the results of the table
-// of hard cases that the platforms without MPFR are tested on.
+// The correctly rounded sine, cosine and arc tangent against MPFR's correctly rounded values, over
+// the arguments the plan computes and over the whole double range; also the results of the table of
+// hard cases that the platforms without MPFR are tested on.
 #include "trighardcases.h"
 
+#include "numeric/conversion.h"
+#include "numeric/precisetrig.h"
+#include "numeric/trig.h"
 #include "plan/kakudo.h"
 #include "plan/papersize.h"
-#include "plan/precisetrig.h"
 #include "plan/settings.h"
-#include "plan/trig.h"
 #include "plan/writestate.h"
 
 #include <gtest/gtest.h>
 #include <mpfr.h>
 
-#include <bit>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -60,7 +60,7 @@ std::string hex(double x) {
 }
 
 bool same(double a, double b) {
-    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b) ||
+    return numeric::bitCast<std::uint64_t>(a) == numeric::bitCast<std::uint64_t>(b) ||
            (std::isnan(a) && std::isnan(b));
 }
 
@@ -79,9 +79,9 @@ class Tally {
     void check(Function f, double x) {
         const double expected = correct(f, x);
         record(f, x,
-               f == Function::Sin   ? plan::sin(x)
-               : f == Function::Cos ? plan::cos(x)
-                                    : plan::atan(x),
+               f == Function::Sin   ? numeric::sin(x)
+               : f == Function::Cos ? numeric::cos(x)
+                                    : numeric::atan(x),
                expected);
         const double library = f == Function::Sin   ? std::sin(x)
                                : f == Function::Cos ? std::cos(x)
@@ -123,7 +123,7 @@ plan::WriteState readAngle(const std::string& text) {
 const double kDegreesPerRadian = readAngle("0").degreesPerRadian.toNumber();
 
 double randomDouble(std::mt19937_64& random) {
-    double x = std::bit_cast<double>(random());
+    double x = numeric::bitCast<double>(random());
     return std::isfinite(x) ? x : 1.0;
 }
 
@@ -154,7 +154,7 @@ TEST(TrigMpfr, FrameCornersAndDiagonals) {
         dx = dx == 0 ? 1E-19 : dx;
         dy = dy == 0 ? 1E-19 : dy;
         tally.check(Function::Atan, dy / dx);
-        const double degrees = plan::atan(dy / dx) * kDegreesPerRadian;
+        const double degrees = numeric::atan(dy / dx) * kDegreesPerRadian;
         tally.checkSinCos((degrees + (dx < 0             ? 180
                                       : dx > 0 && dy < 0 ? 360
                                                          : 0)) /
@@ -235,10 +235,12 @@ TEST(TrigMpfr, PreciseEvaluationAlone) {
         double anywhere = randomDouble(random);
         anywhere = std::fabs(anywhere) < 0x1p-26 ? x : anywhere;
         for (const double y : {x, anywhere}) {
-            tally.record(Function::Sin, y, plan::preciseSin(y, limbs), correct(Function::Sin, y));
-            tally.record(Function::Cos, y, plan::preciseCos(y, limbs), correct(Function::Cos, y));
+            tally.record(Function::Sin, y, numeric::preciseSin(y, limbs),
+                         correct(Function::Sin, y));
+            tally.record(Function::Cos, y, numeric::preciseCos(y, limbs),
+                         correct(Function::Cos, y));
         }
-        tally.record(Function::Atan, x, plan::preciseAtan(x, limbs), correct(Function::Atan, x));
+        tally.record(Function::Atan, x, numeric::preciseAtan(x, limbs), correct(Function::Atan, x));
     }
 }
 
@@ -246,17 +248,17 @@ TEST(TrigMpfr, PreciseEvaluationAlone) {
 TEST(TrigMpfr, HardCaseTableHoldsMpfrValues) {
     const char* regenerate = std::getenv("KARUMENIO_REGENERATE_GOLDEN");
     const bool rewrite = regenerate != nullptr && std::string(regenerate) == "1";
-    std::ifstream in(plan::test::hardCasePath());
+    std::ifstream in(numeric::test::hardCasePath());
     std::string text;
     int rows = 0;
     for (std::string line; std::getline(in, line); text += line + "\n") {
-        if (const auto c = plan::test::parseHardCase(line)) {
+        if (const auto c = numeric::test::parseHardCase(line)) {
             ++rows;
             const Function f = c->function == "sin"   ? Function::Sin
                                : c->function == "cos" ? Function::Cos
                                                       : Function::Atan;
             const auto result =
-                std::bit_cast<std::uint64_t>(correct(f, std::bit_cast<double>(c->argument)));
+                numeric::bitCast<std::uint64_t>(correct(f, numeric::bitCast<double>(c->argument)));
             EXPECT_TRUE(rewrite || result == c->result) << line;
             char row[64];
             std::snprintf(row, sizeof row, "%s %016llx %016llx ", c->function.c_str(),
@@ -268,7 +270,7 @@ TEST(TrigMpfr, HardCaseTableHoldsMpfrValues) {
     EXPECT_GT(rows, 0);
     if (rewrite) {
         in.close();
-        std::ofstream(plan::test::hardCasePath()) << text;
+        std::ofstream(numeric::test::hardCasePath()) << text;
     }
 }
 

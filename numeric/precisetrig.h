@@ -1,6 +1,6 @@
 #pragma once
 
-namespace karumenio::plan {
+namespace karumenio::numeric {
 
 // Sine, cosine and arc tangent correctly rounded by evaluating with hundreds of bits, more
 // each time the result still lies too close to the midpoint between two doubles to round.
@@ -13,4 +13,4 @@ double preciseSin(double x, int limbs = 6);
 double preciseCos(double x, int limbs = 6);
 double preciseAtan(double x, int limbs = 6);
 
-} // namespace karumenio::plan
+} // namespace karumenio::numeric

@@ -4,7 +4,7 @@
 #include <bit>
 #include <cmath>
 
-namespace karumenio::plan {
+namespace karumenio::numeric {
 
 namespace {
 
@@ -209,4 +209,4 @@ std::optional<double> BigFloat::roundedIfDecided(int accurateBits) const {
     return m_negative ? -magnitude : magnitude;
 }
 
-} // namespace karumenio::plan
+} // namespace karumenio::numeric

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace karumenio::plan {
+namespace karumenio::numeric {
 
 // x·2/π as a whole number of quarter turns and a remainder in [-1/2, 1/2], from the bits of
 // 2/π, exactly but for the bits of 2/π left off: the remainder is within 2^(53 - fractionBits)
@@ -34,4 +34,4 @@ struct ReducedAngle {
 // Cody and Waite's four-part π/2 below 2^20, quarterTurns above.
 ReducedAngle reduceAngle(double x);
 
-} // namespace karumenio::plan
+} // namespace karumenio::numeric

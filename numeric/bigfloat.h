@@ -4,7 +4,7 @@
 #include <optional>
 #include <vector>
 
-namespace karumenio::plan {
+namespace karumenio::numeric {
 
 // A binary floating-point number with a significand of a chosen number of 32-bit limbs, for
 // the few arguments whose double-double sine, cosine or arc tangent lies too close to a
@@ -52,4 +52,4 @@ class BigFloat {
     std::vector<std::uint32_t> m_limbs; // least significant first
 };
 
-} // namespace karumenio::plan
+} // namespace karumenio::numeric

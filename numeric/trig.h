@@ -1,6 +1,6 @@
 #pragma once
 
-namespace karumenio::plan {
+namespace karumenio::numeric {
 
 // Sine, cosine and arc tangent rounded to the nearest double, the same bits on every platform
 // and compiler: the scripts' numbers must not depend on the C library they were built with.
@@ -9,4 +9,4 @@ double sin(double x);
 double cos(double x);
 double atan(double x);
 
-} // namespace karumenio::plan
+} // namespace karumenio::numeric

@@ -1,7 +1,7 @@
 #pragma once
 
-// The committed table of hard arguments for the plan's sine, cosine and arc tangent: a row a
-// line, "function argument-bits result-bits what", bits in hexadecimal; "#" lines comment.
+// The committed table of hard arguments for the correctly rounded sine, cosine and arc tangent: a
+// row a line, "function argument-bits result-bits what", bits in hexadecimal; "#" lines comment.
 
 #include <cstdint>
 #include <filesystem>
@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-namespace karumenio::plan::test {
+namespace karumenio::numeric::test {
 
 struct HardCase {
     std::string function;
@@ -47,4 +47,4 @@ inline std::vector<HardCase> readHardCases() {
     return cases;
 }
 
-} // namespace karumenio::plan::test
+} // namespace karumenio::numeric::test

@@ -8,7 +8,7 @@
 #include <cmath>
 #include <optional>
 
-namespace karumenio::plan {
+namespace karumenio::numeric {
 
 namespace {
 
@@ -206,4 +206,4 @@ double atan(double x) {
     return preciseAtan(x);
 }
 
-} // namespace karumenio::plan
+} // namespace karumenio::numeric
