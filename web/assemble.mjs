@@ -1,0 +1,38 @@
+// Writes the browser edition as one HTML file: the page with its style sheet, its scripts, the
+// module built by emscripten (the WebAssembly inside it) and the pictures inlined, so that it
+// opens from disk with nothing else.
+// Usage: node assemble.mjs PAGE_FOLDER MODULE_JS PICTURE_FOLDER OUTPUT_HTML
+import { readFileSync, writeFileSync, renameSync } from "node:fs";
+import { join } from "node:path";
+
+const [pageFolder, moduleFile, pictureFolder, output] = process.argv.slice(2);
+const read = (file) => readFileSync(file, "utf8");
+const dataUrl = (file, type) => `data:${type};base64,${readFileSync(file).toString("base64")}`;
+
+// The order the page's scripts need: texts and helpers first, the start last.
+const scripts = ["texts.js", "dialogs.js", "grid.js", "preview.js", "output.js", "main.js"];
+
+// Text inside <script> or <style> must not close the element early.
+function inline(text, tag) {
+    return text.replace(new RegExp(`</(${tag})`, "gi"), "<\\/$1");
+}
+
+const pieces = {
+    "/*@STYLE@*/": inline(read(join(pageFolder, "style.css")), "style"),
+    "/*@MODULE@*/": inline(read(moduleFile), "script"),
+    "/*@SCRIPTS@*/": inline(scripts.map((name) => read(join(pageFolder, name))).join("\n"), "script"),
+    "@ICON@": dataUrl(join(pictureFolder, "karumenio.png"), "image/png"),
+    "@EXAMPLE@": dataUrl(join(pictureFolder, "example.png"), "image/png"),
+};
+
+let html = read(join(pageFolder, "index.html"));
+for (const [marker, text] of Object.entries(pieces)) {
+    if (!html.includes(marker)) {
+        throw new Error(`index.html lacks ${marker}`);
+    }
+    // Split and joined: "$" in the inlined text is no replacement pattern.
+    html = html.split(marker).join(text);
+}
+// Written whole under another name first: a build that stops half-way leaves no broken page.
+writeFileSync(output + ".part", html);
+renameSync(output + ".part", output);

@@ -1,0 +1,480 @@
+// The page's view of the core: the session's calls with JavaScript values in and out. Bytes
+// (scripts, drawings, opened files) cross as Uint8Array, never as text, so that code page
+// 932 arrives unchanged.
+#include "websession.h"
+
+#include "plan/drawingscale.h"
+#include "plan/edition.h"
+#include "plan/papersize.h"
+#include "points/cellformat.h"
+#include "points/worksheet.h"
+
+#include <emscripten/bind.h>
+#include <emscripten/val.h>
+
+#include <vector>
+
+namespace karumenio::web {
+
+namespace {
+
+using emscripten::val;
+
+val bytes(const std::string& data) {
+    // A copy: the view into the module's memory dies with the string.
+    return val::global("Uint8Array")
+        .new_(emscripten::typed_memory_view(data.size(),
+                                            reinterpret_cast<const unsigned char*>(data.data())));
+}
+
+template <typename T> val typedArray(const std::vector<T>& values) {
+    return val::global(std::is_same_v<T, double> ? "Float64Array" : "Int32Array")
+        .new_(emscripten::typed_memory_view(values.size(), values.data()));
+}
+
+val stringArray(const std::vector<std::string>& texts) {
+    val array = val::array();
+    for (const std::string& text : texts) {
+        array.call<void>("push", text);
+    }
+    return array;
+}
+
+val colour(const points::Rgb& rgb) {
+    val array = val::array();
+    array.call<void>("push", rgb.red);
+    array.call<void>("push", rgb.green);
+    array.call<void>("push", rgb.blue);
+    return array;
+}
+
+val message(const Message& m) {
+    val object = val::object();
+    object.set("title", m.title);
+    object.set("text", m.text);
+    object.set("cell", m.cell);
+    object.set("warning", m.warning);
+    return object;
+}
+
+val edit(const EditOutcome& outcome) {
+    val object = val::object();
+    object.set("ok", outcome.ok);
+    object.set("top", outcome.top);
+    object.set("left", outcome.left);
+    object.set("bottom", outcome.bottom);
+    object.set("right", outcome.right);
+    object.set("message", outcome.message ? message(*outcome.message) : val::null());
+    return object;
+}
+
+val files(const WriteOutcome& outcome) {
+    val object = val::object();
+    object.set("ok", outcome.ok);
+    val list = val::array();
+    for (const OutputFile& file : outcome.files) {
+        val entry = val::object();
+        entry.set("name", file.name);
+        entry.set("bytes", bytes(file.bytes));
+        list.call<void>("push", entry);
+    }
+    object.set("files", list);
+    object.set("message", message(outcome.message));
+    return object;
+}
+
+PageSettings settingsOf(const val& v) {
+    return {v["edition"].as<std::string>(), v["paper"].as<std::string>(),
+            v["scale"].as<std::string>(), v["angle"].as<std::string>()};
+}
+
+// The choice tables for the page's buttons and lists.
+val tables() {
+    val editions = val::array();
+    for (const plan::Edition& e : plan::kEditions) {
+        val entry = val::object();
+        entry.set("code", std::string(e.code));
+        entry.set("caption", std::string(e.buttonText));
+        editions.call<void>("push", entry);
+    }
+    val papers = val::array();
+    for (const plan::PaperSize& p : plan::kPaperSizes) {
+        val entry = val::object();
+        entry.set("token", std::string(p.token));
+        entry.set("caption", std::string(p.listText));
+        entry.set("width", p.sheetWidth);
+        entry.set("height", p.sheetHeight);
+        papers.call<void>("push", entry);
+    }
+    val scales = val::array();
+    for (const plan::DrawingScale& s : plan::kDrawingScales) {
+        val entry = val::object();
+        entry.set("token", std::string(s.token));
+        entry.set("caption", std::string(s.listText));
+        entry.set("factor", s.factor);
+        scales.call<void>("push", entry);
+    }
+    val object = val::object();
+    object.set("editions", editions);
+    object.set("papers", papers);
+    object.set("scales", scales);
+    object.set("pointsFileLimit", static_cast<double>(job::kPointsFileLimit));
+    return object;
+}
+
+const char* horizontalName(points::HorizontalAlignment a) {
+    switch (a) {
+    case points::HorizontalAlignment::Left:
+        return "left";
+    case points::HorizontalAlignment::Centre:
+        return "center";
+    case points::HorizontalAlignment::Right:
+        return "right";
+    case points::HorizontalAlignment::General:
+        break;
+    }
+    return "general";
+}
+
+const char* verticalName(points::VerticalAlignment a) {
+    switch (a) {
+    case points::VerticalAlignment::Top:
+        return "top";
+    case points::VerticalAlignment::Centre:
+        return "middle";
+    case points::VerticalAlignment::Bottom:
+        break;
+    }
+    return "bottom";
+}
+
+val styleObject(const points::CellStyle& style) {
+    val object = val::object();
+    object.set("font", style.fontFamily);
+    object.set("size", style.pointSize);
+    object.set("bold", style.bold);
+    object.set("colour", colour(style.colour));
+    object.set("horizontal", std::string(horizontalName(style.horizontal)));
+    object.set("vertical", std::string(verticalName(style.vertical)));
+    return object;
+}
+
+// The session with what the page's grid and preview need in the shape they need it.
+class PageJob {
+  public:
+    PageJob() = default;
+
+    // Everything about the sheet that does not change with its content.
+    val layout() const {
+        const points::SheetLayout& l = m_session.sheet().layout();
+        val object = val::object();
+        object.set("title", sheetTitle(m_session.sheet()));
+        object.set("rowCount", points::Worksheet::kRowCount);
+        object.set("font", l.defaultFontFamily);
+        object.set("size", l.defaultPointSize);
+        object.set("rowHeight", l.defaultRowHeight);
+        object.set("gridlines", l.gridlinesShown);
+        val heights = val::array();
+        for (const auto& [row, height] : l.rowHeights) {
+            val entry = val::array();
+            entry.call<void>("push", row);
+            entry.call<void>("push", height);
+            heights.call<void>("push", entry);
+        }
+        object.set("rowHeights", heights);
+        // The columns shown, up to the last one that is; the rest of the grid is hidden.
+        val columns = val::array();
+        for (int column = 1; column <= points::Worksheet::kColumnCount; ++column) {
+            if (l.isColumnHidden(column) || l.columnWidth(column) <= 0) {
+                continue;
+            }
+            val entry = val::object();
+            entry.set("column", column);
+            std::string name = points::cellName(1, column);
+            name.pop_back();
+            entry.set("name", name);
+            entry.set("width", l.columnWidth(column));
+            columns.call<void>("push", entry);
+        }
+        object.set("columns", columns);
+        val merged = val::array();
+        for (const points::CellRange& r : l.mergedRanges) {
+            merged.call<void>("push", range(r));
+        }
+        object.set("merged", merged);
+        val headings = val::array();
+        for (const points::HeadingShape& h : l.headingShapes) {
+            val entry = val::object();
+            entry.set("row", h.row);
+            entry.set("column", h.column);
+            entry.set("text", h.text);
+            entry.set("font", h.fontFamily);
+            entry.set("size", h.pointSize);
+            entry.set("edge", colour(h.fillEdge));
+            entry.set("middle", colour(h.fillMiddle));
+            entry.set("outline", colour(h.outline));
+            headings.call<void>("push", entry);
+        }
+        object.set("headings", headings);
+        val comments = val::array();
+        for (const points::CellComment& c : l.comments) {
+            val entry = val::object();
+            entry.set("row", c.row);
+            entry.set("column", c.column);
+            entry.set("text", c.text);
+            entry.set("size", c.pointSize);
+            entry.set("bold", c.bold);
+            comments.call<void>("push", entry);
+        }
+        object.set("comments", comments);
+        object.set("selection", range(l.selection));
+        return object;
+    }
+
+    // The shown text of the cells of rows first to last in the columns given, row by row,
+    // with an index into styles() and the horizontal alignment each takes.
+    val cells(int first, int last, const val& columnList) {
+        const auto columns = emscripten::vecFromJSArray<int>(columnList);
+        const points::Worksheet& sheet = m_session.sheet();
+        val texts = val::array();
+        std::vector<int> codes;
+        for (int row = first; row <= last; ++row) {
+            for (const int column : columns) {
+                texts.call<void>("push", points::displayText(sheet, row, column));
+                const points::CellStyle style = sheet.layout().style(row, column);
+                codes.push_back(styleIndex(style));
+                codes.push_back(alignment(style, sheet.value(row, column)));
+            }
+        }
+        val object = val::object();
+        object.set("texts", texts);
+        object.set("codes", typedArray(codes));
+        return object;
+    }
+
+    val styles() const {
+        val list = val::array();
+        for (const points::CellStyle& style : m_styles) {
+            list.call<void>("push", styleObject(style));
+        }
+        return list;
+    }
+
+    std::string inputText(int row, int column) const {
+        return m_session.sheet().inputText(row, column);
+    }
+
+    val enter(int row, int column, const std::string& text) {
+        return edit(m_session.enter(row, column, text));
+    }
+    val paste(int row, int column, const std::string& text, bool replaceJob) {
+        return edit(m_session.paste(row, column, text, replaceJob));
+    }
+    val clear(int top, int left, int bottom, int right) {
+        return edit(m_session.clear(top, left, bottom, right));
+    }
+    val newSheet() { return edit(m_session.newSheet()); }
+    val openFile(const std::string& data, const std::string& name, bool replaceJob) {
+        return edit(m_session.openFile(data, name, replaceJob));
+    }
+    std::string copyText(int top, int left, int bottom, int right) const {
+        return m_session.copyText(top, left, bottom, right);
+    }
+    bool undo() { return m_session.undo(); }
+    bool redo() { return m_session.redo(); }
+    bool canUndo() const { return m_session.canUndo(); }
+    bool canRedo() const { return m_session.canRedo(); }
+    bool holdsAJob() const { return m_session.holdsAJob(); }
+    bool asksBeforePasting(int row, int column) const {
+        return m_session.asksBeforePasting(row, column);
+    }
+    bool hasRead() const { return m_session.hasRead(); }
+    bool changedSinceRead() const { return m_session.changedSinceRead(); }
+
+    val read() {
+        const ReadOutcome outcome = m_session.read();
+        val object = val::object();
+        object.set("ok", outcome.ok);
+        object.set("count", outcome.count);
+        object.set("message", message(outcome.message));
+        return object;
+    }
+
+    val plan(const val& settings) { return planObject(m_session.plan(settingsOf(settings))); }
+
+    val write(const val& settings, const std::string& folderName, bool withDxf, bool withSima) {
+        return files(m_session.write(settingsOf(settings), folderName, withDxf, withSima));
+    }
+    val exportDxf(const val& settings, const std::string& name) {
+        return files(m_session.exportDxf(settingsOf(settings), name));
+    }
+    val exportSima(const std::string& name) { return files(m_session.exportSima(name)); }
+
+  private:
+    static val range(const points::CellRange& r) {
+        val object = val::object();
+        object.set("top", r.top);
+        object.set("left", r.left);
+        object.set("bottom", r.bottom);
+        object.set("right", r.right);
+        return object;
+    }
+
+    int styleIndex(const points::CellStyle& style) {
+        for (std::size_t i = 0; i < m_styles.size(); ++i) {
+            if (m_styles[i] == style) {
+                return static_cast<int>(i);
+            }
+        }
+        m_styles.push_back(style);
+        return static_cast<int>(m_styles.size()) - 1;
+    }
+
+    // 0 left, 1 centre, 2 right: General puts numbers right, booleans and errors in the
+    // middle and text left, as spreadsheets do.
+    static int alignment(const points::CellStyle& style, const points::CellValue& value) {
+        switch (style.horizontal) {
+        case points::HorizontalAlignment::Left:
+            return 0;
+        case points::HorizontalAlignment::Centre:
+            return 1;
+        case points::HorizontalAlignment::Right:
+            return 2;
+        case points::HorizontalAlignment::General:
+            break;
+        }
+        if (value.isNumber()) {
+            return 2;
+        }
+        return value.isBoolean() || value.isError() ? 1 : 0;
+    }
+
+    static val planObject(const PlanOutcome& outcome) {
+        val object = val::object();
+        object.set("problem", outcome.problem);
+        if (!outcome.plan) {
+            return object;
+        }
+        const plan::Plan& p = *outcome.plan;
+        object.set("paper", p.paper ? std::string(p.paper->token) : std::string());
+        object.set("scale", p.scale ? std::string(p.scale->token) : std::string());
+        object.set("sheetWidth", p.paper ? p.paper->sheetWidth : 0.0);
+        object.set("sheetHeight", p.paper ? p.paper->sheetHeight : 0.0);
+        object.set("scaleFactor", p.scaleFactor);
+        object.set("rotation", p.rotationAngle);
+
+        // Every polyline, frame first: layer, closed, where its vertices start.
+        std::vector<int> layers;
+        std::vector<int> closed;
+        std::vector<int> starts{0};
+        std::vector<int> slots;
+        std::vector<double> xy;
+        auto addLine = [&](const plan::Polyline& line) {
+            layers.push_back(static_cast<int>(line.layer));
+            closed.push_back(line.closed ? 1 : 0);
+            slots.push_back(line.firstSlot);
+            for (const plan::WorldPoint& v : line.vertices) {
+                xy.push_back(v.x);
+                xy.push_back(v.y);
+            }
+            starts.push_back(static_cast<int>(xy.size() / 2));
+        };
+        for (const plan::Polyline& line : p.frameRectangles) {
+            addLine(line);
+        }
+        for (const plan::Polyline& line : p.polylines) {
+            addLine(line);
+        }
+        val lines = val::object();
+        lines.set("layers", typedArray(layers));
+        lines.set("closed", typedArray(closed));
+        lines.set("starts", typedArray(starts));
+        lines.set("slots", typedArray(slots));
+        lines.set("xy", typedArray(xy));
+        lines.set("frameCount", static_cast<int>(p.frameRectangles.size()));
+        object.set("lines", lines);
+
+        std::vector<double> circles;
+        std::vector<int> circleSlots;
+        for (const plan::Circle& c : p.circles) {
+            circles.insert(circles.end(), {c.centre.x, c.centre.y, c.radius});
+            circleSlots.push_back(c.slot);
+        }
+        object.set("circles", typedArray(circles));
+        object.set("circleSlots", typedArray(circleSlots));
+
+        std::vector<std::string> labelTexts;
+        std::vector<double> labelPlaces;
+        std::vector<int> labelSlots;
+        for (const plan::Label& label : p.labels) {
+            labelTexts.push_back(label.text);
+            labelPlaces.insert(labelPlaces.end(), {label.insertion.x, label.insertion.y,
+                                                   label.height, label.rotation});
+            labelSlots.push_back(label.slot);
+        }
+        val labels = val::object();
+        labels.set("texts", stringArray(labelTexts));
+        labels.set("places", typedArray(labelPlaces));
+        labels.set("slots", typedArray(labelSlots));
+        object.set("labels", labels);
+
+        // Each point where it lands in the drawing, and as surveyed.
+        std::vector<double> world;
+        std::vector<double> survey;
+        std::vector<std::string> names;
+        for (const plan::PlanPoint& point : p.points) {
+            const plan::WorldPoint at = p.transform.toWorld(point.x, point.y);
+            world.insert(world.end(), {at.x, at.y});
+            survey.insert(survey.end(), {point.x, point.y});
+            names.push_back(point.label);
+        }
+        val points = val::object();
+        points.set("world", typedArray(world));
+        points.set("survey", typedArray(survey));
+        points.set("names", stringArray(names));
+        object.set("points", points);
+
+        object.set("warnings", stringArray(outcome.warnings));
+        object.set("fitText", outcome.fitText);
+        object.set("suggestedPaper", outcome.suggestedPaper);
+        object.set("suggestedScale", outcome.suggestedScale);
+        object.set("suggestionCaption", outcome.suggestionCaption);
+        return object;
+    }
+
+    WebSession m_session;
+    std::vector<points::CellStyle> m_styles;
+};
+
+} // namespace
+
+EMSCRIPTEN_BINDINGS(karumenio) {
+    emscripten::function("tables", &tables);
+    emscripten::class_<PageJob>("PageJob")
+        .constructor<>()
+        .function("layout", &PageJob::layout)
+        .function("cells", &PageJob::cells)
+        .function("styles", &PageJob::styles)
+        .function("inputText", &PageJob::inputText)
+        .function("enter", &PageJob::enter)
+        .function("paste", &PageJob::paste)
+        .function("clear", &PageJob::clear)
+        .function("newSheet", &PageJob::newSheet)
+        .function("openFile", &PageJob::openFile)
+        .function("copyText", &PageJob::copyText)
+        .function("undo", &PageJob::undo)
+        .function("redo", &PageJob::redo)
+        .function("canUndo", &PageJob::canUndo)
+        .function("canRedo", &PageJob::canRedo)
+        .function("holdsAJob", &PageJob::holdsAJob)
+        .function("asksBeforePasting", &PageJob::asksBeforePasting)
+        .function("hasRead", &PageJob::hasRead)
+        .function("changedSinceRead", &PageJob::changedSinceRead)
+        .function("read", &PageJob::read)
+        .function("plan", &PageJob::plan)
+        .function("write", &PageJob::write)
+        .function("exportDxf", &PageJob::exportDxf)
+        .function("exportSima", &PageJob::exportSima);
+}
+
+} // namespace karumenio::web

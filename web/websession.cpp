@@ -1,0 +1,377 @@
+#include "websession.h"
+
+#include "dxf/dxfwriter.h"
+#include "job/errormessage.h"
+#include "plan/drawingscale.h"
+#include "plan/fitcheck.h"
+#include "plan/labelencoding.h"
+#include "plan/papersize.h"
+#include "points/inputtemplate.h"
+#include "points/paste.h"
+#include "points/pointtable.h"
+#include "points/reader.h"
+#include "points/runtimeerror.h"
+#include "points/templaterestore.h"
+#include "points/workbook.h"
+#include "points/worksheet.h"
+#include "scripts/scriptfolder.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+
+namespace karumenio::web {
+
+namespace {
+
+constexpr std::string_view kOpenTitle = "座標ファイルを開く";
+constexpr std::string_view kPreviewTitle = "図面プレビュー";
+
+std::string cellOf(const std::exception& error) {
+    const auto* runTime = dynamic_cast<const points::RunTimeError*>(&error);
+    return runTime != nullptr ? runTime->cell() : std::string();
+}
+
+Message failure(std::string_view title, const std::exception& error) {
+    return {std::string(title), job::errorMessage(error), cellOf(error), true};
+}
+
+std::string readWhole(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The data rows of a job, back to the template before a new job replaces it.
+points::EditRecord clearJob(points::Worksheet& sheet, const points::Worksheet& original) {
+    return points::restoreTemplateCells(sheet, original, points::kFirstDataRow, 1,
+                                        points::kTemplateLastRow, points::kMarkRadiusColumn);
+}
+
+} // namespace
+
+std::string sheetTitle(const points::Worksheet& sheet) {
+    return "Microsoft Excel ワークシート - " + sheet.name();
+}
+
+WebSession::WebSession(std::filesystem::path scratch) : m_scratch(std::move(scratch)) {}
+
+WebSession::~WebSession() = default;
+
+const points::Worksheet& WebSession::original() {
+    if (!m_original) {
+        m_original = std::make_unique<points::Workbook>(points::makeInputTemplate());
+    }
+    return m_original->sheet(0);
+}
+
+EditOutcome WebSession::failed(const std::exception& error) const {
+    EditOutcome outcome;
+    outcome.message = failure(sheetTitle(sheet()), error);
+    return outcome;
+}
+
+EditOutcome WebSession::record(std::vector<points::EditRecord> step) {
+    // Any action counts as a change of the sheet after a read, as in the desktop program.
+    m_changedSinceRead = true;
+    EditOutcome outcome;
+    outcome.ok = true;
+    if (std::all_of(step.begin(), step.end(), [](const auto& r) { return r.empty(); })) {
+        return outcome;
+    }
+    const points::EditRecord& last = step.back();
+    if (!last.empty()) {
+        outcome.top = outcome.left = points::Worksheet::kRowCount;
+        for (const points::CellChange& change : last) {
+            outcome.top = std::min(outcome.top, change.row);
+            outcome.left = std::min(outcome.left, change.column);
+            outcome.bottom = std::max(outcome.bottom, change.row);
+            outcome.right = std::max(outcome.right, change.column);
+        }
+    }
+    m_steps.resize(m_done);
+    m_steps.push_back(std::move(step));
+    m_done = m_steps.size();
+    return outcome;
+}
+
+EditOutcome WebSession::enter(int row, int column, std::string_view text) {
+    try {
+        return record({m_job.sheet().enter(row, column, text)});
+    } catch (const std::exception& error) {
+        return failed(error);
+    }
+}
+
+EditOutcome WebSession::paste(int row, int column, std::string_view text, bool replaceJob) {
+    points::EditRecord cleared;
+    if (replaceJob) {
+        cleared = clearJob(m_job.sheet(), original());
+    }
+    try {
+        points::EditRecord pasted = m_job.paste(text, row, column);
+        return record({std::move(cleared), std::move(pasted)});
+    } catch (const std::exception& error) {
+        // Nothing lost: the cleared job comes back.
+        m_job.sheet().undo(cleared);
+        return failed(error);
+    }
+}
+
+EditOutcome WebSession::clear(int top, int left, int bottom, int right) {
+    try {
+        return record(
+            {points::restoreTemplateCells(m_job.sheet(), original(), top, left, bottom, right)});
+    } catch (const std::exception& error) {
+        return failed(error);
+    }
+}
+
+EditOutcome WebSession::newSheet() {
+    return record({points::restoreWholeTemplate(m_job.sheet(), original())});
+}
+
+EditOutcome WebSession::openFile(std::string_view bytes, std::string_view fileName,
+                                 bool replaceJob) {
+    EditOutcome outcome;
+    // A file of that size is no list of points; reading it whole would only exhaust memory.
+    if (bytes.size() > job::kPointsFileLimit) {
+        outcome.message = Message{std::string(kOpenTitle),
+                                  "座標ファイルが大きすぎるため読めません（" +
+                                      std::to_string(job::kPointsFileLimit >> 20) +
+                                      " MB を超えています）: " + std::string(fileName),
+                                  {},
+                                  true};
+        return outcome;
+    }
+    points::EditRecord cleared;
+    if (replaceJob) {
+        cleared = clearJob(m_job.sheet(), original());
+    }
+    survey::OpenedFile opened;
+    try {
+        opened = m_job.openPointsFile(bytes, fileName);
+    } catch (const std::exception& error) {
+        m_job.sheet().undo(cleared);
+        outcome.message = failure(kOpenTitle, error);
+        return outcome;
+    }
+    outcome = record({std::move(cleared), std::move(opened.record)});
+    if (!opened.warnings.empty()) {
+        std::string text;
+        for (const std::string& warning : opened.warnings) {
+            text += (text.empty() ? "" : "\n") + warning;
+        }
+        outcome.message = Message{std::string(kOpenTitle), text, {}, false};
+    }
+    return outcome;
+}
+
+std::string WebSession::copyText(int top, int left, int bottom, int right) const {
+    try {
+        return points::copyText(sheet(), top, left, bottom, right);
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
+bool WebSession::undo() {
+    if (!canUndo()) {
+        return false;
+    }
+    const auto& step = m_steps[--m_done];
+    for (auto it = step.rbegin(); it != step.rend(); ++it) {
+        m_job.sheet().undo(*it);
+    }
+    m_changedSinceRead = true;
+    return true;
+}
+
+bool WebSession::redo() {
+    if (!canRedo()) {
+        return false;
+    }
+    for (const points::EditRecord& edit : m_steps[m_done++]) {
+        m_job.sheet().redo(edit);
+    }
+    m_changedSinceRead = true;
+    return true;
+}
+
+bool WebSession::holdsAJob() const {
+    const points::Worksheet& s = sheet();
+    const int last = s.lastUsedRow();
+    for (int row = points::kFirstDataRow; row <= last; ++row) {
+        for (const int column : {points::kBreakMarkColumn, points::kLabelTextColumn,
+                                 points::kPointXColumn, points::kPointYColumn}) {
+            if (!s.isEmpty(row, column)) {
+                return true;
+            }
+        }
+        // A typed radius below the default cell replaces the template's formula.
+        if (row > points::kFirstDataRow) {
+            const points::CellContent radius = s.content(row, points::kMarkRadiusColumn);
+            if (!radius.isFormula() && !radius.isEmpty()) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+bool WebSession::asksBeforePasting(int row, int column) const {
+    return row == points::kFirstDataRow && column == 1 && holdsAJob();
+}
+
+ReadOutcome WebSession::read() {
+    ReadOutcome outcome;
+    outcome.message.title = std::string(points::kReadTitle);
+    try {
+        outcome.count = m_job.read();
+    } catch (const std::exception& error) {
+        outcome.message = failure(points::kReadTitle, error);
+        return outcome;
+    }
+    outcome.ok = true;
+    m_changedSinceRead = false;
+    outcome.message.text = points::readMessage(outcome.count);
+    // A coordinate that is not a number would only stop the write; say so now.
+    const std::vector<std::string> textCells = m_job.textCoordinateCells();
+    if (!textCells.empty()) {
+        std::string cells;
+        for (const std::string& cell : textCells) {
+            cells += (cells.empty() ? "" : "、") + cell;
+        }
+        outcome.message.text +=
+            "\n\n次のセルの座標が数値ではありません。直してから読み込み直して下さい: " + cells;
+        outcome.message.cell = textCells.front();
+        outcome.message.warning = true;
+    }
+    return outcome;
+}
+
+void WebSession::applySettings(const PageSettings& settings) {
+    plan::Settings& s = m_job.settings();
+    s.versionCode = settings.edition;
+    // A token the tables lack names no entry: the previous run's values stay.
+    s.paper = plan::findPaper(settings.paper);
+    s.scale = plan::findScale(settings.scale);
+    s.angleText = settings.angle;
+}
+
+PlanOutcome WebSession::plan(const PageSettings& settings) {
+    applySettings(settings);
+    PlanOutcome outcome;
+    if (!m_job.hasRead()) {
+        outcome.problem = "座標が読み込まれていません。「座 標 読 込」を押すと図面を表示します。";
+        return outcome;
+    }
+    try {
+        outcome.plan = m_job.plan();
+    } catch (const std::exception& error) {
+        outcome.problem = job::errorMessage(error);
+        return outcome;
+    }
+    const plan::Plan& p = *outcome.plan;
+    outcome.warnings = p.warnings;
+    // Names the code page cannot hold are written as "?" in every output.
+    plan::warnUnmappableLabels(p, outcome.warnings);
+    if (p.paper != nullptr && p.scale != nullptr) {
+        const plan::FitCheck check = plan::checkFit(p, *p.paper, *p.scale);
+        outcome.fitText = plan::fitMessage(check, *p.paper, *p.scale);
+        if (check.outside > 0 && check.fittingScale != nullptr) {
+            outcome.suggestedPaper = p.paper->token;
+            outcome.suggestedScale = check.fittingScale->token;
+            outcome.suggestionCaption = std::string(check.fittingScale->listText) + " にする";
+        } else if (check.outside > 0 && check.fittingPaper != nullptr) {
+            outcome.suggestedPaper = check.fittingPaper->token;
+            outcome.suggestedScale = check.fittingPaperScale->token;
+            outcome.suggestionCaption = std::string(check.fittingPaper->listText) + "・" +
+                                        std::string(check.fittingPaperScale->listText) +
+                                        " にする";
+        }
+    }
+    if (outcome.fitText.empty()) {
+        outcome.fitText = "すべての測点が用紙の内枠に収まっています。";
+    }
+    return outcome;
+}
+
+WriteOutcome WebSession::write(const PageSettings& settings, std::string_view folderName,
+                               bool withDxf, bool withSima) {
+    applySettings(settings);
+    WriteOutcome outcome;
+    outcome.message.title = std::string(scripts::kCompletionTitle);
+    const std::filesystem::path folder = m_scratch / "out";
+    std::optional<std::filesystem::path> dxf;
+    std::optional<std::filesystem::path> sima;
+    if (withDxf) {
+        dxf = folder / "plan.dxf";
+    }
+    if (withSima) {
+        sima = folder / "site.sim";
+    }
+    scripts::WriteReport report;
+    try {
+        std::filesystem::create_directories(folder);
+        report = m_job.write(folder, dxf, sima, scripts::FileOperations::system());
+    } catch (const std::exception& error) {
+        outcome.message = failure(scripts::kCompletionTitle, error);
+        return outcome;
+    }
+    for (const std::filesystem::path& file : report.files) {
+        outcome.files.push_back({file.filename().string(), readWhole(file)});
+        std::error_code ignored;
+        std::filesystem::remove(file, ignored);
+    }
+    outcome.ok = true;
+    // What the surveyor should know about the files comes with the completion, not after it.
+    outcome.message.text = scripts::completionMessage(std::filesystem::path(std::string(folderName)));
+    for (const std::string& warning : report.warnings) {
+        outcome.message.text += "\n" + warning;
+    }
+    outcome.message.warning = !report.warnings.empty();
+    return outcome;
+}
+
+WriteOutcome WebSession::exportDxf(const PageSettings& settings, std::string_view fileName) {
+    applySettings(settings);
+    WriteOutcome outcome;
+    outcome.message.title = std::string(kPreviewTitle);
+    try {
+        outcome.files.push_back({std::string(fileName), dxf::writeDxf(m_job.plan())});
+    } catch (const std::exception& error) {
+        outcome.message = failure(kPreviewTitle, error);
+        return outcome;
+    }
+    outcome.ok = true;
+    outcome.message.text = std::string(fileName) + " を書き出しました。";
+    return outcome;
+}
+
+WriteOutcome WebSession::exportSima(std::string_view fileName) {
+    WriteOutcome outcome;
+    outcome.message.title = std::string(kPreviewTitle);
+    // Only the name counts: the file stays in the scratch folder.
+    const std::filesystem::path file =
+        m_scratch / "export" / std::filesystem::path(std::string(fileName)).filename();
+    std::vector<std::string> warnings;
+    try {
+        std::filesystem::create_directories(file.parent_path());
+        warnings = m_job.writeSima(file);
+    } catch (const std::exception& error) {
+        outcome.message = failure(kPreviewTitle, error);
+        return outcome;
+    }
+    outcome.files.push_back({std::string(fileName), readWhole(file)});
+    std::error_code ignored;
+    std::filesystem::remove(file, ignored);
+    outcome.ok = true;
+    outcome.message.text = std::string(fileName) + " を書き出しました。";
+    for (const std::string& warning : warnings) {
+        outcome.message.text += "\n" + warning;
+    }
+    outcome.message.warning = !warnings.empty();
+    return outcome;
+}
+
+} // namespace karumenio::web
