@@ -224,15 +224,29 @@
         }
     }
 
-    byId("read-button").addEventListener("click", readPoints);
-    byId("write-button").addEventListener("click", writeScripts);
-    byId("folder-button").addEventListener("click", chooseFolder);
+    // While a button's work goes on (its messages included) the page says it is busy, so that
+    // a script driving the page knows when it is done.
+    let running = 0;
+    const busy = (work) => async (...args) => {
+        document.documentElement.dataset.busy = String(++running);
+        try {
+            await work(...args);
+        } finally {
+            if (--running === 0) {
+                delete document.documentElement.dataset.busy;
+            }
+        }
+    };
+
+    byId("read-button").addEventListener("click", busy(readPoints));
+    byId("write-button").addEventListener("click", busy(writeScripts));
+    byId("folder-button").addEventListener("click", busy(chooseFolder));
     byId("open-button").addEventListener("click", () => byId("open-input").click());
     byId("open-input").addEventListener("change", (event) => {
         const [file] = event.target.files;
         event.target.value = "";
         if (file) {
-            openFile(file);
+            busy(openFile)(file);
         }
     });
     document.addEventListener("dragover", (event) => {
@@ -245,18 +259,18 @@
         const files = event.dataTransfer ? event.dataTransfer.files : [];
         if (files.length > 0) {
             event.preventDefault();
-            openFile(files[0]);
+            busy(openFile)(files[0]);
         }
     });
     byId("undo-button").addEventListener("click", () => grid.undo());
     byId("redo-button").addEventListener("click", () => grid.redo());
-    byId("new-sheet-button").addEventListener("click", async () => {
+    byId("new-sheet-button").addEventListener("click", busy(async () => {
         grid.commitEdit();
         const answer = await Dialogs.ask(grid.title, TEXTS.newSheetQuestion, TEXTS.newSheetButtons);
         if (answer === 0) {
             grid.apply(job.newSheet());
         }
-    });
+    }));
     byId("dxf-button").addEventListener("click", () =>
         exportFile(job.exportDxf(settings(), TEXTS.dxfName)));
     byId("sima-button").addEventListener("click", () => exportFile(job.exportSima(TEXTS.simaName)));
