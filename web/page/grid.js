@@ -392,8 +392,8 @@ class SheetGrid {
     selectRow(row) {
         const first = this.columns[0].column;
         const last = this.columns[this.columns.length - 1].column;
-        this.anchor = { row, column: first };
-        this.active = { row, column: last };
+        this.anchor = { row, column: last };
+        this.active = { row, column: first };
         this.showSelection();
         this.reveal(row, true);
     }

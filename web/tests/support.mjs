@@ -122,10 +122,12 @@ export async function typeInto(page, name, text) {
     await page.keyboard.press("Enter");
 }
 
-// The files the page downloaded since the last call, by name, as bytes.
-export async function takeDownloads(page, count) {
+// The files of the names given once the page has downloaded them all, as bytes by name; the
+// downloads taken are forgotten. An empty list takes whatever came so far.
+export async function takeDownloads(page, names = []) {
     const deadline = Date.now() + 10000;
-    while (page.downloads.length < count && Date.now() < deadline) {
+    const arrived = () => names.every((name) => page.downloads.some((d) => d.suggestedFilename() === name));
+    while (!arrived() && Date.now() < deadline) {
         await page.waitForTimeout(20);
     }
     const files = {};

@@ -34,7 +34,7 @@ async function readAndWrite(page, settings) {
     const read = await answer(page);
     await button(page, ".SCR 出力").click();
     const written = await answer(page);
-    return { read, written, files: await takeDownloads(page, 4) };
+    return { read, written, files: await takeDownloads(page, scriptNames) };
 }
 
 function assertSameScripts(files, cli) {
@@ -210,7 +210,7 @@ describe("refusals", () => {
         await button(page, ".SCR 出力").click();
         await answer(page, "読み込んだ座標で出力");
         await answer(page);
-        const kept = await takeDownloads(page, 4);
+        const kept = await takeDownloads(page, scriptNames);
         const cli = runCli(workedOptions, workedExample);
         assert.ok(kept["LINE.SCR"].equals(cli.files["LINE.SCR"]));
 
@@ -218,7 +218,7 @@ describe("refusals", () => {
         await answer(page, "読み込み直して出力");
         assert.match((await answer(page)).text, /　12　/);
         assert.match((await answer(page)).text, /ZAHYOU-LINE-PLOT-TEXT/);
-        const reread = await takeDownloads(page, 4);
+        const reread = await takeDownloads(page, scriptNames);
         const folder = workFolder();
         writeFileSync(join(folder, "changed.tsv"), worked.replace("\tK2\t100\t0", "\tK2\t101\t0"));
         assertSameScripts(reread, runCli(workedOptions, join(folder, "changed.tsv")));

@@ -1,0 +1,129 @@
+// The plan preview and the print: what it draws against the tool's DXF, a click on a point,
+// the fit check and its suggestion, and the printed PDF at true scale on a page the size of
+// the sheet.
+import { after, before, describe, test } from "node:test";
+import assert from "node:assert/strict";
+import { spawnSync } from "node:child_process";
+import {
+    answer, button, chooseSettings, join, launch, openPage, pasteAt, readFileSync, runCli,
+    workedExample, workFolder, writeFileSync,
+} from "./support.mjs";
+
+const worked = readFileSync(workedExample, "utf8");
+const MM = 72 / 25.4;
+
+let browser;
+before(async () => {
+    browser = await launch();
+});
+after(async () => {
+    await browser.close();
+});
+
+// Entities of a DXF by type, and the layer of each.
+function dxfEntities(bytes) {
+    const lines = bytes.toString("latin1").split(/\r?\n/).map((l) => l.trim());
+    const entities = [];
+    let inEntities = false;
+    for (let i = 0; i + 1 < lines.length; i += 2) {
+        const [code, value] = [lines[i], lines[i + 1]];
+        if (code === "2" && value === "ENTITIES") {
+            inEntities = true;
+        } else if (code === "0" && value === "ENDSEC") {
+            inEntities = false;
+        } else if (inEntities && code === "0") {
+            entities.push({ type: value, layer: "" });
+        } else if (inEntities && code === "8" && entities.length) {
+            entities[entities.length - 1].layer ||= value;
+        }
+    }
+    return entities;
+}
+
+async function workedAndRead(page, settings) {
+    await pasteAt(page, "A6", worked);
+    await chooseSettings(page, settings);
+    await button(page, "座 標 読 込").click();
+    await answer(page);
+}
+
+describe("the preview", () => {
+    test("draws what the tool's DXF holds: lines, circles and names on their layers", async () => {
+        const page = await openPage(browser.context);
+        assert.match(await page.locator("#counts").textContent(), /「座 標 読 込」/);
+        const settings = { edition: "2000", paper: "A2", scale: "400", angle: "30.0000" };
+        await workedAndRead(page, settings);
+        const cli = runCli(["--edition", "2000", "--paper", "A2", "--scale", "400", "--angle", "30.0000",
+                            "--dxf", "plan.dxf"], workedExample);
+        const entities = dxfEntities(cli.files["plan.dxf"]);
+        const count = (type, layer) => entities.filter((e) => e.type === type && e.layer === layer).length;
+        const svg = page.locator("#plan");
+        assert.equal(await svg.locator("path.frame").count(), count("POLYLINE", "P_WAKU"));
+        assert.equal(await svg.locator("path.line").count(), count("POLYLINE", "P_LINE"));
+        assert.equal(await svg.locator("circle.plot").count(), count("CIRCLE", "P_PROT"));
+        assert.equal(await svg.locator("text.label").count(), count("TEXT", "P_MOJI"));
+        const names = worked.trim().split(/\r\n/).map((l) => l.split("\t")[1]);
+        assert.deepEqual(await svg.locator("text.label").allTextContents(), names);
+        assert.equal(await page.locator("#counts").textContent(),
+                     `測点 12　線 ${count("POLYLINE", "P_LINE")}　円 ${count("CIRCLE", "P_PROT")}　文字 12`);
+        assert.deepEqual(page.errors, []);
+        await page.close();
+    });
+
+    test("a click on a point selects its row in the sheet", async () => {
+        const page = await openPage(browser.context);
+        await workedAndRead(page, { edition: "2000", scale: "400" });
+        await page.locator("#plan .marker").nth(3).click({ force: true });
+        assert.equal(await page.locator("#cell-name").textContent(), "A9");
+        const selected = await page.locator("[role=gridcell][aria-selected=true]").evaluateAll(
+            (cells) => cells.map((c) => c.getAttribute("aria-label")));
+        assert.deepEqual(selected, ["A9", "B9", "C9", "D9", "G9"]);
+        await page.close();
+    });
+
+    test("the fit check says what the tool says and its suggestion makes everything fit", async () => {
+        const page = await openPage(browser.context);
+        await workedAndRead(page, { edition: "2000", paper: "A1", scale: "100" });
+        const cli = runCli(["--edition", "2000", "--paper", "A1", "--scale", "100"], workedExample);
+        const warning = cli.stderr.split("\n").find((l) => l.includes("内枠"));
+        assert.equal(`警告: ${await page.locator("#fit-text").textContent()}`, warning);
+        const apply = page.locator("#apply-suggestion");
+        await apply.click();
+        const scale = await page.getByLabel("縮尺設定 ：").inputValue();
+        const paper = await page.getByLabel("用紙設定 ：").inputValue();
+        const after = runCli(["--edition", "2000", "--paper", paper, "--scale", scale], workedExample);
+        assert.ok(!after.stderr.includes("内枠"), `${paper} 1:${scale} does not fit`);
+        assert.equal(await page.locator("#fit-text").textContent(), "すべての測点が用紙の内枠に収まっています。");
+        assert.ok(await apply.isHidden());
+        await page.close();
+    });
+});
+
+describe("the print", () => {
+    for (const [paper, width, height] of [["A1", 841, 594], ["A4P", 210, 297]]) {
+        test(`is one page the size of ${paper}, the plan at true scale`, async () => {
+            const page = await openPage(browser.context);
+            await workedAndRead(page, { edition: "2000", paper, scale: "1000" });
+            const folder = workFolder();
+            const pdf = join(folder, "plan.pdf");
+            writeFileSync(pdf, await page.pdf({ preferCSSPageSize: true, printBackground: true }));
+            const info = spawnSync("pdfinfo", [pdf], { encoding: "utf8" }).stdout;
+            assert.match(info, /^Pages:\s+1$/m);
+            const [, w, h] = /^Page size:\s+([\d.]+) x ([\d.]+) pts/m.exec(info);
+            assert.ok(Math.abs(Number(w) - width * MM) < 1, `width ${w}`);
+            assert.ok(Math.abs(Number(h) - height * MM) < 1, `height ${h}`);
+
+            // K1 and K2 lie 100 m apart along the first axis: 100 mm on paper at 1:1000.
+            const words = spawnSync("pdftotext", ["-bbox", pdf, "-"], { encoding: "utf8" }).stdout;
+            const place = (name) => {
+                const m = new RegExp(`xMin="([\\d.]+)" yMin="([\\d.]+)"[^>]*>${name}<`).exec(words);
+                assert.ok(m, `${name} not printed`);
+                return { x: Number(m[1]), y: Number(m[2]) };
+            };
+            const [k1, k2] = [place("K1"), place("K2")];
+            const distance = Math.hypot(k2.x - k1.x, k2.y - k1.y) / MM;
+            assert.ok(Math.abs(distance - 100) < 0.5, `K1 to K2 printed ${distance.toFixed(2)} mm apart`);
+            await page.close();
+        });
+    }
+});
