@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The core built for the browser with Debian's emscripten (CMake preset web, in build-web/:
-# static libraries, exceptions on), the numeric tests and the command-line tool run under
-# Node.js: on the worked example the tool must write the golden files' bytes, and with a Linux
-# build given, the same files as the Linux tool for turned sheets with a DXF beside the scripts.
+# static libraries, exceptions on, and the page; tools/build-web.sh), the number and script
+# tests and the command-line tool run under Node.js: on the worked example the tool must write
+# the golden files' bytes, and with a Linux build given, the same files as the Linux tool for
+# turned sheets with a DXF beside the scripts.
 # Usage: tools/check-web-core.sh [LINUX_BUILD]
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -11,7 +12,7 @@ started=$SECONDS
 
 # shellcheck source=tools/packages.sh
 source "$top/tools/packages.sh"
-need_packages emscripten nodejs cmake make libfmt-dev libfast-float-dev
+"$top/tools/build-web.sh"
 
 # Debian's emscripten finds its JavaScript modules (acorn) through NODE_PATH; Node.js 18 and
 # later must not offer fetch() to emscripten 3.1.6's loader, which would then take it for a
@@ -21,17 +22,15 @@ node=(node)
 if node --no-experimental-fetch -e '' 2>/dev/null; then
     node+=(--no-experimental-fetch)
 fi
-
 cd "$top"
-cmake --preset web >/dev/null
-cmake --build --preset web -j"$(nproc)"
 
-# The number conversion and trigonometry tests under Node.js (GoogleTest compiled from
-# Debian's sources, as for Windows): the fallback conversion on its table of cases, and the
-# sines and cosines on their table of hard cases, in WebAssembly.
+# Tests under Node.js (GoogleTest compiled from Debian's sources, as for Windows): the fallback
+# number conversion on its table of cases, the sines and cosines on their table of hard cases,
+# and the scripts against the golden files, in WebAssembly.
 need_packages googletest
 cmake --preset web-tests >/dev/null
-cmake --build build-web-tests -j"$(nproc)" --target test_conversion test_trig
+cmake --build build-web-tests -j"$(nproc)" --target test_conversion test_trig test_textforms \
+    test_zuwaku test_featurescripts test_writerun test_endtoend
 ctest --preset web-tests
 
 cli=$top/build-web/cli/karumenio-cli.js

@@ -25,8 +25,10 @@ fi
 # Every test, the long ones (ctest label `long`) included.
 ctest --test-dir "$top/build" --output-on-failure -j"$(nproc)"
 
-# The core built for the browser with emscripten, and what it writes compared with this build.
+# The core built for the browser with emscripten, and what it writes compared with this build;
+# then the browser edition in Chromium, acting as a surveyor, against this build's tool.
 "$top/tools/check-web-core.sh" "$top/build"
+"$top/tools/test-web.sh" "$top/build"
 
 "$top/tools/setup.sh" "$top/build-sanitize" -DCMAKE_BUILD_TYPE=Debug \
     -DKARUMENIO_SANITIZE=ON -DKARUMENIO_BUILD_BENCHMARKS=OFF
