@@ -14,6 +14,7 @@
 #include "points/templaterestore.h"
 #include "points/workbook.h"
 #include "points/worksheet.h"
+#include "scripts/platform.h"
 #include "scripts/scriptfolder.h"
 
 #include <algorithm>
@@ -286,8 +287,7 @@ PlanOutcome WebSession::plan(const PageSettings& settings) {
             outcome.suggestedPaper = check.fittingPaper->token;
             outcome.suggestedScale = check.fittingPaperScale->token;
             outcome.suggestionCaption = std::string(check.fittingPaper->listText) + "・" +
-                                        std::string(check.fittingPaperScale->listText) +
-                                        " にする";
+                                        std::string(check.fittingPaperScale->listText) + " にする";
         }
     }
     if (outcome.fitText.empty()) {
@@ -319,13 +319,13 @@ WriteOutcome WebSession::write(const PageSettings& settings, std::string_view fo
         return outcome;
     }
     for (const std::filesystem::path& file : report.files) {
-        outcome.files.push_back({file.filename().string(), readWhole(file)});
+        outcome.files.push_back({scripts::platform::displayPath(file.filename()), readWhole(file)});
         std::error_code ignored;
         std::filesystem::remove(file, ignored);
     }
     outcome.ok = true;
     // What the surveyor should know about the files comes with the completion, not after it.
-    outcome.message.text = scripts::completionMessage(std::filesystem::path(std::string(folderName)));
+    outcome.message.text = scripts::completionMessage(scripts::platform::pathFromUtf8(folderName));
     for (const std::string& warning : report.warnings) {
         outcome.message.text += "\n" + warning;
     }
@@ -353,7 +353,7 @@ WriteOutcome WebSession::exportSima(std::string_view fileName) {
     outcome.message.title = std::string(kPreviewTitle);
     // Only the name counts: the file stays in the scratch folder.
     const std::filesystem::path file =
-        m_scratch / "export" / std::filesystem::path(std::string(fileName)).filename();
+        m_scratch / "export" / scripts::platform::pathFromUtf8(fileName).filename();
     std::vector<std::string> warnings;
     try {
         std::filesystem::create_directories(file.parent_path());
