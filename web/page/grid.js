@@ -213,6 +213,14 @@ class SheetGrid {
         return this.styles[index];
     }
 
+    // Rows without merged cells, headings or comments share one shape: their cells are kept
+    // and only their text, names and looks change, which keeps scrolling cheap.
+    isPlain(row) {
+        return !this.layout.merged.some((m) => row >= m.top && row <= m.bottom) &&
+            !this.layout.headings.some((h) => h.row === row) &&
+            !this.layout.comments.some((c) => c.row === row);
+    }
+
     fillRow(element, row) {
         delete element.dataset.stale;
         element.className = "grid-row";
@@ -220,7 +228,45 @@ class SheetGrid {
         element.setAttribute("aria-rowindex", String(row));
         element.style.transform = `translateY(${this.rowTop(row)}px)`;
         element.style.height = `${this.rowHeight(row)}px`;
+        const plain = this.isPlain(row);
+        if (!plain || element.dataset.plain !== "1") {
+            this.buildCells(element, row);
+            element.dataset.plain = plain ? "1" : "";
+        }
         const data = this.cache.get(row);
+        for (const cell of element.children) {
+            const column = Number(cell.dataset.column);
+            const index = this.columnIndex(column);
+            cell.id = `cell-${row}-${column}`;
+            cell.setAttribute("aria-label", `${this.columns[index].name}${row}`);
+            cell.dataset.row = row;
+            const height = cell.classList.contains("merged") ? null : `${this.rowHeight(row)}px`;
+            if (height && cell.style.height !== height) {
+                cell.style.height = height;
+            }
+            this.styleCell(cell, data.codes[2 * index], data.codes[2 * index + 1]);
+            cell.firstChild.textContent = data.texts[index];
+        }
+        this.markSelection(element);
+    }
+
+    // The looks of a cell from the core's style and alignment, set only where they changed.
+    styleCell(cell, styleIndex, align) {
+        const key = `${styleIndex}:${align}`;
+        if (cell.dataset.look === key) {
+            return;
+        }
+        cell.dataset.look = key;
+        const style = this.style(styleIndex);
+        cell.style.fontFamily = fontStack(style.font);
+        cell.style.fontSize = `${style.size}pt`;
+        cell.style.fontWeight = style.bold ? "bold" : "";
+        cell.style.color = rgb(style.colour);
+        cell.style.justifyContent = ["flex-start", "center", "flex-end"][align];
+        cell.style.alignItems = { top: "flex-start", middle: "center" }[style.vertical] || "flex-end";
+    }
+
+    buildCells(element, row) {
         const cells = [];
         this.columns.forEach((column, index) => {
             const merged = this.mergedAt(row, column.column);
@@ -229,37 +275,22 @@ class SheetGrid {
             }
             const cell = document.createElement("div");
             cell.setAttribute("role", "gridcell");
-            cell.id = `cell-${row}-${column.column}`;
-            const name = `${column.name}${row}`;
-            cell.setAttribute("aria-label", name);
             cell.setAttribute("aria-colindex", String(index + 1));
-            cell.dataset.row = row;
             cell.dataset.column = column.column;
             cell.className = "cell";
             let width = column.pixels;
-            let height = this.rowHeight(row);
             if (merged) {
                 const span = this.columns.filter(
                     (c) => c.column >= merged.left && c.column <= merged.right);
                 width = span.reduce((sum, c) => sum + c.pixels, 0);
-                height = this.rowTop(merged.bottom + 1) - this.rowTop(merged.top);
+                cell.style.height = `${this.rowTop(merged.bottom + 1) - this.rowTop(merged.top)}px`;
                 cell.setAttribute("aria-colspan", String(span.length));
                 cell.setAttribute("aria-rowspan", String(merged.bottom - merged.top + 1));
                 cell.classList.add("merged");
             }
             cell.style.left = `${column.x}px`;
             cell.style.width = `${width}px`;
-            cell.style.height = `${height}px`;
-            const style = this.style(data.codes[2 * index]);
-            cell.style.fontFamily = fontStack(style.font);
-            cell.style.fontSize = `${style.size}pt`;
-            cell.style.fontWeight = style.bold ? "bold" : "";
-            cell.style.color = rgb(style.colour);
-            cell.style.justifyContent = ["flex-start", "center", "flex-end"][data.codes[2 * index + 1]];
-            cell.style.alignItems = { top: "flex-start", middle: "center" }[style.vertical] || "flex-end";
-            const text = document.createElement("span");
-            text.textContent = data.texts[index];
-            cell.append(text);
+            cell.append(document.createElement("span"));
             const heading = this.headings.get(`${row},${column.column}`);
             if (heading) {
                 cell.append(this.headingShape(heading));
@@ -272,7 +303,6 @@ class SheetGrid {
             cells.push(cell);
         });
         element.replaceChildren(...cells);
-        this.markSelection(element);
     }
 
     headingShape(heading) {

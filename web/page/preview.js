@@ -7,6 +7,8 @@
 const SVG = "http://www.w3.org/2000/svg";
 // A point's marker in drawing units: small beside a 3-unit name.
 const MARKER_RADIUS = 0.4;
+// Names drawn smaller than this many pixels are not drawn on the screen (the print has them).
+const MIN_LABEL_PIXELS = 2.5;
 
 function svgElement(name, attributes = {}) {
     const element = document.createElementNS(SVG, name);
@@ -18,6 +20,8 @@ function svgElement(name, attributes = {}) {
 
 // Numbers for SVG attributes: enough digits for survey coordinates, no more.
 const n = (value) => String(Math.round(value * 1e4) / 1e4);
+const escapeXml = (text) =>
+    text.replace(/[&<>"]/g, (c) => ({ "&": "&amp;", "<": "&lt;", ">": "&gt;", '"': "&quot;" })[c]);
 
 class PlanPreview {
     // hooks: pointClicked(slot), cellRequested(name), applySuggestion(paper, scale)
@@ -30,6 +34,7 @@ class PlanPreview {
         this.warnings = document.getElementById("warnings");
         this.printSheet = document.getElementById("print-sheet");
         this.pageSize = document.getElementById("page-size");
+        this.tip = document.getElementById("point-tip");
         this.plan = null;
         this.view = null;
         this.fittedPoints = -1;
@@ -108,9 +113,12 @@ class PlanPreview {
         }
     }
 
+    // The drawing as one piece of markup: thousands of names are drawn at once, not element
+    // by element. The points are one path of small rings; a click finds the nearest.
     draw(plan) {
         const { xy, starts, layers, closed } = plan.lines;
         const kinds = ["frame", "line", "plot", "label"];
+        const parts = [];
         for (let i = 0; i + 1 < starts.length; ++i) {
             let d = "";
             for (let v = starts[i]; v < starts[i + 1]; ++v) {
@@ -120,47 +128,84 @@ class PlanPreview {
                 d += "Z";
             }
             const kind = i < plan.lines.frameCount ? "frame" : kinds[layers[i]];
-            this.drawing.append(svgElement("path", { d, class: `layer-${layers[i]} ${kind}` }));
+            parts.push(`<path d="${d}" class="layer-${layers[i]} ${kind}"/>`);
         }
         const c = plan.circles;
         for (let i = 0; i < c.length; i += 3) {
             // A negative radius is drawn with its size, as the drawing program takes it.
-            this.drawing.append(svgElement("circle", {
-                cx: n(c[i]), cy: n(-c[i + 1]), r: n(Math.abs(c[i + 2])), class: "layer-2 plot",
-            }));
+            parts.push(`<circle cx="${n(c[i])}" cy="${n(-c[i + 1])}" r="${n(Math.abs(c[i + 2]))}" class="layer-2 plot"/>`);
         }
-        const { texts, places } = plan.labels;
+        const { texts, places, slots } = plan.labels;
         texts.forEach((text, i) => {
-            const [x, y, height, rotation] = places.subarray(4 * i, 4 * i + 4);
-            const label = svgElement("text", {
-                x: n(x), y: n(-y), "font-size": n(height), class: "layer-3 label",
-            });
-            if (rotation) {
-                label.setAttribute("transform", `rotate(${n(-rotation)} ${n(x)} ${n(-y)})`);
-            }
-            label.textContent = text;
-            this.drawing.append(label);
+            const x = n(places[4 * i]);
+            const y = n(-places[4 * i + 1]);
+            const rotation = places[4 * i + 3];
+            const turn = rotation ? ` transform="rotate(${n(-rotation)} ${x} ${y})"` : "";
+            parts.push(`<text x="${x}" y="${y}" font-size="${n(places[4 * i + 2])}"${turn} ` +
+                       `class="layer-3 label" data-slot="${slots[i]}">${escapeXml(text)}</text>`);
         });
+        this.drawing.innerHTML = parts.join("");
         const world = plan.points.world;
-        const survey = plan.points.survey;
-        plan.points.names.forEach((name, slot) => {
-            const marker = svgElement("circle", {
-                cx: n(world[2 * slot]), cy: n(-world[2 * slot + 1]), r: MARKER_RADIUS,
-                class: "marker", "data-slot": slot,
-            });
-            const title = svgElement("title");
-            title.textContent = TEXTS.pointTooltip(name, slot + 6, survey[2 * slot].toFixed(3),
-                                                   survey[2 * slot + 1].toFixed(3));
-            marker.append(title);
-            this.markers.append(marker);
-        });
+        let rings = "";
+        const r = MARKER_RADIUS;
+        for (let i = 0; i < world.length; i += 2) {
+            rings += `M${n(world[i] - r)} ${n(-world[i + 1])}a${r} ${r} 0 1 0 ${2 * r} 0a${r} ${r} 0 1 0 ${-2 * r} 0`;
+        }
+        this.markers.innerHTML = `<path class="marker" d="${rings}"/>`;
     }
 
-    // Everything drawn, with a small margin.
+    // Everything drawn, with a small margin: from the plan's numbers, without asking the
+    // browser to lay out thousands of names.
     bounds() {
-        const box = this.drawing.getBBox();
-        const margin = Math.max(box.width, box.height) * 0.02 + 1;
-        return { x: box.x - margin, y: box.y - margin, w: box.width + 2 * margin, h: box.height + 2 * margin };
+        const box = { x0: Infinity, y0: Infinity, x1: -Infinity, y1: -Infinity };
+        const take = (x, y) => {
+            box.x0 = Math.min(box.x0, x);
+            box.x1 = Math.max(box.x1, x);
+            box.y0 = Math.min(box.y0, y);
+            box.y1 = Math.max(box.y1, y);
+        };
+        const { xy } = this.plan.lines;
+        for (let i = 0; i < xy.length; i += 2) {
+            take(xy[i], -xy[i + 1]);
+        }
+        const c = this.plan.circles;
+        for (let i = 0; i < c.length; i += 3) {
+            const r = Math.abs(c[i + 2]);
+            take(c[i] - r, -c[i + 1] - r);
+            take(c[i] + r, -c[i + 1] + r);
+        }
+        const { texts, places } = this.plan.labels;
+        texts.forEach((text, i) => {
+            const [x, y, height] = places.subarray(4 * i, 4 * i + 3);
+            take(x, -y - height);
+            take(x + height * text.length, -y);
+        });
+        const world = this.plan.points.world;
+        for (let i = 0; i < world.length; i += 2) {
+            take(world[i], -world[i + 1]);
+        }
+        const w = box.x1 - box.x0;
+        const h = box.y1 - box.y0;
+        const margin = Math.max(w, h) * 0.02 + 1;
+        return { x: box.x0 - margin, y: box.y0 - margin, w: w + 2 * margin, h: h + 2 * margin };
+    }
+
+    // The point nearest to a place on the screen within a few pixels; -1 when there is none.
+    pointAt(clientX, clientY) {
+        const at = this.toDrawing(clientX, clientY);
+        const matrix = this.svg.getScreenCTM();
+        const tolerance = 6 / (matrix ? matrix.a : 1);
+        const world = this.plan.points.world;
+        let best = -1;
+        let bestDistance = tolerance;
+        for (let i = 0; i < world.length; i += 2) {
+            const distance = Math.hypot(world[i] - at.x, -world[i + 1] - at.y);
+            if (distance <= bestDistance) {
+                bestDistance = distance;
+                best = i / 2;
+            }
+        }
+        return best;
     }
 
     fitAll() {
@@ -174,6 +219,11 @@ class PlanPreview {
     applyView() {
         const v = this.view;
         this.svg.setAttribute("viewBox", `${v.x} ${v.y} ${v.w} ${v.h}`);
+        // Names too small to read are left out of the picture until the view comes closer:
+        // thousands of them cost the browser more than the rest of the drawing.
+        const scale = Math.min(this.svg.clientWidth / v.w, this.svg.clientHeight / v.h);
+        const height = this.plan ? this.plan.labels.places[2] || 3 : 3;
+        this.svg.classList.toggle("tiny-labels", height * scale < MIN_LABEL_PIXELS);
     }
 
     // The drawing position under a point of the screen.
@@ -186,7 +236,27 @@ class PlanPreview {
         return { x: p.x, y: p.y };
     }
 
+    // The point under the pointer: its name, row and coordinates.
+    showTip(event) {
+        const slot = this.plan && event.buttons === 0 ? this.pointAt(event.clientX, event.clientY) : -1;
+        if (slot < 0) {
+            this.tip.hidden = true;
+            return;
+        }
+        const survey = this.plan.points.survey;
+        this.tip.textContent = TEXTS.pointTooltip(this.plan.points.names[slot], slot + 6,
+                                                  survey[2 * slot].toFixed(3), survey[2 * slot + 1].toFixed(3));
+        const panel = this.svg.parentElement.getBoundingClientRect();
+        this.tip.style.left = `${event.clientX - panel.left + 12}px`;
+        this.tip.style.top = `${event.clientY - panel.top + 12}px`;
+        this.tip.hidden = false;
+    }
+
     listen() {
+        this.svg.addEventListener("pointermove", (event) => this.showTip(event));
+        this.svg.addEventListener("pointerleave", () => {
+            this.tip.hidden = true;
+        });
         this.svg.addEventListener("wheel", (event) => {
             if (!this.plan) {
                 return;
@@ -207,9 +277,11 @@ class PlanPreview {
             if (!this.plan || event.button !== 0) {
                 return;
             }
-            const marker = event.target.closest(".marker");
-            if (marker) {
-                this.hooks.pointClicked(Number(marker.dataset.slot));
+            // A point, or a name, selects its row.
+            const label = event.target.closest(".label");
+            const slot = label ? Number(label.dataset.slot) : this.pointAt(event.clientX, event.clientY);
+            if (slot >= 0) {
+                this.hooks.pointClicked(slot);
                 return;
             }
             const start = this.toDrawing(event.clientX, event.clientY);

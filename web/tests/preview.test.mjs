@@ -70,14 +70,24 @@ describe("the preview", () => {
         await page.close();
     });
 
-    test("a click on a point selects its row in the sheet", async () => {
+    test("a click on a point or its name selects its row in the sheet", async () => {
         const page = await openPage(browser.context);
         await workedAndRead(page, { edition: "2000", scale: "400" });
-        await page.locator("#plan .marker").nth(3).click({ force: true });
-        assert.equal(await page.locator("#cell-name").textContent(), "A9");
-        const selected = await page.locator("[role=gridcell][aria-selected=true]").evaluateAll(
+        const selectedRow = () => page.locator("[role=gridcell][aria-selected=true]").evaluateAll(
             (cells) => cells.map((c) => c.getAttribute("aria-label")));
-        assert.deepEqual(selected, ["A9", "B9", "C9", "D9", "G9"]);
+        // The fourth ring of the point markers is K4's, on row 9.
+        const at = await page.evaluate(() => {
+            const svg = document.getElementById("plan");
+            const rings = svg.querySelector(".marker").getAttribute("d").split("M").filter(Boolean);
+            const [x, y] = rings[3].split(/[a ]/).map(Number);
+            const ring = new DOMPoint(x + 0.4, y).matrixTransform(svg.getScreenCTM());
+            return { x: ring.x, y: ring.y };
+        });
+        await page.mouse.click(at.x + 1, at.y);
+        assert.equal(await page.locator("#cell-name").textContent(), "A9");
+        assert.deepEqual(await selectedRow(), ["A9", "B9", "C9", "D9", "G9"]);
+        await page.locator("#plan text.label", { hasText: /^T3$/ }).click({ force: true });
+        assert.equal(await page.locator("#cell-name").textContent(), "A13");
         await page.close();
     });
 
