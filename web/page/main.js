@@ -3,7 +3,14 @@
 // to the core as the desktop program hands it.
 (async function start() {
     const byId = (id) => document.getElementById(id);
-    const Module = await createKarumenio();
+    let Module;
+    try {
+        Module = await createKarumenio();
+    } catch (error) {
+        // A browser without WebAssembly exceptions cannot run the core: say so on the page.
+        document.getElementById("unsupported").hidden = false;
+        throw error;
+    }
     const job = new Module.PageJob();
     const tables = Module.tables();
 

@@ -144,6 +144,18 @@ describe("typing into the sheet", () => {
         await page.close();
     });
 
+    test("Ctrl+C copies the block as text another program pastes", async () => {
+        const page = await openPage(browser.context);
+        await pasteAt(page, "A6", worked);
+        await cell(page, "A10").click();
+        await cell(page, "D11").click({ modifiers: ["Shift"] });
+        await page.keyboard.press("Control+C");
+        const copied = await page.evaluate(() => navigator.clipboard.readText());
+        const block = worked.split("\r\n").slice(4, 6).map((l) => l.split("\t").slice(0, 4).join("\t"));
+        assert.equal(copied, block.join("\r\n") + "\r\n");
+        await page.close();
+    });
+
     test("a coordinate that is no number is named when the sheet is read", async () => {
         const page = await openPage(browser.context);
         await pasteAt(page, "A6", worked);
