@@ -2,7 +2,11 @@
 // module built by emscripten (the WebAssembly inside it) and the pictures inlined, so that it
 // opens from disk with nothing else.
 // Usage: node assemble.mjs PAGE_FOLDER MODULE_JS PICTURE_FOLDER OUTPUT_HTML
+// The WebAssembly beside MODULE_JS goes in compressed, as base64 in a script element that is not
+// JavaScript: the browser has a third of the text to read before it starts, and no script to
+// parse in it.
 import { readFileSync, writeFileSync, renameSync } from "node:fs";
+import { gzipSync } from "node:zlib";
 import { join } from "node:path";
 
 const [pageFolder, moduleFile, pictureFolder, output] = process.argv.slice(2);
@@ -20,6 +24,7 @@ function inline(text, tag) {
 const pieces = {
     "/*@STYLE@*/": inline(read(join(pageFolder, "style.css")), "style"),
     "/*@MODULE@*/": inline(read(moduleFile), "script"),
+    "@WASM@": gzipSync(readFileSync(moduleFile.replace(/\.js$/, ".wasm")), { level: 9 }).toString("base64"),
     "/*@SCRIPTS@*/": inline(scripts.map((name) => read(join(pageFolder, name))).join("\n"), "script"),
     "@ICON@": dataUrl(join(pictureFolder, "karumenio.png"), "image/png"),
     "@EXAMPLE@": dataUrl(join(pictureFolder, "example.png"), "image/png"),

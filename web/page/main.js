@@ -1,16 +1,36 @@
 "use strict";
 // The page: the main window's controls, the worksheet and the preview, each button handed
 // to the core as the desktop program hands it.
+
+// The core's WebAssembly, carried by the page compressed and as base64.
+async function karumenioWasm() {
+    const text = document.getElementById("karumenio-wasm").textContent.trim();
+    let packed;
+    if (typeof Uint8Array.fromBase64 === "function") {
+        packed = Uint8Array.fromBase64(text);
+    } else {
+        const binary = atob(text);
+        packed = new Uint8Array(binary.length);
+        for (let i = 0; i < binary.length; ++i) {
+            packed[i] = binary.charCodeAt(i);
+        }
+    }
+    const stream = new Blob([packed]).stream().pipeThrough(new DecompressionStream("gzip"));
+    return new Uint8Array(await new Response(stream).arrayBuffer());
+}
+
 (async function start() {
     const byId = (id) => document.getElementById(id);
     let Module;
     try {
-        Module = await createKarumenio();
+        Module = await createKarumenio({ wasmBinary: await karumenioWasm() });
     } catch (error) {
         // A browser without WebAssembly exceptions cannot run the core: say so on the page.
         document.getElementById("unsupported").hidden = false;
         throw error;
     }
+    // Marks for the benchmark: how long each part of the start takes.
+    performance.mark("karumenio-module");
     const job = new Module.PageJob();
     const tables = Module.tables();
 
@@ -79,6 +99,7 @@
     });
     byId("undo-button").disabled = true;
     byId("redo-button").disabled = true;
+    performance.mark("karumenio-grid");
 
     const preview = new PlanPreview({
         pointClicked: (slot) => grid.selectRow(6 + slot),
@@ -119,9 +140,11 @@
     async function readPoints() {
         grid.commitEdit();
         const outcome = job.read();
-        refreshPreview();
         grid.selectName(outcome.message.cell);
-        await Dialogs.show(outcome.message);
+        const shown = Dialogs.show(outcome.message);
+        // The message first; the preview of thousands of points is drawn in the frames after.
+        requestAnimationFrame(() => setTimeout(refreshPreview, 0));
+        await shown;
     }
 
     // .SCR 出力
@@ -139,6 +162,7 @@
                 return;
             }
         }
+        await folderKept;
         let target = folder;
         let denied = false;
         if (target && !(await Output.permitted(target, true).catch(() => false))) {
@@ -304,9 +328,15 @@
     });
     byId("example-close").addEventListener("click", () => example.close());
 
-    folder = Output.canChooseFolder() ? await Output.folder() : null;
-    showFolder();
+    // The folder kept from an earlier visit comes from IndexedDB while the page already takes
+    // input; a write waits for it.
+    const folderKept = (Output.canChooseFolder() ? Output.folder() : Promise.resolve(null))
+        .then((kept) => {
+            folder = folder || kept;
+            showFolder();
+        });
     refreshPreview();
     byId("usage-button").focus();
+    performance.mark("karumenio-ready");
     document.documentElement.dataset.ready = "true";
 })();

@@ -8,7 +8,7 @@ const SVG = "http://www.w3.org/2000/svg";
 // A point's marker in drawing units: small beside a 3-unit name.
 const MARKER_RADIUS = 0.4;
 // Names drawn smaller than this many pixels are not drawn on the screen (the print has them).
-const MIN_LABEL_PIXELS = 2.5;
+const MIN_LABEL_PIXELS = 4;
 
 function svgElement(name, attributes = {}) {
     const element = document.createElementNS(SVG, name);
@@ -46,6 +46,13 @@ class PlanPreview {
         document.getElementById("light-background").addEventListener("change", (event) => {
             this.svg.classList.toggle("light", event.target.checked);
         });
+        // The print sheet exists only while printing: its copy of the drawing costs as much
+        // as the drawing.
+        window.addEventListener("beforeprint", () => {
+            this.drawLabels();
+            this.preparePrint(this.plan);
+        });
+        window.addEventListener("afterprint", () => this.printSheet.replaceChildren());
         this.apply.addEventListener("click", () => {
             if (this.suggestion) {
                 this.hooks.applySuggestion(this.suggestion.paper, this.suggestion.scale);
@@ -55,6 +62,8 @@ class PlanPreview {
 
     // A plan of the core, or {problem} when there is none to draw.
     show(plan) {
+        // Counts the plans shown, for a watcher that waits for one (a test, the benchmark).
+        this.svg.dataset.shown = String(Number(this.svg.dataset.shown || 0) + 1);
         this.drawing.replaceChildren();
         this.markers.replaceChildren();
         this.warnings.replaceChildren();
@@ -65,7 +74,6 @@ class PlanPreview {
             this.counts.textContent = plan.problem;
             this.fitText.textContent = "";
             this.svg.classList.add("empty");
-            this.printSheet.replaceChildren();
             this.setExportsEnabled(false);
             return;
         }
@@ -104,7 +112,6 @@ class PlanPreview {
         } else {
             this.applyView();
         }
-        this.preparePrint(plan);
     }
 
     setExportsEnabled(enabled) {
@@ -135,7 +142,25 @@ class PlanPreview {
             // A negative radius is drawn with its size, as the drawing program takes it.
             parts.push(`<circle cx="${n(c[i])}" cy="${n(-c[i + 1])}" r="${n(Math.abs(c[i + 2]))}" class="layer-2 plot"/>`);
         }
-        const { texts, places, slots } = plan.labels;
+        this.drawing.innerHTML = parts.join("");
+        this.labelsDrawn = false;
+        const world = plan.points.world;
+        let rings = "";
+        const r = MARKER_RADIUS;
+        for (let i = 0; i < world.length; i += 2) {
+            rings += `M${n(world[i] - r)} ${n(-world[i + 1])}a${r} ${r} 0 1 0 ${2 * r} 0a${r} ${r} 0 1 0 ${-2 * r} 0`;
+        }
+        this.markers.innerHTML = `<path class="marker" d="${rings}"/>`;
+    }
+
+    // The names, once they are big enough to read or a print asks for them: thousands of
+    // them cost the browser more than the rest of the drawing.
+    drawLabels() {
+        if (!this.plan || this.labelsDrawn) {
+            return;
+        }
+        const { texts, places, slots } = this.plan.labels;
+        const parts = [];
         texts.forEach((text, i) => {
             const x = n(places[4 * i]);
             const y = n(-places[4 * i + 1]);
@@ -144,14 +169,8 @@ class PlanPreview {
             parts.push(`<text x="${x}" y="${y}" font-size="${n(places[4 * i + 2])}"${turn} ` +
                        `class="layer-3 label" data-slot="${slots[i]}">${escapeXml(text)}</text>`);
         });
-        this.drawing.innerHTML = parts.join("");
-        const world = plan.points.world;
-        let rings = "";
-        const r = MARKER_RADIUS;
-        for (let i = 0; i < world.length; i += 2) {
-            rings += `M${n(world[i] - r)} ${n(-world[i + 1])}a${r} ${r} 0 1 0 ${2 * r} 0a${r} ${r} 0 1 0 ${-2 * r} 0`;
-        }
-        this.markers.innerHTML = `<path class="marker" d="${rings}"/>`;
+        this.drawing.insertAdjacentHTML("beforeend", parts.join(""));
+        this.labelsDrawn = true;
     }
 
     // Everything drawn, with a small margin: from the plan's numbers, without asking the
@@ -219,11 +238,14 @@ class PlanPreview {
     applyView() {
         const v = this.view;
         this.svg.setAttribute("viewBox", `${v.x} ${v.y} ${v.w} ${v.h}`);
-        // Names too small to read are left out of the picture until the view comes closer:
-        // thousands of them cost the browser more than the rest of the drawing.
+        // Names too small to read are left out of the picture until the view comes closer.
         const scale = Math.min(this.svg.clientWidth / v.w, this.svg.clientHeight / v.h);
         const height = this.plan ? this.plan.labels.places[2] || 3 : 3;
-        this.svg.classList.toggle("tiny-labels", height * scale < MIN_LABEL_PIXELS);
+        const tiny = height * scale < MIN_LABEL_PIXELS;
+        this.svg.classList.toggle("tiny-labels", tiny);
+        if (!tiny) {
+            this.drawLabels();
+        }
     }
 
     // The drawing position under a point of the screen.
@@ -307,7 +329,7 @@ class PlanPreview {
     // that the frame stands upright, in millimetres at the scale.
     preparePrint(plan) {
         this.printSheet.replaceChildren();
-        if (!plan.sheetWidth || !plan.scaleFactor) {
+        if (!plan || !plan.sheetWidth || !plan.scaleFactor) {
             return;
         }
         const { xy, starts } = plan.lines;

@@ -58,6 +58,13 @@ describe("the preview", () => {
         const entities = dxfEntities(cli.files["plan.dxf"]);
         const count = (type, layer) => entities.filter((e) => e.type === type && e.layer === layer).length;
         const svg = page.locator("#plan");
+        // Closer, so that the names are big enough to be drawn.
+        const box = await svg.boundingBox();
+        await page.mouse.move(box.x + box.width / 2, box.y + box.height / 2);
+        for (let i = 0; i < 4; ++i) {
+            await page.mouse.wheel(0, -200);
+        }
+        await page.waitForFunction(() => !document.getElementById("plan").classList.contains("tiny-labels"));
         assert.equal(await svg.locator("path.frame").count(), count("POLYLINE", "P_WAKU"));
         assert.equal(await svg.locator("path.line").count(), count("POLYLINE", "P_LINE"));
         assert.equal(await svg.locator("circle.plot").count(), count("CIRCLE", "P_PROT"));
@@ -75,18 +82,26 @@ describe("the preview", () => {
         await workedAndRead(page, { edition: "2000", scale: "400" });
         const selectedRow = () => page.locator("[role=gridcell][aria-selected=true]").evaluateAll(
             (cells) => cells.map((c) => c.getAttribute("aria-label")));
-        // The fourth ring of the point markers is K4's, on row 9.
-        const at = await page.evaluate(() => {
+        // Where the ring of a point's marker lies on the screen.
+        const ringAt = (slot) => page.evaluate((slot) => {
             const svg = document.getElementById("plan");
             const rings = svg.querySelector(".marker").getAttribute("d").split("M").filter(Boolean);
-            const [x, y] = rings[3].split(/[a ]/).map(Number);
+            const [x, y] = rings[slot].split(/[a ]/).map(Number);
             const ring = new DOMPoint(x + 0.4, y).matrixTransform(svg.getScreenCTM());
             return { x: ring.x, y: ring.y };
-        });
-        await page.mouse.click(at.x + 1, at.y);
+        }, slot);
+        // K4 is slot 3, on row 9.
+        const k4 = await ringAt(3);
+        await page.mouse.click(k4.x + 1, k4.y);
         assert.equal(await page.locator("#cell-name").textContent(), "A9");
         assert.deepEqual(await selectedRow(), ["A9", "B9", "C9", "D9", "G9"]);
-        await page.locator("#plan text.label", { hasText: /^T3$/ }).click({ force: true });
+        // Closer to T3 (row 13), until its name is drawn, and a click on the name.
+        const t3 = await ringAt(7);
+        await page.mouse.move(t3.x, t3.y);
+        for (let i = 0; i < 4; ++i) {
+            await page.mouse.wheel(0, -200);
+        }
+        await page.locator("#plan text.label", { hasText: /^T3$/ }).click();
         assert.equal(await page.locator("#cell-name").textContent(), "A13");
         await page.close();
     });
