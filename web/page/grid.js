@@ -477,8 +477,6 @@ class SheetGrid {
             }
         } else if (key === "Enter") {
             this.move(event.shiftKey ? -1 : 1, 0, false);
-        } else if (key === "Tab") {
-            this.move(0, event.shiftKey ? -1 : 1, false);
         } else if (key === "F2") {
             this.startEdit(this.job.inputText(this.active.row, this.active.column));
         } else if (key === "Delete" && !ctrl) {
