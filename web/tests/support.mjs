@@ -53,6 +53,13 @@ export async function openPage(context, { fresh = true } = {}) {
     page.on("pageerror", (error) => page.errors.push(error.message));
     page.downloads = [];
     page.on("download", (download) => page.downloads.push(download));
+    // Anything the page asks for beyond itself: it must need nothing.
+    page.fetched = [];
+    page.on("request", (request) => {
+        if (!/^(file|data|blob):/.test(request.url())) {
+            page.fetched.push(request.url());
+        }
+    });
     await page.goto(pageUrl);
     await page.waitForSelector("html[data-ready=true]");
     if (fresh) {

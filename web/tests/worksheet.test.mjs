@@ -59,6 +59,7 @@ describe("the worked example", () => {
         assert.match(written.text, /ZAHYOU-LINE-PLOT-TEXT\.SCR/);
         assertSameScripts(files, cli);
         assert.deepEqual(page.errors, []);
+        assert.deepEqual(page.fetched, []);
         await page.close();
     });
 
