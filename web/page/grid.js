@@ -121,6 +121,16 @@ class SheetGrid {
         this.body.style.height = `${this.rowTop(this.rowCount + 1)}px`;
         this.body.style.width = `${this.width}px`;
         this.element.replaceChildren(this.body);
+        // The keyboard's target while the grid has the focus: a text box over the active cell,
+        // invisible until something is typed, so that an input method composes Japanese in it
+        // from the first key. Its active descendant is the active cell.
+        this.input = document.createElement("input");
+        this.input.type = "text";
+        this.input.className = "cell-editor waiting";
+        this.input.autocomplete = "off";
+        this.input.spellcheck = false;
+        this.body.append(this.input);
+        this.element.tabIndex = -1;
         this.comments = new Map(this.layout.comments.map((c) => [`${c.row},${c.column}`, c]));
         this.headings = new Map(this.layout.headings.map((h) => [`${h.row},${h.column}`, h]));
     }
@@ -130,6 +140,10 @@ class SheetGrid {
         e.addEventListener("scroll", () => this.schedule());
         window.addEventListener("resize", () => this.schedule());
         e.addEventListener("keydown", (event) => this.onKey(event));
+        e.addEventListener("focus", () => this.input.focus({ preventScroll: true }));
+        this.input.addEventListener("input", () => this.beginTyping());
+        this.input.addEventListener("compositionstart", () => this.beginTyping());
+        this.input.addEventListener("blur", () => this.commitEdit(false));
         e.addEventListener("pointerdown", (event) => this.onPointerDown(event));
         e.addEventListener("dblclick", (event) => {
             const cell = this.cellFromEvent(event);
@@ -380,9 +394,12 @@ class SheetGrid {
         }
         const id = `cell-${this.active.row}-${this.active.column}`;
         if (document.getElementById(id)) {
-            this.element.setAttribute("aria-activedescendant", id);
+            this.input.setAttribute("aria-activedescendant", id);
         } else {
-            this.element.removeAttribute("aria-activedescendant");
+            this.input.removeAttribute("aria-activedescendant");
+        }
+        if (!this.editor) {
+            this.placeInput(this.active.row, this.active.column);
         }
         const entry = this.columns[this.columnIndex(this.active.column)];
         this.hooks.selected(entry ? `${entry.name}${this.active.row}` : "");
@@ -458,7 +475,11 @@ class SheetGrid {
     }
 
     onKey(event) {
+        if (event.isComposing || event.keyCode === 229) {
+            return;
+        }
         if (this.editor) {
+            this.onEditorKey(event);
             return;
         }
         const ctrl = event.ctrlKey || event.metaKey;
@@ -488,10 +509,6 @@ class SheetGrid {
         } else if (ctrl && !event.altKey && (key === "y" || key === "Y" ||
                                             ((key === "z" || key === "Z") && event.shiftKey))) {
             this.redo();
-        } else if (!ctrl && !event.altKey && (key.length === 1 || key === "Process")) {
-            // The key itself goes on into the editor, which takes the focus now.
-            this.startEdit("", true);
-            handled = false;
         } else {
             handled = false;
         }
@@ -515,7 +532,7 @@ class SheetGrid {
         }
         this.commitEdit();
         event.preventDefault();
-        this.element.focus({ preventScroll: true });
+        this.input.focus({ preventScroll: true });
         if (event.shiftKey) {
             this.active = cell;
         } else {
@@ -539,61 +556,69 @@ class SheetGrid {
         window.addEventListener("pointerup", stop);
     }
 
-    // The cell editor over the active cell: Enter or Tab enter the text, Escape drops it.
-    startEdit(text, typing = false) {
-        this.commitEdit();
-        const { row, column } = this.active;
+    placeInput(row, column) {
         const index = this.columnIndex(column);
         const merged = this.mergedAt(row, column);
-        const input = document.createElement("input");
-        input.type = "text";
-        input.className = "cell-editor";
+        const input = this.input;
         input.setAttribute("aria-label", `${this.columns[index].name}${row}`);
-        input.value = text;
         input.style.top = `${this.rowTop(row)}px`;
         input.style.left = `${this.columns[index].x}px`;
         input.style.width = `${merged ? this.width : this.columns[index].pixels}px`;
         input.style.height = `${this.rowHeight(row)}px`;
-        this.body.append(input);
-        this.editor = input;
-        this.editing = { row, column };
-        input.addEventListener("keydown", (event) => {
-            if (event.isComposing || event.keyCode === 229) {
-                return;
-            }
-            if (event.key === "Enter") {
-                event.preventDefault();
-                this.commitEdit();
-                this.move(event.shiftKey ? -1 : 1, 0, false);
-            } else if (event.key === "Tab") {
-                event.preventDefault();
-                this.commitEdit();
-                this.move(0, event.shiftKey ? -1 : 1, false);
-            } else if (event.key === "Escape") {
-                event.preventDefault();
-                this.cancelEdit();
-            } else if (typing && event.key.startsWith("Arrow")) {
-                // Typed over, the arrows leave the cell as in a spreadsheet.
-                event.preventDefault();
-                const moves = { ArrowUp: [-1, 0], ArrowDown: [1, 0], ArrowLeft: [0, -1], ArrowRight: [0, 1] };
-                this.commitEdit();
-                this.move(...moves[event.key], false);
-            }
-            event.stopPropagation();
-        });
-        input.addEventListener("blur", () => this.commitEdit(false));
-        input.focus({ preventScroll: true });
-        if (!typing) {
-            input.setSelectionRange(text.length, text.length);
+    }
+
+    // The cell editor over the active cell: Enter or Tab enter the text, Escape drops it.
+    startEdit(text, typing = false) {
+        this.commitEdit();
+        const { row, column } = this.active;
+        this.placeInput(row, column);
+        this.editor = this.input;
+        this.editing = { row, column, typing };
+        this.input.classList.remove("waiting");
+        this.input.value = text;
+        this.input.focus({ preventScroll: true });
+        this.input.setSelectionRange(text.length, text.length);
+    }
+
+    // Typing over the active cell: what was typed (or is being composed) is already in the box.
+    beginTyping() {
+        if (this.editor) {
+            return;
+        }
+        const { row, column } = this.active;
+        this.editor = this.input;
+        this.editing = { row, column, typing: true };
+        this.input.classList.remove("waiting");
+    }
+
+    onEditorKey(event) {
+        const moves = { ArrowUp: [-1, 0], ArrowDown: [1, 0], ArrowLeft: [0, -1], ArrowRight: [0, 1] };
+        if (event.key === "Enter") {
+            event.preventDefault();
+            this.commitEdit();
+            this.move(event.shiftKey ? -1 : 1, 0, false);
+        } else if (event.key === "Tab") {
+            event.preventDefault();
+            this.commitEdit();
+            this.move(0, event.shiftKey ? -1 : 1, false);
+        } else if (event.key === "Escape") {
+            event.preventDefault();
+            this.cancelEdit();
+        } else if (this.editing.typing && moves[event.key]) {
+            // Typed over, the arrows leave the cell as in a spreadsheet.
+            event.preventDefault();
+            this.commitEdit();
+            this.move(...moves[event.key], false);
         }
     }
 
     dropEditor(refocus) {
-        const input = this.editor;
         this.editor = null;
-        input.remove();
+        this.input.value = "";
+        this.input.classList.add("waiting");
+        this.placeInput(this.active.row, this.active.column);
         if (refocus) {
-            this.element.focus({ preventScroll: true });
+            this.input.focus({ preventScroll: true });
         }
     }
 
@@ -608,9 +633,9 @@ class SheetGrid {
         if (!this.editor) {
             return;
         }
-        const text = this.editor.value;
+        const text = this.input.value;
         const { row, column } = this.editing;
-        this.dropEditor(refocus);
+        this.dropEditor(refocus && document.activeElement === this.input);
         this.apply(this.job.enter(row, column, text));
     }
 

@@ -145,6 +145,21 @@ describe("typing into the sheet", () => {
         await page.close();
     });
 
+    test("Japanese composed with an input method goes into the cell from the first key", async () => {
+        const page = await openPage(browser.context);
+        await cell(page, "B6").click();
+        // What an input method does: a composition shown while typed, then the chosen text.
+        const cdp = await page.context().newCDPSession(page);
+        await cdp.send("Input.imeSetComposition", { text: "きょうかい", selectionStart: 5, selectionEnd: 5 });
+        await cdp.send("Input.imeSetComposition", { text: "境界", selectionStart: 2, selectionEnd: 2 });
+        await cdp.send("Input.insertText", { text: "境界" });
+        await page.keyboard.type("1");
+        await page.keyboard.press("Enter");
+        assert.equal(await shown(page, "B6"), "境界1");
+        assert.equal(await page.locator("#cell-name").textContent(), "B7");
+        await page.close();
+    });
+
     test("Ctrl+C copies the block as text another program pastes", async () => {
         const page = await openPage(browser.context);
         await pasteAt(page, "A6", worked);
