@@ -28,6 +28,6 @@ cd "$top/web/tests"
 # Only what the lock file names; Playwright's own browsers are never fetched.
 PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error
 KARUMENIO_CLI=$linux_build/cli/karumenio-cli KARUMENIO_PAGE=$top/build-web/karumenio.html \
-    node --test --test-concurrency=1 --test-reporter=spec ./*.test.mjs
+    node --test --test-concurrency=1 ./*.test.mjs
 elapsed=$((SECONDS - started))
 printf 'Browser edition tested in Chromium: %d min %02d s\n' $((elapsed / 60)) $((elapsed % 60))
