@@ -44,6 +44,10 @@ await shot("worked-example-read.png");
 await tab.getByLabel("角度(UCS) ：").fill("30.0000");
 await tab.getByLabel("縮尺設定 ：").selectOption("500");
 await press("全体表示");
+// Closer, so that the names are drawn.
+const box = await tab.locator("#plan").boundingBox();
+await tab.mouse.move(box.x + box.width * 0.55, box.y + box.height * 0.5);
+await tab.mouse.wheel(0, -400);
 await tab.getByRole("gridcell", { name: "B8", exact: true }).click();
 await shot("preview-30.png");
 await press("使用方法・説明");

@@ -8,7 +8,7 @@ const SVG = "http://www.w3.org/2000/svg";
 // A point's marker in drawing units: small beside a 3-unit name.
 const MARKER_RADIUS = 0.4;
 // Names drawn smaller than this many pixels are not drawn on the screen (the print has them).
-const MIN_LABEL_PIXELS = 4;
+const MIN_LABEL_PIXELS = 3;
 
 function svgElement(name, attributes = {}) {
     const element = document.createElementNS(SVG, name);
