@@ -1,4 +1,4 @@
-#include "form1.h"
+#include "mainwindow.h"
 #include "screenshots.h"
 
 #include "guide/formlook.h"
@@ -115,7 +115,7 @@ int main(int argc, char* argv[]) {
         return files.size() == 4 ? 0 : 1;
     }
 
-    auto* window = new app::Form1;
+    auto* window = new app::MainWindow;
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->show();
     QuitOnFirstPaint quitter;

@@ -1,6 +1,6 @@
 #include "screenshots.h"
 
-#include "form1.h"
+#include "mainwindow.h"
 #include "messagesink.h"
 #include "planview.h"
 #include "previewwindow.h"
@@ -8,8 +8,8 @@
 #include "worksheetview.h"
 #include "worksheetwindow.h"
 
-#include "guide/form2.h"
-#include "guide/form3.h"
+#include "guide/examplewindow.h"
+#include "guide/usagewindow.h"
 #include "job/job.h"
 #include "points/worksheet.h"
 
@@ -93,7 +93,7 @@ QStringList saveScreenshots(const QString& folder, const QString& workedExampleT
     const QDir dir(folder);
     SilentSink sink;
 
-    Form1 main(&sink);
+    MainWindow main(&sink);
     main.show();
     WorksheetWindow* sheet = main.openWorksheet();
     if (!workedExampleText.isEmpty()) {
@@ -101,16 +101,16 @@ QStringList saveScreenshots(const QString& folder, const QString& workedExampleT
         sheet->view()->pasteText(workedExampleText);
         sheet->view()->selectCells(1, 1, 2, 7);
     }
-    main.findChild<QPushButton*>(QStringLiteral("Command4"))->click();
-    guide::Form2* usage = main.usageWindow();
-    usage->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+    main.findChild<QPushButton*>(QStringLiteral("usageButton"))->click();
+    guide::UsageWindow* usage = main.usageWindow();
+    usage->findChild<QPushButton*>(QStringLiteral("exampleButton"))->click();
     // The window the button opened; asking again only brings it forward.
-    guide::Form3* example = guide::Form3::showExample();
+    guide::ExampleWindow* example = guide::ExampleWindow::showExample();
     QApplication::processEvents();
 
     // The plan of the example, read as the surveyor reads it.
     if (!workedExampleText.isEmpty()) {
-        main.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+        main.findChild<QPushButton*>(QStringLiteral("readButton"))->click();
     }
     PreviewWindow* preview = main.openPreview();
     QApplication::processEvents();
@@ -118,10 +118,10 @@ QStringList saveScreenshots(const QString& folder, const QString& workedExampleT
     save(preview->grab(), dir.filePath(QStringLiteral("preview.png")), written);
     preview->close();
 
-    save(main.grab(), dir.filePath(QStringLiteral("form1.png")), written);
+    save(main.grab(), dir.filePath(QStringLiteral("mainwindow.png")), written);
     save(sheet->grab(), dir.filePath(QStringLiteral("worksheet.png")), written);
-    save(usage->grab(), dir.filePath(QStringLiteral("form2.png")), written);
-    save(example->grab(), dir.filePath(QStringLiteral("form3.png")), written);
+    save(usage->grab(), dir.filePath(QStringLiteral("usagewindow.png")), written);
+    save(example->grab(), dir.filePath(QStringLiteral("examplewindow.png")), written);
     example->close();
     usage->close();
     sheet->close();

@@ -61,9 +61,9 @@ void TestPictures::examplePictureIsTheWorksheetDrawing() {
 void TestPictures::screenshotsOfAllWindows_data() {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QSize>("size");
-    QTest::newRow("main window") << "form1.png" << QSize(249, 489);
-    QTest::newRow("usage window") << "form2.png" << QSize(554, 586);
-    QTest::newRow("example window") << "form3.png" << QSize(654, 377);
+    QTest::newRow("main window") << "mainwindow.png" << QSize(249, 489);
+    QTest::newRow("usage window") << "usagewindow.png" << QSize(554, 586);
+    QTest::newRow("example window") << "examplewindow.png" << QSize(654, 377);
     QTest::newRow("worksheet window") << "worksheet.png" << QSize();
     QTest::newRow("plan preview") << "preview.png" << QSize(900, 680);
 }

@@ -1,7 +1,7 @@
 #include "recordingsink.h"
 #include "testmain.h"
 
-#include "app/form1.h"
+#include "app/mainwindow.h"
 #include "app/planscene.h"
 #include "app/previewwindow.h"
 #include "app/worksheetview.h"
@@ -17,7 +17,7 @@
 #include <QtTest>
 
 using karumenio::app::ExportFormat;
-using karumenio::app::Form1;
+using karumenio::app::MainWindow;
 using karumenio::app::PreviewWindow;
 
 namespace {
@@ -46,12 +46,12 @@ class TestPreview : public QObject {
     PreviewWindow* readAndPreview(const QString& rows);
 
     RecordingSink m_sink;
-    QPointer<Form1> m_form;
+    QPointer<MainWindow> m_form;
 };
 
 void TestPreview::init() {
     m_sink.messages.clear();
-    m_form = new Form1(&m_sink);
+    m_form = new MainWindow(&m_sink);
     m_form->show();
 }
 
@@ -62,13 +62,13 @@ void TestPreview::cleanup() {
 PreviewWindow* TestPreview::readAndPreview(const QString& rows) {
     m_form->openWorksheet()->view()->selectCells(6, 1, 6, 1);
     m_form->worksheetWindow()->view()->pasteText(rows);
-    m_form->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
-    m_form->findChild<QPushButton*>(QStringLiteral("Command5"))->click();
+    m_form->findChild<QPushButton*>(QStringLiteral("readButton"))->click();
+    m_form->findChild<QPushButton*>(QStringLiteral("previewButton"))->click();
     return m_form->previewWindow();
 }
 
 void TestPreview::followsTheReadAndTheSettings() {
-    m_form->findChild<QPushButton*>(QStringLiteral("Command5"))->click();
+    m_form->findChild<QPushButton*>(QStringLiteral("previewButton"))->click();
     PreviewWindow* preview = m_form->previewWindow();
     QVERIFY(preview && preview->isVisible());
     QVERIFY(preview->statusText().contains(QStringLiteral("読み込まれていません")));
@@ -79,15 +79,15 @@ void TestPreview::followsTheReadAndTheSettings() {
     QCOMPARE(preview->statusText(), QStringLiteral("測点 12　線 3　円 6　文字 12"));
     QCOMPARE(preview->scene()->plan().rotationAngle, 0.0);
 
-    m_form->findChild<QLineEdit*>(QStringLiteral("Text1"))->setText(QStringLiteral("30.0000"));
+    m_form->findChild<QLineEdit*>(QStringLiteral("angleBox"))->setText(QStringLiteral("30.0000"));
     QCOMPARE(preview->scene()->plan().rotationAngle, 30.0);
-    m_form->findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentIndex(2);
+    m_form->findChild<QComboBox*>(QStringLiteral("paperList"))->setCurrentIndex(2);
     QCOMPARE(preview->scene()->plan().paper->token, std::string_view("A3"));
 
     // A coordinate that is no number leaves no drawing but says which cell.
     m_form->worksheetWindow()->view()->selectCells(8, 3, 8, 3);
     m_form->worksheetWindow()->view()->pasteText(QStringLiteral("東"));
-    m_form->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+    m_form->findChild<QPushButton*>(QStringLiteral("readButton"))->click();
     QVERIFY2(preview->statusText().contains(QStringLiteral("C8")),
              qPrintable(preview->statusText()));
 }
@@ -98,7 +98,7 @@ void TestPreview::fitSuggestionIsAppliedToTheLists() {
     QVERIFY(preview->hasSuggestion());
     QVERIFY(preview->fitText().contains(QStringLiteral("1:400")));
     preview->findChild<QPushButton*>(QStringLiteral("applySuggestion"))->click();
-    QCOMPARE(m_form->findChild<QComboBox*>(QStringLiteral("Combo2"))->currentText(),
+    QCOMPARE(m_form->findChild<QComboBox*>(QStringLiteral("scaleList"))->currentText(),
              QStringLiteral("1:400"));
     QVERIFY(!preview->hasSuggestion());
 }
@@ -128,7 +128,7 @@ void TestPreview::pdfPageIsTheSheetAtTrueScale() {
     QFETCH(int, paper);
     QFETCH(double, widthMm);
     QFETCH(double, heightMm);
-    m_form->findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentIndex(paper);
+    m_form->findChild<QComboBox*>(QStringLiteral("paperList"))->setCurrentIndex(paper);
     PreviewWindow* preview = readAndPreview(QStringLiteral("\tA\t0\t0\r\n\tB\t10\t20\r\n"));
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("plan.pdf"));

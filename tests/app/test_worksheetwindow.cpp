@@ -1,7 +1,7 @@
 #include "recordingsink.h"
 #include "testmain.h"
 
-#include "app/form1.h"
+#include "app/mainwindow.h"
 #include "app/olecontainer.h"
 #include "app/worksheetmodel.h"
 #include "app/worksheetview.h"
@@ -22,7 +22,7 @@
 #include <QUrl>
 #include <QtTest>
 
-using karumenio::app::Form1;
+using karumenio::app::MainWindow;
 using karumenio::app::WorksheetModel;
 using karumenio::app::WorksheetView;
 using karumenio::app::WorksheetWindow;
@@ -91,14 +91,14 @@ class TestWorksheetWindow : public QObject {
     WorksheetView* openView();
 
     RecordingSink m_sink;
-    QPointer<Form1> m_form;
+    QPointer<MainWindow> m_form;
 };
 
 void TestWorksheetWindow::init() {
     m_sink.messages.clear();
     m_sink.questions.clear();
     m_sink.answer = 0;
-    m_form = new Form1(&m_sink);
+    m_form = new MainWindow(&m_sink);
     m_form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form));
 }
@@ -124,7 +124,7 @@ void TestWorksheetWindow::opensByDoubleClickOrEnter_data() {
 
 void TestWorksheetWindow::opensByDoubleClickOrEnter() {
     QFETCH(bool, byKey);
-    auto* ole = m_form->findChild<karumenio::app::OleContainer*>(QStringLiteral("OLE1"));
+    auto* ole = m_form->findChild<karumenio::app::OleContainer*>(QStringLiteral("worksheetIcon"));
     QVERIFY(ole);
     QVERIFY(!m_form->worksheetWindow());
     for (int time = 0; time < 2; ++time) {
@@ -311,7 +311,7 @@ void TestWorksheetWindow::readTakesEditInProgress() {
     view->selectCells(6, 3, 6, 3);
     typeIntoCell(view, QStringLiteral("5"));
     QVERIFY(view->isEditing());
-    m_form->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+    m_form->findChild<QPushButton*>(QStringLiteral("readButton"))->click();
     QCOMPARE(m_sink.messages.size(), 1);
     QCOMPARE(m_sink.messages.first().text, QStringLiteral("座標読込完了　1　データ"));
     QVERIFY(!view->isEditing());

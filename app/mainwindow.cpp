@@ -1,4 +1,4 @@
-#include "form1.h"
+#include "mainwindow.h"
 
 #include "errortext.h"
 #include "messageboxsink.h"
@@ -9,8 +9,8 @@
 #include "worksheetview.h"
 #include "worksheetwindow.h"
 
-#include "guide/form2.h"
 #include "guide/formlook.h"
+#include "guide/usagewindow.h"
 #include "job/job.h"
 #include "plan/drawingscale.h"
 #include "plan/edition.h"
@@ -88,7 +88,7 @@ void recoverFolder(MessageSink* sink, QWidget* parent, const std::filesystem::pa
 
 } // namespace
 
-Form1::Form1(MessageSink* sink, QWidget* parent)
+MainWindow::MainWindow(MessageSink* sink, QWidget* parent)
     : QWidget(parent), m_job(std::make_unique<job::Job>()) {
     if (!sink) {
         m_ownSink = std::make_unique<MessageBoxSink>();
@@ -97,31 +97,32 @@ Form1::Form1(MessageSink* sink, QWidget* parent)
     m_sink = sink;
     m_model = new WorksheetModel(m_job->sheet(), this);
 
-    setObjectName(QStringLiteral("Form1"));
+    setObjectName(QStringLiteral("MainWindow"));
     setAcceptDrops(true);
     setFont(guide::gothicFont(9));
     // Taller than the design by the preview button below the progress display.
     guide::setupFixedWindow(this, 3735, 7335);
     createControls();
-    Form_Load();
+    loadCaptions();
 
     // Sizes that follow the texts, which exist only after the load handler.
-    placeRightAlignedLabel(Label1, 720, 2955, 495);
-    placeRightAlignedLabel(Label2, 720, 3660, 495);
-    placeRightAlignedLabel(Label5, 720, 3315, 495);
-    guide::placeAutoSizeLabel(Label4, 120, 6240);
-    placeCentredLabel(Label8, 720, 720, 2295, 255);
-    Label6->resize(std::max(Label6->width(), Label6->sizeHint().width()), Label6->height());
-    Command4->setFocus();
+    placeRightAlignedLabel(m_paperCaption, 720, 2955, 495);
+    placeRightAlignedLabel(m_angleCaption, 720, 3660, 495);
+    placeRightAlignedLabel(m_scaleCaption, 720, 3315, 495);
+    guide::placeAutoSizeLabel(m_progressCaption, 120, 6240);
+    placeCentredLabel(m_editionPrompt, 720, 720, 2295, 255);
+    m_openHint->resize(std::max(m_openHint->width(), m_openHint->sizeHint().width()),
+                       m_openHint->height());
+    m_usageButton->setFocus();
     QTimer::singleShot(0, this, [this] { recoverFolder(m_sink, this, outputFolder()); });
 }
 
-Form1::~Form1() {
+MainWindow::~MainWindow() {
     delete m_worksheetWindow;
     delete m_preview;
 }
 
-void Form1::createControls() {
+void MainWindow::createControls() {
     auto button = [this](const char* name, int left, int top, int width, int height) {
         auto* control = new QPushButton(QString::fromLatin1(name), this);
         control->setObjectName(QString::fromLatin1(name));
@@ -147,64 +148,65 @@ void Form1::createControls() {
     };
 
     // Created in tab order.
-    Command4 = button("Command4", 360, 120, 3015, 375);
-    Combo1 = combo("Combo1", 1320, 2880, plan::kPaperSizes);
-    Combo2 = combo("Combo2", 1320, 3240, plan::kDrawingScales);
-    Text1 = new QLineEdit(QStringLiteral("Text1"), this);
-    Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setGeometry(twips(1320), twips(3600), twips(1215), twips(270));
-    Text1->installEventFilter(this);
-    OLE1 = new OleContainer(this);
-    OLE1->setObjectName(QStringLiteral("OLE1"));
-    OLE1->setGeometry(twips(1200), twips(4080), twips(1455), twips(975));
-    Command1 = button("Command1", 1200, 5040, 1455, 375);
-    Command2 = button("Command2", 1200, 5520, 1455, 375);
-    Label1 = label("Label1", 720, 2955, 495, 180);
-    Label2 = label("Label2", 720, 3660, 495, 180);
-    Label3 = label("Label3", 3000, 5400, 495, 255);
-    Command3 = button("Command3", 1200, 6000, 1455, 375);
-    ProgressBar1 = new QProgressBar(this);
-    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
-    ProgressBar1->setGeometry(twips(120), twips(6480), twips(3495), twips(255));
-    ProgressBar1->setTextVisible(false);
-    Label4 = label("Label4", 120, 6240, 495, 180);
-    Label5 = label("Label5", 720, 3315, 495, 180);
-    Label6 = label("Label6", 1200, 4560, 1455, 495);
+    m_usageButton = button("usageButton", 360, 120, 3015, 375);
+    m_paperList = combo("paperList", 1320, 2880, plan::kPaperSizes);
+    m_scaleList = combo("scaleList", 1320, 3240, plan::kDrawingScales);
+    m_angleBox = new QLineEdit(QStringLiteral("angleBox"), this);
+    m_angleBox->setObjectName(QStringLiteral("angleBox"));
+    m_angleBox->setGeometry(twips(1320), twips(3600), twips(1215), twips(270));
+    m_angleBox->installEventFilter(this);
+    m_worksheetIcon = new OleContainer(this);
+    m_worksheetIcon->setObjectName(QStringLiteral("worksheetIcon"));
+    m_worksheetIcon->setGeometry(twips(1200), twips(4080), twips(1455), twips(975));
+    m_readButton = button("readButton", 1200, 5040, 1455, 375);
+    m_writeButton = button("writeButton", 1200, 5520, 1455, 375);
+    m_paperCaption = label("paperCaption", 720, 2955, 495, 180);
+    m_angleCaption = label("angleCaption", 720, 3660, 495, 180);
+    m_degreesPerRadianHolder = label("degreesPerRadianHolder", 3000, 5400, 495, 255);
+    m_endButton = button("endButton", 1200, 6000, 1455, 375);
+    m_progressBar = new QProgressBar(this);
+    m_progressBar->setObjectName(QStringLiteral("progressBar"));
+    m_progressBar->setGeometry(twips(120), twips(6480), twips(3495), twips(255));
+    m_progressBar->setTextVisible(false);
+    m_progressCaption = label("progressCaption", 120, 6240, 495, 180);
+    m_scaleCaption = label("scaleCaption", 720, 3315, 495, 180);
+    m_openHint = label("openHint", 1200, 4560, 1455, 495);
     // One edition button per entry of the edition table, 360 twips apart.
     for (std::size_t i = 0; i < plan::kEditions.size(); ++i) {
-        const std::string name = "Option" + std::to_string(i + 1);
-        m_options.push_back(button(name.c_str(), 1200, 960 + 360 * static_cast<int>(i), 1455, 300));
+        const std::string name = "edition" + std::string(plan::kEditions[i].code);
+        m_editionButtons.push_back(
+            button(name.c_str(), 1200, 960 + 360 * static_cast<int>(i), 1455, 300));
     }
-    Label7 = label("Label7", 2880, 6000, 615, 255);
-    Label8 = label("Label8", 720, 720, 2295, 255);
-    Command5 = button("Command5", 120, 6840, 1695, 375);
-    Command6 = button("Command6", 1920, 6840, 1695, 375);
+    m_editionHolder = label("editionHolder", 2880, 6000, 615, 255);
+    m_editionPrompt = label("editionPrompt", 720, 720, 2295, 255);
+    m_previewButton = button("previewButton", 120, 6840, 1695, 375);
+    m_folderButton = button("folderButton", 1920, 6840, 1695, 375);
 
-    std::vector<QWidget*> order = {Command4, Combo1,   Combo2,   Text1,
-                                   OLE1,     Command1, Command2, Command3};
-    order.insert(order.end(), m_options.begin(), m_options.end());
-    order.push_back(Command5);
-    order.push_back(Command6);
+    std::vector<QWidget*> order = {m_usageButton,   m_paperList,  m_scaleList,   m_angleBox,
+                                   m_worksheetIcon, m_readButton, m_writeButton, m_endButton};
+    order.insert(order.end(), m_editionButtons.begin(), m_editionButtons.end());
+    order.push_back(m_previewButton);
+    order.push_back(m_folderButton);
     for (std::size_t i = 1; i < order.size(); ++i) {
         setTabOrder(order[i - 1], order[i]);
     }
 
     // Value holders: their text is drawn in the window's own background colour.
     const QColor background = palette().color(QPalette::Window);
-    guide::setTextColour(Label3, background);
-    guide::setTextColour(Label7, background);
+    guide::setTextColour(m_degreesPerRadianHolder, background);
+    guide::setTextColour(m_editionHolder, background);
 
     const QColor highlight = guide::highlightColour();
-    Label6->setFont(guide::gothicFont(9.75));
-    Label6->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    Label6->setAttribute(Qt::WA_TransparentForMouseEvents);
-    guide::setTextColour(Label6, highlight);
-    Label8->setFont(guide::gothicFont(9.75, true));
-    guide::setTextColour(Label8, highlight);
+    m_openHint->setFont(guide::gothicFont(9.75));
+    m_openHint->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_openHint->setAttribute(Qt::WA_TransparentForMouseEvents);
+    guide::setTextColour(m_openHint, highlight);
+    m_editionPrompt->setFont(guide::gothicFont(9.75, true));
+    guide::setTextColour(m_editionPrompt, highlight);
 
     // Option buttons drawn as push buttons: one group, exactly one or none down.
     auto* editions = new QButtonGroup(this);
-    for (QPushButton* option : m_options) {
+    for (QPushButton* option : m_editionButtons) {
         option->setCheckable(true);
         guide::setTextColour(option, highlight);
         editions->addButton(option);
@@ -214,100 +216,100 @@ void Form1::createControls() {
         QStringLiteral("QPushButton:checked { background-color: %1; color: white;"
                        " font-weight: bold; border: 1px solid %1; }")
             .arg(highlight.name());
-    for (QPushButton* option : m_options) {
+    for (QPushButton* option : m_editionButtons) {
         option->setStyleSheet(pressed);
     }
     editions->setExclusive(true);
 
-    for (std::size_t i = 0; i < m_options.size(); ++i) {
-        connect(m_options[i], &QPushButton::clicked, this,
-                [this, i] { Option_Click(static_cast<int>(i)); });
+    for (std::size_t i = 0; i < m_editionButtons.size(); ++i) {
+        connect(m_editionButtons[i], &QPushButton::clicked, this,
+                [this, i] { chooseEdition(static_cast<int>(i)); });
     }
-    connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
-    connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
-    connect(Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
-    connect(Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
-    connect(Command6, &QPushButton::clicked, this, &Form1::Command6_Click);
+    connect(m_readButton, &QPushButton::clicked, this, &MainWindow::readPoints);
+    connect(m_writeButton, &QPushButton::clicked, this, &MainWindow::writeScripts);
+    connect(m_endButton, &QPushButton::clicked, this, &MainWindow::endProgram);
+    connect(m_usageButton, &QPushButton::clicked, this, &MainWindow::showUsage);
+    connect(m_previewButton, &QPushButton::clicked, this, [this] { openPreview(); });
+    connect(m_folderButton, &QPushButton::clicked, this, &MainWindow::chooseOutputFolder);
     // Any edit of the sheet after a read makes the read out of date.
     connect(m_model, &QAbstractItemModel::dataChanged, this,
             [this] { m_sheetChangedSinceRead = true; });
     // The preview follows every change of paper, scale or angle.
-    connect(Combo1, &QComboBox::currentIndexChanged, this, &Form1::refreshPreview);
-    connect(Combo2, &QComboBox::currentIndexChanged, this, &Form1::refreshPreview);
-    connect(Text1, &QLineEdit::textChanged, this, &Form1::refreshPreview);
-    connect(OLE1, &OleContainer::activated, this, &Form1::OLE1_Activate);
-    Label6->raise();
+    connect(m_paperList, &QComboBox::currentIndexChanged, this, &MainWindow::refreshPreview);
+    connect(m_scaleList, &QComboBox::currentIndexChanged, this, &MainWindow::refreshPreview);
+    connect(m_angleBox, &QLineEdit::textChanged, this, &MainWindow::refreshPreview);
+    connect(m_worksheetIcon, &OleContainer::activated, this, [this] { openWorksheet(); });
+    m_openHint->raise();
 }
 
-void Form1::Form_Load() {
+void MainWindow::loadCaptions() {
     setWindowTitle(QStringLiteral("AutoCad 測量図面カルメニオ"));
-    Combo1->setCurrentIndex(0);
-    Combo2->setCurrentIndex(0);
-    Text1->setText(QStringLiteral("0.0000"));
-    Command1->setText(QStringLiteral("座 標 読 込"));
-    Command2->setText(QStringLiteral(".SCR 出力"));
-    Command3->setText(QStringLiteral("終　　　　了"));
-    Command4->setText(QStringLiteral("使用方法・説明"));
-    Command5->setText(QStringLiteral("図面プレビュー"));
-    Command6->setText(QStringLiteral("出力先…"));
-    Label1->setText(QStringLiteral("用紙設定 ："));
-    Label2->setText(QStringLiteral("角度(UCS) ："));
-    Label3->setText(fromStd(plan::kDegreesPerRadianText));
-    Label4->setText(QStringLiteral("進捗状況"));
-    Label5->setText(QStringLiteral("縮尺設定 ："));
-    Label6->setText(QStringLiteral("ﾀﾞﾌﾞﾙｸﾘｯｸで起動"));
-    Label7->setText(QString());
-    Label8->setText(QStringLiteral("バージョンを選んで下さい"));
-    for (std::size_t i = 0; i < m_options.size(); ++i) {
-        m_options[i]->setText(fromStd(plan::kEditions[i].buttonText));
+    m_paperList->setCurrentIndex(0);
+    m_scaleList->setCurrentIndex(0);
+    m_angleBox->setText(QStringLiteral("0.0000"));
+    m_readButton->setText(QStringLiteral("座 標 読 込"));
+    m_writeButton->setText(QStringLiteral(".SCR 出力"));
+    m_endButton->setText(QStringLiteral("終　　　　了"));
+    m_usageButton->setText(QStringLiteral("使用方法・説明"));
+    m_previewButton->setText(QStringLiteral("図面プレビュー"));
+    m_folderButton->setText(QStringLiteral("出力先…"));
+    m_paperCaption->setText(QStringLiteral("用紙設定 ："));
+    m_angleCaption->setText(QStringLiteral("角度(UCS) ："));
+    m_degreesPerRadianHolder->setText(fromStd(plan::kDegreesPerRadianText));
+    m_progressCaption->setText(QStringLiteral("進捗状況"));
+    m_scaleCaption->setText(QStringLiteral("縮尺設定 ："));
+    m_openHint->setText(QStringLiteral("ﾀﾞﾌﾞﾙｸﾘｯｸで起動"));
+    m_editionHolder->setText(QString());
+    m_editionPrompt->setText(QStringLiteral("バージョンを選んで下さい"));
+    for (std::size_t i = 0; i < m_editionButtons.size(); ++i) {
+        m_editionButtons[i]->setText(fromStd(plan::kEditions[i].buttonText));
     }
-    ProgressBar1->setVisible(false);
-    Label4->setVisible(false);
+    m_progressBar->setVisible(false);
+    m_progressCaption->setVisible(false);
 }
 
-void Form1::Option_Click(int edition) {
-    Label7->setText(fromStd(plan::kEditions[static_cast<std::size_t>(edition)].code));
+void MainWindow::chooseEdition(int edition) {
+    m_editionHolder->setText(fromStd(plan::kEditions[static_cast<std::size_t>(edition)].code));
 }
 
-void Form1::Text1_GotFocus() {
-    Text1->setSelection(0, static_cast<int>(Text1->text().length()));
+void MainWindow::selectAngleText() {
+    m_angleBox->setSelection(0, static_cast<int>(m_angleBox->text().length()));
 }
 
-bool Form1::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == Text1 && event->type() == QEvent::FocusIn) {
-        Text1_GotFocus();
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_angleBox && event->type() == QEvent::FocusIn) {
+        selectAngleText();
         // A mouse press places the cursor after the focus arrives; select again once it has.
         if (static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason) {
-            QTimer::singleShot(0, Text1, [this] { Text1_GotFocus(); });
+            QTimer::singleShot(0, m_angleBox, [this] { selectAngleText(); });
         }
     }
     return QWidget::eventFilter(watched, event);
 }
 
-void Form1::commitWorksheetEdit() {
+void MainWindow::commitWorksheetEdit() {
     if (m_worksheetWindow) {
         m_worksheetWindow->commitPendingEdit();
     }
 }
 
-void Form1::showProgress(float minimum, float maximum, float value) {
-    ProgressBar1->setRange(static_cast<int>(minimum), static_cast<int>(maximum));
-    ProgressBar1->setValue(static_cast<int>(value));
+void MainWindow::showProgress(float minimum, float maximum, float value) {
+    m_progressBar->setRange(static_cast<int>(minimum), static_cast<int>(maximum));
+    m_progressBar->setValue(static_cast<int>(value));
 }
 
-void Form1::hideProgress() {
-    ProgressBar1->setVisible(false);
-    Label4->setVisible(false);
+void MainWindow::hideProgress() {
+    m_progressBar->setVisible(false);
+    m_progressCaption->setVisible(false);
 }
 
-void Form1::Command1_Click() {
+void MainWindow::readPoints() {
     commitWorksheetEdit();
-    ProgressBar1->setVisible(true);
-    Label4->setVisible(true);
+    m_progressBar->setVisible(true);
+    m_progressCaption->setVisible(true);
     // The read does not return to the event loop until it ends: paint the display now.
-    ProgressBar1->repaint();
-    Label4->repaint();
+    m_progressBar->repaint();
+    m_progressCaption->repaint();
     const QString title = fromStd(points::kReadTitle);
     try {
         m_job->read([this](float minimum, float maximum, float value) {
@@ -340,7 +342,7 @@ void Form1::Command1_Click() {
     m_sink->warning(this, title, message);
 }
 
-void Form1::Command2_Click() {
+void MainWindow::writeScripts() {
     commitWorksheetEdit();
     applySettings();
     const QString title = fromStd(scripts::kCompletionTitle);
@@ -353,7 +355,7 @@ void Form1::Command2_Click() {
             {QStringLiteral("読み込み直して出力"), QStringLiteral("読み込んだ座標で出力"),
              QStringLiteral("キャンセル")});
         if (answer == 0) {
-            Command1_Click();
+            readPoints();
             if (!m_job->hasRead() || m_sheetChangedSinceRead) {
                 return;
             }
@@ -383,7 +385,7 @@ void Form1::Command2_Click() {
     }
 }
 
-void Form1::reportFailure(const QString& title, const std::exception& error) {
+void MainWindow::reportFailure(const QString& title, const std::exception& error) {
     if (const auto* runTime = dynamic_cast<const points::RunTimeError*>(&error);
         runTime != nullptr && !runTime->cell().empty()) {
         selectCell(fromStd(runTime->cell()));
@@ -391,7 +393,7 @@ void Form1::reportFailure(const QString& title, const std::exception& error) {
     m_sink->warning(this, title, errorText(error));
 }
 
-std::filesystem::path Form1::outputFolder() const {
+std::filesystem::path MainWindow::outputFolder() const {
     // The environment decides for tests; then the surveyor's choice; then drive C.
     if (!qEnvironmentVariableIsEmpty("KARUMENIO_DRIVE_C")) {
         return scripts::defaultScriptFolder();
@@ -403,7 +405,7 @@ std::filesystem::path Form1::outputFolder() const {
     return scripts::defaultScriptFolder();
 }
 
-void Form1::Command6_Click() {
+void MainWindow::chooseOutputFolder() {
     const QString current = QString::fromStdU16String(outputFolder().u16string());
     const QString chosen =
         QFileDialog::getExistingDirectory(this, QStringLiteral("出力先"), current);
@@ -412,52 +414,49 @@ void Form1::Command6_Click() {
     }
 }
 
-void Form1::setOutputFolder(const QString& folder) {
+void MainWindow::setOutputFolder(const QString& folder) {
     QSettings().setValue(QStringLiteral("outputFolder"), folder);
-    Command6->setToolTip(folder);
+    m_folderButton->setToolTip(folder);
     recoverFolder(m_sink, this, std::filesystem::path(folder.toStdU16String()));
 }
 
 // The settings as the controls hold them at this moment.
-void Form1::applySettings() {
+void MainWindow::applySettings() {
     plan::Settings& settings = m_job->settings();
-    settings.versionCode = Label7->text().toStdString();
+    settings.versionCode = m_editionHolder->text().toStdString();
     // A list without a valid selection names no entry: the previous run's values stay.
-    settings.paper = plan::findPaper(Combo1->currentData().toString().toStdString());
-    settings.scale = plan::findScale(Combo2->currentData().toString().toStdString());
-    settings.angleText = Text1->text().toStdString();
-    settings.degreesPerRadianText = Label3->text().toStdString();
+    settings.paper = plan::findPaper(m_paperList->currentData().toString().toStdString());
+    settings.scale = plan::findScale(m_scaleList->currentData().toString().toStdString());
+    settings.angleText = m_angleBox->text().toStdString();
+    settings.degreesPerRadianText = m_degreesPerRadianHolder->text().toStdString();
 }
 
-void Form1::Command3_Click() {
+void MainWindow::endProgram() {
     QApplication::closeAllWindows();
     QCoreApplication::quit();
 }
 
-void Form1::Command4_Click() {
+void MainWindow::showUsage() {
     if (!m_usageWindow) {
-        m_usageWindow = new guide::Form2;
-        connect(m_usageWindow, &guide::Form2::closedByButton, this, &Form1::takeFocusBack);
+        m_usageWindow = new guide::UsageWindow;
+        connect(m_usageWindow, &guide::UsageWindow::closedByButton, this,
+                &MainWindow::takeFocusBack);
     }
     m_usageWindow->show();
     m_usageWindow->raise();
     m_usageWindow->activateWindow();
 }
 
-void Form1::Command5_Click() {
-    openPreview();
-}
-
-PreviewWindow* Form1::openPreview() {
+PreviewWindow* MainWindow::openPreview() {
     if (!m_preview) {
         m_preview = new PreviewWindow(m_sink);
-        connect(m_preview, &PreviewWindow::cellRequested, this, &Form1::selectCell);
+        connect(m_preview, &PreviewWindow::cellRequested, this, &MainWindow::selectCell);
         connect(m_preview, &PreviewWindow::pointClicked, this, [this](int slot) {
             const int row = points::kFirstDataRow + slot;
             selectCell(QStringLiteral("A%1").arg(row));
             m_worksheetWindow->view()->selectCells(row, 1, row, points::kMarkRadiusColumn);
         });
-        connect(m_preview, &PreviewWindow::suggestionApplied, this, &Form1::applySuggestion);
+        connect(m_preview, &PreviewWindow::suggestionApplied, this, &MainWindow::applySuggestion);
     }
     m_preview->show();
     m_preview->raise();
@@ -466,11 +465,11 @@ PreviewWindow* Form1::openPreview() {
     return m_preview;
 }
 
-PreviewWindow* Form1::previewWindow() const {
+PreviewWindow* MainWindow::previewWindow() const {
     return m_preview;
 }
 
-void Form1::refreshPreview() {
+void MainWindow::refreshPreview() {
     if (!m_preview || !m_preview->isVisible()) {
         return;
     }
@@ -488,12 +487,12 @@ void Form1::refreshPreview() {
     }
 }
 
-void Form1::applySuggestion(const QString& paperToken, const QString& scaleToken) {
-    Combo1->setCurrentIndex(Combo1->findData(paperToken));
-    Combo2->setCurrentIndex(Combo2->findData(scaleToken));
+void MainWindow::applySuggestion(const QString& paperToken, const QString& scaleToken) {
+    m_paperList->setCurrentIndex(m_paperList->findData(paperToken));
+    m_scaleList->setCurrentIndex(m_scaleList->findData(scaleToken));
 }
 
-void Form1::selectCell(const QString& cell) {
+void MainWindow::selectCell(const QString& cell) {
     const auto at = points::parseCellName(cell.toStdString());
     if (!at) {
         return;
@@ -504,20 +503,16 @@ void Form1::selectCell(const QString& cell) {
     view->scrollTo(view->model()->index(row - 1, column - 1), QAbstractItemView::PositionAtCenter);
 }
 
-void Form1::takeFocusBack() {
+void MainWindow::takeFocusBack() {
     if (!isVisible()) {
         return;
     }
     activateWindow();
     raise();
-    Combo1->setFocus(Qt::OtherFocusReason);
+    m_paperList->setFocus(Qt::OtherFocusReason);
 }
 
-void Form1::OLE1_Activate() {
-    openWorksheet();
-}
-
-WorksheetWindow* Form1::openWorksheet() {
+WorksheetWindow* MainWindow::openWorksheet() {
     if (!m_worksheetWindow) {
         m_worksheetWindow = new WorksheetWindow(m_model, m_sink, nullptr, m_job.get());
         // Beside the main window, not over its buttons and lists.
@@ -530,26 +525,26 @@ WorksheetWindow* Form1::openWorksheet() {
     return m_worksheetWindow;
 }
 
-const points::PointTable& Form1::pointTable() const {
+const points::PointTable& MainWindow::pointTable() const {
     return m_job->table();
 }
 
-WorksheetWindow* Form1::worksheetWindow() const {
+WorksheetWindow* MainWindow::worksheetWindow() const {
     return m_worksheetWindow;
 }
 
-guide::Form2* Form1::usageWindow() const {
+guide::UsageWindow* MainWindow::usageWindow() const {
     return m_usageWindow;
 }
 
-void Form1::dragEnterEvent(QDragEnterEvent* event) {
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
     const QList<QUrl> urls = event->mimeData()->urls();
     if (urls.size() == 1 && urls.first().isLocalFile()) {
         event->acceptProposedAction();
     }
 }
 
-void Form1::dropEvent(QDropEvent* event) {
+void MainWindow::dropEvent(QDropEvent* event) {
     const QList<QUrl> urls = event->mimeData()->urls();
     if (urls.size() == 1 && urls.first().isLocalFile()) {
         event->acceptProposedAction();
@@ -557,7 +552,7 @@ void Form1::dropEvent(QDropEvent* event) {
     }
 }
 
-void Form1::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     // The worksheet belongs to this window; its edits stay in memory with the model.
     if (m_worksheetWindow) {
         m_worksheetWindow->close();
