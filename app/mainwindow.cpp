@@ -86,6 +86,16 @@ void recoverFolder(MessageSink* sink, QWidget* parent, const std::filesystem::pa
     }
 }
 
+// The completion names the folder the scripts went to; only the root of drive C on Windows
+// keeps the program's own words for it.
+QString completionText(const std::filesystem::path& folder) {
+    if (scripts::platform::kIsWindows && folder == std::filesystem::path("C:\\")) {
+        return fromStd(scripts::completionMessage(folder));
+    }
+    return QStringLiteral("「%1」に ZAHYOU-LINE-PLOT-TEXT.SCRを作成しました。")
+        .arg(fromStd(scripts::platform::displayPath(folder)));
+}
+
 } // namespace
 
 MainWindow::MainWindow(MessageSink* sink, QWidget* parent)
@@ -232,8 +242,7 @@ void MainWindow::createControls() {
     connect(m_previewButton, &QPushButton::clicked, this, [this] { openPreview(); });
     connect(m_folderButton, &QPushButton::clicked, this, &MainWindow::chooseOutputFolder);
     // Any edit of the sheet after a read makes the read out of date.
-    connect(m_model, &QAbstractItemModel::dataChanged, this,
-            [this] { m_sheetChangedSinceRead = true; });
+    connect(m_model, &QAbstractItemModel::dataChanged, this, &MainWindow::markSheetChanged);
     // The preview follows every change of paper, scale or angle.
     connect(m_paperList, &QComboBox::currentIndexChanged, this, &MainWindow::refreshPreview);
     connect(m_scaleList, &QComboBox::currentIndexChanged, this, &MainWindow::refreshPreview);
@@ -347,21 +356,10 @@ void MainWindow::writeScripts() {
     applySettings();
     const QString title = fromStd(scripts::kCompletionTitle);
 
-    // The frame follows the sheet while the points follow the read: never mix two jobs.
-    if (m_job->hasRead() && m_sheetChangedSinceRead) {
-        const int answer = m_sink->question(
-            this, title,
-            QStringLiteral("ワークシートは最後の「座 標 読 込」の後に変更されています。"),
-            {QStringLiteral("読み込み直して出力"), QStringLiteral("読み込んだ座標で出力"),
-             QStringLiteral("キャンセル")});
-        if (answer == 0) {
-            readPoints();
-            if (!m_job->hasRead() || m_sheetChangedSinceRead) {
-                return;
-            }
-        } else if (answer != 1) {
-            return;
-        }
+    if (!confirmRead(this, title,
+                     {QStringLiteral("読み込み直して出力"), QStringLiteral("読み込んだ座標で出力"),
+                      QStringLiteral("キャンセル")})) {
+        return;
     }
 
     scripts::WriteReport report;
@@ -374,7 +372,7 @@ void MainWindow::writeScripts() {
         return;
     }
     // What the surveyor should know about the files comes with the completion, not after it.
-    QString message = fromStd(scripts::completionMessage(folder));
+    QString message = completionText(folder);
     for (const std::string& warning : report.warnings) {
         message += QLatin1Char('\n') + fromStd(warning);
     }
@@ -382,6 +380,28 @@ void MainWindow::writeScripts() {
         m_sink->information(this, title, message);
     } else {
         m_sink->warning(this, title, message);
+    }
+}
+
+bool MainWindow::confirmRead(QWidget* parent, const QString& title, const QStringList& answers) {
+    // The frame follows the sheet while the points follow the read: never mix two jobs unasked.
+    if (!m_job->hasRead() || !m_sheetChangedSinceRead) {
+        return true;
+    }
+    const int answer = m_sink->question(
+        parent, title,
+        QStringLiteral("ワークシートは最後の「座 標 読 込」の後に変更されています。"), answers);
+    if (answer == 0) {
+        readPoints();
+        return m_job->hasRead() && !m_sheetChangedSinceRead;
+    }
+    return answer == 1;
+}
+
+void MainWindow::markSheetChanged() {
+    m_sheetChangedSinceRead = true;
+    if (m_preview) {
+        m_preview->setOutOfDate(m_job->hasRead());
     }
 }
 
@@ -457,6 +477,10 @@ PreviewWindow* MainWindow::openPreview() {
             m_worksheetWindow->view()->selectCells(row, 1, row, points::kMarkRadiusColumn);
         });
         connect(m_preview, &PreviewWindow::suggestionApplied, this, &MainWindow::applySuggestion);
+        connect(m_preview, &PreviewWindow::readRequested, this, &MainWindow::readPoints);
+        m_preview->setReadCheck([this](const QString& title, const QStringList& answers) {
+            return confirmRead(m_preview, title, answers);
+        });
     }
     m_preview->show();
     m_preview->raise();
@@ -484,7 +508,9 @@ void MainWindow::refreshPreview() {
         m_preview->setPlan(m_job->plan());
     } catch (const std::exception& error) {
         m_preview->showProblem(errorText(error));
+        return;
     }
+    m_preview->setOutOfDate(m_sheetChangedSinceRead);
 }
 
 void MainWindow::applySuggestion(const QString& paperToken, const QString& scaleToken) {

@@ -78,6 +78,10 @@ class MainWindow : public QWidget {
     void endProgram();
     void showUsage();
     void chooseOutputFolder();
+    // True when the latest read may be used: when the sheet changed after it, asks whether to
+    // read again (the first answer, which reads), use the read points, or cancel.
+    bool confirmRead(QWidget* parent, const QString& title, const QStringList& answers);
+    void markSheetChanged();
     // Shows a failure and selects the cell it names.
     void reportFailure(const QString& title, const std::exception& error);
     void applySettings();

@@ -36,6 +36,7 @@ class SilentSink : public MessageSink {
     int question(QWidget*, const QString&, const QString&, const QStringList&) override {
         return 0;
     }
+    QString saveFileName(QWidget*, const QString&, const QString&) override { return {}; }
 };
 
 bool save(const QPixmap& picture, const QString& path, QStringList& written) {

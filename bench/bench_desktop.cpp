@@ -23,6 +23,7 @@ class SilentSink : public karumenio::app::MessageSink {
     int question(QWidget*, const QString&, const QString&, const QStringList&) override {
         return 0;
     }
+    QString saveFileName(QWidget*, const QString&, const QString&) override { return {}; }
 };
 
 QString pointRows(int count) {

@@ -120,10 +120,13 @@ void TestReadWrite::workedExampleGivesGoldenScripts() {
     QCOMPARE(m_sink.messages.size(), 2);
     QCOMPARE(m_sink.messages.at(1).title, QStringLiteral("SCR作成"));
     QVERIFY(!m_sink.messages.at(1).warning);
-    QVERIFY(m_sink.messages.at(1).text.startsWith(
-        QStringLiteral("Cdrに ZAHYOU-LINE-PLOT-TEXT.SCRを作成しました。")));
+    // The completion names the folder the scripts went to, not a drive C that is not there.
+    const QString firstLine = m_sink.messages.at(1).text.section(QLatin1Char('\n'), 0, 0);
+    QVERIFY2(firstLine.contains(QStringLiteral("ZAHYOU-LINE-PLOT-TEXT.SCRを作成しました。")),
+             qPrintable(firstLine));
 #ifndef Q_OS_WIN
-    QVERIFY(m_sink.messages.at(1).text.contains(m_folder->path()));
+    QVERIFY2(firstLine.contains(QDir::toNativeSeparators(m_folder->path())), qPrintable(firstLine));
+    QVERIFY2(!firstLine.contains(QStringLiteral("Cdr")), qPrintable(firstLine));
 #endif
     for (const QString& script : kScripts) {
         const QByteArray golden = readFile(kData + QStringLiteral("/golden/worked12/") + script);
@@ -174,7 +177,7 @@ void TestReadWrite::unmappableNameIsWrittenAndReported() {
     QCOMPARE(m_sink.messages.size(), 2);
     QCOMPARE(m_sink.messages.at(1).title, QStringLiteral("SCR作成"));
     QVERIFY(m_sink.messages.at(1).warning);
-    QVERIFY(m_sink.messages.at(1).text.startsWith(QStringLiteral("Cdrに ")));
+    QVERIFY(m_sink.messages.at(1).text.contains(QStringLiteral("SCRを作成しました。")));
     QVERIFY2(m_sink.messages.at(1).text.contains(QStringLiteral("B7")),
              qPrintable(m_sink.messages.at(1).text));
     QVERIFY(readFile(m_folder->filePath(QStringLiteral("TEXT.SCR"))).contains("K2?"));
