@@ -10,6 +10,7 @@
 #include "worksheetwindow.h"
 
 #include "guide/formlook.h"
+#include "guide/screenfit.h"
 #include "guide/usagewindow.h"
 #include "job/job.h"
 #include "plan/drawingscale.h"
@@ -29,12 +30,14 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
+#include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QSettings>
 #include <QTimer>
 #include <QUrl>
@@ -123,8 +126,33 @@ MainWindow::MainWindow(MessageSink* sink, QWidget* parent)
     placeCentredLabel(m_editionPrompt, 720, 720, 2295, 255);
     m_openHint->resize(std::max(m_openHint->width(), m_openHint->sizeHint().width()),
                        m_openHint->height());
+    giveTitleRoom();
     m_usageButton->setFocus();
     QTimer::singleShot(0, this, [this] { recoverFolder(m_sink, this, outputFolder()); });
+}
+
+void MainWindow::giveTitleRoom() {
+    // Beside the title the bar holds the icon and the close button, with some room between.
+    constexpr int kTitleBarAllowance = 96;
+    QFont font = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+    font.setBold(true);
+    const int needed = QFontMetrics(font).horizontalAdvance(windowTitle()) + kTitleBarAllowance;
+    int most = needed;
+    if (const QScreen* screen = guide::screenOf(this)) {
+        const QMargins frame = guide::frameMarginsOf(this);
+        most = screen->availableGeometry().width() - frame.left() - frame.right();
+    }
+    const int wide = std::max(width(), std::min(needed, most));
+    if (wide == width()) {
+        return;
+    }
+    // The controls keep their places relative to each other, in the middle of the window.
+    const QPoint shift((wide - width()) / 2, 0);
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        child->move(child->pos() + shift);
+    }
+    setFixedSize(wide, height());
+    guide::centreOnScreen(this);
 }
 
 MainWindow::~MainWindow() {
@@ -461,6 +489,7 @@ void MainWindow::showUsage() {
         m_usageWindow = new guide::UsageWindow;
         connect(m_usageWindow, &guide::UsageWindow::closedByButton, this,
                 &MainWindow::takeFocusBack);
+        guide::centreOnScreen(m_usageWindow, this);
     }
     m_usageWindow->show();
     m_usageWindow->raise();
@@ -470,6 +499,7 @@ void MainWindow::showUsage() {
 PreviewWindow* MainWindow::openPreview() {
     if (!m_preview) {
         m_preview = new PreviewWindow(m_sink);
+        guide::centreOnScreen(m_preview, this);
         connect(m_preview, &PreviewWindow::cellRequested, this, &MainWindow::selectCell);
         connect(m_preview, &PreviewWindow::pointClicked, this, [this](int slot) {
             const int row = points::kFirstDataRow + slot;
@@ -541,9 +571,12 @@ void MainWindow::takeFocusBack() {
 WorksheetWindow* MainWindow::openWorksheet() {
     if (!m_worksheetWindow) {
         m_worksheetWindow = new WorksheetWindow(m_model, m_sink, nullptr, m_job.get());
-        // Beside the main window, not over its buttons and lists.
-        const QRect main = frameGeometry();
-        m_worksheetWindow->move(main.right() + 8, main.top());
+        // Beside the main window, not over its buttons and lists, and on its screen.
+        if (const QScreen* screen = guide::screenOf(this)) {
+            m_worksheetWindow->setGeometry(guide::besideOf(
+                m_worksheetWindow->size(), m_worksheetWindow->widthForAllColumns(), frameGeometry(),
+                guide::frameMarginsOf(m_worksheetWindow, this), screen->availableGeometry()));
+        }
     }
     m_worksheetWindow->show();
     m_worksheetWindow->raise();

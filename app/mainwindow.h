@@ -69,6 +69,9 @@ class MainWindow : public QWidget {
 
   private:
     void createControls();
+    // Widens the window to its whole title where the screen has room: window managers cut
+    // a title longer than the bar.
+    void giveTitleRoom();
     // Sets every caption and default, as the window shows them after start.
     void loadCaptions();
     void chooseEdition(int edition);

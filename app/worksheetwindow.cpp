@@ -20,10 +20,12 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QUndoStack>
 #include <QUrl>
@@ -126,6 +128,17 @@ void WorksheetWindow::dropEvent(QDropEvent* event) {
         event->acceptProposedAction();
         openPointsFile(path);
     }
+}
+
+int WorksheetWindow::widthForAllColumns() const {
+    int width = 0;
+    for (int column = 0; column < points::kMarkRadiusColumn; ++column) {
+        if (!m_view->isColumnHidden(column)) {
+            width += m_view->columnWidth(column);
+        }
+    }
+    const int frame = m_view->frameWidth() * 2 + m_view->verticalHeader()->width();
+    return width + frame + m_view->verticalScrollBar()->sizeHint().width();
 }
 
 void WorksheetWindow::commitPendingEdit() {

@@ -1,6 +1,7 @@
 #include "examplewindow.h"
 
 #include "formlook.h"
+#include "screenfit.h"
 
 #include <QLabel>
 #include <QPixmap>
@@ -46,10 +47,11 @@ ExampleWindow::ExampleWindow(QWidget* parent) : QWidget(parent) {
     m_closeButton->setFocus();
 }
 
-ExampleWindow* ExampleWindow::showExample() {
+ExampleWindow* ExampleWindow::showExample(const QWidget* anchor) {
     static QPointer<ExampleWindow> window;
     if (!window) {
         window = new ExampleWindow;
+        centreOnScreen(window, anchor);
     }
     window->show();
     window->raise();

@@ -13,8 +13,9 @@ class ExampleWindow : public QWidget {
   public:
     explicit ExampleWindow(QWidget* parent = nullptr);
 
-    // Shows the one example window, creating it when none is open, and brings it forward.
-    static ExampleWindow* showExample();
+    // Shows the one example window, creating it when none is open (on the anchor's screen),
+    // and brings it forward.
+    static ExampleWindow* showExample(const QWidget* anchor = nullptr);
 
     // The stored picture of the worked example.
     static QPixmap examplePicture();

@@ -114,7 +114,7 @@ UsageWindow::UsageWindow(QWidget* parent) : QWidget(parent) {
 }
 
 void UsageWindow::showExample() {
-    ExampleWindow::showExample();
+    ExampleWindow::showExample(this);
 }
 
 void UsageWindow::closeByButton() {

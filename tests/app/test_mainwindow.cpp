@@ -129,7 +129,9 @@ void TestMainWindow::valueHoldersNeverShow() {
 }
 
 void TestMainWindow::windowIsFixedAndIconed() {
-    QCOMPARE(m_form->size(), QSize(249, 489));
+    // The design's height; the width grows to the title where the screen has room.
+    QCOMPARE(m_form->height(), 489);
+    QVERIFY(m_form->width() >= 249);
     QCOMPARE(m_form->minimumSize(), m_form->maximumSize());
     QVERIFY(!(m_form->windowFlags() & Qt::WindowMinimizeButtonHint));
     QVERIFY(!(m_form->windowFlags() & Qt::WindowMaximizeButtonHint));

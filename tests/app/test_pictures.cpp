@@ -61,11 +61,11 @@ void TestPictures::examplePictureIsTheWorksheetDrawing() {
 void TestPictures::screenshotsOfAllWindows_data() {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QSize>("size");
-    QTest::newRow("main window") << "mainwindow.png" << QSize(249, 489);
+    QTest::newRow("main window") << "mainwindow.png" << QSize();
     QTest::newRow("usage window") << "usagewindow.png" << QSize(554, 586);
     QTest::newRow("example window") << "examplewindow.png" << QSize(654, 377);
     QTest::newRow("worksheet window") << "worksheet.png" << QSize();
-    QTest::newRow("plan preview") << "preview.png" << QSize(900, 680);
+    QTest::newRow("plan preview") << "preview.png" << QSize();
 }
 
 void TestPictures::screenshotsOfAllWindows() {
