@@ -1,4 +1,5 @@
 #include "mainwindow.h"
+#include "qttranslations.h"
 #include "screenshots.h"
 
 #include "guide/formlook.h"
@@ -67,6 +68,7 @@ int main(int argc, char* argv[]) {
     // Where the chosen output folder is kept between runs.
     QApplication::setOrganizationName(QStringLiteral("Karumenio"));
     guide::applyProgramLook();
+    app::installQtTranslations(application);
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("AutoCad 測量図面カルメニオ"));

@@ -9,6 +9,8 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -54,6 +56,8 @@ class TestMainWindow : public QObject {
     void guideLabelsShowWholeText();
     void japaneseFontsAreMapped();
     void endButtonClosesEveryWindow();
+    void fileDialogsSpeakJapanese_data();
+    void fileDialogsSpeakJapanese();
 
   private:
     template <typename T> T* child(const char* name) {
@@ -330,6 +334,39 @@ void TestMainWindow::endButtonClosesEveryWindow() {
     QTest::mouseClick(child<QPushButton>("endButton"), Qt::LeftButton);
     for (QWidget* widget : QApplication::topLevelWidgets()) {
         QVERIFY2(!widget->isVisible(), qPrintable(widget->objectName()));
+    }
+}
+
+void TestMainWindow::fileDialogsSpeakJapanese_data() {
+    QTest::addColumn<int>("mode");
+    QTest::newRow("open a points file") << int(QFileDialog::AcceptOpen);
+    QTest::newRow("save an export") << int(QFileDialog::AcceptSave);
+    QTest::newRow("choose the output folder") << -1;
+}
+
+void TestMainWindow::fileDialogsSpeakJapanese() {
+    QFETCH(int, mode);
+    // Qt's own dialog, as on a desktop without a native one.
+    QFileDialog dialog(m_form);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    if (mode < 0) {
+        dialog.setFileMode(QFileDialog::Directory);
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptMode(mode));
+    }
+    dialog.show();
+    static const QRegularExpression japanese(
+        QStringLiteral("[\\x{3040}-\\x{30ff}\\x{4e00}-\\x{9fff}]"));
+    auto* buttons = dialog.findChild<QDialogButtonBox*>();
+    QVERIFY(buttons);
+    QCOMPARE(buttons->buttons().size(), 2);
+    for (const QAbstractButton* button : buttons->buttons()) {
+        QVERIFY2(button->text().contains(japanese), qPrintable(button->text()));
+    }
+    for (const char* name : {"lookInLabel", "fileNameLabel", "fileTypeLabel"}) {
+        const auto* label = dialog.findChild<QLabel*>(QString::fromLatin1(name));
+        QVERIFY2(label && label->text().contains(japanese),
+                 qPrintable(label ? label->text() : QString::fromLatin1(name)));
     }
 }
 
