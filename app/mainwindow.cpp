@@ -3,6 +3,7 @@
 #include "errortext.h"
 #include "messageboxsink.h"
 #include "olecontainer.h"
+#include "planscene.h"
 #include "planview.h"
 #include "previewwindow.h"
 #include "worksheetmodel.h"
@@ -16,6 +17,7 @@
 #include "plan/drawingscale.h"
 #include "plan/edition.h"
 #include "plan/papersize.h"
+#include "points/cellformat.h"
 #include "points/formulaparser.h"
 #include "points/reader.h"
 #include "points/runtimeerror.h"
@@ -499,6 +501,10 @@ void MainWindow::showUsage() {
 PreviewWindow* MainWindow::openPreview() {
     if (!m_preview) {
         m_preview = new PreviewWindow(m_sink);
+        m_preview->scene()->setCellText([this](double value, int row, int column) {
+            return fromStd(points::formatValue(points::CellValue::number(value),
+                                               m_job->sheet().layout().numberFormat(row, column)));
+        });
         guide::centreOnScreen(m_preview, this);
         connect(m_preview, &PreviewWindow::cellRequested, this, &MainWindow::selectCell);
         connect(m_preview, &PreviewWindow::pointClicked, this, [this](int slot) {

@@ -13,6 +13,7 @@
 
 #include <QComboBox>
 #include <QFile>
+#include <QGraphicsItem>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -60,6 +61,8 @@ class TestPreview : public QObject {
     void theWheelZoomsAboutThePointUnderTheCursor_data();
     void theWheelZoomsAboutThePointUnderTheCursor();
     void anExportWaitsForTheFolderOfAWrite();
+    void pointTipsShowTheNumbersAsTheSheetDoes_data();
+    void pointTipsShowTheNumbersAsTheSheetDoes();
 
   private:
     PreviewWindow* readAndPreview(const QString& rows);
@@ -324,8 +327,8 @@ void TestPreview::theViewFitsWhenTheFrameChanges() {
     const auto wholeInView = [view, preview] {
         const QRectF shown = view->mapToScene(view->viewport()->rect()).boundingRect();
         const QRectF drawing = preview->scene()->drawingRect();
-        return shown.contains(drawing) && (shown.width() < drawing.width() * 1.05 ||
-                                           shown.height() < drawing.height() * 1.05);
+        return shown.contains(drawing) &&
+               (shown.width() < drawing.width() * 1.05 || shown.height() < drawing.height() * 1.05);
     };
     QVERIFY(wholeInView());
     // The surveyor zooms in on the drawing.
@@ -422,6 +425,43 @@ void TestPreview::anExportWaitsForTheFolderOfAWrite() {
     // Once the write has ended, the export goes through.
     QVERIFY(karumenio::app::exportPlan(*preview->scene(), ExportFormat::Dxf, path, quick).empty());
     QVERIFY(readFile(path).contains("K1"));
+}
+
+void TestPreview::pointTipsShowTheNumbersAsTheSheetDoes_data() {
+    QTest::addColumn<QString>("x");
+    QTest::addColumn<QString>("y");
+    QTest::addColumn<QString>("radius");
+    QTest::newRow("a negative radius of two decimals") << "10"
+                                                       << "20"
+                                                       << "-0.25";
+    QTest::newRow("coordinates of four decimals") << "-23795.9604"
+                                                  << "32832.2515"
+                                                  << "1.5";
+    QTest::newRow("a radius of many decimals") << "0.5"
+                                               << "1e-3"
+                                               << "2.345678";
+}
+
+void TestPreview::pointTipsShowTheNumbersAsTheSheetDoes() {
+    QFETCH(QString, x);
+    QFETCH(QString, y);
+    QFETCH(QString, radius);
+    PreviewWindow* preview =
+        readAndPreview(QStringLiteral("\tP\t%1\t%2\t%3\r\n\tQ\t0\t0\r\n").arg(x, y, radius));
+    const QAbstractItemModel* sheet = m_form->worksheetWindow()->view()->model();
+    QString tip;
+    for (const QGraphicsItem* item : preview->scene()->items()) {
+        if (item->toolTip().startsWith(QStringLiteral("P\n"))) {
+            tip = item->toolTip();
+        }
+    }
+    QVERIFY(!tip.isEmpty());
+    // Row 6, columns C, D and G, as the cells display them.
+    for (const int column : {2, 3, 6}) {
+        const QString shown = sheet->index(5, column).data().toString().trimmed();
+        QVERIFY(!shown.isEmpty());
+        QVERIFY2(tip.contains(QLatin1Char(' ') + shown), qPrintable(tip + " / " + shown));
+    }
 }
 
 KARUMENIO_QTEST_MAIN(TestPreview)

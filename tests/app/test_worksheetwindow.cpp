@@ -351,6 +351,12 @@ void TestWorksheetWindow::opensPointsFiles_data() {
                                            << QString() << QStringLiteral("1 行目");
     QTest::newRow("missing file") << QString() << QByteArray() << QString()
                                   << QStringLiteral("開けません");
+    QByteArray tooMany;
+    for (int i = 0; i < 3002; ++i) {
+        tooMany += "P" + QByteArray::number(i) + "," + QByteArray::number(i) + ",1\n";
+    }
+    QTest::newRow("more rows than the sheet holds")
+        << "many.csv" << tooMany << QString() << QStringLiteral("実行時エラー 9");
 }
 
 void TestWorksheetWindow::opensPointsFiles() {
@@ -371,6 +377,8 @@ void TestWorksheetWindow::opensPointsFiles() {
     }
     const bool opened = m_form->worksheetWindow()->openPointsFile(path);
     QCOMPARE(opened, !markA6.isEmpty());
+    // The file is checked before the question: one that cannot be read asks nothing.
+    QCOMPARE(m_sink.questions.size(), opened ? 1 : 0);
     if (!says.isEmpty()) {
         QCOMPARE(m_sink.messages.size(), 1);
         QCOMPARE(m_sink.messages.front().warning, !opened);
@@ -421,8 +429,14 @@ void TestWorksheetWindow::clearingAJobKeepsTheTemplate() {
         view->selectAll();
         QTest::keyClick(view, Qt::Key_Delete);
     } else {
+        view->selectCells(900, 4, 900, 4);
+        view->scrollTo(model->index(899, 3));
         m_form->worksheetWindow()->newSheet();
         QCOMPARE(m_sink.questions.size(), 1);
+        // The view goes back to A6, where a new job is pasted.
+        QCOMPARE(view->currentIndex(), model->index(5, 0));
+        const int top = view->rowViewportPosition(5);
+        QVERIFY(top >= 0 && top < view->viewport()->height());
     }
     // The extent formulas, the radius chain, the default radius and the title stay.
     QCOMPARE(QString::fromStdString(sheet.formula(6, 5)), QStringLiteral("=MAX(C6:C3006)"));
