@@ -467,6 +467,9 @@ void MainWindow::chooseOutputFolder() {
 void MainWindow::setOutputFolder(const QString& folder) {
     QSettings().setValue(QStringLiteral("outputFolder"), folder);
     m_folderButton->setToolTip(folder);
+    if (m_usageWindow) {
+        m_usageWindow->setOutputFolder(fromStd(scripts::platform::displayPath(outputFolder())));
+    }
     recoverFolder(m_sink, this, std::filesystem::path(folder.toStdU16String()));
 }
 
@@ -493,6 +496,7 @@ void MainWindow::showUsage() {
                 &MainWindow::takeFocusBack);
         guide::centreOnScreen(m_usageWindow, this);
     }
+    m_usageWindow->setOutputFolder(fromStd(scripts::platform::displayPath(outputFolder())));
     m_usageWindow->show();
     m_usageWindow->raise();
     m_usageWindow->activateWindow();

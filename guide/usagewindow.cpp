@@ -5,6 +5,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QTextBrowser>
 
 namespace karumenio::guide {
 
@@ -64,6 +65,39 @@ constexpr Line kLines[] = {
     {"addingNoteEnd", 840, 8040, Colour::Red, " のSCRをドラッグして下さい"},
 };
 
+// The second page, in the same plain words as the steps; %1 is the output folder.
+constexpr const char* kMoreText = R"(
+<h3>図面プレビューと出力</h3>
+<p>「図面プレビュー」ボタンを押すと、読み込んだ座標で作画される図面（用紙の枠・結線・Plot・文字）を表示します。
+用紙・縮尺・角度を変えるとすぐに描き直します。マウスのホイールで拡大・縮小、ドラッグで移動、「全体表示」で全体を表示します。
+測点をクリックするとワークシートのその行を選びます。</p>
+<p>内枠からはみ出す測点があるときは、収まる縮尺（または用紙）を示します。そのボタンを押すと設定を変えます。</p>
+<p>「座 標 読 込」の後にワークシートを変えると、プレビューの上に黄色い帯が出て、図面が灰色になります。
+「読み込み直す」を押すと新しい座標で描き直します。</p>
+<p>「DXF 出力…」（ほかのCADで開けます）、「PDF 出力…」（用紙の実寸なので縮尺どおりに印刷できます）、
+「PNG 出力…」、「SVG 出力…」で図面をファイルに書き出します。図面が古いときは、読み込み直して出力するか、
+読み込んだ座標で出力するかを聞きます。</p>
+<h3>出力先…</h3>
+<p>スクリプトを作成するフォルダを選びます。選んだフォルダは次に起動したときも使います。<br>
+いまの出力先： <b>%1</b></p>
+<h3>座標ファイルを開く</h3>
+<p>ワークシートの「ファイル」→「座標ファイルを開く…」で SIMA ファイル（.sim）や CSV・TSV ファイルを開くと、
+A6 から座標が入ります。ファイルをメインの画面かワークシートにドラッグして落としても開けます。
+前の座標が入っているときは、置き換えるか上から貼り付けるかを聞きます。</p>
+<h3>新しい座標表・元に戻す</h3>
+<p>ワークシートの「編集」→「新しい座標表」で、ワークシートを最初の状態に戻します。
+入力や貼り付けは「編集」→「元に戻す」（Ctrl+Z）で取り消し、「やり直し」（Ctrl+Y）でやり直せます。</p>
+<h3>実行時エラーの番号</h3>
+<table cellspacing="4">
+<tr><td align="right"><b>6</b></td><td>オーバーフロー：数値が大きすぎて計算できません。座標や半径を確かめて下さい。</td></tr>
+<tr><td align="right"><b>9</b></td><td>インデックスが有効範囲にありません：座標が3001点を超えているか、1点もありません。</td></tr>
+<tr><td align="right"><b>13</b></td><td>型が一致しません：座標や半径に数字でない文字があるか、バージョンが選ばれていません。</td></tr>
+<tr><td align="right"><b>75</b></td><td>パス/ファイル アクセス エラー：出力先に書き込めないか、別の出力が書き込み中です。</td></tr>
+<tr><td align="right"><b>91</b></td><td>オブジェクト変数が設定されていません：「座 標 読 込」の前に出力しようとしました。</td></tr>
+</table>
+<p>メッセージにセル（C8 など）が書かれているときは、そのセルを直してから読み込み直して下さい。</p>
+)";
+
 QColor colourOf(Colour colour) {
     switch (colour) {
     case Colour::Highlight:
@@ -95,22 +129,55 @@ UsageWindow::UsageWindow(QWidget* parent) : QWidget(parent) {
     setupFixedWindow(this, 8310, 8790);
     setWindowTitle(QStringLiteral("使用方法・説明"));
 
+    // The steps as they always were, on the first page.
+    m_stepsPage = new QWidget(this);
+    m_stepsPage->setObjectName(QStringLiteral("stepsPage"));
+    m_stepsPage->setGeometry(rect());
     for (const Line& line : kLines) {
-        auto* label = new QLabel(QString::fromUtf8(line.text), this);
+        auto* label = new QLabel(QString::fromUtf8(line.text), m_stepsPage);
         label->setObjectName(QString::fromLatin1(line.name));
         if (line.colour != Colour::Default) {
             setTextColour(label, colourOf(line.colour));
         }
         placeAutoSizeLabel(label, line.left, line.top);
     }
-    m_exampleButton = addButton(this, "exampleButton", QStringLiteral("Excelでの説明"), 6600, 4560);
+    m_exampleButton =
+        addButton(m_stepsPage, "exampleButton", QStringLiteral("Excelでの説明"), 6600, 4560);
+
+    // What the program does besides, on the second page above the same buttons.
+    m_morePage = new QTextBrowser(this);
+    m_morePage->setObjectName(QStringLiteral("morePage"));
+    m_morePage->setFrameShape(QFrame::NoFrame);
+    m_morePage->viewport()->setAutoFillBackground(false);
+    m_morePage->setGeometry(twips(240), twips(240), width() - twips(480), twips(7920));
+    m_morePage->setVisible(false);
+    setOutputFolder(QString());
+
+    m_pageButton = addButton(this, "pageButton", QStringLiteral("次へ"), 4920, 8280);
     m_closeButton = addButton(this, "closeButton", QStringLiteral("閉じる"), 6600, 8280);
     setTabOrder(m_exampleButton, m_closeButton);
+    setTabOrder(m_closeButton, m_pageButton);
     connect(m_exampleButton, &QPushButton::clicked, this, &UsageWindow::showExample);
     connect(m_closeButton, &QPushButton::clicked, this, &UsageWindow::closeByButton);
+    connect(m_pageButton, &QPushButton::clicked, this, [this] { showMorePage(!showsMorePage()); });
 
-    condenseLabelsToFit(this, 60);
+    condenseLabelsToFit(m_stepsPage, 60);
     m_exampleButton->setFocus();
+}
+
+void UsageWindow::setOutputFolder(const QString& folder) {
+    m_folder = folder.isEmpty() ? QStringLiteral("（起動した時に決まります）") : folder;
+    m_morePage->setHtml(QString::fromUtf8(kMoreText).arg(m_folder.toHtmlEscaped()));
+}
+
+void UsageWindow::showMorePage(bool more) {
+    m_stepsPage->setVisible(!more);
+    m_morePage->setVisible(more);
+    m_pageButton->setText(more ? QStringLiteral("戻る") : QStringLiteral("次へ"));
+}
+
+bool UsageWindow::showsMorePage() const {
+    return m_morePage->isVisibleTo(this);
 }
 
 void UsageWindow::showExample() {

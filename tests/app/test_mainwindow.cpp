@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTextBrowser>
 #include <QtTest>
 
 using karumenio::app::MainWindow;
@@ -56,6 +57,7 @@ class TestMainWindow : public QObject {
     void guideLabelsShowWholeText();
     void japaneseFontsAreMapped();
     void endButtonClosesEveryWindow();
+    void usageWindowHasASecondPage();
     void fileDialogsSpeakJapanese_data();
     void fileDialogsSpeakJapanese();
 
@@ -335,6 +337,45 @@ void TestMainWindow::endButtonClosesEveryWindow() {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
         QVERIFY2(!widget->isVisible(), qPrintable(widget->objectName()));
     }
+}
+
+void TestMainWindow::usageWindowHasASecondPage() {
+    qputenv("KARUMENIO_DRIVE_C", "/srv/survey/scripts");
+    QTest::mouseClick(child<QPushButton>("usageButton"), Qt::LeftButton);
+    qunsetenv("KARUMENIO_DRIVE_C");
+    UsageWindow* usage = m_form->usageWindow();
+    auto* steps = usage->findChild<QLabel*>(QStringLiteral("stepWrite"));
+    auto* next = usage->findChild<QPushButton*>(QStringLiteral("pageButton"));
+    auto* more = usage->findChild<QTextBrowser*>(QStringLiteral("morePage"));
+    QVERIFY(steps && next && more);
+    QVERIFY(steps->isVisible());
+    QVERIFY(!more->isVisible());
+    QCOMPARE(next->text(), QStringLiteral("次へ"));
+
+    QTest::mouseClick(next, Qt::LeftButton);
+    QVERIFY(!steps->isVisible());
+    QVERIFY(more->isVisible());
+    const QString text = more->toPlainText();
+    // Each thing the steps do not tell, and the folder the scripts go to on this machine.
+    for (const QString& part : {QStringLiteral("図面プレビュー"), QStringLiteral("DXF 出力…"),
+                                QStringLiteral("PDF 出力…"), QStringLiteral("出力先…"),
+                                QStringLiteral("座標ファイルを開く…"), QStringLiteral("ドラッグ"),
+                                QStringLiteral("新しい座標表"), QStringLiteral("元に戻す"),
+                                QStringLiteral("/srv/survey/scripts")}) {
+        QVERIFY2(text.contains(part), qPrintable(part));
+    }
+    for (const int number : {6, 9, 13, 75, 91}) {
+        QVERIFY2(text.contains(QStringLiteral("%1\t").arg(number)) ||
+                     text.contains(QStringLiteral("%1\n").arg(number)),
+                 qPrintable(QString::number(number)));
+    }
+    // The page fits the window above the buttons.
+    QVERIFY(more->geometry().bottom() < next->geometry().top());
+
+    QCOMPARE(next->text(), QStringLiteral("戻る"));
+    QTest::mouseClick(next, Qt::LeftButton);
+    QVERIFY(steps->isVisible());
+    QVERIFY(!more->isVisible());
 }
 
 void TestMainWindow::fileDialogsSpeakJapanese_data() {
