@@ -10,11 +10,19 @@
 
 namespace karumenio::guide {
 
+namespace {
+
+// The drawing of the plan, 380 pixels wide, with a margin on its right.
+constexpr int kPlanRoomTwips = (380 + 16) * 15;
+
+} // namespace
+
 ExampleWindow::ExampleWindow(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("ExampleWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFont(gothicFont(9));
-    setupFixedWindow(this, 9810, 5655);
+    // The design's width, and room on the right for the drawing of the plan.
+    setupFixedWindow(this, 9810 + kPlanRoomTwips, 5655);
     setWindowTitle(QStringLiteral("Excelへの貼り付け例"));
 
     m_intro =
@@ -35,6 +43,17 @@ ExampleWindow::ExampleWindow(QWidget* parent) : QWidget(parent) {
     m_picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_picture->setPixmap(examplePicture());
 
+    m_planCaption = new QLabel(QStringLiteral("参考図の座標から作成した図面"), this);
+    m_planCaption->setObjectName(QStringLiteral("planCaption"));
+    setTextColour(m_planCaption, highlightColour());
+    m_planCaption->setFont(gothicFont(9.75));
+    m_planPicture = new QLabel(this);
+    m_planPicture->setObjectName(QStringLiteral("planPicture"));
+    m_planPicture->setPixmap(examplePlanPicture());
+    m_planPicture->setGeometry(twips(9810), twips(1200), m_planPicture->pixmap().width(),
+                               m_planPicture->pixmap().height());
+    m_planPicture->setFrameShape(QFrame::Box);
+
     m_closeButton = new QPushButton(QStringLiteral("閉じる"), this);
     m_closeButton->setObjectName(QStringLiteral("closeButton"));
     m_closeButton->setGeometry(twips(8040), twips(5160), twips(1575), twips(375));
@@ -43,6 +62,7 @@ ExampleWindow::ExampleWindow(QWidget* parent) : QWidget(parent) {
     placeAutoSizeLabel(m_intro, 360, 240);
     placeAutoSizeLabel(m_introNote, 360, 480);
     placeAutoSizeLabel(m_pictureCaption, 360, 960);
+    placeAutoSizeLabel(m_planCaption, 9810, 960);
     condenseLabelsToFit(this, 60);
     m_closeButton->setFocus();
 }
@@ -61,6 +81,10 @@ ExampleWindow* ExampleWindow::showExample(const QWidget* anchor) {
 
 QPixmap ExampleWindow::examplePicture() {
     return QPixmap(QStringLiteral(":/karumenio/example.png"));
+}
+
+QPixmap ExampleWindow::examplePlanPicture() {
+    return QPixmap(QStringLiteral(":/karumenio/example-plan.png"));
 }
 
 } // namespace karumenio::guide
