@@ -583,9 +583,20 @@ WorksheetWindow* MainWindow::openWorksheet() {
         m_worksheetWindow = new WorksheetWindow(m_model, m_sink, nullptr, m_job.get());
         // Beside the main window, not over its buttons and lists, and on its screen.
         if (const QScreen* screen = guide::screenOf(this)) {
-            m_worksheetWindow->setGeometry(guide::besideOf(
-                m_worksheetWindow->size(), m_worksheetWindow->widthForAllColumns(), frameGeometry(),
-                guide::frameMarginsOf(m_worksheetWindow, this), screen->availableGeometry()));
+            const QRect area = screen->availableGeometry();
+            const QMargins frame = guide::frameMarginsOf(m_worksheetWindow, this);
+            // Where both fit side by side only with this window at the screen's edge, it
+            // moves there once rather than have the worksheet cover its buttons.
+            const int need =
+                m_worksheetWindow->widthForAllColumns() + frame.left() + frame.right() + 8;
+            const QRect main = frameGeometry();
+            if (main.right() + need > area.right() && main.left() - need < area.left() &&
+                main.width() + need <= area.width()) {
+                move(area.left(), main.top());
+            }
+            m_worksheetWindow->setGeometry(guide::besideOf(m_worksheetWindow->size(),
+                                                           m_worksheetWindow->widthForAllColumns(),
+                                                           frameGeometry(), frame, area));
         }
     }
     m_worksheetWindow->show();

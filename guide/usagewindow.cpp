@@ -167,7 +167,9 @@ UsageWindow::UsageWindow(QWidget* parent) : QWidget(parent) {
 
 void UsageWindow::setOutputFolder(const QString& folder) {
     m_folder = folder.isEmpty() ? QStringLiteral("（起動した時に決まります）") : folder;
-    m_morePage->setHtml(QString::fromUtf8(kMoreText).arg(m_folder.toHtmlEscaped()));
+    // Japanese runs on without blanks: the source's line breaks are not spaces.
+    m_morePage->setHtml(
+        QString::fromUtf8(kMoreText).remove(QLatin1Char('\n')).arg(m_folder.toHtmlEscaped()));
 }
 
 void UsageWindow::showMorePage(bool more) {
