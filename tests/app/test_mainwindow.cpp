@@ -47,8 +47,8 @@ class TestMainWindow : public QObject {
     void windowIsFixedAndIconed();
     void optionCodes_data();
     void optionCodes();
-    void text1SelectsOnFocus_data();
-    void text1SelectsOnFocus();
+    void angleBoxSelectsOnFocus_data();
+    void angleBoxSelectsOnFocus();
     void usageWindowOpensOnce();
     void exampleWindowOpensOnce();
     void closeButtonReturnsFocus();
@@ -184,18 +184,18 @@ void TestMainWindow::optionCodes() {
     }
 }
 
-void TestMainWindow::text1SelectsOnFocus_data() {
+void TestMainWindow::angleBoxSelectsOnFocus_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("how");
-    QTest::newRow("default text, Tab from Combo2") << QString() << "tab";
-    QTest::newRow("typed angle, Tab from Combo2") << "130.1001"
-                                                  << "tab";
-    QTest::newRow("default text, Shift+Tab from OLE1") << QString() << "backtab";
+    QTest::newRow("default text, Tab from the scale list") << QString() << "tab";
+    QTest::newRow("typed angle, Tab from the scale list") << "130.1001"
+                                                          << "tab";
+    QTest::newRow("default text, Shift+Tab from the worksheet icon") << QString() << "backtab";
     QTest::newRow("typed angle, mouse click") << "30.1500"
                                               << "mouse";
 }
 
-void TestMainWindow::text1SelectsOnFocus() {
+void TestMainWindow::angleBoxSelectsOnFocus() {
     QFETCH(QString, typed);
     QFETCH(QString, how);
     QLineEdit* text1 = child<QLineEdit>("angleBox");
