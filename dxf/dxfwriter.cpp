@@ -15,6 +15,14 @@ namespace {
 
 constexpr std::string_view kLineType = "CONTINUOUS";
 
+// The labels' text style. Its files are those a Japanese drawing program expects: the stroke
+// font the scripts' style uses, with the Japanese big font beside it. Some viewers (LibreCAD)
+// ignore the files and take the font of that name from their own: the style is named after
+// a stroke font of theirs that has the Japanese glyphs, so that no label shows as boxes.
+constexpr std::string_view kLabelStyle = "KST32B";
+constexpr std::string_view kPrimaryFont = "romans.shx";
+constexpr std::string_view kBigFont = "extfont.shx";
+
 struct Extent {
     double minX = std::numeric_limits<double>::infinity();
     double minY = std::numeric_limits<double>::infinity();
@@ -110,14 +118,15 @@ void writeTables(GroupWriter& out) {
 
     beginTable(out, "STYLE", 1);
     out.text(0, "STYLE");
-    out.text(2, plan::kTextStyle);
+    out.text(2, kLabelStyle);
     out.integer(70, 0);
     out.real(40, plan::kLabelHeight);
     out.real(41, 1.0);
     out.real(50, 0.0);
     out.integer(71, 0);
     out.real(42, plan::kLabelHeight);
-    out.text(3, plan::kTextFont);
+    out.text(3, kPrimaryFont);
+    out.text(4, kBigFont);
     out.text(0, "ENDTAB");
     endSection(out);
 }
@@ -152,7 +161,7 @@ void writeLabel(GroupWriter& out, const plan::Label& label, const std::string& t
     out.real(40, label.height);
     out.text(1, text);
     out.real(50, label.rotation);
-    out.text(7, plan::kTextStyle);
+    out.text(7, kLabelStyle);
     // Bottom-left, as the scripts ask for it; the alignment point repeats the insertion.
     out.integer(72, 0);
     out.point(11, label.insertion.x, label.insertion.y);

@@ -22,8 +22,6 @@ struct Settings;
 
 // The text style of the labels: a fixed height in drawing units.
 inline constexpr double kLabelHeight = 3.0;
-inline constexpr std::string_view kTextStyle = "ROMANS";
-inline constexpr std::string_view kTextFont = "EXTFONT";
 // Distance from a point to its label's insertion point, in drawing units.
 inline constexpr double kLabelOffset = 1.3;
 
