@@ -89,10 +89,12 @@ void TestForm1::cleanup() {
 void TestForm1::loadDefaults() {
     QCOMPARE(m_form->windowTitle(), QStringLiteral("AutoCad 測量図面カルメニオ"));
     QCOMPARE(child<QComboBox>("Combo1")->currentText(), QStringLiteral("A1"));
-    QCOMPARE(child<QComboBox>("Combo1")->count(), 5);
+    QCOMPARE(child<QComboBox>("Combo1")->count(), 7);
     QCOMPARE(child<QComboBox>("Combo1")->itemText(4), QStringLiteral("A4（縦）"));
+    QCOMPARE(child<QComboBox>("Combo1")->itemText(6), QStringLiteral("B4（縦）"));
     QCOMPARE(child<QComboBox>("Combo2")->currentText(), QStringLiteral("1:100"));
-    QCOMPARE(child<QComboBox>("Combo2")->count(), 9);
+    QCOMPARE(child<QComboBox>("Combo2")->count(), 10);
+    QCOMPARE(child<QComboBox>("Combo2")->itemText(2), QStringLiteral("1:250"));
     QCOMPARE(child<QLineEdit>("Text1")->text(), QStringLiteral("0.0000"));
     QCOMPARE(child<QLabel>("Label7")->text(), QString());
     QCOMPARE(child<QLabel>("Label8")->text(), QStringLiteral("バージョンを選んで下さい"));
