@@ -52,6 +52,20 @@ plan::Plan parcelsPlan() {
     return plan;
 }
 
+// The area table as the CSV writes it, and every side's length as the drawing shows it.
+void tableAndLengths(const plan::Plan& plan, const std::vector<parcel::Parcel>& parcels) {
+    const std::vector<parcel::ParcelArea> areas =
+        parcel::computeAreas(parcels, parcel::kLandCategories[0]);
+    std::size_t sides = 0;
+    for (const parcel::Parcel& p : parcels) {
+        for (const parcel::Side& side : parcel::sidesOf(p)) {
+            sides += side.lengthText().size();
+        }
+    }
+    benchmark::DoNotOptimize(sides);
+    benchmark::DoNotOptimize(parcel::writeAreaCsv(plan, areas));
+}
+
 void BM_AreaTableAndSideLengths300Parcels(benchmark::State& state) {
     const plan::Plan plan = parcelsPlan();
     const std::vector<parcel::Parcel> parcels = parcel::findParcels(plan).parcels;
@@ -59,16 +73,7 @@ void BM_AreaTableAndSideLengths300Parcels(benchmark::State& state) {
         state.SkipWithError("the plan does not hold 300 parcels");
     }
     for (auto _ : state) {
-        const std::vector<parcel::ParcelArea> areas =
-            parcel::computeAreas(parcels, parcel::kLandCategories[0]);
-        std::size_t sides = 0;
-        for (const parcel::Parcel& p : parcels) {
-            for (const parcel::Side& side : parcel::sidesOf(p)) {
-                sides += side.lengthText().size();
-            }
-        }
-        benchmark::DoNotOptimize(sides);
-        benchmark::DoNotOptimize(parcel::writeAreaCsv(plan, areas));
+        tableAndLengths(plan, parcels);
     }
 }
 BENCHMARK(BM_AreaTableAndSideLengths300Parcels)->Unit(benchmark::kMillisecond);
@@ -77,19 +82,21 @@ BENCHMARK(BM_AreaTableAndSideLengths300Parcels)->Unit(benchmark::kMillisecond);
 void BM_ParcelsAreaTableAndSideLengthsFromThePlan(benchmark::State& state) {
     const plan::Plan plan = parcelsPlan();
     for (auto _ : state) {
-        const std::vector<parcel::Parcel> parcels = parcel::findParcels(plan).parcels;
-        const std::vector<parcel::ParcelArea> areas =
-            parcel::computeAreas(parcels, parcel::kLandCategories[0]);
-        std::size_t sides = 0;
-        for (const parcel::Parcel& p : parcels) {
-            for (const parcel::Side& side : parcel::sidesOf(p)) {
-                sides += side.lengthText().size();
-            }
-        }
-        benchmark::DoNotOptimize(sides);
-        benchmark::DoNotOptimize(parcel::writeAreaCsv(plan, areas));
+        tableAndLengths(plan, parcel::findParcels(plan).parcels);
     }
 }
 BENCHMARK(BM_ParcelsAreaTableAndSideLengthsFromThePlan)->Unit(benchmark::kMillisecond);
+
+// The whole survey map of the 300 parcels: lengths, table, arrow, title block, fit check.
+void BM_SurveyMap300Parcels(benchmark::State& state) {
+    plan::Plan plan = parcelsPlan();
+    plan.frameRectangles[2].vertices = {
+        {-40000, -30000}, {-20000, -30000}, {-20000, -20000}, {-40000, -20000}};
+    const std::vector<parcel::Parcel> parcels = parcel::findParcels(plan).parcels;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(parcel::drawSurveyMap(plan, parcels, {}));
+    }
+}
+BENCHMARK(BM_SurveyMap300Parcels)->Unit(benchmark::kMillisecond);
 
 } // namespace

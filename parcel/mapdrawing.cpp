@@ -56,8 +56,8 @@ Box MapDrawing::text(MapLayerId layer, std::string_view text, plan::WorldPoint a
     const double width = estimatedWidth(oneLine, height);
     // The box's corners along the baseline direction and its upward normal.
     const double radians = rotation * std::numbers::pi / 180;
-    const double c = plan::cos(radians);
-    const double s = plan::sin(radians);
+    const double c = rotation == 0 ? 1.0 : plan::cos(radians);
+    const double s = rotation == 0 ? 0.0 : plan::sin(radians);
     const double start = alignment == TextAlignment::BottomLeft     ? 0.0
                          : alignment == TextAlignment::BottomCentre ? -width / 2
                                                                     : -width;

@@ -123,6 +123,13 @@ SurveyMap drawSurveyMap(const plan::Plan& plan, const std::vector<Parcel>& parce
     const LandCategory& category =
         settings.landCategory != nullptr ? *settings.landCategory : kLandCategories[0];
     const std::vector<ParcelArea> areas = computeAreas(parcels, category);
+    // A length and a table row of six cells per corner, three totals per parcel.
+    std::size_t corners = 0;
+    for (const Parcel& parcel : parcels) {
+        corners += parcel.vertices.size();
+    }
+    map.texts.reserve(7 * corners + 18 * parcels.size() + 32);
+    map.lines.reserve(corners + 3 * parcels.size() + 32);
     MapDrawing drawing(plan, map);
     const std::vector<Box> lengths = drawSideLengths(drawing, parcels, areas);
     const Box table = drawAreaTable(drawing, areas);
