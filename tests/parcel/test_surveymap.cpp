@@ -302,6 +302,16 @@ TEST(SurveyMap, TitleBlockInTheLowerRightCorner) {
     EXPECT_GT(findText(map, "地積測量図")->at.y, findText(map, "所在")->at.y);
 }
 
+TEST(SurveyMap, DatesAreShownTheJapaneseWayWhenTheyAreDates) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"2024-05-01", "2024年5月1日"},     {"2024-12-31", "2024年12月31日"},
+        {"令和6年5月1日", "令和6年5月1日"}, {"2024-5-1", "2024-5-1"},
+        {"2024-0a-01", "2024-0a-01"},       {"", ""}};
+    for (const auto& [given, shown] : cases) {
+        EXPECT_EQ(japaneseDate(given), shown) << given;
+    }
+}
+
 TEST(SurveyMap, TheFitCheckSaysWhatDoesNotFit) {
     // Fits: the example on B4 at 1:250.
     EXPECT_TRUE(
