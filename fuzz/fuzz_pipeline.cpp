@@ -1,10 +1,15 @@
 // Paste, read, plan and scripts with random settings, as a surveyor's run: it may be refused
 // with a run-time error, but scripts that are made hold only finite numbers and every line
-// ends with CR LF.
+// ends with CR LF. The survey map of the same plan, its script and its area CSV too.
 #include "job/job.h"
+#include "parcel/areacsv.h"
+#include "parcel/parcel.h"
+#include "parcel/parcelarea.h"
+#include "parcel/surveymap.h"
 #include "plan/drawingscale.h"
 #include "plan/papersize.h"
 #include "points/runtimeerror.h"
+#include "scripts/kyusekiscript.h"
 #include "scripts/writerun.h"
 
 #include <cmath>
@@ -48,6 +53,32 @@ void checkFinite(const plan::Plan& plan) {
     }
 }
 
+void checkSurveyMap(const plan::Plan& plan) {
+    const std::vector<parcel::Parcel> parcels = parcel::findParcels(plan).parcels;
+    const parcel::SurveyMap map = parcel::drawSurveyMap(plan, parcels, {});
+    for (const parcel::MapText& t : map.texts) {
+        check(std::isfinite(t.at.x) && std::isfinite(t.at.y) && std::isfinite(t.height) &&
+                  std::isfinite(t.rotation),
+              "a map text that is not finite");
+        check(!t.text.empty() && t.text.find_first_of("\r\n") == std::string::npos,
+              "a map text empty or of two lines");
+    }
+    for (const parcel::MapLine& line : map.lines) {
+        for (const plan::WorldPoint& p : line.vertices) {
+            check(std::isfinite(p.x) && std::isfinite(p.y), "a map line that is not finite");
+        }
+    }
+    checkLines(scripts::kyusekiScript(plan, map).bytes);
+    const std::vector<parcel::ParcelArea> areas =
+        parcel::computeAreas(parcels, parcel::kLandCategories[2]);
+    for (const parcel::ParcelArea& area : areas) {
+        check(!area.doubleArea.isNegative() && area.area <= area.doubleArea,
+              "an area out of order");
+    }
+    const std::string csv = parcel::writeAreaCsv(plan, areas).bytes;
+    check(csv.ends_with("\r\n"), "the area CSV does not end with CR LF");
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -74,6 +105,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (std::size_t i = 0; i < 4; ++i) {
             checkLines(set.bytes(i));
         }
+        checkSurveyMap(plan);
     } catch (const points::RunTimeError&) {
     }
     return 0;

@@ -230,7 +230,9 @@ Plan computePlan(const points::PointTable& table, const points::Worksheet& dataS
     const double dy = numeric::sin(radians) * kLabelOffset;
     for (int slot = 0; slot < count; ++slot) {
         PlanPoint& p = plan.points[static_cast<std::size_t>(slot)];
-        p.breakBefore = slot > 0 && !table.breakMark.at(slot).equalsEmptyText();
+        const points::CellValue& mark = table.breakMark.at(slot);
+        p.breakBefore = slot > 0 && !mark.equalsEmptyText();
+        p.breakMark = mark.textForm();
         p.label = labelText(table.labelText.at(slot), slot, plan.warnings);
         p.labelX = p.x + dx;
         p.labelY = p.y + dy;

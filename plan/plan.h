@@ -33,6 +33,9 @@ struct PlanPoint {
     double radius = 0.0;
     // A break mark: a new polyline starts here (never looked at on slot 0).
     bool breakBefore = false;
+    // The break mark's text as the cell shows it, trimmed of ASCII blanks; a closed section
+    // takes its first row's text as its name.
+    std::string breakMark;
     // The name on one line, trimmed of ASCII blanks.
     std::string label;
     // The label's insertion point in survey coordinates.

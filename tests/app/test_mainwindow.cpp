@@ -5,6 +5,8 @@
 #include "guide/examplewindow.h"
 #include "guide/formlook.h"
 #include "guide/usagewindow.h"
+#include "plan/drawingscale.h"
+#include "plan/papersize.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -95,10 +97,13 @@ void TestMainWindow::cleanup() {
 void TestMainWindow::loadDefaults() {
     QCOMPARE(m_form->windowTitle(), QStringLiteral("AutoCad 測量図面カルメニオ"));
     QCOMPARE(child<QComboBox>("paperList")->currentText(), QStringLiteral("A1"));
-    QCOMPARE(child<QComboBox>("paperList")->count(), 5);
+    // The lists show the tables' texts, in the tables' order.
+    QCOMPARE(child<QComboBox>("paperList")->count(), int(karumenio::plan::kPaperSizes.size()));
     QCOMPARE(child<QComboBox>("paperList")->itemText(4), QStringLiteral("A4（縦）"));
+    QCOMPARE(child<QComboBox>("paperList")->itemText(6), QStringLiteral("B4（縦）"));
     QCOMPARE(child<QComboBox>("scaleList")->currentText(), QStringLiteral("1:100"));
-    QCOMPARE(child<QComboBox>("scaleList")->count(), 9);
+    QCOMPARE(child<QComboBox>("scaleList")->count(), int(karumenio::plan::kDrawingScales.size()));
+    QCOMPARE(child<QComboBox>("scaleList")->itemText(2), QStringLiteral("1:250"));
     QCOMPARE(child<QLineEdit>("angleBox")->text(), QStringLiteral("0.0000"));
     QCOMPARE(child<QLabel>("editionHolder")->text(), QString());
     QCOMPARE(child<QLabel>("editionPrompt")->text(), QStringLiteral("バージョンを選んで下さい"));

@@ -223,7 +223,7 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{
             "unknown_paper", {"--edition", "2000", "--paper", "B4"}, "\tK1\t1\t2\n", 2, "B4"},
         RefusedCase{
-            "unknown_scale", {"--edition", "2000", "--scale", "250"}, "\tK1\t1\t2\n", 2, "250"},
+            "unknown_scale", {"--edition", "2000", "--scale", "150"}, "\tK1\t1\t2\n", 2, "150"},
         RefusedCase{"radius_not_a_number",
                     {"--edition", "2000", "--radius", "big"},
                     "\tK1\t1\t2\n",

@@ -18,8 +18,9 @@ CLI = os.environ["KARUMENIO_CLI"]
 LIBRECAD = "/usr/bin/librecad"
 DATA = os.environ["KARUMENIO_TEST_DATA"]
 
-PAPERS = {"A1": (841, 594), "A2": (594, 420), "A3": (420, 297), "A4L": (297, 210), "A4P": (210, 297)}
-SCALES = [100, 200, 300, 400, 500, 1000, 2000, 3000, 5000]
+PAPERS = {"A1": (841, 594), "A2": (594, 420), "A3": (420, 297), "A4L": (297, 210), "A4P": (210, 297),
+          "B4L": (364, 257), "B4P": (257, 364)}
+SCALES = [100, 200, 250, 300, 400, 500, 1000, 2000, 3000, 5000]
 LAYERS = {"P_WAKU": 7, "P_LINE": 2, "P_PROT": 3, "P_MOJI": 4}
 LABEL_STYLE = "KST32B"
 NAMES = ["K1", "測点12", "ﾎﾟｲﾝﾄ", "境界杭Ａ", "001", "No.15", "　中央　", "点-3"]

@@ -148,6 +148,32 @@ TEST(Plan, FitCheckSuggestsTheLargestScaleOrAnotherPaper) {
               std::string::npos);
 }
 
+TEST(Plan, FitCheckOffersB4AndTheScale1To250) {
+    // B's label reaches 21 m north of the frame centre: B4 landscape holds 18.7 m at 1:200
+    // and 23.4 m at 1:250 inside its inner border.
+    const plan::Plan plan = planOf("\tA\t0\t0\r\n\tB\t36\t0\r\n", "0.0000");
+    const plan::FitCheck check =
+        plan::checkFit(plan, *plan::findPaper("B4L"), *plan::findScale("200"));
+    EXPECT_EQ(check.outside, 1);
+    ASSERT_NE(check.fittingScale, nullptr);
+    EXPECT_EQ(check.fittingScale->token, "250");
+    EXPECT_EQ(plan::checkFit(plan, *plan::findPaper("B4L"), *plan::findScale("250")).outside, 0);
+}
+
+TEST(Plan, PaperConstantsFollowTheirRecipe) {
+    // The corner's direction is 180° + atan(width / height) rounded to whole seconds, written
+    // in degrees to 7 decimals; the half diagonal is written to 7 decimals.
+    for (const plan::PaperSize& paper : plan::kPaperSizes) {
+        SCOPED_TRACE(std::string(paper.token));
+        const double degrees =
+            180 + std::atan(paper.sheetWidth / paper.sheetHeight) * 180 / std::numbers::pi;
+        const double seconds = std::round(degrees * 3600);
+        EXPECT_EQ(std::round(seconds / 3600 * 1e7) / 1e7, paper.firstCornerAngle);
+        const double halfDiagonal = std::hypot(paper.sheetWidth, paper.sheetHeight) / 2;
+        EXPECT_EQ(std::round(halfDiagonal * 1e7) / 1e7, paper.halfDiagonal);
+    }
+}
+
 TEST(Plan, PaperTableAgreesWithTheSheetSizes) {
     // The corner constants must describe the sheet the plan shows after the quarter turn.
     std::set<std::string_view> tokens;
