@@ -1,8 +1,8 @@
 #include "elementary.h"
 
+#include "numeric/conversion.h"
 #include "numeric/trig.h"
 
-#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -31,7 +31,7 @@ constexpr double kQuarterPi = 0x1.921fb54442d18p-1;
 
 // 2^k for a k whose power is a normal double.
 double powerOfTwo(int k) {
-    return std::bit_cast<double>(static_cast<std::uint64_t>(k + 1023) << 52);
+    return numeric::bitCast<double>(static_cast<std::uint64_t>(k + 1023) << 52);
 }
 
 // x·2^k for any k between −1100 and 1100.
@@ -145,9 +145,9 @@ Split split(double x) {
         x *= 0x1p54;
         k = -54;
     }
-    const auto bits = std::bit_cast<std::uint64_t>(x);
+    const auto bits = numeric::bitCast<std::uint64_t>(x);
     k += static_cast<int>(bits >> 52) - 1023;
-    double m = std::bit_cast<double>((bits & 0x000fffffffffffffu) | 0x3ff0000000000000u);
+    double m = numeric::bitCast<double>((bits & 0x000fffffffffffffu) | 0x3ff0000000000000u);
     if (m > kSqrt2) {
         m *= 0.5;
         ++k;

@@ -1,5 +1,6 @@
 #include "fixeddecimals.h"
 
+#include "numeric/conversion.h"
 #include "numeric/doubledouble.h"
 
 #include <algorithm>
@@ -64,8 +65,8 @@ void appendLarge(std::string& out, double value, int decimals) {
     const bool half = onTheHalf(value, decimals);
     // Room for 309 integer digits, a sign, the point and the decimals.
     char buffer[340];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                      std::chars_format::fixed, decimals + (half ? 1 : 0));
+    const auto result = numeric::toChars(buffer, buffer + sizeof buffer, value,
+                                         numeric::Notation::Fixed, decimals + (half ? 1 : 0));
     std::string text(buffer, result.ptr);
     if (half) {
         text.pop_back();

@@ -4,8 +4,9 @@
 #include "jsontext.h"
 #include "transversemercator.h"
 
+#include "numeric/conversion.h"
+
 #include <algorithm>
-#include <bit>
 #include <cstdint>
 #include <functional>
 #include <span>
@@ -68,7 +69,7 @@ void FeatureWriter::beginFeature(const char* geometry) {
 }
 
 void FeatureWriter::position(const std::string& name, PlanePoint p) {
-    const Key key{std::bit_cast<std::uint64_t>(p.x), std::bit_cast<std::uint64_t>(p.y)};
+    const Key key{numeric::bitCast<std::uint64_t>(p.x), numeric::bitCast<std::uint64_t>(p.y)};
     auto found = m_projected.find(key);
     if (found == m_projected.end()) {
         const auto g = m_projection.toGeographic(p);
