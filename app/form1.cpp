@@ -77,7 +77,7 @@ void recoverFolder(MessageSink* sink, QWidget* parent, const std::filesystem::pa
     }
     const QString title = QStringLiteral("SCR作成");
     try {
-        const scripts::FolderSession session(folder);
+        const scripts::FolderSession session(folder, scripts::outputFolderScope());
         for (const std::string& line : session.recovered()) {
             sink->information(parent, title, fromStd(line));
         }

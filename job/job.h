@@ -10,6 +10,7 @@
 #include "scripts/fileoperations.h"
 #include "scripts/writereport.h"
 #include "survey/pointsfile.h"
+#include "writetargets.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -83,6 +84,12 @@ class Job {
                                const std::optional<std::filesystem::path>& dxf,
                                const std::optional<std::filesystem::path>& sima,
                                const scripts::FileOperations& operations);
+    // The run the targets describe: outputs that clash are refused first (targets.check()),
+    // then every folder written into is locked and put in order, and all the files are
+    // written or none. Without scripts only the SIMA file is written.
+    scripts::WriteReport
+    write(const WriteTargets& targets,
+          const scripts::FileOperations& operations = scripts::FileOperations::system());
 
     // The plan of the last complete write run; nullptr before one.
     const plan::Plan* lastPlan() const { return m_lastPlan ? &*m_lastPlan : nullptr; }
