@@ -247,6 +247,101 @@ INSTANTIATE_TEST_SUITE_P(
             "unknown_format", {"--edition", "2000", "--format", "xls"}, "\tK1\t1\t2\n", 2, "xls"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+struct ClashCase {
+    const char* name;
+    // "{out}" stands for the output folder, "{dir}" for the test's folder.
+    std::vector<std::string> arguments;
+    // The points file, under the test's folder.
+    std::string pointsFile;
+    // What the message names: the two files that clash.
+    const char* first;
+    const char* second;
+};
+
+class CliClash : public CliTest, public testing::WithParamInterface<ClashCase> {};
+
+TEST_P(CliClash, IsAUsageErrorAndNothingIsWritten) {
+    const auto& c = GetParam();
+    plantOldScripts();
+    const fs::path pointsFile = m_dir / c.pointsFile;
+    if (!fs::exists(pointsFile)) {
+        write(pointsFile, "A00,\r\nA01,1,P1,1,2,\r\nA01,2,P2,3,4,\r\n");
+    }
+    const std::string pointsBefore = slurp(pointsFile);
+    std::vector<std::string> arguments;
+    for (std::string argument : c.arguments) {
+        for (const auto& [mark, value] : {std::pair{std::string("{out}"), drive()},
+                                          std::pair{std::string("{dir}"), utf8(m_dir)}}) {
+            if (const auto at = argument.find(mark); at != std::string::npos) {
+                argument.replace(at, mark.size(), value);
+            }
+        }
+        arguments.push_back(argument);
+    }
+    arguments.insert(arguments.end(), {"--out", drive(), utf8(pointsFile)});
+    const auto result = run(arguments);
+    EXPECT_EQ(result.status, 2) << result.err;
+    EXPECT_NE(result.err.find(c.first), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find(c.second), std::string::npos) << result.err;
+    expectOldScripts();
+    EXPECT_EQ(slurp(pointsFile), pointsBefore);
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir / "drive"), fs::directory_iterator()), 4);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cli, CliClash,
+    testing::Values(ClashCase{"dxf_over_a_script",
+                              {"--edition", "2000", "--dxf", "{out}/LINE.SCR"},
+                              "points.sim",
+                              "LINE.SCR",
+                              "スクリプト"},
+                    ClashCase{"sima_over_a_script",
+                              {"--edition", "2000", "--sima-out", "{out}/zahyou.scr"},
+                              "points.sim",
+                              "zahyou.scr",
+                              "ZAHYOU.SCR"},
+                    ClashCase{"dxf_and_sima_one_file",
+                              {"--edition", "2000", "--dxf", "{dir}/plan.out", "--sima-out",
+                               "{dir}/PLAN.OUT"},
+                              "points.sim",
+                              "plan.out",
+                              "PLAN.OUT"},
+                    ClashCase{"dxf_over_the_journal",
+                              {"--edition", "2000", "--dxf", "{out}/~karumenio.journal"},
+                              "points.sim",
+                              "~karumenio.journal",
+                              "記録"},
+                    ClashCase{"dxf_over_the_points_file",
+                              {"--edition", "2000", "--dxf", "{dir}/points.sim"},
+                              "points.sim",
+                              "points.sim",
+                              "座標ファイル"},
+                    ClashCase{"sima_over_its_own_input",
+                              {"--sima-out", "{dir}/./points.sim"},
+                              "points.sim",
+                              "./points.sim",
+                              "座標ファイル"},
+                    ClashCase{"points_file_that_is_a_script",
+                              {"--edition", "2000"},
+                              "drive/LINE.SCR",
+                              "LINE.SCR",
+                              "座標ファイル"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(CliTest, APlantedJournalCannotRemoveAFileOutsideTheFolder) {
+    write(m_dir / "victim.txt", "victim");
+    const std::string target = utf8(m_dir / "victim.txt");
+    // Target, new file and old file, length-prefixed, then the marks of a run to be undone.
+    write(m_dir / "drive" / "~karumenio.journal", "karumenio journal 2\n" +
+                                                      std::to_string(target.size()) + ":" + target +
+                                                      "\n0:\n0:\n" + "commit\nrollback\n");
+    const auto result = run({"--edition", "2000", "--out", drive(), kExample});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(slurp(m_dir / "victim.txt"), "victim");
+    EXPECT_NE(result.err.find("~karumenio.journal"), std::string::npos) << result.err;
+    EXPECT_FALSE(fs::exists(m_dir / "drive" / "~karumenio.journal"));
+}
+
 TEST_F(CliTest, ConvertsToSimaWithoutAnEdition) {
     const auto file = points("pts.csv", "点名,X,Y\nP1,1.5,2\nP2,3,4\n");
     const auto sima = m_dir / "pts.sim";
