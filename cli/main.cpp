@@ -65,9 +65,11 @@ int run(const cli::CliOptions& options, const job::WriteTargets& targets) {
     job::Job job(job::Job::History::None);
     job.settings() = options.settings;
     job.setDefaultRadius(options.defaultRadius);
+    std::string bytes = readWholeFile(options.pointsFile);
+    // Code page 932 becomes UTF-8 before the read, so that the file is not held twice.
+    survey::decodeInPlace(bytes);
     const auto opened = job.openPointsFile(
-        readWholeFile(options.pointsFile),
-        scripts::platform::displayPath(options.pointsFile.filename()), options.open);
+        bytes, scripts::platform::displayPath(options.pointsFile.filename()), options.open);
     for (const auto& warning : opened.warnings) {
         std::cerr << "警告: " << warning << '\n';
     }

@@ -187,7 +187,7 @@ PointRows readDelimited(std::string_view text, const CsvOptions& options) {
 void readDelimited(std::string_view text, const CsvOptions& options,
                    const std::function<void(const PointRow&)>& sink) {
     // One more field than the worksheet has columns still shows a line longer than its header.
-    points::ClipboardRows lines(text, points::Worksheet::kColumnCount + 1);
+    points::ClipboardRows lines(text, points::Worksheet::kColumnCount + 1, kLongestField);
     std::vector<std::string>* fields = lines.next();
     if (fields == nullptr) {
         return;
