@@ -322,7 +322,7 @@ void Form1::Command1_Click() {
     m_sheetChangedSinceRead = false;
     hideProgress();
     refreshPreview();
-    QString message = fromStd(points::readMessage(m_job->table().count()));
+    QString message = fromStd(m_job->lastRead().message());
     // A coordinate that is not a number would only stop the write; say so now.
     const std::vector<std::string> textCells = m_job->textCoordinateCells();
     if (textCells.empty()) {

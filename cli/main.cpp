@@ -74,6 +74,9 @@ int run(const cli::CliOptions& options, const job::WriteTargets& targets) {
         std::cerr << "警告: " << warning << '\n';
     }
     const int count = job.read();
+    if (const std::string note = job.lastRead().note(); !note.empty()) {
+        std::cerr << "警告: " << note << '\n';
+    }
 
     // The SIMA file goes with the scripts, all or nothing.
     const scripts::WriteReport report = job.write(targets);

@@ -45,7 +45,9 @@ int Job::read(const points::ReadProgress& progress) {
     }
     m_dataSheet = nullptr;
     m_lastPlan.reset();
+    m_lastRead = {};
     m_dataSheet = &points::readPoints(m_book, m_table, progress);
+    m_lastRead = points::summarizeRead(*m_dataSheet, m_table.count());
     return m_table.count();
 }
 

@@ -67,6 +67,9 @@ class Job {
     // row order, at most the number asked for; such a point cannot be written.
     std::vector<std::string> textCoordinateCells(std::size_t most = 5) const;
     bool hasRead() const { return m_dataSheet != nullptr; }
+    // What the latest complete read found, with its message; rows below the first empty
+    // column C that hold anything are counted there, since the read does not take them.
+    const points::ReadSummary& lastRead() const { return m_lastRead; }
 
     // The plan of the latest read with the current settings; changes nothing. A worksheet
     // never read is error 91.
@@ -110,6 +113,7 @@ class Job {
     plan::Settings m_settings;
     // The sheet bound by the last complete read; the frame reads its extent cells.
     const points::Worksheet* m_dataSheet = nullptr;
+    points::ReadSummary m_lastRead;
     std::optional<plan::Plan> m_lastPlan;
 };
 
