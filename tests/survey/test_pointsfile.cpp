@@ -128,6 +128,22 @@ INSTANTIATE_TEST_SUITE_P(
                  withColumns("name=点名,x=X座標,y=y座標")},
         OpenCase{
             "header_detected_in_todays_order", "", "区画,測点名,X,Y\nK,P1,1,2\n", "K|P1|1|2\n", {}},
+        OpenCase{"header_names_its_columns",
+                 "pts.csv",
+                 "点名,X座標,Y座標\nP1,10.5,20\nP2,30,40\n",
+                 "|P1|10.5|20\n|P2|30|40\n",
+                 {}},
+        OpenCase{"header_of_the_template_headings",
+                 "",
+                 "区　画\t測点名\tX 座標\tY 座標\t\t\tPlot 半径\nK\tP1\t1\t2\t\t\t0.5\n",
+                 "K|P1|1|2\n",
+                 {}},
+        OpenCase{"header_in_english_and_full_width",
+                 "",
+                 "Ｎｏ,ｎａｍｅ,Ｅａｓｔｉｎｇ,NORTHING,地番\n1,A,200,100,669\n",
+                 "669|A|100|200\n",
+                 {}},
+        OpenCase{"header_found_by_its_names_alone", "", "北,東,,,測点\n1,2,,,P\n", "|P|1|2\n", {}},
         OpenCase{"first_field_a01_is_a_point_name",
                  "list.csv",
                  "A01,N1,1.5,2.5\n,N2,3,4\n",
@@ -209,26 +225,37 @@ std::string simaPoints(int count) {
 
 INSTANTIATE_TEST_SUITE_P(
     Survey, RefusesAndKeepsTheSheet,
-    testing::Values(RefusedCase{"sima_with_3002_points", "", simaPoints(3002),
-                                points::RunError::SubscriptOutOfRange, "3001"},
-                    RefusedCase{"sima_coordinate_not_a_number", "",
-                                "A00,\nA01,1,P,1.0,2.0,\nA01,2,Q,abc,2,\n",
-                                points::RunError::TypeMismatch, "3 行目"},
-                    RefusedCase{"quoted_decimal_comma", "", "P1,\"1234,567\",\"10,5\"\n",
-                                points::RunError::TypeMismatch, "1 行目", withColumns("name,x,y")},
-                    RefusedCase{"decimal_comma_splits_a_line_under_its_header", "",
-                                "name,x,y\nP1,1.5,2.5\nP2,1234,567,2345,678\n",
-                                points::RunError::TypeMismatch, "3 行目", withColumns("name,x,y")},
-                    RefusedCase{"sima_parcel_of_3002_references", "",
-                                "A00,\nA01,1,P,1,2,\nD00,1,L,1,\n" + repeated("B01,1,,\n", 3002),
-                                points::RunError::SubscriptOutOfRange, " 3002 行"},
-                    RefusedCase{"sima_points_past_the_sheet_counted_at_least", "", simaPoints(5000),
-                                points::RunError::SubscriptOutOfRange, "少なくとも 5000 行"},
-                    RefusedCase{"a_blank_line_among_3001_rows_is_a_row", "",
-                                manyRows(1500) + "\n" + manyRows(1501),
-                                points::RunError::SubscriptOutOfRange, "3002 行"},
-                    RefusedCase{"neither_utf8_nor_cp932", "", "A00,\n\x81\n\xFF\xFE",
-                                points::RunError::TypeMismatch, "文字コード"}),
+    testing::Values(
+        RefusedCase{"sima_with_3002_points", "", simaPoints(3002),
+                    points::RunError::SubscriptOutOfRange, "3001"},
+        RefusedCase{"sima_coordinate_not_a_number", "", "A00,\nA01,1,P,1.0,2.0,\nA01,2,Q,abc,2,\n",
+                    points::RunError::TypeMismatch, "3 行目"},
+        RefusedCase{"quoted_decimal_comma", "", "P1,\"1234,567\",\"10,5\"\n",
+                    points::RunError::TypeMismatch, "1 行目", withColumns("name,x,y")},
+        RefusedCase{"decimal_comma_splits_a_line_under_its_header", "",
+                    "name,x,y\nP1,1.5,2.5\nP2,1234,567,2345,678\n", points::RunError::TypeMismatch,
+                    "3 行目", withColumns("name,x,y")},
+        RefusedCase{"sima_parcel_of_3002_references", "",
+                    "A00,\nA01,1,P,1,2,\nD00,1,L,1,\n" + repeated("B01,1,,\n", 3002),
+                    points::RunError::SubscriptOutOfRange, " 3002 行"},
+        RefusedCase{"sima_points_past_the_sheet_counted_at_least", "", simaPoints(5000),
+                    points::RunError::SubscriptOutOfRange, "少なくとも 5000 行"},
+        RefusedCase{"a_blank_line_among_3001_rows_is_a_row", "",
+                    manyRows(1500) + "\n" + manyRows(1501), points::RunError::SubscriptOutOfRange,
+                    "3002 行"},
+        RefusedCase{"header_without_a_name_column", "", "No,X,Y\n1,2,3\n",
+                    points::RunError::TypeMismatch, "1 行目: 見出し行の列 「No」「X」「Y」"},
+        RefusedCase{"header_of_unknown_names", "", "a\tb\tc\td\n1\t2\t3\t4\n",
+                    points::RunError::TypeMismatch, "「a」「b」「c」「d」"},
+        RefusedCase{"header_naming_x_twice", "", "点名,X,北,Y\nP,1,2,3\n",
+                    points::RunError::TypeMismatch, "「X」と「北」がどちらも"},
+        RefusedCase{"columns_past_the_file", "", "P,1,2\nQ,3,4,\n", points::RunError::TypeMismatch,
+                    "x の 7 列目はファイルにありません", withColumns("name=1,x=7,y=8")},
+        RefusedCase{"columns_by_header_text_on_one_column", "", "点名,X,Y\nP,1,2\n",
+                    points::RunError::TypeMismatch, "同じ 1 列目",
+                    withColumns("name=点名,x=点名,y=Y")},
+        RefusedCase{"neither_utf8_nor_cp932", "", "A00,\n\x81\n\xFF\xFE",
+                    points::RunError::TypeMismatch, "文字コード"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PointsFile, SimaLeavesTheRadiusChainAndClearsOldRowsBelow) {
@@ -243,7 +270,8 @@ TEST(PointsFile, SimaLeavesTheRadiusChainAndClearsOldRowsBelow) {
 }
 
 TEST(PointsFile, ColumnListsThatCannotBeRead) {
-    for (const char* columns : {"name,x", "name,x,y,q", "x,y,x", "x=0,y"}) {
+    for (const char* columns :
+         {"name,x", "name,x,y,q", "x,y,x", "x=0,y", "name=3,x=3,y=4", "name,x,y,r=2"}) {
         EXPECT_THROW(survey::ColumnMapping::parse(columns), points::RunTimeError) << columns;
     }
 }
