@@ -2,12 +2,17 @@
 
 #include "plan/drawingscale.h"
 #include "plan/edition.h"
+#include "plan/kakudo.h"
 #include "plan/papersize.h"
+#include "points/ascii.h"
 #include "points/cellvalue.h"
+#include "points/messagetext.h"
+#include "points/numberformat.h"
 #include "points/runtimeerror.h"
 #include "scripts/platform.h"
 #include "scripts/scriptfolder.h"
 
+#include <algorithm>
 #include <initializer_list>
 #include <string_view>
 #include <utility>
@@ -146,6 +151,34 @@ CliOptions parseArguments(const std::vector<std::string>& arguments) {
         options.outFolder = scripts::defaultScriptFolder();
     }
     return options;
+}
+
+std::string angleWarning(const std::string& text) {
+    const std::size_t digits = text.find_first_not_of("+-") == 1 ? 1 : 0;
+    const std::size_t point = text.find('.');
+    const std::string whole =
+        text.substr(digits, point == std::string::npos ? std::string::npos : point - digits);
+    const std::string decimals = point == std::string::npos ? "" : text.substr(point + 1);
+    const auto allDigits = [](const std::string& part) {
+        return std::all_of(part.begin(), part.end(),
+                           [](char c) { return points::ascii::isDigit(c); });
+    };
+    // Minutes and seconds are the first two pairs of decimals; missing ones count as zeros.
+    const std::string padded = decimals + "0000";
+    const bool plain = !whole.empty() && allDigits(whole) && allDigits(decimals) &&
+                       padded.compare(0, 2, "60") < 0 && padded.compare(2, 2, "60") < 0;
+    if (plain) {
+        return {};
+    }
+    double degrees = 0.0;
+    try {
+        degrees = plan::packedAngleDegrees(plan::looseNumber(text));
+    } catch (const points::RunTimeError&) {
+        return {};
+    }
+    return "--angle の「" + points::quotedInMessage(text) +
+           "」は ddd.mmss (度.分秒) の角度として正しくないため、入力欄と同じ読み方で " +
+           points::formatNumber(degrees, true) + " 度として出力します。";
 }
 
 std::string usageText() {

@@ -61,6 +61,12 @@ std::string readWholeFile(const std::filesystem::path& path) {
 }
 
 int run(const cli::CliOptions& options, const job::WriteTargets& targets) {
+    if (targets.scripts) {
+        if (const std::string angle = cli::angleWarning(options.settings.angleText);
+            !angle.empty()) {
+            std::cerr << "警告: " << angle << '\n';
+        }
+    }
     // One run from file to scripts: nothing to undo, so no record of what each cell held.
     job::Job job(job::Job::History::None);
     job.settings() = options.settings;

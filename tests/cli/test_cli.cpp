@@ -136,6 +136,41 @@ TEST_F(CliTest, RowsBelowAnEmptyRowAreAWarning) {
     EXPECT_NE(result.err.find("2 行は読み込んでいません"), std::string::npos) << result.err;
 }
 
+TEST_F(CliTest, AnAngleThatIsNotPlainDddMmssIsReadAsTheAngleBoxReadsItWithAWarning) {
+    const auto file = points("two.tsv", "\tP1\t0\t0\n\tP2\t10\t10\n");
+    const std::pair<const char*, const char*> cases[] = {
+        {"30.3000", nullptr}, {"-12.15", nullptr},    {"45.", nullptr},
+        {"abc", "0 度"},      {"NaN", "0 度"},        {"359.5960", "360 度"},
+        {"10.6000", "11 度"}, {"1e308", "1E+308 度"}, {" 45", "45 度"},
+    };
+    for (const auto& [angle, used] : cases) {
+        SCOPED_TRACE(angle);
+        const auto result = run(
+            {"--edition", "2000", std::string("--angle=") + angle, "--out", drive(), utf8(file)});
+        ASSERT_EQ(result.status, 0) << result.err;
+        if (used == nullptr) {
+            EXPECT_EQ(result.err.find("--angle"), std::string::npos) << result.err;
+        } else {
+            EXPECT_NE(result.err.find(std::string("警告: --angle の「") + angle + "」"),
+                      std::string::npos)
+                << result.err;
+            EXPECT_NE(result.err.find(std::string(" ") + used + "として"), std::string::npos)
+                << result.err;
+        }
+    }
+}
+
+TEST_F(CliTest, ARadiusBeyondTheSheetGetsTheFitWarning) {
+    const auto file = points("two.tsv", "\tP1\t0\t0\n\tP2\t10\t10\n");
+    for (const auto& [radius, warned] : {std::pair{"0.5", false}, std::pair{"1000", true}}) {
+        SCOPED_TRACE(radius);
+        const auto result =
+            run({"--edition", "2000", "--radius", radius, "--out", drive(), utf8(file)});
+        ASSERT_EQ(result.status, 0) << result.err;
+        EXPECT_EQ(result.err.find("はみ出します") != std::string::npos, warned) << result.err;
+    }
+}
+
 TEST_F(CliTest, DriveFolderComesFromTheEnvironmentWhenNotGiven) {
     const auto result = run({"--edition", "2002", kExample}, {{"KARUMENIO_DRIVE_C", drive()}});
     ASSERT_EQ(result.status, 0) << result.err;
