@@ -215,14 +215,13 @@ PointRows readSima(std::string_view text, std::size_t mostRows) {
             SimaPoint point{field(fields, 2), field(fields, 3), field(fields, 4), lines.number()};
             const std::string number = field(fields, 1);
             if (!number.empty()) {
-                const auto [first, added] = byNumber.try_emplace(number, points.size());
-                if (!added) {
+                const auto entry = byNumber.try_emplace(number, points.size());
+                if (!entry.second) {
+                    const int firstLine = points[entry.first->second].line;
                     warnings.add(kSameNumber, [&] {
                         return lineText(point.line) + "点番号「" + points::quotedInMessage(number) +
-                               "」は " + std::to_string(points[first->second].line) +
-                               " 行目と同じです。先の " +
-                               std::to_string(points[first->second].line) +
-                               " 行目の座標を使います。";
+                               "」は " + std::to_string(firstLine) + " 行目と同じです。先の " +
+                               std::to_string(firstLine) + " 行目の座標を使います。";
                     });
                 }
             }
