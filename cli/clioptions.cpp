@@ -225,8 +225,12 @@ Options:
   --dxf PATH       also write the plan as a DXF (R12) drawing to PATH, in world
                    coordinates, in the same run: all five files or none
   --format F       auto | sima | csv                        (default auto)
-  --header H       auto | yes | no: skip the first line as a header; auto
-                   skips it when its X and Y fields are not numbers
+  --header H       auto | yes | no: whether the first line is a header; auto
+                   takes it for one when its X and Y fields are not numbers or
+                   it names an X and a Y column. A header's columns are found
+                   by their names (区画/筆/地番/mark, 点名/測点名/測点/name/point,
+                   X/X座標/北/N/northing, Y/Y座標/東/E/easting, 半径/Plot半径/
+                   radius, in either width) unless --columns is given
   --columns LIST   input columns of mark, name, x, y, r in order, "-" to skip
                    one, or role=N / role=HEADER: "name,x,y", "name=点名,x=4,y=5"
   --sima-out PATH  also write the read points as a SIMA file to PATH; without
@@ -234,7 +238,9 @@ Options:
   --help           this text
 
 Exit status: 0 when all files were written; otherwise non-zero with a message on
-stderr, and none of the files changed.
+stderr, and none of the files changed. Outputs that are one file, or that would
+write over the points file, a script, the journal or a temporary file, are
+refused before anything is read or written (exit status 2).
 )";
 }
 
