@@ -1,6 +1,8 @@
 // The recovery of an interrupted write over a real folder, with a journal of random bytes and
 // files planted beside it: it may refuse with a run-time error, but nothing outside the folder
 // changes, nor any file in it that the program does not write, and no folder is removed.
+#include "fuzzcheck.h"
+
 #include "points/runtimeerror.h"
 #include "scripts/atomicfileset.h"
 #include "scripts/filenames.h"
@@ -17,25 +19,12 @@
 #include <unistd.h>
 
 using namespace karumenio;
+using karumenio::fuzz::check;
 namespace fs = std::filesystem;
 
 namespace {
 
-// A folder in memory where there is one: the disk's waits for thousands of small files would
-// otherwise take most of each run.
-fs::path scratchFolder() {
-    std::error_code error;
-    return fs::is_directory("/dev/shm", error) ? fs::path("/dev/shm") : fs::temp_directory_path();
-}
-
 constexpr const char* kToken = "0123456789abcdef";
-
-void check(bool ok, const std::string& what) {
-    if (!ok) {
-        std::fprintf(stderr, "%s\n", what.c_str());
-        std::abort();
-    }
-}
 
 // Plain system calls: stream buffers, fresh under the sanitizer for every file, cost more
 // than the files themselves.
@@ -109,7 +98,7 @@ struct Fixture {
     fs::path outside;
 
     Fixture() {
-        root = scratchFolder() / ("karumenio-fuzz-journal-" + std::to_string(getpid()));
+        root = fuzz::scratchFolder() / ("karumenio-fuzz-journal-" + std::to_string(getpid()));
         out = root / "out";
         outside = root / "outside";
     }

@@ -2,6 +2,8 @@
 // file), spelt with links, dots, cases and reserved names: a set the checks let through is
 // written for real, and then every output holds its own bytes and the points file its own;
 // a set they let through stays let through when its names change case, as on Windows.
+#include "fuzzcheck.h"
+
 #include "job/writetargets.h"
 #include "points/runtimeerror.h"
 #include "scripts/atomicfileset.h"
@@ -17,23 +19,10 @@
 #include <vector>
 
 using namespace karumenio;
+using karumenio::fuzz::check;
 namespace fs = std::filesystem;
 
 namespace {
-
-// A folder in memory where there is one: the disk's waits for thousands of small files would
-// otherwise take most of each run.
-fs::path scratchFolder() {
-    std::error_code error;
-    return fs::is_directory("/dev/shm", error) ? fs::path("/dev/shm") : fs::temp_directory_path();
-}
-
-void check(bool ok, const std::string& what) {
-    if (!ok) {
-        std::fprintf(stderr, "%s\n", what.c_str());
-        std::abort();
-    }
-}
 
 // The parts paths are made of: folders, links to them, dots, and names that meet.
 const char* const kFolders[] = {"out", "OUT", "other", "link", ".", "..", "out/sub", "Out/sub/.."};
@@ -72,7 +61,9 @@ std::string upper(std::string text) {
 struct Tree {
     fs::path root;
 
-    Tree() { root = scratchFolder() / ("karumenio-fuzz-outputs-" + std::to_string(getpid())); }
+    Tree() {
+        root = fuzz::scratchFolder() / ("karumenio-fuzz-outputs-" + std::to_string(getpid()));
+    }
     ~Tree() {
         std::error_code error;
         fs::remove_all(root, error);

@@ -3,6 +3,7 @@
 #include "platform.h"
 
 #include "points/ascii.h"
+#include "points/codepage.h"
 
 #include <algorithm>
 #include <array>
@@ -64,24 +65,6 @@ std::pair<char32_t, std::size_t> decodeAt(std::string_view text, std::size_t pos
     return {c, length};
 }
 
-void appendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 // "~NAME.<token>.SUFFIX" for some NAME; the name is returned through target.
 bool splitSibling(std::string_view name, std::string_view suffix, std::string_view* target) {
     const std::size_t tail = 1 + kTokenLength + 1 + suffix.size();
@@ -128,10 +111,11 @@ std::string windowsFoldedName(std::string_view name) {
     out.reserve(name.size());
     for (std::size_t pos = 0; pos < name.size();) {
         const auto [c, length] = decodeAt(name, pos);
-        if (length == 1 && c >= 0x80) {
-            out += name[pos];
+        // Every letter folded lies in the Basic Multilingual Plane; the rest is kept as it is.
+        if (const char32_t lower = lowerCase(c); lower != c) {
+            points::appendUtf8(out, lower);
         } else {
-            appendUtf8(out, lowerCase(c));
+            out.append(name, pos, length);
         }
         pos += length;
     }

@@ -136,8 +136,11 @@ TEST_F(CliTest, RowsBelowAnEmptyRowAreAWarning) {
     EXPECT_NE(result.err.find("2 行は読み込んでいません"), std::string::npos) << result.err;
 }
 
+// Two points 10 m apart: they fit on A1 at 1:100 with room to spare.
+const std::string kTwoPoints = "\tP1\t0\t0\n\tP2\t10\t10\n";
+
 TEST_F(CliTest, AnAngleThatIsNotPlainDddMmssIsReadAsTheAngleBoxReadsItWithAWarning) {
-    const auto file = points("two.tsv", "\tP1\t0\t0\n\tP2\t10\t10\n");
+    const auto file = points("two.tsv", kTwoPoints);
     const std::pair<const char*, const char*> cases[] = {
         {"30.3000", nullptr}, {"-12.15", nullptr},    {"45.", nullptr},
         {"abc", "0 度"},      {"NaN", "0 度"},        {"359.5960", "360 度"},
@@ -161,7 +164,7 @@ TEST_F(CliTest, AnAngleThatIsNotPlainDddMmssIsReadAsTheAngleBoxReadsItWithAWarni
 }
 
 TEST_F(CliTest, ARadiusBeyondTheSheetGetsTheFitWarning) {
-    const auto file = points("two.tsv", "\tP1\t0\t0\n\tP2\t10\t10\n");
+    const auto file = points("two.tsv", kTwoPoints);
     for (const auto& [radius, warned] : {std::pair{"0.5", false}, std::pair{"1000", true}}) {
         SCOPED_TRACE(radius);
         const auto result =

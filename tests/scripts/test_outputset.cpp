@@ -1,6 +1,8 @@
 // Outputs of one run that would be written over each other, over the points file or over the
 // names the write keeps for itself are refused before anything is written; names compare as
 // on Windows.
+#include "testsupport.h"
+
 #include "job/writetargets.h"
 #include "scripts/atomicfileset.h"
 #include "scripts/filenames.h"
@@ -12,6 +14,7 @@
 #include <random>
 
 using namespace karumenio;
+using karumenio::scripts::test::testFolder;
 namespace fs = std::filesystem;
 
 namespace {
@@ -19,10 +22,7 @@ namespace {
 class OutputSet : public ::testing::Test {
   protected:
     void SetUp() override {
-        std::random_device device;
-        m_root = fs::temp_directory_path() /
-                 ("karumenio-outputset-" + std::to_string(device()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        m_root = testFolder("karumenio-outputset-");
         fs::create_directories(m_root / "out" / "sub");
         fs::create_directories(m_root / "other");
         std::ofstream(m_root / "points.sim") << "A00,\r\n";

@@ -87,10 +87,7 @@ std::string sibling(const std::string& target, const char* suffix) {
 class Recovery : public ::testing::Test {
   protected:
     void SetUp() override {
-        std::random_device device;
-        m_root = fs::temp_directory_path() /
-                 ("karumenio-recovery-" + std::to_string(device()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        m_root = testFolder("karumenio-recovery-");
         m_out = m_root / "out";
         m_outside = m_root / "outside";
         fs::create_directories(m_out);

@@ -57,10 +57,7 @@ std::map<std::string, std::string> snapshot(const fs::path& folder) {
 class WriteRunFolder : public ::testing::Test {
   protected:
     void SetUp() override {
-        std::random_device device;
-        m_folder = fs::temp_directory_path() /
-                   ("karumenio-writerun-" + std::to_string(device()) + "-" +
-                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        m_folder = testFolder("karumenio-writerun-");
         fs::create_directories(m_folder);
     }
     void TearDown() override {
