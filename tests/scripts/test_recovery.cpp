@@ -73,8 +73,9 @@ bool canMakeLinks(const fs::path& folder) {
     // Windows gives links to administrators and developer mode only, and MinGW's library
     // makes none at all.
     std::error_code error;
-    fs::create_symlink(folder / "nowhere", folder / "probe", error);
-    fs::remove(folder / "probe", error);
+    fs::create_directory_symlink(folder, folder / "probe", error);
+    std::error_code ignored;
+    fs::remove(folder / "probe", ignored);
     return !error;
 }
 
