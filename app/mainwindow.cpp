@@ -82,7 +82,7 @@ void recoverFolder(MessageSink* sink, QWidget* parent, const std::filesystem::pa
     }
     const QString title = QStringLiteral("SCR作成");
     try {
-        const scripts::FolderSession session(folder);
+        const scripts::FolderSession session(folder, scripts::outputFolderScope());
         for (const std::string& line : session.recovered()) {
             sink->information(parent, title, fromStd(line));
         }
@@ -363,7 +363,7 @@ void MainWindow::readPoints() {
     m_sheetChangedSinceRead = false;
     hideProgress();
     refreshPreview();
-    QString message = fromStd(points::readMessage(m_job->table().count()));
+    QString message = fromStd(m_job->lastRead().message());
     // A coordinate that is not a number would only stop the write; say so now.
     const std::vector<std::string> textCells = m_job->textCoordinateCells();
     if (textCells.empty()) {

@@ -6,6 +6,7 @@
 #include "points/runtimeerror.h"
 #include "scripts/atomicfileset.h"
 #include "scripts/foldersession.h"
+#include "scripts/scriptfolder.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -125,7 +126,11 @@ std::vector<std::string> exportPlan(PlanScene& scene, ExportFormat format, const
                                     const scripts::FileOperations& operations) {
     const std::filesystem::path target(path.toStdU16String());
     const QByteArray bytes = planExport(format).bytes(scene);
-    const scripts::FolderSession session(target.parent_path(), operations);
+    // The folder may be the scripts' own: a run interrupted there is put right first, and an
+    // export of the same kind interrupted there too.
+    scripts::RecoveryScope scope = scripts::outputFolderScope();
+    scope.extensions.emplace_back(planExport(format).suffix);
+    const scripts::FolderSession session(target.parent_path(), scope, operations);
     return session
         .run([&] {
             scripts::AtomicFileSet file;

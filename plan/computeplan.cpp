@@ -8,6 +8,7 @@
 #include "numeric/trig.h"
 #include "points/messagetext.h"
 #include "points/numberformat.h"
+#include "points/pointname.h"
 #include "points/pointtable.h"
 #include "points/runtimeerror.h"
 #include "points/worksheet.h"
@@ -55,6 +56,13 @@ std::string labelText(const points::CellValue& name, int slot, std::vector<std::
         return points::formatNumber(name.numberValue(), true);
     }
     std::string text = name.textForm();
+    if (const std::string_view kept = points::cutPointName(text); kept.size() < text.size()) {
+        text.resize(kept.size());
+        warnings.push_back("セル " + cellOf(slot, points::kLabelTextColumn) + " の測点名「" +
+                           points::quotedInMessage(text) + "」は " +
+                           std::to_string(points::kLongestPointName) +
+                           " 文字を超えるため、そこまでを書き出しました。");
+    }
     if (!name.isText() || std::none_of(text.begin(), text.end(), isControl)) {
         return text;
     }

@@ -56,6 +56,15 @@ FitCheck checkFit(const Plan& plan, const PaperSize& paper, const DrawingScale& 
         const WorldPoint at = plan.transform.toWorld(p.x, p.y);
         reaches[slot].add(at.x - centre.x, at.y - centre.y);
     }
+    // A circle reaches its radius beyond its point; a radius larger than the sheet shows here.
+    for (const Circle& circle : plan.circles) {
+        const double radius = std::fabs(circle.radius);
+        Reach& reach = reaches[static_cast<std::size_t>(circle.slot)];
+        for (const double sign : {-1.0, 1.0}) {
+            reach.add(circle.centre.x + sign * radius - centre.x,
+                      circle.centre.y + sign * radius - centre.y);
+        }
+    }
     for (const Label& label : plan.labels) {
         const double width = label.height / 2 * textColumns(label.text).total();
         Reach& reach = reaches[static_cast<std::size_t>(label.slot)];
