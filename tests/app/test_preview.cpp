@@ -10,6 +10,7 @@
 #include "app/worksheetwindow.h"
 #include "points/runtimeerror.h"
 #include "scripts/foldersession.h"
+#include "scripts/scriptfolder.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -411,7 +412,8 @@ void TestPreview::anExportWaitsForTheFolderOfAWrite() {
     {
         // A write run into the same folder holds it.
         const karumenio::scripts::FolderSession writing(
-            std::filesystem::path(folder.path().toStdU16String()));
+            std::filesystem::path(folder.path().toStdU16String()),
+            karumenio::scripts::outputFolderScope());
         try {
             karumenio::app::exportPlan(*preview->scene(), ExportFormat::Dxf, path, quick);
             QFAIL("the export wrote into a folder another write holds");
