@@ -1,4 +1,5 @@
-#include "form1.h"
+#include "mainwindow.h"
+#include "qttranslations.h"
 #include "screenshots.h"
 
 #include "guide/formlook.h"
@@ -25,7 +26,7 @@ bool picturesOnly(int argc, char* argv[]) {
     for (int i = 1; i < argc; ++i) {
         const QByteArray argument(argv[i]);
         if (argument.startsWith("--screenshot") || argument.startsWith("--example-picture") ||
-            argument.startsWith("--write-icon")) {
+            argument.startsWith("--example-plan-picture") || argument.startsWith("--write-icon")) {
             return true;
         }
     }
@@ -67,6 +68,7 @@ int main(int argc, char* argv[]) {
     // Where the chosen output folder is kept between runs.
     QApplication::setOrganizationName(QStringLiteral("Karumenio"));
     guide::applyProgramLook();
+    app::installQtTranslations(application);
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("AutoCad 測量図面カルメニオ"));
@@ -79,6 +81,10 @@ int main(int argc, char* argv[]) {
         QStringLiteral("example-picture"),
         QStringLiteral("Save the example window's picture as <file> and exit."),
         QStringLiteral("file"));
+    const QCommandLineOption examplePlanPicture(
+        QStringLiteral("example-plan-picture"),
+        QStringLiteral("Save the example window's drawing of the plan as <file> and exit."),
+        QStringLiteral("file"));
     const QCommandLineOption writeIcon(QStringLiteral("write-icon"),
                                        QStringLiteral("Save the program icon as <file> and exit."),
                                        QStringLiteral("file"));
@@ -89,7 +95,8 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption quitWhenShown(
         QStringLiteral("quit-when-shown"),
         QStringLiteral("Exit as soon as the main window has been shown (for start-up timing)."));
-    parser.addOptions({screenshot, examplePicture, writeIcon, example, quitWhenShown});
+    parser.addOptions(
+        {screenshot, examplePicture, examplePlanPicture, writeIcon, example, quitWhenShown});
     parser.process(application);
 
     const QString exampleText = parser.isSet(example) ? readText(parser.value(example)) : QString();
@@ -100,22 +107,29 @@ int main(int argc, char* argv[]) {
     if (parser.isSet(writeIcon)) {
         return guide::programIconImage().save(parser.value(writeIcon)) ? 0 : 1;
     }
-    if (parser.isSet(examplePicture)) {
+    for (const QCommandLineOption* picture : {&examplePicture, &examplePlanPicture}) {
+        if (!parser.isSet(*picture)) {
+            continue;
+        }
         if (exampleText.isEmpty()) {
-            std::fprintf(stderr, "karumenio: --example-picture needs --example\n");
+            std::fprintf(stderr, "karumenio: --%s needs --example\n",
+                         qPrintable(picture->names().constFirst()));
             return 1;
         }
-        return app::renderExamplePicture(exampleText).save(parser.value(examplePicture)) ? 0 : 1;
+        const QImage image = picture == &examplePicture ? app::renderExamplePicture(exampleText)
+                                                        : app::renderExamplePlan(exampleText);
+        return image.save(parser.value(*picture)) ? 0 : 1;
     }
     if (parser.isSet(screenshot)) {
         const QStringList files = app::saveScreenshots(parser.value(screenshot), exampleText);
         for (const QString& file : files) {
             std::printf("%s\n", qPrintable(file));
         }
-        return files.size() == 4 ? 0 : 1;
+        // Every window's picture (and, on a display, the screen's beside each).
+        return files.size() >= app::kScreenshotCount ? 0 : 1;
     }
 
-    auto* window = new app::Form1;
+    auto* window = new app::MainWindow;
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->show();
     QuitOnFirstPaint quitter;

@@ -1,5 +1,6 @@
 #include "messageboxsink.h"
 
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -26,6 +27,10 @@ int MessageBoxSink::question(QWidget* parent, const QString& title, const QStrin
     }
     box.exec();
     return static_cast<int>(buttons.indexOf(box.clickedButton()));
+}
+
+QString MessageBoxSink::saveFileName(QWidget* parent, const QString& title, const QString& filter) {
+    return QFileDialog::getSaveFileName(parent, title, QString(), filter);
 }
 
 } // namespace karumenio::app

@@ -5,6 +5,8 @@
 #include "dxf/dxfwriter.h"
 #include "points/runtimeerror.h"
 #include "scripts/atomicfileset.h"
+#include "scripts/foldersession.h"
+#include "scripts/scriptfolder.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -88,25 +90,55 @@ QByteArray svgBytes(PlanScene& scene) {
     return bytes;
 }
 
-void exportPlan(PlanScene& scene, ExportFormat format, const QString& path) {
-    std::string bytes;
-    switch (format) {
-    case ExportFormat::Dxf:
-        bytes = dxf::writeDxf(scene.plan());
-        break;
-    case ExportFormat::Pdf:
-        bytes = pdfBytes(scene).toStdString();
-        break;
-    case ExportFormat::Png:
-        bytes = pngBytes(scene).toStdString();
-        break;
-    case ExportFormat::Svg:
-        bytes = svgBytes(scene).toStdString();
-        break;
+namespace {
+
+QByteArray dxfBytes(PlanScene& scene) {
+    const std::string bytes = dxf::writeDxf(scene.plan());
+    return {bytes.data(), static_cast<qsizetype>(bytes.size())};
+}
+
+QByteArray pngOfDefaultSize(PlanScene& scene) {
+    return pngBytes(scene);
+}
+
+} // namespace
+
+const std::vector<PlanExport>& planExports() {
+    static const std::vector<PlanExport> exports = {
+        {ExportFormat::Dxf, "DXF 出力…", "DXF 図面 (*.dxf)", ".dxf", dxfBytes},
+        {ExportFormat::Pdf, "PDF 出力…", "PDF (*.pdf)", ".pdf", pdfBytes},
+        {ExportFormat::Png, "PNG 出力…", "PNG 画像 (*.png)", ".png", pngOfDefaultSize},
+        {ExportFormat::Svg, "SVG 出力…", "SVG 画像 (*.svg)", ".svg", svgBytes},
+    };
+    return exports;
+}
+
+const PlanExport& planExport(ExportFormat format) {
+    for (const PlanExport& entry : planExports()) {
+        if (entry.format == format) {
+            return entry;
+        }
     }
-    scripts::AtomicFileSet file;
-    file.add(std::filesystem::path(path.toStdU16String()), std::move(bytes));
-    file.commit();
+    return planExports().front();
+}
+
+std::vector<std::string> exportPlan(PlanScene& scene, ExportFormat format, const QString& path,
+                                    const scripts::FileOperations& operations) {
+    const std::filesystem::path target(path.toStdU16String());
+    const QByteArray bytes = planExport(format).bytes(scene);
+    // The folder may be the scripts' own: a run interrupted there is put right first, and an
+    // export of the same kind interrupted there too.
+    scripts::RecoveryScope scope = scripts::outputFolderScope();
+    scope.extensions.emplace_back(planExport(format).suffix);
+    const scripts::FolderSession session(target.parent_path(), scope, operations);
+    return session
+        .run([&] {
+            scripts::AtomicFileSet file;
+            file.add(target, bytes.toStdString());
+            file.commit(operations);
+            return scripts::WriteReport{};
+        })
+        .warnings;
 }
 
 } // namespace karumenio::app

@@ -1,6 +1,7 @@
 #include "planscene.h"
 
 #include "guide/formlook.h"
+#include "points/pointtable.h"
 
 #include <QFontMetricsF>
 #include <QGraphicsEllipseItem>
@@ -54,6 +55,15 @@ PlanScene::PlanScene(QObject* parent) : QGraphicsScene(parent) {
 void PlanScene::setPlan(const plan::Plan& plan) {
     m_plan = plan;
     rebuild();
+}
+
+void PlanScene::setCellText(CellText cellText) {
+    m_cellText = std::move(cellText);
+    rebuild();
+}
+
+QString PlanScene::cellText(double value, int row, int column) const {
+    return m_cellText ? m_cellText(value, row, column) : QString::number(value, 'f', 3);
 }
 
 void PlanScene::setBackground(Background background) {
@@ -123,11 +133,18 @@ void PlanScene::rebuild() {
                                          2 * kMarkerRadius, 2 * kMarkerRadius),
                                   markerPen);
         marker->setData(0, static_cast<int>(slot));
-        marker->setToolTip(QStringLiteral("%1\n行 %2　X %3　Y %4")
-                               .arg(fromStd(p.label))
-                               .arg(static_cast<int>(slot) + 6)
-                               .arg(p.x, 0, 'f', 3)
-                               .arg(p.y, 0, 'f', 3));
+        // The numbers as the surveyor sees them in the sheet, not rounded otherwise.
+        const int row = points::kFirstDataRow + static_cast<int>(slot);
+        QString tip = QStringLiteral("%1\n行 %2　X %3　Y %4")
+                          .arg(fromStd(p.label))
+                          .arg(row)
+                          .arg(cellText(p.x, row, points::kPointXColumn).trimmed(),
+                               cellText(p.y, row, points::kPointYColumn).trimmed());
+        if (p.radius != 0) {
+            tip += QStringLiteral("　半径 %1")
+                       .arg(cellText(p.radius, row, points::kMarkRadiusColumn).trimmed());
+        }
+        marker->setToolTip(tip);
         m_markers.append(marker);
     }
     setSceneRect(drawingRect());

@@ -4,6 +4,8 @@
 
 #include <QGraphicsScene>
 
+#include <functional>
+
 namespace karumenio::app {
 
 // The plan drawn as a scene in world units, north up (the scene's y is the world's −y). The
@@ -16,6 +18,11 @@ class PlanScene : public QGraphicsScene {
     enum class Background { Dark, Light };
 
     explicit PlanScene(QObject* parent = nullptr);
+
+    // How the worksheet shows a number in a cell (row, column), for the points' tooltips;
+    // without it numbers show with three decimals.
+    using CellText = std::function<QString(double value, int row, int column)>;
+    void setCellText(CellText cellText);
 
     void setPlan(const plan::Plan& plan);
     const plan::Plan& plan() const { return m_plan; }
@@ -39,7 +46,10 @@ class PlanScene : public QGraphicsScene {
     void rebuild();
     QColor layerColour(plan::LayerId layer) const;
 
+    QString cellText(double value, int row, int column) const;
+
     plan::Plan m_plan;
+    CellText m_cellText;
     Background m_background = Background::Dark;
     QList<QGraphicsItem*> m_markers;
 };

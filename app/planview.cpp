@@ -3,6 +3,8 @@
 #include "planscene.h"
 
 #include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
 #include <QWheelEvent>
 
 #include <cmath>
@@ -22,8 +24,33 @@ PlanView::PlanView(PlanScene* scene, QWidget* parent)
     setRenderHint(QPainter::Antialiasing);
     setRenderHint(QPainter::TextAntialiasing);
     setDragMode(QGraphicsView::ScrollHandDrag);
-    setTransformationAnchor(QGraphicsView::AnchorUnderMouse);
+    // The wheel keeps its own anchor; the drawing can be panned and zoomed about any point,
+    // even at its edge, since the view reaches far beyond it.
+    setTransformationAnchor(QGraphicsView::NoAnchor);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setViewportUpdateMode(QGraphicsView::SmartViewportUpdate);
+    connect(scene, &QGraphicsScene::sceneRectChanged, this, &PlanView::reachBeyond);
+    reachBeyond(scene->sceneRect());
+}
+
+void PlanView::reachBeyond(const QRectF& drawing) {
+    const qreal room = 4 * std::max(drawing.width(), drawing.height());
+    setSceneRect(drawing.adjusted(-room, -room, room, room));
+}
+
+void PlanView::setGreyedOut(bool greyed) {
+    if (m_greyed != greyed) {
+        m_greyed = greyed;
+        viewport()->update();
+    }
+}
+
+void PlanView::drawForeground(QPainter* painter, const QRectF& rect) {
+    if (m_greyed) {
+        // A veil of grey over the drawing: still readable, plainly not current.
+        painter->fillRect(rect, QColor(128, 128, 128, 150));
+    }
 }
 
 void PlanView::fitAll() {
@@ -32,7 +59,13 @@ void PlanView::fitAll() {
 
 void PlanView::wheelEvent(QWheelEvent* event) {
     const qreal factor = std::pow(1.25, event->angleDelta().y() / 120.0);
+    // The scene point under the cursor stays under it.
+    const QPointF cursor = event->position();
+    const QPointF anchor = viewportTransform().inverted().map(cursor);
     scale(factor, factor);
+    const QPointF moved = viewportTransform().map(anchor) - cursor;
+    horizontalScrollBar()->setValue(horizontalScrollBar()->value() + qRound(moved.x()));
+    verticalScrollBar()->setValue(verticalScrollBar()->value() + qRound(moved.y()));
     event->accept();
 }
 

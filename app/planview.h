@@ -6,8 +6,8 @@ namespace karumenio::app {
 
 class PlanScene;
 
-// The view of the plan: the wheel zooms about the mouse, a drag pans, a click on a point
-// reports its slot.
+// The view of the plan: the wheel zooms about the point under the mouse, a drag pans, a
+// click on a point reports its slot.
 class PlanView : public QGraphicsView {
     Q_OBJECT
   public:
@@ -15,6 +15,9 @@ class PlanView : public QGraphicsView {
 
     // Shows the whole drawing.
     void fitAll();
+    // Greys the drawing out, for a drawing that no longer matches the worksheet.
+    void setGreyedOut(bool greyed);
+    bool isGreyedOut() const { return m_greyed; }
 
   signals:
     void pointClicked(int slot);
@@ -23,10 +26,15 @@ class PlanView : public QGraphicsView {
     void wheelEvent(QWheelEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void drawForeground(QPainter* painter, const QRectF& rect) override;
 
   private:
+    // Lets the view pan and zoom well beyond the drawing.
+    void reachBeyond(const QRectF& drawing);
+
     PlanScene* m_scene;
     QPoint m_pressedAt;
+    bool m_greyed = false;
 };
 
 } // namespace karumenio::app

@@ -9,7 +9,7 @@
 #include "plan/labelencoding.h"
 
 #include <QCheckBox>
-#include <QFileDialog>
+#include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -23,20 +23,6 @@ namespace {
 QString fromStd(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
-
-struct FormatInfo {
-    ExportFormat format;
-    const char* button;
-    const char* filter;
-    const char* suffix;
-};
-
-constexpr FormatInfo kFormats[] = {
-    {ExportFormat::Dxf, "DXF 出力…", "DXF 図面 (*.dxf)", ".dxf"},
-    {ExportFormat::Pdf, "PDF 出力…", "PDF (*.pdf)", ".pdf"},
-    {ExportFormat::Png, "PNG 出力…", "PNG 画像 (*.png)", ".png"},
-    {ExportFormat::Svg, "SVG 出力…", "SVG 画像 (*.svg)", ".svg"},
-};
 
 // A warning as a link to the cell it names ("セル G7 の…").
 QString linkedWarning(const QString& warning) {
@@ -67,12 +53,33 @@ PreviewWindow::PreviewWindow(MessageSink* sink, QWidget* parent)
     connect(light, &QCheckBox::toggled, this, &PreviewWindow::toggleBackground);
     tools->addWidget(light);
     tools->addStretch();
-    for (const FormatInfo& info : kFormats) {
-        auto* button = new QPushButton(QString::fromUtf8(info.button), this);
-        connect(button, &QPushButton::clicked, this, [this, info] { askAndExport(info.format); });
+    for (const PlanExport& entry : planExports()) {
+        auto* button = new QPushButton(QString::fromUtf8(entry.button), this);
+        const ExportFormat format = entry.format;
+        connect(button, &QPushButton::clicked, this, [this, format] { askAndExport(format); });
         tools->addWidget(button);
         m_exportButtons.append(button);
     }
+
+    // Shown while the worksheet has changed since the read that the drawing shows.
+    m_banner = new QFrame(this);
+    m_banner->setObjectName(QStringLiteral("outOfDateBanner"));
+    m_banner->setStyleSheet(QStringLiteral("#outOfDateBanner { background: #fff3b0;"
+                                           " border: 1px solid #d8a300; }"
+                                           " #outOfDateBanner QLabel { color: #5a4300; }"));
+    auto* bannerText =
+        new QLabel(QStringLiteral("ワークシートは最後の「座 標 読 込」の後に変更されています。"
+                                  "この図面は読み込んだ時の座標のものです。"),
+                   m_banner);
+    bannerText->setWordWrap(true);
+    auto* readAgain = new QPushButton(QStringLiteral("読み込み直す"), m_banner);
+    readAgain->setObjectName(QStringLiteral("readAgain"));
+    connect(readAgain, &QPushButton::clicked, this, &PreviewWindow::readRequested);
+    auto* bannerRow = new QHBoxLayout(m_banner);
+    bannerRow->setContentsMargins(8, 4, 4, 4);
+    bannerRow->addWidget(bannerText, 1);
+    bannerRow->addWidget(readAgain);
+    m_banner->setVisible(false);
 
     m_counts = new QLabel(this);
     m_counts->setObjectName(QStringLiteral("counts"));
@@ -94,6 +101,7 @@ PreviewWindow::PreviewWindow(MessageSink* sink, QWidget* parent)
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(tools);
+    layout->addWidget(m_banner);
     layout->addWidget(m_view, 1);
     layout->addWidget(m_counts);
     layout->addLayout(fitRow);
@@ -150,15 +158,35 @@ void PreviewWindow::setPlan(const plan::Plan& plan) {
                                      : fitText);
     m_apply->setVisible(hasSuggestion());
 
-    // A new job is shown whole; a change of paper, scale or angle keeps the surveyor's view.
-    if (!m_fitted || plan.points.size() != m_fittedPoints) {
+    // A new sheet frame (paper, scale, angle, or points that move it) is shown whole; points
+    // that change inside the same frame keep the surveyor's zoom.
+    std::vector<QPointF> frame;
+    if (!plan.frameRectangles.empty()) {
+        for (const plan::WorldPoint& corner : plan.frameRectangles.front().vertices) {
+            frame.push_back(toScene(corner));
+        }
+    }
+    if (frame != m_fittedFrame) {
         m_view->fitAll();
-        m_fitted = true;
-        m_fittedPoints = plan.points.size();
+        m_fittedFrame = std::move(frame);
     }
 }
 
+void PreviewWindow::setOutOfDate(bool outOfDate) {
+    m_outOfDate = outOfDate;
+    m_banner->setVisible(outOfDate);
+    m_view->setGreyedOut(outOfDate);
+}
+
+bool PreviewWindow::useOfDrawingConfirmed(const QString& title, const QStringList& answers) {
+    if (!m_outOfDate) {
+        return true;
+    }
+    return m_readCheck && m_readCheck(title, answers);
+}
+
 void PreviewWindow::showProblem(const QString& message) {
+    setOutOfDate(false);
     m_scene->setPlan(plan::Plan{});
     m_view->setEnabled(false);
     for (QPushButton* button : std::as_const(m_exportButtons)) {
@@ -186,8 +214,20 @@ bool PreviewWindow::hasSuggestion() const {
 }
 
 void PreviewWindow::applySuggestion() {
-    if (hasSuggestion()) {
-        emit suggestionApplied(m_paperToken, m_scaleToken);
+    if (!hasSuggestion()) {
+        return;
+    }
+    // A suggestion made from points the worksheet no longer holds is not applied unasked.
+    const QString paper = m_paperToken;
+    const QString scale = m_scaleToken;
+    if (!useOfDrawingConfirmed(windowTitle(), {QStringLiteral("読み込み直して確かめる"),
+                                               QStringLiteral("読み込んだ座標のまま変える"),
+                                               QStringLiteral("キャンセル")})) {
+        return;
+    }
+    // After a new read the check is made again: the surveyor sees it before anything changes.
+    if (m_outOfDate || (paper == m_paperToken && scale == m_scaleToken)) {
+        emit suggestionApplied(paper, scale);
     }
 }
 
@@ -196,32 +236,37 @@ void PreviewWindow::toggleBackground(bool light) {
 }
 
 bool PreviewWindow::exportTo(ExportFormat format, const QString& path) {
+    std::vector<std::string> recovered;
     try {
-        exportPlan(*m_scene, format, path);
+        recovered = exportPlan(*m_scene, format, path);
     } catch (const std::exception& error) {
         m_sink->warning(this, windowTitle(), QString::fromStdString(job::errorMessage(error)));
         return false;
+    }
+    // An earlier write into the folder that was interrupted has been finished or undone.
+    for (const std::string& line : recovered) {
+        m_sink->information(this, windowTitle(), fromStd(line));
     }
     return true;
 }
 
 void PreviewWindow::askAndExport(ExportFormat format) {
-    for (const FormatInfo& info : kFormats) {
-        if (info.format != format) {
-            continue;
-        }
-        QString path = QFileDialog::getSaveFileName(this, QString::fromUtf8(info.button), QString(),
-                                                    QString::fromUtf8(info.filter));
-        if (path.isEmpty()) {
-            return;
-        }
-        if (!path.endsWith(QLatin1String(info.suffix), Qt::CaseInsensitive)) {
-            path += QLatin1String(info.suffix);
-        }
-        if (exportTo(format, path)) {
-            m_sink->information(this, windowTitle(),
-                                QStringLiteral("%1 を書き出しました。").arg(path));
-        }
+    const PlanExport& entry = planExport(format);
+    const QString title = QString::fromUtf8(entry.button);
+    if (!useOfDrawingConfirmed(windowTitle(), {QStringLiteral("読み込み直して出力"),
+                                               QStringLiteral("読み込んだ座標で出力"),
+                                               QStringLiteral("キャンセル")})) {
+        return;
+    }
+    QString path = m_sink->saveFileName(this, title, QString::fromUtf8(entry.filter));
+    if (path.isEmpty()) {
+        return;
+    }
+    if (!path.endsWith(QLatin1String(entry.suffix), Qt::CaseInsensitive)) {
+        path += QLatin1String(entry.suffix);
+    }
+    if (exportTo(format, path)) {
+        m_sink->information(this, windowTitle(), QStringLiteral("%1 を書き出しました。").arg(path));
     }
 }
 

@@ -4,6 +4,9 @@
 
 #include <QWidget>
 
+#include <functional>
+#include <vector>
+
 class QLabel;
 class QPushButton;
 
@@ -29,6 +32,16 @@ class PreviewWindow : public QWidget {
     // Shows why there is no plan (no read yet, a cell that is not a number) instead.
     void showProblem(const QString& message);
 
+    // Marks the drawing as older than the worksheet (a banner, the drawing greyed) or current.
+    void setOutOfDate(bool outOfDate);
+    bool isOutOfDate() const { return m_outOfDate; }
+
+    // Asked before an export or a suggestion uses an out-of-date drawing, with the title and
+    // the answers to offer (read again, use the read points, cancel); true to go on, with
+    // the drawing then as the answer left it.
+    using ReadCheck = std::function<bool(const QString& title, const QStringList& answers)>;
+    void setReadCheck(ReadCheck check) { m_readCheck = std::move(check); }
+
     PlanScene* scene() const { return m_scene; }
     PlanView* view() const { return m_view; }
     QString statusText() const;
@@ -37,6 +50,9 @@ class PreviewWindow : public QWidget {
 
     // Writes the plan to the path; false (with a message) when it could not.
     bool exportTo(ExportFormat format, const QString& path);
+    // The export button's whole sequence: the question when the drawing is out of date, the
+    // save dialog, the file and the message.
+    void askAndExport(ExportFormat format);
 
   public slots:
     // Applies the fit check's suggestion.
@@ -44,16 +60,20 @@ class PreviewWindow : public QWidget {
 
   signals:
     void cellRequested(const QString& cell);
+    // The banner's button: read the worksheet again.
+    void readRequested();
     void pointClicked(int slot);
     void suggestionApplied(const QString& paperToken, const QString& scaleToken);
 
   private:
-    void askAndExport(ExportFormat format);
     void toggleBackground(bool light);
+    // False when the drawing is out of date and the surveyor did not choose to go on.
+    bool useOfDrawingConfirmed(const QString& title, const QStringList& answers);
 
     MessageSink* m_sink;
     PlanScene* m_scene;
     PlanView* m_view;
+    QWidget* m_banner;
     QLabel* m_counts;
     QLabel* m_warnings;
     QLabel* m_fit;
@@ -61,8 +81,10 @@ class PreviewWindow : public QWidget {
     QList<QPushButton*> m_exportButtons;
     QString m_paperToken;
     QString m_scaleToken;
-    bool m_fitted = false;
-    std::size_t m_fittedPoints = 0;
+    ReadCheck m_readCheck;
+    bool m_outOfDate = false;
+    // The sheet's frame the view was last fitted to: a new frame is shown whole.
+    std::vector<QPointF> m_fittedFrame;
 };
 
 } // namespace karumenio::app

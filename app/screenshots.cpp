@@ -1,23 +1,30 @@
 #include "screenshots.h"
 
-#include "form1.h"
+#include "mainwindow.h"
 #include "messagesink.h"
+#include "planscene.h"
 #include "planview.h"
 #include "previewwindow.h"
 #include "worksheetmodel.h"
 #include "worksheetview.h"
 #include "worksheetwindow.h"
 
-#include "guide/form2.h"
-#include "guide/form3.h"
+#include "guide/examplewindow.h"
+#include "guide/usagewindow.h"
 #include "job/job.h"
+#include "plan/fitcheck.h"
 #include "points/worksheet.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
+#include <QFileDialog>
 #include <QHeaderView>
+#include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
+#include <QTimer>
 
 namespace karumenio::app {
 
@@ -25,6 +32,7 @@ namespace {
 
 constexpr int kPictureWidth = 623;
 constexpr int kPictureHeight = 251;
+constexpr int kPlanPictureWidth = 380;
 // Row 5, the heading row, 0-based.
 constexpr int kHeadingRow = 4;
 
@@ -36,7 +44,19 @@ class SilentSink : public MessageSink {
     int question(QWidget*, const QString&, const QString&, const QStringList&) override {
         return 0;
     }
+    QString saveFileName(QWidget*, const QString&, const QString&) override { return {}; }
 };
+
+// Lets the windows paint themselves (and a window manager place them) before a picture.
+void settle(int milliseconds) {
+    QApplication::processEvents();
+    if (milliseconds > 0) {
+        QEventLoop loop;
+        QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    QApplication::processEvents();
+}
 
 bool save(const QPixmap& picture, const QString& path, QStringList& written) {
     if (!picture.save(path)) {
@@ -87,41 +107,95 @@ QImage renderExamplePicture(const QString& workedExampleText) {
     return view.grab(QRect(0, 0, kPictureWidth, kPictureHeight)).toImage();
 }
 
+QImage renderExamplePlan(const QString& workedExampleText) {
+    job::Job job;
+    const QByteArray rows = workedExampleText.toUtf8();
+    job.paste(std::string_view(rows.constData(), static_cast<std::size_t>(rows.size())));
+    job.read();
+    plan::Plan drawing = job.plan();
+    if (drawing.paper != nullptr && drawing.scale != nullptr) {
+        const plan::FitCheck check = plan::checkFit(drawing, *drawing.paper, *drawing.scale);
+        if (check.fittingScale != nullptr) {
+            job.settings().scale = check.fittingScale;
+            drawing = job.plan();
+        }
+    }
+    PlanScene scene;
+    scene.setBackground(PlanScene::Background::Light);
+    scene.setPlan(drawing);
+    const QRectF sheet = scene.sheetRect();
+    QImage image(kPlanPictureWidth, qRound(kPlanPictureWidth * sheet.height() / sheet.width()),
+                 QImage::Format_RGB32);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    scene.renderDrawing(painter, QRectF(image.rect()), sheet);
+    return image;
+}
+
 QStringList saveScreenshots(const QString& folder, const QString& workedExampleText) {
     QStringList written;
     QDir().mkpath(folder);
     const QDir dir(folder);
     SilentSink sink;
+    // On a real display the whole screen is saved too, window frames and titles included.
+    const bool display = QGuiApplication::platformName() != QLatin1String("offscreen");
+    const auto shoot = [&](QWidget* window, const QString& name) {
+        window->raise();
+        window->activateWindow();
+        settle(display ? 600 : 0);
+        save(window->grab(), dir.filePath(name + QStringLiteral(".png")), written);
+        if (display) {
+            save(window->screen()->grabWindow(0),
+                 dir.filePath(QStringLiteral("desktop-") + name + QStringLiteral(".png")), written);
+        }
+    };
 
-    Form1 main(&sink);
+    MainWindow main(&sink);
     main.show();
+    shoot(&main, QStringLiteral("mainwindow"));
     WorksheetWindow* sheet = main.openWorksheet();
     if (!workedExampleText.isEmpty()) {
         sheet->view()->selectCells(6, 1, 6, 1);
         sheet->view()->pasteText(workedExampleText);
         sheet->view()->selectCells(1, 1, 2, 7);
     }
-    main.findChild<QPushButton*>(QStringLiteral("Command4"))->click();
-    guide::Form2* usage = main.usageWindow();
-    usage->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
-    // The window the button opened; asking again only brings it forward.
-    guide::Form3* example = guide::Form3::showExample();
-    QApplication::processEvents();
+    shoot(sheet, QStringLiteral("worksheet"));
 
-    // The plan of the example, read as the surveyor reads it.
+    // The plan of the example, read as the surveyor reads it, then with the sheet changed.
     if (!workedExampleText.isEmpty()) {
-        main.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+        main.findChild<QPushButton*>(QStringLiteral("readButton"))->click();
     }
     PreviewWindow* preview = main.openPreview();
-    QApplication::processEvents();
     preview->view()->fitAll();
-    save(preview->grab(), dir.filePath(QStringLiteral("preview.png")), written);
+    shoot(preview, QStringLiteral("preview"));
+    if (!workedExampleText.isEmpty()) {
+        sheet->view()->selectCells(7, 3, 7, 3);
+        sheet->view()->pasteText(QStringLiteral("120"));
+        shoot(preview, QStringLiteral("preview-outofdate"));
+    }
     preview->close();
 
-    save(main.grab(), dir.filePath(QStringLiteral("form1.png")), written);
-    save(sheet->grab(), dir.filePath(QStringLiteral("worksheet.png")), written);
-    save(usage->grab(), dir.filePath(QStringLiteral("form2.png")), written);
-    save(example->grab(), dir.filePath(QStringLiteral("form3.png")), written);
+    main.findChild<QPushButton*>(QStringLiteral("usageButton"))->click();
+    guide::UsageWindow* usage = main.usageWindow();
+    shoot(usage, QStringLiteral("usagewindow"));
+    usage->showMorePage(true);
+    shoot(usage, QStringLiteral("usagewindow-more"));
+    usage->showMorePage(false);
+    usage->findChild<QPushButton*>(QStringLiteral("exampleButton"))->click();
+    // The window the button opened; asking again only brings it forward.
+    guide::ExampleWindow* example = guide::ExampleWindow::showExample();
+    shoot(example, QStringLiteral("examplewindow"));
+
+    // Qt's own save dialog, as the exports show it where the desktop has none of its own.
+    QFileDialog dialog(&main, QStringLiteral("DXF 出力…"), QString(),
+                       QStringLiteral("DXF 図面 (*.dxf)"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.show();
+    shoot(&dialog, QStringLiteral("filedialog"));
+    dialog.close();
+
     example->close();
     usage->close();
     sheet->close();

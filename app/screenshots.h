@@ -10,8 +10,17 @@ namespace karumenio::app {
 // row down, with the worked example pasted at A6 of a fresh template.
 QImage renderExamplePicture(const QString& workedExampleText);
 
-// Saves pictures of the main window, the worksheet window (holding the worked example when
-// one is given), the usage window and the example window into the folder; returns the files.
+// The example window's drawing: the plan of the worked example as the preview draws it on
+// paper, the sheet A1 at the scale the fit check finds for it.
+QImage renderExamplePlan(const QString& workedExampleText);
+
+// The pictures of windows that saveScreenshots makes without a display.
+inline constexpr int kScreenshotCount = 8;
+
+// Saves pictures of every window into the folder: the main window, the worksheet window
+// (holding the worked example when one is given), the preview current and out of date, both
+// pages of the usage window, the example window and a save dialog; on a real display the
+// whole screen beside each. Returns the files written.
 QStringList saveScreenshots(const QString& folder, const QString& workedExampleText);
 
 } // namespace karumenio::app

@@ -20,10 +20,12 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QUndoStack>
 #include <QUrl>
@@ -128,6 +130,17 @@ void WorksheetWindow::dropEvent(QDropEvent* event) {
     }
 }
 
+int WorksheetWindow::widthForAllColumns() const {
+    int width = 0;
+    for (int column = 0; column < points::kMarkRadiusColumn; ++column) {
+        if (!m_view->isColumnHidden(column)) {
+            width += m_view->columnWidth(column);
+        }
+    }
+    const int frame = m_view->frameWidth() * 2 + m_view->verticalHeader()->width();
+    return width + frame + m_view->verticalScrollBar()->sizeHint().width();
+}
+
 void WorksheetWindow::commitPendingEdit() {
     m_view->commitPendingEdit();
 }
@@ -160,6 +173,10 @@ void WorksheetWindow::newSheet() {
         {QStringLiteral("新しい座標表にする"), QStringLiteral("キャンセル")});
     if (answer == 0) {
         m_model->restoreTemplate();
+        // A new job starts where the points go.
+        m_view->scrollToTop();
+        m_view->horizontalScrollBar()->setValue(0);
+        m_view->selectCells(points::kFirstDataRow, 1, points::kFirstDataRow, 1);
     }
 }
 
@@ -182,6 +199,19 @@ bool WorksheetWindow::openPointsFile(const QString& path) {
         return false;
     }
     const QByteArray bytes = file.readAll();
+    const std::string_view content(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    const std::string name = QFileInfo(path).fileName().toStdString();
+    // Only a file that can be read asks whether it replaces the job: it is tried on a sheet
+    // of its own first.
+    if (m_model->holdsAJob()) {
+        try {
+            job::Job trial(job::Job::History::None);
+            trial.openPointsFile(content, name);
+        } catch (const std::exception& error) {
+            m_sink->warning(this, kOpenTitle, errorText(error));
+            return false;
+        }
+    }
     const int answer = m_model->holdsAJob() ? askReplaceJob() : 1;
     if (answer != 0 && answer != 1) {
         return false;
@@ -194,9 +224,7 @@ bool WorksheetWindow::openPointsFile(const QString& path) {
     }
     survey::OpenedFile opened;
     try {
-        opened = m_job->openPointsFile(
-            std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
-            QFileInfo(path).fileName().toStdString());
+        opened = m_job->openPointsFile(content, name);
     } catch (const std::exception& error) {
         if (answer == 0) {
             // Nothing lost: the cleared job comes back.

@@ -22,6 +22,8 @@ class WorksheetWindow : public QMainWindow {
                     job::Job* job = nullptr);
 
     WorksheetView* view() const { return m_view; }
+    // The width that shows every data column from A to the radius column whole.
+    int widthForAllColumns() const;
     void commitPendingEdit();
 
     // Pastes the rows of a SIMA or CSV/TSV file at A6 as one undo step. A file that cannot be

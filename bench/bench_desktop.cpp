@@ -1,4 +1,4 @@
-#include "app/form1.h"
+#include "app/mainwindow.h"
 #include "app/messagesink.h"
 #include "app/planexport.h"
 #include "app/planscene.h"
@@ -23,6 +23,7 @@ class SilentSink : public karumenio::app::MessageSink {
     int question(QWidget*, const QString&, const QString&, const QStringList&) override {
         return 0;
     }
+    QString saveFileName(QWidget*, const QString&, const QString&) override { return {}; }
 };
 
 QString pointRows(int count) {
@@ -42,7 +43,7 @@ QString pointRows(int count) {
 void BM_StartUpToMainWindowShown(benchmark::State& state) {
     SilentSink sink;
     for (auto _ : state) {
-        karumenio::app::Form1 window(&sink);
+        karumenio::app::MainWindow window(&sink);
         window.show();
         if (!QTest::qWaitForWindowExposed(&window)) {
             state.SkipWithError("main window not shown");
@@ -62,7 +63,7 @@ void BM_Paste3001RowsWithRepaint(benchmark::State& state) {
     const QString rows = pointRows(3001);
     for (auto _ : state) {
         state.PauseTiming();
-        auto window = std::make_unique<karumenio::app::Form1>(&sink);
+        auto window = std::make_unique<karumenio::app::MainWindow>(&sink);
         karumenio::app::WorksheetView* view = window->openWorksheet()->view();
         if (!QTest::qWaitForWindowExposed(view->window())) {
             state.SkipWithError("worksheet window not shown");
@@ -82,12 +83,12 @@ void BM_Paste3001RowsWithRepaint(benchmark::State& state) {
 BENCHMARK(BM_Paste3001RowsWithRepaint)->Unit(benchmark::kMillisecond);
 
 // A main window with 3001 points pasted and read.
-std::unique_ptr<karumenio::app::Form1> readWindow(SilentSink& sink) {
-    auto window = std::make_unique<karumenio::app::Form1>(&sink);
+std::unique_ptr<karumenio::app::MainWindow> readWindow(SilentSink& sink) {
+    auto window = std::make_unique<karumenio::app::MainWindow>(&sink);
     karumenio::app::WorksheetView* view = window->openWorksheet()->view();
     view->selectCells(6, 1, 6, 1);
     view->pasteText(pointRows(3001));
-    window->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+    window->findChild<QPushButton*>(QStringLiteral("readButton"))->click();
     return window;
 }
 

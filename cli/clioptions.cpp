@@ -2,12 +2,17 @@
 
 #include "plan/drawingscale.h"
 #include "plan/edition.h"
+#include "plan/kakudo.h"
 #include "plan/papersize.h"
+#include "points/ascii.h"
 #include "points/cellvalue.h"
+#include "points/messagetext.h"
+#include "points/numberformat.h"
 #include "points/runtimeerror.h"
 #include "scripts/platform.h"
 #include "scripts/scriptfolder.h"
 
+#include <algorithm>
 #include <initializer_list>
 #include <string_view>
 #include <utility>
@@ -148,6 +153,34 @@ CliOptions parseArguments(const std::vector<std::string>& arguments) {
     return options;
 }
 
+std::string angleWarning(const std::string& text) {
+    const std::size_t digits = text.find_first_not_of("+-") == 1 ? 1 : 0;
+    const std::size_t point = text.find('.');
+    const std::string whole =
+        text.substr(digits, point == std::string::npos ? std::string::npos : point - digits);
+    const std::string decimals = point == std::string::npos ? "" : text.substr(point + 1);
+    const auto allDigits = [](const std::string& part) {
+        return std::all_of(part.begin(), part.end(),
+                           [](char c) { return points::ascii::isDigit(c); });
+    };
+    // Minutes and seconds are the first two pairs of decimals; missing ones count as zeros.
+    const std::string padded = decimals + "0000";
+    const bool plain = !whole.empty() && allDigits(whole) && allDigits(decimals) &&
+                       padded.compare(0, 2, "60") < 0 && padded.compare(2, 2, "60") < 0;
+    if (plain) {
+        return {};
+    }
+    double degrees = 0.0;
+    try {
+        degrees = plan::packedAngleDegrees(plan::looseNumber(text));
+    } catch (const points::RunTimeError&) {
+        return {};
+    }
+    return "--angle の「" + points::quotedInMessage(text) +
+           "」は ddd.mmss (度.分秒) の角度として正しくないため、入力欄と同じ読み方で " +
+           points::formatNumber(degrees, true) + " 度として出力します。";
+}
+
 std::string usageText() {
     // Each choice with what the main window calls it, where that differs.
     auto described = [](const auto& table, auto key, auto shown) {
@@ -192,8 +225,12 @@ Options:
   --dxf PATH       also write the plan as a DXF (R12) drawing to PATH, in world
                    coordinates, in the same run: all five files or none
   --format F       auto | sima | csv                        (default auto)
-  --header H       auto | yes | no: skip the first line as a header; auto
-                   skips it when its X and Y fields are not numbers
+  --header H       auto | yes | no: whether the first line is a header; auto
+                   takes it for one when its X and Y fields are not numbers or
+                   it names an X and a Y column. A header's columns are found
+                   by their names (区画/筆/地番/mark, 点名/測点名/測点/name/point,
+                   X/X座標/北/N/northing, Y/Y座標/東/E/easting, 半径/Plot半径/
+                   radius, in either width) unless --columns is given
   --columns LIST   input columns of mark, name, x, y, r in order, "-" to skip
                    one, or role=N / role=HEADER: "name,x,y", "name=点名,x=4,y=5"
   --sima-out PATH  also write the read points as a SIMA file to PATH; without
@@ -201,7 +238,9 @@ Options:
   --help           this text
 
 Exit status: 0 when all files were written; otherwise non-zero with a message on
-stderr, and none of the files changed.
+stderr, and none of the files changed. Outputs that are one file, or that would
+write over the points file, a script, the journal or a temporary file, are
+refused before anything is read or written (exit status 2).
 )";
 }
 

@@ -35,6 +35,12 @@ class UsageError : public std::runtime_error {
 
 CliOptions parseArguments(const std::vector<std::string>& arguments);
 
+// An --angle text that is not a plain ddd.mmss number (an optional sign, digits, a point and
+// decimals whose minutes and seconds are under 60) is read the way the angle box reads it;
+// this says which angle that gave. Empty for a plain text, and for one too large to be read,
+// which stops the run with its own error.
+std::string angleWarning(const std::string& text);
+
 std::string usageText();
 
 } // namespace karumenio::cli

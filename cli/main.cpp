@@ -7,6 +7,7 @@
 #include "plan/fitcheck.h"
 #include "points/reader.h"
 #include "points/runtimeerror.h"
+#include "scripts/outputset.h"
 #include "scripts/platform.h"
 
 #include <fstream>
@@ -59,38 +60,32 @@ std::string readWholeFile(const std::filesystem::path& path) {
     return bytes;
 }
 
-int run(const cli::CliOptions& options) {
+int run(const cli::CliOptions& options, const job::WriteTargets& targets) {
+    if (targets.scripts) {
+        if (const std::string angle = cli::angleWarning(options.settings.angleText);
+            !angle.empty()) {
+            std::cerr << "警告: " << angle << '\n';
+        }
+    }
     // One run from file to scripts: nothing to undo, so no record of what each cell held.
     job::Job job(job::Job::History::None);
     job.settings() = options.settings;
     job.setDefaultRadius(options.defaultRadius);
+    std::string bytes = readWholeFile(options.pointsFile);
+    // Code page 932 becomes UTF-8 before the read, so that the file is not held twice.
+    survey::decodeInPlace(bytes);
     const auto opened = job.openPointsFile(
-        readWholeFile(options.pointsFile),
-        scripts::platform::displayPath(options.pointsFile.filename()), options.open);
+        bytes, scripts::platform::displayPath(options.pointsFile.filename()), options.open);
     for (const auto& warning : opened.warnings) {
         std::cerr << "警告: " << warning << '\n';
     }
     const int count = job.read();
-
-    scripts::WriteReport report;
-    if (!options.settings.versionCode.empty()) {
-        std::optional<std::filesystem::path> dxf;
-        if (!options.dxfFile.empty()) {
-            dxf = options.dxfFile;
-        }
-        std::optional<std::filesystem::path> sima;
-        if (!options.simaFile.empty()) {
-            sima = options.simaFile;
-        }
-        // The SIMA file goes with the scripts, all or nothing.
-        report = job.write(options.outFolder, dxf, sima, scripts::FileOperations::system());
-    } else if (!options.simaFile.empty()) {
-        for (auto& warning : job.writeSima(options.simaFile)) {
-            report.warnings.push_back(std::move(warning));
-        }
-        report.files.push_back(options.simaFile);
+    if (const std::string note = job.lastRead().note(); !note.empty()) {
+        std::cerr << "警告: " << note << '\n';
     }
 
+    // The SIMA file goes with the scripts, all or nothing.
+    const scripts::WriteReport report = job.write(targets);
     for (const auto& warning : report.warnings) {
         std::cerr << "警告: " << warning << '\n';
     }
@@ -110,6 +105,21 @@ int run(const cli::CliOptions& options) {
     return 0;
 }
 
+// What the run writes: the scripts when an edition is given, the DXF and SIMA files asked for.
+job::WriteTargets writeTargets(const cli::CliOptions& options) {
+    job::WriteTargets targets;
+    targets.folder = options.outFolder;
+    targets.scripts = !options.settings.versionCode.empty();
+    if (!options.dxfFile.empty()) {
+        targets.dxf = options.dxfFile;
+    }
+    if (!options.simaFile.empty()) {
+        targets.sima = options.simaFile;
+    }
+    targets.inputs.push_back(options.pointsFile);
+    return targets;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -126,8 +136,16 @@ int main(int argc, char** argv) {
         std::cout << cli::usageText();
         return 0;
     }
+    const job::WriteTargets targets = writeTargets(options);
     try {
-        return run(options);
+        // Before anything is read or written: outputs over each other or over the input.
+        targets.check();
+    } catch (const scripts::OutputClash& e) {
+        std::cerr << "karumenio-cli: " << e.what() << '\n';
+        return kExitUsage;
+    }
+    try {
+        return run(options, targets);
     } catch (const std::exception& e) {
         std::cerr << "karumenio-cli: " << job::errorMessage(e) << '\n';
     }

@@ -2,6 +2,7 @@
 
 #include "groupwriter.h"
 
+#include "parcel/surveymap.h"
 #include "plan/labelencoding.h"
 #include "plan/plan.h"
 
@@ -14,6 +15,14 @@ namespace karumenio::dxf {
 namespace {
 
 constexpr std::string_view kLineType = "CONTINUOUS";
+
+// The labels' text style. Its files are those a Japanese drawing program expects: the stroke
+// font the scripts' style uses, with the Japanese big font beside it. Some viewers (LibreCAD)
+// ignore the files and take the font of that name from their own: the style is named after
+// a stroke font of theirs that has the Japanese glyphs, so that no label shows as boxes.
+constexpr std::string_view kLabelStyle = "KST32B";
+constexpr std::string_view kPrimaryFont = "romans.shx";
+constexpr std::string_view kBigFont = "extfont.shx";
 
 struct Extent {
     double minX = std::numeric_limits<double>::infinity();
@@ -29,7 +38,7 @@ struct Extent {
     }
 };
 
-Extent extentOf(const plan::Plan& plan) {
+Extent extentOf(const plan::Plan& plan, const parcel::SurveyMap* map) {
     Extent e;
     for (const plan::Polyline& rectangle : plan.frameRectangles) {
         for (const plan::WorldPoint& p : rectangle.vertices) {
@@ -46,6 +55,16 @@ Extent extentOf(const plan::Plan& plan) {
     }
     for (const plan::Label& label : plan.labels) {
         e.add(label.insertion);
+    }
+    if (map != nullptr) {
+        for (const parcel::MapLine& line : map->lines) {
+            for (const plan::WorldPoint& p : line.vertices) {
+                e.add(p);
+            }
+        }
+        for (const parcel::MapText& text : map->texts) {
+            e.add(text.at);
+        }
     }
     return e;
 }
@@ -88,7 +107,7 @@ void writeLayer(GroupWriter& out, std::string_view name, int colour) {
     out.text(6, kLineType);
 }
 
-void writeTables(GroupWriter& out) {
+void writeTables(GroupWriter& out, const parcel::SurveyMap* map) {
     beginSection(out, "TABLES");
     beginTable(out, "LTYPE", 1);
     out.text(0, "LTYPE");
@@ -100,42 +119,51 @@ void writeTables(GroupWriter& out) {
     out.real(40, 0.0);
     out.text(0, "ENDTAB");
 
-    beginTable(out, "LAYER", static_cast<int>(plan::kLayers.size()) + 1);
+    const std::size_t mapLayers = map != nullptr ? parcel::kMapLayers.size() : 0;
+    beginTable(out, "LAYER", static_cast<int>(plan::kLayers.size() + mapLayers) + 1);
     // Every drawing has layer 0.
     writeLayer(out, "0", 7);
     for (const plan::Layer& layer : plan::kLayers) {
         writeLayer(out, layer.name, layer.colour);
     }
+    for (std::size_t i = 0; i < mapLayers; ++i) {
+        writeLayer(out, parcel::kMapLayers[i].name, parcel::kMapLayers[i].colour);
+    }
     out.text(0, "ENDTAB");
 
     beginTable(out, "STYLE", 1);
     out.text(0, "STYLE");
-    out.text(2, plan::kTextStyle);
+    out.text(2, kLabelStyle);
     out.integer(70, 0);
     out.real(40, plan::kLabelHeight);
     out.real(41, 1.0);
     out.real(50, 0.0);
     out.integer(71, 0);
     out.real(42, plan::kLabelHeight);
-    out.text(3, plan::kTextFont);
+    out.text(3, kPrimaryFont);
+    out.text(4, kBigFont);
     out.text(0, "ENDTAB");
     endSection(out);
 }
 
-void writePolyline(GroupWriter& out, const plan::Polyline& line) {
-    const std::string_view layer = plan::layer(line.layer).name;
+void writePolyline(GroupWriter& out, std::string_view layer,
+                   const std::vector<plan::WorldPoint>& vertices, bool closed) {
     out.text(0, "POLYLINE");
     out.text(8, layer);
     out.integer(66, 1);
     out.point(10, 0.0, 0.0);
-    out.integer(70, line.closed ? 1 : 0);
-    for (const plan::WorldPoint& p : line.vertices) {
+    out.integer(70, closed ? 1 : 0);
+    for (const plan::WorldPoint& p : vertices) {
         out.text(0, "VERTEX");
         out.text(8, layer);
         out.point(10, p.x, p.y);
     }
     out.text(0, "SEQEND");
     out.text(8, layer);
+}
+
+void writePolyline(GroupWriter& out, const plan::Polyline& line) {
+    writePolyline(out, plan::layer(line.layer).name, line.vertices, line.closed);
 }
 
 void writeCircle(GroupWriter& out, const plan::Circle& circle) {
@@ -145,29 +173,87 @@ void writeCircle(GroupWriter& out, const plan::Circle& circle) {
     out.real(40, std::fabs(circle.radius));
 }
 
-void writeLabel(GroupWriter& out, const plan::Label& label, const std::string& text) {
+// A text placed by a point on its bottom line: 0 left, 1 centre, 2 right. The insertion
+// point repeats the alignment point, which readers use to place the text.
+void writeText(GroupWriter& out, std::string_view layer, plan::WorldPoint at, double height,
+               const std::string& text, double rotation, int horizontal) {
     out.text(0, "TEXT");
-    out.text(8, plan::layer(plan::LayerId::Text).name);
-    out.point(10, label.insertion.x, label.insertion.y);
-    out.real(40, label.height);
+    out.text(8, layer);
+    out.point(10, at.x, at.y);
+    out.real(40, height);
     out.text(1, text);
-    out.real(50, label.rotation);
-    out.text(7, plan::kTextStyle);
-    // Bottom-left, as the scripts ask for it; the alignment point repeats the insertion.
-    out.integer(72, 0);
-    out.point(11, label.insertion.x, label.insertion.y);
+    out.real(50, rotation);
+    out.text(7, kLabelStyle);
+    out.integer(72, horizontal);
+    out.point(11, at.x, at.y);
     out.integer(73, 1);
 }
 
-} // namespace
+// Bottom-left, as the scripts ask for it.
+void writeLabel(GroupWriter& out, const plan::Label& label, const std::string& text) {
+    writeText(out, plan::layer(plan::LayerId::Text).name, label.insertion, label.height, text,
+              label.rotation, 0);
+}
 
-std::string writeDxf(const plan::Plan& plan, std::vector<std::string>* warnings) {
+int horizontalAlignment(parcel::TextAlignment alignment) {
+    switch (alignment) {
+    case parcel::TextAlignment::BottomLeft:
+        return 0;
+    case parcel::TextAlignment::BottomCentre:
+        return 1;
+    case parcel::TextAlignment::BottomRight:
+        return 2;
+    }
+    return 0;
+}
+
+// Texts converted in one call, one per line: none holds a line break.
+template <typename Texts, typename TextOf>
+std::vector<std::string> encodedLines(const Texts& texts, TextOf textOf, bool& lostAny) {
+    std::string joined;
+    for (const auto& t : texts) {
+        joined += textOf(t);
+        joined += '\n';
+    }
+    const std::string encoded = plan::toDrawingCodePage(joined, &lostAny);
+    std::vector<std::string> lines;
+    lines.reserve(texts.size());
+    std::size_t from = 0;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        const std::size_t end = encoded.find('\n', from);
+        lines.push_back(encoded.substr(from, end - from));
+        from = end + 1;
+    }
+    return lines;
+}
+
+void writeSurveyMap(GroupWriter& out, const parcel::SurveyMap& map,
+                    std::vector<std::string>* warnings) {
+    for (const parcel::MapLine& line : map.lines) {
+        writePolyline(out, parcel::mapLayer(line.layer).name, line.vertices, false);
+    }
+    bool lostAny = false;
+    const std::vector<std::string> texts = encodedLines(
+        map.texts, [](const parcel::MapText& t) -> const std::string& { return t.text; }, lostAny);
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        const parcel::MapText& t = map.texts[i];
+        writeText(out, parcel::mapLayer(t.layer).name, t.at, t.height, texts[i], t.rotation,
+                  horizontalAlignment(t.alignment));
+    }
+    if (lostAny && warnings != nullptr) {
+        parcel::warnUnmappableTexts(map, *warnings);
+    }
+}
+
+std::string writeDrawing(const plan::Plan& plan, const parcel::SurveyMap* map,
+                         std::vector<std::string>* warnings) {
     GroupWriter out;
     // About 400 bytes a label, 100 a vertex or circle: one allocation for the whole file.
     out.reserve(4096 + plan.labels.size() * 400 + plan.points.size() * 100 +
-                plan.circles.size() * 100);
-    writeHeader(out, extentOf(plan));
-    writeTables(out);
+                plan.circles.size() * 100 +
+                (map != nullptr ? map->texts.size() * 400 + map->lines.size() * 300 : 0));
+    writeHeader(out, extentOf(plan, map));
+    writeTables(out, map);
     beginSection(out, "BLOCKS");
     endSection(out);
 
@@ -181,26 +267,32 @@ std::string writeDxf(const plan::Plan& plan, std::vector<std::string>* warnings)
     for (const plan::Circle& circle : plan.circles) {
         writeCircle(out, circle);
     }
-    // All labels converted in one call, one per line: labels hold no line break.
-    std::string joined;
-    for (const plan::Label& label : plan.labels) {
-        joined += label.text;
-        joined += '\n';
-    }
     bool lostAny = false;
-    const std::string encoded = plan::toDrawingCodePage(joined, &lostAny);
-    std::size_t from = 0;
-    for (const plan::Label& label : plan.labels) {
-        const std::size_t end = encoded.find('\n', from);
-        writeLabel(out, label, encoded.substr(from, end - from));
-        from = end + 1;
+    const std::vector<std::string> labels = encodedLines(
+        plan.labels, [](const plan::Label& l) -> const std::string& { return l.text; }, lostAny);
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        writeLabel(out, plan.labels[i], labels[i]);
     }
-    endSection(out);
-    out.text(0, "EOF");
     if (lostAny && warnings != nullptr) {
         plan::warnUnmappableLabels(plan, *warnings);
     }
+    if (map != nullptr) {
+        writeSurveyMap(out, *map, warnings);
+    }
+    endSection(out);
+    out.text(0, "EOF");
     return out.take();
+}
+
+} // namespace
+
+std::string writeDxf(const plan::Plan& plan, std::vector<std::string>* warnings) {
+    return writeDrawing(plan, nullptr, warnings);
+}
+
+std::string writeDxf(const plan::Plan& plan, const parcel::SurveyMap& map,
+                     std::vector<std::string>* warnings) {
+    return writeDrawing(plan, &map, warnings);
 }
 
 } // namespace karumenio::dxf

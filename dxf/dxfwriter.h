@@ -7,13 +7,23 @@ namespace karumenio::plan {
 struct Plan;
 }
 
+namespace karumenio::parcel {
+struct SurveyMap;
+}
+
 namespace karumenio::dxf {
 
 // The plan as a DXF R12 (AC1009) drawing in world coordinates, for any CAD program: the
 // four layers with their colours, the frame rectangles and the boundary lines as polylines,
-// the circles (a negative radius drawn as its absolute value) and the labels in the text
-// style ROMANS. Text is in code page 932; each label that loses characters in it is
-// reported in *warnings when that is given.
+// the circles (a negative radius drawn as its absolute value) and the labels in one text
+// style with a Japanese big font. Text is in code page 932; each label that loses
+// characters in it is reported in *warnings when that is given.
 std::string writeDxf(const plan::Plan& plan, std::vector<std::string>* warnings = nullptr);
+
+// The same drawing with the survey map added: its layers P_HENCHO and P_KYUSEKI after the
+// plan's four, its lines as polylines and its texts in the same style and code page, placed
+// by their alignment point. Texts that lose characters in code page 932 are reported too.
+std::string writeDxf(const plan::Plan& plan, const parcel::SurveyMap& map,
+                     std::vector<std::string>* warnings = nullptr);
 
 } // namespace karumenio::dxf

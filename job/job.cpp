@@ -8,6 +8,7 @@
 #include "scripts/atomicfileset.h"
 #include "scripts/foldersession.h"
 #include "scripts/platform.h"
+#include "scripts/scriptfolder.h"
 #include "scripts/writerun.h"
 #include "survey/simawriter.h"
 
@@ -44,7 +45,9 @@ int Job::read(const points::ReadProgress& progress) {
     }
     m_dataSheet = nullptr;
     m_lastPlan.reset();
+    m_lastRead = {};
     m_dataSheet = &points::readPoints(m_book, m_table, progress);
+    m_lastRead = points::summarizeRead(*m_dataSheet, m_table.count());
     return m_table.count();
 }
 
@@ -97,44 +100,56 @@ scripts::WriteReport Job::write(const std::filesystem::path& folder,
                                 const std::optional<std::filesystem::path>& dxf,
                                 const std::optional<std::filesystem::path>& sima,
                                 const scripts::FileOperations& operations) {
+    WriteTargets targets;
+    targets.folder = folder;
+    targets.dxf = dxf;
+    targets.sima = sima;
+    return write(targets, operations);
+}
+
+scripts::WriteReport Job::write(const WriteTargets& targets,
+                                const scripts::FileOperations& operations) {
+    targets.check();
     std::vector<scripts::PlanExport> exports;
-    if (dxf) {
+    if (targets.dxf) {
         // The scripts already report the labels the code page cannot hold.
-        exports.push_back({*dxf, [](const plan::Plan& plan, std::vector<std::string>&) {
+        exports.push_back({*targets.dxf, [](const plan::Plan& plan, std::vector<std::string>&) {
                                return dxf::writeDxf(plan);
                            }});
     }
-    if (sima) {
+    if (targets.sima) {
+        const std::string site = scripts::platform::displayPath(targets.sima->stem());
         exports.push_back(
-            {*sima, [this, &sima](const plan::Plan&, std::vector<std::string>& warnings) {
-                 return survey::writeSima(m_table, scripts::platform::displayPath(sima->stem()),
-                                          warnings);
+            {*targets.sima, [this, site](const plan::Plan&, std::vector<std::string>& warnings) {
+                 return survey::writeSima(m_table, site, warnings);
              }});
     }
-    // Recovery of an interrupted run comes before this run's own checks.
-    const scripts::FolderSession session(folder, operations);
-    // A file elsewhere needs its folder too; the same folder must not be locked twice.
-    std::vector<std::filesystem::path> locked{folder};
-    std::vector<std::unique_ptr<scripts::FolderSession>> others;
-    const auto orDot = [](const std::filesystem::path& path) {
-        return path.empty() ? std::filesystem::path(".") : path;
-    };
-    for (const scripts::PlanExport& file : exports) {
-        const std::filesystem::path parent = file.target.parent_path();
-        std::error_code error;
-        const bool already = std::any_of(locked.begin(), locked.end(), [&](const auto& done) {
-            return std::filesystem::equivalent(orDot(parent), orDot(done), error);
+    // Recovery of an interrupted run comes before this run's own checks, in every folder the
+    // run writes into.
+    const scripts::FolderSession session(targets.folders(),
+                                         scripts::outputFolderScope(targets.inputs), operations);
+    if (!targets.scripts) {
+        return session.run([&] {
+            if (m_dataSheet == nullptr) {
+                throw points::RunTimeError(
+                    points::RunError::ObjectNotSet,
+                    "座標がまだ読み込まれていないため、SIMA ファイルを書き出せません。");
+            }
+            scripts::WriteReport report;
+            scripts::AtomicFileSet files;
+            for (const scripts::PlanExport& file : exports) {
+                files.add(file.target, file.bytes(plan::Plan(), report.warnings));
+                report.files.push_back(file.target);
+            }
+            files.commit(operations);
+            return report;
         });
-        if (!already) {
-            others.push_back(std::make_unique<scripts::FolderSession>(parent, operations));
-            locked.push_back(parent);
-        }
     }
     return session.run([&] {
         scripts::checkWriteRun(m_settings, m_table, m_dataSheet);
         plan::Plan plan = plan::computePlan(m_table, *m_dataSheet, m_settings, m_state);
         scripts::WriteReport report =
-            scripts::writePlan(m_settings, plan, folder, operations, exports);
+            scripts::writePlan(m_settings, plan, targets.folder, operations, exports);
         plan::applyPlan(plan, m_table, m_state);
         m_lastPlan = std::move(plan);
         return report;
@@ -143,22 +158,10 @@ scripts::WriteReport Job::write(const std::filesystem::path& folder,
 
 std::vector<std::string> Job::writeSima(const std::filesystem::path& file,
                                         const scripts::FileOperations& operations) {
-    if (m_dataSheet == nullptr) {
-        throw points::RunTimeError(
-            points::RunError::ObjectNotSet,
-            "座標がまだ読み込まれていないため、SIMA ファイルを書き出せません。");
-    }
-    const scripts::FolderSession session(file.parent_path(), operations);
-    return session
-        .run([&] {
-            scripts::WriteReport report;
-            scripts::AtomicFileSet files;
-            files.add(file, survey::writeSima(m_table, scripts::platform::displayPath(file.stem()),
-                                              report.warnings));
-            files.commit(operations);
-            return report;
-        })
-        .warnings;
+    WriteTargets targets;
+    targets.scripts = false;
+    targets.sima = file;
+    return write(targets, operations).warnings;
 }
 
 } // namespace karumenio::job

@@ -10,6 +10,7 @@
 #include "scripts/fileoperations.h"
 #include "scripts/writereport.h"
 #include "survey/pointsfile.h"
+#include "writetargets.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -66,6 +67,9 @@ class Job {
     // row order, at most the number asked for; such a point cannot be written.
     std::vector<std::string> textCoordinateCells(std::size_t most = 5) const;
     bool hasRead() const { return m_dataSheet != nullptr; }
+    // What the latest complete read found, with its message; rows below the first empty
+    // column C that hold anything are counted there, since the read does not take them.
+    const points::ReadSummary& lastRead() const { return m_lastRead; }
 
     // The plan of the latest read with the current settings; changes nothing. A worksheet
     // never read is error 91.
@@ -83,6 +87,12 @@ class Job {
                                const std::optional<std::filesystem::path>& dxf,
                                const std::optional<std::filesystem::path>& sima,
                                const scripts::FileOperations& operations);
+    // The run the targets describe: outputs that clash are refused first (targets.check()),
+    // then every folder written into is locked and put in order, and all the files are
+    // written or none. Without scripts only the SIMA file is written.
+    scripts::WriteReport
+    write(const WriteTargets& targets,
+          const scripts::FileOperations& operations = scripts::FileOperations::system());
 
     // The plan of the last complete write run; nullptr before one.
     const plan::Plan* lastPlan() const { return m_lastPlan ? &*m_lastPlan : nullptr; }
@@ -103,6 +113,7 @@ class Job {
     plan::Settings m_settings;
     // The sheet bound by the last complete read; the frame reads its extent cells.
     const points::Worksheet* m_dataSheet = nullptr;
+    points::ReadSummary m_lastRead;
     std::optional<plan::Plan> m_lastPlan;
 };
 

@@ -8,6 +8,7 @@
 #include "numeric/trig.h"
 #include "points/messagetext.h"
 #include "points/numberformat.h"
+#include "points/pointname.h"
 #include "points/pointtable.h"
 #include "points/runtimeerror.h"
 #include "points/worksheet.h"
@@ -55,6 +56,13 @@ std::string labelText(const points::CellValue& name, int slot, std::vector<std::
         return points::formatNumber(name.numberValue(), true);
     }
     std::string text = name.textForm();
+    if (const std::string_view kept = points::cutPointName(text); kept.size() < text.size()) {
+        text.resize(kept.size());
+        warnings.push_back("セル " + cellOf(slot, points::kLabelTextColumn) + " の測点名「" +
+                           points::quotedInMessage(text) + "」は " +
+                           std::to_string(points::kLongestPointName) +
+                           " 文字を超えるため、そこまでを書き出しました。");
+    }
     if (!name.isText() || std::none_of(text.begin(), text.end(), isControl)) {
         return text;
     }
@@ -230,7 +238,9 @@ Plan computePlan(const points::PointTable& table, const points::Worksheet& dataS
     const double dy = numeric::sin(radians) * kLabelOffset;
     for (int slot = 0; slot < count; ++slot) {
         PlanPoint& p = plan.points[static_cast<std::size_t>(slot)];
-        p.breakBefore = slot > 0 && !table.breakMark.at(slot).equalsEmptyText();
+        const points::CellValue& mark = table.breakMark.at(slot);
+        p.breakBefore = slot > 0 && !mark.equalsEmptyText();
+        p.breakMark = mark.textForm();
         p.label = labelText(table.labelText.at(slot), slot, plan.warnings);
         p.labelX = p.x + dx;
         p.labelY = p.y + dy;

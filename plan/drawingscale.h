@@ -14,9 +14,10 @@ struct DrawingScale {
     double factor;
 };
 
-inline constexpr std::array<DrawingScale, 9> kDrawingScales{{
+inline constexpr std::array<DrawingScale, 10> kDrawingScales{{
     {"100", "1:100", 0.1},
     {"200", "1:200", 0.2},
+    {"250", "1:250", 0.25},
     {"300", "1:300", 0.3},
     {"400", "1:400", 0.4},
     {"500", "1:500", 0.5},

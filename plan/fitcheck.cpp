@@ -3,8 +3,7 @@
 #include "drawingscale.h"
 #include "papersize.h"
 #include "plan.h"
-
-#include "points/codepage.h"
+#include "textcolumns.h"
 
 #include <algorithm>
 #include <cmath>
@@ -14,22 +13,6 @@ namespace karumenio::plan {
 namespace {
 
 constexpr double kInnerBorder = 35.0;
-
-// Half-width columns of a text: ASCII and half-width katakana count one, the rest two.
-int columns(const std::string& text) {
-    int count = 0;
-    for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const std::size_t length = points::utf8SequenceLength(lead);
-        // U+FF61..U+FF9F (half-width katakana) are EF BD A1..EF BE 9F in UTF-8.
-        const bool halfWidthKana = length == 3 && lead == 0xEF && i + 1 < text.size() &&
-                                   (static_cast<unsigned char>(text[i + 1]) == 0xBD ||
-                                    static_cast<unsigned char>(text[i + 1]) == 0xBE);
-        count += length == 1 || halfWidthKana ? 1 : 2;
-        i += length;
-    }
-    return count;
-}
 
 // How far from the frame centre a point or label reaches, on each axis.
 struct Reach {
@@ -73,8 +56,17 @@ FitCheck checkFit(const Plan& plan, const PaperSize& paper, const DrawingScale& 
         const WorldPoint at = plan.transform.toWorld(p.x, p.y);
         reaches[slot].add(at.x - centre.x, at.y - centre.y);
     }
+    // A circle reaches its radius beyond its point; a radius larger than the sheet shows here.
+    for (const Circle& circle : plan.circles) {
+        const double radius = std::fabs(circle.radius);
+        Reach& reach = reaches[static_cast<std::size_t>(circle.slot)];
+        for (const double sign : {-1.0, 1.0}) {
+            reach.add(circle.centre.x + sign * radius - centre.x,
+                      circle.centre.y + sign * radius - centre.y);
+        }
+    }
     for (const Label& label : plan.labels) {
-        const double width = label.height / 2 * columns(label.text);
+        const double width = label.height / 2 * textColumns(label.text).total();
         Reach& reach = reaches[static_cast<std::size_t>(label.slot)];
         reach.add(label.insertion.x - centre.x, label.insertion.y - centre.y);
         reach.add(label.insertion.x + width - centre.x,

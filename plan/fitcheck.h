@@ -11,7 +11,7 @@ struct Plan;
 // Whether the points and their labels lie inside the inner border (35 mm in from the edge)
 // of the sheet, and at which scale or on which paper they would.
 struct FitCheck {
-    // Points whose marker or label reaches outside the inner border.
+    // Points whose marker, circle or label reaches outside the inner border.
     int outside = 0;
     // The largest of the scales (the smallest denominator) at which everything fits on the
     // chosen paper; nullptr when none does.

@@ -18,20 +18,25 @@ std::string toDrawingCodePage(std::string_view utf8, bool* lostAny) {
     return out;
 }
 
+std::string unmappableCharacters(std::string_view utf8) {
+    if (points::ascii::endOfAscii(utf8) == utf8.size()) {
+        return {};
+    }
+    std::vector<std::string> lost;
+    points::toCp932(utf8, &lost);
+    std::string characters;
+    for (const std::string& c : lost) {
+        characters += "「" + c + "」";
+    }
+    return characters;
+}
+
 void warnUnmappableLabels(const Plan& plan, std::vector<std::string>& warnings) {
     for (std::size_t slot = 0; slot < plan.points.size(); ++slot) {
         const std::string& name = plan.points[slot].label;
-        if (points::ascii::endOfAscii(name) == name.size()) {
+        const std::string characters = unmappableCharacters(name);
+        if (characters.empty()) {
             continue;
-        }
-        std::vector<std::string> lost;
-        points::toCp932(name, &lost);
-        if (lost.empty()) {
-            continue;
-        }
-        std::string characters;
-        for (const std::string& c : lost) {
-            characters += "「" + c + "」";
         }
         warnings.push_back("セル " +
                            points::cellName(points::kFirstDataRow + static_cast<int>(slot),

@@ -12,6 +12,10 @@ struct Plan;
 // becomes "?", and *lostAny is set when one did.
 std::string toDrawingCodePage(std::string_view utf8, bool* lostAny = nullptr);
 
+// The characters of a text that code page 932 cannot hold, each in 「」, in their order;
+// empty when it holds them all.
+std::string unmappableCharacters(std::string_view utf8);
+
 // One warning per label that code page 932 cannot hold whole, naming its cell and the
 // characters written as "?".
 void warnUnmappableLabels(const Plan& plan, std::vector<std::string>& warnings);

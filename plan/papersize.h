@@ -8,8 +8,10 @@ namespace karumenio::plan {
 // A sheet of the paper list. The frame is drawn about the origin from two constants: the
 // direction of the lower-left corner in degrees and half the diagonal in millimetres (both
 // as the surveyors' plans have always used them, so the corners lie a few ten-thousandths of
-// a millimetre off the exact sheet). The sheet size is the sheet as it lies on the plan,
-// after the frame's quarter turn.
+// a millimetre off the exact sheet). The direction is 180° + atan(width / height) rounded to
+// whole seconds of arc and written in degrees to 7 decimals, the half diagonal is written to
+// 7 decimals. The sheet size is the sheet as it lies on the plan, after the frame's quarter
+// turn.
 struct PaperSize {
     // What the command line and settings call it.
     std::string_view token;
@@ -21,12 +23,14 @@ struct PaperSize {
     double sheetHeight;
 };
 
-inline constexpr std::array<PaperSize, 5> kPaperSizes{{
+inline constexpr std::array<PaperSize, 7> kPaperSizes{{
     {"A1", "A1", 234.7663889, 514.8099164, 841, 594},
     {"A2", "A2", 234.7369444, 363.7430412, 594, 420},
     {"A3", "A3", 234.7341667, 257.200797, 420, 297},
     {"A4L", "A4（横）", 234.7369444, 181.8715206, 297, 210},
     {"A4P", "A4（縦）", 215.2630556, 181.8715206, 210, 297},
+    {"B4L", "B4（横）", 234.7761111, 222.7919433, 364, 257},
+    {"B4P", "B4（縦）", 215.2238889, 222.7919433, 257, 364},
 }};
 
 // The sheet with this token; nullptr when there is none.

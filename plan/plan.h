@@ -22,8 +22,6 @@ struct Settings;
 
 // The text style of the labels: a fixed height in drawing units.
 inline constexpr double kLabelHeight = 3.0;
-inline constexpr std::string_view kTextStyle = "ROMANS";
-inline constexpr std::string_view kTextFont = "EXTFONT";
 // Distance from a point to its label's insertion point, in drawing units.
 inline constexpr double kLabelOffset = 1.3;
 
@@ -35,6 +33,9 @@ struct PlanPoint {
     double radius = 0.0;
     // A break mark: a new polyline starts here (never looked at on slot 0).
     bool breakBefore = false;
+    // The break mark's text as the cell shows it, trimmed of ASCII blanks; a closed section
+    // takes its first row's text as its name.
+    std::string breakMark;
     // The name on one line, trimmed of ASCII blanks.
     std::string label;
     // The label's insertion point in survey coordinates.

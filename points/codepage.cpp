@@ -43,20 +43,6 @@ char32_t scalarOf(std::string_view sequence) {
     return code;
 }
 
-void appendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        // The table holds no character past U+FFFF.
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 // The character of a pair of bytes, 0 when code page 932 has none.
 char16_t pairCharacter(unsigned lead, unsigned trail) {
     using namespace cp932;
@@ -114,6 +100,20 @@ const EncodeTable& encodeTable() {
 }
 
 } // namespace
+
+void appendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        // The table holds no character past U+FFFF.
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
 
 std::size_t utf8SequenceLength(unsigned char lead) {
     if (lead >= 0xF0 && lead <= 0xF4) {

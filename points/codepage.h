@@ -17,6 +17,10 @@ std::optional<std::string> cp932ToUtf8(std::string_view bytes);
 
 bool isValidUtf8(std::string_view bytes);
 
+// Appends the UTF-8 of a character of the Basic Multilingual Plane (no character code page
+// 932 knows lies past it).
+void appendUtf8(std::string& out, char32_t c);
+
 // Length in bytes of the UTF-8 sequence that starts with this byte (1 for a stray byte).
 std::size_t utf8SequenceLength(unsigned char lead);
 

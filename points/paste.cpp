@@ -2,6 +2,7 @@
 
 #include "cellformat.h"
 #include "codepage.h"
+#include "messagetext.h"
 #include "runtimeerror.h"
 #include "worksheet.h"
 
@@ -18,6 +19,8 @@ struct Record {
     // sheet's last column anyway, and one long line of them would otherwise take many
     // times its size in memory.
     std::size_t keep = std::numeric_limits<std::size_t>::max();
+    // Bytes kept of one field; the rest is read over and the field marked as cut.
+    std::size_t keepBytes = std::numeric_limits<std::size_t>::max();
     std::size_t next = 0;
     bool separated = false;
 };
@@ -28,7 +31,21 @@ void readRecord(std::string_view text, std::size_t pos, char separator, Record& 
     record.separated = false;
     std::string field;
     bool fieldStart = true;
+    bool cut = false;
     auto keeping = [&record] { return record.fields.size() < record.keep; };
+    auto put = [&](const char* bytes, std::size_t count) {
+        const std::size_t room = record.keepBytes - std::min(field.size(), record.keepBytes);
+        cut = cut || count > room;
+        field.append(bytes, std::min(count, room));
+    };
+    auto finish = [&] {
+        if (cut) {
+            // The last byte kept may be part of a character cut in two.
+            field = cutText(field, field.empty() ? 0 : field.size() - 1);
+            cut = false;
+        }
+        record.fields.push_back(std::move(field));
+    };
     while (pos < text.size()) {
         const char c = text[pos];
         if (fieldStart && c == '"') {
@@ -47,7 +64,7 @@ void readRecord(std::string_view text, std::size_t pos, char separator, Record& 
                     break;
                 }
                 if (keeping()) {
-                    field.push_back(text[pos]);
+                    put(&text[pos], 1);
                 }
                 ++pos;
             }
@@ -63,16 +80,17 @@ void readRecord(std::string_view text, std::size_t pos, char separator, Record& 
                 ++end;
             }
             if (keeping()) {
-                field.append(text.data() + pos, end - pos);
+                put(text.data() + pos, end - pos);
             }
             pos = end;
             continue;
         }
         if (c == separator) {
             if (keeping()) {
-                record.fields.push_back(std::move(field));
+                finish();
             }
             field.clear();
+            cut = false;
             record.separated = true;
             fieldStart = true;
             ++pos;
@@ -84,7 +102,7 @@ void readRecord(std::string_view text, std::size_t pos, char separator, Record& 
         }
     }
     if (keeping()) {
-        record.fields.push_back(std::move(field));
+        finish();
     }
     record.next = pos;
 }
@@ -144,8 +162,9 @@ std::string decodeClipboard(std::string_view bytes) {
                        "(コードページ 932) でもないため、何も貼り付けませんでした。");
 }
 
-ClipboardRows::ClipboardRows(std::string_view text, std::size_t keepFields)
-    : m_text(text), m_keep(keepFields) {}
+ClipboardRows::ClipboardRows(std::string_view text, std::size_t keepFields,
+                             std::size_t keepFieldBytes)
+    : m_text(text), m_keep(keepFields), m_keepBytes(keepFieldBytes) {}
 
 std::vector<std::string>* ClipboardRows::next() {
     if (m_pos >= m_text.size()) {
@@ -153,6 +172,7 @@ std::vector<std::string>* ClipboardRows::next() {
     }
     Record record;
     record.keep = m_keep;
+    record.keepBytes = m_keepBytes;
     record.fields = std::move(m_fields);
     nextRow(m_text, m_pos, record);
     m_pos = record.next;

@@ -26,10 +26,13 @@ std::string decodeClipboard(std::string_view bytes);
 
 // Reads clipboard text one row at a time, split as splitClipboardText splits it; the
 // fields of a row are good until the next call, so that thousands of rows need room for one.
+// A field longer than keepFieldBytes is kept cut (cutText), so that a file of one huge field
+// needs no second copy of it.
 class ClipboardRows {
   public:
     explicit ClipboardRows(std::string_view text,
-                           std::size_t keepFields = std::numeric_limits<std::size_t>::max());
+                           std::size_t keepFields = std::numeric_limits<std::size_t>::max(),
+                           std::size_t keepFieldBytes = std::numeric_limits<std::size_t>::max());
     // The next row, or nullptr after the last.
     std::vector<std::string>* next();
     // Rows read so far.
@@ -38,6 +41,7 @@ class ClipboardRows {
   private:
     std::string_view m_text;
     std::size_t m_keep;
+    std::size_t m_keepBytes;
     std::size_t m_pos = 0;
     std::size_t m_count = 0;
     std::vector<std::string> m_fields;

@@ -57,4 +57,39 @@ std::string readMessage(int count) {
     return "座標読込完了　" + CellValue::number(count).joinForm() + "　データ";
 }
 
+int ReadSummary::endRow() const {
+    return kFirstDataRow + count;
+}
+
+std::string ReadSummary::note() const {
+    if (rowsNotRead == 0) {
+        return {};
+    }
+    return std::to_string(endRow()) + " 行目の X 座標 (C 列) が空のため、そこで読込を終えました。" +
+           "その下のデータのある " + std::to_string(rowsNotRead) +
+           " 行は読み込んでいません。読み込むには空の行を詰めて下さい。";
+}
+
+std::string ReadSummary::message() const {
+    const std::string below = note();
+    return below.empty() ? readMessage(count) : readMessage(count) + "\n" + below;
+}
+
+ReadSummary summarizeRead(const Worksheet& sheet, int count) {
+    ReadSummary summary;
+    summary.count = count;
+    const int last = sheet.lastUsedRow();
+    for (int row = summary.endRow() + 1; row <= last; ++row) {
+        for (const int column : {kBreakMarkColumn, kLabelTextColumn, kPointXColumn, kPointYColumn,
+                                 kMarkRadiusColumn}) {
+            const CellValue& value = sheet.value(row, column);
+            if (!value.isEmpty() && !value.equalsEmptyText()) {
+                ++summary.rowsNotRead;
+                break;
+            }
+        }
+    }
+    return summary;
+}
+
 } // namespace karumenio::points

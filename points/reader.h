@@ -28,4 +28,23 @@ Worksheet& readPoints(Workbook& book, PointTable& table, const ReadProgress& pro
 // The message reporting a finished read: "座標読込完了　25　データ".
 std::string readMessage(int count);
 
+// What a finished read found: the points it copied, and the rows below the row that ended
+// the data that hold anything, which it did not read.
+struct ReadSummary {
+    int count = 0;
+    int rowsNotRead = 0;
+
+    // The row whose empty column C ended the data.
+    int endRow() const;
+    // The second line of the message, saying how many rows below endRow() were not read;
+    // empty when there are none.
+    std::string note() const;
+    // readMessage(count), and the note on a line of its own when there is one.
+    std::string message() const;
+};
+
+// The summary of a read of count points from the sheet: its rows below the data with a value
+// in A, B, C, D or G (empty text is none) are counted.
+ReadSummary summarizeRead(const Worksheet& sheet, int count);
+
 } // namespace karumenio::points

@@ -1,5 +1,6 @@
 #include "platform.h"
 
+#include "filenames.h"
 #include "numeric/conversion.h"
 
 #include <algorithm>
@@ -16,6 +17,7 @@
 #else
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -164,8 +166,50 @@ bool appendToFile(const std::filesystem::path& file, std::string_view bytes) {
     return ok;
 }
 
+SmallFileRead readSmallFile(const std::filesystem::path& file, std::size_t limit,
+                            std::string& bytes) {
+    const DWORD attributes = ::GetFileAttributesW(file.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = ::GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND
+                   ? SmallFileRead::Missing
+                   : SmallFileRead::Failed;
+    }
+    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+        return SmallFileRead::Link;
+    }
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return SmallFileRead::NotAFile;
+    }
+    HANDLE handle = ::CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return SmallFileRead::Failed;
+    }
+    SmallFileRead result = SmallFileRead::Read;
+    LARGE_INTEGER size{};
+    if (::GetFileType(handle) != FILE_TYPE_DISK) {
+        result = SmallFileRead::NotAFile;
+    } else if (!::GetFileSizeEx(handle, &size)) {
+        result = SmallFileRead::Failed;
+    } else if (static_cast<unsigned long long>(size.QuadPart) > limit) {
+        result = SmallFileRead::TooLarge;
+    } else {
+        bytes.resize(static_cast<std::size_t>(size.QuadPart));
+        DWORD read = 0;
+        if (!bytes.empty() &&
+            (!::ReadFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
+             read != bytes.size())) {
+            result = SmallFileRead::Failed;
+        }
+    }
+    ::CloseHandle(handle);
+    return result;
+}
+
 LockAttempt tryLockFolder(const std::filesystem::path& folder, LockHandle& handle) {
-    const std::filesystem::path file = folder / L"~karumenio.lock";
+    const std::filesystem::path file =
+        folder / std::filesystem::path(std::u8string(kLockFileName.begin(), kLockFileName.end()));
     HANDLE lock = ::CreateFileW(
         file.c_str(), GENERIC_READ | GENERIC_WRITE,
         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
@@ -234,6 +278,51 @@ bool appendToFile(const std::filesystem::path& file, std::string_view bytes) {
     }
     const bool ok = writeAll(fd, bytes);
     return ::close(fd) == 0 && ok;
+}
+
+SmallFileRead readSmallFile(const std::filesystem::path& file, std::size_t limit,
+                            std::string& bytes) {
+    struct stat before {};
+    if (::lstat(file.c_str(), &before) != 0) {
+        return errno == ENOENT || errno == ENOTDIR ? SmallFileRead::Missing : SmallFileRead::Failed;
+    }
+    if (S_ISLNK(before.st_mode)) {
+        return SmallFileRead::Link;
+    }
+    if (!S_ISREG(before.st_mode)) {
+        return SmallFileRead::NotAFile;
+    }
+    // Whatever took the name since is not followed and not waited for.
+    const int fd = ::open(file.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        return errno == ELOOP ? SmallFileRead::Link : SmallFileRead::Failed;
+    }
+    SmallFileRead result = SmallFileRead::Read;
+    struct stat opened {};
+    if (::fstat(fd, &opened) != 0) {
+        result = SmallFileRead::Failed;
+    } else if (!S_ISREG(opened.st_mode)) {
+        result = SmallFileRead::NotAFile;
+    } else if (static_cast<unsigned long long>(opened.st_size) > limit) {
+        result = SmallFileRead::TooLarge;
+    } else {
+        bytes.assign(static_cast<std::size_t>(opened.st_size), '\0');
+        std::size_t done = 0;
+        while (done < bytes.size()) {
+            const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n <= 0) {
+                break;
+            }
+            done += static_cast<std::size_t>(n);
+        }
+        // A file that shrank while it was read is read as far as it goes.
+        bytes.resize(done);
+    }
+    ::close(fd);
+    return result;
 }
 
 LockAttempt tryLockFolder(const std::filesystem::path& folder, LockHandle& handle) {

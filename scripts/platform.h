@@ -47,6 +47,14 @@ bool createFileExclusive(const std::filesystem::path& file, std::string_view byt
 // Appends to an existing regular file, never through a link.
 bool appendToFile(const std::filesystem::path& file, std::string_view bytes);
 
+enum class SmallFileRead { Read, Missing, Link, NotAFile, TooLarge, Failed };
+
+// Reads a regular file of at most limit bytes into bytes. Anything else at the name is only
+// looked at, never opened in a way that could wait (a FIFO) or act (a device): a link is Link,
+// a folder, FIFO or device NotAFile, a longer file TooLarge.
+SmallFileRead readSmallFile(const std::filesystem::path& file, std::size_t limit,
+                            std::string& bytes);
+
 // Sixteen hex digits from the system's source of unpredictable numbers.
 std::string randomToken();
 

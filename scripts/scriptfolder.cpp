@@ -1,6 +1,7 @@
 #include "scriptfolder.h"
 
 #include "platform.h"
+#include "scriptset.h"
 
 namespace karumenio::scripts {
 
@@ -16,6 +17,14 @@ std::string completionMessage(const std::filesystem::path& folder) {
         message += platform::displayPath(folder);
     }
     return message;
+}
+
+RecoveryScope outputFolderScope(std::vector<std::filesystem::path> inputs) {
+    RecoveryScope scope;
+    scope.names.assign(kScriptFileNames.begin(), kScriptFileNames.end());
+    scope.extensions = {".dxf", ".sim"};
+    scope.inputs = std::move(inputs);
+    return scope;
 }
 
 } // namespace karumenio::scripts

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "recoveryscope.h"
+
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace karumenio::scripts {
 
@@ -15,5 +18,9 @@ std::filesystem::path defaultScriptFolder();
 std::string completionMessage(const std::filesystem::path& folder);
 
 inline constexpr std::string_view kCompletionTitle = "SCR作成";
+
+// What the recovery of an interrupted run may touch in an output folder: the four scripts,
+// and a DXF or SIMA file written with them; never the files the run reads.
+RecoveryScope outputFolderScope(std::vector<std::filesystem::path> inputs = {});
 
 } // namespace karumenio::scripts

@@ -100,7 +100,7 @@ WriteReport writeRun(const plan::Settings& settings, points::PointTable& table,
                      const std::filesystem::path& folder, const FileOperations& operations,
                      const std::vector<PlanExport>& exports) {
     // Recovery of an interrupted run comes before this run's own checks.
-    const FolderSession session(folder, operations);
+    const FolderSession session(folder, outputFolderScope(), operations);
     return session.run([&] {
         checkWriteRun(settings, table, dataSheet);
         const plan::Plan plan = plan::computePlan(table, *dataSheet, settings, state);

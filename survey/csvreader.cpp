@@ -26,6 +26,58 @@ constexpr std::array<RoleName, 6> kRoleNames{{{"mark", Role::Mark},
                                               {"r", Role::Radius},
                                               {"radius", Role::Radius}}};
 
+// The names a header line gives its columns, as headerKey() writes them.
+constexpr std::array<RoleName, 22> kHeaderNames{
+    {{"区画", Role::Mark},    {"筆", Role::Mark},     {"地番", Role::Mark},
+     {"mark", Role::Mark},    {"点名", Role::Name},   {"測点名", Role::Name},
+     {"測点", Role::Name},    {"name", Role::Name},   {"point", Role::Name},
+     {"x", Role::X},          {"x座標", Role::X},     {"北", Role::X},
+     {"n", Role::X},          {"northing", Role::X},  {"y", Role::Y},
+     {"y座標", Role::Y},      {"東", Role::Y},        {"e", Role::Y},
+     {"easting", Role::Y},    {"半径", Role::Radius}, {"plot半径", Role::Radius},
+     {"radius", Role::Radius}}};
+
+constexpr std::array<std::string_view, kRoleCount> kRoleTexts{"区画", "測点名", "X 座標", "Y 座標",
+                                                              "半径"};
+
+// A header field as it is compared: blanks (full-width too) left out, full-width letters
+// and digits made half-width, letters in lower case. "Ｘ 座標" and "x座標" are one name.
+std::string headerKey(std::string_view field) {
+    std::string key;
+    for (std::size_t i = 0; i < field.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(field[i]);
+        if (byte == ' ' || byte == '\t') {
+            continue;
+        }
+        if (byte == 0xE3 && field.substr(i, 3) == "\u3000") {
+            i += 2;
+            continue;
+        }
+        if (byte == 0xEF && i + 2 < field.size()) {
+            const char32_t c = ((byte & 0x0Fu) << 12) |
+                               ((static_cast<unsigned char>(field[i + 1]) & 0x3Fu) << 6) |
+                               (static_cast<unsigned char>(field[i + 2]) & 0x3Fu);
+            if (c >= 0xFF01 && c <= 0xFF5E) {
+                key += points::ascii::toLower(static_cast<char>(c - 0xFEE0));
+                i += 2;
+                continue;
+            }
+        }
+        key += points::ascii::toLower(field[i]);
+    }
+    return key;
+}
+
+std::optional<Role> headerRole(std::string_view field) {
+    const std::string key = headerKey(field);
+    for (const RoleName& name : kHeaderNames) {
+        if (name.token == key) {
+            return name.role;
+        }
+    }
+    return std::nullopt;
+}
+
 std::string folded(std::string_view text) {
     std::string out = points::trimBlanks(text);
     for (char& c : out) {
@@ -87,6 +139,60 @@ std::array<std::optional<int>, kRoleCount> resolve(const ColumnMapping& mapping,
         }
         columns[static_cast<int>(entry.role)] = column;
     }
+    // Two roles read from one column would each take the other's value.
+    for (int a = 0; a < kRoleCount; ++a) {
+        for (int b = a + 1; b < kRoleCount; ++b) {
+            if (columns[a] && columns[a] == columns[b]) {
+                failColumns(std::string(kRoleNames[static_cast<std::size_t>(a)].token) + " と " +
+                            std::string(kRoleNames[static_cast<std::size_t>(b)].token) +
+                            " が同じ " + std::to_string(*columns[a] + 1) + " 列目を指しています。");
+            }
+        }
+    }
+    return columns;
+}
+
+// The header's fields as a message lists them: the first few, each shortened.
+std::string listedFields(const std::vector<std::string>& fields) {
+    constexpr std::size_t kShown = 10;
+    std::string text;
+    for (std::size_t i = 0; i < fields.size() && i < kShown; ++i) {
+        text += "「" + points::quotedInMessage(fields[i], 32) + "」";
+    }
+    if (fields.size() > kShown) {
+        text += "…ほか " + std::to_string(fields.size() - kShown) + " 列";
+    }
+    return text;
+}
+
+// The columns a header line names. A point name, X and Y column are needed, and a role
+// named twice is ambiguous; either throws naming the line and the header's columns.
+std::array<std::optional<int>, kRoleCount> namedColumns(const std::vector<std::string>& header,
+                                                        std::size_t line) {
+    std::array<std::optional<int>, kRoleCount> columns;
+    for (std::size_t i = 0; i < header.size(); ++i) {
+        const std::optional<Role> role = headerRole(header[i]);
+        if (!role) {
+            continue;
+        }
+        std::optional<int>& column = columns[static_cast<int>(*role)];
+        if (column) {
+            failLine(line, "見出しの「" + points::quotedInMessage(header[*column], 32) + "」と「" +
+                               points::quotedInMessage(header[i], 32) + "」がどちらも" +
+                               std::string(kRoleTexts[static_cast<std::size_t>(*role)]) +
+                               "の列を表しています。");
+        }
+        column = static_cast<int>(i);
+    }
+    for (const Role role : {Role::Name, Role::X, Role::Y}) {
+        if (!columns[static_cast<int>(role)]) {
+            failLine(line, "見出し行の列 " + listedFields(header) +
+                               " のうち、どれが測点名・X 座標・Y 座標の列か分かりません (" +
+                               std::string(kRoleTexts[static_cast<std::size_t>(role)]) +
+                               "の列がありません)。見出しを「測点名」「X座標」「Y座標」などに"
+                               "して下さい。");
+        }
+    }
     return columns;
 }
 
@@ -95,6 +201,22 @@ const std::string* fieldAt(const std::vector<std::string>& fields, std::optional
         return nullptr;
     }
     return &fields[static_cast<std::size_t>(*column)];
+}
+
+// A line that names an X and a Y column and holds no number is a header wherever its
+// columns stand.
+bool namesCoordinateColumns(const std::vector<std::string>& fields) {
+    bool x = false;
+    bool y = false;
+    for (const std::string& field : fields) {
+        if (points::readNumber(field)) {
+            return false;
+        }
+        const std::optional<Role> role = headerRole(field);
+        x = x || role == Role::X;
+        y = y || role == Role::Y;
+    }
+    return x && y;
 }
 
 bool looksLikeHeader(const std::vector<std::string>& fields,
@@ -175,6 +297,12 @@ ColumnMapping ColumnMapping::parse(std::string_view text) {
     if (!seen[static_cast<int>(Role::X)] || !seen[static_cast<int>(Role::Y)]) {
         failColumns("x と y の列は必ず指定して下さい。");
     }
+    // Columns given by number must not meet; those given by header text are checked once the
+    // header is read.
+    if (!mapping.namesHeaders()) {
+        resolve(mapping, nullptr);
+    }
+    mapping.given = true;
     return mapping;
 }
 
@@ -187,7 +315,7 @@ PointRows readDelimited(std::string_view text, const CsvOptions& options) {
 void readDelimited(std::string_view text, const CsvOptions& options,
                    const std::function<void(const PointRow&)>& sink) {
     // One more field than the worksheet has columns still shows a line longer than its header.
-    points::ClipboardRows lines(text, points::Worksheet::kColumnCount + 1);
+    points::ClipboardRows lines(text, points::Worksheet::kColumnCount + 1, kLongestField);
     std::vector<std::string>* fields = lines.next();
     if (fields == nullptr) {
         return;
@@ -198,7 +326,15 @@ void readDelimited(std::string_view text, const CsvOptions& options,
     }
     auto columns = resolve(options.columns, headerNamed ? fields : nullptr);
     const bool header = headerNamed || options.header == HeaderMode::Yes ||
-                        (options.header == HeaderMode::Auto && looksLikeHeader(*fields, columns));
+                        (options.header == HeaderMode::Auto &&
+                         (looksLikeHeader(*fields, columns) ||
+                          (!options.columns.given && namesCoordinateColumns(*fields))));
+    // A header names the columns unless they were given.
+    if (header && !options.columns.given) {
+        columns = namedColumns(*fields, lines.count());
+    }
+    // The widest line, so that a column given past it is found out.
+    std::size_t widest = fields->size();
     // Without TAB every line was split at its commas, where a decimal comma also splits.
     const bool commaSeparated = text.find('\t') == std::string_view::npos;
     const std::size_t headerFields = header ? usedFields(*fields) : 0;
@@ -208,6 +344,7 @@ void readDelimited(std::string_view text, const CsvOptions& options,
     PointRow row;
     for (; fields != nullptr; fields = lines.next()) {
         const std::size_t lineNumber = lines.count();
+        widest = std::max(widest, fields->size());
         if (header && commaSeparated && usedFields(*fields) > headerFields) {
             failLine(lineNumber, "見出しより列が " +
                                      std::to_string(usedFields(*fields) - headerFields) +
@@ -227,6 +364,18 @@ void readDelimited(std::string_view text, const CsvOptions& options,
             row.fields[role] = *field;
         }
         sink(row);
+    }
+    if (!options.columns.given) {
+        return;
+    }
+    for (const ColumnMapping::Entry& entry : options.columns.entries) {
+        const std::optional<int> column = columns[static_cast<int>(entry.role)];
+        if (column && static_cast<std::size_t>(*column) >= widest) {
+            failColumns(std::string(kRoleNames[static_cast<std::size_t>(entry.role)].token) +
+                        " の " + std::to_string(*column + 1) +
+                        " 列目はファイルにありません (ファイルの列は多くて " +
+                        std::to_string(widest) + " 列です)。何も貼り付けませんでした。");
+        }
     }
 }
 

@@ -23,11 +23,14 @@ struct ColumnMapping {
         std::string header;
     };
     std::vector<Entry> entries;
+    // False for the standard order, which a header line that names its columns overrides.
+    bool given = false;
 
     bool namesHeaders() const;
     // Today's order: A, B, C, D, then G.
     static ColumnMapping standard();
-    // Throws the type mismatch error with a message naming the part that cannot be read.
+    // Throws the type mismatch error with a message naming the part that cannot be read, or
+    // the two parts that name one column.
     static ColumnMapping parse(std::string_view text);
 };
 
@@ -37,9 +40,13 @@ struct CsvOptions {
 };
 
 // Reads rows as a spreadsheet copies them (TAB-separated, comma-separated on a line without
-// TAB). The first line is skipped as a header when told, or when none of its coordinate
-// fields reads as a number. A coordinate written with a decimal comma ("1234,567"), or in a
-// comma-separated file a line with more fields than its header, throws naming the line.
+// TAB). The first line is a header when told, or when none of its coordinate fields reads as
+// a number, or when it names an X and a Y column and holds no number. Without columns given,
+// a header's columns are found by their names (区画, 点名, X座標, Y座標, 半径, northing…, in
+// either width); one that names no point name, X or Y column throws naming the line and its
+// columns. A coordinate written with a decimal comma ("1234,567"), in a comma-separated file a
+// line with more fields than its header, or a column given that no line of the file reaches,
+// throws naming it.
 PointRows readDelimited(std::string_view text, const CsvOptions& options);
 // The same, handing each row to the sink as it is read instead of keeping them all.
 void readDelimited(std::string_view text, const CsvOptions& options,

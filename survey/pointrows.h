@@ -1,11 +1,16 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace karumenio::survey {
+
+// The most bytes of one field of a points file that are kept; a longer field is kept cut and
+// marked, which no coordinate survives, so that a file of one huge field needs no copy of it.
+inline constexpr std::size_t kLongestField = 4096;
 
 // The worksheet columns a points file fills, in this order: A, B, C, D and G.
 enum class Role : int { Mark, Name, X, Y, Radius };
@@ -27,6 +32,13 @@ struct PointRow {
 struct PointRows {
     std::vector<PointRow> rows;
     std::vector<std::string> warnings;
+    // Rows the file makes beyond those kept: a reader keeps no more than the worksheet holds.
+    std::size_t rowsNotKept = 0;
+    // True when the reader stopped counting as well, rows and rowsNotKept being the least the
+    // file makes.
+    bool countIsLeast = false;
+
+    std::size_t rowCount() const { return rows.size() + rowsNotKept; }
 };
 
 } // namespace karumenio::survey

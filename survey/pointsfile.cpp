@@ -1,15 +1,19 @@
 #include "pointsfile.h"
 
 #include "simareader.h"
+#include "warninglist.h"
 
 #include "points/ascii.h"
 #include "points/codepage.h"
+#include "points/messagetext.h"
+#include "points/pointname.h"
 #include "points/pointtable.h"
 #include "points/runtimeerror.h"
 #include "points/worksheet.h"
 
 #include <algorithm>
 #include <array>
+#include <climits>
 
 namespace karumenio::survey {
 
@@ -57,10 +61,9 @@ bool looksLikeSima(std::string_view bytes, std::string_view fileName) {
     if (start == std::string_view::npos) {
         return false;
     }
+    // A record code is three letters; a long first field is no SIMA header.
     std::size_t end = bytes.find_first_of(",\r\n", start);
-    if (end == std::string_view::npos) {
-        end = bytes.size();
-    }
+    end = std::min({end, bytes.size(), start + 16});
     std::string code = points::trimBlanks(bytes.substr(start, end - start));
     for (char& c : code) {
         c = points::ascii::toUpper(c);
@@ -96,37 +99,122 @@ std::string decodePointsFile(std::string_view bytes) {
     return text.data() == storage.data() ? storage : std::string(text);
 }
 
+void decodeInPlace(std::string& bytes) {
+    std::string converted;
+    const std::string_view text = decodedText(bytes, converted);
+    if (text.data() == converted.data()) {
+        bytes = std::move(converted);
+    }
+}
+
 PointRows readPointsFile(std::string_view bytes, std::string_view fileName,
                          const OpenOptions& options) {
     const bool sima = options.format == FileFormat::Sima ||
                       (options.format == FileFormat::Auto && looksLikeSima(bytes, fileName));
-    const std::string text = decodePointsFile(bytes);
+    std::string converted;
+    const std::string_view text = decodedText(bytes, converted);
     return sima ? readSima(text) : readDelimited(text, options.csv);
 }
 
 namespace {
 
+constexpr std::string_view kLongName = "長すぎる名前の警告";
+
+// True for a row of a blank line: no field, or only empty ones (a single blank is a value).
+bool isBlankRow(const PointRow& row) {
+    return std::all_of(
+        row.fields.begin(), row.fields.end(),
+        [](const std::optional<std::string>& field) { return !field || field->empty(); });
+}
+
 // The worksheet changes of a points file, gathered row by row from A6 down and applied as
-// one action. Rows past the table's last slot are only counted, for the message.
+// one action. Rows past the table's last slot are only counted, for the message, and blank
+// rows count only once a row with something follows them: the blank lines at the end of a
+// file make no rows.
 class RowChanges {
   public:
-    RowChanges(const points::Worksheet& sheet, std::size_t rowsExpected) : m_sheet(sheet) {
+    RowChanges(const points::Worksheet& sheet, std::size_t rowsExpected,
+               std::vector<std::string>& warnings)
+        : m_sheet(sheet), m_warnings(warnings) {
         m_changes.reserve(std::min<std::size_t>(rowsExpected, points::kSlotCount) * kRoleCount);
     }
 
     void add(const PointRow& row) {
+        if (isBlankRow(row)) {
+            // Kept only while they may still fit on the sheet.
+            if (m_rows + m_blank.size() < points::kSlotCount) {
+                m_blank.push_back(row);
+            } else {
+                ++m_blankNotKept;
+            }
+            return;
+        }
+        for (const PointRow& blank : m_blank) {
+            write(blank);
+        }
+        m_rows += m_blankNotKept;
+        m_blank.clear();
+        m_blankNotKept = 0;
+        write(row);
+    }
+
+    // Rows a reader made but did not keep; least: it stopped counting too.
+    void countMore(std::size_t rows, bool least) {
+        m_rows += rows;
+        m_countIsLeast = m_countIsLeast || least;
+    }
+
+    std::size_t rows() const { return m_rows; }
+
+    points::EditRecord apply(points::Worksheet& sheet) {
+        if (m_rows > points::kSlotCount) {
+            throw points::RunTimeError(
+                points::RunError::SubscriptOutOfRange,
+                "インデックスが有効範囲にありません: 座標ファイルから" +
+                    std::string(m_countIsLeast ? "少なくとも " : " ") + std::to_string(m_rows) +
+                    " 行のデータができましたが、ワークシートに入るのは " +
+                    std::to_string(points::kSlotCount) + " 行までです。何も貼り付けませんでした。",
+                points::cellName(points::kFirstDataRow + points::kSlotCount,
+                                 points::kPointXColumn));
+        }
+        // Rows an earlier paste left below would otherwise be read as part of this file.
+        const int last = sheet.lastUsedRow();
+        for (int row = points::kFirstDataRow + static_cast<int>(m_rows); row <= last; ++row) {
+            for (int role = 0; role < static_cast<int>(Role::Radius); ++role) {
+                if (!sheet.isEmpty(row, kRoleColumns[role])) {
+                    m_changes.push_back({row, kRoleColumns[role], {}, {}});
+                }
+            }
+        }
+        m_warnings.finish();
+        return sheet.apply(std::move(m_changes));
+    }
+
+  private:
+    void write(const PointRow& row) {
         if (++m_rows > points::kSlotCount) {
             return;
         }
-        const int target = points::kFirstDataRow + m_rows - 1;
+        const int target = points::kFirstDataRow + static_cast<int>(m_rows) - 1;
         for (int role = 0; role < kRoleCount; ++role) {
             const std::optional<std::string>& field = row.fields[role];
             if (!field && role == static_cast<int>(Role::Radius)) {
                 continue;
             }
             const int column = kRoleColumns[role];
+            std::string_view text = field ? std::string_view(*field) : std::string_view();
+            if (role <= static_cast<int>(Role::Name) && points::cutPointName(text) != text) {
+                text = points::cutPointName(text);
+                m_warnings.add(kLongName, [&] {
+                    return "ワークシートの " + points::cellName(target, column) + " に入る" +
+                           (role == static_cast<int>(Role::Name) ? "測点名" : "区画") + "「" +
+                           points::quotedInMessage(text) + "」は " +
+                           std::to_string(points::kLongestPointName) +
+                           " 文字を超えるため、そこまでで切りました。";
+                });
+            }
             points::CellContent content =
-                field ? cellContent(column, *field) : points::CellContent{};
+                field ? cellContent(column, std::string(text)) : points::CellContent{};
             // An empty field over an empty cell changes nothing; the record needs no room for it.
             if (content.isEmpty() && m_sheet.isEmpty(target, column)) {
                 continue;
@@ -135,40 +223,20 @@ class RowChanges {
         }
     }
 
-    int rows() const { return m_rows; }
-
-    points::EditRecord apply(points::Worksheet& sheet) {
-        if (m_rows > points::kSlotCount) {
-            throw points::RunTimeError(
-                points::RunError::SubscriptOutOfRange,
-                "インデックスが有効範囲にありません: 座標ファイルから " + std::to_string(m_rows) +
-                    " 行のデータができましたが、ワークシートに入るのは " +
-                    std::to_string(points::kSlotCount) + " 行までです。何も貼り付けませんでした。",
-                points::cellName(points::kFirstDataRow + points::kSlotCount,
-                                 points::kPointXColumn));
-        }
-        // Rows an earlier paste left below would otherwise be read as part of this file.
-        const int last = sheet.lastUsedRow();
-        for (int row = points::kFirstDataRow + m_rows; row <= last; ++row) {
-            for (int role = 0; role < static_cast<int>(Role::Radius); ++role) {
-                if (!sheet.isEmpty(row, kRoleColumns[role])) {
-                    m_changes.push_back({row, kRoleColumns[role], {}, {}});
-                }
-            }
-        }
-        return sheet.apply(std::move(m_changes));
-    }
-
-  private:
     const points::Worksheet& m_sheet;
+    WarningList m_warnings;
     points::EditRecord m_changes;
-    int m_rows = 0;
+    std::size_t m_rows = 0;
+    bool m_countIsLeast = false;
+    std::vector<PointRow> m_blank;
+    std::size_t m_blankNotKept = 0;
 };
 
 } // namespace
 
-points::EditRecord putRows(points::Worksheet& sheet, const std::vector<PointRow>& rows) {
-    RowChanges changes(sheet, rows.size());
+points::EditRecord putRows(points::Worksheet& sheet, const std::vector<PointRow>& rows,
+                           std::vector<std::string>& warnings) {
+    RowChanges changes(sheet, rows.size(), warnings);
     for (const PointRow& row : rows) {
         changes.add(row);
     }
@@ -180,23 +248,29 @@ OpenedFile openPointsFile(points::Worksheet& sheet, std::string_view bytes,
     OpenedFile opened;
     const bool sima = options.format == FileFormat::Sima ||
                       (options.format == FileFormat::Auto && looksLikeSima(bytes, fileName));
+    // The text is read where it lies when it is UTF-8, never copied whole.
+    std::string converted;
+    const std::string_view text = decodedText(bytes, converted);
     if (sima) {
-        PointRows rows = readSima(decodePointsFile(bytes));
-        opened.rowCount = static_cast<int>(rows.rows.size());
+        PointRows rows = readSima(text);
         opened.warnings = std::move(rows.warnings);
-        if (!rows.rows.empty()) {
-            opened.record = putRows(sheet, rows.rows);
+        RowChanges changes(sheet, rows.rows.size(), opened.warnings);
+        for (const PointRow& row : rows.rows) {
+            changes.add(row);
+        }
+        changes.countMore(rows.rowsNotKept, rows.countIsLeast);
+        opened.rowCount = static_cast<int>(std::min<std::size_t>(changes.rows(), INT_MAX));
+        if (changes.rows() > 0) {
+            opened.record = changes.apply(sheet);
         }
         return opened;
     }
-    // A table of points goes into the changes as it is read, never held as rows or as a
-    // second copy of its text.
-    std::string converted;
-    const std::string_view text = decodedText(bytes, converted);
+    // A table of points goes into the changes as it is read, never held as rows.
     RowChanges changes(sheet,
-                       static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
+                       static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1,
+                       opened.warnings);
     readDelimited(text, options.csv, [&changes](const PointRow& row) { changes.add(row); });
-    opened.rowCount = changes.rows();
+    opened.rowCount = static_cast<int>(std::min<std::size_t>(changes.rows(), INT_MAX));
     if (opened.rowCount > 0) {
         opened.record = changes.apply(sheet);
     }

@@ -37,6 +37,10 @@ bool looksLikeSima(std::string_view bytes, std::string_view fileName);
 // The file's bytes as UTF-8 text: UTF-8 with or without byte order mark, or code page 932.
 std::string decodePointsFile(std::string_view bytes);
 
+// The same in place: bytes in code page 932 are replaced by their UTF-8 text, so that a large
+// file need not be held twice while it is read; UTF-8 stays as it is.
+void decodeInPlace(std::string& bytes);
+
 // Reads a points file into rows for the worksheet, without touching it.
 PointRows readPointsFile(std::string_view bytes, std::string_view fileName,
                          const OpenOptions& options);
@@ -44,8 +48,11 @@ PointRows readPointsFile(std::string_view bytes, std::string_view fileName,
 // Writes the rows into the worksheet from A6 down as a paste does (numbers become Numbers,
 // names in B keep their exact text) and empties A to D of the data rows below them, so that
 // a read sees exactly these points; a row without radius keeps the template's chain in G.
-// More rows than the point table holds throw the subscript error and change nothing.
-points::EditRecord putRows(points::Worksheet& sheet, const std::vector<PointRow>& rows);
+// More rows than the point table holds throw the subscript error and change nothing. A name
+// or mark longer than points::kLongestPointName characters is cut there, with a warning.
+// Blank rows after the last row with anything make no rows.
+points::EditRecord putRows(points::Worksheet& sheet, const std::vector<PointRow>& rows,
+                           std::vector<std::string>& warnings);
 
 // Reads the file and puts its rows into the worksheet; a file that cannot be read throws
 // and changes nothing. A file without rows changes nothing either.

@@ -4,6 +4,7 @@
 #include "points/cellvalue.h"
 #include "points/messagetext.h"
 #include "points/runtimeerror.h"
+#include "warninglist.h"
 
 #include <algorithm>
 #include <unordered_map>
@@ -20,19 +21,8 @@ struct SimaPoint {
     std::string name;
     std::string x;
     std::string y;
-    bool inParcel = false;
-};
-
-struct VertexRef {
-    std::string number;
-    std::string name;
     int line = 0;
-};
-
-struct Parcel {
-    std::string number;
-    std::string name;
-    std::vector<VertexRef> vertices;
+    bool inParcel = false;
 };
 
 [[noreturn]] void fail(int line, const std::string& what) {
@@ -53,7 +43,8 @@ std::string field(const std::vector<std::string>& fields, std::size_t i) {
     return i < fields.size() ? fields[i] : std::string();
 }
 
-// Fills fields with the record's fields, reusing their storage from the record before.
+// Fills fields with the record's fields, reusing their storage from the record before. A
+// field longer than kLongestField is kept cut (points::cutText).
 void splitInto(std::string_view line, std::vector<std::string>& fields) {
     std::size_t count = 0;
     std::size_t pos = 0;
@@ -69,17 +60,26 @@ void splitInto(std::string_view line, std::vector<std::string>& fields) {
         value.clear();
         if (pos < n && line[pos] == '"') {
             ++pos;
+            bool cut = false;
             while (pos < n) {
                 if (line[pos] == '"') {
                     if (pos + 1 < n && line[pos + 1] == '"') {
-                        value.push_back('"');
                         pos += 2;
-                        continue;
+                    } else {
+                        ++pos;
+                        break;
                     }
+                } else {
                     ++pos;
-                    break;
                 }
-                value.push_back(line[pos++]);
+                if (value.size() < kLongestField) {
+                    value.push_back(line[pos - 1]);
+                } else {
+                    cut = true;
+                }
+            }
+            if (cut) {
+                value = points::cutText(value, value.size() - 1);
             }
             // Anything between the closing quote and the comma is padding.
             while (pos < n && line[pos] != ',') {
@@ -94,7 +94,11 @@ void splitInto(std::string_view line, std::vector<std::string>& fields) {
             while (end > start && isBlank(line[end - 1])) {
                 --end;
             }
-            value.assign(line.substr(start, end - start));
+            if (end - start <= kLongestField) {
+                value.assign(line.substr(start, end - start));
+            } else {
+                value = points::cutText(line.substr(start, end - start), kLongestField);
+            }
         }
         if (pos >= n) {
             break;
@@ -112,132 +116,207 @@ std::vector<std::string> splitSimaRecord(std::string_view line) {
     return fields;
 }
 
-PointRows readSima(std::string_view text) {
+namespace {
+
+// The records of a SIMA text one line at a time, blank lines passed over but counted.
+class SimaLines {
+  public:
+    explicit SimaLines(std::string_view text) : m_text(text) {}
+
+    bool next(std::string_view& line) {
+        while (m_pos < m_text.size()) {
+            std::size_t end = m_text.find_first_of("\r\n", m_pos);
+            if (end == std::string_view::npos) {
+                end = m_text.size();
+            }
+            line = m_text.substr(m_pos, end - m_pos);
+            m_pos = end;
+            if (m_pos < m_text.size()) {
+                m_pos += (m_text[m_pos] == '\r' && m_pos + 1 < m_text.size() &&
+                          m_text[m_pos + 1] == '\n')
+                             ? 2
+                             : 1;
+            }
+            ++m_number;
+            if (line.find_first_not_of(" \t") != std::string_view::npos) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    int number() const { return m_number; }
+
+  private:
+    std::string_view m_text;
+    std::size_t m_pos = 0;
+    int m_number = 0;
+};
+
+// The record's code in upper case. Only a quoted code needs the whole record split.
+std::string codeOf(std::string_view line, std::vector<std::string>& fields, bool& split) {
+    const std::size_t start = line.find_first_not_of(" \t");
+    split = line[start] == '"';
+    if (split) {
+        splitInto(line, fields);
+        return recordCode(fields[0]);
+    }
+    std::size_t end = line.find(',', start);
+    end = end == std::string_view::npos ? line.size() : end;
+    while (end > start && isBlank(line[end - 1])) {
+        --end;
+    }
+    return recordCode(line.substr(start, end - start));
+}
+
+std::string lineText(int line) {
+    return "SIMA ファイルの " + std::to_string(line) + " 行目: ";
+}
+
+// Kinds of warning, each shown a few times at most.
+constexpr std::string_view kOutsideParcel = "区画の外の B01 の警告";
+constexpr std::string_view kMissingVertex = "座標のない頂点の警告";
+constexpr std::string_view kSameNumber = "同じ点番号の警告";
+
+} // namespace
+
+PointRows readSima(std::string_view text, std::size_t mostRows) {
     PointRows result;
+    WarningList warnings(result.warnings);
     std::vector<SimaPoint> points;
     std::unordered_map<std::string, std::size_t> byNumber;
     std::unordered_map<std::string, std::size_t> byName;
-    std::vector<Parcel> parcels;
-    bool parcelOpen = false;
+    std::vector<std::string> fields;
+    bool split = false;
     int skipped = 0;
     int firstSkippedLine = 0;
     std::string firstSkippedCode;
 
-    // Every record is one line at most, so the line count bounds the points.
-    const auto lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
-    points.reserve(lines);
-    byNumber.reserve(lines);
-    byName.reserve(lines);
-    std::vector<std::string> fields;
-
-    int lineNumber = 0;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        std::size_t end = text.find_first_of("\r\n", pos);
-        if (end == std::string_view::npos) {
-            end = text.size();
-        }
-        const std::string_view line = text.substr(pos, end - pos);
-        pos = end;
-        if (pos < text.size()) {
-            pos += (text[pos] == '\r' && pos + 1 < text.size() && text[pos + 1] == '\n') ? 2 : 1;
-        }
-        ++lineNumber;
-        if (line.find_first_not_of(" \t") == std::string_view::npos) {
-            continue;
-        }
-
-        splitInto(line, fields);
-        const std::string code = recordCode(fields[0]);
+    // First the coordinates, so that a parcel may come before its points. Each point makes a
+    // row at least: past the sheet's rows the points are only checked and counted.
+    std::size_t pointCount = 0;
+    std::string_view line;
+    for (SimaLines lines(text); lines.next(line);) {
+        const std::string code = codeOf(line, fields, split);
         if (code == "A01") {
-            SimaPoint point{field(fields, 2), field(fields, 3), field(fields, 4)};
-            for (const std::string* coordinate : {&point.x, &point.y}) {
-                if (!points::readNumber(*coordinate)) {
-                    fail(lineNumber, "A01 の座標「" + points::quotedInMessage(*coordinate) +
-                                         "」を数値として読めません。");
+            if (!split) {
+                splitInto(line, fields);
+            }
+            for (const std::size_t i : {3, 4}) {
+                const std::string coordinate = field(fields, i);
+                if (!points::readNumber(coordinate)) {
+                    fail(lines.number(), "A01 の座標「" + points::quotedInMessage(coordinate) +
+                                             "」を数値として読めません。");
                 }
             }
+            if (++pointCount > mostRows) {
+                continue;
+            }
+            SimaPoint point{field(fields, 2), field(fields, 3), field(fields, 4), lines.number()};
             const std::string number = field(fields, 1);
             if (!number.empty()) {
-                byNumber.try_emplace(number, points.size());
+                const auto entry = byNumber.try_emplace(number, points.size());
+                if (!entry.second) {
+                    const int firstLine = points[entry.first->second].line;
+                    warnings.add(kSameNumber, [&] {
+                        return lineText(point.line) + "点番号「" + points::quotedInMessage(number) +
+                               "」は " + std::to_string(firstLine) + " 行目と同じです。先の " +
+                               std::to_string(firstLine) + " 行目の座標を使います。";
+                    });
+                }
             }
             if (!point.name.empty()) {
                 byName.try_emplace(point.name, points.size());
             }
             points.push_back(std::move(point));
-        } else if (code == "D00") {
+        } else if (code == "D00" || code == "B01" || code == "D99" || code == "G00" ||
+                   code == "Z00" || code == "A00" || code == "A99") {
+            continue;
+        } else if (skipped++ == 0) {
+            firstSkippedLine = lines.number();
+            splitInto(line, fields);
+            firstSkippedCode = points::quotedInMessage(fields[0]);
+        }
+    }
+    if (pointCount > mostRows) {
+        result.rowsNotKept = pointCount;
+        result.countIsLeast = true;
+        return result;
+    }
+
+    // Then the parcels, each vertex looked up as it comes and made a row at once.
+    auto addRow = [&](std::size_t point, std::string mark) {
+        points[point].inParcel = true;
+        if (result.rows.size() >= mostRows) {
+            ++result.rowsNotKept;
+            return;
+        }
+        PointRow row;
+        row[Role::Mark] = std::move(mark);
+        row[Role::Name] = points[point].name;
+        row[Role::X] = points[point].x;
+        row[Role::Y] = points[point].y;
+        result.rows.push_back(std::move(row));
+    };
+    constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    bool parcelOpen = false;
+    std::string mark;
+    std::size_t firstVertex = kNone;
+    std::size_t lastVertex = kNone;
+    // Closed on its first vertex, as the drawing program draws a parcel.
+    auto closeParcel = [&] {
+        if (firstVertex != kNone && lastVertex != firstVertex) {
+            addRow(firstVertex, std::string());
+        }
+        parcelOpen = false;
+        firstVertex = lastVertex = kNone;
+    };
+    for (SimaLines lines(text); lines.next(line);) {
+        const std::string code = codeOf(line, fields, split);
+        if (code == "D00") {
             // A parcel without its D99 ends where the next one starts.
-            parcels.push_back({field(fields, 1), field(fields, 2), {}});
+            closeParcel();
+            splitInto(line, fields);
+            const std::string number = field(fields, 1);
+            const std::string name = field(fields, 2);
+            mark = !name.empty() ? name : !number.empty() ? number : std::string("*");
             parcelOpen = true;
         } else if (code == "B01") {
             if (!parcelOpen) {
-                result.warnings.push_back("SIMA ファイルの " + std::to_string(lineNumber) +
-                                          " 行目: 区画 (D00) の外の B01 を読み飛ばしました。");
+                warnings.add(kOutsideParcel, [&] {
+                    return lineText(lines.number()) + "区画 (D00) の外の B01 を読み飛ばしました。";
+                });
                 continue;
             }
-            parcels.back().vertices.push_back({field(fields, 1), field(fields, 2), lineNumber});
-        } else if (code == "D99") {
-            parcelOpen = false;
-        } else if (code == "G00" || code == "Z00" || code == "A00" || code == "A99") {
-            continue;
-        } else {
-            if (skipped++ == 0) {
-                firstSkippedLine = lineNumber;
-                firstSkippedCode = fields[0];
-            }
-        }
-    }
-
-    std::size_t rowCount = points.size();
-    for (const Parcel& parcel : parcels) {
-        rowCount += parcel.vertices.size() + 1;
-    }
-    result.rows.reserve(rowCount);
-    // Vertices are looked up once every point is known, so a parcel may come first.
-    for (const Parcel& parcel : parcels) {
-        std::vector<std::size_t> vertices;
-        for (const VertexRef& ref : parcel.vertices) {
-            auto found = byNumber.find(ref.number);
-            if (ref.number.empty() || found == byNumber.end()) {
-                found = ref.name.empty() ? byName.end() : byName.find(ref.name);
+            splitInto(line, fields);
+            const std::string number = field(fields, 1);
+            auto found = number.empty() ? byNumber.end() : byNumber.find(number);
+            if (found == byNumber.end()) {
+                const std::string name = field(fields, 2);
+                found = name.empty() ? byName.end() : byName.find(name);
                 if (found == byName.end()) {
-                    result.warnings.push_back("SIMA ファイルの " + std::to_string(ref.line) +
-                                              " 行目: 測点「" + ref.number +
-                                              (ref.name.empty() ? "" : " " + ref.name) +
-                                              "」の座標がないため、区画の頂点から外しました。");
+                    warnings.add(kMissingVertex, [&] {
+                        return lineText(lines.number()) + "測点「" +
+                               points::quotedInMessage(number) +
+                               (name.empty() ? "" : " " + points::quotedInMessage(name)) +
+                               "」の座標がないため、区画の頂点から外しました。";
+                    });
                     continue;
                 }
             }
-            vertices.push_back(found->second);
-        }
-        if (vertices.empty()) {
-            continue;
-        }
-        std::string mark = !parcel.name.empty()     ? parcel.name
-                           : !parcel.number.empty() ? parcel.number
-                                                    : std::string("*");
-        if (vertices.back() != vertices.front()) {
-            vertices.push_back(vertices.front());
-        }
-        for (std::size_t i = 0; i < vertices.size(); ++i) {
-            SimaPoint& point = points[vertices[i]];
-            point.inParcel = true;
-            PointRow row;
-            row[Role::Mark] = i == 0 ? mark : std::string();
-            row[Role::Name] = point.name;
-            row[Role::X] = point.x;
-            row[Role::Y] = point.y;
-            result.rows.push_back(std::move(row));
+            addRow(found->second, firstVertex == kNone ? mark : std::string());
+            if (firstVertex == kNone) {
+                firstVertex = found->second;
+            }
+            lastVertex = found->second;
+        } else if (code == "D99") {
+            closeParcel();
         }
     }
-    for (const SimaPoint& point : points) {
-        if (!point.inParcel) {
-            PointRow row;
-            row[Role::Mark] = std::string("*");
-            row[Role::Name] = point.name;
-            row[Role::X] = point.x;
-            row[Role::Y] = point.y;
-            result.rows.push_back(std::move(row));
+    closeParcel();
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        if (!points[i].inParcel) {
+            addRow(i, "*");
         }
     }
     if (skipped > 0) {
@@ -246,6 +325,7 @@ PointRows readSima(std::string_view text) {
                                   std::to_string(firstSkippedLine) + " 行目の「" +
                                   firstSkippedCode + "」)。");
     }
+    warnings.finish();
     return result;
 }
 

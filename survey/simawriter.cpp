@@ -1,7 +1,9 @@
 #include "simawriter.h"
 
 #include "points/codepage.h"
+#include "points/messagetext.h"
 #include "points/paste.h"
+#include "points/pointname.h"
 #include "points/pointtable.h"
 #include "points/runtimeerror.h"
 #include "points/worksheet.h"
@@ -33,6 +35,21 @@ struct SimaPoint {
     std::string name;
 };
 
+// The text of a name or mark as the file holds it: cut where it is longer than any name
+// written, with a warning naming its cell.
+std::string keptText(const points::CellValue& value, int slot, int column,
+                     std::vector<std::string>& warnings) {
+    std::string text = value.textForm();
+    if (const std::string_view kept = points::cutPointName(text); kept.size() < text.size()) {
+        text.resize(kept.size());
+        warnings.push_back("セル " + points::cellName(points::kFirstDataRow + slot, column) +
+                           " の「" + points::quotedInMessage(text) + "」は " +
+                           std::to_string(points::kLongestPointName) +
+                           " 文字を超えるため、SIMA ファイルにはそこまでを書き出しました。");
+    }
+    return text;
+}
+
 } // namespace
 
 std::string writeSima(const points::PointTable& table, std::string_view siteName,
@@ -44,7 +61,8 @@ std::string writeSima(const points::PointTable& table, std::string_view siteName
     std::vector<SimaPoint> pointOfSlot(static_cast<std::size_t>(count));
     std::unordered_map<std::string, int> numbers;
     for (int slot = 0; slot < count; ++slot) {
-        const std::string name = table.labelText.at(slot).textForm();
+        const std::string name =
+            keptText(table.labelText.at(slot), slot, points::kLabelTextColumn, warnings);
         const std::string x = coordinate(table.pointX.at(slot), slot, points::kPointXColumn);
         const std::string y = coordinate(table.pointY.at(slot), slot, points::kPointYColumn);
         const auto [it, added] = numbers.try_emplace(name + '\x1f' + x + '\x1f' + y, slot + 1);
@@ -69,7 +87,9 @@ std::string writeSima(const points::PointTable& table, std::string_view siteName
         }
         if (end - start >= 2) {
             text += "D00," + std::to_string(++parcel) + "," +
-                    quotedField(table.breakMark.at(start).textForm()) + ",1,\r\n";
+                    quotedField(keptText(table.breakMark.at(start), start, points::kBreakMarkColumn,
+                                         warnings)) +
+                    ",1,\r\n";
             for (int slot = start; slot < last; ++slot) {
                 const SimaPoint& point = pointOfSlot[static_cast<std::size_t>(slot)];
                 text +=

@@ -18,8 +18,8 @@ import sys
 from pathlib import Path
 
 EDITIONS = ["97", "98", "2000", "2002", "20001", "12"]  # 12: an edition the table lacks
-PAPERS = ["A1", "A2", "A3", "A4L", "A4P"]
-SCALES = ["100", "200", "300", "400", "500", "1000", "2000", "3000", "5000"]
+PAPERS = ["A1", "A2", "A3", "A4L", "A4P", "B4L", "B4P"]
+SCALES = ["100", "200", "250", "300", "400", "500", "1000", "2000", "3000", "5000"]
 # Quarter turns, where sine and cosine should give exact zeros, and other awkward angles.
 ANGLES = ["0", "0.0000", "90", "90.0000", "180", "180.0000", "270", "270.0000", "-90",
           "-180.0000", "33.2547", "-127.0559", "359.5959", "45", "45.3000", "-0.0001",

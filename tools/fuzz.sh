@@ -9,7 +9,7 @@ seconds=${1:-20}
 shift || true
 targets=("$@")
 if ((${#targets[@]} == 0)); then
-    targets=(paste formula number conversion codepage pipeline survey geojson)
+    targets=(paste formula number conversion codepage pipeline survey geojson journal outputs)
 fi
 
 packages=(clang-14 libclang-rt-14-dev cmake make libfmt-dev libfast-float-dev)

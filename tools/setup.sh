@@ -10,7 +10,9 @@ set -euo pipefail
 packages=(g++ make cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev python3-ezdxf
     libmpfr-dev libfmt-dev libfast-float-dev python3-pyproj)
 if [[ "${KARUMENIO_WITH_GUI:-ON}" == "ON" ]]; then
-    packages+=(qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev fonts-noto-cjk xvfb xauth)
+    # qt6-translations-l10n: Qt's own Japanese texts for the file dialogs.
+    packages+=(qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-translations-l10n libgl-dev
+        fonts-noto-cjk xvfb xauth)
 fi
 
 # shellcheck source=tools/packages.sh

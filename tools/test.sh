@@ -22,7 +22,8 @@ if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf8$'; then
 fi
 
 "$top/tools/setup.sh" "$top/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
-# Every test, the long ones (ctest label `long`) included.
+# Every test, the long ones (ctest label `long`, which a plain `ctest` leaves out) included.
+export KARUMENIO_LONG_TESTS=1
 ctest --test-dir "$top/build" --output-on-failure -j"$(nproc)"
 
 # The core built for the browser with emscripten, and what it writes compared with this build;

@@ -26,7 +26,15 @@ class RecordingSink : public karumenio::app::MessageSink {
         return answer;
     }
 
+    // Save dialogs are answered with `savePath` (empty: cancelled) and counted.
+    QString saveFileName(QWidget*, const QString&, const QString& filter) override {
+        saveFilters.append(filter);
+        return savePath;
+    }
+
     QList<Message> messages;
     QList<Message> questions;
     int answer = 0;
+    QStringList saveFilters;
+    QString savePath;
 };

@@ -35,6 +35,7 @@ class TestPictures : public QObject {
     Q_OBJECT
   private slots:
     void examplePictureIsTheWorksheetDrawing();
+    void examplePlanIsThePreviewsDrawing();
     void screenshotsOfAllWindows_data();
     void screenshotsOfAllWindows();
 
@@ -58,14 +59,35 @@ void TestPictures::examplePictureIsTheWorksheetDrawing() {
     QVERIFY(empty != picture);
 }
 
+void TestPictures::examplePlanIsThePreviewsDrawing() {
+    const QImage plan = karumenio::app::renderExamplePlan(workedExample());
+    // An A1 sheet, 380 pixels wide, with the frame and the lines drawn on it.
+    QCOMPARE(plan.size(), QSize(380, 268));
+    QVERIFY(inkShare(plan) > 0.01);
+    // The shipped drawing is this one: the same pixels but for a few of the lettering.
+    const QImage shipped =
+        QImage(QStringLiteral(":/karumenio/example-plan.png")).convertToFormat(plan.format());
+    QCOMPARE(shipped.size(), plan.size());
+    qsizetype differ = 0;
+    for (int y = 0; y < plan.height(); ++y) {
+        for (int x = 0; x < plan.width(); ++x) {
+            differ += shipped.pixel(x, y) != plan.pixel(x, y) ? 1 : 0;
+        }
+    }
+    QVERIFY2(differ < plan.width() * plan.height() / 100, qPrintable(QString::number(differ)));
+}
+
 void TestPictures::screenshotsOfAllWindows_data() {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QSize>("size");
-    QTest::newRow("main window") << "form1.png" << QSize(249, 489);
-    QTest::newRow("usage window") << "form2.png" << QSize(554, 586);
-    QTest::newRow("example window") << "form3.png" << QSize(654, 377);
+    QTest::newRow("main window") << "mainwindow.png" << QSize();
+    QTest::newRow("usage window") << "usagewindow.png" << QSize(554, 586);
+    QTest::newRow("example window") << "examplewindow.png" << QSize(1050, 377);
     QTest::newRow("worksheet window") << "worksheet.png" << QSize();
-    QTest::newRow("plan preview") << "preview.png" << QSize(900, 680);
+    QTest::newRow("plan preview") << "preview.png" << QSize();
+    QTest::newRow("plan preview out of date") << "preview-outofdate.png" << QSize();
+    QTest::newRow("usage window, second page") << "usagewindow-more.png" << QSize(554, 586);
+    QTest::newRow("save dialog") << "filedialog.png" << QSize();
 }
 
 void TestPictures::screenshotsOfAllWindows() {
@@ -74,7 +96,7 @@ void TestPictures::screenshotsOfAllWindows() {
     if (m_files.isEmpty()) {
         QVERIFY(m_folder.isValid());
         m_files = karumenio::app::saveScreenshots(m_folder.path(), workedExample());
-        QCOMPARE(m_files.size(), 5);
+        QCOMPARE(m_files.size(), karumenio::app::kScreenshotCount);
     }
     const QImage image(m_folder.filePath(file));
     QVERIFY2(!image.isNull(), qPrintable(file));

@@ -1,23 +1,30 @@
 #include "recordingsink.h"
 #include "testmain.h"
 
-#include "app/form1.h"
+#include "app/mainwindow.h"
+#include "app/planexport.h"
 #include "app/planscene.h"
+#include "app/planview.h"
 #include "app/previewwindow.h"
 #include "app/worksheetview.h"
 #include "app/worksheetwindow.h"
+#include "points/runtimeerror.h"
+#include "scripts/foldersession.h"
+#include "scripts/scriptfolder.h"
 
 #include <QComboBox>
 #include <QFile>
+#include <QGraphicsItem>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QWheelEvent>
 #include <QtTest>
 
 using karumenio::app::ExportFormat;
-using karumenio::app::Form1;
+using karumenio::app::MainWindow;
 using karumenio::app::PreviewWindow;
 
 namespace {
@@ -25,6 +32,10 @@ namespace {
 QByteArray readFile(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QString workedExample() {
+    return QString::fromUtf8(readFile(QStringLiteral(KARUMENIO_TEST_DATA "/worked_example.tsv")));
 }
 
 } // namespace
@@ -41,17 +52,34 @@ class TestPreview : public QObject {
     void pdfPageIsTheSheetAtTrueScale_data();
     void pdfPageIsTheSheetAtTrueScale();
     void picturesAndFailures();
+    void aChangedSheetMarksTheDrawingOutOfDate();
+    void exportsOfAnOutOfDateDrawingAsk_data();
+    void exportsOfAnOutOfDateDrawingAsk();
+    void aSuggestionFromOutOfDatePointsAsks_data();
+    void aSuggestionFromOutOfDatePointsAsks();
+    void theViewFitsWhenTheFrameChanges_data();
+    void theViewFitsWhenTheFrameChanges();
+    void theWheelZoomsAboutThePointUnderTheCursor_data();
+    void theWheelZoomsAboutThePointUnderTheCursor();
+    void anExportWaitsForTheFolderOfAWrite();
+    void pointTipsShowTheNumbersAsTheSheetDoes_data();
+    void pointTipsShowTheNumbersAsTheSheetDoes();
 
   private:
     PreviewWindow* readAndPreview(const QString& rows);
+    void paste(int row, int column, const QString& text);
+    void click(const char* name);
 
     RecordingSink m_sink;
-    QPointer<Form1> m_form;
+    QPointer<MainWindow> m_form;
 };
 
 void TestPreview::init() {
     m_sink.messages.clear();
-    m_form = new Form1(&m_sink);
+    m_sink.questions.clear();
+    m_sink.saveFilters.clear();
+    m_sink.answer = 0;
+    m_form = new MainWindow(&m_sink);
     m_form->show();
 }
 
@@ -62,13 +90,24 @@ void TestPreview::cleanup() {
 PreviewWindow* TestPreview::readAndPreview(const QString& rows) {
     m_form->openWorksheet()->view()->selectCells(6, 1, 6, 1);
     m_form->worksheetWindow()->view()->pasteText(rows);
-    m_form->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
-    m_form->findChild<QPushButton*>(QStringLiteral("Command5"))->click();
+    m_form->findChild<QPushButton*>(QStringLiteral("readButton"))->click();
+    m_form->findChild<QPushButton*>(QStringLiteral("previewButton"))->click();
     return m_form->previewWindow();
 }
 
+void TestPreview::paste(int row, int column, const QString& text) {
+    m_form->openWorksheet()->view()->selectCells(row, column, row, column);
+    m_form->worksheetWindow()->view()->pasteText(text);
+}
+
+void TestPreview::click(const char* name) {
+    auto* button = m_form->findChild<QPushButton*>(QString::fromLatin1(name));
+    QVERIFY2(button, name);
+    button->click();
+}
+
 void TestPreview::followsTheReadAndTheSettings() {
-    m_form->findChild<QPushButton*>(QStringLiteral("Command5"))->click();
+    m_form->findChild<QPushButton*>(QStringLiteral("previewButton"))->click();
     PreviewWindow* preview = m_form->previewWindow();
     QVERIFY(preview && preview->isVisible());
     QVERIFY(preview->statusText().contains(QStringLiteral("読み込まれていません")));
@@ -79,15 +118,15 @@ void TestPreview::followsTheReadAndTheSettings() {
     QCOMPARE(preview->statusText(), QStringLiteral("測点 12　線 3　円 6　文字 12"));
     QCOMPARE(preview->scene()->plan().rotationAngle, 0.0);
 
-    m_form->findChild<QLineEdit*>(QStringLiteral("Text1"))->setText(QStringLiteral("30.0000"));
+    m_form->findChild<QLineEdit*>(QStringLiteral("angleBox"))->setText(QStringLiteral("30.0000"));
     QCOMPARE(preview->scene()->plan().rotationAngle, 30.0);
-    m_form->findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentIndex(2);
+    m_form->findChild<QComboBox*>(QStringLiteral("paperList"))->setCurrentIndex(2);
     QCOMPARE(preview->scene()->plan().paper->token, std::string_view("A3"));
 
     // A coordinate that is no number leaves no drawing but says which cell.
     m_form->worksheetWindow()->view()->selectCells(8, 3, 8, 3);
     m_form->worksheetWindow()->view()->pasteText(QStringLiteral("東"));
-    m_form->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+    m_form->findChild<QPushButton*>(QStringLiteral("readButton"))->click();
     QVERIFY2(preview->statusText().contains(QStringLiteral("C8")),
              qPrintable(preview->statusText()));
 }
@@ -98,7 +137,7 @@ void TestPreview::fitSuggestionIsAppliedToTheLists() {
     QVERIFY(preview->hasSuggestion());
     QVERIFY(preview->fitText().contains(QStringLiteral("1:400")));
     preview->findChild<QPushButton*>(QStringLiteral("applySuggestion"))->click();
-    QCOMPARE(m_form->findChild<QComboBox*>(QStringLiteral("Combo2"))->currentText(),
+    QCOMPARE(m_form->findChild<QComboBox*>(QStringLiteral("scaleList"))->currentText(),
              QStringLiteral("1:400"));
     QVERIFY(!preview->hasSuggestion());
 }
@@ -128,7 +167,7 @@ void TestPreview::pdfPageIsTheSheetAtTrueScale() {
     QFETCH(int, paper);
     QFETCH(double, widthMm);
     QFETCH(double, heightMm);
-    m_form->findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentIndex(paper);
+    m_form->findChild<QComboBox*>(QStringLiteral("paperList"))->setCurrentIndex(paper);
     PreviewWindow* preview = readAndPreview(QStringLiteral("\tA\t0\t0\r\n\tB\t10\t20\r\n"));
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("plan.pdf"));
@@ -156,6 +195,275 @@ void TestPreview::picturesAndFailures() {
     QCOMPARE(m_sink.messages.size(), 1);
     QVERIFY(m_sink.messages.at(0).warning);
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files).size(), 2);
+}
+
+void TestPreview::aChangedSheetMarksTheDrawingOutOfDate() {
+    PreviewWindow* preview = readAndPreview(workedExample());
+    auto* banner = preview->findChild<QWidget*>(QStringLiteral("outOfDateBanner"));
+    QVERIFY(banner);
+    QVERIFY(!preview->isOutOfDate());
+    QVERIFY(!banner->isVisible());
+    QVERIFY(!preview->view()->isGreyedOut());
+
+    paste(7, 2, QStringLiteral("NEW2"));
+    QVERIFY(preview->isOutOfDate());
+    QVERIFY(banner->isVisible());
+    QVERIFY(preview->view()->isGreyedOut());
+    // A change of the settings draws again from the read points: still out of date.
+    m_form->findChild<QComboBox*>(QStringLiteral("paperList"))->setCurrentIndex(1);
+    QVERIFY(preview->isOutOfDate());
+
+    // The banner's button reads again, and the drawing is current.
+    preview->findChild<QPushButton*>(QStringLiteral("readAgain"))->click();
+    QVERIFY(!preview->isOutOfDate());
+    QVERIFY(!banner->isVisible());
+    QVERIFY(!preview->view()->isGreyedOut());
+    QCOMPARE(preview->scene()->plan().labels.at(1).text, std::string("NEW2"));
+
+    // A read that fails leaves no drawing to call out of date.
+    paste(8, 3, QStringLiteral("東"));
+    QVERIFY(preview->isOutOfDate());
+    click("readButton");
+    QVERIFY(!preview->isOutOfDate());
+    QVERIFY(!banner->isVisible());
+}
+
+void TestPreview::exportsOfAnOutOfDateDrawingAsk_data() {
+    QTest::addColumn<ExportFormat>("format");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("DXF, read again and export") << ExportFormat::Dxf << 0 << "NEW2";
+    QTest::newRow("DXF, export the read points") << ExportFormat::Dxf << 1 << "K2";
+    QTest::newRow("DXF, cancel") << ExportFormat::Dxf << 2 << "";
+    QTest::newRow("DXF, question closed") << ExportFormat::Dxf << -1 << "";
+    QTest::newRow("SVG, read again and export") << ExportFormat::Svg << 0 << "NEW2";
+    QTest::newRow("SVG, export the read points") << ExportFormat::Svg << 1 << "K2";
+    QTest::newRow("PDF, read again and export") << ExportFormat::Pdf << 0 << "%PDF";
+    QTest::newRow("PNG, cancel") << ExportFormat::Png << 2 << "";
+}
+
+void TestPreview::exportsOfAnOutOfDateDrawingAsk() {
+    QFETCH(ExportFormat, format);
+    QFETCH(int, answer);
+    QFETCH(QString, written);
+    PreviewWindow* preview = readAndPreview(workedExample());
+    QTemporaryDir folder;
+    m_sink.savePath = folder.filePath(QStringLiteral("plan"));
+
+    // While the drawing is current, an export asks nothing.
+    preview->askAndExport(format);
+    QCOMPARE(m_sink.questions.size(), 0);
+    QCOMPARE(m_sink.saveFilters.size(), 1);
+    QFile::remove(m_sink.savePath + QString::fromLatin1(karumenio::app::planExport(format).suffix));
+
+    paste(7, 2, QStringLiteral("NEW2"));
+    m_sink.answer = answer;
+    preview->askAndExport(format);
+    QCOMPARE(m_sink.questions.size(), 1);
+    QCOMPARE(m_sink.questions.at(0).text,
+             QStringLiteral("ワークシートは最後の「座 標 読 込」の後に変更されています。"));
+    const QString path =
+        m_sink.savePath + QString::fromLatin1(karumenio::app::planExport(format).suffix);
+    if (written.isEmpty()) {
+        // Nothing chosen, nothing written, and the drawing still says it is out of date.
+        QCOMPARE(m_sink.saveFilters.size(), 1);
+        QVERIFY(!QFile::exists(path));
+        QVERIFY(preview->isOutOfDate());
+        return;
+    }
+    QCOMPARE(m_sink.saveFilters.size(), 2);
+    const QByteArray bytes = readFile(path);
+    QVERIFY2(bytes.contains(written.toUtf8()), qPrintable(path));
+    if (written == QLatin1String("K2")) {
+        QVERIFY(!bytes.contains("NEW2"));
+        QVERIFY(preview->isOutOfDate());
+    } else {
+        QVERIFY(!preview->isOutOfDate());
+    }
+}
+
+void TestPreview::aSuggestionFromOutOfDatePointsAsks_data() {
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QString>("scale");
+    QTest::newRow("read again: the new points fit, nothing changes") << 0 << "1:100";
+    QTest::newRow("apply what the read points need") << 1 << "1:400";
+    QTest::newRow("cancel") << 2 << "1:100";
+}
+
+void TestPreview::aSuggestionFromOutOfDatePointsAsks() {
+    QFETCH(int, answer);
+    QFETCH(QString, scale);
+    PreviewWindow* preview = readAndPreview(workedExample());
+    QVERIFY(preview->hasSuggestion());
+    // The new sheet is small: a few points around the origin, every one inside 1:100.
+    m_form->worksheetWindow()->view()->selectCells(6, 1, 17, 4);
+    m_form->worksheetWindow()->view()->clearSelectedCells();
+    paste(6, 1, QStringLiteral("K\tA\t0\t0\r\n\tB\t10\t10\r\n"));
+    m_sink.answer = answer;
+    m_sink.questions.clear();
+    preview->findChild<QPushButton*>(QStringLiteral("applySuggestion"))->click();
+    QCOMPARE(m_sink.questions.size(), 1);
+    QVERIFY(m_sink.questions.at(0).text.contains(QStringLiteral("座 標 読 込")));
+    QCOMPARE(m_form->findChild<QComboBox*>(QStringLiteral("scaleList"))->currentText(), scale);
+}
+
+void TestPreview::theViewFitsWhenTheFrameChanges_data() {
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<bool>("fitted");
+    QTest::newRow("paper") << "paper" << true;
+    QTest::newRow("scale") << "scale" << true;
+    QTest::newRow("angle") << "angle" << true;
+    QTest::newRow("fit suggestion applied") << "suggestion" << true;
+    QTest::newRow("a point that moves the frame, read again") << "extent" << true;
+    QTest::newRow("a name, read again: the zoom stays") << "name" << false;
+    QTest::newRow("a radius, read again: the zoom stays") << "radius" << false;
+}
+
+void TestPreview::theViewFitsWhenTheFrameChanges() {
+    QFETCH(QString, change);
+    QFETCH(bool, fitted);
+    PreviewWindow* preview = readAndPreview(workedExample());
+    karumenio::app::PlanView* view = preview->view();
+    // Fitted: the whole drawing in view, and little more.
+    const auto wholeInView = [view, preview] {
+        const QRectF shown = view->mapToScene(view->viewport()->rect()).boundingRect();
+        const QRectF drawing = preview->scene()->drawingRect();
+        return shown.contains(drawing) &&
+               (shown.width() < drawing.width() * 1.05 || shown.height() < drawing.height() * 1.05);
+    };
+    QVERIFY(wholeInView());
+    // The surveyor zooms in on the drawing.
+    for (int notch = 0; notch < 3; ++notch) {
+        const QPointF centre = QRectF(view->viewport()->rect()).center();
+        QWheelEvent wheel(centre, view->viewport()->mapToGlobal(centre), QPoint(), QPoint(0, 120),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(view->viewport(), &wheel);
+    }
+    const qreal zoom = view->transform().m11();
+    QVERIFY(!wholeInView());
+
+    if (change == QLatin1String("paper")) {
+        m_form->findChild<QComboBox*>(QStringLiteral("paperList"))->setCurrentIndex(2);
+    } else if (change == QLatin1String("scale")) {
+        m_form->findChild<QComboBox*>(QStringLiteral("scaleList"))->setCurrentIndex(4);
+    } else if (change == QLatin1String("angle")) {
+        m_form->findChild<QLineEdit*>(QStringLiteral("angleBox"))
+            ->setText(QStringLiteral("30.0000"));
+    } else if (change == QLatin1String("suggestion")) {
+        preview->applySuggestion();
+    } else {
+        if (change == QLatin1String("extent")) {
+            paste(6, 3, QStringLiteral("200"));
+        } else if (change == QLatin1String("name")) {
+            paste(6, 2, QStringLiteral("K1a"));
+        } else {
+            paste(12, 7, QStringLiteral("5"));
+        }
+        click("readButton");
+    }
+    QVERIFY(!preview->isOutOfDate());
+    QCOMPARE(wholeInView(), fitted);
+    if (!fitted) {
+        QCOMPARE(view->transform().m11(), zoom);
+    }
+}
+
+void TestPreview::theWheelZoomsAboutThePointUnderTheCursor_data() {
+    QTest::addColumn<QPointF>("where");
+    QTest::addColumn<int>("delta");
+    QTest::newRow("in, at the centre") << QPointF(0.5, 0.5) << 120;
+    QTest::newRow("in, near the top left") << QPointF(0.1, 0.15) << 120;
+    QTest::newRow("in, near the bottom right, three notches at once") << QPointF(0.9, 0.8) << 360;
+    QTest::newRow("out, near the right edge") << QPointF(0.95, 0.4) << -120;
+    QTest::newRow("in, half a notch of a touchpad") << QPointF(0.3, 0.7) << 60;
+}
+
+void TestPreview::theWheelZoomsAboutThePointUnderTheCursor() {
+    QFETCH(QPointF, where);
+    QFETCH(int, delta);
+    PreviewWindow* preview = readAndPreview(workedExample());
+    karumenio::app::PlanView* view = preview->view();
+    const QSizeF size = view->viewport()->size();
+    const QPointF cursor(where.x() * size.width(), where.y() * size.height());
+    for (int turn = 0; turn < 4; ++turn) {
+        const QPointF under = view->viewportTransform().inverted().map(cursor);
+        const qreal zoom = view->transform().m11();
+        QWheelEvent wheel(cursor, view->viewport()->mapToGlobal(cursor), QPoint(), QPoint(0, delta),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(view->viewport(), &wheel);
+        QVERIFY(view->transform().m11() != zoom);
+        const QPointF now = view->viewportTransform().map(under);
+        QVERIFY2(QLineF(now, cursor).length() <= 1.0,
+                 qPrintable(QStringLiteral("turn %1: moved to %2,%3 from %4,%5")
+                                .arg(turn)
+                                .arg(now.x())
+                                .arg(now.y())
+                                .arg(cursor.x())
+                                .arg(cursor.y())));
+    }
+}
+
+void TestPreview::anExportWaitsForTheFolderOfAWrite() {
+    PreviewWindow* preview = readAndPreview(workedExample());
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("plan.dxf"));
+    karumenio::scripts::FileOperations quick = karumenio::scripts::FileOperations::system();
+    quick.lockWait = std::chrono::milliseconds(100);
+    {
+        // A write run into the same folder holds it.
+        const karumenio::scripts::FolderSession writing(
+            std::filesystem::path(folder.path().toStdU16String()),
+            karumenio::scripts::outputFolderScope());
+        try {
+            karumenio::app::exportPlan(*preview->scene(), ExportFormat::Dxf, path, quick);
+            QFAIL("the export wrote into a folder another write holds");
+        } catch (const karumenio::points::RunTimeError& error) {
+            QCOMPARE(error.number(), 75);
+            QVERIFY2(QString::fromStdString(error.what()).contains(QStringLiteral("書き込み中")),
+                     error.what());
+        }
+        QVERIFY(!QFile::exists(path));
+    }
+    // Once the write has ended, the export goes through.
+    QVERIFY(karumenio::app::exportPlan(*preview->scene(), ExportFormat::Dxf, path, quick).empty());
+    QVERIFY(readFile(path).contains("K1"));
+}
+
+void TestPreview::pointTipsShowTheNumbersAsTheSheetDoes_data() {
+    QTest::addColumn<QString>("x");
+    QTest::addColumn<QString>("y");
+    QTest::addColumn<QString>("radius");
+    QTest::newRow("a negative radius of two decimals") << "10"
+                                                       << "20"
+                                                       << "-0.25";
+    QTest::newRow("coordinates of four decimals") << "-23795.9604"
+                                                  << "32832.2515"
+                                                  << "1.5";
+    QTest::newRow("a radius of many decimals") << "0.5"
+                                               << "1e-3"
+                                               << "2.345678";
+}
+
+void TestPreview::pointTipsShowTheNumbersAsTheSheetDoes() {
+    QFETCH(QString, x);
+    QFETCH(QString, y);
+    QFETCH(QString, radius);
+    PreviewWindow* preview =
+        readAndPreview(QStringLiteral("\tP\t%1\t%2\t%3\r\n\tQ\t0\t0\r\n").arg(x, y, radius));
+    const QAbstractItemModel* sheet = m_form->worksheetWindow()->view()->model();
+    QString tip;
+    for (const QGraphicsItem* item : preview->scene()->items()) {
+        if (item->toolTip().startsWith(QStringLiteral("P\n"))) {
+            tip = item->toolTip();
+        }
+    }
+    QVERIFY(!tip.isEmpty());
+    // Row 6, columns C, D and G, as the cells display them.
+    for (const int column : {2, 3, 6}) {
+        const QString shown = sheet->index(5, column).data().toString().trimmed();
+        QVERIFY(!shown.isEmpty());
+        QVERIFY2(tip.contains(QLatin1Char(' ') + shown), qPrintable(tip + " / " + shown));
+    }
 }
 
 KARUMENIO_QTEST_MAIN(TestPreview)

@@ -1,7 +1,7 @@
 #include "recordingsink.h"
 #include "testmain.h"
 
-#include "app/form1.h"
+#include "app/mainwindow.h"
 #include "app/olecontainer.h"
 #include "app/worksheetmodel.h"
 #include "app/worksheetview.h"
@@ -22,7 +22,7 @@
 #include <QUrl>
 #include <QtTest>
 
-using karumenio::app::Form1;
+using karumenio::app::MainWindow;
 using karumenio::app::WorksheetModel;
 using karumenio::app::WorksheetView;
 using karumenio::app::WorksheetWindow;
@@ -91,14 +91,14 @@ class TestWorksheetWindow : public QObject {
     WorksheetView* openView();
 
     RecordingSink m_sink;
-    QPointer<Form1> m_form;
+    QPointer<MainWindow> m_form;
 };
 
 void TestWorksheetWindow::init() {
     m_sink.messages.clear();
     m_sink.questions.clear();
     m_sink.answer = 0;
-    m_form = new Form1(&m_sink);
+    m_form = new MainWindow(&m_sink);
     m_form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form));
 }
@@ -124,7 +124,7 @@ void TestWorksheetWindow::opensByDoubleClickOrEnter_data() {
 
 void TestWorksheetWindow::opensByDoubleClickOrEnter() {
     QFETCH(bool, byKey);
-    auto* ole = m_form->findChild<karumenio::app::OleContainer*>(QStringLiteral("OLE1"));
+    auto* ole = m_form->findChild<karumenio::app::OleContainer*>(QStringLiteral("worksheetIcon"));
     QVERIFY(ole);
     QVERIFY(!m_form->worksheetWindow());
     for (int time = 0; time < 2; ++time) {
@@ -311,7 +311,7 @@ void TestWorksheetWindow::readTakesEditInProgress() {
     view->selectCells(6, 3, 6, 3);
     typeIntoCell(view, QStringLiteral("5"));
     QVERIFY(view->isEditing());
-    m_form->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+    m_form->findChild<QPushButton*>(QStringLiteral("readButton"))->click();
     QCOMPARE(m_sink.messages.size(), 1);
     QCOMPARE(m_sink.messages.first().text, QStringLiteral("座標読込完了　1　データ"));
     QVERIFY(!view->isEditing());
@@ -351,6 +351,12 @@ void TestWorksheetWindow::opensPointsFiles_data() {
                                            << QString() << QStringLiteral("1 行目");
     QTest::newRow("missing file") << QString() << QByteArray() << QString()
                                   << QStringLiteral("開けません");
+    QByteArray tooMany;
+    for (int i = 0; i < 3002; ++i) {
+        tooMany += "P" + QByteArray::number(i) + "," + QByteArray::number(i) + ",1\n";
+    }
+    QTest::newRow("more rows than the sheet holds")
+        << "many.csv" << tooMany << QString() << QStringLiteral("実行時エラー 9");
 }
 
 void TestWorksheetWindow::opensPointsFiles() {
@@ -371,6 +377,8 @@ void TestWorksheetWindow::opensPointsFiles() {
     }
     const bool opened = m_form->worksheetWindow()->openPointsFile(path);
     QCOMPARE(opened, !markA6.isEmpty());
+    // The file is checked before the question: one that cannot be read asks nothing.
+    QCOMPARE(m_sink.questions.size(), opened ? 1 : 0);
     if (!says.isEmpty()) {
         QCOMPARE(m_sink.messages.size(), 1);
         QCOMPARE(m_sink.messages.front().warning, !opened);
@@ -421,8 +429,14 @@ void TestWorksheetWindow::clearingAJobKeepsTheTemplate() {
         view->selectAll();
         QTest::keyClick(view, Qt::Key_Delete);
     } else {
+        view->selectCells(900, 4, 900, 4);
+        view->scrollTo(model->index(899, 3));
         m_form->worksheetWindow()->newSheet();
         QCOMPARE(m_sink.questions.size(), 1);
+        // The view goes back to A6, where a new job is pasted.
+        QCOMPARE(view->currentIndex(), model->index(5, 0));
+        const int top = view->rowViewportPosition(5);
+        QVERIFY(top >= 0 && top < view->viewport()->height());
     }
     // The extent formulas, the radius chain, the default radius and the title stay.
     QCOMPARE(QString::fromStdString(sheet.formula(6, 5)), QStringLiteral("=MAX(C6:C3006)"));

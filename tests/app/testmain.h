@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/qttranslations.h"
 #include "guide/formlook.h"
 
 #include <QApplication>
@@ -12,6 +13,7 @@
         QApplication application(argc, argv);                                                      \
         QStandardPaths::setTestModeEnabled(true); /* settings never touch the user's own */        \
         karumenio::guide::applyProgramLook();                                                      \
+        karumenio::app::installQtTranslations(application); /* as the program does */              \
         TestClass test;                                                                            \
         return QTest::qExec(&test, argc, argv);                                                    \
     }

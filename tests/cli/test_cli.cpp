@@ -127,6 +127,54 @@ TEST_F(CliTest, OptionsReachTheScripts) {
               std::string::npos);
 }
 
+TEST_F(CliTest, RowsBelowAnEmptyRowAreAWarning) {
+    const auto file = points("gap.tsv", "\tP1\t1\t2\n\tP2\t3\t4\n\n\tP3\t5\t6\n\tP4\t7\t8\n\n\n");
+    const auto result = run({"--edition", "2000", "--out", drive(), utf8(file)});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_NE(result.out.find("座標読込完了　2　データ"), std::string::npos) << result.out;
+    EXPECT_EQ(result.out.find("読み込んでいません"), std::string::npos) << "a warning, on stderr";
+    EXPECT_NE(result.err.find("警告: 8 行目"), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find("2 行は読み込んでいません"), std::string::npos) << result.err;
+}
+
+// Two points 10 m apart: they fit on A1 at 1:100 with room to spare.
+const std::string kTwoPoints = "\tP1\t0\t0\n\tP2\t10\t10\n";
+
+TEST_F(CliTest, AnAngleThatIsNotPlainDddMmssIsReadAsTheAngleBoxReadsItWithAWarning) {
+    const auto file = points("two.tsv", kTwoPoints);
+    const std::pair<const char*, const char*> cases[] = {
+        {"30.3000", nullptr}, {"-12.15", nullptr},    {"45.", nullptr},
+        {"abc", "0 度"},      {"NaN", "0 度"},        {"359.5960", "360 度"},
+        {"10.6000", "11 度"}, {"1e308", "1E+308 度"}, {" 45", "45 度"},
+    };
+    for (const auto& [angle, used] : cases) {
+        SCOPED_TRACE(angle);
+        const auto result = run(
+            {"--edition", "2000", std::string("--angle=") + angle, "--out", drive(), utf8(file)});
+        ASSERT_EQ(result.status, 0) << result.err;
+        if (used == nullptr) {
+            EXPECT_EQ(result.err.find("--angle"), std::string::npos) << result.err;
+        } else {
+            EXPECT_NE(result.err.find(std::string("警告: --angle の「") + angle + "」"),
+                      std::string::npos)
+                << result.err;
+            EXPECT_NE(result.err.find(std::string(" ") + used + "として"), std::string::npos)
+                << result.err;
+        }
+    }
+}
+
+TEST_F(CliTest, ARadiusBeyondTheSheetGetsTheFitWarning) {
+    const auto file = points("two.tsv", kTwoPoints);
+    for (const auto& [radius, warned] : {std::pair{"0.5", false}, std::pair{"1000", true}}) {
+        SCOPED_TRACE(radius);
+        const auto result =
+            run({"--edition", "2000", "--radius", radius, "--out", drive(), utf8(file)});
+        ASSERT_EQ(result.status, 0) << result.err;
+        EXPECT_EQ(result.err.find("はみ出します") != std::string::npos, warned) << result.err;
+    }
+}
+
 TEST_F(CliTest, DriveFolderComesFromTheEnvironmentWhenNotGiven) {
     const auto result = run({"--edition", "2002", kExample}, {{"KARUMENIO_DRIVE_C", drive()}});
     ASSERT_EQ(result.status, 0) << result.err;
@@ -223,7 +271,7 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{
             "unknown_paper", {"--edition", "2000", "--paper", "B4"}, "\tK1\t1\t2\n", 2, "B4"},
         RefusedCase{
-            "unknown_scale", {"--edition", "2000", "--scale", "250"}, "\tK1\t1\t2\n", 2, "250"},
+            "unknown_scale", {"--edition", "2000", "--scale", "150"}, "\tK1\t1\t2\n", 2, "150"},
         RefusedCase{"radius_not_a_number",
                     {"--edition", "2000", "--radius", "big"},
                     "\tK1\t1\t2\n",
@@ -246,6 +294,101 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{
             "unknown_format", {"--edition", "2000", "--format", "xls"}, "\tK1\t1\t2\n", 2, "xls"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+struct ClashCase {
+    const char* name;
+    // "{out}" stands for the output folder, "{dir}" for the test's folder.
+    std::vector<std::string> arguments;
+    // The points file, under the test's folder.
+    std::string pointsFile;
+    // What the message names: the two files that clash.
+    const char* first;
+    const char* second;
+};
+
+class CliClash : public CliTest, public testing::WithParamInterface<ClashCase> {};
+
+TEST_P(CliClash, IsAUsageErrorAndNothingIsWritten) {
+    const auto& c = GetParam();
+    plantOldScripts();
+    const fs::path pointsFile = m_dir / c.pointsFile;
+    if (!fs::exists(pointsFile)) {
+        write(pointsFile, "A00,\r\nA01,1,P1,1,2,\r\nA01,2,P2,3,4,\r\n");
+    }
+    const std::string pointsBefore = slurp(pointsFile);
+    std::vector<std::string> arguments;
+    for (std::string argument : c.arguments) {
+        for (const auto& [mark, value] : {std::pair{std::string("{out}"), drive()},
+                                          std::pair{std::string("{dir}"), utf8(m_dir)}}) {
+            if (const auto at = argument.find(mark); at != std::string::npos) {
+                argument.replace(at, mark.size(), value);
+            }
+        }
+        arguments.push_back(argument);
+    }
+    arguments.insert(arguments.end(), {"--out", drive(), utf8(pointsFile)});
+    const auto result = run(arguments);
+    EXPECT_EQ(result.status, 2) << result.err;
+    EXPECT_NE(result.err.find(c.first), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find(c.second), std::string::npos) << result.err;
+    expectOldScripts();
+    EXPECT_EQ(slurp(pointsFile), pointsBefore);
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir / "drive"), fs::directory_iterator()), 4);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cli, CliClash,
+    testing::Values(ClashCase{"dxf_over_a_script",
+                              {"--edition", "2000", "--dxf", "{out}/LINE.SCR"},
+                              "points.sim",
+                              "LINE.SCR",
+                              "スクリプト"},
+                    ClashCase{"sima_over_a_script",
+                              {"--edition", "2000", "--sima-out", "{out}/zahyou.scr"},
+                              "points.sim",
+                              "zahyou.scr",
+                              "ZAHYOU.SCR"},
+                    ClashCase{"dxf_and_sima_one_file",
+                              {"--edition", "2000", "--dxf", "{dir}/plan.out", "--sima-out",
+                               "{dir}/PLAN.OUT"},
+                              "points.sim",
+                              "plan.out",
+                              "PLAN.OUT"},
+                    ClashCase{"dxf_over_the_journal",
+                              {"--edition", "2000", "--dxf", "{out}/~karumenio.journal"},
+                              "points.sim",
+                              "~karumenio.journal",
+                              "記録"},
+                    ClashCase{"dxf_over_the_points_file",
+                              {"--edition", "2000", "--dxf", "{dir}/points.sim"},
+                              "points.sim",
+                              "points.sim",
+                              "座標ファイル"},
+                    ClashCase{"sima_over_its_own_input",
+                              {"--sima-out", "{dir}/./points.sim"},
+                              "points.sim",
+                              "./points.sim",
+                              "座標ファイル"},
+                    ClashCase{"points_file_that_is_a_script",
+                              {"--edition", "2000"},
+                              "drive/LINE.SCR",
+                              "LINE.SCR",
+                              "座標ファイル"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(CliTest, APlantedJournalCannotRemoveAFileOutsideTheFolder) {
+    write(m_dir / "victim.txt", "victim");
+    const std::string target = utf8(m_dir / "victim.txt");
+    // Target, new file and old file, length-prefixed, then the marks of a run to be undone.
+    write(m_dir / "drive" / "~karumenio.journal", "karumenio journal 2\n" +
+                                                      std::to_string(target.size()) + ":" + target +
+                                                      "\n0:\n0:\n" + "commit\nrollback\n");
+    const auto result = run({"--edition", "2000", "--out", drive(), kExample});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(slurp(m_dir / "victim.txt"), "victim");
+    EXPECT_NE(result.err.find("~karumenio.journal"), std::string::npos) << result.err;
+    EXPECT_FALSE(fs::exists(m_dir / "drive" / "~karumenio.journal"));
+}
 
 TEST_F(CliTest, ConvertsToSimaWithoutAnEdition) {
     const auto file = points("pts.csv", "点名,X,Y\nP1,1.5,2\nP2,3,4\n");

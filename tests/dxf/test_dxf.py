@@ -5,6 +5,7 @@ axis-aligned sheet of the paper's size times the scale, centred on the data's ex
 
 import math
 import os
+import shutil
 import random
 import subprocess
 import sys
@@ -14,11 +15,14 @@ import unittest
 import ezdxf
 
 CLI = os.environ["KARUMENIO_CLI"]
+LIBRECAD = "/usr/bin/librecad"
 DATA = os.environ["KARUMENIO_TEST_DATA"]
 
-PAPERS = {"A1": (841, 594), "A2": (594, 420), "A3": (420, 297), "A4L": (297, 210), "A4P": (210, 297)}
-SCALES = [100, 200, 300, 400, 500, 1000, 2000, 3000, 5000]
+PAPERS = {"A1": (841, 594), "A2": (594, 420), "A3": (420, 297), "A4L": (297, 210), "A4P": (210, 297),
+          "B4L": (364, 257), "B4P": (257, 364)}
+SCALES = [100, 200, 250, 300, 400, 500, 1000, 2000, 3000, 5000]
 LAYERS = {"P_WAKU": 7, "P_LINE": 2, "P_PROT": 3, "P_MOJI": 4}
+LABEL_STYLE = "KST32B"
 NAMES = ["K1", "測点12", "ﾎﾟｲﾝﾄ", "境界杭Ａ", "001", "No.15", "　中央　", "点-3"]
 
 
@@ -168,7 +172,11 @@ class DxfTest(unittest.TestCase):
             self.close((text.dxf.insert.x, text.dxf.insert.y), insert)
             self.assertEqual((text.dxf.halign, text.dxf.valign), (0, 1))
             self.assertEqual(text.dxf.align_point, text.dxf.insert)
-            self.assertEqual((text.dxf.height, text.dxf.rotation, text.dxf.style), (3.0, 0.0, "ROMANS"))
+            self.assertEqual((text.dxf.height, text.dxf.rotation), (3.0, 0.0))
+            self.assertEqual(text.dxf.style, LABEL_STYLE)
+        # The style's files are the stroke font with the Japanese big font.
+        style = doc.styles.get(LABEL_STYLE)
+        self.assertEqual((style.dxf.font, style.dxf.bigfont), ("romans.shx", "extfont.shx"))
         return doc
 
     def test_worked_example(self):
@@ -218,23 +226,70 @@ class DxfTest(unittest.TestCase):
         self.assertEqual(contents(self.folder), before)
 
 
-class LibreCadTest(unittest.TestCase):
-    """Where LibreCAD is installed, it renders the worked example's DXF."""
+def ink(ppm):
+    """Pixels that are not white in a binary PPM picture, as Ghostscript writes it."""
+    with open(ppm, "rb") as f:
+        data = f.read()
+    fields, at = [], 0
+    while len(fields) < 4:
+        while data[at:at + 1].isspace():
+            at += 1
+        if data[at:at + 1] == b"#":
+            at = data.index(b"\n", at)
+            continue
+        end = at
+        while not data[end:end + 1].isspace():
+            end += 1
+        fields.append(data[at:end])
+        at = end
+    width, height = int(fields[1]), int(fields[2])
+    pixels = data[at + 1:at + 1 + width * height * 3]
+    return sum(1 for i in range(0, len(pixels), 3) if pixels[i:i + 3] != b"\xff\xff\xff")
 
-    def test_librecad_renders_the_drawing(self):
-        librecad = "/usr/bin/librecad"
-        if not os.path.exists(librecad):
-            self.skipTest("LibreCAD is not installed")
-        folder = tempfile.mkdtemp(prefix="karumenio-librecad-")
-        dxf = os.path.join(folder, "plan.dxf")
-        result = run_cli("--edition", "2000", "--out", folder, "--dxf", dxf,
-                         os.path.join(DATA, "worked_example.tsv"))
-        self.assertEqual(result.returncode, 0)
+
+class LibreCadTest(unittest.TestCase):
+    """LibreCAD's dxf2pdf draws the labels with glyphs, Japanese ones included, where it would
+    draw a box for each character of a font that has none."""
+
+    def render(self, folder, dxf, name):
         env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
-        subprocess.run(["timeout", "120", librecad, "dxf2pdf", "-o", os.path.join(folder, "plan.pdf"), dxf],
+        pdf = os.path.join(folder, name + ".pdf")
+        subprocess.run(["timeout", "120", LIBRECAD, "dxf2pdf", "-o", pdf, dxf],
                        env=env, capture_output=True, cwd=folder)
-        pdf = os.path.join(folder, "plan.pdf")
         self.assertTrue(os.path.exists(pdf) and os.path.getsize(pdf) > 0)
+        picture = os.path.join(folder, name + ".ppm")
+        subprocess.run(["gs", "-q", "-dNOPAUSE", "-dBATCH", "-sDEVICE=ppmraw", "-r100",
+                        "-sOutputFile=" + picture, pdf], check=True, capture_output=True)
+        return ink(picture)
+
+    def test_japanese_labels_are_drawn_as_glyphs(self):
+        if not os.path.exists(LIBRECAD) or not shutil.which("gs"):
+            self.skipTest("LibreCAD or Ghostscript is not installed")
+        folder = tempfile.mkdtemp(prefix="karumenio-librecad-")
+        points = os.path.join(folder, "points.tsv")
+        # Names only, with no boundary line or circle: the ink is the labels'.
+        with open(points, "wb") as f:
+            f.write("\t境界杭測点\t0\t0\r\n\tﾎﾟｲﾝﾄ\t40\t0\r\n\t東西南北\t20\t30\r\n".encode("utf-8"))
+        dxf = os.path.join(folder, "plan.dxf")
+        result = run_cli("--edition", "2000", "--out", folder, "--dxf", dxf, points)
+        self.assertEqual(result.returncode, 0, result.stderr.decode("utf-8", "replace"))
+        drawn = self.render(folder, dxf, "plan")
+        # The same drawing in a style whose font has no Japanese glyphs (boxes), and without
+        # labels: what the labels add is compared.
+        with open(dxf, "rb") as f:
+            boxed = f.read().replace(LABEL_STYLE.encode(), b"ROMANS")
+        other = os.path.join(folder, "boxed.dxf")
+        with open(other, "wb") as f:
+            f.write(boxed)
+        boxes = self.render(folder, other, "boxed")
+        bare = ezdxf.readfile(dxf)
+        for text in bare.modelspace().query("TEXT"):
+            bare.modelspace().delete_entity(text)
+        unlabelled = os.path.join(folder, "bare.dxf")
+        bare.saveas(unlabelled)
+        frame = self.render(folder, unlabelled, "bare")
+        self.assertGreater(boxes, frame)
+        self.assertGreater(drawn - frame, 2 * (boxes - frame), "labels drawn as boxes")
 
 
 if __name__ == "__main__":

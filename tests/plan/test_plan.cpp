@@ -148,6 +148,47 @@ TEST(Plan, FitCheckSuggestsTheLargestScaleOrAnotherPaper) {
               std::string::npos);
 }
 
+TEST(Plan, FitCheckOffersB4AndTheScale1To250) {
+    // B's label reaches 21 m north of the frame centre: B4 landscape holds 18.7 m at 1:200
+    // and 23.4 m at 1:250 inside its inner border.
+    const plan::Plan plan = planOf("\tA\t0\t0\r\n\tB\t36\t0\r\n", "0.0000");
+    const plan::FitCheck check =
+        plan::checkFit(plan, *plan::findPaper("B4L"), *plan::findScale("200"));
+    EXPECT_EQ(check.outside, 1);
+    ASSERT_NE(check.fittingScale, nullptr);
+    EXPECT_EQ(check.fittingScale->token, "250");
+    EXPECT_EQ(plan::checkFit(plan, *plan::findPaper("B4L"), *plan::findScale("250")).outside, 0);
+}
+
+TEST(Plan, PaperConstantsFollowTheirRecipe) {
+    // The corner's direction is 180° + atan(width / height) rounded to whole seconds, written
+    // in degrees to 7 decimals; the half diagonal is written to 7 decimals.
+    for (const plan::PaperSize& paper : plan::kPaperSizes) {
+        SCOPED_TRACE(std::string(paper.token));
+        const double degrees =
+            180 + std::atan(paper.sheetWidth / paper.sheetHeight) * 180 / std::numbers::pi;
+        const double seconds = std::round(degrees * 3600);
+        EXPECT_EQ(std::round(seconds / 3600 * 1e7) / 1e7, paper.firstCornerAngle);
+        const double halfDiagonal = std::hypot(paper.sheetWidth, paper.sheetHeight) / 2;
+        EXPECT_EQ(std::round(halfDiagonal * 1e7) / 1e7, paper.halfDiagonal);
+    }
+}
+
+TEST(Plan, FitCheckCountsACircleLargerThanTheSheet) {
+    const plan::PaperSize& a1 = plan::kPaperSizes[0];
+    const plan::DrawingScale& scale = *plan::findScale("100");
+    // Two points 10 m apart fit on A1 at 1:100; a circle of 60 m around one does not: it
+    // reaches 65 m from the frame centre, and 1:250 leaves 65.5 m inside the short side.
+    EXPECT_EQ(
+        plan::checkFit(planOf("\tA\t0\t0\t0.5\r\n\tB\t10\t10\r\n", "0.0000"), a1, scale).outside,
+        0);
+    const plan::Plan large = planOf("\tA\t0\t0\t60\r\n\tB\t10\t10\t0\r\n", "0.0000");
+    const plan::FitCheck check = plan::checkFit(large, a1, scale);
+    EXPECT_EQ(check.outside, 1);
+    ASSERT_NE(check.fittingScale, nullptr);
+    EXPECT_EQ(check.fittingScale->token, "250");
+}
+
 TEST(Plan, PaperTableAgreesWithTheSheetSizes) {
     // The corner constants must describe the sheet the plan shows after the quarter turn.
     std::set<std::string_view> tokens;

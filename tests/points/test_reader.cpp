@@ -90,6 +90,42 @@ TEST(Reader, OnlyEmptyTextInColumnCEndsTheData) {
     EXPECT_TRUE(table.pointX.at(5).isEmpty()) << "the row below the gap is not read";
 }
 
+TEST(Reader, RowsBelowTheGapAreCountedInTheMessage) {
+    struct Case {
+        const char* name;
+        const char* rows;
+        int rowsNotRead;
+    };
+    const Case cases[] = {
+        {"nothing below", "\tA\t1\t1\n\tB\t2\t2\n", 0},
+        {"two points below a gap", "\tA\t1\t1\n\n\tC\t3\t3\n\tD\t4\t4\n", 2},
+        {"a name alone and a mark alone below", "\tA\t1\t1\n\n\n\tB\nK\n", 2},
+        {"a radius alone below", "\tA\t1\t1\n\n\t\t\t\t3\n", 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Workbook book = makeInputTemplate();
+        paste(dataSheet(book), 6, 1, c.rows);
+        PointTable table;
+        const Worksheet& sheet = readPoints(book, table);
+        const ReadSummary summary = summarizeRead(sheet, table.count());
+        EXPECT_EQ(summary.rowsNotRead, c.rowsNotRead);
+        const std::string first = readMessage(table.count());
+        if (c.rowsNotRead == 0) {
+            EXPECT_EQ(summary.message(), first) << "the message of a whole read is unchanged";
+            EXPECT_TRUE(summary.note().empty());
+            continue;
+        }
+        ASSERT_TRUE(summary.message().starts_with(first + "\n")) << summary.message();
+        const std::string note = summary.note();
+        EXPECT_NE(note.find(std::to_string(6 + table.count()) + " 行目"), std::string::npos)
+            << note;
+        EXPECT_NE(note.find(std::to_string(c.rowsNotRead) + " 行は読み込んでいません"),
+                  std::string::npos)
+            << note;
+    }
+}
+
 TEST(Reader, RadiusOfG6ReachesEveryPoint) {
     Workbook book = makeInputTemplate();
     paste(dataSheet(book), 6, 1, numberedRows(20));

@@ -57,10 +57,7 @@ std::map<std::string, std::string> snapshot(const fs::path& folder) {
 class WriteRunFolder : public ::testing::Test {
   protected:
     void SetUp() override {
-        std::random_device device;
-        m_folder = fs::temp_directory_path() /
-                   ("karumenio-writerun-" + std::to_string(device()) + "-" +
-                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        m_folder = testFolder("karumenio-writerun-");
         fs::create_directories(m_folder);
     }
     void TearDown() override {
@@ -209,6 +206,28 @@ TEST(WriteRun, ControlCharactersInANameBecomeBlanksWithAWarning) {
     ASSERT_EQ(set.warnings.size(), 1u);
     EXPECT_NE(set.warnings[0].find("B6"), std::string::npos) << set.warnings[0];
     EXPECT_NE(set.warnings[0].find("制御文字"), std::string::npos) << set.warnings[0];
+}
+
+TEST(WriteRun, ANameLongerThan256CharactersIsCutThereWithAWarning) {
+    WorkedExample example;
+    std::string huge;
+    for (int i = 0; i < 1 << 16; ++i) {
+        huge += "測";
+    }
+    example.table.labelText.at(1) = CellValue::text(huge);
+    example.table.labelText.at(2) = CellValue::text(std::string(256, 'N'));
+    const auto set = example.generate();
+    const auto got = lines(set.text);
+    ASSERT_EQ(got.size(), 56u);
+    std::string cut;
+    for (int i = 0; i < 256; ++i) {
+        cut += "\x91\xaa";
+    }
+    EXPECT_EQ(got[11], cut);
+    EXPECT_EQ(got[15], std::string(256, 'N')) << "256 characters are kept whole";
+    ASSERT_EQ(set.warnings.size(), 1u);
+    EXPECT_NE(set.warnings[0].find("B7"), std::string::npos) << set.warnings[0];
+    EXPECT_LT(set.warnings[0].size(), 400u);
 }
 
 TEST(WriteRun, AFullTableOf3001Points) {

@@ -20,16 +20,12 @@ using namespace karumenio::scripts::test;
 
 namespace {
 
-// Settings with the paper and scale at these list positions; a position outside a list is
-// a list without a valid selection.
-plan::Settings settingsAt(int paper, int scale) {
+// Settings with the paper and scale of these tokens; nullptr is a list without a valid
+// selection.
+plan::Settings settingsOf(const char* paper, const char* scale) {
     plan::Settings settings;
-    settings.paper = paper >= 0 && paper < static_cast<int>(plan::kPaperSizes.size())
-                         ? &plan::kPaperSizes[static_cast<std::size_t>(paper)]
-                         : nullptr;
-    settings.scale = scale >= 0 && scale < static_cast<int>(plan::kDrawingScales.size())
-                         ? &plan::kDrawingScales[static_cast<std::size_t>(scale)]
-                         : nullptr;
+    settings.paper = paper != nullptr ? plan::findPaper(paper) : nullptr;
+    settings.scale = scale != nullptr ? plan::findScale(scale) : nullptr;
     return settings;
 }
 
@@ -45,16 +41,17 @@ std::vector<std::string> frameLines(const points::Worksheet& sheet, plan::WriteS
 }
 
 // Runs the frame for the example sheet of the guidance window unless told otherwise.
-std::vector<std::string> frameLines(plan::WriteState& state, int paper = 0, int scale = 0,
-                                    double maxX = 110, double minX = -50, double maxY = 150,
-                                    double minY = -60) {
+std::vector<std::string> frameLines(plan::WriteState& state, const char* paper = "A1",
+                                    const char* scale = "100", double maxX = 110, double minX = -50,
+                                    double maxY = 150, double minY = -60) {
     points::Worksheet sheet;
     setExtent(sheet, num(maxX), num(minX), num(maxY), num(minY));
-    return frameLines(sheet, state, settingsAt(paper, scale));
+    return frameLines(sheet, state, settingsOf(paper, scale));
 }
 
-std::vector<std::string> frameLines(int paper = 0, int scale = 0, double maxX = 110,
-                                    double minX = -50, double maxY = 150, double minY = -60) {
+std::vector<std::string> frameLines(const char* paper = "A1", const char* scale = "100",
+                                    double maxX = 110, double minX = -50, double maxY = 150,
+                                    double minY = -60) {
     plan::WriteState state;
     return frameLines(state, paper, scale, maxX, minX, maxY, minY);
 }
@@ -87,19 +84,21 @@ TEST(Zuwaku, A1At1To100OnTheExampleSheet) {
 }
 
 struct PaperCase {
-    int index;
+    const char* paper;
     double x;
     double y;
 };
 
 TEST(Zuwaku, OuterCornersOfEveryPaperSize) {
     const PaperCase cases[] = {
-        {0, 296.999799, 420.500142}, {1, 210.000227, 296.999839}, {2, 148.500241, 209.999830},
-        {3, 105.000114, 148.499920}, {4, 148.499920, 105.000114},
+        {"A1", 296.999799, 420.500142},  {"A2", 210.000227, 296.999839},
+        {"A3", 148.500241, 209.999830},  {"A4L", 105.000114, 148.499920},
+        {"A4P", 148.499920, 105.000114}, {"B4L", 128.500370, 181.999739},
+        {"B4P", 181.999739, 128.500370},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.index);
-        const auto frame = frameLines(c.index);
+        SCOPED_TRACE(c.paper);
+        const auto frame = frameLines(c.paper);
         const auto first = point(frame[3]);
         const auto second = point(frame[4]);
         EXPECT_NEAR(first.first, -c.x, 5e-7);
@@ -128,32 +127,34 @@ TEST(Zuwaku, CentreOfTheExtentIncludingDegenerateOnes) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(frameLines(0, 0, c.maxX, c.minX, c.maxY, c.minY).back(), c.centre);
+        EXPECT_EQ(frameLines("A1", "100", c.maxX, c.minX, c.maxY, c.minY).back(), c.centre);
     }
 }
 
 TEST(Zuwaku, ZeroGuardsAndDirectionOfDegenerateDiagonals) {
     plan::WriteState state;
-    frameLines(state, 0, 0, 200, 200, 1300, 1000);
+    frameLines(state, "A1", "100", 200, 200, 1300, 1000);
     EXPECT_EQ(state.frame.diagonalDX, 1E-19);
     EXPECT_NEAR(state.frame.diagonalDirection * 57.29577951308232, 270, 1e-12);
-    frameLines(state, 0, 0, 150, 150, 1200, 1200);
+    frameLines(state, "A1", "100", 150, 150, 1200, 1200);
     EXPECT_EQ(state.frame.halfDiagonal, 0);
     EXPECT_NEAR(state.frame.diagonalDirection * 57.29577951308232, 45, 1e-12);
 }
 
 TEST(Zuwaku, ScaleLineForEveryScale) {
-    const char* texts[] = {".1", ".2", ".3", ".4", ".5", "1", "2", "3", "5"};
-    for (int i = 0; i < 9; ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_EQ(frameLines(0, i)[12], std::string("SCALE ALL  0,0 ") + texts[i]);
+    const std::pair<const char*, const char*> scales[] = {
+        {"100", ".1"}, {"200", ".2"}, {"250", ".25"}, {"300", ".3"}, {"400", ".4"},
+        {"500", ".5"}, {"1000", "1"}, {"2000", "2"},  {"3000", "3"}, {"5000", "5"}};
+    for (const auto& [token, text] : scales) {
+        SCOPED_TRACE(token);
+        EXPECT_EQ(frameLines("A1", token)[12], std::string("SCALE ALL  0,0 ") + text);
     }
 }
 
 TEST(Zuwaku, AListWithoutSelectionKeepsThePreviousRunsValues) {
     // Before any run the paper values and the factor count as 0.
     plan::WriteState fresh;
-    const auto zero = frameLines(fresh, -1, -1);
+    const auto zero = frameLines(fresh, nullptr, nullptr);
     EXPECT_EQ(zero[3], "0,0");
     EXPECT_EQ(zero[4], "0,0");
     EXPECT_NEAR(point(zero[6]).first, 15, 1e-8);
@@ -163,8 +164,8 @@ TEST(Zuwaku, AListWithoutSelectionKeepsThePreviousRunsValues) {
     EXPECT_EQ(zero[12], "SCALE ALL  0,0 0");
 
     plan::WriteState state;
-    const auto a3 = frameLines(state, 2, 6);
-    const auto kept = frameLines(state, 5, 9);
+    const auto a3 = frameLines(state, "A3", "2000");
+    const auto kept = frameLines(state, nullptr, nullptr);
     EXPECT_EQ(std::vector<std::string>(kept.begin(), kept.begin() + 13),
               std::vector<std::string>(a3.begin(), a3.begin() + 13));
     EXPECT_EQ(kept[12], "SCALE ALL  0,0 2");

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -72,6 +73,15 @@ inline void setExtent(points::Worksheet& sheet, CellValue maxX, CellValue minX, 
     sheet.setValue(7, 5, std::move(minX));
     sheet.setValue(6, 6, std::move(maxY));
     sheet.setValue(7, 6, std::move(minY));
+}
+
+// A folder of its own for the running test under the system's temporary folder, named after
+// the test: another build's tests may run at the same time.
+inline std::filesystem::path testFolder(const std::string& prefix) {
+    std::random_device device;
+    return std::filesystem::temp_directory_path() /
+           (prefix + std::to_string(device()) + "-" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
 }
 
 inline std::string readFile(const std::filesystem::path& path) {

@@ -78,4 +78,19 @@ TEST_F(SimaWriter, ReadsBackIntoTheSameRows) {
     EXPECT_EQ(second.read(), 9);
 }
 
+TEST_F(SimaWriter, NamesAndMarksLongerThan256CharactersAreCutWithAWarning) {
+    job::Job job;
+    // Pasted, so the sheet holds them whole; the file does not.
+    job.paste(std::string(300, 'M') + "\t" + std::string(100000, 'N') + "\t0\t0\n\tP2\t1\t1\n");
+    ASSERT_EQ(job.read(), 2);
+    const auto warnings = job.writeSima(m_dir / "long.sim");
+    ASSERT_EQ(warnings.size(), 2u);
+    EXPECT_NE(warnings[0].find("B6"), std::string::npos) << warnings[0];
+    EXPECT_NE(warnings[1].find("A6"), std::string::npos) << warnings[1];
+    const std::string file = slurp(m_dir / "long.sim");
+    EXPECT_NE(file.find("A01,1," + std::string(256, 'N') + ",0,0,,\r\n"), std::string::npos);
+    EXPECT_NE(file.find("D00,1," + std::string(256, 'M') + ",1,\r\n"), std::string::npos);
+    EXPECT_LT(file.size(), 1000u);
+}
+
 } // namespace

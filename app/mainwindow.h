@@ -23,7 +23,7 @@ class Job;
 } // namespace karumenio::job
 
 namespace karumenio::guide {
-class Form2;
+class UsageWindow;
 } // namespace karumenio::guide
 
 namespace karumenio::app {
@@ -37,19 +37,19 @@ class WorksheetWindow;
 // The main window. The current settings live in its controls and are read when a button is
 // pressed; the window holds the job: the embedded workbook, the point table and the values
 // the write runs share.
-class Form1 : public QWidget {
+class MainWindow : public QWidget {
     Q_OBJECT
   public:
     // Messages go to the sink; without one they are shown in message boxes.
-    explicit Form1(MessageSink* sink = nullptr, QWidget* parent = nullptr);
-    ~Form1() override;
+    explicit MainWindow(MessageSink* sink = nullptr, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     WorksheetModel* worksheetModel() const { return m_model; }
     const points::PointTable& pointTable() const;
-    // The worksheet window, opened or brought forward as a double click on OLE1 does.
+    // The worksheet window, opened or brought forward as a double click on its icon does.
     WorksheetWindow* openWorksheet();
     WorksheetWindow* worksheetWindow() const;
-    guide::Form2* usageWindow() const;
+    guide::UsageWindow* usageWindow() const;
     // The plan preview, opened or brought forward as the preview button does.
     PreviewWindow* openPreview();
     PreviewWindow* previewWindow() const;
@@ -69,21 +69,27 @@ class Form1 : public QWidget {
 
   private:
     void createControls();
-    void Form_Load();
-    void Option_Click(int edition);
-    void Text1_GotFocus();
-    void Command1_Click();
-    void Command2_Click();
-    void Command3_Click();
-    void Command4_Click();
-    void Command5_Click();
-    void Command6_Click();
+    // Widens the window to its whole title where the screen has room: window managers cut
+    // a title longer than the bar.
+    void giveTitleRoom();
+    // Sets every caption and default, as the window shows them after start.
+    void loadCaptions();
+    void chooseEdition(int edition);
+    void selectAngleText();
+    void readPoints();
+    void writeScripts();
+    void endProgram();
+    void showUsage();
+    void chooseOutputFolder();
+    // True when the latest read may be used: when the sheet changed after it, asks whether to
+    // read again (the first answer, which reads), use the read points, or cancel.
+    bool confirmRead(QWidget* parent, const QString& title, const QStringList& answers);
+    void markSheetChanged();
     // Shows a failure and selects the cell it names.
     void reportFailure(const QString& title, const std::exception& error);
     void applySettings();
     void refreshPreview();
     void applySuggestion(const QString& paperToken, const QString& scaleToken);
-    void OLE1_Activate();
     void takeFocusBack();
     void showProgress(float minimum, float maximum, float value);
     void hideProgress();
@@ -94,31 +100,32 @@ class Form1 : public QWidget {
     std::unique_ptr<job::Job> m_job;
     WorksheetModel* m_model = nullptr;
     QPointer<WorksheetWindow> m_worksheetWindow;
-    QPointer<guide::Form2> m_usageWindow;
+    QPointer<guide::UsageWindow> m_usageWindow;
     QPointer<PreviewWindow> m_preview;
     bool m_sheetChangedSinceRead = false;
 
-    QPushButton* Command1;
-    QPushButton* Command2;
-    QPushButton* Command3;
-    QPushButton* Command4;
-    QPushButton* Command5;
-    QPushButton* Command6;
-    QComboBox* Combo1;
-    QComboBox* Combo2;
-    QLineEdit* Text1;
-    OleContainer* OLE1;
-    QLabel* Label1;
-    QLabel* Label2;
-    QLabel* Label3;
-    QLabel* Label4;
-    QLabel* Label5;
-    QLabel* Label6;
-    QLabel* Label7;
-    QLabel* Label8;
-    QProgressBar* ProgressBar1;
-    // Option1, Option2, …: the edition buttons, in the order of the edition table.
-    std::vector<QPushButton*> m_options;
+    QPushButton* m_readButton;
+    QPushButton* m_writeButton;
+    QPushButton* m_endButton;
+    QPushButton* m_usageButton;
+    QPushButton* m_previewButton;
+    QPushButton* m_folderButton;
+    QComboBox* m_paperList;
+    QComboBox* m_scaleList;
+    QLineEdit* m_angleBox;
+    OleContainer* m_worksheetIcon;
+    QLabel* m_paperCaption;
+    QLabel* m_angleCaption;
+    QLabel* m_scaleCaption;
+    QLabel* m_progressCaption;
+    QLabel* m_openHint;
+    QLabel* m_editionPrompt;
+    // Value holders, their text drawn in the window's background colour.
+    QLabel* m_degreesPerRadianHolder;
+    QLabel* m_editionHolder;
+    QProgressBar* m_progressBar;
+    // One per entry of the edition table, in its order.
+    std::vector<QPushButton*> m_editionButtons;
 };
 
 } // namespace karumenio::app

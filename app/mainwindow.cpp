@@ -1,0 +1,646 @@
+#include "mainwindow.h"
+
+#include "errortext.h"
+#include "messageboxsink.h"
+#include "olecontainer.h"
+#include "planscene.h"
+#include "planview.h"
+#include "previewwindow.h"
+#include "worksheetmodel.h"
+#include "worksheetview.h"
+#include "worksheetwindow.h"
+
+#include "guide/formlook.h"
+#include "guide/screenfit.h"
+#include "guide/usagewindow.h"
+#include "job/job.h"
+#include "plan/drawingscale.h"
+#include "plan/edition.h"
+#include "plan/papersize.h"
+#include "points/cellformat.h"
+#include "points/formulaparser.h"
+#include "points/reader.h"
+#include "points/runtimeerror.h"
+#include "scripts/atomicfileset.h"
+#include "scripts/foldersession.h"
+#include "scripts/scriptfolder.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QSettings>
+#include <QTimer>
+#include <QUrl>
+
+namespace karumenio::app {
+
+using guide::twips;
+
+namespace {
+
+QString fromStd(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// A label sized to its text whose right edge stays where the design put it.
+void placeRightAlignedLabel(QLabel* label, int leftTwips, int topTwips, int widthTwips) {
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    label->adjustSize();
+    const int right = twips(leftTwips + widthTwips);
+    label->move(right - label->width(), twips(topTwips));
+}
+
+// A centred label that keeps its design width unless its text needs more, then widens evenly.
+void placeCentredLabel(QLabel* label, int leftTwips, int topTwips, int widthTwips,
+                       int heightTwips) {
+    label->setAlignment(Qt::AlignCenter);
+    const int width = std::max(twips(widthTwips), label->sizeHint().width());
+    const int height = std::max(twips(heightTwips), label->sizeHint().height());
+    const int centre = twips(leftTwips) + twips(widthTwips) / 2;
+    label->setGeometry(centre - width / 2, twips(topTwips), width, height);
+}
+
+// A write into the folder that was interrupted (a crash, a kill) is finished or undone before
+// anything else uses the folder; only a folder holding a journal is touched.
+void recoverFolder(MessageSink* sink, QWidget* parent, const std::filesystem::path& folder) {
+    std::error_code error;
+    if (!std::filesystem::exists(std::filesystem::symlink_status(
+            folder / scripts::AtomicFileSet::kJournalName, error))) {
+        return;
+    }
+    const QString title = QStringLiteral("SCR作成");
+    try {
+        const scripts::FolderSession session(folder, scripts::outputFolderScope());
+        for (const std::string& line : session.recovered()) {
+            sink->information(parent, title, fromStd(line));
+        }
+    } catch (const std::exception& failure) {
+        sink->warning(parent, title, errorText(failure));
+    }
+}
+
+// The completion names the folder the scripts went to; only the root of drive C on Windows
+// keeps the program's own words for it.
+QString completionText(const std::filesystem::path& folder) {
+    if (scripts::platform::kIsWindows && folder == std::filesystem::path("C:\\")) {
+        return fromStd(scripts::completionMessage(folder));
+    }
+    return QStringLiteral("「%1」に ZAHYOU-LINE-PLOT-TEXT.SCRを作成しました。")
+        .arg(fromStd(scripts::platform::displayPath(folder)));
+}
+
+} // namespace
+
+MainWindow::MainWindow(MessageSink* sink, QWidget* parent)
+    : QWidget(parent), m_job(std::make_unique<job::Job>()) {
+    if (!sink) {
+        m_ownSink = std::make_unique<MessageBoxSink>();
+        sink = m_ownSink.get();
+    }
+    m_sink = sink;
+    m_model = new WorksheetModel(m_job->sheet(), this);
+
+    setObjectName(QStringLiteral("MainWindow"));
+    setAcceptDrops(true);
+    setFont(guide::gothicFont(9));
+    // Taller than the design by the preview button below the progress display.
+    guide::setupFixedWindow(this, 3735, 7335);
+    createControls();
+    loadCaptions();
+
+    // Sizes that follow the texts, which exist only after the load handler.
+    placeRightAlignedLabel(m_paperCaption, 720, 2955, 495);
+    placeRightAlignedLabel(m_angleCaption, 720, 3660, 495);
+    placeRightAlignedLabel(m_scaleCaption, 720, 3315, 495);
+    guide::placeAutoSizeLabel(m_progressCaption, 120, 6240);
+    placeCentredLabel(m_editionPrompt, 720, 720, 2295, 255);
+    m_openHint->resize(std::max(m_openHint->width(), m_openHint->sizeHint().width()),
+                       m_openHint->height());
+    giveTitleRoom();
+    m_usageButton->setFocus();
+    QTimer::singleShot(0, this, [this] { recoverFolder(m_sink, this, outputFolder()); });
+}
+
+void MainWindow::giveTitleRoom() {
+    // Beside the title the bar holds the icon and the close button, with some room between.
+    constexpr int kTitleBarAllowance = 96;
+    QFont font = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+    font.setBold(true);
+    const int needed = QFontMetrics(font).horizontalAdvance(windowTitle()) + kTitleBarAllowance;
+    int most = needed;
+    if (const QScreen* screen = guide::screenOf(this)) {
+        const QMargins frame = guide::frameMarginsOf(this);
+        most = screen->availableGeometry().width() - frame.left() - frame.right();
+    }
+    const int wide = std::max(width(), std::min(needed, most));
+    if (wide == width()) {
+        return;
+    }
+    // The controls keep their places relative to each other, in the middle of the window.
+    const QPoint shift((wide - width()) / 2, 0);
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        child->move(child->pos() + shift);
+    }
+    setFixedSize(wide, height());
+    guide::centreOnScreen(this);
+}
+
+MainWindow::~MainWindow() {
+    delete m_worksheetWindow;
+    delete m_preview;
+}
+
+void MainWindow::createControls() {
+    auto button = [this](const char* name, int left, int top, int width, int height) {
+        auto* control = new QPushButton(QString::fromLatin1(name), this);
+        control->setObjectName(QString::fromLatin1(name));
+        control->setGeometry(twips(left), twips(top), twips(width), twips(height));
+        return control;
+    };
+    auto label = [this](const char* name, int left, int top, int width, int height) {
+        auto* control = new QLabel(QString::fromLatin1(name), this);
+        control->setObjectName(QString::fromLatin1(name));
+        control->setGeometry(twips(left), twips(top), twips(width), twips(height));
+        return control;
+    };
+    // A list filled from a table of choices; each item carries its entry's token.
+    auto combo = [this](const char* name, int left, int top, const auto& table) {
+        auto* control = new QComboBox(this);
+        control->setObjectName(QString::fromLatin1(name));
+        control->setEditable(false);
+        for (const auto& entry : table) {
+            control->addItem(fromStd(entry.listText), fromStd(entry.token));
+        }
+        control->setGeometry(twips(left), twips(top), twips(1215), twips(300));
+        return control;
+    };
+
+    // Created in tab order.
+    m_usageButton = button("usageButton", 360, 120, 3015, 375);
+    m_paperList = combo("paperList", 1320, 2880, plan::kPaperSizes);
+    m_scaleList = combo("scaleList", 1320, 3240, plan::kDrawingScales);
+    m_angleBox = new QLineEdit(QStringLiteral("angleBox"), this);
+    m_angleBox->setObjectName(QStringLiteral("angleBox"));
+    m_angleBox->setGeometry(twips(1320), twips(3600), twips(1215), twips(270));
+    m_angleBox->installEventFilter(this);
+    m_worksheetIcon = new OleContainer(this);
+    m_worksheetIcon->setObjectName(QStringLiteral("worksheetIcon"));
+    m_worksheetIcon->setGeometry(twips(1200), twips(4080), twips(1455), twips(975));
+    m_readButton = button("readButton", 1200, 5040, 1455, 375);
+    m_writeButton = button("writeButton", 1200, 5520, 1455, 375);
+    m_paperCaption = label("paperCaption", 720, 2955, 495, 180);
+    m_angleCaption = label("angleCaption", 720, 3660, 495, 180);
+    m_degreesPerRadianHolder = label("degreesPerRadianHolder", 3000, 5400, 495, 255);
+    m_endButton = button("endButton", 1200, 6000, 1455, 375);
+    m_progressBar = new QProgressBar(this);
+    m_progressBar->setObjectName(QStringLiteral("progressBar"));
+    m_progressBar->setGeometry(twips(120), twips(6480), twips(3495), twips(255));
+    m_progressBar->setTextVisible(false);
+    m_progressCaption = label("progressCaption", 120, 6240, 495, 180);
+    m_scaleCaption = label("scaleCaption", 720, 3315, 495, 180);
+    m_openHint = label("openHint", 1200, 4560, 1455, 495);
+    // One edition button per entry of the edition table, 360 twips apart.
+    for (std::size_t i = 0; i < plan::kEditions.size(); ++i) {
+        const std::string name = "edition" + std::string(plan::kEditions[i].code);
+        m_editionButtons.push_back(
+            button(name.c_str(), 1200, 960 + 360 * static_cast<int>(i), 1455, 300));
+    }
+    m_editionHolder = label("editionHolder", 2880, 6000, 615, 255);
+    m_editionPrompt = label("editionPrompt", 720, 720, 2295, 255);
+    m_previewButton = button("previewButton", 120, 6840, 1695, 375);
+    m_folderButton = button("folderButton", 1920, 6840, 1695, 375);
+
+    std::vector<QWidget*> order = {m_usageButton,   m_paperList,  m_scaleList,   m_angleBox,
+                                   m_worksheetIcon, m_readButton, m_writeButton, m_endButton};
+    order.insert(order.end(), m_editionButtons.begin(), m_editionButtons.end());
+    order.push_back(m_previewButton);
+    order.push_back(m_folderButton);
+    for (std::size_t i = 1; i < order.size(); ++i) {
+        setTabOrder(order[i - 1], order[i]);
+    }
+
+    // Value holders: their text is drawn in the window's own background colour.
+    const QColor background = palette().color(QPalette::Window);
+    guide::setTextColour(m_degreesPerRadianHolder, background);
+    guide::setTextColour(m_editionHolder, background);
+
+    const QColor highlight = guide::highlightColour();
+    m_openHint->setFont(guide::gothicFont(9.75));
+    m_openHint->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_openHint->setAttribute(Qt::WA_TransparentForMouseEvents);
+    guide::setTextColour(m_openHint, highlight);
+    m_editionPrompt->setFont(guide::gothicFont(9.75, true));
+    guide::setTextColour(m_editionPrompt, highlight);
+
+    // Option buttons drawn as push buttons: one group, exactly one or none down.
+    auto* editions = new QButtonGroup(this);
+    for (QPushButton* option : m_editionButtons) {
+        option->setCheckable(true);
+        guide::setTextColour(option, highlight);
+        editions->addButton(option);
+    }
+    // The chosen edition must show at a glance: filled in the highlight colour, white text.
+    const QString pressed =
+        QStringLiteral("QPushButton:checked { background-color: %1; color: white;"
+                       " font-weight: bold; border: 1px solid %1; }")
+            .arg(highlight.name());
+    for (QPushButton* option : m_editionButtons) {
+        option->setStyleSheet(pressed);
+    }
+    editions->setExclusive(true);
+
+    for (std::size_t i = 0; i < m_editionButtons.size(); ++i) {
+        connect(m_editionButtons[i], &QPushButton::clicked, this,
+                [this, i] { chooseEdition(static_cast<int>(i)); });
+    }
+    connect(m_readButton, &QPushButton::clicked, this, &MainWindow::readPoints);
+    connect(m_writeButton, &QPushButton::clicked, this, &MainWindow::writeScripts);
+    connect(m_endButton, &QPushButton::clicked, this, &MainWindow::endProgram);
+    connect(m_usageButton, &QPushButton::clicked, this, &MainWindow::showUsage);
+    connect(m_previewButton, &QPushButton::clicked, this, [this] { openPreview(); });
+    connect(m_folderButton, &QPushButton::clicked, this, &MainWindow::chooseOutputFolder);
+    // Any edit of the sheet after a read makes the read out of date.
+    connect(m_model, &QAbstractItemModel::dataChanged, this, &MainWindow::markSheetChanged);
+    // The preview follows every change of paper, scale or angle.
+    connect(m_paperList, &QComboBox::currentIndexChanged, this, &MainWindow::refreshPreview);
+    connect(m_scaleList, &QComboBox::currentIndexChanged, this, &MainWindow::refreshPreview);
+    connect(m_angleBox, &QLineEdit::textChanged, this, &MainWindow::refreshPreview);
+    connect(m_worksheetIcon, &OleContainer::activated, this, [this] { openWorksheet(); });
+    m_openHint->raise();
+}
+
+void MainWindow::loadCaptions() {
+    setWindowTitle(QStringLiteral("AutoCad 測量図面カルメニオ"));
+    m_paperList->setCurrentIndex(0);
+    m_scaleList->setCurrentIndex(0);
+    m_angleBox->setText(QStringLiteral("0.0000"));
+    m_readButton->setText(QStringLiteral("座 標 読 込"));
+    m_writeButton->setText(QStringLiteral(".SCR 出力"));
+    m_endButton->setText(QStringLiteral("終　　　　了"));
+    m_usageButton->setText(QStringLiteral("使用方法・説明"));
+    m_previewButton->setText(QStringLiteral("図面プレビュー"));
+    m_folderButton->setText(QStringLiteral("出力先…"));
+    m_paperCaption->setText(QStringLiteral("用紙設定 ："));
+    m_angleCaption->setText(QStringLiteral("角度(UCS) ："));
+    m_degreesPerRadianHolder->setText(fromStd(plan::kDegreesPerRadianText));
+    m_progressCaption->setText(QStringLiteral("進捗状況"));
+    m_scaleCaption->setText(QStringLiteral("縮尺設定 ："));
+    m_openHint->setText(QStringLiteral("ﾀﾞﾌﾞﾙｸﾘｯｸで起動"));
+    m_editionHolder->setText(QString());
+    m_editionPrompt->setText(QStringLiteral("バージョンを選んで下さい"));
+    for (std::size_t i = 0; i < m_editionButtons.size(); ++i) {
+        m_editionButtons[i]->setText(fromStd(plan::kEditions[i].buttonText));
+    }
+    m_progressBar->setVisible(false);
+    m_progressCaption->setVisible(false);
+}
+
+void MainWindow::chooseEdition(int edition) {
+    m_editionHolder->setText(fromStd(plan::kEditions[static_cast<std::size_t>(edition)].code));
+}
+
+void MainWindow::selectAngleText() {
+    m_angleBox->setSelection(0, static_cast<int>(m_angleBox->text().length()));
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_angleBox && event->type() == QEvent::FocusIn) {
+        selectAngleText();
+        // A mouse press places the cursor after the focus arrives; select again once it has.
+        if (static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason) {
+            QTimer::singleShot(0, m_angleBox, [this] { selectAngleText(); });
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void MainWindow::commitWorksheetEdit() {
+    if (m_worksheetWindow) {
+        m_worksheetWindow->commitPendingEdit();
+    }
+}
+
+void MainWindow::showProgress(float minimum, float maximum, float value) {
+    m_progressBar->setRange(static_cast<int>(minimum), static_cast<int>(maximum));
+    m_progressBar->setValue(static_cast<int>(value));
+}
+
+void MainWindow::hideProgress() {
+    m_progressBar->setVisible(false);
+    m_progressCaption->setVisible(false);
+}
+
+void MainWindow::readPoints() {
+    commitWorksheetEdit();
+    m_progressBar->setVisible(true);
+    m_progressCaption->setVisible(true);
+    // The read does not return to the event loop until it ends: paint the display now.
+    m_progressBar->repaint();
+    m_progressCaption->repaint();
+    const QString title = fromStd(points::kReadTitle);
+    try {
+        m_job->read([this](float minimum, float maximum, float value) {
+            showProgress(minimum, maximum, value);
+        });
+    } catch (const std::exception& error) {
+        hideProgress();
+        refreshPreview();
+        reportFailure(title, error);
+        return;
+    }
+    m_sheetChangedSinceRead = false;
+    hideProgress();
+    refreshPreview();
+    QString message = fromStd(m_job->lastRead().message());
+    // A coordinate that is not a number would only stop the write; say so now.
+    const std::vector<std::string> textCells = m_job->textCoordinateCells();
+    if (textCells.empty()) {
+        m_sink->information(this, title, message);
+        return;
+    }
+    QStringList cells;
+    for (const std::string& cell : textCells) {
+        cells.append(fromStd(cell));
+    }
+    message +=
+        QStringLiteral("\n\n次のセルの座標が数値ではありません。直してから読み込み直して下さい: %1")
+            .arg(cells.join(QStringLiteral("、")));
+    selectCell(cells.first());
+    m_sink->warning(this, title, message);
+}
+
+void MainWindow::writeScripts() {
+    commitWorksheetEdit();
+    applySettings();
+    const QString title = fromStd(scripts::kCompletionTitle);
+
+    if (!confirmRead(this, title,
+                     {QStringLiteral("読み込み直して出力"), QStringLiteral("読み込んだ座標で出力"),
+                      QStringLiteral("キャンセル")})) {
+        return;
+    }
+
+    scripts::WriteReport report;
+    std::filesystem::path folder;
+    try {
+        folder = outputFolder();
+        report = m_job->write(folder);
+    } catch (const std::exception& error) {
+        reportFailure(title, error);
+        return;
+    }
+    // What the surveyor should know about the files comes with the completion, not after it.
+    QString message = completionText(folder);
+    for (const std::string& warning : report.warnings) {
+        message += QLatin1Char('\n') + fromStd(warning);
+    }
+    if (report.warnings.empty()) {
+        m_sink->information(this, title, message);
+    } else {
+        m_sink->warning(this, title, message);
+    }
+}
+
+bool MainWindow::confirmRead(QWidget* parent, const QString& title, const QStringList& answers) {
+    // The frame follows the sheet while the points follow the read: never mix two jobs unasked.
+    if (!m_job->hasRead() || !m_sheetChangedSinceRead) {
+        return true;
+    }
+    const int answer = m_sink->question(
+        parent, title,
+        QStringLiteral("ワークシートは最後の「座 標 読 込」の後に変更されています。"), answers);
+    if (answer == 0) {
+        readPoints();
+        return m_job->hasRead() && !m_sheetChangedSinceRead;
+    }
+    return answer == 1;
+}
+
+void MainWindow::markSheetChanged() {
+    m_sheetChangedSinceRead = true;
+    if (m_preview) {
+        m_preview->setOutOfDate(m_job->hasRead());
+    }
+}
+
+void MainWindow::reportFailure(const QString& title, const std::exception& error) {
+    if (const auto* runTime = dynamic_cast<const points::RunTimeError*>(&error);
+        runTime != nullptr && !runTime->cell().empty()) {
+        selectCell(fromStd(runTime->cell()));
+    }
+    m_sink->warning(this, title, errorText(error));
+}
+
+std::filesystem::path MainWindow::outputFolder() const {
+    // The environment decides for tests; then the surveyor's choice; then drive C.
+    if (!qEnvironmentVariableIsEmpty("KARUMENIO_DRIVE_C")) {
+        return scripts::defaultScriptFolder();
+    }
+    const QString chosen = QSettings().value(QStringLiteral("outputFolder")).toString();
+    if (!chosen.isEmpty()) {
+        return std::filesystem::path(chosen.toStdU16String());
+    }
+    return scripts::defaultScriptFolder();
+}
+
+void MainWindow::chooseOutputFolder() {
+    const QString current = QString::fromStdU16String(outputFolder().u16string());
+    const QString chosen =
+        QFileDialog::getExistingDirectory(this, QStringLiteral("出力先"), current);
+    if (!chosen.isEmpty()) {
+        setOutputFolder(chosen);
+    }
+}
+
+void MainWindow::setOutputFolder(const QString& folder) {
+    QSettings().setValue(QStringLiteral("outputFolder"), folder);
+    m_folderButton->setToolTip(folder);
+    if (m_usageWindow) {
+        m_usageWindow->setOutputFolder(fromStd(scripts::platform::displayPath(outputFolder())));
+    }
+    recoverFolder(m_sink, this, std::filesystem::path(folder.toStdU16String()));
+}
+
+// The settings as the controls hold them at this moment.
+void MainWindow::applySettings() {
+    plan::Settings& settings = m_job->settings();
+    settings.versionCode = m_editionHolder->text().toStdString();
+    // A list without a valid selection names no entry: the previous run's values stay.
+    settings.paper = plan::findPaper(m_paperList->currentData().toString().toStdString());
+    settings.scale = plan::findScale(m_scaleList->currentData().toString().toStdString());
+    settings.angleText = m_angleBox->text().toStdString();
+    settings.degreesPerRadianText = m_degreesPerRadianHolder->text().toStdString();
+}
+
+void MainWindow::endProgram() {
+    QApplication::closeAllWindows();
+    QCoreApplication::quit();
+}
+
+void MainWindow::showUsage() {
+    if (!m_usageWindow) {
+        m_usageWindow = new guide::UsageWindow;
+        connect(m_usageWindow, &guide::UsageWindow::closedByButton, this,
+                &MainWindow::takeFocusBack);
+        guide::centreOnScreen(m_usageWindow, this);
+    }
+    m_usageWindow->setOutputFolder(fromStd(scripts::platform::displayPath(outputFolder())));
+    m_usageWindow->show();
+    m_usageWindow->raise();
+    m_usageWindow->activateWindow();
+}
+
+PreviewWindow* MainWindow::openPreview() {
+    if (!m_preview) {
+        m_preview = new PreviewWindow(m_sink);
+        m_preview->scene()->setCellText([this](double value, int row, int column) {
+            return fromStd(points::formatValue(points::CellValue::number(value),
+                                               m_job->sheet().layout().numberFormat(row, column)));
+        });
+        guide::centreOnScreen(m_preview, this);
+        connect(m_preview, &PreviewWindow::cellRequested, this, &MainWindow::selectCell);
+        connect(m_preview, &PreviewWindow::pointClicked, this, [this](int slot) {
+            const int row = points::kFirstDataRow + slot;
+            selectCell(QStringLiteral("A%1").arg(row));
+            m_worksheetWindow->view()->selectCells(row, 1, row, points::kMarkRadiusColumn);
+        });
+        connect(m_preview, &PreviewWindow::suggestionApplied, this, &MainWindow::applySuggestion);
+        connect(m_preview, &PreviewWindow::readRequested, this, &MainWindow::readPoints);
+        m_preview->setReadCheck([this](const QString& title, const QStringList& answers) {
+            return confirmRead(m_preview, title, answers);
+        });
+    }
+    m_preview->show();
+    m_preview->raise();
+    m_preview->activateWindow();
+    refreshPreview();
+    return m_preview;
+}
+
+PreviewWindow* MainWindow::previewWindow() const {
+    return m_preview;
+}
+
+void MainWindow::refreshPreview() {
+    if (!m_preview || !m_preview->isVisible()) {
+        return;
+    }
+    commitWorksheetEdit();
+    applySettings();
+    if (!m_job->hasRead()) {
+        m_preview->showProblem(QStringLiteral("座標が読み込まれていません。"
+                                              "「座 標 読 込」を押すと図面を表示します。"));
+        return;
+    }
+    try {
+        m_preview->setPlan(m_job->plan());
+    } catch (const std::exception& error) {
+        m_preview->showProblem(errorText(error));
+        return;
+    }
+    m_preview->setOutOfDate(m_sheetChangedSinceRead);
+}
+
+void MainWindow::applySuggestion(const QString& paperToken, const QString& scaleToken) {
+    m_paperList->setCurrentIndex(m_paperList->findData(paperToken));
+    m_scaleList->setCurrentIndex(m_scaleList->findData(scaleToken));
+}
+
+void MainWindow::selectCell(const QString& cell) {
+    const auto at = points::parseCellName(cell.toStdString());
+    if (!at) {
+        return;
+    }
+    const auto [row, column] = *at;
+    WorksheetView* view = openWorksheet()->view();
+    view->selectCells(row, column, row, column);
+    view->scrollTo(view->model()->index(row - 1, column - 1), QAbstractItemView::PositionAtCenter);
+}
+
+void MainWindow::takeFocusBack() {
+    if (!isVisible()) {
+        return;
+    }
+    activateWindow();
+    raise();
+    m_paperList->setFocus(Qt::OtherFocusReason);
+}
+
+WorksheetWindow* MainWindow::openWorksheet() {
+    if (!m_worksheetWindow) {
+        m_worksheetWindow = new WorksheetWindow(m_model, m_sink, nullptr, m_job.get());
+        // Beside the main window, not over its buttons and lists, and on its screen.
+        if (const QScreen* screen = guide::screenOf(this)) {
+            const QRect area = screen->availableGeometry();
+            const QMargins frame = guide::frameMarginsOf(m_worksheetWindow, this);
+            // Where both fit side by side only with this window at the screen's edge, it
+            // moves there once rather than have the worksheet cover its buttons.
+            const int need =
+                m_worksheetWindow->widthForAllColumns() + frame.left() + frame.right() + 8;
+            const QRect main = frameGeometry();
+            if (main.right() + need > area.right() && main.left() - need < area.left() &&
+                main.width() + need <= area.width()) {
+                move(area.left(), main.top());
+            }
+            m_worksheetWindow->setGeometry(guide::besideOf(m_worksheetWindow->size(),
+                                                           m_worksheetWindow->widthForAllColumns(),
+                                                           frameGeometry(), frame, area));
+        }
+    }
+    m_worksheetWindow->show();
+    m_worksheetWindow->raise();
+    m_worksheetWindow->activateWindow();
+    return m_worksheetWindow;
+}
+
+const points::PointTable& MainWindow::pointTable() const {
+    return m_job->table();
+}
+
+WorksheetWindow* MainWindow::worksheetWindow() const {
+    return m_worksheetWindow;
+}
+
+guide::UsageWindow* MainWindow::usageWindow() const {
+    return m_usageWindow;
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() == 1 && urls.first().isLocalFile()) {
+        event->acceptProposedAction();
+    }
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() == 1 && urls.first().isLocalFile()) {
+        event->acceptProposedAction();
+        openWorksheet()->openPointsFile(urls.first().toLocalFile());
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // The worksheet belongs to this window; its edits stay in memory with the model.
+    if (m_worksheetWindow) {
+        m_worksheetWindow->close();
+    }
+    if (m_preview) {
+        m_preview->close();
+    }
+    QWidget::closeEvent(event);
+}
+
+} // namespace karumenio::app

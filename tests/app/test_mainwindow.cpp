@@ -1,0 +1,421 @@
+#include "recordingsink.h"
+#include "testmain.h"
+
+#include "app/mainwindow.h"
+#include "guide/examplewindow.h"
+#include "guide/formlook.h"
+#include "guide/usagewindow.h"
+#include "plan/drawingscale.h"
+#include "plan/papersize.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QtTest>
+
+using karumenio::app::MainWindow;
+using karumenio::guide::ExampleWindow;
+using karumenio::guide::UsageWindow;
+
+namespace {
+
+template <typename T> QList<T*> visibleWindows() {
+    QList<T*> found;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* window = qobject_cast<T*>(widget); window && window->isVisible()) {
+            found.append(window);
+        }
+    }
+    return found;
+}
+
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+  private slots:
+    void init();
+    void cleanup();
+
+    void loadDefaults();
+    void valueHoldersNeverShow();
+    void windowIsFixedAndIconed();
+    void optionCodes_data();
+    void optionCodes();
+    void angleBoxSelectsOnFocus_data();
+    void angleBoxSelectsOnFocus();
+    void usageWindowOpensOnce();
+    void exampleWindowOpensOnce();
+    void closeButtonReturnsFocus();
+    void closeButtonWithoutMainWindow();
+    void guideLabelsShowWholeText_data();
+    void guideLabelsShowWholeText();
+    void japaneseFontsAreMapped();
+    void endButtonClosesEveryWindow();
+    void usageWindowHasASecondPage();
+    void fileDialogsSpeakJapanese_data();
+    void fileDialogsSpeakJapanese();
+
+  private:
+    template <typename T> T* child(const char* name) {
+        T* found = m_form->findChild<T*>(QString::fromLatin1(name));
+        if (!found) {
+            qFatal("no control %s", name);
+        }
+        return found;
+    }
+
+    RecordingSink m_sink;
+    QPointer<MainWindow> m_form;
+};
+
+void TestMainWindow::init() {
+    m_sink.messages.clear();
+    m_form = new MainWindow(&m_sink);
+    m_form->show();
+    QApplication::setActiveWindow(m_form);
+    QVERIFY(QTest::qWaitForWindowActive(m_form));
+}
+
+void TestMainWindow::cleanup() {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (qobject_cast<UsageWindow*>(widget) || qobject_cast<ExampleWindow*>(widget)) {
+            widget->close();
+        }
+    }
+    delete m_form;
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void TestMainWindow::loadDefaults() {
+    QCOMPARE(m_form->windowTitle(), QStringLiteral("AutoCad 測量図面カルメニオ"));
+    QCOMPARE(child<QComboBox>("paperList")->currentText(), QStringLiteral("A1"));
+    // The lists show the tables' texts, in the tables' order.
+    QCOMPARE(child<QComboBox>("paperList")->count(), int(karumenio::plan::kPaperSizes.size()));
+    QCOMPARE(child<QComboBox>("paperList")->itemText(4), QStringLiteral("A4（縦）"));
+    QCOMPARE(child<QComboBox>("paperList")->itemText(6), QStringLiteral("B4（縦）"));
+    QCOMPARE(child<QComboBox>("scaleList")->currentText(), QStringLiteral("1:100"));
+    QCOMPARE(child<QComboBox>("scaleList")->count(), int(karumenio::plan::kDrawingScales.size()));
+    QCOMPARE(child<QComboBox>("scaleList")->itemText(2), QStringLiteral("1:250"));
+    QCOMPARE(child<QLineEdit>("angleBox")->text(), QStringLiteral("0.0000"));
+    QCOMPARE(child<QLabel>("editionHolder")->text(), QString());
+    QCOMPARE(child<QLabel>("editionPrompt")->text(), QStringLiteral("バージョンを選んで下さい"));
+    QCOMPARE(child<QLabel>("openHint")->text(), QStringLiteral("ﾀﾞﾌﾞﾙｸﾘｯｸで起動"));
+    QCOMPARE(child<QPushButton>("endButton")->text(), QStringLiteral("終　　　　了"));
+    for (const char* name :
+         {"edition97", "edition98", "edition2000", "edition2002", "edition20001"}) {
+        QVERIFY2(!child<QPushButton>(name)->isChecked(), name);
+    }
+    QVERIFY(!child<QProgressBar>("progressBar")->isVisible());
+    QVERIFY(!child<QLabel>("progressCaption")->isVisible());
+    QCOMPARE(QApplication::focusWidget(), child<QPushButton>("usageButton"));
+}
+
+void TestMainWindow::valueHoldersNeverShow() {
+    for (const char* name : {"degreesPerRadianHolder", "editionHolder"}) {
+        const QLabel* label = child<QLabel>(name);
+        QCOMPARE(label->palette().color(QPalette::WindowText),
+                 m_form->palette().color(QPalette::Window));
+    }
+    // Whatever they hold, their pixels are the window's background.
+    child<QPushButton>("edition20001")->click();
+    QCOMPARE(child<QLabel>("editionHolder")->text(), QStringLiteral("20001"));
+    const QImage window = m_form->grab().toImage();
+    const QRgb background = m_form->palette().color(QPalette::Window).rgb();
+    for (const char* name : {"degreesPerRadianHolder", "editionHolder"}) {
+        const QRect area = child<QLabel>(name)->geometry().intersected(m_form->rect());
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            for (int x = area.left(); x <= area.right(); ++x) {
+                QVERIFY2(window.pixel(x, y) == background, name);
+            }
+        }
+    }
+}
+
+void TestMainWindow::windowIsFixedAndIconed() {
+    // The design's height; the width grows to the title where the screen has room.
+    QCOMPARE(m_form->height(), 489);
+    QVERIFY(m_form->width() >= 249);
+    QCOMPARE(m_form->minimumSize(), m_form->maximumSize());
+    QVERIFY(!(m_form->windowFlags() & Qt::WindowMinimizeButtonHint));
+    QVERIFY(!(m_form->windowFlags() & Qt::WindowMaximizeButtonHint));
+    QCOMPARE(m_form->windowIcon().pixmap(32, 32).toImage().convertToFormat(QImage::Format_ARGB32),
+             karumenio::guide::programIconImage().convertToFormat(QImage::Format_ARGB32));
+    // The icon installed with the program is the one the windows draw.
+    const QImage installed(QStringLiteral(KARUMENIO_SOURCE_DIR "/guide/karumenio.png"));
+    QCOMPARE(installed.convertToFormat(QImage::Format_ARGB32),
+             karumenio::guide::programIconImage().convertToFormat(QImage::Format_ARGB32));
+}
+
+void TestMainWindow::optionCodes_data() {
+    QTest::addColumn<QStringList>("clicks");
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("down");
+    QTest::newRow("LT 97") << QStringList{"edition97"} << "97"
+                           << "edition97";
+    QTest::newRow("LT 98") << QStringList{"edition98"} << "98"
+                           << "edition98";
+    QTest::newRow("LT 2000") << QStringList{"edition2000"} << "2000"
+                             << "edition2000";
+    QTest::newRow("LT 2002") << QStringList{"edition2002"} << "2002"
+                             << "edition2002";
+    QTest::newRow("2000(R) is 20001, not 2000") << QStringList{"edition20001"} << "20001"
+                                                << "edition20001";
+    QTest::newRow("2000(R) then LT 2000") << QStringList{"edition20001", "edition2000"} << "2000"
+                                          << "edition2000";
+    QTest::newRow("same button twice stays down")
+        << QStringList{"edition2002", "edition2002"} << "2002"
+        << "edition2002";
+}
+
+void TestMainWindow::optionCodes() {
+    QFETCH(QStringList, clicks);
+    QFETCH(QString, code);
+    QFETCH(QString, down);
+    for (const QString& name : clicks) {
+        QTest::mouseClick(child<QPushButton>(qPrintable(name)), Qt::LeftButton);
+    }
+    QCOMPARE(child<QLabel>("editionHolder")->text(), code);
+    for (const char* name :
+         {"edition97", "edition98", "edition2000", "edition2002", "edition20001"}) {
+        QCOMPARE(child<QPushButton>(name)->isChecked(), down == QLatin1String(name));
+    }
+}
+
+void TestMainWindow::angleBoxSelectsOnFocus_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("how");
+    QTest::newRow("default text, Tab from the scale list") << QString() << "tab";
+    QTest::newRow("typed angle, Tab from the scale list") << "130.1001"
+                                                          << "tab";
+    QTest::newRow("default text, Shift+Tab from the worksheet icon") << QString() << "backtab";
+    QTest::newRow("typed angle, mouse click") << "30.1500"
+                                              << "mouse";
+}
+
+void TestMainWindow::angleBoxSelectsOnFocus() {
+    QFETCH(QString, typed);
+    QFETCH(QString, how);
+    QLineEdit* text1 = child<QLineEdit>("angleBox");
+    if (!typed.isEmpty()) {
+        text1->setFocus();
+        text1->selectAll();
+        QTest::keyClicks(text1, typed);
+        QCOMPARE(text1->text(), typed);
+    }
+    const QString expected = text1->text();
+    if (how == QLatin1String("tab")) {
+        child<QComboBox>("scaleList")->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    } else if (how == QLatin1String("backtab")) {
+        m_form->findChild<QWidget*>(QStringLiteral("worksheetIcon"))->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    } else {
+        child<QPushButton>("usageButton")->setFocus();
+        QTest::mouseClick(text1, Qt::LeftButton, {}, QPoint(4, text1->height() / 2));
+        QCoreApplication::processEvents();
+    }
+    QCOMPARE(QApplication::focusWidget(), text1);
+    QCOMPARE(text1->selectedText(), expected);
+    // Typing replaces the whole angle.
+    QTest::keyClicks(text1, QStringLiteral("45.0000"));
+    QCOMPARE(text1->text(), QStringLiteral("45.0000"));
+}
+
+void TestMainWindow::usageWindowOpensOnce() {
+    QPushButton* command4 = child<QPushButton>("usageButton");
+    QTest::mouseClick(command4, Qt::LeftButton);
+    UsageWindow* first = m_form->usageWindow();
+    QVERIFY(first);
+    QCOMPARE(first->windowTitle(), QStringLiteral("使用方法・説明"));
+    QTest::mouseClick(command4, Qt::LeftButton);
+    QCOMPARE(m_form->usageWindow(), first);
+    QCOMPARE(visibleWindows<UsageWindow>().size(), 1);
+    // The main window stays usable while the usage window is open.
+    QTest::mouseClick(child<QPushButton>("edition97"), Qt::LeftButton);
+    QCOMPARE(child<QLabel>("editionHolder")->text(), QStringLiteral("97"));
+}
+
+void TestMainWindow::exampleWindowOpensOnce() {
+    QTest::mouseClick(child<QPushButton>("usageButton"), Qt::LeftButton);
+    UsageWindow* usage = m_form->usageWindow();
+    auto* explain = usage->findChild<QPushButton*>(QStringLiteral("exampleButton"));
+    QCOMPARE(explain->text(), QStringLiteral("Excelでの説明"));
+    QVERIFY(QTest::qWaitForWindowActive(usage));
+    QCOMPARE(QApplication::focusWidget(), explain);
+    QTest::mouseClick(explain, Qt::LeftButton);
+    QTest::mouseClick(explain, Qt::LeftButton);
+    const QList<ExampleWindow*> examples = visibleWindows<ExampleWindow>();
+    QCOMPARE(examples.size(), 1);
+    QCOMPARE(examples.first()->windowTitle(), QStringLiteral("Excelへの貼り付け例"));
+    const auto* picture = examples.first()->findChild<QLabel*>(QStringLiteral("picture"));
+    QCOMPARE(picture->pixmap().size(), QSize(623, 251));
+}
+
+void TestMainWindow::closeButtonReturnsFocus() {
+    QTest::mouseClick(child<QPushButton>("usageButton"), Qt::LeftButton);
+    QPointer<UsageWindow> usage = m_form->usageWindow();
+    QTest::mouseClick(usage->findChild<QPushButton*>(QStringLiteral("exampleButton")),
+                      Qt::LeftButton);
+    QVERIFY(QTest::qWaitForWindowActive(visibleWindows<ExampleWindow>().value(0)));
+
+    QTest::mouseClick(usage->findChild<QPushButton*>(QStringLiteral("closeButton")),
+                      Qt::LeftButton);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(usage.isNull());
+    // Only the usage window closes; the example window stays open.
+    QCOMPARE(visibleWindows<ExampleWindow>().size(), 1);
+    QVERIFY(QTest::qWaitForWindowActive(m_form));
+    QCOMPARE(QApplication::focusWidget(), child<QComboBox>("paperList"));
+}
+
+void TestMainWindow::closeButtonWithoutMainWindow() {
+    QTest::mouseClick(child<QPushButton>("usageButton"), Qt::LeftButton);
+    QPointer<UsageWindow> usage = m_form->usageWindow();
+    m_form->close();
+    delete m_form;
+    QTest::mouseClick(usage->findChild<QPushButton*>(QStringLiteral("closeButton")),
+                      Qt::LeftButton);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(usage.isNull());
+}
+
+void TestMainWindow::guideLabelsShowWholeText_data() {
+    QTest::addColumn<QString>("window");
+    QTest::newRow("usage window") << "usage";
+    QTest::newRow("example window") << "example";
+    QTest::newRow("main window") << "main";
+}
+
+void TestMainWindow::guideLabelsShowWholeText() {
+    QFETCH(QString, window);
+    QWidget* form = m_form;
+    if (window != QLatin1String("main")) {
+        QTest::mouseClick(child<QPushButton>("usageButton"), Qt::LeftButton);
+        form = m_form->usageWindow();
+        if (window == QLatin1String("example")) {
+            QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("exampleButton")),
+                              Qt::LeftButton);
+            form = visibleWindows<ExampleWindow>().value(0);
+        }
+    }
+    QVERIFY(form);
+    for (const QLabel* label : form->findChildren<QLabel*>()) {
+        // The value holders are invisible by design and may be cut.
+        if (label->objectName() == QLatin1String("degreesPerRadianHolder") &&
+            window == QLatin1String("main")) {
+            continue;
+        }
+        if (!label->pixmap().isNull() || label->text().isEmpty()) {
+            continue;
+        }
+        const QString name = label->objectName();
+        QVERIFY2(label->text() != name, qPrintable(name + " kept its design caption"));
+        QVERIFY2(label->width() >= label->fontMetrics().horizontalAdvance(label->text()),
+                 qPrintable(name));
+        QVERIFY2(label->geometry().right() < form->width(), qPrintable(name));
+    }
+}
+
+void TestMainWindow::japaneseFontsAreMapped() {
+    for (const QFont& font : {karumenio::guide::gothicFont(9), karumenio::guide::minchoFont(12)}) {
+        const QFontMetrics metrics(font);
+        QVERIFY2(metrics.inFontUcs4(U'座'), qPrintable(QFontInfo(font).family()));
+        QVERIFY2(metrics.inFontUcs4(U'ﾀ'), qPrintable(QFontInfo(font).family()));
+    }
+}
+
+void TestMainWindow::endButtonClosesEveryWindow() {
+    QTest::mouseClick(child<QPushButton>("usageButton"), Qt::LeftButton);
+    QTest::mouseClick(
+        m_form->usageWindow()->findChild<QPushButton*>(QStringLiteral("exampleButton")),
+        Qt::LeftButton);
+    m_form->openWorksheet();
+    QTest::mouseClick(child<QPushButton>("endButton"), Qt::LeftButton);
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        QVERIFY2(!widget->isVisible(), qPrintable(widget->objectName()));
+    }
+}
+
+void TestMainWindow::usageWindowHasASecondPage() {
+    qputenv("KARUMENIO_DRIVE_C", "/srv/survey/scripts");
+    QTest::mouseClick(child<QPushButton>("usageButton"), Qt::LeftButton);
+    qunsetenv("KARUMENIO_DRIVE_C");
+    UsageWindow* usage = m_form->usageWindow();
+    auto* steps = usage->findChild<QLabel*>(QStringLiteral("stepWrite"));
+    auto* next = usage->findChild<QPushButton*>(QStringLiteral("pageButton"));
+    auto* more = usage->findChild<QTextBrowser*>(QStringLiteral("morePage"));
+    QVERIFY(steps && next && more);
+    QVERIFY(steps->isVisible());
+    QVERIFY(!more->isVisible());
+    QCOMPARE(next->text(), QStringLiteral("次へ"));
+
+    QTest::mouseClick(next, Qt::LeftButton);
+    QVERIFY(!steps->isVisible());
+    QVERIFY(more->isVisible());
+    const QString text = more->toPlainText();
+    // Each thing the steps do not tell, and the folder the scripts go to on this machine.
+    for (const QString& part : {QStringLiteral("図面プレビュー"), QStringLiteral("DXF 出力…"),
+                                QStringLiteral("PDF 出力…"), QStringLiteral("出力先…"),
+                                QStringLiteral("座標ファイルを開く…"), QStringLiteral("ドラッグ"),
+                                QStringLiteral("新しい座標表"), QStringLiteral("元に戻す"),
+                                QStringLiteral("/srv/survey/scripts")}) {
+        QVERIFY2(text.contains(part), qPrintable(part));
+    }
+    for (const int number : {6, 9, 13, 75, 91}) {
+        QVERIFY2(text.contains(QStringLiteral("%1\t").arg(number)) ||
+                     text.contains(QStringLiteral("%1\n").arg(number)),
+                 qPrintable(QString::number(number)));
+    }
+    // The page fits the window above the buttons.
+    QVERIFY(more->geometry().bottom() < next->geometry().top());
+
+    QCOMPARE(next->text(), QStringLiteral("戻る"));
+    QTest::mouseClick(next, Qt::LeftButton);
+    QVERIFY(steps->isVisible());
+    QVERIFY(!more->isVisible());
+}
+
+void TestMainWindow::fileDialogsSpeakJapanese_data() {
+    QTest::addColumn<int>("mode");
+    QTest::newRow("open a points file") << int(QFileDialog::AcceptOpen);
+    QTest::newRow("save an export") << int(QFileDialog::AcceptSave);
+    QTest::newRow("choose the output folder") << -1;
+}
+
+void TestMainWindow::fileDialogsSpeakJapanese() {
+    QFETCH(int, mode);
+    // Qt's own dialog, as on a desktop without a native one.
+    QFileDialog dialog(m_form);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    if (mode < 0) {
+        dialog.setFileMode(QFileDialog::Directory);
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptMode(mode));
+    }
+    dialog.show();
+    static const QRegularExpression japanese(
+        QStringLiteral("[\\x{3040}-\\x{30ff}\\x{4e00}-\\x{9fff}]"));
+    auto* buttons = dialog.findChild<QDialogButtonBox*>();
+    QVERIFY(buttons);
+    QCOMPARE(buttons->buttons().size(), 2);
+    for (const QAbstractButton* button : buttons->buttons()) {
+        QVERIFY2(button->text().contains(japanese), qPrintable(button->text()));
+    }
+    for (const char* name : {"lookInLabel", "fileNameLabel", "fileTypeLabel"}) {
+        const auto* label = dialog.findChild<QLabel*>(QString::fromLatin1(name));
+        QVERIFY2(label && label->text().contains(japanese),
+                 qPrintable(label ? label->text() : QString::fromLatin1(name)));
+    }
+}
+
+KARUMENIO_QTEST_MAIN(TestMainWindow)
+
+#include "test_mainwindow.moc"
