@@ -2,6 +2,8 @@
 // memory, natively (the page's own tests drive the WebAssembly build in a browser).
 #include "web/websession.h"
 
+#include "plan/drawingscale.h"
+#include "plan/papersize.h"
 #include "points/worksheet.h"
 
 #include <gtest/gtest.h>
@@ -46,8 +48,8 @@ TEST_F(Session, AWriteIntoMemoryGivesTheFilesOfAWriteRunIntoAFolderAndLeavesNoth
     job.paste(kWorked);
     job.read();
     job.settings().versionCode = "2000";
-    job.settings().paper = &plan::kPaperSizes[2];
-    job.settings().scale = &plan::kDrawingScales[4];
+    job.settings().paper = plan::findPaper(kSettings.paper);
+    job.settings().scale = plan::findScale(kSettings.scale);
     job.settings().angleText = "-33.2547";
     const std::filesystem::path folder = m_scratch / "folder";
     std::filesystem::create_directories(folder);
