@@ -3,6 +3,7 @@
 // 932 arrives unchanged.
 #include "websession.h"
 
+#include "geodesy/planesystem.h"
 #include "plan/drawingscale.h"
 #include "plan/edition.h"
 #include "plan/papersize.h"
@@ -84,8 +85,11 @@ val files(const WriteOutcome& outcome) {
 }
 
 PageSettings settingsOf(const val& v) {
+    // A page that holds no system yet (an older one's kept settings) has none chosen.
+    const val system = v["planeSystem"];
     return {v["edition"].as<std::string>(), v["paper"].as<std::string>(),
-            v["scale"].as<std::string>(), v["angle"].as<std::string>()};
+            v["scale"].as<std::string>(), v["angle"].as<std::string>(),
+            system.isNumber() ? system.as<int>() : 0};
 }
 
 // The choice tables for the page's buttons and lists.
@@ -114,10 +118,18 @@ val tables() {
         entry.set("factor", s.factor);
         scales.call<void>("push", entry);
     }
+    val systems = val::array();
+    for (const geodesy::PlaneSystem& system : geodesy::planeSystems()) {
+        val entry = val::object();
+        entry.set("number", system.number);
+        entry.set("caption", geodesy::systemLabel(system));
+        systems.call<void>("push", entry);
+    }
     val object = val::object();
     object.set("editions", editions);
     object.set("papers", papers);
     object.set("scales", scales);
+    object.set("planeSystems", systems);
     object.set("pointsFileLimit", static_cast<double>(job::kPointsFileLimit));
     return object;
 }
@@ -439,6 +451,8 @@ class PageJob {
         object.set("suggestedPaper", outcome.suggestedPaper);
         object.set("suggestedScale", outcome.suggestedScale);
         object.set("suggestionCaption", outcome.suggestionCaption);
+        object.set("mapAddress", outcome.mapAddress);
+        object.set("mapUnavailable", outcome.mapUnavailable);
         return object;
     }
 

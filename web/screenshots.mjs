@@ -1,5 +1,6 @@
 // Pictures of the browser edition in headless Chromium: the empty page, the worked example
-// read, its preview at 30°, a message and the usage window.
+// read, its preview at 30°, a message, the usage window, and the preview of a SIMA file with
+// its coordinate system chosen, 地図で確認 ready.
 // Usage: node web/screenshots.mjs FOLDER [PAGE]    (after npm ci in web/tests)
 import { createRequire } from "node:module";
 import { mkdirSync, mkdtempSync, readFileSync, rmSync } from "node:fs";
@@ -52,6 +53,20 @@ await tab.getByRole("gridcell", { name: "B8", exact: true }).click();
 await shot("preview-30.png");
 await press("使用方法・説明");
 await shot("usage.png");
+await press("閉じる");
+
+const chooser = tab.waitForEvent("filechooser");
+await press("座標ファイルを開く…");
+await (await chooser).setFiles(join(here, "../examples/two_parcels.sim"));
+await tab.getByRole("alertdialog").getByRole("button", { name: "置き換える" }).click();
+await tab.getByLabel("角度(UCS) ：").fill("0.0000");
+await tab.getByLabel("縮尺設定 ：").selectOption("250");
+await tab.getByLabel("座標系 ：").selectOption({ label: "第IX系" });
+await press("座 標 読 込");
+await ok();
+await tab.waitForFunction(() => !document.getElementById("map-button").disabled);
+await press("全体表示");
+await shot("preview-map.png");
 await context.close();
 rmSync(profile, { recursive: true, force: true });
 console.log(`Pictures in ${folder}`);

@@ -1,6 +1,10 @@
 #include "websession.h"
 
 #include "dxf/dxfwriter.h"
+#include "geodesy/maplink.h"
+#include "geodesy/placementcheck.h"
+#include "geodesy/planeextent.h"
+#include "geodesy/planesystem.h"
 #include "job/errormessage.h"
 #include "plan/drawingscale.h"
 #include "plan/fitcheck.h"
@@ -46,6 +50,37 @@ std::string readWhole(const std::filesystem::path& path) {
 points::EditRecord clearJob(points::Worksheet& sheet, const points::Worksheet& original) {
     return points::restoreTemplateCells(sheet, original, points::kFirstDataRow, 1,
                                         points::kTemplateLastRow, points::kMarkRadiusColumn);
+}
+
+// With a coordinate system chosen: the map of the plan's surroundings, and a warning when its
+// centroid falls outside the system's land, which is a wrong system or a slip of the axes.
+void placeOnMap(int systemNumber, const plan::Plan& drawing, PlanOutcome& outcome) {
+    const geodesy::PlaneSystem* system = geodesy::planeSystem(systemNumber);
+    if (system == nullptr) {
+        outcome.mapUnavailable =
+            "座標系（平面直角座標系）を選ぶと、図面の位置を地図で確かめられます。";
+        return;
+    }
+    if (drawing.points.empty()) {
+        outcome.mapUnavailable = "図面に測点がありません。";
+        return;
+    }
+    std::vector<geodesy::PlanePoint> points;
+    points.reserve(drawing.points.size());
+    for (const plan::PlanPoint& point : drawing.points) {
+        points.push_back({point.x, point.y});
+    }
+    const geodesy::PlaneExtent extent = geodesy::PlaneExtent::of(points);
+    const geodesy::PlacementCheck check = geodesy::checkPlacement(*system, extent.centroid);
+    if (!check.warning.empty()) {
+        outcome.warnings.push_back(check.warning);
+    }
+    if (auto address = geodesy::gsiMapAddress(*system, extent)) {
+        outcome.mapAddress = std::move(*address);
+    } else {
+        outcome.mapUnavailable = "図形の重心が" + geodesy::systemLabel(*system) +
+                                 "の範囲から遠く外れているため、地図に置けません。";
+    }
 }
 
 } // namespace
@@ -293,6 +328,7 @@ PlanOutcome WebSession::plan(const PageSettings& settings) {
     if (outcome.fitText.empty()) {
         outcome.fitText = "すべての測点が用紙の内枠に収まっています。";
     }
+    placeOnMap(settings.planeSystem, p, outcome);
     return outcome;
 }
 

@@ -57,12 +57,14 @@ struct WriteOutcome {
 
 // The settings as the page's controls hold them when a button is pressed: the edition code
 // ("" before one is chosen), the paper and scale tokens (one the tables lack keeps the
-// previous run's value) and the angle text.
+// previous run's value), the angle text, and the plane rectangular coordinate system the
+// coordinates are in (1 to 19; 0 when none is chosen).
 struct PageSettings {
     std::string edition;
     std::string paper;
     std::string scale;
     std::string angle;
+    int planeSystem = 0;
 };
 
 // The preview's plan, or why there is none.
@@ -75,8 +77,13 @@ struct PlanOutcome {
     std::string suggestedPaper;
     std::string suggestedScale;
     std::string suggestionCaption;
-    // The plan's warnings and the names code page 932 cannot hold, each naming its cell.
+    // The plan's warnings and the names code page 932 cannot hold, each naming its cell, and
+    // with a coordinate system chosen, whether the plan lies where that system has land.
     std::vector<std::string> warnings;
+    // The web map centred on the plan, with a coordinate system chosen; otherwise empty, and
+    // why there is none.
+    std::string mapAddress;
+    std::string mapUnavailable;
 };
 
 // One surveyor's job in the browser page: the core's job with the undo history, the

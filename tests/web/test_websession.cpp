@@ -8,11 +8,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
 #include <string>
+#include <vector>
 
 namespace karumenio::web {
 namespace {
@@ -132,6 +135,69 @@ TEST_F(Session, WhatCannotBeWrittenSaysWhyAndNamesItsCell) {
     EXPECT_EQ(refused.message.cell, "D8");
     EXPECT_TRUE(refused.files.empty());
     EXPECT_FALSE(session.plan(kSettings).problem.empty());
+}
+
+// A parcel near Tokyo Station in system IX (its origin is 36°N, 139°50′E).
+TEST_F(Session, AChosenCoordinateSystemPutsThePlanOnTheMapOrSaysWhatLooksWrong) {
+    const std::string tokyo = "K\tA\t-35000\t-6500\r\n\tB\t-34900\t-6500\r\n"
+                              "\tC\t-34900\t-6400\r\n\tD\t-35000\t-6400\r\n";
+    // Sendai in system X with the columns exchanged: in the Sea of Japan.
+    const std::string swapped = "K\tA\t1800\t-192000\r\n\tB\t1900\t-192000\r\n";
+    struct Case {
+        const char* rows;
+        int system;
+        bool mapped;
+        const char* warning; // a part of the placement warning; "" for none
+    };
+    const std::vector<Case> cases{
+        {tokyo.c_str(), 0, false, ""},
+        {tokyo.c_str(), 9, true, ""},
+        {swapped.c_str(), 10, true, "X と Y が入れ替わっている"},
+        // System XIX is Minamitorishima's: Tokyo's numbers put the parcel at sea.
+        {tokyo.c_str(), 19, true, "座標系の指定か X・Y の取り方"},
+        // Ten thousand kilometres off: no latitude at all.
+        {"\tA\t1e7\t1e7\r\n", 9, false, "範囲外"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.rows) + " in system " + std::to_string(c.system));
+        WebSession session(m_scratch);
+        ASSERT_TRUE(session.paste(6, 1, c.rows, false).ok);
+        ASSERT_TRUE(session.read().ok);
+        PageSettings settings = kSettings;
+        settings.planeSystem = c.system;
+        const PlanOutcome outcome = session.plan(settings);
+        ASSERT_TRUE(outcome.plan.has_value()) << outcome.problem;
+        EXPECT_EQ(outcome.mapAddress.empty(), !c.mapped);
+        EXPECT_EQ(outcome.mapUnavailable.empty(), c.mapped);
+        const auto placement =
+            std::find_if(outcome.warnings.begin(), outcome.warnings.end(),
+                         [](const std::string& w) { return w.find("重心") != std::string::npos; });
+        if (*c.warning == '\0') {
+            EXPECT_EQ(placement, outcome.warnings.end());
+        } else {
+            ASSERT_NE(placement, outcome.warnings.end());
+            EXPECT_NE(placement->find(c.warning), std::string::npos) << *placement;
+        }
+    }
+
+    // The map's centre is the parcel's centroid, as PROJ puts it: 35.684958°N 139.762072°E.
+    WebSession session(m_scratch);
+    session.paste(6, 1, tokyo, false);
+    session.read();
+    PageSettings settings = kSettings;
+    settings.planeSystem = 9;
+    const std::string address = session.plan(settings).mapAddress;
+    double latitude = 0.0;
+    double longitude = 0.0;
+    int zoom = 0;
+    ASSERT_EQ(std::sscanf(address.c_str(), "https://maps.gsi.go.jp/#%d/%lf/%lf/", &zoom, &latitude,
+                          &longitude),
+              3)
+        << address;
+    EXPECT_NEAR(latitude, 35.6849579, 1e-6);
+    EXPECT_NEAR(longitude, 139.7620720, 1e-6);
+    // A square of 100 m needs a close view.
+    EXPECT_GE(zoom, 16);
 }
 
 TEST_F(Session, AFileBeyondTheLimitIsRefusedUnread) {

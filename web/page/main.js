@@ -37,6 +37,7 @@ async function karumenioWasm() {
     const paper = byId("paper");
     const scale = byId("scale");
     const angle = byId("angle");
+    const planeSystem = byId("plane-system");
     const editionButtons = [];
     let edition = "";
     let folder = null;
@@ -47,6 +48,9 @@ async function karumenioWasm() {
     }
     for (const entry of tables.scales) {
         scale.append(new Option(entry.caption, entry.token));
+    }
+    for (const entry of tables.planeSystems) {
+        planeSystem.append(new Option(entry.caption, String(entry.number)));
     }
     for (const entry of tables.editions) {
         const button = document.createElement("button");
@@ -68,7 +72,13 @@ async function karumenioWasm() {
         saveSettings();
     }
 
-    const settings = () => ({ edition, paper: paper.value, scale: scale.value, angle: angle.value });
+    const settings = () => ({
+        edition,
+        paper: paper.value,
+        scale: scale.value,
+        angle: angle.value,
+        planeSystem: Number(planeSystem.value),
+    });
     const saveSettings = () => Output.saveSettings(settings());
 
     const kept = Output.loadSettings();
@@ -83,6 +93,9 @@ async function karumenioWasm() {
     }
     if (typeof kept.angle === "string") {
         angle.value = kept.angle;
+    }
+    if (tables.planeSystems.some((s) => s.number === kept.planeSystem)) {
+        planeSystem.value = String(kept.planeSystem);
     }
 
     const askReplace = () => Dialogs.ask(grid.title, TEXTS.replaceQuestion, TEXTS.replaceButtons);
@@ -125,7 +138,7 @@ async function karumenioWasm() {
             selectAfterClick = false;
         }
     });
-    for (const control of [paper, scale]) {
+    for (const control of [paper, scale, planeSystem]) {
         control.addEventListener("change", () => {
             saveSettings();
             refreshPreview();

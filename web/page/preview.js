@@ -53,6 +53,12 @@ class PlanPreview {
             this.preparePrint(this.plan);
         });
         window.addEventListener("afterprint", () => this.printSheet.replaceChildren());
+        this.mapButton = document.getElementById("map-button");
+        this.mapButton.addEventListener("click", () => {
+            if (this.plan && this.plan.mapAddress) {
+                window.open(this.plan.mapAddress, "_blank", "noopener");
+            }
+        });
         this.apply.addEventListener("click", () => {
             if (this.suggestion) {
                 this.hooks.applySuggestion(this.suggestion.paper, this.suggestion.scale);
@@ -75,11 +81,13 @@ class PlanPreview {
             this.fitText.textContent = "";
             this.svg.classList.add("empty");
             this.setExportsEnabled(false);
+            this.showMapButton(null);
             return;
         }
         this.plan = plan;
         this.svg.classList.remove("empty");
         this.setExportsEnabled(true);
+        this.showMapButton(plan);
         this.draw(plan);
         const lines = plan.lines.starts.length - 1 - plan.lines.frameCount;
         this.counts.textContent = TEXTS.counts(plan.points.names.length, lines,
@@ -111,6 +119,19 @@ class PlanPreview {
             this.fitAll();
         } else {
             this.applyView();
+        }
+    }
+
+    // The map needs a coordinate system; without one the button's tip says why.
+    showMapButton(plan) {
+        const button = this.mapButton;
+        button.disabled = !plan || !plan.mapAddress;
+        if (!plan) {
+            button.removeAttribute("title");
+        } else if (!plan.mapAddress) {
+            button.title = plan.mapUnavailable;
+        } else {
+            button.title = plan.mapAddress;
         }
     }
 
