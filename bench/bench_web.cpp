@@ -1,0 +1,79 @@
+// The browser page's session natively, step by step as the page's benchmark (web/bench) times
+// it in Chromium, on the same 3001 rows: a paste that replaces the earlier job, the read, the
+// plan for the preview and the write run into memory. The two side by side show what the
+// WebAssembly build costs.
+#include "pointsfile.h"
+
+#include "web/websession.h"
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+
+#include <unistd.h>
+
+using namespace karumenio;
+
+namespace {
+
+constexpr int kPoints = 3001;
+const web::PageSettings kSettings{"2000", "A1", "1000", "30.0000"};
+
+std::filesystem::path scratch() {
+    return std::filesystem::temp_directory_path() /
+           ("karumenio-bench-web-" + std::to_string(::getpid()));
+}
+
+// A session with the rows pasted and read.
+struct ReadSession {
+    ReadSession() : session(scratch()) {
+        session.paste(6, 1, bench::pointRows(kPoints), false);
+        if (!session.read().ok) {
+            throw std::runtime_error("the rows were not read");
+        }
+    }
+    ~ReadSession() { std::filesystem::remove_all(scratch()); }
+    web::WebSession session;
+};
+
+void BM_SessionPasteReplacing3001Rows(benchmark::State& state) {
+    ReadSession read;
+    const std::string rows = bench::pointRows(kPoints);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(read.session.paste(6, 1, rows, true));
+    }
+}
+BENCHMARK(BM_SessionPasteReplacing3001Rows)->Unit(benchmark::kMillisecond);
+
+void BM_SessionRead3001Points(benchmark::State& state) {
+    ReadSession read;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(read.session.read());
+    }
+}
+BENCHMARK(BM_SessionRead3001Points)->Unit(benchmark::kMillisecond);
+
+void BM_SessionPlan3001Points(benchmark::State& state) {
+    ReadSession read;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(read.session.plan(kSettings));
+    }
+}
+BENCHMARK(BM_SessionPlan3001Points)->Unit(benchmark::kMillisecond);
+
+void BM_SessionWriteIntoMemory3001Points(benchmark::State& state) {
+    ReadSession read;
+    for (auto _ : state) {
+        const web::WriteOutcome outcome = read.session.write(kSettings, "out");
+        if (!outcome.ok) {
+            state.SkipWithError(outcome.message.text.c_str());
+            break;
+        }
+        benchmark::DoNotOptimize(outcome);
+    }
+}
+BENCHMARK(BM_SessionWriteIntoMemory3001Points)->Unit(benchmark::kMillisecond);
+
+} // namespace
