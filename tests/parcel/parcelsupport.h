@@ -26,9 +26,11 @@ struct Sheet {
 };
 
 inline void choose(job::Job& job, const Sheet& sheet) {
-    job.settings().angleText = sheet.angle;
-    job.settings().paper = plan::findPaper(sheet.paper);
-    job.settings().scale = plan::findScale(sheet.scale);
+    job::Settings settings;
+    settings.angle = plan::RotationAngle(sheet.angle);
+    settings.paper = plan::findPaper(sheet.paper);
+    settings.scale = plan::findScale(sheet.scale);
+    job.setSettings(std::move(settings));
 }
 
 // The plan of rows pasted at A6 (mark, name, X, Y separated by TABs).
