@@ -206,11 +206,8 @@ TEST(WriteRun, NamesThatWouldBreakTheScriptAreMendedWithAWarning) {
     const Case cases[] = {
         {"CR LF", txt("K\r\n1"), "K 1", "改行"},
         {"LF and a CR at the end", txt("K\n3\r"), "K 3 ", "改行"},
-        {"control characters",
-         CellValue::text(std::string("K\0"
-                                     "1\t2\x1b",
-                                     6)),
-         "K 1 2 ", "制御文字"},
+        {"control characters", CellValue::text(std::string("K\0001\t2\x1b", 6)), "K 1 2 ",
+         "制御文字"},
         {"longer than 256 characters", CellValue::text(huge), cut, "256 文字"},
         {"256 characters", CellValue::text(std::string(256, 'N')), std::string(256, 'N'), nullptr},
     };
