@@ -7,7 +7,7 @@ namespace karumenio::plan {
 
 // A sheet of the paper list. The frame is drawn about the origin from two constants of the
 // sheet, rounded as the surveyors' plans have always used them, so that the corners lie a few
-// ten-thousandths of a millimetre off the exact sheet. The sheet size is the sheet as it lies
+// thousandths of a millimetre at most off the exact sheet. The sheet size is the sheet as it lies
 // on the plan, after the frame's quarter turn.
 struct PaperSize {
     // What the command line and settings call it.

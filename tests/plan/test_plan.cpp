@@ -193,13 +193,16 @@ TEST(Plan, FitCheckCountsACircleLargerThanTheSheet) {
 }
 
 TEST(Plan, PaperTableAgreesWithTheSheetSizes) {
-    // The corner constants must describe the sheet the plan shows after the quarter turn.
+    // The corner constants must describe the sheet the plan shows after the quarter turn, to
+    // within what the angle's rounding to whole seconds allows: half a second of arc at the
+    // corner's radius, twice over from corner to corner.
     std::set<std::string_view> tokens;
     for (const plan::PaperSize& paper : plan::kPaperSizes) {
         SCOPED_TRACE(std::string(paper.token));
         const double radians = paper.firstCornerAngle * std::numbers::pi / 180;
-        EXPECT_NEAR(-2 * paper.halfDiagonal * std::cos(radians), paper.sheetHeight, 1e-3);
-        EXPECT_NEAR(-2 * paper.halfDiagonal * std::sin(radians), paper.sheetWidth, 1e-3);
+        const double rounding = paper.halfDiagonal * std::numbers::pi / 180 / 3600 + 1e-6;
+        EXPECT_NEAR(-2 * paper.halfDiagonal * std::cos(radians), paper.sheetHeight, rounding);
+        EXPECT_NEAR(-2 * paper.halfDiagonal * std::sin(radians), paper.sheetWidth, rounding);
         EXPECT_TRUE(tokens.insert(paper.token).second);
     }
 }
