@@ -13,7 +13,13 @@
 #include "guide/formlook.h"
 #include "guide/screenfit.h"
 #include "guide/usagewindow.h"
+#include "job/completion.h"
 #include "job/job.h"
+#include "job/outputformat.h"
+#include "output/atomicfileset.h"
+#include "output/foldersession.h"
+#include "output/platform.h"
+#include "plan/degreesperradian.h"
 #include "plan/drawingscale.h"
 #include "plan/edition.h"
 #include "plan/papersize.h"
@@ -21,9 +27,6 @@
 #include "points/formulaparser.h"
 #include "points/reader.h"
 #include "points/runtimeerror.h"
-#include "scripts/atomicfileset.h"
-#include "scripts/foldersession.h"
-#include "scripts/scriptfolder.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -77,12 +80,12 @@ void placeCentredLabel(QLabel* label, int leftTwips, int topTwips, int widthTwip
 void recoverFolder(MessageSink* sink, QWidget* parent, const std::filesystem::path& folder) {
     std::error_code error;
     if (!std::filesystem::exists(std::filesystem::symlink_status(
-            folder / scripts::AtomicFileSet::kJournalName, error))) {
+            folder / output::AtomicFileSet::kJournalName, error))) {
         return;
     }
-    const QString title = QStringLiteral("SCR作成");
+    const QString title = fromStd(job::kCompletionTitle);
     try {
-        const scripts::FolderSession session(folder, scripts::outputFolderScope());
+        const output::FolderSession session(folder, job::outputFolderScope());
         for (const std::string& line : session.recovered()) {
             sink->information(parent, title, fromStd(line));
         }
@@ -94,11 +97,11 @@ void recoverFolder(MessageSink* sink, QWidget* parent, const std::filesystem::pa
 // The completion names the folder the scripts went to; only the root of drive C on Windows
 // keeps the program's own words for it.
 QString completionText(const std::filesystem::path& folder) {
-    if (scripts::platform::kIsWindows && folder == std::filesystem::path("C:\\")) {
-        return fromStd(scripts::completionMessage(folder));
+    if (output::platform::kIsWindows && folder == std::filesystem::path("C:\\")) {
+        return fromStd(job::completionMessage(folder));
     }
     return QStringLiteral("「%1」に ZAHYOU-LINE-PLOT-TEXT.SCRを作成しました。")
-        .arg(fromStd(scripts::platform::displayPath(folder)));
+        .arg(fromStd(output::platform::displayPath(folder)));
 }
 
 } // namespace
@@ -283,8 +286,8 @@ void MainWindow::createControls() {
 
 void MainWindow::loadCaptions() {
     setWindowTitle(QStringLiteral("AutoCad 測量図面カルメニオ"));
-    m_paperList->setCurrentIndex(0);
-    m_scaleList->setCurrentIndex(0);
+    m_paperList->setCurrentIndex(m_paperList->findData(fromStd(plan::kDefaultPaper)));
+    m_scaleList->setCurrentIndex(m_scaleList->findData(fromStd(plan::kDefaultScale)));
     m_angleBox->setText(QStringLiteral("0.0000"));
     m_readButton->setText(QStringLiteral("座 標 読 込"));
     m_writeButton->setText(QStringLiteral(".SCR 出力"));
@@ -308,7 +311,9 @@ void MainWindow::loadCaptions() {
 }
 
 void MainWindow::chooseEdition(int edition) {
-    m_editionHolder->setText(fromStd(plan::kEditions[static_cast<std::size_t>(edition)].code));
+    m_edition = plan::kEditions[static_cast<std::size_t>(edition)].code;
+    // Shown in the window's background colour, where it has always stood.
+    m_editionHolder->setText(fromStd(m_edition));
 }
 
 void MainWindow::selectAngleText() {
@@ -384,7 +389,7 @@ void MainWindow::readPoints() {
 void MainWindow::writeScripts() {
     commitWorksheetEdit();
     applySettings();
-    const QString title = fromStd(scripts::kCompletionTitle);
+    const QString title = fromStd(job::kCompletionTitle);
 
     if (!confirmRead(this, title,
                      {QStringLiteral("読み込み直して出力"), QStringLiteral("読み込んだ座標で出力"),
@@ -392,11 +397,11 @@ void MainWindow::writeScripts() {
         return;
     }
 
-    scripts::WriteReport report;
+    output::WriteReport report;
     std::filesystem::path folder;
     try {
         folder = outputFolder();
-        report = m_job->write(folder);
+        report = m_job->write(job::WriteTargets::scriptsInto(folder));
     } catch (const std::exception& error) {
         reportFailure(title, error);
         return;
@@ -446,13 +451,13 @@ void MainWindow::reportFailure(const QString& title, const std::exception& error
 std::filesystem::path MainWindow::outputFolder() const {
     // The environment decides for tests; then the surveyor's choice; then drive C.
     if (!qEnvironmentVariableIsEmpty("KARUMENIO_DRIVE_C")) {
-        return scripts::defaultScriptFolder();
+        return output::platform::defaultOutputFolder();
     }
     const QString chosen = QSettings().value(QStringLiteral("outputFolder")).toString();
     if (!chosen.isEmpty()) {
         return std::filesystem::path(chosen.toStdU16String());
     }
-    return scripts::defaultScriptFolder();
+    return output::platform::defaultOutputFolder();
 }
 
 void MainWindow::chooseOutputFolder() {
@@ -468,20 +473,20 @@ void MainWindow::setOutputFolder(const QString& folder) {
     QSettings().setValue(QStringLiteral("outputFolder"), folder);
     m_folderButton->setToolTip(folder);
     if (m_usageWindow) {
-        m_usageWindow->setOutputFolder(fromStd(scripts::platform::displayPath(outputFolder())));
+        m_usageWindow->setOutputFolder(fromStd(output::platform::displayPath(outputFolder())));
     }
     recoverFolder(m_sink, this, std::filesystem::path(folder.toStdU16String()));
 }
 
-// The settings as the controls hold them at this moment.
+// The settings as the controls hold them at this moment, handed to the job.
 void MainWindow::applySettings() {
-    plan::Settings& settings = m_job->settings();
-    settings.versionCode = m_editionHolder->text().toStdString();
-    // A list without a valid selection names no entry: the previous run's values stay.
+    job::Settings settings;
+    settings.edition = m_edition;
+    // A list without a valid selection names no entry, which the job takes as the last run's.
     settings.paper = plan::findPaper(m_paperList->currentData().toString().toStdString());
     settings.scale = plan::findScale(m_scaleList->currentData().toString().toStdString());
-    settings.angleText = m_angleBox->text().toStdString();
-    settings.degreesPerRadianText = m_degreesPerRadianHolder->text().toStdString();
+    settings.angle = plan::RotationAngle(m_angleBox->text().toStdString());
+    m_job->setSettings(std::move(settings));
 }
 
 void MainWindow::endProgram() {
@@ -496,7 +501,7 @@ void MainWindow::showUsage() {
                 &MainWindow::takeFocusBack);
         guide::centreOnScreen(m_usageWindow, this);
     }
-    m_usageWindow->setOutputFolder(fromStd(scripts::platform::displayPath(outputFolder())));
+    m_usageWindow->setOutputFolder(fromStd(output::platform::displayPath(outputFolder())));
     m_usageWindow->show();
     m_usageWindow->raise();
     m_usageWindow->activateWindow();
@@ -545,7 +550,7 @@ void MainWindow::refreshPreview() {
         return;
     }
     try {
-        m_preview->setPlan(m_job->plan());
+        m_preview->setPlan(m_job->plan(), m_job->settings());
     } catch (const std::exception& error) {
         m_preview->showProblem(errorText(error));
         return;

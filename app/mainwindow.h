@@ -6,6 +6,7 @@
 #include <exception>
 #include <filesystem>
 #include <memory>
+#include <string>
 #include <vector>
 
 class QComboBox;
@@ -34,9 +35,9 @@ class PreviewWindow;
 class WorksheetModel;
 class WorksheetWindow;
 
-// The main window. The current settings live in its controls and are read when a button is
-// pressed; the window holds the job: the embedded workbook, the point table and the values
-// the write runs share.
+// The main window. The current settings live in its controls and are handed to the job as one
+// value when a button is pressed or the preview follows them; the window holds the job: the
+// embedded workbook, the point table and the plan of the last write run.
 class MainWindow : public QWidget {
     Q_OBJECT
   public:
@@ -120,9 +121,12 @@ class MainWindow : public QWidget {
     QLabel* m_progressCaption;
     QLabel* m_openHint;
     QLabel* m_editionPrompt;
-    // Value holders, their text drawn in the window's background colour.
+    // The labels that held the degrees per radian and the edition code, their text drawn in
+    // the window's background colour; they keep their places, and nothing reads them.
     QLabel* m_degreesPerRadianHolder;
     QLabel* m_editionHolder;
+    // The code of the edition button pressed last; empty before one is.
+    std::string m_edition;
     QProgressBar* m_progressBar;
     // One per entry of the edition table, in its order.
     std::vector<QPushButton*> m_editionButtons;

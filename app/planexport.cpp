@@ -2,11 +2,10 @@
 
 #include "planscene.h"
 
-#include "dxf/dxfwriter.h"
-#include "points/runtimeerror.h"
-#include "scripts/atomicfileset.h"
-#include "scripts/foldersession.h"
-#include "scripts/scriptfolder.h"
+#include "job/outputformat.h"
+#include "job/settings.h"
+#include "output/atomicfileset.h"
+#include "output/foldersession.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -20,15 +19,10 @@ namespace karumenio::app {
 
 namespace {
 
-// A sheet of the plan in millimetres: the chosen paper, or what the frame shows.
+// A sheet of the plan in millimetres.
 QSizeF sheetMillimetres(const PlanScene& scene) {
     const plan::Plan& plan = scene.plan();
-    if (plan.paper != nullptr) {
-        return {plan.paper->sheetWidth, plan.paper->sheetHeight};
-    }
-    const QRectF sheet = scene.sheetRect();
-    const double factor = plan.scaleFactor > 0 ? plan.scaleFactor : 1.0;
-    return {sheet.width() / factor, sheet.height() / factor};
+    return {plan.paper->sheetWidth, plan.paper->sheetHeight};
 }
 
 } // namespace
@@ -92,9 +86,8 @@ QByteArray svgBytes(PlanScene& scene) {
 
 namespace {
 
-QByteArray dxfBytes(PlanScene& scene) {
-    const std::string bytes = dxf::writeDxf(scene.plan());
-    return {bytes.data(), static_cast<qsizetype>(bytes.size())};
+QString fromStd(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 QByteArray pngOfDefaultSize(PlanScene& scene) {
@@ -104,41 +97,58 @@ QByteArray pngOfDefaultSize(PlanScene& scene) {
 } // namespace
 
 const std::vector<PlanExport>& planExports() {
-    static const std::vector<PlanExport> exports = {
-        {ExportFormat::Dxf, "DXF 出力…", "DXF 図面 (*.dxf)", ".dxf", dxfBytes},
-        {ExportFormat::Pdf, "PDF 出力…", "PDF (*.pdf)", ".pdf", pdfBytes},
-        {ExportFormat::Png, "PNG 出力…", "PNG 画像 (*.png)", ".png", pngOfDefaultSize},
-        {ExportFormat::Svg, "SVG 出力…", "SVG 画像 (*.svg)", ".svg", svgBytes},
-    };
+    static const std::vector<PlanExport> exports = [] {
+        std::vector<PlanExport> list;
+        for (const job::OutputFormat& format : job::outputFormats()) {
+            list.push_back({fromStd(format.token), fromStd(format.name) + QStringLiteral(" 出力…"),
+                            fromStd(format.filter), fromStd(format.extension), &format, nullptr});
+        }
+        list.push_back({QStringLiteral("pdf"), QStringLiteral("PDF 出力…"),
+                        QStringLiteral("PDF (*.pdf)"), QStringLiteral(".pdf"), nullptr, pdfBytes});
+        list.push_back({QStringLiteral("png"), QStringLiteral("PNG 出力…"),
+                        QStringLiteral("PNG 画像 (*.png)"), QStringLiteral(".png"), nullptr,
+                        pngOfDefaultSize});
+        list.push_back({QStringLiteral("svg"), QStringLiteral("SVG 出力…"),
+                        QStringLiteral("SVG 画像 (*.svg)"), QStringLiteral(".svg"), nullptr,
+                        svgBytes});
+        return list;
+    }();
     return exports;
 }
 
-const PlanExport& planExport(ExportFormat format) {
+const PlanExport* findPlanExport(const QString& token) {
     for (const PlanExport& entry : planExports()) {
-        if (entry.format == format) {
-            return entry;
+        if (entry.token == token) {
+            return &entry;
         }
     }
-    return planExports().front();
+    return nullptr;
 }
 
-std::vector<std::string> exportPlan(PlanScene& scene, ExportFormat format, const QString& path,
-                                    const scripts::FileOperations& operations) {
+output::WriteReport exportPlan(PlanScene& scene, const job::Settings& settings,
+                               const PlanExport& format, const QString& path,
+                               const output::FileOperations& operations) {
     const std::filesystem::path target(path.toStdU16String());
-    const QByteArray bytes = planExport(format).bytes(scene);
+    job::FormatBytes file;
+    if (format.format != nullptr) {
+        file = format.format->write({scene.plan(), settings, target});
+    } else {
+        file.bytes = format.render(scene).toStdString();
+    }
     // The folder may be the scripts' own: a run interrupted there is put right first, and an
     // export of the same kind interrupted there too.
-    scripts::RecoveryScope scope = scripts::outputFolderScope();
-    scope.extensions.emplace_back(planExport(format).suffix);
-    const scripts::FolderSession session(target.parent_path(), scope, operations);
-    return session
-        .run([&] {
-            scripts::AtomicFileSet file;
-            file.add(target, bytes.toStdString());
-            file.commit(operations);
-            return scripts::WriteReport{};
-        })
-        .warnings;
+    output::RecoveryScope scope = job::outputFolderScope();
+    scope.extensions.push_back(format.suffix.toStdString());
+    const output::FolderSession session(target.parent_path(), scope, operations);
+    return session.run([&] {
+        output::AtomicFileSet files;
+        files.add(target, std::move(file.bytes));
+        files.commit(operations);
+        output::WriteReport report;
+        report.files.push_back(target);
+        report.warnings = std::move(file.warnings);
+        return report;
+    });
 }
 
 } // namespace karumenio::app

@@ -3,16 +3,19 @@
 #include <QByteArray>
 #include <QString>
 
-#include "scripts/fileoperations.h"
+#include "output/fileoperations.h"
+#include "output/writereport.h"
 
-#include <string>
 #include <vector>
+
+namespace karumenio::job {
+struct OutputFormat;
+struct Settings;
+} // namespace karumenio::job
 
 namespace karumenio::app {
 
 class PlanScene;
-
-enum class ExportFormat { Dxf, Pdf, Png, Svg };
 
 // The PDF prints at true scale: the page is the chosen sheet (landscape for all but A4
 // portrait) and the frame's outer rectangle is the page edge, so a plan at 1:500 measures
@@ -22,27 +25,31 @@ QByteArray pdfBytes(PlanScene& scene);
 QByteArray pngBytes(PlanScene& scene, int longSide = 3000);
 QByteArray svgBytes(PlanScene& scene);
 
-// One way out of the preview: the button, the save dialog's filter, the file's ending and
-// the bytes of the plan in that format.
+// One way out of the preview: the output formats of the core, then the pictures the
+// desktop program renders itself.
 struct PlanExport {
-    ExportFormat format;
-    const char* button;
-    const char* filter;
-    const char* suffix;
-    QByteArray (*bytes)(PlanScene& scene);
+    QString token;
+    QString button;
+    QString filter;
+    QString suffix;
+    // A format of the core, written from the plan; or else a picture of the scene.
+    const job::OutputFormat* format = nullptr;
+    QByteArray (*render)(PlanScene& scene) = nullptr;
 };
 
 // Every format the preview offers, in the order of its buttons.
 const std::vector<PlanExport>& planExports();
-const PlanExport& planExport(ExportFormat format);
+// The export of this token; nullptr when there is none.
+const PlanExport* findPlanExport(const QString& token);
 
-// Writes the plan in the format to the path through a temporary file put in place, holding
-// the folder's lock as a write run does, so that the two never write into one folder at
-// once; a write there that was interrupted is finished or undone first, and what that did
-// is returned. A failure throws the file-access error with a Japanese message and changes
-// nothing.
-std::vector<std::string>
-exportPlan(PlanScene& scene, ExportFormat format, const QString& path,
-           const scripts::FileOperations& operations = scripts::FileOperations::system());
+// Writes the scene's plan as the export to the path through a temporary file put in place,
+// holding the folder's lock as a write run does, so that the two never write into one folder
+// at once; a write there that was interrupted is finished or undone first. The report's
+// warnings say what that did, then what the format's writer found. A failure throws the
+// file-access error with a Japanese message and changes nothing.
+output::WriteReport
+exportPlan(PlanScene& scene, const job::Settings& settings, const PlanExport& format,
+           const QString& path,
+           const output::FileOperations& operations = output::FileOperations::system());
 
 } // namespace karumenio::app

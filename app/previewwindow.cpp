@@ -54,9 +54,10 @@ PreviewWindow::PreviewWindow(MessageSink* sink, QWidget* parent)
     tools->addWidget(light);
     tools->addStretch();
     for (const PlanExport& entry : planExports()) {
-        auto* button = new QPushButton(QString::fromUtf8(entry.button), this);
-        const ExportFormat format = entry.format;
-        connect(button, &QPushButton::clicked, this, [this, format] { askAndExport(format); });
+        auto* button = new QPushButton(entry.button, this);
+        button->setObjectName(QStringLiteral("export-") + entry.token);
+        const QString token = entry.token;
+        connect(button, &QPushButton::clicked, this, [this, token] { askAndExport(token); });
         tools->addWidget(button);
         m_exportButtons.append(button);
     }
@@ -110,8 +111,9 @@ PreviewWindow::PreviewWindow(MessageSink* sink, QWidget* parent)
     connect(m_view, &PlanView::pointClicked, this, &PreviewWindow::pointClicked);
 }
 
-void PreviewWindow::setPlan(const plan::Plan& plan) {
+void PreviewWindow::setPlan(const plan::Plan& plan, const job::Settings& settings) {
     m_scene->setPlan(plan);
+    m_settings = settings;
     m_view->setEnabled(true);
     for (QPushButton* button : std::as_const(m_exportButtons)) {
         button->setEnabled(true);
@@ -137,22 +139,18 @@ void PreviewWindow::setPlan(const plan::Plan& plan) {
 
     m_paperToken.clear();
     m_scaleToken.clear();
-    QString fitText;
-    if (plan.paper != nullptr && plan.scale != nullptr) {
-        const plan::FitCheck check = plan::checkFit(plan, *plan.paper, *plan.scale);
-        fitText = fromStd(plan::fitMessage(check, *plan.paper, *plan.scale));
-        if (check.outside > 0 && check.fittingScale != nullptr) {
-            m_paperToken = fromStd(plan.paper->token);
-            m_scaleToken = fromStd(check.fittingScale->token);
-            m_apply->setText(
-                QStringLiteral("%1 にする").arg(fromStd(check.fittingScale->listText)));
-        } else if (check.outside > 0 && check.fittingPaper != nullptr) {
-            m_paperToken = fromStd(check.fittingPaper->token);
-            m_scaleToken = fromStd(check.fittingPaperScale->token);
-            m_apply->setText(QStringLiteral("%1・%2 にする")
-                                 .arg(fromStd(check.fittingPaper->listText),
-                                      fromStd(check.fittingPaperScale->listText)));
-        }
+    const plan::FitCheck check = plan::checkFit(plan, *plan.paper, *plan.scale);
+    const QString fitText = fromStd(plan::fitMessage(check, *plan.paper, *plan.scale));
+    if (check.outside > 0 && check.fittingScale != nullptr) {
+        m_paperToken = fromStd(plan.paper->token);
+        m_scaleToken = fromStd(check.fittingScale->token);
+        m_apply->setText(QStringLiteral("%1 にする").arg(fromStd(check.fittingScale->listText)));
+    } else if (check.outside > 0 && check.fittingPaper != nullptr) {
+        m_paperToken = fromStd(check.fittingPaper->token);
+        m_scaleToken = fromStd(check.fittingPaperScale->token);
+        m_apply->setText(QStringLiteral("%1・%2 にする")
+                             .arg(fromStd(check.fittingPaper->listText),
+                                  fromStd(check.fittingPaperScale->listText)));
     }
     m_fit->setText(fitText.isEmpty() ? QStringLiteral("すべての測点が用紙の内枠に収まっています。")
                                      : fitText);
@@ -235,37 +233,45 @@ void PreviewWindow::toggleBackground(bool light) {
     m_scene->setBackground(light ? PlanScene::Background::Light : PlanScene::Background::Dark);
 }
 
-bool PreviewWindow::exportTo(ExportFormat format, const QString& path) {
-    std::vector<std::string> recovered;
+bool PreviewWindow::exportTo(const QString& token, const QString& path) {
+    const PlanExport* format = findPlanExport(token);
+    if (format == nullptr) {
+        return false;
+    }
+    output::WriteReport report;
     try {
-        recovered = exportPlan(*m_scene, format, path);
+        report = exportPlan(*m_scene, m_settings, *format, path);
     } catch (const std::exception& error) {
         m_sink->warning(this, windowTitle(), QString::fromStdString(job::errorMessage(error)));
         return false;
     }
-    // An earlier write into the folder that was interrupted has been finished or undone.
-    for (const std::string& line : recovered) {
+    // An earlier write into the folder that was interrupted has been finished or undone, and
+    // what the writer found (a name cut, a character written as "?").
+    for (const std::string& line : report.warnings) {
         m_sink->information(this, windowTitle(), fromStd(line));
     }
     return true;
 }
 
-void PreviewWindow::askAndExport(ExportFormat format) {
-    const PlanExport& entry = planExport(format);
-    const QString title = QString::fromUtf8(entry.button);
+void PreviewWindow::askAndExport(const QString& token) {
+    const PlanExport* entry = findPlanExport(token);
+    if (entry == nullptr) {
+        return;
+    }
+    const QString title = entry->button;
     if (!useOfDrawingConfirmed(windowTitle(), {QStringLiteral("読み込み直して出力"),
                                                QStringLiteral("読み込んだ座標で出力"),
                                                QStringLiteral("キャンセル")})) {
         return;
     }
-    QString path = m_sink->saveFileName(this, title, QString::fromUtf8(entry.filter));
+    QString path = m_sink->saveFileName(this, title, entry->filter);
     if (path.isEmpty()) {
         return;
     }
-    if (!path.endsWith(QLatin1String(entry.suffix), Qt::CaseInsensitive)) {
-        path += QLatin1String(entry.suffix);
+    if (!path.endsWith(entry->suffix, Qt::CaseInsensitive)) {
+        path += entry->suffix;
     }
-    if (exportTo(format, path)) {
+    if (exportTo(token, path)) {
         m_sink->information(this, windowTitle(), QStringLiteral("%1 を書き出しました。").arg(path));
     }
 }

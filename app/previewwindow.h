@@ -2,6 +2,8 @@
 
 #include "planexport.h"
 
+#include "job/settings.h"
+
 #include <QWidget>
 
 #include <functional>
@@ -28,7 +30,9 @@ class PreviewWindow : public QWidget {
   public:
     explicit PreviewWindow(MessageSink* sink, QWidget* parent = nullptr);
 
-    void setPlan(const plan::Plan& plan);
+    // The plan to show and export, with the settings it was computed with, which the writers
+    // of the exports may take too.
+    void setPlan(const plan::Plan& plan, const job::Settings& settings = {});
     // Shows why there is no plan (no read yet, a cell that is not a number) instead.
     void showProblem(const QString& message);
 
@@ -48,11 +52,12 @@ class PreviewWindow : public QWidget {
     QString fitText() const;
     bool hasSuggestion() const;
 
-    // Writes the plan to the path; false (with a message) when it could not.
-    bool exportTo(ExportFormat format, const QString& path);
+    // Writes the plan as the export of this token (see planExports()) to the path; false
+    // (with a message) when it could not.
+    bool exportTo(const QString& token, const QString& path);
     // The export button's whole sequence: the question when the drawing is out of date, the
     // save dialog, the file and the message.
-    void askAndExport(ExportFormat format);
+    void askAndExport(const QString& token);
 
   public slots:
     // Applies the fit check's suggestion.
@@ -81,6 +86,7 @@ class PreviewWindow : public QWidget {
     QList<QPushButton*> m_exportButtons;
     QString m_paperToken;
     QString m_scaleToken;
+    job::Settings m_settings;
     ReadCheck m_readCheck;
     bool m_outOfDate = false;
     // The sheet's frame the view was last fitted to: a new frame is shown whole.

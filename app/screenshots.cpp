@@ -113,12 +113,12 @@ QImage renderExamplePlan(const QString& workedExampleText) {
     job.paste(std::string_view(rows.constData(), static_cast<std::size_t>(rows.size())));
     job.read();
     plan::Plan drawing = job.plan();
-    if (drawing.paper != nullptr && drawing.scale != nullptr) {
-        const plan::FitCheck check = plan::checkFit(drawing, *drawing.paper, *drawing.scale);
-        if (check.fittingScale != nullptr) {
-            job.settings().scale = check.fittingScale;
-            drawing = job.plan();
-        }
+    const plan::FitCheck check = plan::checkFit(drawing, *drawing.paper, *drawing.scale);
+    if (check.fittingScale != nullptr) {
+        job::Settings settings = job.settings();
+        settings.scale = check.fittingScale;
+        job.setSettings(std::move(settings));
+        drawing = job.plan();
     }
     PlanScene scene;
     scene.setBackground(PlanScene::Background::Light);

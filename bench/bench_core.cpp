@@ -5,7 +5,7 @@
 #include "job/job.h"
 #include "plan/labelencoding.h"
 #include "plan/plan.h"
-#include "scripts/writerun.h"
+#include "scripts/scriptset.h"
 
 #include <benchmark/benchmark.h>
 
@@ -27,8 +27,10 @@ std::unique_ptr<job::Job> readJob() {
     auto job = std::make_unique<job::Job>();
     job->paste(bench::pointRows(kPoints));
     job->read();
-    job->settings().versionCode = "2000";
-    job->settings().angleText = "130.1001";
+    job::Settings settings;
+    settings.edition = "2000";
+    settings.angle = plan::RotationAngle("130.1001");
+    job->setSettings(std::move(settings));
     return job;
 }
 
@@ -70,7 +72,7 @@ BENCHMARK(BM_PlanAndDxfFor3001Points)->Unit(benchmark::kMillisecond);
 void BM_GenerateScriptsFor3001Points(benchmark::State& state) {
     auto job = readJob();
     for (auto _ : state) {
-        auto set = scripts::writeScripts(job->settings(), job->plan());
+        auto set = scripts::writeScripts(job->plan());
         benchmark::DoNotOptimize(set);
     }
 }
@@ -103,7 +105,7 @@ void BM_WriteRun3001Points(benchmark::State& state) {
         std::filesystem::temp_directory_path() / ("karumenio-bench-" + std::to_string(::getpid()));
     std::filesystem::create_directories(folder);
     for (auto _ : state) {
-        auto report = job->write(folder);
+        auto report = job->write(job::WriteTargets::scriptsInto(folder));
         benchmark::DoNotOptimize(report);
     }
     std::filesystem::remove_all(folder);

@@ -21,7 +21,9 @@ void BM_ComputePlan3001Points(benchmark::State& state) {
     auto job = std::make_unique<job::Job>();
     job->paste(bench::pointRows(3001));
     job->read();
-    job->settings().angleText = "130.1001";
+    job::Settings settings;
+    settings.angle = plan::RotationAngle("130.1001");
+    job->setSettings(std::move(settings));
     for (auto _ : state) {
         benchmark::DoNotOptimize(job->plan());
     }

@@ -1,5 +1,7 @@
 #include "clioptions.h"
 
+#include "job/outputformat.h"
+#include "output/platform.h"
 #include "plan/drawingscale.h"
 #include "plan/edition.h"
 #include "plan/kakudo.h"
@@ -9,10 +11,9 @@
 #include "points/messagetext.h"
 #include "points/numberformat.h"
 #include "points/runtimeerror.h"
-#include "scripts/platform.h"
-#include "scripts/scriptfolder.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <initializer_list>
 #include <string_view>
 #include <utility>
@@ -64,6 +65,76 @@ T keyword(const std::string& value, const std::string& option,
     throw UsageError(option + " に「" + value + "」は使えません (" + allowed + ")");
 }
 
+// The file of an output format's option, in the table's order; a format named twice writes
+// the file named last.
+void addFormatFile(std::vector<job::FormatTarget>& files, const job::OutputFormat& format,
+                   const std::string& value) {
+    if (value.empty()) {
+        throw UsageError(std::string(format.option) + " には書き出す " +
+                         std::string(format.role) + "のパスを指定して下さい");
+    }
+    const std::filesystem::path path = output::platform::pathFromUtf8(value);
+    for (job::FormatTarget& file : files) {
+        if (file.format == &format) {
+            file.path = path;
+            return;
+        }
+    }
+    files.push_back({&format, path});
+    const auto order = [](const job::FormatTarget& file) {
+        return file.format - job::outputFormats().data();
+    };
+    std::sort(files.begin(), files.end(),
+              [&](const auto& a, const auto& b) { return order(a) < order(b); });
+}
+
+const job::OutputFormat* formatOfOption(std::string_view option) {
+    for (const job::OutputFormat& format : job::outputFormats()) {
+        if (format.option == option) {
+            return &format;
+        }
+    }
+    return nullptr;
+}
+
+// The text wrapped at 80 columns, every line after the first indented as the first starts.
+std::string wrapped(std::string_view text, std::size_t indent) {
+    constexpr std::size_t kWidth = 80;
+    std::string result;
+    std::size_t column = indent;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find(' ', start);
+        if (end == std::string_view::npos) {
+            end = text.size();
+        }
+        const std::string_view word = text.substr(start, end - start);
+        if (column > indent && column + 1 + word.size() > kWidth) {
+            result += "\n" + std::string(indent, ' ');
+            column = indent;
+        } else if (column > indent) {
+            result += ' ';
+            ++column;
+        }
+        result += word;
+        column += word.size();
+        start = end + 1;
+    }
+    return result;
+}
+
+// The lines of the output formats' options in the help.
+std::string formatOptionsHelp() {
+    constexpr std::size_t kTextColumn = 19;
+    std::string text;
+    for (const job::OutputFormat& format : job::outputFormats()) {
+        std::string line = "  " + std::string(format.option) + " PATH";
+        line.append(line.size() + 2 > kTextColumn ? 2 : kTextColumn - line.size(), ' ');
+        text += line + wrapped(format.help, line.size()) + "\n";
+    }
+    return text;
+}
+
 } // namespace
 
 CliOptions parseArguments(const std::vector<std::string>& arguments) {
@@ -86,25 +157,23 @@ CliOptions parseArguments(const std::vector<std::string>& arguments) {
             } else {
                 throw UsageError(arg + " の値がありません");
             }
-            if (name == "--edition") {
-                options.settings.versionCode = value;
+            if (const job::OutputFormat* format = formatOfOption(name)) {
+                addFormatFile(options.files, *format, value);
+            } else if (name == "--edition") {
+                options.settings.edition = value;
             } else if (name == "--paper") {
                 options.settings.paper = choice(plan::findPaper(value), value, name, paperTokens());
             } else if (name == "--scale") {
                 options.settings.scale = choice(plan::findScale(value), value, name, scaleTokens());
             } else if (name == "--angle") {
-                options.settings.angleText = value;
+                options.settings.angle = plan::RotationAngle(value);
+                options.angleWarning = angleWarning(value);
             } else if (name == "--radius") {
                 const auto radius = points::readNumber(value);
                 if (!radius) {
                     throw UsageError("--radius は数値で指定して下さい: 「" + value + "」");
                 }
-                options.defaultRadius = *radius;
-            } else if (name == "--dxf") {
-                if (value.empty()) {
-                    throw UsageError("--dxf には書き出す DXF ファイルのパスを指定して下さい");
-                }
-                options.dxfFile = scripts::platform::pathFromUtf8(value);
+                options.settings.defaultRadius = *radius;
             } else if (name == "--format") {
                 options.open.format =
                     keyword<survey::FileFormat>(value, name,
@@ -123,13 +192,8 @@ CliOptions parseArguments(const std::vector<std::string>& arguments) {
                 } catch (const points::RunTimeError& e) {
                     throw UsageError(std::string("--columns: ") + e.what());
                 }
-            } else if (name == "--sima-out") {
-                if (value.empty()) {
-                    throw UsageError("--sima-out には書き出す SIMA ファイルのパスを指定して下さい");
-                }
-                options.simaFile = scripts::platform::pathFromUtf8(value);
             } else if (name == "--out") {
-                options.outFolder = scripts::platform::pathFromUtf8(value);
+                options.outFolder = output::platform::pathFromUtf8(value);
                 outGiven = true;
             } else {
                 throw UsageError("不明なオプションです: " + name);
@@ -139,16 +203,20 @@ CliOptions parseArguments(const std::vector<std::string>& arguments) {
         if (!options.pointsFile.empty()) {
             throw UsageError("座標ファイルは一つだけ指定して下さい: " + arg);
         }
-        options.pointsFile = scripts::platform::pathFromUtf8(arg);
+        options.pointsFile = output::platform::pathFromUtf8(arg);
     }
-    if (options.settings.versionCode.empty() && options.simaFile.empty()) {
+    if (options.settings.edition.empty() && options.files.empty()) {
         throw UsageError("バージョンを選んで下さい (--edition " + editionCodes() + ")");
     }
     if (options.pointsFile.empty()) {
         throw UsageError("座標ファイルを指定して下さい");
     }
     if (!outGiven) {
-        options.outFolder = scripts::defaultScriptFolder();
+        options.outFolder = output::platform::defaultOutputFolder();
+    }
+    // G6 gets the default radius whether given or not: 0 without --radius.
+    if (!options.settings.defaultRadius) {
+        options.settings.defaultRadius = 0.0;
     }
     return options;
 }
@@ -196,8 +264,8 @@ std::string usageText() {
     return R"(Usage: karumenio-cli [options] POINTS_FILE
 
 Pastes the rows of POINTS_FILE into the input worksheet at A6, reads the points and
-writes ZAHYOU.SCR, LINE.SCR, PLOT.SCR and TEXT.SCR for the drawing program, and with
---dxf the plan as a DXF drawing for any CAD program.
+writes ZAHYOU.SCR, LINE.SCR, PLOT.SCR and TEXT.SCR for the drawing program, and the
+files of the output options below in the same run.
 座標ファイルをワークシートの A6 に貼り付けて読み込み、4つのスクリプトを作成します。
 
 POINTS_FILE  rows of break mark, point name, X, Y[, radius], TAB-separated as a
@@ -209,22 +277,21 @@ POINTS_FILE  rows of break mark, point name, X, Y[, radius], TAB-separated as a
 Options:
   --edition CODE   )" +
            described(plan::kEditions, &plan::Edition::code, &plan::Edition::buttonText) + R"(
-                   required unless --sima-out is given. Any other number
-                   writes "-UNITS" and no save line.
+                   required unless an output file is asked for below. Any
+                   other number writes "-UNITS" and no save line.
   --paper P        )" +
            described(plan::kPaperSizes, &plan::PaperSize::token, &plan::PaperSize::listText) +
-           "\n                   default " + std::string(plan::kPaperSizes[0].token) + R"(
+           "\n                   default " + std::string(plan::kDefaultPaper) + R"(
   --scale S        )" +
-           scaleTokens() + "\n                   default " +
-           std::string(plan::kDrawingScales[0].token) + R"(
+           scaleTokens() + "\n                   default " + std::string(plan::kDefaultScale) +
+           R"(
   --angle TEXT     rotation typed as ddd.mmss; default "0.0000"
   --radius R       default circle radius put into G6; default 0
   --out DIR        folder that stands for the root of drive C (default:
                    $KARUMENIO_DRIVE_C if set, else C:\ on Windows and the home
                    folder elsewhere)
-  --dxf PATH       also write the plan as a DXF (R12) drawing to PATH, in world
-                   coordinates, in the same run: all five files or none
-  --format F       auto | sima | csv                        (default auto)
+)" + formatOptionsHelp() +
+           R"(  --format F       auto | sima | csv                        (default auto)
   --header H       auto | yes | no: whether the first line is a header; auto
                    takes it for one when its X and Y fields are not numbers or
                    it names an X and a Y column. A header's columns are found
@@ -233,8 +300,6 @@ Options:
                    radius, in either width) unless --columns is given
   --columns LIST   input columns of mark, name, x, y, r in order, "-" to skip
                    one, or role=N / role=HEADER: "name,x,y", "name=点名,x=4,y=5"
-  --sima-out PATH  also write the read points as a SIMA file to PATH; without
-                   --edition only this file is written
   --help           this text
 
 Exit status: 0 when all files were written; otherwise non-zero with a message on

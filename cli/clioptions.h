@@ -1,6 +1,7 @@
 #pragma once
 
-#include "plan/settings.h"
+#include "job/settings.h"
+#include "job/writetargets.h"
 #include "survey/pointsfile.h"
 
 #include <filesystem>
@@ -10,20 +11,20 @@
 
 namespace karumenio::cli {
 
-// What the command line asks for, already turned into the main window's settings. The
-// arguments are UTF-8 on every system.
+// What the command line asks for, already turned into the job's settings. The arguments are
+// UTF-8 on every system.
 struct CliOptions {
-    plan::Settings settings;
-    double defaultRadius = 0.0;
+    job::Settings settings;
+    // A warning about the --angle text (angleWarning); empty when it was plain.
+    std::string angleWarning;
     std::filesystem::path outFolder;
-    // Where the DXF of the plan goes, written in the same run as the scripts; empty: none.
-    std::filesystem::path dxfFile;
     std::filesystem::path pointsFile;
     // How the points file is read: its format, header line and columns.
     survey::OpenOptions open;
-    // Where the read points go as a SIMA file; empty: none. Without an edition only this
-    // file is written, so the tool serves as a converter.
-    std::filesystem::path simaFile;
+    // The files of the output formats asked for, one per format, in the table's order; they
+    // are written in the same run as the scripts. Without an edition only they are written,
+    // so that the tool serves as a converter.
+    std::vector<job::FormatTarget> files;
     bool help = false;
 };
 

@@ -7,8 +7,8 @@
 #include "plan/fitcheck.h"
 #include "points/reader.h"
 #include "points/runtimeerror.h"
-#include "scripts/outputset.h"
-#include "scripts/platform.h"
+#include "output/outputset.h"
+#include "output/platform.h"
 
 #include <fstream>
 #include <iostream>
@@ -24,7 +24,7 @@ std::string readWholeFile(const std::filesystem::path& path) {
     auto refuse = [&](const std::string& why) {
         throw points::RunTimeError(points::RunError::PathFileAccess,
                                    "座標ファイルを" + why + ": " +
-                                       scripts::platform::displayPath(path));
+                                       output::platform::displayPath(path));
     };
     std::error_code error;
     // A folder opens like an empty file on some systems and would read as "0 points".
@@ -61,21 +61,18 @@ std::string readWholeFile(const std::filesystem::path& path) {
 }
 
 int run(const cli::CliOptions& options, const job::WriteTargets& targets) {
-    if (targets.scripts) {
-        if (const std::string angle = cli::angleWarning(options.settings.angleText);
-            !angle.empty()) {
-            std::cerr << "警告: " << angle << '\n';
-        }
+    if (targets.scripts && !options.angleWarning.empty()) {
+        std::cerr << "警告: " << options.angleWarning << '\n';
     }
     // One run from file to scripts: nothing to undo, so no record of what each cell held.
     job::Job job(job::Job::History::None);
-    job.settings() = options.settings;
-    job.setDefaultRadius(options.defaultRadius);
+    // Before the file, whose own radius column G overrides the default in G6.
+    job.setSettings(options.settings);
     std::string bytes = readWholeFile(options.pointsFile);
     // Code page 932 becomes UTF-8 before the read, so that the file is not held twice.
     survey::decodeInPlace(bytes);
     const auto opened = job.openPointsFile(
-        bytes, scripts::platform::displayPath(options.pointsFile.filename()), options.open);
+        bytes, output::platform::displayPath(options.pointsFile.filename()), options.open);
     for (const auto& warning : opened.warnings) {
         std::cerr << "警告: " << warning << '\n';
     }
@@ -84,38 +81,31 @@ int run(const cli::CliOptions& options, const job::WriteTargets& targets) {
         std::cerr << "警告: " << note << '\n';
     }
 
-    // The SIMA file goes with the scripts, all or nothing.
-    const scripts::WriteReport report = job.write(targets);
+    // The files of the output formats go with the scripts, all or nothing.
+    const output::WriteReport report = job.write(targets);
     for (const auto& warning : report.warnings) {
         std::cerr << "警告: " << warning << '\n';
     }
-    const plan::Settings& settings = options.settings;
-    if (job.lastPlan() != nullptr && settings.paper != nullptr && settings.scale != nullptr) {
-        const plan::FitCheck fit =
-            plan::checkFit(*job.lastPlan(), *settings.paper, *settings.scale);
+    if (const plan::Plan* written = job.lastPlan()) {
+        const plan::FitCheck fit = plan::checkFit(*written, *written->paper, *written->scale);
         if (fit.outside > 0) {
-            std::cerr << "警告: " << plan::fitMessage(fit, *settings.paper, *settings.scale)
+            std::cerr << "警告: " << plan::fitMessage(fit, *written->paper, *written->scale)
                       << '\n';
         }
     }
     std::cout << points::readMessage(count) << '\n';
     for (const auto& file : report.files) {
-        std::cout << scripts::platform::displayPath(file) << '\n';
+        std::cout << output::platform::displayPath(file) << '\n';
     }
     return 0;
 }
 
-// What the run writes: the scripts when an edition is given, the DXF and SIMA files asked for.
+// What the run writes: the scripts when an edition is given, and the files asked for.
 job::WriteTargets writeTargets(const cli::CliOptions& options) {
     job::WriteTargets targets;
     targets.folder = options.outFolder;
-    targets.scripts = !options.settings.versionCode.empty();
-    if (!options.dxfFile.empty()) {
-        targets.dxf = options.dxfFile;
-    }
-    if (!options.simaFile.empty()) {
-        targets.sima = options.simaFile;
-    }
+    targets.scripts = !options.settings.edition.empty();
+    targets.files = options.files;
     targets.inputs.push_back(options.pointsFile);
     return targets;
 }
@@ -140,7 +130,7 @@ int main(int argc, char** argv) {
     try {
         // Before anything is read or written: outputs over each other or over the input.
         targets.check();
-    } catch (const scripts::OutputClash& e) {
+    } catch (const output::OutputClash& e) {
         std::cerr << "karumenio-cli: " << e.what() << '\n';
         return kExitUsage;
     }

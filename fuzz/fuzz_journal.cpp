@@ -3,10 +3,10 @@
 // changes, nor any file in it that the program does not write, and no folder is removed.
 #include "fuzzcheck.h"
 
+#include "job/outputformat.h"
+#include "output/atomicfileset.h"
+#include "output/filenames.h"
 #include "points/runtimeerror.h"
-#include "scripts/atomicfileset.h"
-#include "scripts/filenames.h"
-#include "scripts/scriptfolder.h"
 
 #include <cctype>
 #include <cstdint>
@@ -147,13 +147,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static Fixture fixture;
     fixture.reset(data[0]);
     const std::string journal(reinterpret_cast<const char*>(data + 1), size - 1);
-    writeFile(fixture.out / scripts::kJournalName, journal);
-    const scripts::RecoveryScope scope = scripts::outputFolderScope({fixture.out / "points.sim"});
+    writeFile(fixture.out / output::kJournalName, journal);
+    const output::RecoveryScope scope = job::outputFolderScope({fixture.out / "points.sim"});
 
     const Tree outsideBefore = snapshot(fixture.outside);
     Tree insideBefore = snapshot(fixture.out);
     try {
-        scripts::AtomicFileSet::recover(fixture.out, scope);
+        output::AtomicFileSet::recover(fixture.out, scope);
     } catch (const points::RunTimeError&) {
     }
     check(snapshot(fixture.outside) == outsideBefore, "a file outside the folder changed");

@@ -4,10 +4,11 @@
 // a set they let through stays let through when its names change case, as on Windows.
 #include "fuzzcheck.h"
 
+#include "job/outputformat.h"
 #include "job/writetargets.h"
+#include "output/atomicfileset.h"
+#include "output/filenames.h"
 #include "points/runtimeerror.h"
-#include "scripts/atomicfileset.h"
-#include "scripts/filenames.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -90,10 +91,10 @@ job::WriteTargets targetsOf(const std::uint8_t* data, bool upperCase) {
                                : kFolders[data[0] % std::size(kFolders)];
     targets.scripts = (data[1] & 1) != 0;
     if ((data[1] & 2) != 0) {
-        targets.dxf = spelt(data[2], data[3]);
+        targets.files.push_back({job::findFormat("dxf"), spelt(data[2], data[3])});
     }
     if ((data[1] & 4) != 0 || !targets.scripts) {
-        targets.sima = spelt(data[4], data[5]);
+        targets.files.push_back({job::findFormat("sima"), spelt(data[4], data[5])});
     }
     targets.inputs.push_back(spelt(data[6], data[7]));
     return targets;
@@ -103,7 +104,7 @@ bool passes(const job::WriteTargets& targets) {
     try {
         targets.check();
         return true;
-    } catch (const scripts::OutputClash&) {
+    } catch (const output::OutputClash&) {
         return false;
     }
 }
@@ -131,8 +132,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (fs::is_directory(input.parent_path(), error)) {
         std::ofstream(input, std::ios::binary) << "the points";
     }
-    const std::vector<scripts::RunFile> outputs = targets.outputs();
-    scripts::AtomicFileSet files;
+    const std::vector<output::RunFile> outputs = targets.outputs();
+    output::AtomicFileSet files;
     for (std::size_t i = 0; i < outputs.size(); ++i) {
         files.add(outputs[i].path, "output " + std::to_string(i));
     }

@@ -11,7 +11,7 @@
 #include "points/runtimeerror.h"
 #include "scripts/kyusekiscript.h"
 #include "points/worksheet.h"
-#include "scripts/writerun.h"
+#include "scripts/scriptset.h"
 
 #include <cmath>
 #include <cstdint>
@@ -99,14 +99,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const char* const kEditions[] = {"97", "98", "2000", "2002", "20001", "12345"};
     static SharedJob shared;
     job::Job& job = shared.job;
-    plan::Settings& settings = job.settings();
-    settings.versionCode = kEditions[data[0] % 6];
+    job::Settings settings;
+    settings.edition = kEditions[data[0] % 6];
     settings.paper = &plan::kPaperSizes[data[1] % plan::kPaperSizes.size()];
     settings.scale = &plan::kDrawingScales[data[2] % plan::kDrawingScales.size()];
     std::string_view rest(reinterpret_cast<const char*>(data + 3), size - 3);
     // The first line is the angle text, the rest the pasted rows.
     const std::size_t end = rest.find('\n');
-    settings.angleText = std::string(rest.substr(0, std::min(end, rest.size())));
+    settings.angle = plan::RotationAngle(rest.substr(0, std::min(end, rest.size())));
+    job.setSettings(std::move(settings));
     rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
     points::EditRecord pasted;
     try {
@@ -116,7 +117,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             job.read();
             const plan::Plan plan = job.plan();
             checkFinite(plan);
-            const scripts::ScriptSet set = scripts::writeScripts(settings, plan);
+            const scripts::ScriptSet set = scripts::writeScripts(plan);
             for (std::size_t i = 0; i < 4; ++i) {
                 checkLines(set.bytes(i));
             }

@@ -93,7 +93,7 @@ void appendFixed(std::string& out, double value, int decimals) {
     std::fill_n(digits, width, '0');
     char number[24];
     const auto magnitude = static_cast<long long>(std::fabs(*scaled));
-    char* end = std::to_chars(number, number + sizeof number, magnitude).ptr;
+    char* end = numeric::toChars(number, number + sizeof number, magnitude).ptr;
     const auto count = static_cast<int>(end - number);
     const int total = std::max(count, width);
     std::copy(number, end, digits + total - count);

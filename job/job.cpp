@@ -1,27 +1,79 @@
 #include "job.h"
 
-#include "dxf/dxfwriter.h"
+#include "extentcells.h"
+#include "outputformat.h"
+
+#include "output/atomicfileset.h"
+#include "output/foldersession.h"
+#include "output/platform.h"
 #include "points/inputtemplate.h"
 #include "points/paste.h"
 #include "points/runtimeerror.h"
 #include "points/worksheet.h"
-#include "scripts/atomicfileset.h"
-#include "scripts/foldersession.h"
-#include "scripts/platform.h"
-#include "scripts/scriptfolder.h"
-#include "scripts/writerun.h"
-#include "survey/simawriter.h"
+#include "scripts/scriptset.h"
+#include "scripts/zahyouscript.h"
 
 #include <algorithm>
-#include <memory>
 
 namespace karumenio::job {
+
+namespace {
+
+// The checks a run with scripts makes before it computes anything, each a run-time error
+// with its own message.
+void checkRun(const Settings& settings, const points::PointTable& table,
+              const points::Worksheet* dataSheet) {
+    using points::RunError;
+    using points::RunTimeError;
+    if (settings.edition.empty()) {
+        throw RunTimeError(RunError::TypeMismatch,
+                           "出力するバージョンが選ばれていません。バージョンを選んで下さい。");
+    }
+    if (!scripts::versionNumber(settings.edition)) {
+        throw RunTimeError(RunError::TypeMismatch, "バージョン「" + settings.edition +
+                                                       "」は数値ではありません。"
+                                                       "バージョンを選び直して下さい。");
+    }
+    if (dataSheet == nullptr) {
+        throw RunTimeError(RunError::ObjectNotSet, std::string(kNotReadMessage));
+    }
+    if (table.count() <= 0) {
+        throw RunTimeError(RunError::SubscriptOutOfRange,
+                           "読み込んだ座標が 0 点です。座標を 6 行目から貼り付けて、"
+                           "「座 標 読 込」を押してから出力して下さい。");
+    }
+}
+
+} // namespace
+
+// The files of a run made in memory, and the plan that the run leaves in the job when it
+// wrote scripts.
+struct Job::Run {
+    MadeFiles made;
+    std::optional<plan::Plan> plan;
+};
 
 Job::Job(History history)
     : m_book(points::makeInputTemplate(history == History::Kept ? points::TemplateValues::Calculated
                                                                 : points::TemplateValues::Held)),
       m_sheet(&m_book.worksheets("Sheet1")), m_valuesHeld(history == History::None) {
     m_sheet->setKeepsHistory(history == History::Kept);
+}
+
+void Job::setSettings(Settings settings) {
+    if (settings.paper == nullptr) {
+        settings.paper =
+            m_lastPlan ? m_lastPlan->paper : &plan::paperByToken(plan::kDefaultPaper);
+    }
+    if (settings.scale == nullptr) {
+        settings.scale =
+            m_lastPlan ? m_lastPlan->scale : &plan::scaleByToken(plan::kDefaultScale);
+    }
+    if (settings.defaultRadius) {
+        m_sheet->setValue(points::kFirstDataRow, points::kMarkRadiusColumn,
+                          points::CellValue::number(*settings.defaultRadius));
+    }
+    m_settings = std::move(settings);
 }
 
 points::EditRecord Job::paste(std::string_view bytes, int row, int column) {
@@ -31,11 +83,6 @@ points::EditRecord Job::paste(std::string_view bytes, int row, int column) {
 survey::OpenedFile Job::openPointsFile(std::string_view bytes, std::string_view fileName,
                                        const survey::OpenOptions& options) {
     return survey::openPointsFile(*m_sheet, bytes, fileName, options);
-}
-
-void Job::setDefaultRadius(double radius) {
-    m_sheet->setValue(points::kFirstDataRow, points::kMarkRadiusColumn,
-                      points::CellValue::number(radius));
 }
 
 int Job::read(const points::ReadProgress& progress) {
@@ -77,91 +124,92 @@ std::vector<std::string> Job::textCoordinateCells(std::size_t most) const {
     return cells;
 }
 
-plan::Plan Job::plan() const {
+plan::Plan Job::computePlan() const {
     if (m_dataSheet == nullptr) {
-        throw points::RunTimeError(points::RunError::ObjectNotSet,
-                                   std::string(scripts::kNotReadMessage));
+        throw points::RunTimeError(points::RunError::ObjectNotSet, std::string(kNotReadMessage));
     }
-    return plan::computePlan(m_table, *m_dataSheet, m_settings, m_state);
+    // An angle too large to read stops the run before the extent cells are looked at.
+    m_settings.angle.degrees();
+    return plan::computePlan(m_table, readExtent(*m_dataSheet), m_settings);
 }
 
-scripts::WriteReport Job::write(const std::filesystem::path& folder,
-                                const std::optional<std::filesystem::path>& dxf) {
-    return write(folder, dxf, scripts::FileOperations::system());
+plan::Plan Job::plan() const {
+    return computePlan();
 }
 
-scripts::WriteReport Job::write(const std::filesystem::path& folder,
-                                const std::optional<std::filesystem::path>& dxf,
-                                const scripts::FileOperations& operations) {
-    return write(folder, dxf, std::nullopt, operations);
+Job::Run Job::makeFiles(const WriteTargets& targets) const {
+    Run run;
+    plan::Plan plan;
+    if (targets.scripts) {
+        checkRun(m_settings, m_table, m_dataSheet);
+        plan = computePlan();
+        scripts::ScriptSet set = scripts::writeScripts(plan);
+        std::string* bytes[] = {&set.zahyou, &set.line, &set.plot, &set.text};
+        for (std::size_t i = 0; i < scripts::kScriptFileNames.size(); ++i) {
+            run.made.files.push_back(
+                {targets.folder / output::platform::pathFromUtf8(scripts::kScriptFileNames[i]),
+                 std::move(*bytes[i])});
+        }
+        run.made.warnings = std::move(set.warnings);
+    } else if (!targets.files.empty()) {
+        if (m_dataSheet == nullptr) {
+            throw points::RunTimeError(points::RunError::ObjectNotSet,
+                                       "座標がまだ読み込まれていないため、" +
+                                           std::string(targets.files.front().format->role) +
+                                           "を書き出せません。");
+        }
+        const bool drawing =
+            std::any_of(targets.files.begin(), targets.files.end(),
+                        [](const FormatTarget& file) { return file.format->drawing; });
+        plan = drawing ? computePlan() : plan::computePoints(m_table);
+    }
+    for (const FormatTarget& file : targets.files) {
+        FormatBytes made = file.format->write({plan, m_settings, file.path});
+        run.made.files.push_back({file.path, std::move(made.bytes)});
+        run.made.warnings.insert(run.made.warnings.end(),
+                                 std::make_move_iterator(made.warnings.begin()),
+                                 std::make_move_iterator(made.warnings.end()));
+    }
+    if (targets.scripts) {
+        run.plan = std::move(plan);
+    }
+    return run;
 }
 
-scripts::WriteReport Job::write(const std::filesystem::path& folder,
-                                const std::optional<std::filesystem::path>& dxf,
-                                const std::optional<std::filesystem::path>& sima,
-                                const scripts::FileOperations& operations) {
-    WriteTargets targets;
-    targets.folder = folder;
-    targets.dxf = dxf;
-    targets.sima = sima;
-    return write(targets, operations);
+void Job::complete(Run& run) {
+    if (run.plan) {
+        plan::applyPlan(*run.plan, m_table);
+        m_lastPlan = std::move(run.plan);
+    }
 }
 
-scripts::WriteReport Job::write(const WriteTargets& targets,
-                                const scripts::FileOperations& operations) {
+output::WriteReport Job::write(const WriteTargets& targets,
+                               const output::FileOperations& operations) {
     targets.check();
-    std::vector<scripts::PlanExport> exports;
-    if (targets.dxf) {
-        // The scripts already report the labels the code page cannot hold.
-        exports.push_back({*targets.dxf, [](const plan::Plan& plan, std::vector<std::string>&) {
-                               return dxf::writeDxf(plan);
-                           }});
-    }
-    if (targets.sima) {
-        const std::string site = scripts::platform::displayPath(targets.sima->stem());
-        exports.push_back(
-            {*targets.sima, [this, site](const plan::Plan&, std::vector<std::string>& warnings) {
-                 return survey::writeSima(m_table, site, warnings);
-             }});
-    }
     // Recovery of an interrupted run comes before this run's own checks, in every folder the
     // run writes into.
-    const scripts::FolderSession session(targets.folders(),
-                                         scripts::outputFolderScope(targets.inputs), operations);
-    if (!targets.scripts) {
-        return session.run([&] {
-            if (m_dataSheet == nullptr) {
-                throw points::RunTimeError(
-                    points::RunError::ObjectNotSet,
-                    "座標がまだ読み込まれていないため、SIMA ファイルを書き出せません。");
-            }
-            scripts::WriteReport report;
-            scripts::AtomicFileSet files;
-            for (const scripts::PlanExport& file : exports) {
-                files.add(file.target, file.bytes(plan::Plan(), report.warnings));
-                report.files.push_back(file.target);
-            }
-            files.commit(operations);
-            return report;
-        });
-    }
+    const output::FolderSession session(targets.folders(), targets.recoveryScope(), operations);
     return session.run([&] {
-        scripts::checkWriteRun(m_settings, m_table, m_dataSheet);
-        plan::Plan plan = plan::computePlan(m_table, *m_dataSheet, m_settings, m_state);
-        scripts::WriteReport report =
-            scripts::writePlan(m_settings, plan, targets.folder, operations, exports);
-        plan::applyPlan(plan, m_table, m_state);
-        m_lastPlan = std::move(plan);
+        Run run = makeFiles(targets);
+        output::WriteReport report;
+        output::AtomicFileSet files;
+        for (MadeFile& file : run.made.files) {
+            report.files.push_back(file.path);
+            files.add(file.path, std::move(file.bytes));
+        }
+        files.commit(operations);
+        report.warnings = std::move(run.made.warnings);
+        complete(run);
         return report;
     });
 }
 
-std::vector<std::string> Job::writeSima(const std::filesystem::path& file,
-                                        const scripts::FileOperations& operations) {
-    WriteTargets targets;
-    targets.scripts = false;
-    targets.sima = file;
-    return write(targets, operations).warnings;
+MadeFiles Job::writeToMemory(const WriteTargets& targets) {
+    targets.check();
+    Run run = makeFiles(targets);
+    MadeFiles made = std::move(run.made);
+    complete(run);
+    return made;
 }
 
 } // namespace karumenio::job

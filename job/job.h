@@ -1,20 +1,21 @@
 #pragma once
 
+#include "settings.h"
+#include "writetargets.h"
+
+#include "output/fileoperations.h"
+#include "output/writereport.h"
 #include "plan/plan.h"
-#include "plan/settings.h"
-#include "plan/writestate.h"
 #include "points/cellcontent.h"
 #include "points/pointtable.h"
 #include "points/reader.h"
 #include "points/workbook.h"
-#include "scripts/fileoperations.h"
-#include "scripts/writereport.h"
 #include "survey/pointsfile.h"
-#include "writetargets.h"
 
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -24,10 +25,28 @@ namespace karumenio::job {
 // reading it cannot exhaust the memory.
 inline constexpr std::uintmax_t kPointsFileLimit = std::uintmax_t{64} << 20;
 
+// What a run without a complete read says: none yet, or the last one was refused.
+inline constexpr std::string_view kNotReadMessage =
+    "座標が読み込まれていません。先に「座 標 読 込」を押して下さい。";
+
+// A file made in memory, named as WriteTargets names it.
+struct MadeFile {
+    std::filesystem::path path;
+    std::string bytes;
+};
+
+// The files of a run made in memory, in the order a run writes them, and what the surveyor
+// should know about them (Japanese).
+struct MadeFiles {
+    std::vector<MadeFile> files;
+    std::vector<std::string> warnings;
+};
+
 // One surveying job: the input workbook made from the template, the point table of the
-// latest read with the sheet it bound, the values write runs keep, and the settings. The
-// command-line tool, the desktop program, the tests and the benchmarks all drive this one
-// object: paste, read, plan, write.
+// latest read with the sheet it bound, the settings, and the plan of the last write run. The
+// command-line tool, the desktop program, the browser edition, the tests and the benchmarks
+// all drive this one object: settings in, paste or open, read, plan, write (to files or to
+// memory).
 class Job {
   public:
     // Kept: every paste and open returns its record for undo. None: the job is filled once
@@ -44,9 +63,13 @@ class Job {
     points::Worksheet& sheet() { return *m_sheet; }
     const points::Worksheet& sheet() const { return *m_sheet; }
     const points::PointTable& table() const { return m_table; }
-    plan::Settings& settings() { return m_settings; }
-    const plan::Settings& settings() const { return m_settings; }
-    const plan::WriteState& writeState() const { return m_state; }
+
+    // The settings of the next plan and write run, as the front end's controls hold them. A
+    // paper or scale given as nullptr, as a list without a valid selection gives it, is the
+    // one of the last write run (the start-up choice before any run): resolved here, so that
+    // the settings held and every plan have both. A default radius goes into G6 now.
+    void setSettings(Settings settings);
+    const Settings& settings() const { return m_settings; }
 
     // Pastes clipboard-style rows (TAB- or comma-separated, UTF-8 or code page 932) with
     // the first field at the cell given, A6 unless told otherwise.
@@ -56,8 +79,6 @@ class Job {
     // sheet from A6 down, as one action. A file that cannot be read throws and changes nothing.
     survey::OpenedFile openPointsFile(std::string_view bytes, std::string_view fileName,
                                       const survey::OpenOptions& options = {});
-    // Puts the default circle radius into G6, which the template's radius chain carries down.
-    void setDefaultRadius(double radius);
 
     // Reads the input sheet into the point table and binds it; returns the point count. A
     // read that fails is rethrown and leaves no table behind: the job counts as never read,
@@ -71,46 +92,43 @@ class Job {
     // column C that hold anything are counted there, since the read does not take them.
     const points::ReadSummary& lastRead() const { return m_lastRead; }
 
-    // The plan of the latest read with the current settings; changes nothing. A worksheet
-    // never read is error 91.
+    // The plan of the latest read with the current settings, its frame centred on the
+    // sheet's extent cells as they are now; changes nothing. A worksheet never read is
+    // error 91.
     plan::Plan plan() const;
 
-    // The write run: the four scripts into the folder and, when a path is given, the DXF of
-    // the same plan, all or nothing. The plan written stays available as lastPlan().
-    scripts::WriteReport write(const std::filesystem::path& folder,
-                               const std::optional<std::filesystem::path>& dxf = {});
-    scripts::WriteReport write(const std::filesystem::path& folder,
-                               const std::optional<std::filesystem::path>& dxf,
-                               const scripts::FileOperations& operations);
-    // The same with the read points as a SIMA file too, in the same all-or-nothing run.
-    scripts::WriteReport write(const std::filesystem::path& folder,
-                               const std::optional<std::filesystem::path>& dxf,
-                               const std::optional<std::filesystem::path>& sima,
-                               const scripts::FileOperations& operations);
-    // The run the targets describe: outputs that clash are refused first (targets.check()),
-    // then every folder written into is locked and put in order, and all the files are
-    // written or none. Without scripts only the SIMA file is written.
-    scripts::WriteReport
+    // The write run: the outputs that clash are refused first (targets.check()), then every
+    // folder written into is locked and put in order (an interrupted run finished or undone),
+    // the run is checked, the plan computed and every file made, and all of them are written
+    // or none. Only then does the run count: the table takes the plan's label points and
+    // PointIndex, and the plan stays available as lastPlan(). A run without scripts only
+    // writes its files. Failures, in the order met: no edition chosen or an edition that is
+    // not a number (13), a worksheet never read (91), a read of no points (9), then those of
+    // the plan (see plan::computePlan), the extent cells' between the angle's and the points'.
+    output::WriteReport
     write(const WriteTargets& targets,
-          const scripts::FileOperations& operations = scripts::FileOperations::system());
+          const output::FileOperations& operations = output::FileOperations::system());
+    // The same run made in memory: the same checks and failures, the same files with the
+    // same bytes and warnings, and the same effect on the job; nothing touches a disk.
+    MadeFiles writeToMemory(const WriteTargets& targets);
 
-    // The plan of the last complete write run; nullptr before one.
+    // The plan of the last complete write run with scripts; nullptr before one.
     const plan::Plan* lastPlan() const { return m_lastPlan ? &*m_lastPlan : nullptr; }
 
-    // Writes the points of the latest read as a SIMA file, through a temporary file put in
-    // place only when complete; returns the warnings. A worksheet never read is error 91.
-    std::vector<std::string>
-    writeSima(const std::filesystem::path& file,
-              const scripts::FileOperations& operations = scripts::FileOperations::system());
-
   private:
+    struct Run;
+    // Checks the run, computes its plan and makes its files, changing nothing.
+    Run makeFiles(const WriteTargets& targets) const;
+    // What a run that went through leaves in the job.
+    void complete(Run& run);
+    plan::Plan computePlan() const;
+
     points::Workbook m_book;
     points::Worksheet* m_sheet;
     // The template's values wait for the first read (History::None).
     bool m_valuesHeld = false;
     points::PointTable m_table;
-    plan::WriteState m_state;
-    plan::Settings m_settings;
+    Settings m_settings;
     // The sheet bound by the last complete read; the frame reads its extent cells.
     const points::Worksheet* m_dataSheet = nullptr;
     points::ReadSummary m_lastRead;

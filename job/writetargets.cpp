@@ -1,28 +1,33 @@
 #include "writetargets.h"
 
-#include "scripts/filenames.h"
-#include "scripts/platform.h"
+#include "outputformat.h"
+
+#include "output/filenames.h"
+#include "output/platform.h"
+#include "output/writereport.h"
 #include "scripts/scriptset.h"
-#include "scripts/writereport.h"
 
 namespace karumenio::job {
 
 namespace fs = std::filesystem;
 
-std::vector<scripts::RunFile> WriteTargets::outputs() const {
-    std::vector<scripts::RunFile> files;
+WriteTargets WriteTargets::scriptsInto(std::filesystem::path folder) {
+    WriteTargets targets;
+    targets.folder = std::move(folder);
+    return targets;
+}
+
+std::vector<output::RunFile> WriteTargets::outputs() const {
+    std::vector<output::RunFile> result;
     if (scripts) {
         for (const std::string_view name : scripts::kScriptFileNames) {
-            files.push_back({folder / scripts::platform::pathFromUtf8(name), "スクリプト"});
+            result.push_back({folder / output::platform::pathFromUtf8(name), "スクリプト"});
         }
     }
-    if (dxf) {
-        files.push_back({*dxf, "DXF ファイル"});
+    for (const FormatTarget& file : files) {
+        result.push_back({file.path, std::string(file.format->role)});
     }
-    if (sima) {
-        files.push_back({*sima, "SIMA ファイル"});
-    }
-    return files;
+    return result;
 }
 
 std::vector<fs::path> WriteTargets::folders() const {
@@ -30,36 +35,35 @@ std::vector<fs::path> WriteTargets::folders() const {
     if (scripts) {
         result.push_back(folder);
     }
-    for (const auto& file : {dxf, sima}) {
-        if (file) {
-            result.push_back(file->parent_path());
-        }
+    for (const FormatTarget& file : files) {
+        result.push_back(file.path.parent_path());
     }
     return result;
 }
 
+output::RecoveryScope WriteTargets::recoveryScope() const {
+    return outputFolderScope(inputs);
+}
+
 void WriteTargets::check() const {
-    for (const auto& [file, role] :
-         {std::pair{dxf, "DXF ファイル"}, std::pair{sima, "SIMA ファイル"}}) {
-        if (!file) {
-            continue;
-        }
+    for (const FormatTarget& file : files) {
         // In any folder: a file of that name is taken for a script when the plan is drawn.
-        const std::string name = scripts::windowsFoldedName(scripts::fileNameOf(*file));
+        const std::string name = output::windowsFoldedName(output::fileNameOf(file.path));
         for (const std::string_view script : scripts::kScriptFileNames) {
-            if (name == scripts::windowsFoldedName(script)) {
-                throw scripts::OutputClash("「" + scripts::platform::displayPath(*file) + "」（" +
-                                           role + "）は、スクリプト「" + std::string(script) +
-                                           "」と同じ名前です。別の名前を指定して下さい。" +
-                                           std::string(scripts::kNothingChanged));
+            if (name == output::windowsFoldedName(script)) {
+                throw output::OutputClash("「" + output::platform::displayPath(file.path) + "」（" +
+                                          std::string(file.format->role) + "）は、スクリプト「" +
+                                          std::string(script) +
+                                          "」と同じ名前です。別の名前を指定して下さい。" +
+                                          std::string(output::kNothingChanged));
             }
         }
     }
-    std::vector<scripts::RunFile> read;
+    std::vector<output::RunFile> read;
     for (const fs::path& input : inputs) {
         read.push_back({input, "座標ファイル"});
     }
-    scripts::checkOutputSet(outputs(), read);
+    output::checkOutputSet(outputs(), read);
 }
 
 } // namespace karumenio::job

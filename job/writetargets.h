@@ -1,32 +1,45 @@
 #pragma once
 
-#include "scripts/outputset.h"
+#include "output/outputset.h"
+#include "output/recoveryscope.h"
 
 #include <filesystem>
-#include <optional>
 #include <vector>
 
 namespace karumenio::job {
 
-// What one write run writes (the four scripts into a folder, a DXF and a SIMA file where
-// asked for) and what it read, which it must not write over.
+struct OutputFormat;
+
+// A file of an output format that a run writes.
+struct FormatTarget {
+    const OutputFormat* format;
+    std::filesystem::path path;
+};
+
+// What one write run writes (the four scripts into a folder, and files of the output formats)
+// and what it read, which it must not write over. Made in memory, the scripts are named
+// without a folder when the folder is empty, and each file by its path as given.
 struct WriteTargets {
     std::filesystem::path folder;
-    // False for a run that writes only the SIMA file, as a converter.
+    // False for a run that writes only the format files, as a converter.
     bool scripts = true;
-    std::optional<std::filesystem::path> dxf;
-    std::optional<std::filesystem::path> sima;
+    std::vector<FormatTarget> files;
     // The points file the job was read from; a recovery leaves it alone too.
     std::vector<std::filesystem::path> inputs;
 
-    // Every file the run writes, with what the messages call it.
-    std::vector<scripts::RunFile> outputs() const;
+    // The four scripts into the folder, and nothing else.
+    static WriteTargets scriptsInto(std::filesystem::path folder);
+
+    // Every file the run writes, in the order it writes them, with what the messages call it.
+    std::vector<output::RunFile> outputs() const;
     // The folders the run writes into.
     std::vector<std::filesystem::path> folders() const;
+    // What the recovery of an interrupted run may touch in those folders.
+    output::RecoveryScope recoveryScope() const;
 
-    // Refuses, before anything is written, outputs that clash (scripts::OutputClash): two that
+    // Refuses, before anything is written, outputs that clash (output::OutputClash): two that
     // are one file, one that is the points file, a name the run keeps for its journal and
-    // temporary files, or a DXF or SIMA file named like one of the scripts.
+    // temporary files, or a format's file named like one of the scripts.
     void check() const;
 };
 

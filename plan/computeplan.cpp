@@ -1,17 +1,16 @@
 #include "plan.h"
 
+#include "degreesperradian.h"
+#include "extent.h"
 #include "frame.h"
-#include "kakudo.h"
-#include "settings.h"
-#include "writestate.h"
 
 #include "numeric/trig.h"
+#include "points/cellname.h"
 #include "points/messagetext.h"
 #include "points/numberformat.h"
 #include "points/pointname.h"
 #include "points/pointtable.h"
 #include "points/runtimeerror.h"
-#include "points/worksheet.h"
 
 #include <algorithm>
 #include <cmath>
@@ -205,21 +204,8 @@ void checkFinite(const Plan& plan) {
     }
 }
 
-} // namespace
-
-Plan computePlan(const points::PointTable& table, const points::Worksheet& dataSheet,
-                 const Settings& settings, const WriteState& previous) {
-    WriteState next = previous;
-    KAKUDO(settings, next);
-    Plan plan;
-    plan.paper = settings.paper;
-    plan.scale = settings.scale;
-    plan.rotationAngle = next.rotationAngle.toNumber();
-    plan.degreesPerRadian = next.degreesPerRadian.toNumber();
-    computeFrame(dataSheet, settings, next);
-    plan.frame = next.frame;
-    plan.scaleFactor = next.scaleFactor;
-
+// The coordinates of every slot, then its name and break mark.
+void readPoints(const points::PointTable& table, Plan& plan) {
     const int count = table.count();
     plan.points.resize(static_cast<std::size_t>(count));
     for (int slot = 0; slot < count; ++slot) {
@@ -227,6 +213,29 @@ Plan computePlan(const points::PointTable& table, const points::Worksheet& dataS
         p.x = slotNumber(table.pointX, slot, points::kPointXColumn, "座標");
         p.y = slotNumber(table.pointY, slot, points::kPointYColumn, "座標");
     }
+    for (int slot = 0; slot < count; ++slot) {
+        PlanPoint& p = plan.points[static_cast<std::size_t>(slot)];
+        const points::CellValue& mark = table.breakMark.at(slot);
+        p.breakBefore = slot > 0 && !mark.equalsEmptyText();
+        p.breakMark = mark.textForm();
+        p.name = table.labelText.at(slot).textForm();
+    }
+}
+
+} // namespace
+
+Plan computePlan(const points::PointTable& table, const Extent& extent, const Settings& settings) {
+    Plan plan;
+    plan.edition = settings.edition;
+    plan.paper = settings.paper;
+    plan.scale = settings.scale;
+    plan.rotationAngle = settings.angle.degrees();
+    plan.degreesPerRadian = degreesPerRadian();
+    plan.frame = computeFrame(extent, *settings.paper, plan.degreesPerRadian);
+    plan.scaleFactor = settings.scale->factor;
+
+    readPoints(table, plan);
+    const int count = table.count();
     for (int slot = 0; slot < count; ++slot) {
         plan.points[static_cast<std::size_t>(slot)].radius =
             slotNumber(table.markRadius, slot, points::kMarkRadiusColumn, "半径");
@@ -238,16 +247,10 @@ Plan computePlan(const points::PointTable& table, const points::Worksheet& dataS
     const double dy = numeric::sin(radians) * kLabelOffset;
     for (int slot = 0; slot < count; ++slot) {
         PlanPoint& p = plan.points[static_cast<std::size_t>(slot)];
-        const points::CellValue& mark = table.breakMark.at(slot);
-        p.breakBefore = slot > 0 && !mark.equalsEmptyText();
-        p.breakMark = mark.textForm();
         p.label = labelText(table.labelText.at(slot), slot, plan.warnings);
         p.labelX = p.x + dx;
         p.labelY = p.y + dy;
     }
-
-    next.rotationAngle = points::CellValue::number(plan.labelAngle);
-    plan.stateAfter = std::move(next);
 
     plan.transform = WorldTransform(plan.rotationAngle, plan.degreesPerRadian);
     plan.frameRectangles = frameRectangles(plan.frame, plan.scaleFactor, plan.transform);
@@ -256,7 +259,13 @@ Plan computePlan(const points::PointTable& table, const points::Worksheet& dataS
     return plan;
 }
 
-void applyPlan(const Plan& plan, points::PointTable& table, WriteState& state) {
+Plan computePoints(const points::PointTable& table) {
+    Plan plan;
+    readPoints(table, plan);
+    return plan;
+}
+
+void applyPlan(const Plan& plan, points::PointTable& table) {
     const int count = static_cast<int>(plan.points.size());
     table.pointIndex.reset();
     for (int slot = 0; slot < count; ++slot) {
@@ -265,7 +274,6 @@ void applyPlan(const Plan& plan, points::PointTable& table, WriteState& state) {
         table.labelY.at(slot) = points::CellValue::number(p.labelY);
         table.pointIndex.step();
     }
-    state = plan.stateAfter;
 }
 
 } // namespace karumenio::plan

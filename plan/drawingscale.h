@@ -30,4 +30,14 @@ inline constexpr std::array<DrawingScale, 10> kDrawingScales{{
 // The scale with this token; nullptr when there is none.
 const DrawingScale* findScale(std::string_view token);
 
+// The scale of a token written in the program; a token of no scale does not compile.
+consteval const DrawingScale& scaleByToken(std::string_view token) {
+    for (const DrawingScale& scale : kDrawingScales) {
+        if (scale.token == token) {
+            return scale;
+        }
+    }
+    throw "no scale of this token";
+}
+
 } // namespace karumenio::plan

@@ -1,12 +1,9 @@
 #include "frame.h"
 
-#include "settings.h"
-#include "writestate.h"
+#include "extent.h"
+#include "papersize.h"
 
 #include "numeric/trig.h"
-#include "points/messagetext.h"
-#include "points/runtimeerror.h"
-#include "points/worksheet.h"
 
 #include <cmath>
 
@@ -14,38 +11,21 @@ namespace karumenio::plan {
 
 namespace {
 
-// Insets of the 15 mm and 35 mm borders along the 45° diagonal.
+// Insets of the 15 mm and 35 mm borders along the 45° diagonal: 15√2 and 35√2 to 8 decimals,
+// so that each border lies 15 (35) mm in on both axes to within a few nanometres.
 constexpr double kMiddleInset = 21.21320344;
 constexpr double kInnerInset = 49.49747468;
+// Added to a diagonal component that is 0, so that its direction is defined.
 constexpr double kZeroGuard = 1E-19;
-
-double extentCell(const points::Worksheet& sheet, int row, int column) {
-    const points::CellValue& value = sheet.value(row, column);
-    try {
-        return value.toNumber();
-    } catch (const points::RunTimeError&) {
-        const std::string cell = points::cellName(row, column);
-        throw points::RunTimeError(points::RunError::TypeMismatch,
-                                   "型が一致しません: セル " + cell + " の「" +
-                                       points::quotedInMessage(value.textForm()) +
-                                       "」は数値として読めません。座標の最大値・最小値の計算式を"
-                                       "確かめて下さい。",
-                                   cell);
-    }
-}
 
 } // namespace
 
-void computeFrame(const points::Worksheet& dataSheet, const Settings& settings, WriteState& state) {
-    const double degreesPerRadian = state.degreesPerRadian.toNumber();
-    FrameValues f = state.frame;
-
-    // Extent and centre. The centre is reached through the direction and half-length of the
-    // diagonal, so it carries their rounding.
-    f.maxX = extentCell(dataSheet, kExtentMaxRow, kExtentFirstColumn);
-    f.minX = extentCell(dataSheet, kExtentMinRow, kExtentFirstColumn);
-    f.maxY = extentCell(dataSheet, kExtentMaxRow, kExtentSecondColumn);
-    f.minY = extentCell(dataSheet, kExtentMinRow, kExtentSecondColumn);
+FrameValues computeFrame(const Extent& extent, const PaperSize& paper, double degreesPerRadian) {
+    FrameValues f;
+    f.maxX = extent.maxX;
+    f.minX = extent.minX;
+    f.maxY = extent.maxY;
+    f.minY = extent.minY;
     f.diagonalDX = f.minX - f.maxX;
     f.diagonalDY = f.minY - f.maxY;
     f.halfDiagonal = std::sqrt(f.diagonalDX * f.diagonalDX + f.diagonalDY * f.diagonalDY) / 2;
@@ -69,15 +49,13 @@ void computeFrame(const points::Worksheet& dataSheet, const Settings& settings, 
     f.frameCentreX = f.maxX + f.halfDiagonal * numeric::cos(f.diagonalDirection);
     f.frameCentreY = f.maxY + f.halfDiagonal * numeric::sin(f.diagonalDirection);
 
-    if (const PaperSize* paper = settings.paper) {
-        f.firstCornerAngle = paper->firstCornerAngle / degreesPerRadian;
-        double second = paper->firstCornerAngle + 180;
-        if (second > 360) {
-            second = second - 360;
-        }
-        f.secondCornerAngle = second / degreesPerRadian;
-        f.paperHalfDiagonal = paper->halfDiagonal;
+    f.firstCornerAngle = paper.firstCornerAngle / degreesPerRadian;
+    double second = paper.firstCornerAngle + 180;
+    if (second > 360) {
+        second = second - 360;
     }
+    f.secondCornerAngle = second / degreesPerRadian;
+    f.paperHalfDiagonal = paper.halfDiagonal;
 
     const double r = f.paperHalfDiagonal;
     const double a = 45 / degreesPerRadian;
@@ -94,11 +72,7 @@ void computeFrame(const points::Worksheet& dataSheet, const Settings& settings, 
     f.innerFirstY = f.outerFirstY + numeric::sin(a) * kInnerInset;
     f.innerSecondX = f.outerSecondX + numeric::cos(b) * kInnerInset;
     f.innerSecondY = f.outerSecondY + numeric::sin(b) * kInnerInset;
-
-    state.frame = f;
-    if (settings.scale != nullptr) {
-        state.scaleFactor = settings.scale->factor;
-    }
+    return f;
 }
 
 } // namespace karumenio::plan

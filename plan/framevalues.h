@@ -2,8 +2,7 @@
 
 namespace karumenio::plan {
 
-// The working values of the drawing frame. They outlive a run because a paper size or
-// scale without a valid selection keeps the previous run's values (0 before any run).
+// The working values of the drawing frame, as the ZAHYOU script draws it about the origin.
 struct FrameValues {
     double maxX = 0.0;
     double minX = 0.0;

@@ -1,8 +1,5 @@
 #include "kakudo.h"
 
-#include "settings.h"
-#include "writestate.h"
-
 #include "numeric/conversion.h"
 #include "points/ascii.h"
 #include "points/decimalscan.h"
@@ -157,12 +154,6 @@ double packedAngleDegrees(double packed) {
         seconds = -seconds;
     }
     return degrees + (minutes + seconds / 60) / 60;
-}
-
-void KAKUDO(const Settings& settings, WriteState& state) {
-    state.degreesPerRadian = points::CellValue::text(settings.degreesPerRadianText);
-    state.rotationAngle =
-        points::CellValue::number(packedAngleDegrees(looseNumber(settings.angleText)));
 }
 
 } // namespace karumenio::plan

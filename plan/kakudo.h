@@ -4,9 +4,6 @@
 
 namespace karumenio::plan {
 
-struct Settings;
-struct WriteState;
-
 // Reads a number the loose way the angle box is read: blanks, tabs and line feeds are
 // ignored anywhere; then an optional sign, digits with one ".", an optional exponent, or
 // &H / &O followed by a hexadecimal or octal whole number. Reading stops at the first
@@ -19,8 +16,5 @@ double looseNumber(std::string_view text);
 // second; missing decimals count as zeros. The fields are taken from the decimal digits of
 // the number, so "45.3000" gives exactly 45.5.
 double packedAngleDegrees(double packed);
-
-// Converts the angle text into RotationAngle and copies the degrees-per-radian text.
-void KAKUDO(const Settings& settings, WriteState& state);
 
 } // namespace karumenio::plan

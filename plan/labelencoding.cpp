@@ -5,7 +5,7 @@
 #include "points/ascii.h"
 #include "points/codepage.h"
 #include "points/pointtable.h"
-#include "points/worksheet.h"
+#include "points/cellname.h"
 
 namespace karumenio::plan {
 

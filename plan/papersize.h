@@ -5,19 +5,19 @@
 
 namespace karumenio::plan {
 
-// A sheet of the paper list. The frame is drawn about the origin from two constants: the
-// direction of the lower-left corner in degrees and half the diagonal in millimetres (both
-// as the surveyors' plans have always used them, so the corners lie a few ten-thousandths of
-// a millimetre off the exact sheet). The direction is 180° + atan(width / height) rounded to
-// whole seconds of arc and written in degrees to 7 decimals, the half diagonal is written to
-// 7 decimals. The sheet size is the sheet as it lies on the plan, after the frame's quarter
-// turn.
+// A sheet of the paper list. The frame is drawn about the origin from two constants of the
+// sheet, rounded as the surveyors' plans have always used them, so that the corners lie a few
+// thousandths of a millimetre at most off the exact sheet. The sheet size is the sheet as it lies
+// on the plan, after the frame's quarter turn.
 struct PaperSize {
     // What the command line and settings call it.
     std::string_view token;
     // What the main window's list shows.
     std::string_view listText;
+    // The direction of the lower-left corner: 180° + atan(sheetWidth / sheetHeight), rounded
+    // to whole seconds of arc and written in degrees to 7 decimals.
     double firstCornerAngle;
+    // The radius of the corners: half the sheet's diagonal in millimetres, to 7 decimals.
     double halfDiagonal;
     double sheetWidth;
     double sheetHeight;
@@ -35,5 +35,15 @@ inline constexpr std::array<PaperSize, 7> kPaperSizes{{
 
 // The sheet with this token; nullptr when there is none.
 const PaperSize* findPaper(std::string_view token);
+
+// The sheet of a token written in the program; a token of no sheet does not compile.
+consteval const PaperSize& paperByToken(std::string_view token) {
+    for (const PaperSize& paper : kPaperSizes) {
+        if (paper.token == token) {
+            return paper;
+        }
+    }
+    throw "no paper of this token";
+}
 
 } // namespace karumenio::plan

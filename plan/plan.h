@@ -4,25 +4,29 @@
 #include "framevalues.h"
 #include "layer.h"
 #include "papersize.h"
+#include "settings.h"
 #include "worldtransform.h"
-#include "writestate.h"
 
 #include <array>
 #include <string>
 #include <vector>
 
 namespace karumenio::points {
-class Worksheet;
 struct PointTable;
 } // namespace karumenio::points
 
 namespace karumenio::plan {
 
-struct Settings;
+struct Extent;
 
-// The text style of the labels: a fixed height in drawing units.
+// The text style of the labels: a fixed height in drawing units, the height the ZAHYOU
+// script gives the style ROMANS.
 inline constexpr double kLabelHeight = 3.0;
-// Distance from a point to its label's insertion point, in drawing units.
+// Distance from a point to its label's insertion point, in drawing units, along the label
+// angle: the names stand a little clear of their points, on the same baseline, at every scale.
+// 1.3 is the distance at which the TEXT scripts have always placed the names; the
+// surveyors' plans and their golden files depend on it. A change is this line alone, and the
+// golden files regenerated (KARUMENIO_REGENERATE_GOLDEN=1, see the README).
 inline constexpr double kLabelOffset = 1.3;
 
 // One slot of the read table as the scripts write it, every value already a number.
@@ -36,7 +40,10 @@ struct PlanPoint {
     // The break mark's text as the cell shows it, trimmed of ASCII blanks; a closed section
     // takes its first row's text as its name.
     std::string breakMark;
-    // The name on one line, trimmed of ASCII blanks.
+    // The name as the cell shows it, trimmed of ASCII blanks and whole: what a file that
+    // keeps the names as typed writes.
+    std::string name;
+    // The name as the drawing writes it: on one line, cut at the longest name written.
     std::string label;
     // The label's insertion point in survey coordinates.
     double labelX = 0.0;
@@ -71,9 +78,11 @@ struct Label {
 // The drawing of one job, computed once; the scripts, the DXF and the preview only format it.
 struct Plan {
     std::array<Layer, 4> layers = kLayers;
-    // The sheet and scale chosen; nullptr where the list had no valid selection.
-    const PaperSize* paper = nullptr;
-    const DrawingScale* scale = nullptr;
+    // The edition code the scripts are written for, as the settings give it.
+    std::string edition;
+    // The sheet and scale chosen; never null.
+    const PaperSize* paper = &paperByToken(kDefaultPaper);
+    const DrawingScale* scale = &scaleByToken(kDefaultScale);
     // Decimal degrees from the angle text, and the angle of the labels in the scripts'
     // mirrored system (90 − rotation).
     double rotationAngle = 0.0;
@@ -92,20 +101,21 @@ struct Plan {
     std::vector<Label> labels;
     // Japanese, each naming its cell: things the drawing program would refuse or change.
     std::vector<std::string> warnings;
-    // The values a completed run leaves for the next one.
-    WriteState stateAfter;
 };
 
-// Computes the plan of the table's points, the frame from the extent cells of the data
-// sheet, and the settings; the previous run's state supplies a paper or scale without a
-// valid selection. Changes nothing. A coordinate, radius or extent cell holding text that is
-// not a number is a type mismatch naming the cell, met in the order a write run meets them:
-// extent cells, then each slot's coordinates, then the radii.
-Plan computePlan(const points::PointTable& table, const points::Worksheet& dataSheet,
-                 const Settings& settings, const WriteState& previous);
+// Computes the plan of the table's points with the frame centred on the extent. Changes
+// nothing. Failures come in the order a write run meets them: an angle too large to read
+// (6), then each slot's coordinates, then the radii, where text that is not a number is a
+// type mismatch (13) naming its cell; then a number that is not finite anywhere (6).
+Plan computePlan(const points::PointTable& table, const Extent& extent, const Settings& settings);
 
-// What a completed write run leaves behind: PointIndex at PointCount, the label points in
-// LabelX and LabelY, the label angle in RotationAngle, and the frame values and ScaleFactor.
-void applyPlan(const Plan& plan, points::PointTable& table, WriteState& state);
+// The points of the table alone, for files that carry nothing else: coordinates, names and
+// break marks, with no frame, entity, radius or warning. A coordinate that is not a number is
+// the same type mismatch as in computePlan.
+Plan computePoints(const points::PointTable& table);
+
+// What a completed write run leaves in the table: PointIndex at PointCount, and the label
+// points in LabelX and LabelY.
+void applyPlan(const Plan& plan, points::PointTable& table);
 
 } // namespace karumenio::plan

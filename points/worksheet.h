@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cellcontent.h"
+#include "cellname.h"
 #include "cellvalue.h"
 #include "sheetlayout.h"
 
@@ -119,8 +120,5 @@ class Worksheet {
     std::unordered_map<std::uint32_t, Cell> m_sparse;
     SheetLayout m_layout;
 };
-
-// "C12" for row 12, column 3.
-std::string cellName(int row, int column);
 
 } // namespace karumenio::points

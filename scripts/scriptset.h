@@ -5,6 +5,10 @@
 #include <string_view>
 #include <vector>
 
+namespace karumenio::plan {
+struct Plan;
+}
+
 namespace karumenio::scripts {
 
 // File names of the four scripts, in the order a run writes them.
@@ -18,11 +22,16 @@ struct ScriptSet {
     std::string line;
     std::string plot;
     std::string text;
-    // Japanese, one per point name that lost characters in the encoding.
+    // Japanese: the plan's warnings, then one per point name that lost characters in the
+    // encoding.
     std::vector<std::string> warnings;
 
     // The bytes of a script by its position in kScriptFileNames.
     const std::string& bytes(std::size_t index) const;
 };
+
+// The four scripts of a plan, formatted and encoded for the drawing program. The plan's
+// edition must be a number (the write run checks it first).
+ScriptSet writeScripts(const plan::Plan& plan);
 
 } // namespace karumenio::scripts

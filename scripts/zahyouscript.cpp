@@ -4,7 +4,6 @@
 #include "zuwaku.h"
 
 #include "plan/plan.h"
-#include "plan/settings.h"
 #include "points/cellvalue.h"
 
 namespace karumenio::scripts {
@@ -13,8 +12,8 @@ std::optional<double> versionNumber(std::string_view versionCode) {
     return points::readNumber(versionCode);
 }
 
-void writeZahyouScript(ScriptFile& script, const plan::Settings& settings, const plan::Plan& plan) {
-    const double version = versionNumber(settings.versionCode).value_or(0.0);
+void writeZahyouScript(ScriptFile& script, const plan::Plan& plan) {
+    const double version = versionNumber(plan.edition).value_or(0.0);
     script.writeLine("FILEDIA 1");
     script.writeLine("UCS 3 0,0,0 0,1 1,0");
     if (version == 97 || version == 98) {

@@ -5,7 +5,6 @@
 
 namespace karumenio::plan {
 struct Plan;
-struct Settings;
 } // namespace karumenio::plan
 
 namespace karumenio::scripts {
@@ -17,7 +16,7 @@ std::optional<double> versionNumber(std::string_view versionCode);
 
 // The ZAHYOU script: units, the coordinate system U1 turned by the rotation, an empty
 // drawing, the text style, the sheet frame and, for a known edition, the save line. The
-// edition code must already have been checked to be a number.
-void writeZahyouScript(ScriptFile& script, const plan::Settings& settings, const plan::Plan& plan);
+// plan's edition code must already have been checked to be a number.
+void writeZahyouScript(ScriptFile& script, const plan::Plan& plan);
 
 } // namespace karumenio::scripts

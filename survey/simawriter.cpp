@@ -1,12 +1,13 @@
 #include "simawriter.h"
 
+#include "plan/plan.h"
+#include "points/cellname.h"
+#include "points/cellvalue.h"
 #include "points/codepage.h"
 #include "points/messagetext.h"
 #include "points/paste.h"
 #include "points/pointname.h"
 #include "points/pointtable.h"
-#include "points/runtimeerror.h"
-#include "points/worksheet.h"
 
 #include <unordered_map>
 
@@ -21,13 +22,8 @@ std::string quotedField(const std::string& text) {
     return plain ? text : points::quoteField(text);
 }
 
-std::string coordinate(const points::CellValue& value, int slot, int column) {
-    try {
-        return points::CellValue::number(value.toNumber()).textForm();
-    } catch (const points::RunTimeError& error) {
-        throw points::RunTimeError(error.error(), error.what(),
-                                   points::cellName(points::kFirstDataRow + slot, column));
-    }
+std::string coordinate(double value) {
+    return points::CellValue::number(value).textForm();
 }
 
 struct SimaPoint {
@@ -37,9 +33,7 @@ struct SimaPoint {
 
 // The text of a name or mark as the file holds it: cut where it is longer than any name
 // written, with a warning naming its cell.
-std::string keptText(const points::CellValue& value, int slot, int column,
-                     std::vector<std::string>& warnings) {
-    std::string text = value.textForm();
+std::string keptText(std::string text, int slot, int column, std::vector<std::string>& warnings) {
     if (const std::string_view kept = points::cutPointName(text); kept.size() < text.size()) {
         text.resize(kept.size());
         warnings.push_back("セル " + points::cellName(points::kFirstDataRow + slot, column) +
@@ -52,19 +46,19 @@ std::string keptText(const points::CellValue& value, int slot, int column,
 
 } // namespace
 
-std::string writeSima(const points::PointTable& table, std::string_view siteName,
+std::string writeSima(const plan::Plan& plan, std::string_view siteName,
                       std::vector<std::string>& warnings) {
-    const int count = table.count();
+    const int count = static_cast<int>(plan.points.size());
     std::string text = "G00,01," + quotedField(std::string(siteName)) + ",\r\nA00,\r\n";
 
     // Slot of each point's distinct entry; the same name at the same place is one point.
     std::vector<SimaPoint> pointOfSlot(static_cast<std::size_t>(count));
     std::unordered_map<std::string, int> numbers;
     for (int slot = 0; slot < count; ++slot) {
-        const std::string name =
-            keptText(table.labelText.at(slot), slot, points::kLabelTextColumn, warnings);
-        const std::string x = coordinate(table.pointX.at(slot), slot, points::kPointXColumn);
-        const std::string y = coordinate(table.pointY.at(slot), slot, points::kPointYColumn);
+        const plan::PlanPoint& point = plan.points[static_cast<std::size_t>(slot)];
+        const std::string name = keptText(point.name, slot, points::kLabelTextColumn, warnings);
+        const std::string x = coordinate(point.x);
+        const std::string y = coordinate(point.y);
         const auto [it, added] = numbers.try_emplace(name + '\x1f' + x + '\x1f' + y, slot + 1);
         pointOfSlot[static_cast<std::size_t>(slot)] = {it->second, name};
         if (added) {
@@ -77,7 +71,7 @@ std::string writeSima(const points::PointTable& table, std::string_view siteName
     int parcel = 0;
     for (int start = 0; start < count;) {
         int end = start + 1;
-        while (end < count && table.breakMark.at(end).equalsEmptyText()) {
+        while (end < count && !plan.points[static_cast<std::size_t>(end)].breakBefore) {
             ++end;
         }
         int last = end;
@@ -87,8 +81,8 @@ std::string writeSima(const points::PointTable& table, std::string_view siteName
         }
         if (end - start >= 2) {
             text += "D00," + std::to_string(++parcel) + "," +
-                    quotedField(keptText(table.breakMark.at(start), start, points::kBreakMarkColumn,
-                                         warnings)) +
+                    quotedField(keptText(plan.points[static_cast<std::size_t>(start)].breakMark,
+                                         start, points::kBreakMarkColumn, warnings)) +
                     ",1,\r\n";
             for (int slot = start; slot < last; ++slot) {
                 const SimaPoint& point = pointOfSlot[static_cast<std::size_t>(slot)];

@@ -97,13 +97,17 @@ void TestMainWindow::cleanup() {
 void TestMainWindow::loadDefaults() {
     QCOMPARE(m_form->windowTitle(), QStringLiteral("AutoCad 測量図面カルメニオ"));
     QCOMPARE(child<QComboBox>("paperList")->currentText(), QStringLiteral("A1"));
-    // The lists show the tables' texts, in the tables' order.
+    // The lists show the tables' texts, each item carrying its token.
+    const auto itemOf = [this](const char* list, const char* token) {
+        auto* combo = child<QComboBox>(list);
+        return combo->itemText(combo->findData(QString::fromLatin1(token)));
+    };
     QCOMPARE(child<QComboBox>("paperList")->count(), int(karumenio::plan::kPaperSizes.size()));
-    QCOMPARE(child<QComboBox>("paperList")->itemText(4), QStringLiteral("A4（縦）"));
-    QCOMPARE(child<QComboBox>("paperList")->itemText(6), QStringLiteral("B4（縦）"));
+    QCOMPARE(itemOf("paperList", "A4P"), QStringLiteral("A4（縦）"));
+    QCOMPARE(itemOf("paperList", "B4P"), QStringLiteral("B4（縦）"));
     QCOMPARE(child<QComboBox>("scaleList")->currentText(), QStringLiteral("1:100"));
     QCOMPARE(child<QComboBox>("scaleList")->count(), int(karumenio::plan::kDrawingScales.size()));
-    QCOMPARE(child<QComboBox>("scaleList")->itemText(2), QStringLiteral("1:250"));
+    QCOMPARE(itemOf("scaleList", "250"), QStringLiteral("1:250"));
     QCOMPARE(child<QLineEdit>("angleBox")->text(), QStringLiteral("0.0000"));
     QCOMPARE(child<QLabel>("editionHolder")->text(), QString());
     QCOMPARE(child<QLabel>("editionPrompt")->text(), QStringLiteral("バージョンを選んで下さい"));

@@ -8,9 +8,9 @@
 #include "app/previewwindow.h"
 #include "app/worksheetview.h"
 #include "app/worksheetwindow.h"
+#include "job/outputformat.h"
+#include "output/foldersession.h"
 #include "points/runtimeerror.h"
-#include "scripts/foldersession.h"
-#include "scripts/scriptfolder.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -23,7 +23,6 @@
 #include <QWheelEvent>
 #include <QtTest>
 
-using karumenio::app::ExportFormat;
 using karumenio::app::MainWindow;
 using karumenio::app::PreviewWindow;
 
@@ -38,6 +37,10 @@ QString workedExample() {
     return QString::fromUtf8(readFile(QStringLiteral(KARUMENIO_TEST_DATA "/worked_example.tsv")));
 }
 
+QString fromStd(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 } // namespace
 
 class TestPreview : public QObject {
@@ -49,6 +52,7 @@ class TestPreview : public QObject {
     void followsTheReadAndTheSettings();
     void fitSuggestionIsAppliedToTheLists();
     void warningLinksAndPointsSelectTheirCells();
+    void everyOutputFormatIsAnExport();
     void pdfPageIsTheSheetAtTrueScale_data();
     void pdfPageIsTheSheetAtTrueScale();
     void picturesAndFailures();
@@ -67,6 +71,7 @@ class TestPreview : public QObject {
 
   private:
     PreviewWindow* readAndPreview(const QString& rows);
+    void select(const char* list, const QString& token);
     void paste(int row, int column, const QString& text);
     void click(const char* name);
 
@@ -95,6 +100,14 @@ PreviewWindow* TestPreview::readAndPreview(const QString& rows) {
     return m_form->previewWindow();
 }
 
+void TestPreview::select(const char* list, const QString& token) {
+    auto* combo = m_form->findChild<QComboBox*>(QString::fromLatin1(list));
+    QVERIFY(combo);
+    const int index = combo->findData(token);
+    QVERIFY2(index >= 0, qPrintable(token));
+    combo->setCurrentIndex(index);
+}
+
 void TestPreview::paste(int row, int column, const QString& text) {
     m_form->openWorksheet()->view()->selectCells(row, column, row, column);
     m_form->worksheetWindow()->view()->pasteText(text);
@@ -120,7 +133,7 @@ void TestPreview::followsTheReadAndTheSettings() {
 
     m_form->findChild<QLineEdit*>(QStringLiteral("angleBox"))->setText(QStringLiteral("30.0000"));
     QCOMPARE(preview->scene()->plan().rotationAngle, 30.0);
-    m_form->findChild<QComboBox*>(QStringLiteral("paperList"))->setCurrentIndex(2);
+    select("paperList", QStringLiteral("A3"));
     QCOMPARE(preview->scene()->plan().paper->token, std::string_view("A3"));
 
     // A coordinate that is no number leaves no drawing but says which cell.
@@ -155,23 +168,46 @@ void TestPreview::warningLinksAndPointsSelectTheirCells() {
     QCOMPARE(m_form->worksheetWindow()->view()->currentIndex().row() + 1, 7);
 }
 
+void TestPreview::everyOutputFormatIsAnExport() {
+    // The core's formats first, each as its own button, writing what the format's writer makes
+    // of the plan shown; then the pictures.
+    PreviewWindow* preview = readAndPreview(workedExample());
+    QTemporaryDir folder;
+    const std::vector<karumenio::app::PlanExport>& exports = karumenio::app::planExports();
+    std::size_t index = 0;
+    for (const karumenio::job::OutputFormat& format : karumenio::job::outputFormats()) {
+        const QString token = fromStd(format.token);
+        QCOMPARE(exports.at(index++).token, token);
+        auto* button = preview->findChild<QPushButton*>(QStringLiteral("export-") + token);
+        QVERIFY2(button, qPrintable(token));
+        QCOMPARE(button->text(), fromStd(format.name) + QStringLiteral(" 出力…"));
+        const QString path = folder.filePath(QStringLiteral("plan") + fromStd(format.extension));
+        QVERIFY(preview->exportTo(token, path));
+        const std::filesystem::path target(path.toStdU16String());
+        const karumenio::job::FormatBytes expected =
+            format.write({preview->scene()->plan(), {}, target});
+        QCOMPARE(readFile(path), QByteArray::fromStdString(expected.bytes));
+    }
+    QCOMPARE(exports.size(), index + 3);
+}
+
 void TestPreview::pdfPageIsTheSheetAtTrueScale_data() {
-    QTest::addColumn<int>("paper");
+    QTest::addColumn<QString>("paper");
     QTest::addColumn<double>("widthMm");
     QTest::addColumn<double>("heightMm");
-    QTest::newRow("A1 landscape") << 0 << 841.0 << 594.0;
-    QTest::newRow("A4 portrait") << 4 << 210.0 << 297.0;
+    QTest::newRow("A1 landscape") << "A1" << 841.0 << 594.0;
+    QTest::newRow("A4 portrait") << "A4P" << 210.0 << 297.0;
 }
 
 void TestPreview::pdfPageIsTheSheetAtTrueScale() {
-    QFETCH(int, paper);
+    QFETCH(QString, paper);
     QFETCH(double, widthMm);
     QFETCH(double, heightMm);
-    m_form->findChild<QComboBox*>(QStringLiteral("paperList"))->setCurrentIndex(paper);
+    select("paperList", paper);
     PreviewWindow* preview = readAndPreview(QStringLiteral("\tA\t0\t0\r\n\tB\t10\t20\r\n"));
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("plan.pdf"));
-    QVERIFY(preview->exportTo(ExportFormat::Pdf, path));
+    QVERIFY(preview->exportTo(QStringLiteral("pdf"), path));
     // The page in points (1/72 inch).
     static const QRegularExpression mediaBox(
         QStringLiteral("/MediaBox \\[0 0 ([0-9.]+) ([0-9.]+)\\]"));
@@ -184,14 +220,14 @@ void TestPreview::pdfPageIsTheSheetAtTrueScale() {
 void TestPreview::picturesAndFailures() {
     PreviewWindow* preview = readAndPreview(QStringLiteral("\t測点\t0\t0\r\n\tB\t10\t20\r\n"));
     QTemporaryDir folder;
-    QVERIFY(preview->exportTo(ExportFormat::Png, folder.filePath(QStringLiteral("plan.png"))));
+    QVERIFY(preview->exportTo(QStringLiteral("png"), folder.filePath(QStringLiteral("plan.png"))));
     QVERIFY(!QImage(folder.filePath(QStringLiteral("plan.png"))).isNull());
-    QVERIFY(preview->exportTo(ExportFormat::Svg, folder.filePath(QStringLiteral("plan.svg"))));
+    QVERIFY(preview->exportTo(QStringLiteral("svg"), folder.filePath(QStringLiteral("plan.svg"))));
     QVERIFY(readFile(folder.filePath(QStringLiteral("plan.svg"))).contains("<svg"));
 
     // A folder that is not there: a message, and nothing written.
     m_sink.messages.clear();
-    QVERIFY(!preview->exportTo(ExportFormat::Dxf, folder.filePath(QStringLiteral("no/plan.dxf"))));
+    QVERIFY(!preview->exportTo(QStringLiteral("dxf"), folder.filePath(QStringLiteral("no/plan.dxf"))));
     QCOMPARE(m_sink.messages.size(), 1);
     QVERIFY(m_sink.messages.at(0).warning);
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files).size(), 2);
@@ -210,7 +246,7 @@ void TestPreview::aChangedSheetMarksTheDrawingOutOfDate() {
     QVERIFY(banner->isVisible());
     QVERIFY(preview->view()->isGreyedOut());
     // A change of the settings draws again from the read points: still out of date.
-    m_form->findChild<QComboBox*>(QStringLiteral("paperList"))->setCurrentIndex(1);
+    select("paperList", QStringLiteral("A2"));
     QVERIFY(preview->isOutOfDate());
 
     // The banner's button reads again, and the drawing is current.
@@ -229,21 +265,21 @@ void TestPreview::aChangedSheetMarksTheDrawingOutOfDate() {
 }
 
 void TestPreview::exportsOfAnOutOfDateDrawingAsk_data() {
-    QTest::addColumn<ExportFormat>("format");
+    QTest::addColumn<QString>("format");
     QTest::addColumn<int>("answer");
     QTest::addColumn<QString>("written");
-    QTest::newRow("DXF, read again and export") << ExportFormat::Dxf << 0 << "NEW2";
-    QTest::newRow("DXF, export the read points") << ExportFormat::Dxf << 1 << "K2";
-    QTest::newRow("DXF, cancel") << ExportFormat::Dxf << 2 << "";
-    QTest::newRow("DXF, question closed") << ExportFormat::Dxf << -1 << "";
-    QTest::newRow("SVG, read again and export") << ExportFormat::Svg << 0 << "NEW2";
-    QTest::newRow("SVG, export the read points") << ExportFormat::Svg << 1 << "K2";
-    QTest::newRow("PDF, read again and export") << ExportFormat::Pdf << 0 << "%PDF";
-    QTest::newRow("PNG, cancel") << ExportFormat::Png << 2 << "";
+    QTest::newRow("DXF, read again and export") << QStringLiteral("dxf") << 0 << "NEW2";
+    QTest::newRow("DXF, export the read points") << QStringLiteral("dxf") << 1 << "K2";
+    QTest::newRow("DXF, cancel") << QStringLiteral("dxf") << 2 << "";
+    QTest::newRow("DXF, question closed") << QStringLiteral("dxf") << -1 << "";
+    QTest::newRow("SVG, read again and export") << QStringLiteral("svg") << 0 << "NEW2";
+    QTest::newRow("SVG, export the read points") << QStringLiteral("svg") << 1 << "K2";
+    QTest::newRow("PDF, read again and export") << QStringLiteral("pdf") << 0 << "%PDF";
+    QTest::newRow("PNG, cancel") << QStringLiteral("png") << 2 << "";
 }
 
 void TestPreview::exportsOfAnOutOfDateDrawingAsk() {
-    QFETCH(ExportFormat, format);
+    QFETCH(QString, format);
     QFETCH(int, answer);
     QFETCH(QString, written);
     PreviewWindow* preview = readAndPreview(workedExample());
@@ -254,7 +290,7 @@ void TestPreview::exportsOfAnOutOfDateDrawingAsk() {
     preview->askAndExport(format);
     QCOMPARE(m_sink.questions.size(), 0);
     QCOMPARE(m_sink.saveFilters.size(), 1);
-    QFile::remove(m_sink.savePath + QString::fromLatin1(karumenio::app::planExport(format).suffix));
+    QFile::remove(m_sink.savePath + karumenio::app::findPlanExport(format)->suffix);
 
     paste(7, 2, QStringLiteral("NEW2"));
     m_sink.answer = answer;
@@ -263,7 +299,7 @@ void TestPreview::exportsOfAnOutOfDateDrawingAsk() {
     QCOMPARE(m_sink.questions.at(0).text,
              QStringLiteral("ワークシートは最後の「座 標 読 込」の後に変更されています。"));
     const QString path =
-        m_sink.savePath + QString::fromLatin1(karumenio::app::planExport(format).suffix);
+        m_sink.savePath + karumenio::app::findPlanExport(format)->suffix;
     if (written.isEmpty()) {
         // Nothing chosen, nothing written, and the drawing still says it is out of date.
         QCOMPARE(m_sink.saveFilters.size(), 1);
@@ -343,9 +379,9 @@ void TestPreview::theViewFitsWhenTheFrameChanges() {
     QVERIFY(!wholeInView());
 
     if (change == QLatin1String("paper")) {
-        m_form->findChild<QComboBox*>(QStringLiteral("paperList"))->setCurrentIndex(2);
+        select("paperList", QStringLiteral("A3"));
     } else if (change == QLatin1String("scale")) {
-        m_form->findChild<QComboBox*>(QStringLiteral("scaleList"))->setCurrentIndex(4);
+        select("scaleList", QStringLiteral("500"));
     } else if (change == QLatin1String("angle")) {
         m_form->findChild<QLineEdit*>(QStringLiteral("angleBox"))
             ->setText(QStringLiteral("30.0000"));
@@ -407,15 +443,16 @@ void TestPreview::anExportWaitsForTheFolderOfAWrite() {
     PreviewWindow* preview = readAndPreview(workedExample());
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("plan.dxf"));
-    karumenio::scripts::FileOperations quick = karumenio::scripts::FileOperations::system();
+    karumenio::output::FileOperations quick = karumenio::output::FileOperations::system();
     quick.lockWait = std::chrono::milliseconds(100);
+    const karumenio::app::PlanExport& dxf = *karumenio::app::findPlanExport(QStringLiteral("dxf"));
     {
         // A write run into the same folder holds it.
-        const karumenio::scripts::FolderSession writing(
+        const karumenio::output::FolderSession writing(
             std::filesystem::path(folder.path().toStdU16String()),
-            karumenio::scripts::outputFolderScope());
+            karumenio::job::outputFolderScope());
         try {
-            karumenio::app::exportPlan(*preview->scene(), ExportFormat::Dxf, path, quick);
+            karumenio::app::exportPlan(*preview->scene(), {}, dxf, path, quick);
             QFAIL("the export wrote into a folder another write holds");
         } catch (const karumenio::points::RunTimeError& error) {
             QCOMPARE(error.number(), 75);
@@ -425,7 +462,7 @@ void TestPreview::anExportWaitsForTheFolderOfAWrite() {
         QVERIFY(!QFile::exists(path));
     }
     // Once the write has ended, the export goes through.
-    QVERIFY(karumenio::app::exportPlan(*preview->scene(), ExportFormat::Dxf, path, quick).empty());
+    QVERIFY(karumenio::app::exportPlan(*preview->scene(), {}, dxf, path, quick).warnings.empty());
     QVERIFY(readFile(path).contains("K1"));
 }
 

@@ -2,6 +2,8 @@
 // its messages and the files it leaves.
 #include "support/process.h"
 
+#include "job/outputformat.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -188,6 +190,36 @@ TEST_F(CliTest, HelpExplainsTheContract) {
          {"--edition", "--paper", "A4L", "--scale", "--angle", "--radius", "--out",
           "KARUMENIO_DRIVE_C", "POINTS_FILE", "--format", "--header", "--columns", "--sima-out"}) {
         EXPECT_NE(result.out.find(word), std::string::npos) << word;
+    }
+}
+
+// Every output format of the core is an option of the tool, in its help and in use: written
+// beside the scripts, or alone without an edition.
+TEST_F(CliTest, EveryOutputFormatIsAnOption) {
+    const std::string help = run({"--help"}).out;
+    for (const karumenio::job::OutputFormat& format : karumenio::job::outputFormats()) {
+        const std::string option(format.option);
+        SCOPED_TRACE(option);
+        EXPECT_NE(help.find("\n  " + option + " PATH "), std::string::npos) << help;
+        const fs::path file = m_dir / ("plan" + std::string(format.extension));
+        auto result =
+            run({"--edition", "2000", "--out", drive(), option, utf8(file), kExample});
+        ASSERT_EQ(result.status, 0) << result.err;
+        EXPECT_NE(result.out.find(utf8(file)), std::string::npos) << result.out;
+        EXPECT_TRUE(fs::exists(m_dir / "drive" / "ZAHYOU.SCR"));
+        const std::string beside = slurp(file);
+        EXPECT_FALSE(beside.empty());
+        fs::remove_all(m_dir / "drive");
+        fs::create_directories(m_dir / "drive");
+
+        result = run({"--out", drive(), option + "=" + utf8(file), kExample});
+        ASSERT_EQ(result.status, 0) << result.err;
+        EXPECT_EQ(slurp(file), beside);
+        EXPECT_TRUE(fs::is_empty(m_dir / "drive"));
+
+        result = run({"--edition", "2000", "--out", drive(), option + "=", kExample});
+        EXPECT_EQ(result.status, 2);
+        EXPECT_NE(result.err.find(option), std::string::npos) << result.err;
     }
 }
 

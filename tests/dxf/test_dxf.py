@@ -1,7 +1,8 @@
 """The DXF that karumenio-cli writes, read back with ezdxf and checked against world positions
 computed here from the points themselves: survey (x, y) lands at
-(x sin t + y cos t, x cos t - y sin t), labels 1.3 east of their points, the frame an
-axis-aligned sheet of the paper's size times the scale, centred on the data's extent."""
+(x sin t + y cos t, x cos t - y sin t), labels where the TEXT script of the same run puts them
+(horizontal, east of their points), the frame an axis-aligned sheet of the paper's size times
+the scale, centred on the data's extent."""
 
 import math
 import os
@@ -43,6 +44,18 @@ def world(x, y, degrees):
     return (x * math.sin(t) + y * math.cos(t), x * math.cos(t) - y * math.sin(t))
 
 
+def label_points(folder):
+    """The label points of the TEXT script in the folder, in the survey system, slot by slot."""
+    with open(os.path.join(folder, "TEXT.SCR"), "rb") as f:
+        lines = f.read().decode("cp932").split("\r\n")
+    points = []
+    for i, line in enumerate(lines):
+        if line == "TEXT J BL":
+            x, y = lines[i + 1].split(",")
+            points.append((float(x), float(y)))
+    return points
+
+
 class Sheet:
     """Rows as a surveyor pastes them: mark, name, X, Y, radius (always given, so the
     template's radius chain plays no part)."""
@@ -79,12 +92,16 @@ class Sheet:
     def expected_circles(self):
         return [(world(x, y, self.degrees), abs(r)) for (_, _, x, y, r) in self.rows if r != 0]
 
-    def expected_labels(self):
+    def expected_labels(self, folder):
+        """Each name where the TEXT script written beside the DXF puts it, which lies on its
+        point's horizontal, east of it."""
         labels = []
-        for (_, name, x, y, _) in self.rows:
+        for (_, name, x, y, _), (lx, ly) in zip(self.rows, label_points(folder)):
             if name.strip(" "):
-                wx, wy = world(x, y, self.degrees)
-                labels.append((name.strip(" "), (wx + 1.3, wy)))
+                point, label = world(x, y, self.degrees), world(lx, ly, self.degrees)
+                assert abs(label[1] - point[1]) <= 1e-6 * max(1, abs(point[1])), (point, label)
+                assert label[0] > point[0], (point, label)
+                labels.append((name.strip(" "), label))
         return labels
 
     def expected_frame(self):
@@ -164,7 +181,7 @@ class DxfTest(unittest.TestCase):
             self.assertEqual(circle.dxf.radius, radius)
 
         texts = msp.query("TEXT")
-        expected = sheet.expected_labels()
+        expected = sheet.expected_labels(self.folder)
         self.assertEqual(len(texts), len(expected))
         for text, (name, insert) in zip(texts, expected):
             self.assertEqual(text.dxf.layer, "P_MOJI")
@@ -194,7 +211,9 @@ class DxfTest(unittest.TestCase):
         self.close(tuple(lines[1].vertices[0].dxf.location)[:2], (-60, 60))
         k1 = msp.query("TEXT")[0]
         self.assertEqual(k1.dxf.text, "K1")
-        self.close((k1.dxf.insert.x, k1.dxf.insert.y), (1.3, 0))
+        label = label_points(self.folder)[0]
+        self.close((k1.dxf.insert.x, k1.dxf.insert.y), (label[1], label[0]))
+        self.assertGreater(k1.dxf.insert.x, 0)
         outer = [p for p in msp.query("POLYLINE") if p.dxf.layer == "P_WAKU"][0]
         xs = [v.dxf.location.x for v in outer.vertices]
         ys = [v.dxf.location.y for v in outer.vertices]

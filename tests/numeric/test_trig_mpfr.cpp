@@ -6,10 +6,10 @@
 #include "numeric/conversion.h"
 #include "numeric/precisetrig.h"
 #include "numeric/trig.h"
-#include "plan/kakudo.h"
+#include "plan/degreesperradian.h"
+#include "plan/drawingscale.h"
 #include "plan/papersize.h"
-#include "plan/settings.h"
-#include "plan/writestate.h"
+#include "plan/rotationangle.h"
 
 #include <gtest/gtest.h>
 #include <mpfr.h>
@@ -112,15 +112,8 @@ class Tally {
     std::string m_library;
 };
 
-// Degrees of the angle box as the plan reads them; radians are degrees / kDegreesPerRadian.
-plan::WriteState readAngle(const std::string& text) {
-    plan::Settings settings;
-    settings.angleText = text;
-    plan::WriteState state;
-    plan::KAKUDO(settings, state);
-    return state;
-}
-const double kDegreesPerRadian = readAngle("0").degreesPerRadian.toNumber();
+// Radians of the plan are degrees / kDegreesPerRadian.
+const double kDegreesPerRadian = plan::degreesPerRadian();
 
 double randomDouble(std::mt19937_64& random) {
     double x = numeric::bitCast<double>(random());
@@ -132,7 +125,7 @@ TEST(TrigMpfr, EveryWholeAngleOfTheAngleBox) {
     for (int n = 0; n < 360 * 3600; n += kStride) {
         char text[16];
         std::snprintf(text, sizeof text, "%d.%02d%02d", n / 3600, n / 60 % 60, n % 60);
-        const double degrees = readAngle(text).rotationAngle.toNumber();
+        const double degrees = plan::RotationAngle(text).degrees();
         tally.checkSinCos(degrees / kDegreesPerRadian);
         tally.checkSinCos((90 - degrees) / kDegreesPerRadian);
     }

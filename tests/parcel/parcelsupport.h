@@ -2,6 +2,7 @@
 
 // Plans made the way a job makes them, for the parcel and survey-map tests.
 
+#include "../job/jobsupport.h"
 #include "../scripts/testsupport.h"
 
 #include "job/job.h"
@@ -25,10 +26,9 @@ struct Sheet {
     const char* scale = "100";
 };
 
+// The sheet's lists selected by token; a token of no paper or scale is a fault of the test.
 inline void choose(job::Job& job, const Sheet& sheet) {
-    job.settings().angleText = sheet.angle;
-    job.settings().paper = plan::findPaper(sheet.paper);
-    job.settings().scale = plan::findScale(sheet.scale);
+    job.setSettings(job::test::settingsOf("", sheet.angle, sheet.paper, sheet.scale));
 }
 
 // The plan of rows pasted at A6 (mark, name, X, Y separated by TABs).

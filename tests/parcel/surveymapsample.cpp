@@ -32,9 +32,11 @@ int main(int argc, char** argv) {
     job::Job job(job::Job::History::None);
     job.openPointsFile(bytes, std::filesystem::path(argv[1]).filename().string());
     job.read();
-    job.settings().paper = plan::findPaper(argv[2]);
-    job.settings().scale = plan::findScale(argv[3]);
-    job.settings().angleText = argv[4];
+    job::Settings chosen;
+    chosen.paper = plan::findPaper(argv[2]);
+    chosen.scale = plan::findScale(argv[3]);
+    chosen.angle = plan::RotationAngle(argv[4]);
+    job.setSettings(std::move(chosen));
     const plan::Plan plan = job.plan();
 
     parcel::SurveyMapSettings settings;

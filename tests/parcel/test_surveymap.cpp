@@ -339,11 +339,17 @@ TEST(SurveyMap, TheFitCheckSaysWhatDoesNotFit) {
 }
 
 TEST(SurveyMap, NoScaleNoMap) {
-    const SurveyMap map =
-        mapOf(planOf("P\tA\t0\t0\n\tB\t1\t0\n\tC\t0\t1\n\tA\t0\t0\n", {"0.0000", "A1", "none"}));
+    // The plan a converter computes holds the points alone, with no sheet and no scale.
+    job::Job job(job::Job::History::None);
+    job.paste("P\tA\t0\t0\n\tB\t1\t0\n\tC\t0\t1\n\tA\t0\t0\n");
+    job.read();
+    const plan::Plan points = plan::computePoints(job.table());
+    ASSERT_EQ(findParcels(points).parcels.size(), 1u);
+    const SurveyMap map = mapOf(points);
     EXPECT_TRUE(map.texts.empty());
     EXPECT_TRUE(map.lines.empty());
     ASSERT_EQ(map.fitMessages.size(), 1u);
+    EXPECT_NE(map.fitMessages[0].find("縮尺"), std::string::npos) << map.fitMessages[0];
 }
 
 TEST(SurveyMap, TextsAreOneLineWithoutControlCharacters) {

@@ -1,6 +1,6 @@
+#include "plan/degreesperradian.h"
 #include "plan/kakudo.h"
-#include "plan/settings.h"
-#include "plan/writestate.h"
+#include "plan/rotationangle.h"
 #include "scripts/textforms.h"
 
 #include "points/runtimeerror.h"
@@ -115,13 +115,9 @@ TEST(Kakudo, PackedAnglesBecomeDecimalDegrees) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
-        plan::Settings settings;
-        settings.angleText = c.text;
-        plan::WriteState state;
-        plan::KAKUDO(settings, state);
-        ASSERT_TRUE(state.rotationAngle.isNumber());
-        EXPECT_EQ(state.rotationAngle.numberValue(), c.degrees);
-        EXPECT_EQ(scripts::plainForm(state.rotationAngle), c.printed);
+        const double degrees = plan::RotationAngle(c.text).degrees();
+        EXPECT_EQ(degrees, c.degrees);
+        EXPECT_EQ(scripts::plainForm(points::CellValue::number(degrees)), c.printed);
     }
 }
 
@@ -140,13 +136,23 @@ TEST(Kakudo, EveryWholeMinuteOfEveryDegreeIsExact) {
     EXPECT_EQ(wrong, 0);
 }
 
-TEST(Kakudo, CopiesTheDegreesPerRadianTextUnchanged) {
-    plan::Settings settings;
-    plan::WriteState state;
-    plan::KAKUDO(settings, state);
-    ASSERT_TRUE(state.degreesPerRadian.isText());
-    EXPECT_EQ(state.degreesPerRadian.textValue(), "57.2957795130823208767981548141052");
-    EXPECT_EQ(state.degreesPerRadian.toNumber(), 57.29577951308232);
+TEST(Kakudo, DegreesPerRadianAreTheTextAsItTakesPartInArithmetic) {
+    EXPECT_EQ(plan::kDegreesPerRadianText, "57.2957795130823208767981548141052");
+    EXPECT_EQ(plan::degreesPerRadian(), 57.29577951308232);
+}
+
+TEST(Kakudo, AnAngleTooLargeToReadFailsWhereItIsUsed) {
+    // Reading the text never fails; the run that takes the angle does, every time.
+    const plan::RotationAngle angle("1e400");
+    for (int run = 0; run < 2; ++run) {
+        try {
+            angle.degrees();
+            ADD_FAILURE() << "no error";
+        } catch (const points::RunTimeError& e) {
+            EXPECT_EQ(e.number(), 6);
+        }
+    }
+    EXPECT_EQ(plan::RotationAngle().degrees(), 0);
 }
 
 } // namespace

@@ -28,7 +28,9 @@ plan::Plan planOf(const std::string& rows, const char* angle) {
     job::Job job;
     job.paste(rows);
     job.read();
-    job.settings().angleText = angle;
+    job::Settings settings;
+    settings.angle = plan::RotationAngle(angle);
+    job.setSettings(settings);
     return job.plan();
 }
 
@@ -79,14 +81,15 @@ TEST(Plan, WorkedExampleInWorldCoordinates) {
         expectNear(plan.polylines[0].vertices[1], c.k2);
         expectNear(plan.polylines[1].vertices[0], c.t1);
 
-        // Circles where the radius is not 0; every label 1.3 east of its point, horizontal.
+        // Circles where the radius is not 0; every label the label offset east of its point,
+        // horizontal.
         ASSERT_EQ(plan.circles.size(), 6u);
         expectNear(plan.circles[0].centre, c.t1);
         EXPECT_EQ(plan.circles[0].radius, 1);
         ASSERT_EQ(plan.labels.size(), 12u);
         EXPECT_EQ(plan.labels[5].text, "T1");
-        expectNear(plan.labels[0].insertion, {1.3, 0});
-        expectNear(plan.labels[5].insertion, {c.t1.x + 1.3, c.t1.y});
+        expectNear(plan.labels[0].insertion, {plan::kLabelOffset, 0});
+        expectNear(plan.labels[5].insertion, {c.t1.x + plan::kLabelOffset, c.t1.y});
         EXPECT_EQ(plan.labels[5].rotation, 0);
 
         // The frame stays axis-aligned, 841 × 594 mm at 1:100, centred on the data.
@@ -125,7 +128,7 @@ TEST(Plan, WhatDrawsNoEntity) {
 }
 
 TEST(Plan, FitCheckSuggestsTheLargestScaleOrAnotherPaper) {
-    const plan::PaperSize& a1 = plan::kPaperSizes[0];
+    const plan::PaperSize& a1 = *plan::findPaper("A1");
     const plan::PaperSize& a4p = *plan::findPaper("A4P");
     // The worked example reaches 83 m north of the frame centre (T4's label top): 1:300
     // gives 78.6 m inside the inner border of A1, 1:400 gives 104.8 m.
@@ -175,7 +178,7 @@ TEST(Plan, PaperConstantsFollowTheirRecipe) {
 }
 
 TEST(Plan, FitCheckCountsACircleLargerThanTheSheet) {
-    const plan::PaperSize& a1 = plan::kPaperSizes[0];
+    const plan::PaperSize& a1 = *plan::findPaper("A1");
     const plan::DrawingScale& scale = *plan::findScale("100");
     // Two points 10 m apart fit on A1 at 1:100; a circle of 60 m around one does not: it
     // reaches 65 m from the frame centre, and 1:250 leaves 65.5 m inside the short side.
@@ -190,13 +193,16 @@ TEST(Plan, FitCheckCountsACircleLargerThanTheSheet) {
 }
 
 TEST(Plan, PaperTableAgreesWithTheSheetSizes) {
-    // The corner constants must describe the sheet the plan shows after the quarter turn.
+    // The corner constants must describe the sheet the plan shows after the quarter turn, to
+    // within what the angle's rounding to whole seconds allows: half a second of arc at the
+    // corner's radius, twice over from corner to corner.
     std::set<std::string_view> tokens;
     for (const plan::PaperSize& paper : plan::kPaperSizes) {
         SCOPED_TRACE(std::string(paper.token));
         const double radians = paper.firstCornerAngle * std::numbers::pi / 180;
-        EXPECT_NEAR(-2 * paper.halfDiagonal * std::cos(radians), paper.sheetHeight, 1e-3);
-        EXPECT_NEAR(-2 * paper.halfDiagonal * std::sin(radians), paper.sheetWidth, 1e-3);
+        const double rounding = paper.halfDiagonal * std::numbers::pi / 180 / 3600 + 1e-6;
+        EXPECT_NEAR(-2 * paper.halfDiagonal * std::cos(radians), paper.sheetHeight, rounding);
+        EXPECT_NEAR(-2 * paper.halfDiagonal * std::sin(radians), paper.sheetWidth, rounding);
         EXPECT_TRUE(tokens.insert(paper.token).second);
     }
 }

@@ -6,7 +6,7 @@
 #include "points/codepage.h"
 #include "scripts/kyusekiscript.h"
 #include "scripts/scriptfile.h"
-#include "scripts/writerun.h"
+#include "scripts/scriptset.h"
 
 #include <gtest/gtest.h>
 
@@ -95,9 +95,9 @@ Example example(const char* angle) {
 
 TEST(KyusekiScript, UsesOnlyWhatTheFourScriptsUse) {
     const Example e = example("30.0000");
-    plan::Settings settings;
-    settings.versionCode = "97";
-    const scripts::ScriptSet four = scripts::writeScripts(settings, e.plan);
+    plan::Plan plan = e.plan;
+    plan.edition = "97";
+    const scripts::ScriptSet four = scripts::writeScripts(plan);
     std::set<std::string> known;
     for (std::size_t i = 0; i < scripts::kScriptFileNames.size(); ++i) {
         const Reading r = read(*points::cp932ToUtf8(four.bytes(i)));

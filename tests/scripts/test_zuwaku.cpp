@@ -1,14 +1,12 @@
 #include "testsupport.h"
 
 #include "plan/drawingscale.h"
+#include "plan/extent.h"
 #include "plan/papersize.h"
 #include "plan/plan.h"
 #include "plan/settings.h"
-#include "plan/writestate.h"
 #include "scripts/scriptfile.h"
 #include "scripts/zuwaku.h"
-
-#include "points/runtimeerror.h"
 
 #include <gtest/gtest.h>
 
@@ -20,40 +18,24 @@ using namespace karumenio::scripts::test;
 
 namespace {
 
-// Settings with the paper and scale of these tokens; nullptr is a list without a valid
-// selection.
-plan::Settings settingsOf(const char* paper, const char* scale) {
+// The plan of no points with the frame of this paper, scale and extent: the example sheet of
+// the guidance window unless told otherwise.
+plan::Plan framePlan(const char* paper = "A1", const char* scale = "100", double maxX = 110,
+                     double minX = -50, double maxY = 150, double minY = -60) {
     plan::Settings settings;
-    settings.paper = paper != nullptr ? plan::findPaper(paper) : nullptr;
-    settings.scale = scale != nullptr ? plan::findScale(scale) : nullptr;
-    return settings;
-}
-
-// The frame lines of a plan of the sheet; the state is left as a completed run leaves it.
-std::vector<std::string> frameLines(const points::Worksheet& sheet, plan::WriteState& state,
-                                    const plan::Settings& settings = {}) {
-    const points::PointTable table;
-    const plan::Plan plan = plan::computePlan(table, sheet, settings, state);
-    scripts::ScriptFile file;
-    scripts::ZUWAKU(file, plan);
-    state = plan.stateAfter;
-    return lines(file.text());
-}
-
-// Runs the frame for the example sheet of the guidance window unless told otherwise.
-std::vector<std::string> frameLines(plan::WriteState& state, const char* paper = "A1",
-                                    const char* scale = "100", double maxX = 110, double minX = -50,
-                                    double maxY = 150, double minY = -60) {
-    points::Worksheet sheet;
-    setExtent(sheet, num(maxX), num(minX), num(maxY), num(minY));
-    return frameLines(sheet, state, settingsOf(paper, scale));
+    settings.paper = plan::findPaper(paper);
+    settings.scale = plan::findScale(scale);
+    EXPECT_NE(settings.paper, nullptr);
+    EXPECT_NE(settings.scale, nullptr);
+    return plan::computePlan(points::PointTable(), plan::Extent{maxX, minX, maxY, minY}, settings);
 }
 
 std::vector<std::string> frameLines(const char* paper = "A1", const char* scale = "100",
                                     double maxX = 110, double minX = -50, double maxY = 150,
                                     double minY = -60) {
-    plan::WriteState state;
-    return frameLines(state, paper, scale, maxX, minX, maxY, minY);
+    scripts::ScriptFile file;
+    scripts::ZUWAKU(file, framePlan(paper, scale, maxX, minX, maxY, minY));
+    return lines(file.text());
 }
 
 std::pair<double, double> point(const std::string& line) {
@@ -132,13 +114,12 @@ TEST(Zuwaku, CentreOfTheExtentIncludingDegenerateOnes) {
 }
 
 TEST(Zuwaku, ZeroGuardsAndDirectionOfDegenerateDiagonals) {
-    plan::WriteState state;
-    frameLines(state, "A1", "100", 200, 200, 1300, 1000);
-    EXPECT_EQ(state.frame.diagonalDX, 1E-19);
-    EXPECT_NEAR(state.frame.diagonalDirection * 57.29577951308232, 270, 1e-12);
-    frameLines(state, "A1", "100", 150, 150, 1200, 1200);
-    EXPECT_EQ(state.frame.halfDiagonal, 0);
-    EXPECT_NEAR(state.frame.diagonalDirection * 57.29577951308232, 45, 1e-12);
+    const plan::FrameValues oneX = framePlan("A1", "100", 200, 200, 1300, 1000).frame;
+    EXPECT_EQ(oneX.diagonalDX, 1E-19);
+    EXPECT_NEAR(oneX.diagonalDirection * 57.29577951308232, 270, 1e-12);
+    const plan::FrameValues onePoint = framePlan("A1", "100", 150, 150, 1200, 1200).frame;
+    EXPECT_EQ(onePoint.halfDiagonal, 0);
+    EXPECT_NEAR(onePoint.diagonalDirection * 57.29577951308232, 45, 1e-12);
 }
 
 TEST(Zuwaku, ScaleLineForEveryScale) {
@@ -148,57 +129,6 @@ TEST(Zuwaku, ScaleLineForEveryScale) {
     for (const auto& [token, text] : scales) {
         SCOPED_TRACE(token);
         EXPECT_EQ(frameLines("A1", token)[12], std::string("SCALE ALL  0,0 ") + text);
-    }
-}
-
-TEST(Zuwaku, AListWithoutSelectionKeepsThePreviousRunsValues) {
-    // Before any run the paper values and the factor count as 0.
-    plan::WriteState fresh;
-    const auto zero = frameLines(fresh, nullptr, nullptr);
-    EXPECT_EQ(zero[3], "0,0");
-    EXPECT_EQ(zero[4], "0,0");
-    EXPECT_NEAR(point(zero[6]).first, 15, 1e-8);
-    EXPECT_NEAR(point(zero[7]).second, -15, 1e-8);
-    EXPECT_NEAR(point(zero[9]).first, 35, 1e-8);
-    EXPECT_NEAR(point(zero[10]).second, -35, 1e-8);
-    EXPECT_EQ(zero[12], "SCALE ALL  0,0 0");
-
-    plan::WriteState state;
-    const auto a3 = frameLines(state, "A3", "2000");
-    const auto kept = frameLines(state, nullptr, nullptr);
-    EXPECT_EQ(std::vector<std::string>(kept.begin(), kept.begin() + 13),
-              std::vector<std::string>(a3.begin(), a3.begin() + 13));
-    EXPECT_EQ(kept[12], "SCALE ALL  0,0 2");
-}
-
-TEST(Zuwaku, ExtentCellsThatAreTextNumbersOrEmptyTakePart) {
-    points::Worksheet sheet;
-    setExtent(sheet, txt("200"), {}, txt(" 1300 "), num(1000));
-    plan::WriteState state;
-    EXPECT_EQ(frameLines(sheet, state).back(), "100,1150");
-}
-
-TEST(Zuwaku, AnExtentCellWithTextNamesTheCellAndWritesNothing) {
-    struct Case {
-        int row, column;
-        const char* cell;
-    };
-    for (const Case c : {Case{6, 5, "E6"}, Case{7, 5, "E7"}, Case{6, 6, "F6"}, Case{7, 6, "F7"}}) {
-        SCOPED_TRACE(c.cell);
-        points::Worksheet sheet;
-        setExtent(sheet, num(1), num(0), num(1), num(0));
-        sheet.setValue(c.row, c.column, txt("最大"));
-        plan::WriteState state;
-        const plan::WriteState before = state;
-        try {
-            frameLines(sheet, state);
-            ADD_FAILURE() << "no error";
-        } catch (const points::RunTimeError& e) {
-            EXPECT_EQ(e.number(), 13);
-            EXPECT_EQ(e.cell(), c.cell);
-            EXPECT_NE(std::string(e.what()).find(c.cell), std::string::npos);
-        }
-        EXPECT_EQ(state.scaleFactor, before.scaleFactor);
     }
 }
 

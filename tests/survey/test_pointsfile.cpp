@@ -261,7 +261,9 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(PointsFile, SimaLeavesTheRadiusChainAndClearsOldRowsBelow) {
     job::Job job;
     job.paste("K\tA\t1\t1\n\tB\t2\t2\n\tC\t3\t3\n\tD\t4\t4\n\tE\t5\t5\n\tF\t6\t6\n");
-    job.setDefaultRadius(2.5);
+    job::Settings settings;
+    settings.defaultRadius = 2.5;
+    job.setSettings(settings);
     job.openPointsFile(kSquare, "x.sim");
     EXPECT_EQ(job.read(), 4);
     EXPECT_TRUE(job.sheet().content(7, points::kMarkRadiusColumn).isFormula());

@@ -3,6 +3,7 @@
 #include "sheetrows.h"
 
 #include "job/job.h"
+#include "job/outputformat.h"
 #include "points/codepage.h"
 #include "points/pointtable.h"
 #include "points/runtimeerror.h"
@@ -28,6 +29,14 @@ std::string slurp(const fs::path& path) {
     return s.str();
 }
 
+// The points of the latest read written alone as a SIMA file; returns the warnings.
+std::vector<std::string> writeSima(job::Job& job, const fs::path& file) {
+    job::WriteTargets targets;
+    targets.scripts = false;
+    targets.files.push_back({job::findFormat("sima"), file});
+    return job.write(targets).warnings;
+}
+
 class SimaWriter : public testing::Test {
   protected:
     void SetUp() override {
@@ -44,12 +53,12 @@ class SimaWriter : public testing::Test {
 
 TEST_F(SimaWriter, OneParcelPerSectionOfTwoOrMorePoints) {
     job::Job job;
-    EXPECT_THROW(job.writeSima(m_dir / "early.sim"), points::RunTimeError);
+    EXPECT_THROW(writeSima(job, m_dir / "early.sim"), points::RunTimeError);
     job.paste("K\tK1\t0\t0\n\tK2\t100\t0\n\tK3\t100\t100\n\tK1\t0\t0\n"
               "K\tT1\t60.5\t-60\n\tT2\t0\t120\n\tK2\t100\t0\n"
               "*\t測点,1\t1.5\t2\n");
     ASSERT_EQ(job.read(), 8);
-    EXPECT_TRUE(job.writeSima(m_dir / "plan.sim").empty());
+    EXPECT_TRUE(writeSima(job, m_dir / "plan.sim").empty());
     EXPECT_EQ(slurp(m_dir / "plan.sim"),
               points::toCp932("G00,01,plan,\r\nA00,\r\n"
                               "A01,1,K1,0,0,,\r\nA01,2,K2,100,0,,\r\nA01,3,K3,100,100,,\r\n"
@@ -70,7 +79,7 @@ TEST_F(SimaWriter, ReadsBackIntoTheSameRows) {
     job::Job first;
     first.openPointsFile(sima, "site.sim");
     ASSERT_EQ(first.read(), 9);
-    first.writeSima(m_dir / "again.sim");
+    writeSima(first, m_dir / "again.sim");
 
     job::Job second;
     second.openPointsFile(slurp(m_dir / "again.sim"), "again.sim");
@@ -83,7 +92,7 @@ TEST_F(SimaWriter, NamesAndMarksLongerThan256CharactersAreCutWithAWarning) {
     // Pasted, so the sheet holds them whole; the file does not.
     job.paste(std::string(300, 'M') + "\t" + std::string(100000, 'N') + "\t0\t0\n\tP2\t1\t1\n");
     ASSERT_EQ(job.read(), 2);
-    const auto warnings = job.writeSima(m_dir / "long.sim");
+    const auto warnings = writeSima(job, m_dir / "long.sim");
     ASSERT_EQ(warnings.size(), 2u);
     EXPECT_NE(warnings[0].find("B6"), std::string::npos) << warnings[0];
     EXPECT_NE(warnings[1].find("A6"), std::string::npos) << warnings[1];
