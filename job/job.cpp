@@ -227,6 +227,16 @@ output::WriteReport Job::write(const WriteTargets& asked,
         }
         files.commit(operations);
         report.warnings = std::move(run.made.warnings);
+        // A survey map of an earlier run would be dragged in with the new scripts unnoticed.
+        std::error_code error;
+        if (targets.scripts && !targets.surveyMapScript &&
+            std::filesystem::exists(
+                targets.folder / output::platform::pathFromUtf8(scripts::kKyusekiFileName),
+                error)) {
+            report.warnings.push_back(
+                "出力先に前の KYUSEKI.SCR が残っています。今回は地積測量図を出力していないため、"
+                "この KYUSEKI.SCR は今回の図面のものではありません。");
+        }
         complete(run);
         return report;
     });
