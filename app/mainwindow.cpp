@@ -1,5 +1,7 @@
 #include "mainwindow.h"
 
+#include "drawinginfo.h"
+#include "drawinginfodialog.h"
 #include "errortext.h"
 #include "messageboxsink.h"
 #include "olecontainer.h"
@@ -10,6 +12,7 @@
 #include "worksheetview.h"
 #include "worksheetwindow.h"
 
+#include "geodesy/planesystem.h"
 #include "guide/formlook.h"
 #include "guide/screenfit.h"
 #include "guide/usagewindow.h"
@@ -30,6 +33,7 @@
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDragEnterEvent>
@@ -44,6 +48,7 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QSettings>
+#include <QSignalBlocker>
 #include <QTimer>
 #include <QUrl>
 
@@ -79,8 +84,8 @@ void placeCentredLabel(QLabel* label, int leftTwips, int topTwips, int widthTwip
 // anything else uses the folder; only a folder holding a journal is touched.
 void recoverFolder(MessageSink* sink, QWidget* parent, const std::filesystem::path& folder) {
     std::error_code error;
-    if (!std::filesystem::exists(std::filesystem::symlink_status(
-            folder / output::AtomicFileSet::kJournalName, error))) {
+    if (!std::filesystem::exists(
+            std::filesystem::symlink_status(folder / output::AtomicFileSet::kJournalName, error))) {
         return;
     }
     const QString title = fromStd(job::kCompletionTitle);
@@ -96,13 +101,23 @@ void recoverFolder(MessageSink* sink, QWidget* parent, const std::filesystem::pa
 
 // The completion names the folder the scripts went to; only the root of drive C on Windows
 // keeps the program's own words for it.
-QString completionText(const std::filesystem::path& folder) {
+QString completionText(const std::filesystem::path& folder, bool surveyMap) {
+    QString text;
     if (output::platform::kIsWindows && folder == std::filesystem::path("C:\\")) {
-        return fromStd(job::completionMessage(folder));
+        text = fromStd(job::completionMessage(folder));
+    } else {
+        text = QStringLiteral("「%1」に ZAHYOU-LINE-PLOT-TEXT.SCRを作成しました。")
+                   .arg(fromStd(output::platform::displayPath(folder)));
     }
-    return QStringLiteral("「%1」に ZAHYOU-LINE-PLOT-TEXT.SCRを作成しました。")
-        .arg(fromStd(output::platform::displayPath(folder)));
+    if (surveyMap) {
+        text +=
+            QStringLiteral("\n地積測量図の KYUSEKI.SCR も作成しました（ZAHYOU.SCR の後に実行）。");
+    }
+    return text;
 }
+
+constexpr auto kSurveyMapKey = "surveyMap";
+constexpr auto kPlaneSystemKey = "planeSystem";
 
 } // namespace
 
@@ -118,8 +133,9 @@ MainWindow::MainWindow(MessageSink* sink, QWidget* parent)
     setObjectName(QStringLiteral("MainWindow"));
     setAcceptDrops(true);
     setFont(guide::gothicFont(9));
-    // Taller than the design by the preview button below the progress display.
-    guide::setupFixedWindow(this, 3735, 7335);
+    // Taller than the design by the preview button below the progress display, and the
+    // survey map's rows below it.
+    guide::setupFixedWindow(this, 3735, 8295);
     createControls();
     loadCaptions();
 
@@ -127,6 +143,7 @@ MainWindow::MainWindow(MessageSink* sink, QWidget* parent)
     placeRightAlignedLabel(m_paperCaption, 720, 2955, 495);
     placeRightAlignedLabel(m_angleCaption, 720, 3660, 495);
     placeRightAlignedLabel(m_scaleCaption, 720, 3315, 495);
+    placeRightAlignedLabel(m_zoneCaption, 720, 7875, 495);
     guide::placeAutoSizeLabel(m_progressCaption, 120, 6240);
     placeCentredLabel(m_editionPrompt, 720, 720, 2295, 255);
     m_openHint->resize(std::max(m_openHint->width(), m_openHint->sizeHint().width()),
@@ -224,12 +241,27 @@ void MainWindow::createControls() {
     m_editionPrompt = label("editionPrompt", 720, 720, 2295, 255);
     m_previewButton = button("previewButton", 120, 6840, 1695, 375);
     m_folderButton = button("folderButton", 1920, 6840, 1695, 375);
+    m_surveyMapBox = new QCheckBox(this);
+    m_surveyMapBox->setObjectName(QStringLiteral("surveyMapBox"));
+    m_surveyMapBox->setGeometry(twips(180), twips(7365), twips(1695), twips(285));
+    m_drawingInfoButton = button("drawingInfoButton", 1920, 7320, 1695, 375);
+    m_zoneCaption = label("zoneCaption", 720, 7875, 495, 180);
+    m_zoneList = new QComboBox(this);
+    m_zoneList->setObjectName(QStringLiteral("zoneList"));
+    m_zoneList->addItem(QStringLiteral("なし"), 0);
+    for (const geodesy::PlaneSystem& system : geodesy::planeSystems()) {
+        m_zoneList->addItem(fromStd(geodesy::systemLabel(system)), system.number);
+    }
+    m_zoneList->setGeometry(twips(1320), twips(7800), twips(1215), twips(300));
 
     std::vector<QWidget*> order = {m_usageButton,   m_paperList,  m_scaleList,   m_angleBox,
                                    m_worksheetIcon, m_readButton, m_writeButton, m_endButton};
     order.insert(order.end(), m_editionButtons.begin(), m_editionButtons.end());
     order.push_back(m_previewButton);
     order.push_back(m_folderButton);
+    order.push_back(m_surveyMapBox);
+    order.push_back(m_drawingInfoButton);
+    order.push_back(m_zoneList);
     for (std::size_t i = 1; i < order.size(); ++i) {
         setTabOrder(order[i - 1], order[i]);
     }
@@ -281,6 +313,15 @@ void MainWindow::createControls() {
     connect(m_scaleList, &QComboBox::currentIndexChanged, this, &MainWindow::refreshPreview);
     connect(m_angleBox, &QLineEdit::textChanged, this, &MainWindow::refreshPreview);
     connect(m_worksheetIcon, &OleContainer::activated, this, [this] { openWorksheet(); });
+    connect(m_drawingInfoButton, &QPushButton::clicked, this, &MainWindow::editDrawingInfo);
+    connect(m_surveyMapBox, &QCheckBox::toggled, this, [this] {
+        rememberChoices();
+        refreshPreview();
+    });
+    connect(m_zoneList, &QComboBox::currentIndexChanged, this, [this] {
+        rememberChoices();
+        refreshPreview();
+    });
     m_openHint->raise();
 }
 
@@ -295,6 +336,21 @@ void MainWindow::loadCaptions() {
     m_usageButton->setText(QStringLiteral("使用方法・説明"));
     m_previewButton->setText(QStringLiteral("図面プレビュー"));
     m_folderButton->setText(QStringLiteral("出力先…"));
+    m_surveyMapBox->setText(QStringLiteral("地積測量図"));
+    m_surveyMapBox->setToolTip(
+        QStringLiteral("辺長・求積表・方位・表題欄を図面に加え、KYUSEKI.SCR も出力します"));
+    m_drawingInfoButton->setText(QStringLiteral("図面情報…"));
+    m_zoneCaption->setText(QStringLiteral("座標系 ："));
+    m_zoneList->setToolTip(QStringLiteral("平面直角座標系（表題欄・GeoJSON・地図で確認）"));
+    // The surveyor's last choices, as they were kept; taking one back must not store the other
+    // before it is taken back too.
+    const QSignalBlocker surveyMapQuiet(m_surveyMapBox);
+    const QSignalBlocker zoneQuiet(m_zoneList);
+    const QSettings store;
+    m_surveyMapBox->setChecked(store.value(QString::fromLatin1(kSurveyMapKey), false).toBool());
+    const int zone = m_zoneList->findData(store.value(QString::fromLatin1(kPlaneSystemKey), 0));
+    m_zoneList->setCurrentIndex(zone >= 0 ? zone : 0);
+    m_drawingInfoKey = DrawingInfoStore::keyOf(QString());
     m_paperCaption->setText(QStringLiteral("用紙設定 ："));
     m_angleCaption->setText(QStringLiteral("角度(UCS) ："));
     m_degreesPerRadianHolder->setText(fromStd(plan::kDegreesPerRadianText));
@@ -407,7 +463,7 @@ void MainWindow::writeScripts() {
         return;
     }
     // What the surveyor should know about the files comes with the completion, not after it.
-    QString message = completionText(folder);
+    QString message = completionText(folder, m_job->settings().surveyMap);
     for (const std::string& warning : report.warnings) {
         message += QLatin1Char('\n') + fromStd(warning);
     }
@@ -486,7 +542,30 @@ void MainWindow::applySettings() {
     settings.paper = plan::findPaper(m_paperList->currentData().toString().toStdString());
     settings.scale = plan::findScale(m_scaleList->currentData().toString().toStdString());
     settings.angle = plan::RotationAngle(m_angleBox->text().toStdString());
+    settings.surveyMap = m_surveyMapBox->isChecked();
+    settings.map = DrawingInfoStore::load(m_drawingInfoKey);
+    settings.planeSystem = geodesy::planeSystem(m_zoneList->currentData().toInt());
     m_job->setSettings(std::move(settings));
+}
+
+void MainWindow::rememberChoices() {
+    QSettings store;
+    store.setValue(QString::fromLatin1(kSurveyMapKey), m_surveyMapBox->isChecked());
+    store.setValue(QString::fromLatin1(kPlaneSystemKey), m_zoneList->currentData().toInt());
+}
+
+void MainWindow::setPointsFile(const QString& path) {
+    m_drawingInfoKey = DrawingInfoStore::keyOf(path);
+    refreshPreview();
+}
+
+void MainWindow::editDrawingInfo() {
+    DrawingInfoDialog dialog(DrawingInfoStore::load(m_drawingInfoKey), this);
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    DrawingInfoStore::save(m_drawingInfoKey, dialog.fields());
+    refreshPreview();
 }
 
 void MainWindow::endProgram() {
@@ -586,6 +665,8 @@ void MainWindow::takeFocusBack() {
 WorksheetWindow* MainWindow::openWorksheet() {
     if (!m_worksheetWindow) {
         m_worksheetWindow = new WorksheetWindow(m_model, m_sink, nullptr, m_job.get());
+        connect(m_worksheetWindow, &WorksheetWindow::pointsFileOpened, this,
+                &MainWindow::setPointsFile);
         // Beside the main window, not over its buttons and lists, and on its screen.
         if (const QScreen* screen = guide::screenOf(this)) {
             const QRect area = screen->availableGeometry();

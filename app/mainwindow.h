@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -60,6 +61,11 @@ class MainWindow : public QWidget {
     // "出力先…" (kept between runs), else the root of drive C.
     std::filesystem::path outputFolder() const;
     void setOutputFolder(const QString& folder);
+    // The job's points file, which the survey map's fields (図面情報) are kept under; empty for
+    // a job pasted or started afresh.
+    void setPointsFile(const QString& path);
+    // "図面情報": the dialog of the survey map's fields, kept for the job when accepted.
+    void editDrawingInfo();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -89,6 +95,8 @@ class MainWindow : public QWidget {
     // Shows a failure and selects the cell it names.
     void reportFailure(const QString& title, const std::exception& error);
     void applySettings();
+    // Keeps the survey map's checkbox and the coordinate system in the settings store.
+    void rememberChoices();
     void refreshPreview();
     void applySuggestion(const QString& paperToken, const QString& scaleToken);
     void takeFocusBack();
@@ -113,6 +121,12 @@ class MainWindow : public QWidget {
     QPushButton* m_folderButton;
     QComboBox* m_paperList;
     QComboBox* m_scaleList;
+    QCheckBox* m_surveyMapBox;
+    QPushButton* m_drawingInfoButton;
+    QComboBox* m_zoneList;
+    QLabel* m_zoneCaption;
+    // The key the survey map's fields of the job are kept under.
+    QString m_drawingInfoKey;
     QLineEdit* m_angleBox;
     OleContainer* m_worksheetIcon;
     QLabel* m_paperCaption;

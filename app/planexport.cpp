@@ -131,7 +131,7 @@ output::WriteReport exportPlan(PlanScene& scene, const job::Settings& settings,
     const std::filesystem::path target(path.toStdU16String());
     job::FormatBytes file;
     if (format.format != nullptr) {
-        file = format.format->write({scene.plan(), settings, target});
+        file = format.format->write({scene.plan(), settings, target, scene.surveyMap()});
     } else {
         file.bytes = format.render(scene).toStdString();
     }

@@ -52,8 +52,12 @@ PlanScene::PlanScene(QObject* parent) : QGraphicsScene(parent) {
     rebuild();
 }
 
-void PlanScene::setPlan(const plan::Plan& plan) {
+void PlanScene::setPlan(const plan::Plan& plan, const parcel::SurveyMap* surveyMap) {
     m_plan = plan;
+    m_surveyMap.reset();
+    if (surveyMap != nullptr) {
+        m_surveyMap = *surveyMap;
+    }
     rebuild();
 }
 
@@ -72,10 +76,16 @@ void PlanScene::setBackground(Background background) {
 }
 
 QColor PlanScene::layerColour(plan::LayerId layer) const {
+    return colourNumber(plan::layer(layer).colour);
+}
+
+QColor PlanScene::colourNumber(int colour) const {
     const bool dark = m_background == Background::Dark;
-    // The drawing program's colours 7, 2, 3 and 4; on paper the light ones are darkened so
+    // The drawing program's colours 1, 7, 2, 3 and 4; on paper the light ones are darkened so
     // that they stay legible.
-    switch (plan::layer(layer).colour) {
+    switch (colour) {
+    case 1:
+        return dark ? QColor(255, 70, 70) : QColor(200, 0, 0);
     case 2:
         return dark ? QColor(255, 255, 0) : QColor(170, 130, 0);
     case 3:
@@ -123,6 +133,10 @@ void PlanScene::rebuild() {
         item->setPos(at.x(), at.y() - metrics.ascent() * scale);
     }
 
+    if (m_surveyMap) {
+        drawSurveyMap(*m_surveyMap);
+    }
+
     // Markers to hover and click, one per point.
     const QPen markerPen =
         hairline(m_background == Background::Dark ? QColor(200, 200, 200) : QColor(90, 90, 90));
@@ -148,6 +162,44 @@ void PlanScene::rebuild() {
         m_markers.append(marker);
     }
     setSceneRect(drawingRect());
+}
+
+void PlanScene::drawSurveyMap(const parcel::SurveyMap& map) {
+    for (const parcel::MapLayer& layer : parcel::kMapLayers) {
+        QPainterPath lines;
+        for (const parcel::MapLine& line : map.lines) {
+            if (line.layer != layer.id || line.vertices.empty()) {
+                continue;
+            }
+            lines.moveTo(toScene(line.vertices.front()));
+            for (std::size_t i = 1; i < line.vertices.size(); ++i) {
+                lines.lineTo(toScene(line.vertices[i]));
+            }
+        }
+        addPath(lines, hairline(colourNumber(layer.colour)));
+    }
+    QFont font = guide::gothicFont(10);
+    font.setPixelSize(100);
+    const QFontMetricsF metrics(font);
+    for (const parcel::MapText& text : map.texts) {
+        auto* item = addSimpleText(fromStd(text.text), font);
+        item->setBrush(colourNumber(parcel::mapLayer(text.layer).colour));
+        // The alignment point on the baseline, at the text's height, turned about that point;
+        // the scene's y runs south, so the world's counter-clockwise turn is clockwise here.
+        qreal along = 0;
+        if (text.alignment == parcel::TextAlignment::BottomCentre) {
+            along = item->boundingRect().width() / 2;
+        } else if (text.alignment == parcel::TextAlignment::BottomRight) {
+            along = item->boundingRect().width();
+        }
+        const qreal scale = text.height / metrics.ascent();
+        const QPointF at = toScene(text.at);
+        QTransform transform = QTransform::fromTranslate(-along, -metrics.ascent());
+        transform *= QTransform::fromScale(scale, scale);
+        transform *= QTransform().rotate(-text.rotation);
+        transform *= QTransform::fromTranslate(at.x(), at.y());
+        item->setTransform(transform);
+    }
 }
 
 QRectF PlanScene::sheetRect() const {

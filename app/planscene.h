@@ -1,10 +1,12 @@
 #pragma once
 
+#include "parcel/surveymap.h"
 #include "plan/plan.h"
 
 #include <QGraphicsScene>
 
 #include <functional>
+#include <optional>
 
 namespace karumenio::app {
 
@@ -24,8 +26,10 @@ class PlanScene : public QGraphicsScene {
     using CellText = std::function<QString(double value, int row, int column)>;
     void setCellText(CellText cellText);
 
-    void setPlan(const plan::Plan& plan);
+    // The plan, and the survey map drawn on it when one is given.
+    void setPlan(const plan::Plan& plan, const parcel::SurveyMap* surveyMap = nullptr);
     const plan::Plan& plan() const { return m_plan; }
+    const parcel::SurveyMap* surveyMap() const { return m_surveyMap ? &*m_surveyMap : nullptr; }
 
     void setBackground(Background background);
     Background background() const { return m_background; }
@@ -45,10 +49,13 @@ class PlanScene : public QGraphicsScene {
   private:
     void rebuild();
     QColor layerColour(plan::LayerId layer) const;
+    QColor colourNumber(int colour) const;
+    void drawSurveyMap(const parcel::SurveyMap& map);
 
     QString cellText(double value, int row, int column) const;
 
     plan::Plan m_plan;
+    std::optional<parcel::SurveyMap> m_surveyMap;
     CellText m_cellText;
     Background m_background = Background::Dark;
     QList<QGraphicsItem*> m_markers;

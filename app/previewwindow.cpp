@@ -5,10 +5,13 @@
 #include "planview.h"
 
 #include "job/errormessage.h"
+#include "job/planlocation.h"
+#include "job/surveymapfiles.h"
 #include "plan/fitcheck.h"
 #include "plan/labelencoding.h"
 
 #include <QCheckBox>
+#include <QDesktopServices>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -52,6 +55,10 @@ PreviewWindow::PreviewWindow(MessageSink* sink, QWidget* parent)
     light->setObjectName(QStringLiteral("lightBackground"));
     connect(light, &QCheckBox::toggled, this, &PreviewWindow::toggleBackground);
     tools->addWidget(light);
+    m_mapButton = new QPushButton(QStringLiteral("地図で確認"), this);
+    m_mapButton->setObjectName(QStringLiteral("openMap"));
+    connect(m_mapButton, &QPushButton::clicked, this, &PreviewWindow::openMap);
+    tools->addWidget(m_mapButton);
     tools->addStretch();
     for (const PlanExport& entry : planExports()) {
         auto* button = new QPushButton(entry.button, this);
@@ -109,11 +116,60 @@ PreviewWindow::PreviewWindow(MessageSink* sink, QWidget* parent)
     layout->addWidget(m_warnings);
 
     connect(m_view, &PlanView::pointClicked, this, &PreviewWindow::pointClicked);
+    m_openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+    locate(plan::Plan{});
+}
+
+QStringList PreviewWindow::locate(const plan::Plan& plan) {
+    m_mapAddress.clear();
+    QStringList warnings;
+    QString why =
+        QStringLiteral("座標系が選ばれていません。メイン画面の「座標系」で平面直角座標系を"
+                       "選ぶと、図面の位置を地理院地図で確かめられます。");
+    if (plan.points.empty()) {
+        why = QStringLiteral("図面がありません。");
+    } else if (m_settings.planeSystem != nullptr) {
+        const auto location = job::locatePlan(plan, *m_settings.planeSystem);
+        if (location && location->mapAddress) {
+            m_mapAddress = fromStd(*location->mapAddress);
+        } else {
+            why = QStringLiteral(
+                "測点が選んだ座標系の範囲から遠く離れているため、地図に示せません。");
+        }
+        if (location && !location->warning.empty()) {
+            warnings.append(fromStd(location->warning).toHtmlEscaped());
+        }
+    }
+    m_mapButton->setEnabled(!m_mapAddress.isEmpty());
+    m_mapButton->setToolTip(m_mapAddress.isEmpty()
+                                ? why
+                                : QStringLiteral("地理院地図で開きます: %1").arg(m_mapAddress));
+    return warnings;
+}
+
+void PreviewWindow::openMap() {
+    if (m_mapAddress.isEmpty()) {
+        return;
+    }
+    if (!m_openUrl(QUrl(m_mapAddress))) {
+        m_sink->warning(
+            this, windowTitle(),
+            QStringLiteral("地図を開けませんでした。次のアドレスをブラウザで開いて下さい:\n%1")
+                .arg(m_mapAddress));
+    }
 }
 
 void PreviewWindow::setPlan(const plan::Plan& plan, const job::Settings& settings) {
-    m_scene->setPlan(plan);
     m_settings = settings;
+    // The survey map as the DXF, KYUSEKI.SCR and the PDF draw it.
+    std::vector<std::string> mapWarnings;
+    if (settings.surveyMap) {
+        const parcel::SurveyMap map = job::surveyMapOf(plan, settings, &mapWarnings);
+        parcel::warnUnmappableTexts(map, mapWarnings);
+        m_scene->setPlan(plan, &map);
+    } else {
+        m_scene->setPlan(plan);
+    }
     m_view->setEnabled(true);
     for (QPushButton* button : std::as_const(m_exportButtons)) {
         button->setEnabled(true);
@@ -134,6 +190,10 @@ void PreviewWindow::setPlan(const plan::Plan& plan, const job::Settings& setting
     for (const std::string& warning : lost) {
         warnings.append(linkedWarning(fromStd(warning)));
     }
+    for (const std::string& warning : mapWarnings) {
+        warnings.append(fromStd(warning).toHtmlEscaped());
+    }
+    warnings.append(locate(plan));
     m_warnings->setText(warnings.join(QStringLiteral("<br>")));
     m_warnings->setVisible(!warnings.isEmpty());
 
@@ -195,6 +255,7 @@ void PreviewWindow::showProblem(const QString& message) {
     m_warnings->setVisible(false);
     m_fit->clear();
     m_apply->setVisible(false);
+    locate(plan::Plan{});
     m_paperToken.clear();
     m_scaleToken.clear();
 }

@@ -6,6 +6,8 @@
 
 #include <QWidget>
 
+#include <QUrl>
+
 #include <functional>
 #include <vector>
 
@@ -46,6 +48,14 @@ class PreviewWindow : public QWidget {
     using ReadCheck = std::function<bool(const QString& title, const QStringList& answers)>;
     void setReadCheck(ReadCheck check) { m_readCheck = std::move(check); }
 
+    // "地図で確認": the web map's address of the plan, empty when no coordinate system is
+    // chosen or the points have no place in it.
+    QString mapAddress() const { return m_mapAddress; }
+    // Opens the web map at the plan (QDesktopServices unless replaced, as the tests do).
+    void openMap();
+    using UrlOpener = std::function<bool(const QUrl& url)>;
+    void setUrlOpener(UrlOpener opener) { m_openUrl = std::move(opener); }
+
     PlanScene* scene() const { return m_scene; }
     PlanView* view() const { return m_view; }
     QString statusText() const;
@@ -72,6 +82,8 @@ class PreviewWindow : public QWidget {
 
   private:
     void toggleBackground(bool light);
+    // The map button and the placement warning for the plan in the settings' system.
+    QStringList locate(const plan::Plan& plan);
     // False when the drawing is out of date and the surveyor did not choose to go on.
     bool useOfDrawingConfirmed(const QString& title, const QStringList& answers);
 
@@ -83,6 +95,9 @@ class PreviewWindow : public QWidget {
     QLabel* m_warnings;
     QLabel* m_fit;
     QPushButton* m_apply;
+    QPushButton* m_mapButton;
+    QString m_mapAddress;
+    UrlOpener m_openUrl;
     QList<QPushButton*> m_exportButtons;
     QString m_paperToken;
     QString m_scaleToken;

@@ -1,5 +1,6 @@
 #include "screenshots.h"
 
+#include "drawinginfodialog.h"
 #include "mainwindow.h"
 #include "messagesink.h"
 #include "planscene.h"
@@ -16,6 +17,8 @@
 #include "points/worksheet.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QEventLoop>
 #include <QFileDialog>
@@ -25,6 +28,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QTimer>
+#include <QUndoStack>
 
 namespace karumenio::app {
 
@@ -173,6 +177,38 @@ QStringList saveScreenshots(const QString& folder, const QString& workedExampleT
         sheet->view()->selectCells(7, 3, 7, 3);
         sheet->view()->pasteText(QStringLiteral("120"));
         shoot(preview, QStringLiteral("preview-outofdate"));
+        // The parcel survey map on B4 at 1:250 (or the scale that holds the points), in system
+        // IX, with its print as a PDF beside the pictures; of the example as it was pasted.
+        main.worksheetModel()->undoStack()->undo();
+        main.findChild<QPushButton*>(QStringLiteral("readButton"))->click();
+        const auto choose = [&](const char* list, const QVariant& data) {
+            auto* combo = main.findChild<QComboBox*>(QString::fromLatin1(list));
+            combo->setCurrentIndex(combo->findData(data));
+        };
+        // The surveyor's own choices are put back afterwards, as they are remembered.
+        auto* surveyMap = main.findChild<QCheckBox*>(QStringLiteral("surveyMapBox"));
+        const bool surveyMapBefore = surveyMap->isChecked();
+        const QVariant zoneBefore =
+            main.findChild<QComboBox*>(QStringLiteral("zoneList"))->currentData();
+        choose("paperList", QStringLiteral("B4L"));
+        choose("scaleList", QStringLiteral("250"));
+        choose("zoneList", 9);
+        surveyMap->setChecked(true);
+        if (preview->hasSuggestion()) {
+            preview->applySuggestion();
+        }
+        preview->view()->fitAll();
+        shoot(preview, QStringLiteral("preview-surveymap"));
+        const QString pdf = dir.filePath(QStringLiteral("preview-surveymap.pdf"));
+        if (preview->exportTo(QStringLiteral("pdf"), pdf)) {
+            written.append(pdf);
+        }
+        DrawingInfoDialog info(parcel::SurveyMapSettings{}, &main);
+        info.show();
+        shoot(&info, QStringLiteral("drawinginfo"));
+        info.close();
+        surveyMap->setChecked(surveyMapBefore);
+        choose("zoneList", zoneBefore);
     }
     preview->close();
 

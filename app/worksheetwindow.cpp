@@ -173,6 +173,7 @@ void WorksheetWindow::newSheet() {
         {QStringLiteral("新しい座標表にする"), QStringLiteral("キャンセル")});
     if (answer == 0) {
         m_model->restoreTemplate();
+        emit pointsFileOpened(QString());
         // A new job starts where the points go.
         m_view->scrollToTop();
         m_view->horizontalScrollBar()->setValue(0);
@@ -238,6 +239,7 @@ bool WorksheetWindow::openPointsFile(const QString& path) {
     if (answer == 0) {
         undo->endMacro();
     }
+    emit pointsFileOpened(path);
     if (!opened.warnings.empty()) {
         QStringList lines;
         for (const std::string& warning : opened.warnings) {

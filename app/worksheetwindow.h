@@ -33,6 +33,10 @@ class WorksheetWindow : public QMainWindow {
     // "新しい座標表": the whole worksheet back to the template after a confirmation.
     void newSheet();
 
+  signals:
+    // A points file was opened into the worksheet; empty after a new sheet.
+    void pointsFileOpened(const QString& path);
+
   protected:
     // A points file dropped on the window is opened as the menu command does.
     void dragEnterEvent(QDragEnterEvent* event) override;

@@ -1,7 +1,10 @@
 #include "clioptions.h"
 
+#include "geodesy/planesystem.h"
 #include "job/outputformat.h"
+#include "job/surveymapfiles.h"
 #include "output/platform.h"
+#include "parcel/landcategory.h"
 #include "plan/drawingscale.h"
 #include "plan/edition.h"
 #include "plan/kakudo.h"
@@ -70,8 +73,8 @@ T keyword(const std::string& value, const std::string& option,
 void addFormatFile(std::vector<job::FormatTarget>& files, const job::OutputFormat& format,
                    const std::string& value) {
     if (value.empty()) {
-        throw UsageError(std::string(format.option) + " には書き出す " +
-                         std::string(format.role) + "のパスを指定して下さい");
+        throw UsageError(std::string(format.option) + " には書き出す " + std::string(format.role) +
+                         "のパスを指定して下さい");
     }
     const std::filesystem::path path = output::platform::pathFromUtf8(value);
     for (job::FormatTarget& file : files) {
@@ -135,6 +138,36 @@ std::string formatOptionsHelp() {
     return text;
 }
 
+// Options that take no value.
+constexpr std::string_view kSurveyMapOption = "--survey-map";
+
+const geodesy::PlaneSystem* zoneOf(const std::string& value) {
+    const bool digits =
+        !value.empty() && value.size() <= 2 &&
+        std::all_of(value.begin(), value.end(), [](char c) { return points::ascii::isDigit(c); });
+    const geodesy::PlaneSystem* system = digits ? geodesy::planeSystem(std::stoi(value)) : nullptr;
+    if (system == nullptr) {
+        throw UsageError("--zone に「" + value +
+                         "」は使えません。平面直角座標系の番号を 1〜19 の数字で指定して下さい"
+                         "（例 --zone 9 は第IX系）");
+    }
+    return system;
+}
+
+// A date of the calendar as YYYY-MM-DD, unchanged.
+std::string dateOf(const std::string& value) {
+    if (!job::isCalendarDate(value)) {
+        throw UsageError("--date に「" + value +
+                         "」は使えません。作成年月日を YYYY-MM-DD の形の正しい日付で指定して下さい"
+                         "（例 2024-05-01）");
+    }
+    return value;
+}
+
+std::string landCategoryTokens() {
+    return alternatives(parcel::kLandCategories, &parcel::LandCategory::token);
+}
+
 } // namespace
 
 CliOptions parseArguments(const std::vector<std::string>& arguments) {
@@ -149,6 +182,10 @@ CliOptions parseArguments(const std::vector<std::string>& arguments) {
         if (arg.starts_with("--")) {
             std::string name = arg;
             std::string value;
+            if (arg == kSurveyMapOption) {
+                options.settings.surveyMap = true;
+                continue;
+            }
             if (const auto eq = arg.find('='); eq != std::string::npos) {
                 name = arg.substr(0, eq);
                 value = arg.substr(eq + 1);
@@ -174,6 +211,21 @@ CliOptions parseArguments(const std::vector<std::string>& arguments) {
                     throw UsageError("--radius は数値で指定して下さい: 「" + value + "」");
                 }
                 options.settings.defaultRadius = *radius;
+            } else if (name == kSurveyMapOption) {
+                throw UsageError(name + " は値を取りません: 「" + arg + "」");
+            } else if (name == "--land-class") {
+                options.settings.map.landCategory =
+                    choice(parcel::findLandCategory(value), value, name, landCategoryTokens());
+            } else if (name == "--location") {
+                options.settings.map.titleBlock.location = value;
+            } else if (name == "--lot") {
+                options.settings.map.titleBlock.lotNumber = value;
+            } else if (name == "--surveyor") {
+                options.settings.map.titleBlock.surveyor = value;
+            } else if (name == "--date") {
+                options.settings.map.titleBlock.date = dateOf(value);
+            } else if (name == "--zone") {
+                options.settings.planeSystem = zoneOf(value);
             } else if (name == "--format") {
                 options.open.format =
                     keyword<survey::FileFormat>(value, name,
@@ -210,6 +262,13 @@ CliOptions parseArguments(const std::vector<std::string>& arguments) {
     }
     if (options.pointsFile.empty()) {
         throw UsageError("座標ファイルを指定して下さい");
+    }
+    const bool geoJson =
+        std::any_of(options.files.begin(), options.files.end(),
+                    [](const job::FormatTarget& file) { return file.format->token == "geojson"; });
+    if (geoJson && options.settings.planeSystem == nullptr) {
+        throw UsageError("--geojson には座標系が必要です。--zone で平面直角座標系の番号 (1〜19) "
+                         "を選んで下さい（例 --zone 9）");
     }
     if (!outGiven) {
         options.outFolder = output::platform::defaultOutputFolder();
@@ -291,7 +350,21 @@ Options:
                    $KARUMENIO_DRIVE_C if set, else C:\ on Windows and the home
                    folder elsewhere)
 )" + formatOptionsHelp() +
-           R"(  --format F       auto | sima | csv                        (default auto)
+           R"(  --survey-map     also draw the parcel survey map (side lengths, area table,
+                   north arrow, title block) into the DXF, and write it as a
+                   fifth script KYUSEKI.SCR in the same run
+  --land-class C   )" +
+           landCategoryTokens() +
+           R"( (地目; default 宅地): the area is cut to
+                   0.01 m², for その他 above 10 m² to 1 m²
+  --location TEXT  所在 of the title block
+  --lot TEXT       地番 of the title block (default: the parcels' names)
+  --surveyor TEXT  作成者 of the title block
+  --date DATE      作成年月日 as YYYY-MM-DD (default: today)
+  --zone N         plane rectangular coordinate system 1-19 (系 I-XIX of
+                   JGD2011): the title block's 座標系, the GeoJSON, the map
+                   address printed and the check that the points lie there
+  --format F       auto | sima | csv                        (default auto)
   --header H       auto | yes | no: whether the first line is a header; auto
                    takes it for one when its X and Y fields are not numbers or
                    it names an X and a Y column. A header's columns are found

@@ -4,14 +4,16 @@
 
 #include "job/errormessage.h"
 #include "job/job.h"
+#include "job/planlocation.h"
+#include "output/outputset.h"
+#include "output/platform.h"
 #include "plan/fitcheck.h"
 #include "points/reader.h"
 #include "points/runtimeerror.h"
-#include "output/outputset.h"
-#include "output/platform.h"
 
 #include <fstream>
 #include <iostream>
+#include <optional>
 
 using namespace karumenio;
 
@@ -60,6 +62,20 @@ std::string readWholeFile(const std::filesystem::path& path) {
     return bytes;
 }
 
+// Where the read points lie in the system chosen with --zone; nothing without one, or when a
+// coordinate is not a number, which the write then reports.
+std::optional<job::PlanLocation> locate(const job::Job& job) {
+    const geodesy::PlaneSystem* system = job.settings().planeSystem;
+    if (system == nullptr) {
+        return std::nullopt;
+    }
+    try {
+        return job::locatePlan(plan::computePoints(job.table()), *system);
+    } catch (const points::RunTimeError&) {
+        return std::nullopt;
+    }
+}
+
 int run(const cli::CliOptions& options, const job::WriteTargets& targets) {
     if (targets.scripts && !options.angleWarning.empty()) {
         std::cerr << "警告: " << options.angleWarning << '\n';
@@ -80,6 +96,10 @@ int run(const cli::CliOptions& options, const job::WriteTargets& targets) {
     if (const std::string note = job.lastRead().note(); !note.empty()) {
         std::cerr << "警告: " << note << '\n';
     }
+    const std::optional<job::PlanLocation> location = locate(job);
+    if (location && !location->warning.empty()) {
+        std::cerr << "警告: " << location->warning << '\n';
+    }
 
     // The files of the output formats go with the scripts, all or nothing.
     const output::WriteReport report = job.write(targets);
@@ -96,6 +116,9 @@ int run(const cli::CliOptions& options, const job::WriteTargets& targets) {
     std::cout << points::readMessage(count) << '\n';
     for (const auto& file : report.files) {
         std::cout << output::platform::displayPath(file) << '\n';
+    }
+    if (location && location->mapAddress) {
+        std::cout << "地図で確認: " << *location->mapAddress << '\n';
     }
     return 0;
 }

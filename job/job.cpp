@@ -2,6 +2,7 @@
 
 #include "extentcells.h"
 #include "outputformat.h"
+#include "surveymapfiles.h"
 
 #include "output/atomicfileset.h"
 #include "output/foldersession.h"
@@ -10,6 +11,7 @@
 #include "points/paste.h"
 #include "points/runtimeerror.h"
 #include "points/worksheet.h"
+#include "scripts/kyusekiscript.h"
 #include "scripts/scriptset.h"
 #include "scripts/zahyouscript.h"
 
@@ -62,13 +64,18 @@ Job::Job(History history)
 
 void Job::setSettings(Settings settings) {
     if (settings.paper == nullptr) {
-        settings.paper =
-            m_lastPlan ? m_lastPlan->paper : &plan::paperByToken(plan::kDefaultPaper);
+        settings.paper = m_lastPlan ? m_lastPlan->paper : &plan::paperByToken(plan::kDefaultPaper);
     }
     if (settings.scale == nullptr) {
-        settings.scale =
-            m_lastPlan ? m_lastPlan->scale : &plan::scaleByToken(plan::kDefaultScale);
+        settings.scale = m_lastPlan ? m_lastPlan->scale : &plan::scaleByToken(plan::kDefaultScale);
     }
+    // The title block's date is the day the settings were given unless the surveyor chose one,
+    // and its system is the one the coordinates are in.
+    if (settings.map.titleBlock.date.empty()) {
+        settings.map.titleBlock.date = todayDate();
+    }
+    settings.map.titleBlock.coordinateSystem =
+        settings.planeSystem != nullptr ? geodesy::systemLabel(*settings.planeSystem) : "";
     if (settings.defaultRadius) {
         m_sheet->setValue(points::kFirstDataRow, points::kMarkRadiusColumn,
                           points::CellValue::number(*settings.defaultRadius));
@@ -137,9 +144,18 @@ plan::Plan Job::plan() const {
     return computePlan();
 }
 
+WriteTargets Job::runTargets(const WriteTargets& targets) const {
+    WriteTargets run = targets;
+    run.surveyMapScript = targets.scripts && m_settings.surveyMap;
+    return run;
+}
+
 Job::Run Job::makeFiles(const WriteTargets& targets) const {
     Run run;
     plan::Plan plan;
+    const bool drawing = targets.scripts ||
+                         std::any_of(targets.files.begin(), targets.files.end(),
+                                     [](const FormatTarget& file) { return file.format->drawing; });
     if (targets.scripts) {
         checkRun(m_settings, m_table, m_dataSheet);
         plan = computePlan();
@@ -158,13 +174,24 @@ Job::Run Job::makeFiles(const WriteTargets& targets) const {
                                            std::string(targets.files.front().format->role) +
                                            "を書き出せません。");
         }
-        const bool drawing =
-            std::any_of(targets.files.begin(), targets.files.end(),
-                        [](const FormatTarget& file) { return file.format->drawing; });
         plan = drawing ? computePlan() : plan::computePoints(m_table);
     }
+    // The survey map is drawn once for the fifth script and the drawing formats alike.
+    std::optional<parcel::SurveyMap> map;
+    if (m_settings.surveyMap && drawing) {
+        map = surveyMapOf(plan, m_settings, &run.made.warnings);
+    }
+    if (targets.surveyMapScript) {
+        scripts::EncodedScript kyuseki = scripts::kyusekiScript(plan, *map);
+        run.made.files.push_back(
+            {targets.folder / output::platform::pathFromUtf8(scripts::kKyusekiFileName),
+             std::move(kyuseki.bytes)});
+        run.made.warnings.insert(run.made.warnings.end(),
+                                 std::make_move_iterator(kyuseki.warnings.begin()),
+                                 std::make_move_iterator(kyuseki.warnings.end()));
+    }
     for (const FormatTarget& file : targets.files) {
-        FormatBytes made = file.format->write({plan, m_settings, file.path});
+        FormatBytes made = file.format->write({plan, m_settings, file.path, map ? &*map : nullptr});
         run.made.files.push_back({file.path, std::move(made.bytes)});
         run.made.warnings.insert(run.made.warnings.end(),
                                  std::make_move_iterator(made.warnings.begin()),
@@ -183,8 +210,9 @@ void Job::complete(Run& run) {
     }
 }
 
-output::WriteReport Job::write(const WriteTargets& targets,
+output::WriteReport Job::write(const WriteTargets& asked,
                                const output::FileOperations& operations) {
+    const WriteTargets targets = runTargets(asked);
     targets.check();
     // Recovery of an interrupted run comes before this run's own checks, in every folder the
     // run writes into.
@@ -199,12 +227,23 @@ output::WriteReport Job::write(const WriteTargets& targets,
         }
         files.commit(operations);
         report.warnings = std::move(run.made.warnings);
+        // A survey map of an earlier run would be dragged in with the new scripts unnoticed.
+        std::error_code error;
+        if (targets.scripts && !targets.surveyMapScript &&
+            std::filesystem::exists(
+                targets.folder / output::platform::pathFromUtf8(scripts::kKyusekiFileName),
+                error)) {
+            report.warnings.push_back(
+                "出力先に前の KYUSEKI.SCR が残っています。今回は地積測量図を出力していないため、"
+                "この KYUSEKI.SCR は今回の図面のものではありません。");
+        }
         complete(run);
         return report;
     });
 }
 
-MadeFiles Job::writeToMemory(const WriteTargets& targets) {
+MadeFiles Job::writeToMemory(const WriteTargets& asked) {
+    const WriteTargets targets = runTargets(asked);
     targets.check();
     Run run = makeFiles(targets);
     MadeFiles made = std::move(run.made);

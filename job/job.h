@@ -102,9 +102,11 @@ class Job {
     // the run is checked, the plan computed and every file made, and all of them are written
     // or none. Only then does the run count: the table takes the plan's label points and
     // PointIndex, and the plan stays available as lastPlan(). A run without scripts only
-    // writes its files. Failures, in the order met: no edition chosen or an edition that is
-    // not a number (13), a worksheet never read (91), a read of no points (9), then those of
-    // the plan (see plan::computePlan), the extent cells' between the angle's and the points'.
+    // writes its files; one with scripts and the survey map asked for writes KYUSEKI.SCR as
+    // a fifth script, in the same all-or-nothing set. Failures, in the order met: no edition chosen
+    // or an edition that is not a number (13), a worksheet never read (91), a read of no points
+    // (9), then those of the plan (see plan::computePlan), the extent cells' between the angle's
+    // and the points'.
     output::WriteReport
     write(const WriteTargets& targets,
           const output::FileOperations& operations = output::FileOperations::system());
@@ -117,6 +119,8 @@ class Job {
 
   private:
     struct Run;
+    // The targets of a run as the settings complete them: KYUSEKI.SCR with the survey map.
+    WriteTargets runTargets(const WriteTargets& targets) const;
     // Checks the run, computes its plan and makes its files, changing nothing.
     Run makeFiles(const WriteTargets& targets) const;
     // What a run that went through leaves in the job.

@@ -1,8 +1,13 @@
 #include "outputformat.h"
 
+#include "planlocation.h"
+#include "settings.h"
+#include "surveymapfiles.h"
+
 #include "dxf/dxfwriter.h"
 #include "output/platform.h"
 #include "plan/plan.h"
+#include "scripts/kyusekiscript.h"
 #include "scripts/scriptset.h"
 #include "survey/simawriter.h"
 
@@ -18,8 +23,18 @@ const std::array kFormats{
         "also write the plan as a DXF (R12) drawing to PATH, in world coordinates, in the same "
         "run as the scripts: all files or none",
         "DXF", "DXF ファイル", "DXF 図面 (*.dxf)", ".dxf", true,
-        // The scripts of the run report the labels the code page cannot hold.
-        [](const FormatInput& input) { return FormatBytes{dxf::writeDxf(input.plan), {}}; }},
+        // The scripts of the run report the labels the code page cannot hold, and the run the
+        // survey map's parts that do not fit.
+        [](const FormatInput& input) {
+            if (!input.settings.surveyMap) {
+                return FormatBytes{dxf::writeDxf(input.plan), {}};
+            }
+            if (input.surveyMap != nullptr) {
+                return FormatBytes{dxf::writeDxf(input.plan, *input.surveyMap), {}};
+            }
+            return FormatBytes{dxf::writeDxf(input.plan, surveyMapOf(input.plan, input.settings)),
+                               {}};
+        }},
     OutputFormat{"sima", "--sima-out",
                  "also write the read points as a SIMA file to PATH; without --edition only "
                  "this file is written",
@@ -32,6 +47,16 @@ const std::array kFormats{
                          file.warnings);
                      return file;
                  }},
+    OutputFormat{"area-csv", "--area-csv",
+                 "also write the area table of the closed parcels (coordinate method, exact "
+                 "on millimetres) as a CSV file to PATH: UTF-8 with BOM, CR LF",
+                 "求積表 CSV", "求積表 CSV ファイル", "CSV ファイル (*.csv)", ".csv", false,
+                 [](const FormatInput& input) { return areaCsvFile(input.plan, input.settings); }},
+    OutputFormat{"geojson", "--geojson",
+                 "also write the parcels, open sections and points in longitude and latitude "
+                 "(WGS 84) as GeoJSON to PATH; needs --zone",
+                 "GeoJSON", "GeoJSON ファイル", "GeoJSON (*.geojson)", ".geojson", false,
+                 [](const FormatInput& input) { return geoJsonFile(input.plan, input.settings); }},
 };
 
 } // namespace
@@ -52,6 +77,8 @@ const OutputFormat* findFormat(std::string_view token) {
 output::RecoveryScope outputFolderScope(std::vector<std::filesystem::path> inputs) {
     output::RecoveryScope scope;
     scope.names.assign(scripts::kScriptFileNames.begin(), scripts::kScriptFileNames.end());
+    // A run with the survey map writes it as a fifth script; an interrupted one may have.
+    scope.names.emplace_back(scripts::kKyusekiFileName);
     for (const OutputFormat& format : kFormats) {
         scope.extensions.emplace_back(format.extension);
     }

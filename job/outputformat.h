@@ -12,6 +12,10 @@ namespace karumenio::plan {
 struct Plan;
 }
 
+namespace karumenio::parcel {
+struct SurveyMap;
+}
+
 namespace karumenio::job {
 
 struct Settings;
@@ -22,6 +26,9 @@ struct FormatInput {
     const plan::Plan& plan;
     const Settings& settings;
     const std::filesystem::path& target;
+    // The survey map the run drew when the settings ask for one; a drawing writer draws it
+    // itself when it is not given.
+    const parcel::SurveyMap* surveyMap = nullptr;
 };
 
 // A file's bytes, and what the surveyor should know about them (Japanese).

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "geodesy/planesystem.h"
+#include "parcel/surveymap.h"
 #include "plan/settings.h"
 
 #include <optional>
@@ -13,6 +15,16 @@ struct Settings : plan::Settings {
     // The default circle radius, put into G6 when the settings are set, where the template's
     // radius chain carries it down; none leaves G6 as the sheet holds it.
     std::optional<double> defaultRadius;
+
+    // The parcel survey map (side lengths, area table, north arrow, title block): drawn into
+    // the DXF and written as KYUSEKI.SCR beside the four scripts when asked for.
+    bool surveyMap = false;
+    // The land category and the title block's fields. An empty date is today's, and the
+    // coordinate system's field follows planeSystem, once the job has the settings.
+    parcel::SurveyMapSettings map;
+    // The plane rectangular coordinate system the survey coordinates are in; nullptr: none
+    // chosen, and then no GeoJSON, map address or placement check.
+    const geodesy::PlaneSystem* planeSystem = nullptr;
 };
 
 } // namespace karumenio::job

@@ -5,6 +5,7 @@
 #include "output/filenames.h"
 #include "output/platform.h"
 #include "output/writereport.h"
+#include "scripts/kyusekiscript.h"
 #include "scripts/scriptset.h"
 
 namespace karumenio::job {
@@ -17,12 +18,21 @@ WriteTargets WriteTargets::scriptsInto(std::filesystem::path folder) {
     return targets;
 }
 
+std::vector<std::string_view> WriteTargets::scriptNames() const {
+    std::vector<std::string_view> names;
+    if (scripts) {
+        names.assign(scripts::kScriptFileNames.begin(), scripts::kScriptFileNames.end());
+        if (surveyMapScript) {
+            names.push_back(scripts::kKyusekiFileName);
+        }
+    }
+    return names;
+}
+
 std::vector<output::RunFile> WriteTargets::outputs() const {
     std::vector<output::RunFile> result;
-    if (scripts) {
-        for (const std::string_view name : scripts::kScriptFileNames) {
-            result.push_back({folder / output::platform::pathFromUtf8(name), "スクリプト"});
-        }
+    for (const std::string_view name : scriptNames()) {
+        result.push_back({folder / output::platform::pathFromUtf8(name), "スクリプト"});
     }
     for (const FormatTarget& file : files) {
         result.push_back({file.path, std::string(file.format->role)});
@@ -49,7 +59,10 @@ void WriteTargets::check() const {
     for (const FormatTarget& file : files) {
         // In any folder: a file of that name is taken for a script when the plan is drawn.
         const std::string name = output::windowsFoldedName(output::fileNameOf(file.path));
-        for (const std::string_view script : scripts::kScriptFileNames) {
+        std::vector<std::string_view> names(scripts::kScriptFileNames.begin(),
+                                            scripts::kScriptFileNames.end());
+        names.push_back(scripts::kKyusekiFileName);
+        for (const std::string_view script : names) {
             if (name == output::windowsFoldedName(script)) {
                 throw output::OutputClash("「" + output::platform::displayPath(file.path) + "」（" +
                                           std::string(file.format->role) + "）は、スクリプト「" +

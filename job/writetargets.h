@@ -4,6 +4,7 @@
 #include "output/recoveryscope.h"
 
 #include <filesystem>
+#include <string_view>
 #include <vector>
 
 namespace karumenio::job {
@@ -23,6 +24,9 @@ struct WriteTargets {
     std::filesystem::path folder;
     // False for a run that writes only the format files, as a converter.
     bool scripts = true;
+    // KYUSEKI.SCR, the survey map, as a fifth script into the folder after the four: the job
+    // sets it from its settings when a run with scripts asks for the survey map.
+    bool surveyMapScript = false;
     std::vector<FormatTarget> files;
     // The points file the job was read from; a recovery leaves it alone too.
     std::vector<std::filesystem::path> inputs;
@@ -30,6 +34,9 @@ struct WriteTargets {
     // The four scripts into the folder, and nothing else.
     static WriteTargets scriptsInto(std::filesystem::path folder);
 
+    // The names of the scripts the run writes into the folder, in their order: none, four, or
+    // five with the survey map.
+    std::vector<std::string_view> scriptNames() const;
     // Every file the run writes, in the order it writes them, with what the messages call it.
     std::vector<output::RunFile> outputs() const;
     // The folders the run writes into.
@@ -39,7 +46,8 @@ struct WriteTargets {
 
     // Refuses, before anything is written, outputs that clash (output::OutputClash): two that
     // are one file, one that is the points file, a name the run keeps for its journal and
-    // temporary files, or a format's file named like one of the scripts.
+    // temporary files, or a format's file named like one of the scripts (KYUSEKI.SCR too,
+    // whether this run writes it or not).
     void check() const;
 };
 

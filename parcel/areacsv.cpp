@@ -44,8 +44,9 @@ AreaCsv writeAreaCsv(const plan::Plan& plan, const std::vector<ParcelArea>& area
     appendRow(csv.bytes, kAreaTableColumns);
     for (const ParcelArea& area : areas) {
         for (const AreaRow& row : area.rows) {
+            // The name as typed: a plan of the points alone has no drawn labels.
             const std::string& pointName =
-                plan.points[static_cast<std::size_t>(row.vertex.slot)].label;
+                plan.points[static_cast<std::size_t>(row.vertex.slot)].name;
             appendRow(csv.bytes,
                       std::array<std::string_view, 6>{
                           area.name, pointName, metresText(row.vertex.x), metresText(row.vertex.y),

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs the Linux build of karumenio-cli natively and the Windows build under Wine on the same
-# points files and compares what they write byte for byte: the four scripts, the DXF and the
-# SIMA file, the exit status and the messages. The files are the worked example and COUNT
-# generated sheets (tools/comparison_sheets.py, fixed seed). Prints the first difference of
+# points files and compares what they write byte for byte: the scripts, the DXF, the SIMA file
+# and the area CSV, the exit status and the messages. The files are the worked example, the
+# SIMA example of two parcels with the survey map and its GeoJSON, and COUNT generated sheets
+# (tools/comparison_sheets.py, fixed seed). Prints the first difference of
 # each file that differs and exits 1 when any does.
 #
 # Usage: tools/compare-windows.sh LINUX_BUILD WINDOWS_BUILD [COUNT]
@@ -67,16 +68,23 @@ start=$SECONDS
 mkdir -p "$work/sheets"
 "$python" "$top/tools/comparison_sheets.py" "$work/sheets" "$count"
 cp "$top/examples/worked_example.tsv" "$work/sheets/worked_example.tsv"
+cp "$top/examples/two_parcels.sim" "$work/sheets/two_parcels.sim"
 {
     # The golden files' options, then a turned sheet and a DXF beside the scripts.
     printf 'worked_example.tsv\tworked example as the golden files\t%s\n' \
         $'--edition=2000\t--paper=A1\t--scale=100\t--angle=0.0000'
     printf 'worked_example.tsv\tworked example turned\t%s\n' \
         $'--edition=20001\t--paper=A3\t--scale=500\t--angle=-127.0559\t--radius=-1.5'
+    # The survey map on B4 at 1:250, straight and turned, and the parcels in longitude and
+    # latitude.
+    printf 'two_parcels.sim\tsurvey map\t%s\n' \
+        $'--edition=2000\t--paper=B4L\t--scale=250\t--survey-map\t--zone=9\t--date=2025-04-01\t--location=Hachioji\t--surveyor=K. Sokuryo\t--geojson=site.geojson'
+    printf 'two_parcels.sim\tsurvey map turned\t%s\n' \
+        $'--edition=98\t--paper=B4P\t--scale=250\t--angle=30.1500\t--survey-map\t--land-class=その他\t--zone=9\t--date=2025-04-01\t--geojson=site.geojson'
     cat "$work/sheets/sheets.txt"
 } >"$work/list.txt"
 
-outputs=(ZAHYOU.SCR LINE.SCR PLOT.SCR TEXT.SCR plan.dxf site.sim)
+outputs=(ZAHYOU.SCR LINE.SCR PLOT.SCR TEXT.SCR KYUSEKI.SCR plan.dxf site.sim area.csv site.geojson)
 compared=0
 differing=0
 messages_differ=0
@@ -96,7 +104,8 @@ while IFS=$'\t' read -r -a fields; do
         mkdir -p "$side/$id"
     done
     # Relative paths, so both programs are given the same arguments.
-    arguments=("${options[@]}" --dxf "plan.dxf" --sima-out "site.sim" --out . "../../sheets/$sheet")
+    arguments=("${options[@]}" --dxf "plan.dxf" --sima-out "site.sim" --area-csv "area.csv" --out .
+        "../../sheets/$sheet")
     set +e
     (cd "linux/$id" && "$linux_cli" "${arguments[@]}" </dev/null >stdout 2>stderr)
     linux_status=$?
@@ -158,7 +167,8 @@ while IFS=$'\t' read -r -a fields; do
 done <"$work/list.txt"
 
 elapsed=$((SECONDS - start))
-echo "Compared $compared runs ($((compared - 2)) generated sheets and the worked example twice)" \
+echo "Compared $compared runs ($((compared - 4)) generated sheets, the worked example and the" \
+    "survey map twice each)" \
     "in ${elapsed} s: $differing differ."
 for name in "${outputs[@]}"; do
     for kind in numbers "code page 932 text"; do

@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -17,6 +18,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSettings>
 #include <QTextBrowser>
 #include <QtTest>
 
@@ -62,6 +64,8 @@ class TestMainWindow : public QObject {
     void usageWindowHasASecondPage();
     void fileDialogsSpeakJapanese_data();
     void fileDialogsSpeakJapanese();
+    void surveyMapAndSystemAreRemembered();
+    void drawingInfoIsKeptPerPointsFile();
 
   private:
     template <typename T> T* child(const char* name) {
@@ -76,7 +80,53 @@ class TestMainWindow : public QObject {
     QPointer<MainWindow> m_form;
 };
 
+// The survey map's choices as a first start finds them.
+void forgetSurveyMapChoices() {
+    QSettings store;
+    for (const char* key : {"surveyMap", "planeSystem", "drawingInfo"}) {
+        store.remove(QString::fromLatin1(key));
+    }
+}
+
+// Fills the 図面情報 dialog once it is open, with the fields named, and presses its button.
+struct DialogStep {
+    QMap<QString, QString> enter;
+    QDialogButtonBox::StandardButton press = QDialogButtonBox::Ok;
+    // What the fields held when the dialog opened, and whether it stayed open after the press.
+    QMap<QString, QString> found;
+    bool refused = false;
+};
+
+void runDrawingInfoDialog(QPushButton* button, DialogStep& step) {
+    QTimer::singleShot(0, [&step] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        QVERIFY(dialog);
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("図面情報"));
+        for (QLineEdit* edit : dialog->findChildren<QLineEdit*>()) {
+            if (!edit->objectName().isEmpty()) {
+                step.found[edit->objectName()] = edit->text();
+            }
+        }
+        auto* category = dialog->findChild<QComboBox*>(QStringLiteral("landCategory"));
+        step.found[QStringLiteral("landCategory")] = category->currentData().toString();
+        for (auto it = step.enter.cbegin(); it != step.enter.cend(); ++it) {
+            if (it.key() == QStringLiteral("landCategory")) {
+                category->setCurrentIndex(category->findData(it.value()));
+            } else {
+                dialog->findChild<QLineEdit*>(it.key())->setText(it.value());
+            }
+        }
+        dialog->findChild<QDialogButtonBox*>()->button(step.press)->click();
+        step.refused = dialog->isVisible();
+        if (step.refused) {
+            dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->click();
+        }
+    });
+    button->click();
+}
+
 void TestMainWindow::init() {
+    forgetSurveyMapChoices();
     m_sink.messages.clear();
     m_form = new MainWindow(&m_sink);
     m_form->show();
@@ -145,7 +195,7 @@ void TestMainWindow::valueHoldersNeverShow() {
 
 void TestMainWindow::windowIsFixedAndIconed() {
     // The design's height; the width grows to the title where the screen has room.
-    QCOMPARE(m_form->height(), 489);
+    QCOMPARE(m_form->height(), 553);
     QVERIFY(m_form->width() >= 249);
     QCOMPARE(m_form->minimumSize(), m_form->maximumSize());
     QVERIFY(!(m_form->windowFlags() & Qt::WindowMinimizeButtonHint));
@@ -418,6 +468,64 @@ void TestMainWindow::fileDialogsSpeakJapanese() {
         QVERIFY2(label && label->text().contains(japanese),
                  qPrintable(label ? label->text() : QString::fromLatin1(name)));
     }
+}
+
+void TestMainWindow::surveyMapAndSystemAreRemembered() {
+    auto* box = child<QCheckBox>("surveyMapBox");
+    auto* zones = child<QComboBox>("zoneList");
+    QCOMPARE(box->text(), QStringLiteral("地積測量図"));
+    QVERIFY(!box->isChecked());
+    QCOMPARE(zones->currentText(), QStringLiteral("なし"));
+    QCOMPARE(zones->count(), 20);
+    QCOMPARE(zones->itemText(zones->findData(19)), QStringLiteral("第XIX系"));
+    box->setChecked(true);
+    zones->setCurrentIndex(zones->findData(9));
+    delete m_form;
+    m_form = new MainWindow(&m_sink);
+    QVERIFY(child<QCheckBox>("surveyMapBox")->isChecked());
+    QCOMPARE(child<QComboBox>("zoneList")->currentText(), QStringLiteral("第IX系"));
+    // Put back as the surveyor can: the next start follows again.
+    child<QCheckBox>("surveyMapBox")->setChecked(false);
+    child<QComboBox>("zoneList")->setCurrentIndex(0);
+    delete m_form;
+    m_form = new MainWindow(&m_sink);
+    QVERIFY(!child<QCheckBox>("surveyMapBox")->isChecked());
+    QCOMPARE(child<QComboBox>("zoneList")->currentData().toInt(), 0);
+}
+
+void TestMainWindow::drawingInfoIsKeptPerPointsFile() {
+    auto* button = child<QPushButton>("drawingInfoButton");
+    QCOMPARE(button->text(), QStringLiteral("図面情報…"));
+    m_form->setPointsFile(QStringLiteral("/surveys/a.sim"));
+    DialogStep first;
+    first.enter = {{QStringLiteral("location"), QStringLiteral("八王子市元本郷町")},
+                   {QStringLiteral("date"), QStringLiteral("2025-04-01")},
+                   {QStringLiteral("surveyor"), QStringLiteral("測量 太郎")},
+                   {QStringLiteral("landCategory"), QStringLiteral("その他")}};
+    runDrawingInfoDialog(button, first);
+    QVERIFY(!first.refused);
+    QCOMPARE(first.found.value(QStringLiteral("location")), QString());
+
+    // Another job starts blank but for the surveyor, who carries over.
+    m_form->setPointsFile(QStringLiteral("/surveys/b.sim"));
+    DialogStep second;
+    second.enter = {{QStringLiteral("date"), QStringLiteral("2025-02-29")}};
+    runDrawingInfoDialog(button, second);
+    QVERIFY2(second.refused, "a day that is not in the calendar is refused");
+    QCOMPARE(second.found.value(QStringLiteral("location")), QString());
+    QCOMPARE(second.found.value(QStringLiteral("surveyor")), QStringLiteral("測量 太郎"));
+    QCOMPARE(second.found.value(QStringLiteral("landCategory")), QStringLiteral("宅地"));
+
+    // The first job's fields come back with its file, after a restart too.
+    delete m_form;
+    m_form = new MainWindow(&m_sink);
+    m_form->setPointsFile(QStringLiteral("/surveys/a.sim"));
+    DialogStep third;
+    third.press = QDialogButtonBox::Cancel;
+    runDrawingInfoDialog(child<QPushButton>("drawingInfoButton"), third);
+    QCOMPARE(third.found.value(QStringLiteral("location")), QStringLiteral("八王子市元本郷町"));
+    QCOMPARE(third.found.value(QStringLiteral("date")), QStringLiteral("2025-04-01"));
+    QCOMPARE(third.found.value(QStringLiteral("landCategory")), QStringLiteral("その他"));
 }
 
 KARUMENIO_QTEST_MAIN(TestMainWindow)

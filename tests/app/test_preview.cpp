@@ -8,17 +8,23 @@
 #include "app/previewwindow.h"
 #include "app/worksheetview.h"
 #include "app/worksheetwindow.h"
+#include "geodesy/planesystem.h"
 #include "job/outputformat.h"
+#include "job/planlocation.h"
+#include "job/settings.h"
 #include "output/foldersession.h"
 #include "points/runtimeerror.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QGraphicsItem>
+#include <QGraphicsSimpleTextItem>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QWheelEvent>
 #include <QtTest>
@@ -40,6 +46,18 @@ QString workedExample() {
 QString fromStd(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
+
+// The two parcels of the SIMA example, as a worksheet holds them.
+const QString kTwoParcels = QStringLiteral("669-1\tNo.1\t-23795.960\t-32832.251\n"
+                                           "\tNo.2\t-23782.105\t-32832.002\n"
+                                           "\tNo.3\t-23782.230\t-32824.310\n"
+                                           "\tNo.4\t-23796.080\t-32824.560\n"
+                                           "\tNo.1\t-23795.960\t-32832.251\n"
+                                           "669-2\tNo.2\t-23782.105\t-32832.002\n"
+                                           "\tNo.5\t-23768.330\t-32831.760\n"
+                                           "\tNo.6\t-23768.452\t-32824.058\n"
+                                           "\tNo.3\t-23782.230\t-32824.310\n"
+                                           "\tNo.2\t-23782.105\t-32832.002\n");
 
 } // namespace
 
@@ -68,6 +86,9 @@ class TestPreview : public QObject {
     void anExportWaitsForTheFolderOfAWrite();
     void pointTipsShowTheNumbersAsTheSheetDoes_data();
     void pointTipsShowTheNumbersAsTheSheetDoes();
+    void theMapButtonOpensTheAddressOfThePlan();
+    void aPlanOutsideItsSystemIsAWarning();
+    void theSurveyMapIsDrawnAndPrintedOnB4();
 
   private:
     PreviewWindow* readAndPreview(const QString& rows);
@@ -80,6 +101,10 @@ class TestPreview : public QObject {
 };
 
 void TestPreview::init() {
+    QSettings store;
+    for (const char* key : {"surveyMap", "planeSystem", "drawingInfo"}) {
+        store.remove(QString::fromLatin1(key));
+    }
     m_sink.messages.clear();
     m_sink.questions.clear();
     m_sink.saveFilters.clear();
@@ -171,8 +196,12 @@ void TestPreview::warningLinksAndPointsSelectTheirCells() {
 void TestPreview::everyOutputFormatIsAnExport() {
     // The core's formats first, each as its own button, writing what the format's writer makes
     // of the plan shown; then the pictures.
+    // The worked example lies at the origin of system IX, which GeoJSON needs.
+    select("zoneList", QStringLiteral("9"));
     PreviewWindow* preview = readAndPreview(workedExample());
     QTemporaryDir folder;
+    karumenio::job::Settings settings;
+    settings.planeSystem = karumenio::geodesy::planeSystem(9);
     const std::vector<karumenio::app::PlanExport>& exports = karumenio::app::planExports();
     std::size_t index = 0;
     for (const karumenio::job::OutputFormat& format : karumenio::job::outputFormats()) {
@@ -185,7 +214,7 @@ void TestPreview::everyOutputFormatIsAnExport() {
         QVERIFY(preview->exportTo(token, path));
         const std::filesystem::path target(path.toStdU16String());
         const karumenio::job::FormatBytes expected =
-            format.write({preview->scene()->plan(), {}, target});
+            format.write({preview->scene()->plan(), settings, target});
         QCOMPARE(readFile(path), QByteArray::fromStdString(expected.bytes));
     }
     QCOMPARE(exports.size(), index + 3);
@@ -197,6 +226,7 @@ void TestPreview::pdfPageIsTheSheetAtTrueScale_data() {
     QTest::addColumn<double>("heightMm");
     QTest::newRow("A1 landscape") << "A1" << 841.0 << 594.0;
     QTest::newRow("A4 portrait") << "A4P" << 210.0 << 297.0;
+    QTest::newRow("B4 landscape") << "B4L" << 364.0 << 257.0;
 }
 
 void TestPreview::pdfPageIsTheSheetAtTrueScale() {
@@ -227,7 +257,8 @@ void TestPreview::picturesAndFailures() {
 
     // A folder that is not there: a message, and nothing written.
     m_sink.messages.clear();
-    QVERIFY(!preview->exportTo(QStringLiteral("dxf"), folder.filePath(QStringLiteral("no/plan.dxf"))));
+    QVERIFY(
+        !preview->exportTo(QStringLiteral("dxf"), folder.filePath(QStringLiteral("no/plan.dxf"))));
     QCOMPARE(m_sink.messages.size(), 1);
     QVERIFY(m_sink.messages.at(0).warning);
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files).size(), 2);
@@ -298,8 +329,7 @@ void TestPreview::exportsOfAnOutOfDateDrawingAsk() {
     QCOMPARE(m_sink.questions.size(), 1);
     QCOMPARE(m_sink.questions.at(0).text,
              QStringLiteral("ワークシートは最後の「座 標 読 込」の後に変更されています。"));
-    const QString path =
-        m_sink.savePath + karumenio::app::findPlanExport(format)->suffix;
+    const QString path = m_sink.savePath + karumenio::app::findPlanExport(format)->suffix;
     if (written.isEmpty()) {
         // Nothing chosen, nothing written, and the drawing still says it is out of date.
         QCOMPARE(m_sink.saveFilters.size(), 1);
@@ -501,6 +531,82 @@ void TestPreview::pointTipsShowTheNumbersAsTheSheetDoes() {
         QVERIFY(!shown.isEmpty());
         QVERIFY2(tip.contains(QLatin1Char(' ') + shown), qPrintable(tip + " / " + shown));
     }
+}
+
+void TestPreview::theMapButtonOpensTheAddressOfThePlan() {
+    PreviewWindow* preview = readAndPreview(kTwoParcels);
+    auto* button = preview->findChild<QPushButton*>(QStringLiteral("openMap"));
+    QVERIFY(button);
+    QCOMPARE(button->text(), QStringLiteral("地図で確認"));
+    QVERIFY(!button->isEnabled());
+    QVERIFY2(button->toolTip().contains(QStringLiteral("座標系")), qPrintable(button->toolTip()));
+
+    QList<QUrl> opened;
+    preview->setUrlOpener([&](const QUrl& url) {
+        opened.append(url);
+        return true;
+    });
+    select("zoneList", QStringLiteral("9"));
+    QVERIFY(button->isEnabled());
+    const auto location =
+        karumenio::job::locatePlan(preview->scene()->plan(), *karumenio::geodesy::planeSystem(9));
+    QVERIFY(location && location->mapAddress);
+    QCOMPARE(preview->mapAddress(), fromStd(*location->mapAddress));
+    QVERIFY(preview->mapAddress().startsWith(QStringLiteral("https://maps.gsi.go.jp/#")));
+    button->click();
+    QCOMPARE(opened, QList<QUrl>{QUrl(preview->mapAddress())});
+    QVERIFY(!preview->findChild<QLabel*>(QStringLiteral("warnings"))->isVisible());
+}
+
+void TestPreview::aPlanOutsideItsSystemIsAWarning() {
+    // Points in Hakodate with X and Y exchanged fall in the sea in system XI.
+    select("zoneList", QStringLiteral("11"));
+    PreviewWindow* preview = readAndPreview(
+        QStringLiteral("A\tP1\t39808.348\t-247740.634\n\tP2\t39818.348\t-247730.634\n"));
+    const QString warnings = preview->findChild<QLabel*>(QStringLiteral("warnings"))->text();
+    QVERIFY2(warnings.contains(QStringLiteral("第XI系の範囲外")), qPrintable(warnings));
+    QVERIFY2(warnings.contains(QStringLiteral("X と Y が入れ替わっている")), qPrintable(warnings));
+    // The map still opens where the points are, so that the surveyor sees the slip.
+    QVERIFY(preview->findChild<QPushButton*>(QStringLiteral("openMap"))->isEnabled());
+}
+
+void TestPreview::theSurveyMapIsDrawnAndPrintedOnB4() {
+    select("paperList", QStringLiteral("B4L"));
+    select("scaleList", QStringLiteral("250"));
+    PreviewWindow* preview = readAndPreview(kTwoParcels);
+    QCOMPARE(preview->scene()->surveyMap(), nullptr);
+    const int plainItems = preview->scene()->items().size();
+
+    m_form->findChild<QCheckBox*>(QStringLiteral("surveyMapBox"))->setChecked(true);
+    const karumenio::parcel::SurveyMap* map = preview->scene()->surveyMap();
+    QVERIFY(map);
+    QVERIFY(!map->texts.empty());
+    QCOMPARE(preview->scene()->items().size(),
+             plainItems + int(map->texts.size()) + int(karumenio::parcel::kMapLayers.size()));
+    // Every text of the map is in the scene, side lengths and the area table's 地積 among them.
+    QStringList texts;
+    for (QGraphicsItem* item : preview->scene()->items()) {
+        if (auto* text = qgraphicsitem_cast<QGraphicsSimpleTextItem*>(item)) {
+            texts.append(text->text());
+        }
+    }
+    for (const karumenio::parcel::MapText& text : map->texts) {
+        QVERIFY2(texts.contains(fromStd(text.text)), text.text.c_str());
+    }
+    QVERIFY(texts.contains(QStringLiteral("106.57")));
+
+    QTemporaryDir folder;
+    const QString pdf = folder.filePath(QStringLiteral("map.pdf"));
+    QVERIFY(preview->exportTo(QStringLiteral("pdf"), pdf));
+    static const QRegularExpression mediaBox(
+        QStringLiteral("/MediaBox \\[0 0 ([0-9.]+) ([0-9.]+)\\]"));
+    const QRegularExpressionMatch box = mediaBox.match(QString::fromLatin1(readFile(pdf)));
+    QVERIFY(box.hasMatch());
+    QVERIFY(qAbs(box.captured(1).toDouble() - 1031.8) < 1);
+    QVERIFY(qAbs(box.captured(2).toDouble() - 728.5) < 1);
+    const QString dxf = folder.filePath(QStringLiteral("map.dxf"));
+    QVERIFY(preview->exportTo(QStringLiteral("dxf"), dxf));
+    QVERIFY(readFile(dxf).contains("P_HENCHO"));
 }
 
 KARUMENIO_QTEST_MAIN(TestPreview)

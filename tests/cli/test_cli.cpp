@@ -186,9 +186,12 @@ TEST_F(CliTest, DriveFolderComesFromTheEnvironmentWhenNotGiven) {
 TEST_F(CliTest, HelpExplainsTheContract) {
     const auto result = run({"--help"});
     EXPECT_EQ(result.status, 0);
-    for (const char* word :
-         {"--edition", "--paper", "A4L", "--scale", "--angle", "--radius", "--out",
-          "KARUMENIO_DRIVE_C", "POINTS_FILE", "--format", "--header", "--columns", "--sima-out"}) {
+    for (const char* word : {"--edition",   "--paper",      "A4L",          "--scale",
+                             "--angle",     "--radius",     "--out",        "KARUMENIO_DRIVE_C",
+                             "POINTS_FILE", "--format",     "--header",     "--columns",
+                             "--sima-out",  "--survey-map", "--land-class", "--location",
+                             "--lot",       "--surveyor",   "--date",       "--zone",
+                             "KYUSEKI.SCR"}) {
         EXPECT_NE(result.out.find(word), std::string::npos) << word;
     }
 }
@@ -202,8 +205,9 @@ TEST_F(CliTest, EveryOutputFormatIsAnOption) {
         SCOPED_TRACE(option);
         EXPECT_NE(help.find("\n  " + option + " PATH "), std::string::npos) << help;
         const fs::path file = m_dir / ("plan" + std::string(format.extension));
-        auto result =
-            run({"--edition", "2000", "--out", drive(), option, utf8(file), kExample});
+        // The worked example lies at the origin of system IX, which GeoJSON needs.
+        auto result = run(
+            {"--edition", "2000", "--zone", "9", "--out", drive(), option, utf8(file), kExample});
         ASSERT_EQ(result.status, 0) << result.err;
         EXPECT_NE(result.out.find(utf8(file)), std::string::npos) << result.out;
         EXPECT_TRUE(fs::exists(m_dir / "drive" / "ZAHYOU.SCR"));
@@ -212,7 +216,7 @@ TEST_F(CliTest, EveryOutputFormatIsAnOption) {
         fs::remove_all(m_dir / "drive");
         fs::create_directories(m_dir / "drive");
 
-        result = run({"--out", drive(), option + "=" + utf8(file), kExample});
+        result = run({"--zone=9", "--out", drive(), option + "=" + utf8(file), kExample});
         ASSERT_EQ(result.status, 0) << result.err;
         EXPECT_EQ(slurp(file), beside);
         EXPECT_TRUE(fs::is_empty(m_dir / "drive"));
@@ -324,7 +328,39 @@ INSTANTIATE_TEST_SUITE_P(
                     1,
                     "2 行目"},
         RefusedCase{
-            "unknown_format", {"--edition", "2000", "--format", "xls"}, "\tK1\t1\t2\n", 2, "xls"}),
+            "unknown_format", {"--edition", "2000", "--format", "xls"}, "\tK1\t1\t2\n", 2, "xls"},
+        RefusedCase{"zone_zero", {"--edition", "2000", "--zone", "0"}, "\tK1\t1\t2\n", 2, "1〜19"},
+        RefusedCase{
+            "zone_twenty", {"--edition", "2000", "--zone", "20"}, "\tK1\t1\t2\n", 2, "「20」"},
+        RefusedCase{
+            "zone_roman", {"--edition", "2000", "--zone", "IX"}, "\tK1\t1\t2\n", 2, "「IX」"},
+        RefusedCase{
+            "zone_negative", {"--edition", "2000", "--zone=-9"}, "\tK1\t1\t2\n", 2, "1〜19"},
+        RefusedCase{"geojson_without_zone",
+                    {"--edition", "2000", "--geojson", "plan.geojson"},
+                    "\tK1\t1\t2\n",
+                    2,
+                    "--zone"},
+        RefusedCase{"land_class_unknown",
+                    {"--edition", "2000", "--land-class", "田"},
+                    "\tK1\t1\t2\n",
+                    2,
+                    "宅地 | 鉱泉地 | その他"},
+        RefusedCase{"date_not_in_the_calendar",
+                    {"--edition", "2000", "--date", "2023-02-29"},
+                    "\tK1\t1\t2\n",
+                    2,
+                    "YYYY-MM-DD"},
+        RefusedCase{"date_with_slashes",
+                    {"--edition", "2000", "--date", "2025/04/01"},
+                    "\tK1\t1\t2\n",
+                    2,
+                    "「2025/04/01」"},
+        RefusedCase{"survey_map_given_a_value",
+                    {"--edition", "2000", "--survey-map=yes"},
+                    "\tK1\t1\t2\n",
+                    2,
+                    "--survey-map"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct ClashCase {
@@ -420,6 +456,80 @@ TEST_F(CliTest, APlantedJournalCannotRemoveAFileOutsideTheFolder) {
     EXPECT_EQ(slurp(m_dir / "victim.txt"), "victim");
     EXPECT_NE(result.err.find("~karumenio.journal"), std::string::npos) << result.err;
     EXPECT_FALSE(fs::exists(m_dir / "drive" / "~karumenio.journal"));
+}
+
+const std::string kTwoParcels = KARUMENIO_TEST_DATA "/../../examples/two_parcels.sim";
+
+TEST_F(CliTest, TheSurveyMapAddsAFifthScriptAndLeavesTheFourAsTheyWere) {
+    auto result = run(
+        {"--edition", "2000", "--paper", "B4L", "--scale", "250", "--out", drive(), kTwoParcels});
+    ASSERT_EQ(result.status, 0) << result.err;
+    std::vector<std::string> four;
+    for (const char* name : kScripts) {
+        four.push_back(slurp(m_dir / "drive" / name));
+    }
+    EXPECT_FALSE(fs::exists(m_dir / "drive" / "KYUSEKI.SCR"));
+
+    result = run({"--edition",
+                  "2000",
+                  "--paper",
+                  "B4L",
+                  "--scale",
+                  "250",
+                  "--survey-map",
+                  "--land-class",
+                  "その他",
+                  "--location",
+                  "八王子市元本郷町",
+                  "--lot",
+                  "669番1",
+                  "--surveyor",
+                  "測量 太郎",
+                  "--date",
+                  "2025-04-01",
+                  "--zone",
+                  "9",
+                  "--out",
+                  drive(),
+                  kTwoParcels});
+    ASSERT_EQ(result.status, 0) << result.err;
+    for (std::size_t i = 0; i < four.size(); ++i) {
+        EXPECT_EQ(slurp(m_dir / "drive" / kScripts[i]), four[i]) << kScripts[i];
+    }
+    EXPECT_NE(result.out.find("KYUSEKI.SCR"), std::string::npos) << result.out;
+    // The title block's fields reach the script in code page 932; the land category cuts 地積
+    // of more than 10 m² to whole square metres.
+    const std::string kyuseki = slurp(m_dir / "drive" / "KYUSEKI.SCR");
+    for (const char* text : {"\x94\xaa\x89\xa4\x8e\x71", // 八王子
+                             "2025\x94\x4e"
+                             "4\x8c\x8e"
+                             "1\x93\xfa",
+                             "\x91\xe6IX\x8c\x6e", "106\x87\x75"}) {
+        EXPECT_NE(kyuseki.find(text), std::string::npos) << text;
+    }
+    // The map's address follows the list of files.
+    EXPECT_NE(result.out.find("地図で確認: https://maps.gsi.go.jp/#"), std::string::npos)
+        << result.out;
+    EXPECT_EQ(result.err, "");
+}
+
+TEST_F(CliTest, PointsOutsideTheSystemAreAWarningThatNamesTheLikelySlip) {
+    // Points in Hakodate with X and Y exchanged: in system XI they fall in the sea.
+    const auto file = points("swapped.tsv", "A\tP1\t39808.348\t-247740.634\n"
+                                            "\tP2\t39818.348\t-247730.634\n");
+    const auto result = run({"--edition", "2000", "--zone", "11", "--out", drive(), utf8(file)});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_NE(result.err.find("第XI系の範囲外"), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find("X と Y が入れ替わっている"), std::string::npos) << result.err;
+}
+
+TEST_F(CliTest, AnAreaTableOfNoParcelsIsItsHeaderWithAWarning) {
+    const auto file = points("open.tsv", "A\tP1\t0\t0\n\tP2\t10\t0\n\tP3\t10\t10\n");
+    const fs::path csv = m_dir / "area.csv";
+    const auto result = run({"--area-csv", utf8(csv), utf8(file)});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(slurp(csv), "\xEF\xBB\xBF区画,点名,X,Y,Yn+1-Yn-1,Xn(Yn+1-Yn-1)\r\n");
+    EXPECT_NE(result.err.find("警告: 閉じた区画"), std::string::npos) << result.err;
 }
 
 TEST_F(CliTest, ConvertsToSimaWithoutAnEdition) {

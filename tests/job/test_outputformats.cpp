@@ -4,8 +4,8 @@
 #include "jobsupport.h"
 
 #include "output/platform.h"
-#include "scripts/scriptset.h"
 #include "points/runtimeerror.h"
+#include "scripts/scriptset.h"
 
 #include <gtest/gtest.h>
 
@@ -18,12 +18,18 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// The worked example lies about the origin of system IX, which GeoJSON needs.
+job::Settings inSystemIX(job::Settings settings) {
+    settings.planeSystem = geodesy::planeSystem(9);
+    return settings;
+}
+
 class OutputFormats : public ::testing::Test {
   protected:
     void SetUp() override {
         m_folder = testFolder("karumenio-formats-");
         fs::create_directories(m_folder);
-        load(m_job, workedExampleRows(), settingsOf("2000", "30.1500", "A3", "500"));
+        load(m_job, workedExampleRows(), inSystemIX(settingsOf("2000", "30.1500", "A3", "500")));
     }
     void TearDown() override {
         std::error_code error;
@@ -74,7 +80,7 @@ TEST_F(OutputFormats, AloneTheyLeaveTheJobAsItWas) {
     for (const job::OutputFormat& format : job::outputFormats()) {
         SCOPED_TRACE(std::string(format.token));
         job::Job job;
-        load(job, workedExampleRows(), settingsOf("", "30.1500", "A3", "500"));
+        load(job, workedExampleRows(), inSystemIX(settingsOf("", "30.1500", "A3", "500")));
         const int indexAfterRead = job.table().pointIndex.value();
         const auto report = job.write(onlyFile(format.token, fileOf(format)));
         EXPECT_EQ(report.files, std::vector<fs::path>{fileOf(format)});

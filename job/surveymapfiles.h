@@ -1,0 +1,35 @@
+#pragma once
+
+#include "outputformat.h"
+
+#include "parcel/surveymap.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace karumenio::plan {
+struct Plan;
+}
+
+namespace karumenio::job {
+
+struct Settings;
+
+// The survey map of a plan drawn with the settings' land category and title block: what the
+// DXF, KYUSEKI.SCR, the preview and its PDF draw. The closed sections that are no parcels and
+// the parts that do not fit go into *warnings when given.
+parcel::SurveyMap surveyMapOf(const plan::Plan& plan, const Settings& settings,
+                              std::vector<std::string>* warnings = nullptr);
+
+// The area table of the plan's parcels as a CSV file (see parcel::writeAreaCsv), under the
+// settings' land category.
+FormatBytes areaCsvFile(const plan::Plan& plan, const Settings& settings);
+
+// Whether text is a date of the calendar written YYYY-MM-DD ("2024-02-29", not "2023-02-29").
+bool isCalendarDate(std::string_view text);
+
+// Today's date on this computer's clock, as YYYY-MM-DD: the title block's default.
+std::string todayDate();
+
+} // namespace karumenio::job

@@ -1,0 +1,237 @@
+// The survey map and the plane coordinate system in a job's runs: KYUSEKI.SCR as a fifth script
+// of the all-or-nothing set and known to the recovery, the four scripts unchanged by it, the
+// title block's system and date, and the GeoJSON of the plan's parcels, lines and points.
+#include "jobsupport.h"
+
+#include "dxf/dxfwriter.h"
+#include "job/planlocation.h"
+#include "job/surveymapfiles.h"
+#include "output/outputset.h"
+#include "points/runtimeerror.h"
+#include "scripts/kyusekiscript.h"
+#include "scripts/scriptset.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <map>
+
+using namespace karumenio;
+using namespace karumenio::job::test;
+using karumenio::scripts::test::testFolder;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string twoParcelsSima() {
+    return readFile(fs::path(KARUMENIO_TEST_DATA) / ".." / ".." / "examples" / "two_parcels.sim");
+}
+
+job::Settings surveyMapSettings(bool surveyMap) {
+    job::Settings settings = settingsOf("2000", "0.0000", "B4L", "250");
+    settings.surveyMap = surveyMap;
+    settings.planeSystem = geodesy::planeSystem(9);
+    settings.map.titleBlock.location = "東京都八王子市元本郷町";
+    settings.map.titleBlock.date = "2025-04-01";
+    return settings;
+}
+
+void openTwoParcels(job::Job& job, bool surveyMap) {
+    job.setSettings(surveyMapSettings(surveyMap));
+    job.openPointsFile(twoParcelsSima(), "two_parcels.sim");
+    job.read();
+}
+
+std::map<std::string, std::string> snapshot(const fs::path& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        files[entry.path().filename().string()] = readFile(entry.path());
+    }
+    return files;
+}
+
+class SurveyMapRun : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        m_folder = testFolder("karumenio-surveymaprun-");
+        fs::create_directories(m_folder);
+    }
+    void TearDown() override {
+        std::error_code error;
+        fs::remove_all(m_folder, error);
+    }
+
+    fs::path m_folder;
+};
+
+TEST_F(SurveyMapRun, TheFifthScriptComesAfterTheFourWhichStayAsWithoutIt) {
+    job::Job plain;
+    openTwoParcels(plain, false);
+    const job::MadeFiles four = plain.writeToMemory(scriptsInto(m_folder, {{"dxf", "plan.dxf"}}));
+    job::Job withMap;
+    openTwoParcels(withMap, true);
+    const job::MadeFiles five = withMap.writeToMemory(scriptsInto(m_folder, {{"dxf", "plan.dxf"}}));
+
+    ASSERT_EQ(four.files.size(), 5u);
+    ASSERT_EQ(five.files.size(), 6u);
+    for (std::size_t i = 0; i < scripts::kScriptFileNames.size(); ++i) {
+        EXPECT_EQ(five.files[i].path, four.files[i].path);
+        EXPECT_EQ(five.files[i].bytes, four.files[i].bytes) << four.files[i].path;
+    }
+    EXPECT_EQ(five.files[4].path, m_folder / "KYUSEKI.SCR");
+    const parcel::SurveyMap map = job::surveyMapOf(*withMap.lastPlan(), withMap.settings());
+    EXPECT_EQ(five.files[4].bytes, scripts::kyusekiScript(*withMap.lastPlan(), map).bytes);
+    // The DXF carries the map only when it is asked for; without it, the plan's DXF as before.
+    EXPECT_EQ(four.files[4].bytes, dxf::writeDxf(*plain.lastPlan()));
+    EXPECT_EQ(five.files[5].bytes, dxf::writeDxf(*withMap.lastPlan(), map));
+    EXPECT_NE(five.files[5].bytes.find("P_KYUSEKI"), std::string::npos);
+}
+
+TEST_F(SurveyMapRun, AFailingRunLeavesAllFiveOldScripts) {
+    std::map<std::string, std::string> old;
+    for (const std::string_view name : scripts::kScriptFileNames) {
+        old[std::string(name)] = "old " + std::string(name) + "\r\n";
+    }
+    old["KYUSEKI.SCR"] = "old KYUSEKI.SCR\r\n";
+    for (const auto& [name, bytes] : old) {
+        std::ofstream(m_folder / name, std::ios::binary) << bytes;
+    }
+    // Each file of the run (five scripts, then the DXF) in turn fails to be put in place.
+    for (const char* failing :
+         {"ZAHYOU.SCR", "LINE.SCR", "PLOT.SCR", "TEXT.SCR", "KYUSEKI.SCR", "plan.dxf"}) {
+        SCOPED_TRACE(failing);
+        job::Job job;
+        openTwoParcels(job, true);
+        auto operations = output::FileOperations::system();
+        const auto realRename = operations.rename;
+        operations.rename = [&](const fs::path& from, const fs::path& to, std::error_code& error) {
+            if (to.filename() == failing) {
+                error = std::make_error_code(std::errc::permission_denied);
+                return;
+            }
+            realRename(from, to, error);
+        };
+        try {
+            job.write(scriptsInto(m_folder, {{"dxf", m_folder / "plan.dxf"}}), operations);
+            ADD_FAILURE() << "no error";
+        } catch (const points::RunTimeError& e) {
+            EXPECT_EQ(e.number(), 75);
+        }
+        EXPECT_EQ(snapshot(m_folder), old);
+        EXPECT_EQ(job.lastPlan(), nullptr);
+    }
+    // And a run that goes through replaces all five.
+    job::Job job;
+    openTwoParcels(job, true);
+    job.write(scriptsInto(m_folder));
+    for (const auto& [name, bytes] : snapshot(m_folder)) {
+        EXPECT_NE(bytes, old[name]) << name;
+    }
+}
+
+TEST_F(SurveyMapRun, AnOldKyusekiLeftByAnEarlierRunIsAWarning) {
+    job::Job job;
+    openTwoParcels(job, true);
+    EXPECT_TRUE(job.write(scriptsInto(m_folder)).warnings.empty());
+    job::Settings settings = job.settings();
+    settings.surveyMap = false;
+    job.setSettings(settings);
+    const output::WriteReport report = job.write(scriptsInto(m_folder));
+    EXPECT_EQ(report.files.size(), 4u);
+    ASSERT_EQ(report.warnings.size(), 1u);
+    EXPECT_NE(report.warnings[0].find("KYUSEKI.SCR"), std::string::npos);
+}
+
+TEST_F(SurveyMapRun, KyusekiIsOneOfTheProgramsOwnNames) {
+    const output::RecoveryScope scope = job::outputFolderScope();
+    EXPECT_TRUE(scope.admits(m_folder, "KYUSEKI.SCR"));
+    // A file of an output format named like it is refused, whether the map is asked for or not.
+    for (const bool surveyMap : {false, true}) {
+        job::Job job;
+        openTwoParcels(job, surveyMap);
+        try {
+            job.write(scriptsInto(m_folder, {{"area-csv", m_folder / "sub" / "kyuseki.scr"}}));
+            ADD_FAILURE() << "no clash";
+        } catch (const output::OutputClash& e) {
+            EXPECT_NE(std::string(e.what()).find("KYUSEKI.SCR"), std::string::npos) << e.what();
+        }
+        EXPECT_TRUE(fs::is_empty(m_folder));
+    }
+}
+
+TEST_F(SurveyMapRun, TheTitleBlockTakesTheSystemAndTodayUnlessADateIsGiven) {
+    job::Job job;
+    job::Settings settings = surveyMapSettings(true);
+    settings.map.titleBlock.date.clear();
+    settings.map.titleBlock.coordinateSystem = "left over";
+    job.setSettings(settings);
+    EXPECT_EQ(job.settings().map.titleBlock.coordinateSystem, "第IX系");
+    EXPECT_EQ(job.settings().map.titleBlock.date, job::todayDate());
+    EXPECT_TRUE(job::isCalendarDate(job::todayDate()));
+    // A date given stays; no system leaves the field blank.
+    settings.map.titleBlock.date = "2024-02-29";
+    settings.planeSystem = nullptr;
+    job.setSettings(settings);
+    EXPECT_EQ(job.settings().map.titleBlock.date, "2024-02-29");
+    EXPECT_EQ(job.settings().map.titleBlock.coordinateSystem, "");
+}
+
+TEST(CalendarDate, OnlyDaysOfTheCalendarWrittenYearMonthDay) {
+    for (const char* date : {"2024-02-29", "2000-02-29", "2025-12-31", "0001-01-01"}) {
+        EXPECT_TRUE(job::isCalendarDate(date)) << date;
+    }
+    for (const char* date : {"2023-02-29", "1900-02-29", "2025-04-31", "2025-13-01", "2025-00-10",
+                             "2025-4-1", "2025/04/01", "0000-01-01", "２０２５-04-01", ""}) {
+        EXPECT_FALSE(job::isCalendarDate(date)) << date;
+    }
+}
+
+} // namespace
+
+namespace {
+
+TEST(PlanGeoJson, ParcelsLinesAndPointsOfTheWorkedExample) {
+    job::Job job;
+    job::Settings settings = settingsOf("2000");
+    settings.planeSystem = geodesy::planeSystem(9);
+    load(job, workedExampleRows(), settings);
+    const geodesy::GeoJsonContent content = job::geoJsonContent(job.plan(), job.settings());
+    // The closed square K1–K4 is a parcel; the two open sections are lines named by their mark.
+    ASSERT_EQ(content.parcels.size(), 1u);
+    EXPECT_EQ(content.parcels[0].name, "K");
+    EXPECT_EQ(content.parcels[0].vertices.size(), 4u);
+    EXPECT_EQ(content.parcels[0].areaSquareMetres, "10000.000000");
+    EXPECT_EQ(content.parcels[0].chiseki, "10000.00");
+    ASSERT_EQ(content.lines.size(), 2u);
+    EXPECT_EQ(content.lines[0].name, "K");
+    EXPECT_EQ(content.lines[0].points.size(), 4u);
+    EXPECT_EQ(content.lines[1].points.size(), 3u);
+    EXPECT_EQ(content.lines[1].points[2].y, 150.0);
+    ASSERT_EQ(content.points.size(), 12u);
+    EXPECT_EQ(content.points[5].name, "T1");
+    EXPECT_EQ(content.points[5].position.x, 60.0);
+}
+
+TEST(PlanGeoJson, NeedsASystemAndPointsInIt) {
+    job::Job job;
+    load(job, workedExampleRows());
+    const auto expectError = [&](const job::Settings& settings, int number, const char* says) {
+        try {
+            job::geoJsonFile(job.plan(), settings);
+            ADD_FAILURE() << "no error";
+        } catch (const points::RunTimeError& e) {
+            EXPECT_EQ(e.number(), number);
+            EXPECT_NE(std::string(e.what()).find(says), std::string::npos) << e.what();
+        }
+    };
+    expectError(job.settings(), 13, "座標系");
+    job::Settings settings = job.settings();
+    settings.planeSystem = geodesy::planeSystem(9);
+    EXPECT_FALSE(job::geoJsonFile(job.plan(), settings).bytes.empty());
+    // 6000 km north of the origin: no latitude in any system.
+    job.paste("K\tFar\t6000000\t0\n", points::kFirstDataRow);
+    job.read();
+    expectError(settings, 6, "X=6000000.000");
+}
+
+} // namespace
