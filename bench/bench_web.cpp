@@ -8,33 +8,35 @@
 
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
+#include "plan/drawingscale.h"
+#include "plan/papersize.h"
+
 #include <stdexcept>
 #include <string>
-
-#include <unistd.h>
 
 using namespace karumenio;
 
 namespace {
 
 constexpr int kPoints = 3001;
-const web::PageSettings kSettings{"2000", "A1", "1000", "30.0000"};
 
-std::filesystem::path scratch() {
-    return std::filesystem::temp_directory_path() /
-           ("karumenio-bench-web-" + std::to_string(::getpid()));
+job::Settings pageSettings() {
+    job::Settings settings;
+    settings.edition = "2000";
+    settings.paper = plan::findPaper("A1");
+    settings.scale = plan::findScale("1000");
+    settings.angle = plan::RotationAngle("30.0000");
+    return settings;
 }
 
 // A session with the rows pasted and read.
 struct ReadSession {
-    ReadSession() : session(scratch()) {
+    ReadSession() {
         session.paste(6, 1, bench::pointRows(kPoints), false);
         if (!session.read().ok) {
             throw std::runtime_error("the rows were not read");
         }
     }
-    ~ReadSession() { std::filesystem::remove_all(scratch()); }
     web::WebSession session;
 };
 
@@ -58,7 +60,7 @@ BENCHMARK(BM_SessionRead3001Points)->Unit(benchmark::kMillisecond);
 void BM_SessionPlan3001Points(benchmark::State& state) {
     ReadSession read;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(read.session.plan(kSettings));
+        benchmark::DoNotOptimize(read.session.plan(pageSettings()));
     }
 }
 BENCHMARK(BM_SessionPlan3001Points)->Unit(benchmark::kMillisecond);
@@ -66,7 +68,7 @@ BENCHMARK(BM_SessionPlan3001Points)->Unit(benchmark::kMillisecond);
 void BM_SessionWriteIntoMemory3001Points(benchmark::State& state) {
     ReadSession read;
     for (auto _ : state) {
-        const web::WriteOutcome outcome = read.session.write(kSettings, "out");
+        const web::WriteOutcome outcome = read.session.write(pageSettings(), "out");
         if (!outcome.ok) {
             state.SkipWithError(outcome.message.text.c_str());
             break;

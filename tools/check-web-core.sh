@@ -26,11 +26,12 @@ cd "$top"
 
 # Tests under Node.js (GoogleTest compiled from Debian's sources, as for Windows): the fallback
 # number conversion on its table of cases, the sines and cosines on their table of hard cases,
-# and the scripts against the golden files, in WebAssembly.
+# the projection against PROJ's committed values, and the scripts against the golden files, in
+# WebAssembly.
 need_packages googletest
 cmake --preset web-tests >/dev/null
 cmake --build build-web-tests -j"$(nproc)" --target test_conversion test_trig test_textforms \
-    test_zuwaku test_featurescripts test_writerun test_endtoend
+    test_zuwaku test_featurescripts test_planeprojection test_writerun test_goldenscripts
 ctest --preset web-tests
 
 cli=$top/build-web/cli/karumenio-cli.js

@@ -4,6 +4,7 @@
 #include "websession.h"
 
 #include "geodesy/planesystem.h"
+#include "job/outputformat.h"
 #include "plan/drawingscale.h"
 #include "plan/edition.h"
 #include "plan/papersize.h"
@@ -84,12 +85,20 @@ val files(const WriteOutcome& outcome) {
     return object;
 }
 
-PageSettings settingsOf(const val& v) {
-    // A page that holds no system yet (an older one's kept settings) has none chosen.
+// The settings as the page's controls hold them: the edition code ("" before one is chosen),
+// the paper and scale tokens (one the tables lack names none: the previous run's stays), the
+// angle text, the plane rectangular coordinate system (1 to 19; 0 or missing when none is
+// chosen, as in an older page's kept settings) and the survey map's checkbox.
+job::Settings settingsOf(const val& v) {
+    job::Settings settings;
+    settings.edition = v["edition"].as<std::string>();
+    settings.paper = plan::findPaper(v["paper"].as<std::string>());
+    settings.scale = plan::findScale(v["scale"].as<std::string>());
+    settings.angle = plan::RotationAngle(v["angle"].as<std::string>());
     const val system = v["planeSystem"];
-    return {v["edition"].as<std::string>(), v["paper"].as<std::string>(),
-            v["scale"].as<std::string>(), v["angle"].as<std::string>(),
-            system.isNumber() ? system.as<int>() : 0};
+    settings.planeSystem = geodesy::planeSystem(system.isNumber() ? system.as<int>() : 0);
+    settings.surveyMap = v["surveyMap"].isTrue();
+    return settings;
 }
 
 // The choice tables for the page's buttons and lists.
@@ -125,8 +134,18 @@ val tables() {
         entry.set("caption", geodesy::systemLabel(system));
         systems.call<void>("push", entry);
     }
+    // The exports of the preview, one button each.
+    val formats = val::array();
+    for (const job::OutputFormat& format : job::outputFormats()) {
+        val entry = val::object();
+        entry.set("token", std::string(format.token));
+        entry.set("name", std::string(format.name));
+        entry.set("extension", std::string(format.extension));
+        formats.call<void>("push", entry);
+    }
     val object = val::object();
     object.set("editions", editions);
+    object.set("formats", formats);
     object.set("papers", papers);
     object.set("scales", scales);
     object.set("planeSystems", systems);
@@ -314,13 +333,12 @@ class PageJob {
 
     val plan(const val& settings) { return planObject(m_session.plan(settingsOf(settings))); }
 
-    val write(const val& settings, const std::string& folderName, bool withDxf, bool withSima) {
-        return files(m_session.write(settingsOf(settings), folderName, withDxf, withSima));
+    val write(const val& settings, const std::string& folderName) {
+        return files(m_session.write(settingsOf(settings), folderName));
     }
-    val exportDxf(const val& settings, const std::string& name) {
-        return files(m_session.exportDxf(settingsOf(settings), name));
+    val exportFile(const val& settings, const std::string& token, const std::string& name) {
+        return files(m_session.exportFile(settingsOf(settings), token, name));
     }
-    val exportSima(const std::string& name) { return files(m_session.exportSima(name)); }
 
   private:
     static val range(const points::CellRange& r) {
@@ -487,8 +505,7 @@ EMSCRIPTEN_BINDINGS(karumenio) {
         .function("read", &PageJob::read)
         .function("plan", &PageJob::plan)
         .function("write", &PageJob::write)
-        .function("exportDxf", &PageJob::exportDxf)
-        .function("exportSima", &PageJob::exportSima);
+        .function("exportFile", &PageJob::exportFile);
 }
 
 } // namespace karumenio::web

@@ -1,11 +1,11 @@
 #include "websession.h"
 
-#include "dxf/dxfwriter.h"
-#include "geodesy/maplink.h"
-#include "geodesy/placementcheck.h"
-#include "geodesy/planeextent.h"
 #include "geodesy/planesystem.h"
+#include "job/completion.h"
 #include "job/errormessage.h"
+#include "job/outputformat.h"
+#include "job/planlocation.h"
+#include "output/platform.h"
 #include "plan/drawingscale.h"
 #include "plan/fitcheck.h"
 #include "plan/labelencoding.h"
@@ -18,12 +18,9 @@
 #include "points/templaterestore.h"
 #include "points/workbook.h"
 #include "points/worksheet.h"
-#include "scripts/platform.h"
-#include "scripts/scriptfolder.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
+#include <stdexcept>
 
 namespace karumenio::web {
 
@@ -41,42 +38,49 @@ Message failure(std::string_view title, const std::exception& error) {
     return {std::string(title), job::errorMessage(error), cellOf(error), true};
 }
 
-std::string readWhole(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 // The data rows of a job, back to the template before a new job replaces it.
 points::EditRecord clearJob(points::Worksheet& sheet, const points::Worksheet& original) {
     return points::restoreTemplateCells(sheet, original, points::kFirstDataRow, 1,
                                         points::kTemplateLastRow, points::kMarkRadiusColumn);
 }
 
+// The files a run made, as the page hands them over (by their names alone), with the message
+// and what the surveyor should know about the files, which comes with it, not after it.
+WriteOutcome madeFiles(job::MadeFiles made, std::string_view title, std::string text) {
+    WriteOutcome outcome;
+    outcome.ok = true;
+    for (job::MadeFile& file : made.files) {
+        outcome.files.push_back(
+            {output::platform::displayPath(file.path.filename()), std::move(file.bytes)});
+    }
+    outcome.message.title = std::string(title);
+    outcome.message.text = std::move(text);
+    for (const std::string& warning : made.warnings) {
+        outcome.message.text += "\n" + warning;
+    }
+    outcome.message.warning = !made.warnings.empty();
+    return outcome;
+}
+
 // With a coordinate system chosen: the map of the plan's surroundings, and a warning when its
 // centroid falls outside the system's land, which is a wrong system or a slip of the axes.
-void placeOnMap(int systemNumber, const plan::Plan& drawing, PlanOutcome& outcome) {
-    const geodesy::PlaneSystem* system = geodesy::planeSystem(systemNumber);
+void placeOnMap(const geodesy::PlaneSystem* system, const plan::Plan& drawing,
+                PlanOutcome& outcome) {
     if (system == nullptr) {
         outcome.mapUnavailable =
             "座標系（平面直角座標系）を選ぶと、図面の位置を地図で確かめられます。";
         return;
     }
-    if (drawing.points.empty()) {
+    const std::optional<job::PlanLocation> location = job::locatePlan(drawing, *system);
+    if (!location) {
         outcome.mapUnavailable = "図面に測点がありません。";
         return;
     }
-    std::vector<geodesy::PlanePoint> points;
-    points.reserve(drawing.points.size());
-    for (const plan::PlanPoint& point : drawing.points) {
-        points.push_back({point.x, point.y});
+    if (!location->warning.empty()) {
+        outcome.warnings.push_back(location->warning);
     }
-    const geodesy::PlaneExtent extent = geodesy::PlaneExtent::of(points);
-    const geodesy::PlacementCheck check = geodesy::checkPlacement(*system, extent.centroid);
-    if (!check.warning.empty()) {
-        outcome.warnings.push_back(check.warning);
-    }
-    if (auto address = geodesy::gsiMapAddress(*system, extent)) {
-        outcome.mapAddress = std::move(*address);
+    if (location->mapAddress) {
+        outcome.mapAddress = *location->mapAddress;
     } else {
         outcome.mapUnavailable = "図形の重心が" + geodesy::systemLabel(*system) +
                                  "の範囲から遠く外れているため、地図に置けません。";
@@ -89,7 +93,7 @@ std::string sheetTitle(const points::Worksheet& sheet) {
     return "Microsoft Excel ワークシート - " + sheet.name();
 }
 
-WebSession::WebSession(std::filesystem::path scratch) : m_scratch(std::move(scratch)) {}
+WebSession::WebSession() = default;
 
 WebSession::~WebSession() = default;
 
@@ -285,17 +289,8 @@ ReadOutcome WebSession::read() {
     return outcome;
 }
 
-void WebSession::applySettings(const PageSettings& settings) {
-    plan::Settings& s = m_job.settings();
-    s.versionCode = settings.edition;
-    // A token the tables lack names no entry: the previous run's values stay.
-    s.paper = plan::findPaper(settings.paper);
-    s.scale = plan::findScale(settings.scale);
-    s.angleText = settings.angle;
-}
-
-PlanOutcome WebSession::plan(const PageSettings& settings) {
-    applySettings(settings);
+PlanOutcome WebSession::plan(job::Settings settings) {
+    m_job.setSettings(std::move(settings));
     PlanOutcome outcome;
     if (!m_job.hasRead()) {
         outcome.problem = "座標が読み込まれていません。「座 標 読 込」を押すと図面を表示します。";
@@ -328,86 +323,44 @@ PlanOutcome WebSession::plan(const PageSettings& settings) {
     if (outcome.fitText.empty()) {
         outcome.fitText = "すべての測点が用紙の内枠に収まっています。";
     }
-    placeOnMap(settings.planeSystem, p, outcome);
+    placeOnMap(m_job.settings().planeSystem, p, outcome);
     return outcome;
 }
 
-WriteOutcome WebSession::write(const PageSettings& settings, std::string_view folderName,
-                               bool withDxf, bool withSima) {
-    applySettings(settings);
-    WriteOutcome outcome;
-    outcome.message.title = std::string(scripts::kCompletionTitle);
-    const std::filesystem::path folder = m_scratch / "out";
-    std::optional<std::filesystem::path> dxf;
-    std::optional<std::filesystem::path> sima;
-    if (withDxf) {
-        dxf = folder / "plan.dxf";
-    }
-    if (withSima) {
-        sima = folder / "site.sim";
-    }
-    scripts::WriteReport report;
+WriteOutcome WebSession::write(job::Settings settings, std::string_view folderName) {
+    m_job.setSettings(std::move(settings));
+    job::MadeFiles made;
     try {
-        std::filesystem::create_directories(folder);
-        report = m_job.write(folder, dxf, sima, scripts::FileOperations::system());
+        // No folder: the scripts are named alone.
+        made = m_job.writeToMemory(job::WriteTargets::scriptsInto({}));
     } catch (const std::exception& error) {
-        outcome.message = failure(scripts::kCompletionTitle, error);
+        WriteOutcome outcome;
+        outcome.message = failure(job::kCompletionTitle, error);
         return outcome;
     }
-    for (const std::filesystem::path& file : report.files) {
-        outcome.files.push_back({scripts::platform::displayPath(file.filename()), readWhole(file)});
-        std::error_code ignored;
-        std::filesystem::remove(file, ignored);
-    }
-    outcome.ok = true;
-    // What the surveyor should know about the files comes with the completion, not after it.
-    outcome.message.text = scripts::completionMessage(scripts::platform::pathFromUtf8(folderName));
-    for (const std::string& warning : report.warnings) {
-        outcome.message.text += "\n" + warning;
-    }
-    outcome.message.warning = !report.warnings.empty();
-    return outcome;
+    return madeFiles(std::move(made), job::kCompletionTitle,
+                     job::completionMessage(output::platform::pathFromUtf8(folderName)));
 }
 
-WriteOutcome WebSession::exportDxf(const PageSettings& settings, std::string_view fileName) {
-    applySettings(settings);
-    WriteOutcome outcome;
-    outcome.message.title = std::string(kPreviewTitle);
+WriteOutcome WebSession::exportFile(job::Settings settings, std::string_view token,
+                                    std::string_view fileName) {
+    m_job.setSettings(std::move(settings));
+    const job::OutputFormat* format = job::findFormat(token);
+    if (format == nullptr) {
+        throw std::invalid_argument("no output format " + std::string(token));
+    }
+    job::WriteTargets targets;
+    targets.scripts = false;
+    targets.files.push_back({format, output::platform::pathFromUtf8(fileName).filename()});
+    job::MadeFiles made;
     try {
-        outcome.files.push_back({std::string(fileName), dxf::writeDxf(m_job.plan())});
+        made = m_job.writeToMemory(targets);
     } catch (const std::exception& error) {
+        WriteOutcome outcome;
         outcome.message = failure(kPreviewTitle, error);
         return outcome;
     }
-    outcome.ok = true;
-    outcome.message.text = std::string(fileName) + " を書き出しました。";
-    return outcome;
-}
-
-WriteOutcome WebSession::exportSima(std::string_view fileName) {
-    WriteOutcome outcome;
-    outcome.message.title = std::string(kPreviewTitle);
-    // Only the name counts: the file stays in the scratch folder.
-    const std::filesystem::path file =
-        m_scratch / "export" / scripts::platform::pathFromUtf8(fileName).filename();
-    std::vector<std::string> warnings;
-    try {
-        std::filesystem::create_directories(file.parent_path());
-        warnings = m_job.writeSima(file);
-    } catch (const std::exception& error) {
-        outcome.message = failure(kPreviewTitle, error);
-        return outcome;
-    }
-    outcome.files.push_back({std::string(fileName), readWhole(file)});
-    std::error_code ignored;
-    std::filesystem::remove(file, ignored);
-    outcome.ok = true;
-    outcome.message.text = std::string(fileName) + " を書き出しました。";
-    for (const std::string& warning : warnings) {
-        outcome.message.text += "\n" + warning;
-    }
-    outcome.message.warning = !warnings.empty();
-    return outcome;
+    return madeFiles(std::move(made), kPreviewTitle, std::string(fileName) + " を書き出しました。");
 }
 
 } // namespace karumenio::web

@@ -4,7 +4,6 @@
 #include "plan/plan.h"
 #include "points/cellcontent.h"
 
-#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -55,18 +54,6 @@ struct WriteOutcome {
     Message message;
 };
 
-// The settings as the page's controls hold them when a button is pressed: the edition code
-// ("" before one is chosen), the paper and scale tokens (one the tables lack keeps the
-// previous run's value), the angle text, and the plane rectangular coordinate system the
-// coordinates are in (1 to 19; 0 when none is chosen).
-struct PageSettings {
-    std::string edition;
-    std::string paper;
-    std::string scale;
-    std::string angle;
-    int planeSystem = 0;
-};
-
 // The preview's plan, or why there is none.
 struct PlanOutcome {
     std::optional<plan::Plan> plan;
@@ -91,9 +78,7 @@ struct PlanOutcome {
 // input; every decision is made here or in the core.
 class WebSession {
   public:
-    // Scratch is a folder of the page's in-memory file system, where a write run writes
-    // before its files are handed to the page.
-    explicit WebSession(std::filesystem::path scratch = "/karumenio");
+    WebSession();
     ~WebSession();
     WebSession(const WebSession&) = delete;
     WebSession& operator=(const WebSession&) = delete;
@@ -131,24 +116,24 @@ class WebSession {
     // Whether the sheet was edited after the last read: the write asks first.
     bool changedSinceRead() const { return m_job.hasRead() && m_changedSinceRead; }
 
-    PlanOutcome plan(const PageSettings& settings);
-    // The write run into memory: the four scripts (and the DXF and the SIMA file of the same
-    // run when asked), with the same effect on the job as a run into a folder. The folder
-    // named is where the page puts the files; the completion message names it.
-    WriteOutcome write(const PageSettings& settings, std::string_view folderName,
-                       bool withDxf = false, bool withSima = false);
-    // The plan as a DXF drawing and the read points as a SIMA file; nothing changes.
-    WriteOutcome exportDxf(const PageSettings& settings, std::string_view fileName);
-    WriteOutcome exportSima(std::string_view fileName);
+    // Each call takes the settings as the page's controls hold them at that moment; a paper
+    // or scale the tables lack (nullptr) is the previous run's, as the job resolves it.
+    PlanOutcome plan(job::Settings settings);
+    // The write run made in memory: the four scripts (KYUSEKI.SCR too with the survey map),
+    // with the same checks and effect on the job as a run into a folder. The folder named is
+    // where the page puts the files; the completion message names it.
+    WriteOutcome write(job::Settings settings, std::string_view folderName);
+    // One file of the output-format table (job::outputFormats(), by its token) from the plan,
+    // named as given; the job's run of that file alone, which changes nothing in the job.
+    WriteOutcome exportFile(job::Settings settings, std::string_view token,
+                            std::string_view fileName);
 
   private:
-    void applySettings(const PageSettings& settings);
     EditOutcome record(std::vector<points::EditRecord> step);
     EditOutcome failed(const std::exception& error) const;
     const points::Worksheet& original();
 
     job::Job m_job;
-    std::filesystem::path m_scratch;
     std::vector<std::vector<points::EditRecord>> m_steps;
     std::size_t m_done = 0;
     bool m_changedSinceRead = false;

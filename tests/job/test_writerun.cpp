@@ -613,6 +613,9 @@ TEST_F(WriteRunFolder, PlantedLinksNeverLeadTheRunOutOfTheFolder) {
 }
 
 TEST_F(WriteRunFolder, ASecondWriterWaitsThenFailsAndNothingIsLeftBehind) {
+#ifdef __EMSCRIPTEN__
+    GTEST_SKIP() << "flock holds nothing in emscripten's file system; a page writes alone";
+#endif
     writeOldScripts({"ZAHYOU.SCR", "LINE.SCR", "PLOT.SCR", "TEXT.SCR"});
     const auto before = snapshot(m_folder);
     auto operations = output::FileOperations::system();

@@ -2,6 +2,8 @@
 // memory, natively (the page's own tests drive the WebAssembly build in a browser).
 #include "web/websession.h"
 
+#include "geodesy/planesystem.h"
+#include "job/outputformat.h"
 #include "plan/drawingscale.h"
 #include "plan/papersize.h"
 #include "points/worksheet.h"
@@ -22,7 +24,23 @@ namespace {
 
 const std::string kWorked = "K\tK1\t0\t0\r\n\tK2\t100\t0\r\n\tK3\t100\t100\r\n\tK4\t0\t100\r\n"
                             "\tK1\t0\t0\r\nK\tT1\t60\t-60\t1\r\n\tT2\t0\t120\t2\r\n";
-const PageSettings kSettings{"2000", "A3", "500", "-33.2547"};
+
+// The settings as the page's controls give them: edition 2000, A3, 1:500, -33°25'47".
+job::Settings pageSettings(int system = 0, bool surveyMap = false) {
+    job::Settings settings;
+    settings.edition = "2000";
+    settings.paper = plan::findPaper("A3");
+    settings.scale = plan::findScale("500");
+    settings.angle = plan::RotationAngle("-33.2547");
+    settings.planeSystem = geodesy::planeSystem(system);
+    settings.surveyMap = surveyMap;
+    return settings;
+}
+
+std::string fileBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
 
 class Session : public ::testing::Test {
   protected:
@@ -30,6 +48,7 @@ class Session : public ::testing::Test {
         std::random_device random;
         m_scratch = std::filesystem::temp_directory_path() /
                     ("karumenio-websession-" + std::to_string(random()));
+        std::filesystem::create_directories(m_scratch);
     }
     void TearDown() override { std::filesystem::remove_all(m_scratch); }
 
@@ -40,45 +59,52 @@ class Session : public ::testing::Test {
     std::filesystem::path m_scratch;
 };
 
-TEST_F(Session, AWriteIntoMemoryGivesTheFilesOfAWriteRunIntoAFolderAndLeavesNothingBehind) {
-    WebSession session(m_scratch);
+// With the survey map and system IX: the five scripts of the write, and each file of the
+// format table exported from the preview, against one run of the job into a folder.
+TEST_F(Session, TheWriteAndEveryExportGiveTheBytesOfAWriteRunIntoAFolder) {
+    WebSession session;
     ASSERT_TRUE(session.paste(6, 1, kWorked, false).ok);
     ASSERT_TRUE(session.read().ok);
-    const WriteOutcome first = session.write(kSettings, "図面", true, true);
-    ASSERT_TRUE(first.ok) << first.message.text;
+    const job::Settings settings = pageSettings(9, true);
+    const WriteOutcome written = session.write(settings, "図面");
+    ASSERT_TRUE(written.ok) << written.message.text;
+    EXPECT_NE(written.message.text.find("図面"), std::string::npos);
+    std::vector<OutputFile> files = written.files;
+    for (const job::OutputFormat& format : job::outputFormats()) {
+        const std::string name = "図面" + std::string(format.extension);
+        const WriteOutcome exported = session.exportFile(settings, format.token, name);
+        ASSERT_TRUE(exported.ok) << exported.message.text;
+        ASSERT_EQ(exported.files.size(), 1U);
+        files.push_back(exported.files.front());
+    }
 
     job::Job job;
     job.paste(kWorked);
     job.read();
-    job.settings().versionCode = "2000";
-    job.settings().paper = plan::findPaper(kSettings.paper);
-    job.settings().scale = plan::findScale(kSettings.scale);
-    job.settings().angleText = "-33.2547";
-    const std::filesystem::path folder = m_scratch / "folder";
-    std::filesystem::create_directories(folder);
-    const auto report = job.write(folder, folder / "plan.dxf", folder / "site.sim",
-                                  scripts::FileOperations::system());
-    ASSERT_EQ(first.files.size(), report.files.size());
-    for (std::size_t i = 0; i < report.files.size(); ++i) {
-        std::ifstream in(report.files[i], std::ios::binary);
-        const std::string bytes{std::istreambuf_iterator<char>(in), {}};
-        EXPECT_EQ(first.files[i].name, report.files[i].filename().string());
-        EXPECT_EQ(first.files[i].bytes, bytes) << first.files[i].name;
+    job.setSettings(settings);
+    job::WriteTargets targets = job::WriteTargets::scriptsInto(m_scratch);
+    for (const job::OutputFormat& format : job::outputFormats()) {
+        targets.files.push_back({&format, m_scratch / ("図面" + std::string(format.extension))});
     }
-    EXPECT_NE(first.message.text.find("図面"), std::string::npos);
+    const output::WriteReport report = job.write(targets);
+    ASSERT_EQ(report.files.size(), files.size());
+    EXPECT_EQ(files[4].name, "KYUSEKI.SCR");
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        EXPECT_EQ(files[i].name, report.files[i].filename().string());
+        EXPECT_EQ(files[i].bytes, fileBytes(report.files[i])) << files[i].name;
+    }
 
-    // The run left the job as a run into a folder does: a second run writes the same bytes,
-    // and the in-memory folder is empty between runs.
-    const WriteOutcome second = session.write(kSettings, "図面");
+    // The run left the job as a run into a folder does: a second one writes the same bytes.
+    const WriteOutcome second = session.write(pageSettings(), "図面");
     ASSERT_TRUE(second.ok);
+    ASSERT_EQ(second.files.size(), 4U);
     for (std::size_t i = 0; i < second.files.size(); ++i) {
-        EXPECT_EQ(second.files[i].bytes, first.files[i].bytes);
+        EXPECT_EQ(second.files[i].bytes, files[i].bytes);
     }
-    EXPECT_TRUE(std::filesystem::is_empty(m_scratch / "out"));
 }
 
 TEST_F(Session, AReplacementIsOneStepAndAFailedOneKeepsTheEarlierJob) {
-    WebSession session(m_scratch);
+    WebSession session;
     ASSERT_TRUE(session.paste(6, 1, kWorked, false).ok);
     EXPECT_TRUE(session.asksBeforePasting(6, 1));
     EXPECT_FALSE(session.asksBeforePasting(7, 1));
@@ -105,7 +131,7 @@ TEST_F(Session, AReplacementIsOneStepAndAFailedOneKeepsTheEarlierJob) {
 }
 
 TEST_F(Session, TheSheetCountsAsChangedFromAnyEditAfterARead) {
-    WebSession session(m_scratch);
+    WebSession session;
     EXPECT_FALSE(session.changedSinceRead());
     session.paste(6, 1, kWorked, false);
     EXPECT_FALSE(session.changedSinceRead());
@@ -119,8 +145,8 @@ TEST_F(Session, TheSheetCountsAsChangedFromAnyEditAfterARead) {
 }
 
 TEST_F(Session, WhatCannotBeWrittenSaysWhyAndNamesItsCell) {
-    WebSession session(m_scratch);
-    const WriteOutcome unread = session.write(kSettings, "図面");
+    WebSession session;
+    const WriteOutcome unread = session.write(pageSettings(), "図面");
     EXPECT_FALSE(unread.ok);
     EXPECT_TRUE(unread.message.warning);
     EXPECT_NE(unread.message.text.find("91"), std::string::npos);
@@ -130,11 +156,19 @@ TEST_F(Session, WhatCannotBeWrittenSaysWhyAndNamesItsCell) {
     const ReadOutcome read = session.read();
     EXPECT_TRUE(read.ok);
     EXPECT_EQ(read.message.cell, "D8");
-    const WriteOutcome refused = session.write(kSettings, "図面");
+    const WriteOutcome refused = session.write(pageSettings(), "図面");
     EXPECT_FALSE(refused.ok);
     EXPECT_EQ(refused.message.cell, "D8");
     EXPECT_TRUE(refused.files.empty());
-    EXPECT_FALSE(session.plan(kSettings).problem.empty());
+    EXPECT_FALSE(session.plan(pageSettings()).problem.empty());
+
+    // GeoJSON needs a coordinate system; the message says to choose one.
+    session.enter(8, 4, "100");
+    ASSERT_TRUE(session.read().ok);
+    const WriteOutcome noSystem = session.exportFile(pageSettings(), "geojson", "図面.geojson");
+    EXPECT_FALSE(noSystem.ok);
+    EXPECT_TRUE(noSystem.files.empty());
+    EXPECT_NE(noSystem.message.text.find("座標系"), std::string::npos);
 }
 
 // A parcel near Tokyo Station in system IX (its origin is 36°N, 139°50′E).
@@ -160,12 +194,10 @@ TEST_F(Session, AChosenCoordinateSystemPutsThePlanOnTheMapOrSaysWhatLooksWrong) 
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.rows) + " in system " + std::to_string(c.system));
-        WebSession session(m_scratch);
+        WebSession session;
         ASSERT_TRUE(session.paste(6, 1, c.rows, false).ok);
         ASSERT_TRUE(session.read().ok);
-        PageSettings settings = kSettings;
-        settings.planeSystem = c.system;
-        const PlanOutcome outcome = session.plan(settings);
+        const PlanOutcome outcome = session.plan(pageSettings(c.system));
         ASSERT_TRUE(outcome.plan.has_value()) << outcome.problem;
         EXPECT_EQ(outcome.mapAddress.empty(), !c.mapped);
         EXPECT_EQ(outcome.mapUnavailable.empty(), c.mapped);
@@ -181,12 +213,10 @@ TEST_F(Session, AChosenCoordinateSystemPutsThePlanOnTheMapOrSaysWhatLooksWrong) 
     }
 
     // The map's centre is the parcel's centroid, as PROJ puts it: 35.684958°N 139.762072°E.
-    WebSession session(m_scratch);
+    WebSession session;
     session.paste(6, 1, tokyo, false);
     session.read();
-    PageSettings settings = kSettings;
-    settings.planeSystem = 9;
-    const std::string address = session.plan(settings).mapAddress;
+    const std::string address = session.plan(pageSettings(9)).mapAddress;
     double latitude = 0.0;
     double longitude = 0.0;
     int zoom = 0;
@@ -201,7 +231,7 @@ TEST_F(Session, AChosenCoordinateSystemPutsThePlanOnTheMapOrSaysWhatLooksWrong) 
 }
 
 TEST_F(Session, AFileBeyondTheLimitIsRefusedUnread) {
-    WebSession session(m_scratch);
+    WebSession session;
     const std::string huge(job::kPointsFileLimit + 1, '1');
     const EditOutcome outcome = session.openFile(huge, "huge.csv", false);
     EXPECT_FALSE(outcome.ok);

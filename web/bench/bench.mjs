@@ -81,7 +81,7 @@ const core = await tab.evaluate(async (text) => {
         job.plan(settings);
         times.plan.push(performance.now() - t);
         t = performance.now();
-        const outcome = job.write(settings, "out", false, false);
+        const outcome = job.write(settings, "out");
         times.write.push(performance.now() - t);
         if (!outcome.ok) {
             throw new Error(outcome.message.text);

@@ -38,6 +38,7 @@ async function karumenioWasm() {
     const scale = byId("scale");
     const angle = byId("angle");
     const planeSystem = byId("plane-system");
+    const surveyMap = byId("survey-map");
     const editionButtons = [];
     let edition = "";
     let folder = null;
@@ -78,6 +79,7 @@ async function karumenioWasm() {
         scale: scale.value,
         angle: angle.value,
         planeSystem: Number(planeSystem.value),
+        surveyMap: surveyMap.checked,
     });
     const saveSettings = () => Output.saveSettings(settings());
 
@@ -97,6 +99,7 @@ async function karumenioWasm() {
     if (tables.planeSystems.some((s) => s.number === kept.planeSystem)) {
         planeSystem.value = String(kept.planeSystem);
     }
+    surveyMap.checked = kept.surveyMap === true;
 
     const askReplace = () => Dialogs.ask(grid.title, TEXTS.replaceQuestion, TEXTS.replaceButtons);
     const grid = new SheetGrid(byId("grid"), job, {
@@ -138,7 +141,7 @@ async function karumenioWasm() {
             selectAfterClick = false;
         }
     });
-    for (const control of [paper, scale, planeSystem]) {
+    for (const control of [paper, scale, planeSystem, surveyMap]) {
         control.addEventListener("change", () => {
             saveSettings();
             refreshPreview();
@@ -183,7 +186,7 @@ async function karumenioWasm() {
             denied = true;
         }
         showFolder();
-        const outcome = job.write(settings(), target ? target.name : TEXTS.downloads, false, false);
+        const outcome = job.write(settings(), target ? target.name : TEXTS.downloads);
         if (!outcome.ok) {
             grid.selectName(outcome.message.cell);
             await Dialogs.show(outcome.message);
@@ -315,9 +318,15 @@ async function karumenioWasm() {
             grid.apply(job.newSheet());
         }
     }));
-    byId("dxf-button").addEventListener("click", () =>
-        exportFile(job.exportDxf(settings(), TEXTS.dxfName)));
-    byId("sima-button").addEventListener("click", () => exportFile(job.exportSima(TEXTS.simaName)));
+    // One button for each file of the core's format table (DXF, SIMA, the area table, GeoJSON).
+    for (const format of tables.formats) {
+        const button = document.createElement("button");
+        button.type = "button";
+        button.textContent = `${format.name} 出力…`;
+        button.addEventListener("click", () =>
+            exportFile(job.exportFile(settings(), format.token, TEXTS.exportName(format))));
+        byId("exports").append(button);
+    }
     byId("print-button").addEventListener("click", () => window.print());
 
     // The guidance windows: modeless, closing the usage window hands the focus to the paper list.

@@ -136,8 +136,9 @@ class PlanPreview {
     }
 
     setExportsEnabled(enabled) {
-        for (const id of ["dxf-button", "sima-button", "print-button", "fit-button"]) {
-            document.getElementById(id).disabled = !enabled;
+        const buttons = document.querySelectorAll("#exports button, #print-button, #fit-button");
+        for (const button of buttons) {
+            button.disabled = !enabled;
         }
     }
 

@@ -25,8 +25,9 @@ const TEXTS = {
         `出力先のフォルダ「${folder}」への書き込みが許可されませんでした。ファイルをダウンロードします。`,
     openTitle: "座標ファイルを開く",
     openFailed: (name, why) => `座標ファイルを開けません: ${name}\n${why}`,
-    // The names of the exports: the SIMA file's site name is its name without ".sim".
-    dxfName: "図面.dxf",
-    simaName: "座標.sim",
+    // The name of an export of the core's format table; the SIMA file's site name is its
+    // name without ".sim".
+    exportName: (format) =>
+        ({ sima: "座標", "area-csv": "求積表" }[format.token] || "図面") + format.extension,
     pointTooltip: (name, row, x, y) => `${name}\n行 ${row}　X ${x}　Y ${y}`,
 };

@@ -1,0 +1,111 @@
+// The preview's exports come from the core's format table: each one must be the bytes the
+// command-line tool writes with the format's option, GeoJSON only with a coordinate system. The
+// 地積測量図 checkbox, kept like the other settings, adds KYUSEKI.SCR to the write.
+import { after, before, describe, test } from "node:test";
+import assert from "node:assert/strict";
+import {
+    answer, button, chooseSettings, join, launch, openPage, runCli, scriptNames, takeDownloads,
+    top,
+} from "./support.mjs";
+
+const twoParcels = join(top, "examples/two_parcels.sim");
+
+let browser;
+before(async () => {
+    browser = await launch();
+});
+after(async () => {
+    await browser.close();
+});
+
+async function openAndRead(page, file) {
+    const chooser = page.waitForEvent("filechooser");
+    await button(page, "座標ファイルを開く…").click();
+    await (await chooser).setFiles(file);
+    await page.waitForFunction(() => document.querySelector("[aria-label=C6]")?.textContent.trim() !== "");
+    await button(page, "座 標 読 込").click();
+    await answer(page);
+    await page.waitForFunction(() => !document.getElementById("plan").classList.contains("empty"));
+}
+
+// Presses a button and answers every message it brings; their texts.
+async function pressAndCollect(page, caption) {
+    await button(page, caption).click();
+    const texts = [];
+    for (;;) {
+        const state = await page.waitForFunction(() => {
+            if (document.getElementById("message").open) {
+                return "message";
+            }
+            return document.documentElement.dataset.busy ? null : "done";
+        });
+        if ((await state.jsonValue()) === "done") {
+            return texts;
+        }
+        texts.push((await answer(page)).text);
+    }
+}
+
+const sameBytes = (ours, theirs, label) => {
+    assert.ok(ours, `the page wrote no ${label}`);
+    assert.ok(theirs, `the tool wrote no ${label}`);
+    assert.ok(ours.equals(theirs), `${label} differs from the tool's`);
+};
+
+describe("the exports of the format table", () => {
+    test("are one button each, and the area table and GeoJSON in system IX are the tool's bytes", async () => {
+        const page = await openPage(browser.context);
+        const captions = await page.locator("#exports button").allTextContents();
+        assert.deepEqual(captions, ["DXF 出力…", "SIMA 出力…", "求積表 CSV 出力…", "GeoJSON 出力…"]);
+        await openAndRead(page, twoParcels);
+
+        // No system chosen: GeoJSON says to choose one, and nothing is downloaded.
+        const refused = await pressAndCollect(page, "GeoJSON 出力…");
+        assert.equal(refused.length, 1);
+        assert.match(refused[0], /平面直角座標系（第I系〜第XIX系）を選んで下さい/);
+        assert.deepEqual(Object.keys(await takeDownloads(page)), []);
+
+        await page.getByLabel("座標系 ：").selectOption({ label: "第IX系" });
+        assert.deepEqual(await pressAndCollect(page, "求積表 CSV 出力…"), []);
+        assert.deepEqual(await pressAndCollect(page, "GeoJSON 出力…"), []);
+        const files = await takeDownloads(page, ["求積表.csv", "図面.geojson"]);
+
+        const cli = runCli(["--zone", "9"], twoParcels,
+            ["--area-csv", "求積表.csv", "--geojson", "図面.geojson"]);
+        assert.equal(cli.status, 0, cli.stderr);
+        sameBytes(files["求積表.csv"], cli.files["求積表.csv"], "area CSV");
+        sameBytes(files["図面.geojson"], cli.files["図面.geojson"], "GeoJSON");
+        assert.deepEqual(page.errors, []);
+        await page.close();
+    });
+
+    test("地積測量図 is kept and brings KYUSEKI.SCR and the map in the DXF, as the tool writes them", async () => {
+        const page = await openPage(browser.context);
+        const box = page.getByLabel("地積測量図");
+        assert.equal(await box.isChecked(), false);
+        await box.check();
+        await page.reload();
+        await page.waitForSelector("html[data-ready=true]");
+        assert.equal(await box.isChecked(), true);
+
+        const settings = { edition: "2000", paper: "B4L", scale: "250", angle: "0.0000" };
+        await chooseSettings(page, settings);
+        await openAndRead(page, twoParcels);
+        const written = await pressAndCollect(page, ".SCR 出力");
+        assert.ok(written.some((t) => t.includes("ZAHYOU-LINE-PLOT-TEXT")), written.join("\n"));
+        const names = [...scriptNames, "KYUSEKI.SCR"];
+        const files = await takeDownloads(page, names);
+        assert.deepEqual(Object.keys(files).sort(), [...names].sort());
+        assert.deepEqual(await pressAndCollect(page, "DXF 出力…"), []);
+        Object.assign(files, await takeDownloads(page, ["図面.dxf"]));
+
+        const cli = runCli(["--edition", "2000", "--paper", "B4L", "--scale", "250", "--angle",
+            "0.0000", "--survey-map"], twoParcels, ["--dxf", "図面.dxf"]);
+        assert.equal(cli.status, 0, cli.stderr);
+        for (const name of [...names, "図面.dxf"]) {
+            sameBytes(files[name], cli.files[name], name);
+        }
+        assert.deepEqual(page.errors, []);
+        await page.close();
+    });
+});
