@@ -50,11 +50,10 @@ bool isControl(char c) {
 // of ASCII blanks. A line break would end the script line early and shift every command
 // after it, and other control characters (NUL, TAB, ESC…) are worse in a script, so each
 // one (CR LF counts as one) becomes a blank, with a warning.
-std::string labelText(const points::CellValue& name, int slot, std::vector<std::string>& warnings) {
-    if (name.isNumber()) {
-        return points::formatNumber(name.numberValue(), true);
-    }
-    std::string text = name.textForm();
+// The name comes as the cell shows it (PlanPoint::name), and whether the cell holds text.
+std::string labelText(const std::string& name, bool isText, int slot,
+                      std::vector<std::string>& warnings) {
+    std::string text = name;
     if (const std::string_view kept = points::cutPointName(text); kept.size() < text.size()) {
         text.resize(kept.size());
         warnings.push_back("セル " + cellOf(slot, points::kLabelTextColumn) + " の測点名「" +
@@ -62,7 +61,7 @@ std::string labelText(const points::CellValue& name, int slot, std::vector<std::
                            std::to_string(points::kLongestPointName) +
                            " 文字を超えるため、そこまでを書き出しました。");
     }
-    if (!name.isText() || std::none_of(text.begin(), text.end(), isControl)) {
+    if (!isText || std::none_of(text.begin(), text.end(), isControl)) {
         return text;
     }
     std::string oneLine;
@@ -247,7 +246,7 @@ Plan computePlan(const points::PointTable& table, const Extent& extent, const Se
     const double dy = numeric::sin(radians) * kLabelOffset;
     for (int slot = 0; slot < count; ++slot) {
         PlanPoint& p = plan.points[static_cast<std::size_t>(slot)];
-        p.label = labelText(table.labelText.at(slot), slot, plan.warnings);
+        p.label = labelText(p.name, table.labelText.at(slot).isText(), slot, plan.warnings);
         p.labelX = p.x + dx;
         p.labelY = p.y + dy;
     }

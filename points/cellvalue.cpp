@@ -139,6 +139,10 @@ std::string CellValue::strForm() const {
 }
 
 std::string CellValue::textForm() const {
+    // Text is trimmed where it is held, without a copy of the whole first.
+    if (isText()) {
+        return trimBlanks(textValue());
+    }
     return trimBlanks(joinForm());
 }
 

@@ -86,6 +86,8 @@ void TestPictures::screenshotsOfAllWindows_data() {
     QTest::newRow("worksheet window") << "worksheet.png" << QSize();
     QTest::newRow("plan preview") << "preview.png" << QSize();
     QTest::newRow("plan preview out of date") << "preview-outofdate.png" << QSize();
+    QTest::newRow("plan preview with the survey map") << "preview-surveymap.png" << QSize();
+    QTest::newRow("drawing information dialog") << "drawinginfo.png" << QSize();
     QTest::newRow("usage window, second page") << "usagewindow-more.png" << QSize(554, 586);
     QTest::newRow("save dialog") << "filedialog.png" << QSize();
 }
