@@ -5,8 +5,8 @@
 // "number epsg roman X Y latitude longitude", "#" lines comment.
 
 #include "geodesy/coordinates.h"
+#include "numeric/conversion.h"
 
-#include <charconv>
 #include <istream>
 #include <optional>
 #include <sstream>
@@ -27,7 +27,7 @@ struct ProjRow {
 // Decimal text to double whatever the locale.
 inline double decimal(const std::string& text) {
     double value = 0.0;
-    std::from_chars(text.data(), text.data() + text.size(), value);
+    numeric::fromChars(text.data(), text.data() + text.size(), value);
     return value;
 }
 

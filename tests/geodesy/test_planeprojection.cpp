@@ -4,10 +4,10 @@
 
 #include "geodesy/planesystem.h"
 #include "geodesy/transversemercator.h"
+#include "numeric/conversion.h"
 
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -49,11 +49,12 @@ std::string resultBits(const std::vector<test::ProjRow>& rows) {
         const auto g = projection.toGeographic(row.plane);
         const auto p = projection.toPlane(row.geographic);
         char line[120];
-        std::snprintf(line, sizeof line, "%016llx %016llx %016llx %016llx\n",
-                      static_cast<unsigned long long>(std::bit_cast<std::uint64_t>(g->latitude)),
-                      static_cast<unsigned long long>(std::bit_cast<std::uint64_t>(g->longitude)),
-                      static_cast<unsigned long long>(std::bit_cast<std::uint64_t>(p->x)),
-                      static_cast<unsigned long long>(std::bit_cast<std::uint64_t>(p->y)));
+        std::snprintf(
+            line, sizeof line, "%016llx %016llx %016llx %016llx\n",
+            static_cast<unsigned long long>(numeric::bitCast<std::uint64_t>(g->latitude)),
+            static_cast<unsigned long long>(numeric::bitCast<std::uint64_t>(g->longitude)),
+            static_cast<unsigned long long>(numeric::bitCast<std::uint64_t>(p->x)),
+            static_cast<unsigned long long>(numeric::bitCast<std::uint64_t>(p->y)));
         out << line;
     }
     return out.str();
