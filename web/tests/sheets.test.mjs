@@ -91,6 +91,8 @@ async function throughPage(sheet, index) {
     const writing = await collectMessages(() => button(page, ".SCR 出力").click());
     const written = writing.messages.some((m) => m.text.includes("ZAHYOU-LINE-PLOT-TEXT"));
     const files = await takeDownloads(page, written ? scriptNames : []);
+    // The read draws the preview in the frames after its message; the exports are the preview's.
+    await page.evaluate(() => new Promise((done) => requestAnimationFrame(() => setTimeout(done, 0))));
     const exporting = await collectMessages(async () => {
         await button(page, "DXF 出力…").click();
         await button(page, "SIMA 出力…").click();
@@ -142,6 +144,7 @@ describe("generated sheets", () => {
             const cli = runCli(sheet.options, sheet.file,
                                ["--dxf", "plan.dxf", "--sima-out", exportNames.sima]);
             const result = await throughPage(sheet, index);
+            assert.deepEqual(page.errors, [], `${sheet.name}: the page failed`);
             compare(sheet, result, cli);
             pasted += pastable(sheet, readFileSync(sheet.file)) ? 1 : 0;
         }
