@@ -4,6 +4,7 @@
 
 #include "geodesy/planesystem.h"
 #include "job/outputformat.h"
+#include "output/platform.h"
 #include "plan/drawingscale.h"
 #include "plan/papersize.h"
 #include "points/worksheet.h"
@@ -84,13 +85,14 @@ TEST_F(Session, TheWriteAndEveryExportGiveTheBytesOfAWriteRunIntoAFolder) {
     job.setSettings(settings);
     job::WriteTargets targets = job::WriteTargets::scriptsInto(m_scratch);
     for (const job::OutputFormat& format : job::outputFormats()) {
-        targets.files.push_back({&format, m_scratch / ("図面" + std::string(format.extension))});
+        targets.files.push_back(
+            {&format, m_scratch / output::platform::pathFromUtf8("図面" + std::string(format.extension))});
     }
     const output::WriteReport report = job.write(targets);
     ASSERT_EQ(report.files.size(), files.size());
     EXPECT_EQ(files[4].name, "KYUSEKI.SCR");
     for (std::size_t i = 0; i < files.size(); ++i) {
-        EXPECT_EQ(files[i].name, report.files[i].filename().string());
+        EXPECT_EQ(files[i].name, output::platform::displayPath(report.files[i].filename()));
         EXPECT_EQ(files[i].bytes, fileBytes(report.files[i])) << files[i].name;
     }
 
