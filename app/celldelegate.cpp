@@ -1,6 +1,6 @@
 #include "celldelegate.h"
 
-#include "points/worksheet.h"
+#include "spreadsheet/worksheet.h"
 
 #include <QGuiApplication>
 #include <QLinearGradient>
@@ -11,12 +11,13 @@ namespace karumenio::app {
 
 namespace {
 
-QColor toColour(const points::Rgb& rgb) {
+QColor toColour(const spreadsheet::Rgb& rgb) {
     return QColor(rgb.red, rgb.green, rgb.blue);
 }
 
-const points::HeadingShape* headingAt(const points::Worksheet& sheet, int row, int column) {
-    for (const points::HeadingShape& shape : sheet.layout().headingShapes) {
+const spreadsheet::HeadingShape* headingAt(const spreadsheet::Worksheet& sheet, int row,
+                                           int column) {
+    for (const spreadsheet::HeadingShape& shape : sheet.layout().headingShapes) {
         if (shape.row == row && shape.column == column) {
             return &shape;
         }
@@ -24,7 +25,7 @@ const points::HeadingShape* headingAt(const points::Worksheet& sheet, int row, i
     return nullptr;
 }
 
-void paintHeading(QPainter* painter, const QRect& cell, const points::HeadingShape& shape) {
+void paintHeading(QPainter* painter, const QRect& cell, const spreadsheet::HeadingShape& shape) {
     const QRectF box = QRectF(cell).adjusted(0.5, 0.5, -0.5, -0.5);
     QLinearGradient fill(box.topLeft(), box.bottomLeft());
     fill.setColorAt(0.0, toColour(shape.fillEdge));
@@ -53,7 +54,7 @@ void paintCommentMarker(QPainter* painter, const QRect& cell) {
 
 } // namespace
 
-CellDelegate::CellDelegate(const points::Worksheet& sheet, QObject* parent)
+CellDelegate::CellDelegate(const spreadsheet::Worksheet& sheet, QObject* parent)
     : QStyledItemDelegate(parent), m_sheet(sheet) {}
 
 void CellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
@@ -67,7 +68,7 @@ void CellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
     QStyledItemDelegate::paint(painter, plain, index);
     painter->save();
     painter->setRenderHint(QPainter::Antialiasing, false);
-    if (const points::HeadingShape* shape = headingAt(m_sheet, row, column)) {
+    if (const spreadsheet::HeadingShape* shape = headingAt(m_sheet, row, column)) {
         paintHeading(painter, option.rect, *shape);
     }
     if (m_sheet.layout().comment(row, column)) {

@@ -2,9 +2,9 @@
 
 #include <QStyledItemDelegate>
 
-namespace karumenio::points {
+namespace karumenio::spreadsheet {
 class Worksheet;
-} // namespace karumenio::points
+} // namespace karumenio::spreadsheet
 
 namespace karumenio::app {
 
@@ -13,13 +13,13 @@ namespace karumenio::app {
 class CellDelegate : public QStyledItemDelegate {
     Q_OBJECT
   public:
-    CellDelegate(const points::Worksheet& sheet, QObject* parent = nullptr);
+    CellDelegate(const spreadsheet::Worksheet& sheet, QObject* parent = nullptr);
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
 
   private:
-    const points::Worksheet& m_sheet;
+    const spreadsheet::Worksheet& m_sheet;
 };
 
 } // namespace karumenio::app

@@ -4,7 +4,7 @@
 
 namespace karumenio::app {
 
-EditCommand::EditCommand(WorksheetModel* model, points::EditRecord record, const QString& text)
+EditCommand::EditCommand(WorksheetModel* model, spreadsheet::EditRecord record, const QString& text)
     : QUndoCommand(text), m_model(model), m_record(std::move(record)) {}
 
 void EditCommand::undo() {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "points/cellcontent.h"
+#include "spreadsheet/cellcontent.h"
 
 #include <QUndoCommand>
 
@@ -11,14 +11,14 @@ class WorksheetModel;
 // One user edit of the worksheet, already applied when it is pushed.
 class EditCommand : public QUndoCommand {
   public:
-    EditCommand(WorksheetModel* model, points::EditRecord record, const QString& text);
+    EditCommand(WorksheetModel* model, spreadsheet::EditRecord record, const QString& text);
 
     void undo() override;
     void redo() override;
 
   private:
     WorksheetModel* m_model;
-    points::EditRecord m_record;
+    spreadsheet::EditRecord m_record;
     bool m_applied = true;
 };
 

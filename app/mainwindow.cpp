@@ -19,17 +19,17 @@
 #include "job/completion.h"
 #include "job/job.h"
 #include "job/outputformat.h"
-#include "output/atomicfileset.h"
-#include "output/foldersession.h"
-#include "output/platform.h"
 #include "plan/degreesperradian.h"
 #include "plan/drawingscale.h"
 #include "plan/edition.h"
 #include "plan/papersize.h"
-#include "points/cellformat.h"
-#include "points/formulaparser.h"
 #include "points/reader.h"
-#include "points/runtimeerror.h"
+#include "spreadsheet/cellformat.h"
+#include "spreadsheet/formulaparser.h"
+#include "spreadsheet/runtimeerror.h"
+#include "transaction/atomicfileset.h"
+#include "transaction/foldersession.h"
+#include "transaction/platform.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -84,13 +84,13 @@ void placeCentredLabel(QLabel* label, int leftTwips, int topTwips, int widthTwip
 // anything else uses the folder; only a folder holding a journal is touched.
 void recoverFolder(MessageSink* sink, QWidget* parent, const std::filesystem::path& folder) {
     std::error_code error;
-    if (!std::filesystem::exists(
-            std::filesystem::symlink_status(folder / output::AtomicFileSet::kJournalName, error))) {
+    if (!std::filesystem::exists(std::filesystem::symlink_status(
+            folder / transaction::AtomicFileSet::kJournalName, error))) {
         return;
     }
     const QString title = fromStd(job::kCompletionTitle);
     try {
-        const output::FolderSession session(folder, job::outputFolderScope());
+        const transaction::FolderSession session(folder, job::outputFolderScope());
         for (const std::string& line : session.recovered()) {
             sink->information(parent, title, fromStd(line));
         }
@@ -103,11 +103,11 @@ void recoverFolder(MessageSink* sink, QWidget* parent, const std::filesystem::pa
 // keeps the program's own words for it.
 QString completionText(const std::filesystem::path& folder, bool surveyMap) {
     QString text;
-    if (output::platform::kIsWindows && folder == std::filesystem::path("C:\\")) {
+    if (transaction::platform::kIsWindows && folder == std::filesystem::path("C:\\")) {
         text = fromStd(job::completionMessage(folder));
     } else {
         text = QStringLiteral("「%1」に ZAHYOU-LINE-PLOT-TEXT.SCRを作成しました。")
-                   .arg(fromStd(output::platform::displayPath(folder)));
+                   .arg(fromStd(transaction::platform::displayPath(folder)));
     }
     if (surveyMap) {
         text +=
@@ -453,7 +453,7 @@ void MainWindow::writeScripts() {
         return;
     }
 
-    output::WriteReport report;
+    transaction::WriteReport report;
     std::filesystem::path folder;
     try {
         folder = outputFolder();
@@ -497,7 +497,7 @@ void MainWindow::markSheetChanged() {
 }
 
 void MainWindow::reportFailure(const QString& title, const std::exception& error) {
-    if (const auto* runTime = dynamic_cast<const points::RunTimeError*>(&error);
+    if (const auto* runTime = dynamic_cast<const spreadsheet::RunTimeError*>(&error);
         runTime != nullptr && !runTime->cell().empty()) {
         selectCell(fromStd(runTime->cell()));
     }
@@ -507,13 +507,13 @@ void MainWindow::reportFailure(const QString& title, const std::exception& error
 std::filesystem::path MainWindow::outputFolder() const {
     // The environment decides for tests; then the surveyor's choice; then drive C.
     if (!qEnvironmentVariableIsEmpty("KARUMENIO_DRIVE_C")) {
-        return output::platform::defaultOutputFolder();
+        return transaction::platform::defaultOutputFolder();
     }
     const QString chosen = QSettings().value(QStringLiteral("outputFolder")).toString();
     if (!chosen.isEmpty()) {
         return std::filesystem::path(chosen.toStdU16String());
     }
-    return output::platform::defaultOutputFolder();
+    return transaction::platform::defaultOutputFolder();
 }
 
 void MainWindow::chooseOutputFolder() {
@@ -529,7 +529,7 @@ void MainWindow::setOutputFolder(const QString& folder) {
     QSettings().setValue(QStringLiteral("outputFolder"), folder);
     m_folderButton->setToolTip(folder);
     if (m_usageWindow) {
-        m_usageWindow->setOutputFolder(fromStd(output::platform::displayPath(outputFolder())));
+        m_usageWindow->setOutputFolder(fromStd(transaction::platform::displayPath(outputFolder())));
     }
     recoverFolder(m_sink, this, std::filesystem::path(folder.toStdU16String()));
 }
@@ -580,7 +580,7 @@ void MainWindow::showUsage() {
                 &MainWindow::takeFocusBack);
         guide::centreOnScreen(m_usageWindow, this);
     }
-    m_usageWindow->setOutputFolder(fromStd(output::platform::displayPath(outputFolder())));
+    m_usageWindow->setOutputFolder(fromStd(transaction::platform::displayPath(outputFolder())));
     m_usageWindow->show();
     m_usageWindow->raise();
     m_usageWindow->activateWindow();
@@ -590,8 +590,9 @@ PreviewWindow* MainWindow::openPreview() {
     if (!m_preview) {
         m_preview = new PreviewWindow(m_sink);
         m_preview->scene()->setCellText([this](double value, int row, int column) {
-            return fromStd(points::formatValue(points::CellValue::number(value),
-                                               m_job->sheet().layout().numberFormat(row, column)));
+            return fromStd(
+                spreadsheet::formatValue(spreadsheet::CellValue::number(value),
+                                         m_job->sheet().layout().numberFormat(row, column)));
         });
         guide::centreOnScreen(m_preview, this);
         connect(m_preview, &PreviewWindow::cellRequested, this, &MainWindow::selectCell);
@@ -643,7 +644,7 @@ void MainWindow::applySuggestion(const QString& paperToken, const QString& scale
 }
 
 void MainWindow::selectCell(const QString& cell) {
-    const auto at = points::parseCellName(cell.toStdString());
+    const auto at = spreadsheet::parseCellName(cell.toStdString());
     if (!at) {
         return;
     }

@@ -4,8 +4,8 @@
 
 #include "job/outputformat.h"
 #include "job/settings.h"
-#include "output/atomicfileset.h"
-#include "output/foldersession.h"
+#include "transaction/atomicfileset.h"
+#include "transaction/foldersession.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -125,9 +125,9 @@ const PlanExport* findPlanExport(const QString& token) {
     return nullptr;
 }
 
-output::WriteReport exportPlan(PlanScene& scene, const job::Settings& settings,
-                               const PlanExport& format, const QString& path,
-                               const output::FileOperations& operations) {
+transaction::WriteReport exportPlan(PlanScene& scene, const job::Settings& settings,
+                                    const PlanExport& format, const QString& path,
+                                    const transaction::FileOperations& operations) {
     const std::filesystem::path target(path.toStdU16String());
     job::FormatBytes file;
     if (format.format != nullptr) {
@@ -137,14 +137,14 @@ output::WriteReport exportPlan(PlanScene& scene, const job::Settings& settings,
     }
     // The folder may be the scripts' own: a run interrupted there is put right first, and an
     // export of the same kind interrupted there too.
-    output::RecoveryScope scope = job::outputFolderScope();
+    transaction::RecoveryScope scope = job::outputFolderScope();
     scope.extensions.push_back(format.suffix.toStdString());
-    const output::FolderSession session(target.parent_path(), scope, operations);
+    const transaction::FolderSession session(target.parent_path(), scope, operations);
     return session.run([&] {
-        output::AtomicFileSet files;
+        transaction::AtomicFileSet files;
         files.add(target, std::move(file.bytes));
         files.commit(operations);
-        output::WriteReport report;
+        transaction::WriteReport report;
         report.files.push_back(target);
         report.warnings = std::move(file.warnings);
         return report;

@@ -3,8 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
-#include "output/fileoperations.h"
-#include "output/writereport.h"
+#include "transaction/fileoperations.h"
+#include "transaction/writereport.h"
 
 #include <vector>
 
@@ -47,9 +47,9 @@ const PlanExport* findPlanExport(const QString& token);
 // at once; a write there that was interrupted is finished or undone first. The report's
 // warnings say what that did, then what the format's writer found. A failure throws the
 // file-access error with a Japanese message and changes nothing.
-output::WriteReport
+transaction::WriteReport
 exportPlan(PlanScene& scene, const job::Settings& settings, const PlanExport& format,
            const QString& path,
-           const output::FileOperations& operations = output::FileOperations::system());
+           const transaction::FileOperations& operations = transaction::FileOperations::system());
 
 } // namespace karumenio::app

@@ -299,7 +299,7 @@ bool PreviewWindow::exportTo(const QString& token, const QString& path) {
     if (format == nullptr) {
         return false;
     }
-    output::WriteReport report;
+    transaction::WriteReport report;
     try {
         report = exportPlan(*m_scene, m_settings, *format, path);
     } catch (const std::exception& error) {

@@ -14,7 +14,7 @@
 #include "guide/usagewindow.h"
 #include "job/job.h"
 #include "plan/fitcheck.h"
-#include "points/worksheet.h"
+#include "spreadsheet/worksheet.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -3,14 +3,14 @@
 #include "editcommand.h"
 #include "errortext.h"
 
-#include "points/cellformat.h"
 #include "points/inputtemplate.h"
-#include "points/paste.h"
 #include "points/pointtable.h"
-#include "points/runtimeerror.h"
 #include "points/templaterestore.h"
-#include "points/workbook.h"
-#include "points/worksheet.h"
+#include "spreadsheet/cellformat.h"
+#include "spreadsheet/paste.h"
+#include "spreadsheet/runtimeerror.h"
+#include "spreadsheet/workbook.h"
+#include "spreadsheet/worksheet.h"
 
 #include <QColor>
 #include <QFont>
@@ -22,7 +22,7 @@ namespace {
 
 // The cell a failure names, so that the window can show it; empty when it names none.
 QString failedCell(const std::exception& error) {
-    const auto* runTime = dynamic_cast<const points::RunTimeError*>(&error);
+    const auto* runTime = dynamic_cast<const spreadsheet::RunTimeError*>(&error);
     return runTime != nullptr ? QString::fromStdString(runTime->cell()) : QString();
 }
 
@@ -34,19 +34,20 @@ QString fromStd(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-Qt::Alignment alignmentOf(const points::CellStyle& style, const points::CellValue& value) {
+Qt::Alignment alignmentOf(const spreadsheet::CellStyle& style,
+                          const spreadsheet::CellValue& value) {
     Qt::Alignment horizontal;
     switch (style.horizontal) {
-    case points::HorizontalAlignment::Left:
+    case spreadsheet::HorizontalAlignment::Left:
         horizontal = Qt::AlignLeft;
         break;
-    case points::HorizontalAlignment::Centre:
+    case spreadsheet::HorizontalAlignment::Centre:
         horizontal = Qt::AlignHCenter;
         break;
-    case points::HorizontalAlignment::Right:
+    case spreadsheet::HorizontalAlignment::Right:
         horizontal = Qt::AlignRight;
         break;
-    case points::HorizontalAlignment::General:
+    case spreadsheet::HorizontalAlignment::General:
         // Numbers to the right, booleans and errors centred, text to the left.
         if (value.isNumber()) {
             horizontal = Qt::AlignRight;
@@ -59,20 +60,20 @@ Qt::Alignment alignmentOf(const points::CellStyle& style, const points::CellValu
     }
     Qt::Alignment vertical;
     switch (style.vertical) {
-    case points::VerticalAlignment::Top:
+    case spreadsheet::VerticalAlignment::Top:
         vertical = Qt::AlignTop;
         break;
-    case points::VerticalAlignment::Centre:
+    case spreadsheet::VerticalAlignment::Centre:
         vertical = Qt::AlignVCenter;
         break;
-    case points::VerticalAlignment::Bottom:
+    case spreadsheet::VerticalAlignment::Bottom:
         vertical = Qt::AlignBottom;
         break;
     }
     return horizontal | vertical;
 }
 
-QString commentHtml(const points::CellComment& comment) {
+QString commentHtml(const spreadsheet::CellComment& comment) {
     QString text = fromStd(comment.text).toHtmlEscaped();
     while (text.endsWith(QLatin1Char('\n'))) {
         text.chop(1);
@@ -85,15 +86,15 @@ QString commentHtml(const points::CellComment& comment) {
 
 } // namespace
 
-WorksheetModel::WorksheetModel(points::Worksheet& sheet, QObject* parent)
+WorksheetModel::WorksheetModel(spreadsheet::Worksheet& sheet, QObject* parent)
     : QAbstractTableModel(parent), m_sheet(sheet), m_undoStack(new QUndoStack(this)) {}
 
 int WorksheetModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : points::Worksheet::kRowCount;
+    return parent.isValid() ? 0 : spreadsheet::Worksheet::kRowCount;
 }
 
 int WorksheetModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : points::Worksheet::kColumnCount;
+    return parent.isValid() ? 0 : spreadsheet::Worksheet::kColumnCount;
 }
 
 QVariant WorksheetModel::data(const QModelIndex& index, int role) const {
@@ -104,25 +105,25 @@ QVariant WorksheetModel::data(const QModelIndex& index, int role) const {
     const int column = index.column() + 1;
     switch (role) {
     case Qt::DisplayRole:
-        return fromStd(points::displayText(m_sheet, row, column));
+        return fromStd(spreadsheet::displayText(m_sheet, row, column));
     case Qt::EditRole:
         return fromStd(m_sheet.inputText(row, column));
     case Qt::FontRole: {
-        const points::CellStyle style = m_sheet.layout().style(row, column);
+        const spreadsheet::CellStyle style = m_sheet.layout().style(row, column);
         QFont font(fromStd(style.fontFamily));
         font.setPointSizeF(style.pointSize);
         font.setBold(style.bold);
         return font;
     }
     case Qt::ForegroundRole: {
-        const points::Rgb colour = m_sheet.layout().style(row, column).colour;
+        const spreadsheet::Rgb colour = m_sheet.layout().style(row, column).colour;
         return QColor(colour.red, colour.green, colour.blue);
     }
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(
             alignmentOf(m_sheet.layout().style(row, column), m_sheet.value(row, column)));
     case Qt::ToolTipRole:
-        if (const points::CellComment* comment = m_sheet.layout().comment(row, column)) {
+        if (const spreadsheet::CellComment* comment = m_sheet.layout().comment(row, column)) {
             return commentHtml(*comment);
         }
         return {};
@@ -158,9 +159,9 @@ bool WorksheetModel::enterText(const QModelIndex& index, const QString& text) {
 
 WorksheetModel::~WorksheetModel() = default;
 
-const points::Worksheet& WorksheetModel::original() {
+const spreadsheet::Worksheet& WorksheetModel::original() {
     if (!m_original) {
-        m_original = std::make_unique<points::Workbook>(points::makeInputTemplate());
+        m_original = std::make_unique<spreadsheet::Workbook>(points::makeInputTemplate());
     }
     return m_original->sheet(0);
 }
@@ -200,11 +201,12 @@ bool WorksheetModel::holdsAJob() const {
     return false;
 }
 
-points::EditRecord WorksheetModel::paste(const QModelIndex& index,
-                                         const QByteArray& clipboardText) {
-    points::EditRecord record;
+spreadsheet::EditRecord WorksheetModel::paste(const QModelIndex& index,
+                                              const QByteArray& clipboardText) {
+    spreadsheet::EditRecord record;
     try {
-        record = points::paste(m_sheet, index.row() + 1, index.column() + 1,
+        record =
+            spreadsheet::paste(m_sheet, index.row() + 1, index.column() + 1,
                                std::string_view(clipboardText.constData(),
                                                 static_cast<std::size_t>(clipboardText.size())));
     } catch (const std::exception& error) {
@@ -217,28 +219,28 @@ points::EditRecord WorksheetModel::paste(const QModelIndex& index,
 
 QString WorksheetModel::copyText(int top, int left, int bottom, int right) {
     try {
-        return fromStd(points::copyText(m_sheet, top + 1, left + 1, bottom + 1, right + 1));
+        return fromStd(spreadsheet::copyText(m_sheet, top + 1, left + 1, bottom + 1, right + 1));
     } catch (const std::exception& error) {
         emit editFailed(errorText(error), failedCell(error));
         return {};
     }
 }
 
-void WorksheetModel::recordEdit(points::EditRecord record, const QString& text) {
+void WorksheetModel::recordEdit(spreadsheet::EditRecord record, const QString& text) {
     push(std::move(record), text);
 }
 
-void WorksheetModel::undoRecord(const points::EditRecord& record) {
+void WorksheetModel::undoRecord(const spreadsheet::EditRecord& record) {
     m_sheet.undo(record);
     sheetChanged();
 }
 
-void WorksheetModel::redoRecord(const points::EditRecord& record) {
+void WorksheetModel::redoRecord(const spreadsheet::EditRecord& record) {
     m_sheet.redo(record);
     sheetChanged();
 }
 
-void WorksheetModel::push(points::EditRecord record, const QString& text) {
+void WorksheetModel::push(spreadsheet::EditRecord record, const QString& text) {
     if (!record.empty()) {
         m_undoStack->push(new EditCommand(this, std::move(record), text));
     }

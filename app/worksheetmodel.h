@@ -1,6 +1,6 @@
 #pragma once
 
-#include "points/cellcontent.h"
+#include "spreadsheet/cellcontent.h"
 
 #include <QAbstractTableModel>
 
@@ -8,10 +8,10 @@
 
 class QUndoStack;
 
-namespace karumenio::points {
+namespace karumenio::spreadsheet {
 class Workbook;
 class Worksheet;
-} // namespace karumenio::points
+} // namespace karumenio::spreadsheet
 
 namespace karumenio::app {
 
@@ -21,11 +21,11 @@ namespace karumenio::app {
 class WorksheetModel : public QAbstractTableModel {
     Q_OBJECT
   public:
-    explicit WorksheetModel(points::Worksheet& sheet, QObject* parent = nullptr);
+    explicit WorksheetModel(spreadsheet::Worksheet& sheet, QObject* parent = nullptr);
     ~WorksheetModel() override;
 
-    points::Worksheet& worksheet() { return m_sheet; }
-    const points::Worksheet& worksheet() const { return m_sheet; }
+    spreadsheet::Worksheet& worksheet() { return m_sheet; }
+    const spreadsheet::Worksheet& worksheet() const { return m_sheet; }
     QUndoStack* undoStack() const { return m_undoStack; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -44,15 +44,15 @@ class WorksheetModel : public QAbstractTableModel {
     // Whether the data rows hold anything the template does not: an earlier job.
     bool holdsAJob() const;
     // Pastes clipboard text with its top-left cell at the index; returns the cells written.
-    points::EditRecord paste(const QModelIndex& index, const QByteArray& clipboardText);
+    spreadsheet::EditRecord paste(const QModelIndex& index, const QByteArray& clipboardText);
     QString copyText(int top, int left, int bottom, int right);
     // An edit the core already made to the sheet (a file opened through the job): pushed as
     // one undo step and shown.
-    void recordEdit(points::EditRecord record, const QString& text);
+    void recordEdit(spreadsheet::EditRecord record, const QString& text);
 
     // Used by the undo stack.
-    void undoRecord(const points::EditRecord& record);
-    void redoRecord(const points::EditRecord& record);
+    void undoRecord(const spreadsheet::EditRecord& record);
+    void redoRecord(const spreadsheet::EditRecord& record);
 
   signals:
     // A user action failed; the text is ready for a message box, the cell (if the failure
@@ -60,15 +60,15 @@ class WorksheetModel : public QAbstractTableModel {
     void editFailed(const QString& text, const QString& cell);
 
   private:
-    void push(points::EditRecord record, const QString& text);
+    void push(spreadsheet::EditRecord record, const QString& text);
     void sheetChanged();
 
-    const points::Worksheet& original();
+    const spreadsheet::Worksheet& original();
 
-    points::Worksheet& m_sheet;
+    spreadsheet::Worksheet& m_sheet;
     QUndoStack* m_undoStack;
     // The shipped template, made when first needed, to restore cells from.
-    std::unique_ptr<points::Workbook> m_original;
+    std::unique_ptr<spreadsheet::Workbook> m_original;
 };
 
 } // namespace karumenio::app

@@ -7,7 +7,7 @@
 #include "points/pointtable.h"
 
 #include "guide/formlook.h"
-#include "points/worksheet.h"
+#include "spreadsheet/worksheet.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -54,7 +54,7 @@ WorksheetView::WorksheetView(WorksheetModel* model, QWidget* parent)
 }
 
 void WorksheetView::applyLayout() {
-    const points::SheetLayout& layout = m_model->worksheet().layout();
+    const spreadsheet::SheetLayout& layout = m_model->worksheet().layout();
 
     QFont defaultFont(QString::fromStdString(layout.defaultFontFamily));
     defaultFont.setPointSizeF(layout.defaultPointSize);
@@ -83,16 +83,16 @@ void WorksheetView::applyLayout() {
             columns->resizeSection(column - 1, columnPixels(width, metrics));
         }
     }
-    for (int column = 1; column <= points::Worksheet::kColumnCount; ++column) {
+    for (int column = 1; column <= spreadsheet::Worksheet::kColumnCount; ++column) {
         setColumnHidden(column - 1, layout.isColumnHidden(column));
     }
 
-    for (const points::CellRange& merged : layout.mergedRanges) {
+    for (const spreadsheet::CellRange& merged : layout.mergedRanges) {
         setSpan(merged.top - 1, merged.left - 1, merged.bottom - merged.top + 1,
                 merged.right - merged.left + 1);
     }
 
-    const points::CellRange& selection = layout.selection;
+    const spreadsheet::CellRange& selection = layout.selection;
     selectCells(selection.top, selection.left, selection.bottom, selection.right);
 }
 
@@ -175,7 +175,7 @@ void WorksheetView::pasteText(const QString& text) {
         m_model->clear(points::kFirstDataRow - 1, 0, points::kTemplateLastRow - 1,
                        points::kMarkRadiusColumn - 1);
     }
-    const points::EditRecord record = m_model->paste(m_model->index(top, left), text.toUtf8());
+    const spreadsheet::EditRecord record = m_model->paste(m_model->index(top, left), text.toUtf8());
     if (answer == 0) {
         undo->endMacro();
     }
@@ -184,7 +184,7 @@ void WorksheetView::pasteText(const QString& text) {
     }
     int lastRow = top + 1;
     int lastColumn = left + 1;
-    for (const points::CellChange& change : record) {
+    for (const spreadsheet::CellChange& change : record) {
         lastRow = std::max(lastRow, change.row);
         lastColumn = std::max(lastColumn, change.column);
     }

@@ -8,10 +8,10 @@
 
 #include "guide/formlook.h"
 #include "job/job.h"
-#include "points/formulaparser.h"
 #include "points/inputtemplate.h"
 #include "points/pointtable.h"
-#include "points/worksheet.h"
+#include "spreadsheet/formulaparser.h"
+#include "spreadsheet/worksheet.h"
 
 #include <QAction>
 #include <QDir>
@@ -88,7 +88,7 @@ WorksheetWindow::WorksheetWindow(WorksheetModel* model, MessageSink* sink, QWidg
     statusBar()->addWidget(where);
     connect(m_view->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [where](const QModelIndex& current) {
-                where->setText(current.isValid() ? QString::fromStdString(points::cellName(
+                where->setText(current.isValid() ? QString::fromStdString(spreadsheet::cellName(
                                                        current.row() + 1, current.column() + 1))
                                                  : QString());
             });
@@ -96,7 +96,7 @@ WorksheetWindow::WorksheetWindow(WorksheetModel* model, MessageSink* sink, QWidg
     connect(model, &WorksheetModel::editFailed, this,
             [this, sink](const QString& text, const QString& cell) {
                 // The cell the message names is shown, so the surveyor need not look for it.
-                if (const auto at = points::parseCellName(cell.toStdString())) {
+                if (const auto at = spreadsheet::parseCellName(cell.toStdString())) {
                     const auto [row, column] = *at;
                     m_view->selectCells(row, column, row, column);
                     m_view->scrollTo(m_model->index(row - 1, column - 1));

@@ -3,7 +3,7 @@
 // not) or of points, CSV files of millions of rows, of one huge name, of blank lines. Each
 // file is accepted or refused; either way the tool should stay under 300 MB and write under
 // 64 KB of messages. Prints one line per file and exits non-zero when a target is missed.
-#include "points/codepage.h"
+#include "spreadsheet/codepage.h"
 
 #include <chrono>
 #include <cstdio>
@@ -72,7 +72,7 @@ const Input kInputs[] = {
      [] { return filled("A00,\r\n", "A01,1,P,1,2,\r\n", "A99,\r\n"); }},
     {"SIMA, a name of half-width kana (CP932)", "kana.sim",
      [] {
-         const std::string kana = karumenio::points::toCp932("ｱ");
+         const std::string kana = karumenio::spreadsheet::toCp932("ｱ");
          return filled("A00,\r\nA01,1,", kana, ",10.000,20.000,\r\nA99,\r\n");
      }},
     {"CSV, numbered rows", "rows.csv",

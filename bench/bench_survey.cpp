@@ -1,6 +1,6 @@
 // Opening survey files: a SIMA file that fills the whole worksheet, read into it.
 #include "job/job.h"
-#include "points/codepage.h"
+#include "spreadsheet/codepage.h"
 #include "survey/pointsfile.h"
 
 #include <benchmark/benchmark.h>
@@ -39,7 +39,7 @@ std::string fullSheetSima() {
         }
         text += "D99,\r\n";
     }
-    return points::toCp932(text);
+    return spreadsheet::toCp932(text);
 }
 
 // From the file's bytes to the worksheet recalculated: what opening the file costs.

@@ -3,17 +3,17 @@
 #include "geodesy/planesystem.h"
 #include "job/outputformat.h"
 #include "job/surveymapfiles.h"
-#include "output/platform.h"
 #include "parcel/landcategory.h"
 #include "plan/drawingscale.h"
 #include "plan/edition.h"
 #include "plan/kakudo.h"
 #include "plan/papersize.h"
-#include "points/ascii.h"
-#include "points/cellvalue.h"
-#include "points/messagetext.h"
-#include "points/numberformat.h"
-#include "points/runtimeerror.h"
+#include "spreadsheet/ascii.h"
+#include "spreadsheet/cellvalue.h"
+#include "spreadsheet/messagetext.h"
+#include "spreadsheet/numberformat.h"
+#include "spreadsheet/runtimeerror.h"
+#include "transaction/platform.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -76,7 +76,7 @@ void addFormatFile(std::vector<job::FormatTarget>& files, const job::OutputForma
         throw UsageError(std::string(format.option) + " には書き出す " + std::string(format.role) +
                          "のパスを指定して下さい");
     }
-    const std::filesystem::path path = output::platform::pathFromUtf8(value);
+    const std::filesystem::path path = transaction::platform::pathFromUtf8(value);
     for (job::FormatTarget& file : files) {
         if (file.format == &format) {
             file.path = path;
@@ -142,9 +142,9 @@ std::string formatOptionsHelp() {
 constexpr std::string_view kSurveyMapOption = "--survey-map";
 
 const geodesy::PlaneSystem* zoneOf(const std::string& value) {
-    const bool digits =
-        !value.empty() && value.size() <= 2 &&
-        std::all_of(value.begin(), value.end(), [](char c) { return points::ascii::isDigit(c); });
+    const bool digits = !value.empty() && value.size() <= 2 &&
+                        std::all_of(value.begin(), value.end(),
+                                    [](char c) { return spreadsheet::ascii::isDigit(c); });
     const geodesy::PlaneSystem* system = digits ? geodesy::planeSystem(std::stoi(value)) : nullptr;
     if (system == nullptr) {
         throw UsageError("--zone に「" + value +
@@ -206,7 +206,7 @@ CliOptions parseArguments(const std::vector<std::string>& arguments) {
                 options.settings.angle = plan::RotationAngle(value);
                 options.angleWarning = angleWarning(value);
             } else if (name == "--radius") {
-                const auto radius = points::readNumber(value);
+                const auto radius = spreadsheet::readNumber(value);
                 if (!radius) {
                     throw UsageError("--radius は数値で指定して下さい: 「" + value + "」");
                 }
@@ -241,11 +241,11 @@ CliOptions parseArguments(const std::vector<std::string>& arguments) {
             } else if (name == "--columns") {
                 try {
                     options.open.csv.columns = survey::ColumnMapping::parse(value);
-                } catch (const points::RunTimeError& e) {
+                } catch (const spreadsheet::RunTimeError& e) {
                     throw UsageError(std::string("--columns: ") + e.what());
                 }
             } else if (name == "--out") {
-                options.outFolder = output::platform::pathFromUtf8(value);
+                options.outFolder = transaction::platform::pathFromUtf8(value);
                 outGiven = true;
             } else {
                 throw UsageError("不明なオプションです: " + name);
@@ -255,7 +255,7 @@ CliOptions parseArguments(const std::vector<std::string>& arguments) {
         if (!options.pointsFile.empty()) {
             throw UsageError("座標ファイルは一つだけ指定して下さい: " + arg);
         }
-        options.pointsFile = output::platform::pathFromUtf8(arg);
+        options.pointsFile = transaction::platform::pathFromUtf8(arg);
     }
     if (options.settings.edition.empty() && options.files.empty()) {
         throw UsageError("バージョンを選んで下さい (--edition " + editionCodes() + ")");
@@ -271,7 +271,7 @@ CliOptions parseArguments(const std::vector<std::string>& arguments) {
                          "を選んで下さい（例 --zone 9）");
     }
     if (!outGiven) {
-        options.outFolder = output::platform::defaultOutputFolder();
+        options.outFolder = transaction::platform::defaultOutputFolder();
     }
     // G6 gets the default radius whether given or not: 0 without --radius.
     if (!options.settings.defaultRadius) {
@@ -288,7 +288,7 @@ std::string angleWarning(const std::string& text) {
     const std::string decimals = point == std::string::npos ? "" : text.substr(point + 1);
     const auto allDigits = [](const std::string& part) {
         return std::all_of(part.begin(), part.end(),
-                           [](char c) { return points::ascii::isDigit(c); });
+                           [](char c) { return spreadsheet::ascii::isDigit(c); });
     };
     // Minutes and seconds are the first two pairs of decimals; missing ones count as zeros.
     const std::string padded = decimals + "0000";
@@ -300,12 +300,12 @@ std::string angleWarning(const std::string& text) {
     double degrees = 0.0;
     try {
         degrees = plan::packedAngleDegrees(plan::looseNumber(text));
-    } catch (const points::RunTimeError&) {
+    } catch (const spreadsheet::RunTimeError&) {
         return {};
     }
-    return "--angle の「" + points::quotedInMessage(text) +
+    return "--angle の「" + spreadsheet::quotedInMessage(text) +
            "」は ddd.mmss (度.分秒) の角度として正しくないため、入力欄と同じ読み方で " +
-           points::formatNumber(degrees, true) + " 度として出力します。";
+           spreadsheet::formatNumber(degrees, true) + " 度として出力します。";
 }
 
 std::string usageText() {

@@ -5,11 +5,11 @@
 #include "job/errormessage.h"
 #include "job/job.h"
 #include "job/planlocation.h"
-#include "output/outputset.h"
-#include "output/platform.h"
 #include "plan/fitcheck.h"
 #include "points/reader.h"
-#include "points/runtimeerror.h"
+#include "spreadsheet/runtimeerror.h"
+#include "transaction/outputset.h"
+#include "transaction/platform.h"
 
 #include <fstream>
 #include <iostream>
@@ -24,9 +24,9 @@ constexpr int kExitUsage = 2;
 
 std::string readWholeFile(const std::filesystem::path& path) {
     auto refuse = [&](const std::string& why) {
-        throw points::RunTimeError(points::RunError::PathFileAccess,
-                                   "座標ファイルを" + why + ": " +
-                                       output::platform::displayPath(path));
+        throw spreadsheet::RunTimeError(spreadsheet::RunError::PathFileAccess,
+                                        "座標ファイルを" + why + ": " +
+                                            transaction::platform::displayPath(path));
     };
     std::error_code error;
     // A folder opens like an empty file on some systems and would read as "0 points".
@@ -71,7 +71,7 @@ std::optional<job::PlanLocation> locate(const job::Job& job) {
     }
     try {
         return job::locatePlan(plan::computePoints(job.table()), *system);
-    } catch (const points::RunTimeError&) {
+    } catch (const spreadsheet::RunTimeError&) {
         return std::nullopt;
     }
 }
@@ -88,7 +88,7 @@ int run(const cli::CliOptions& options, const job::WriteTargets& targets) {
     // Code page 932 becomes UTF-8 before the read, so that the file is not held twice.
     survey::decodeInPlace(bytes);
     const auto opened = job.openPointsFile(
-        bytes, output::platform::displayPath(options.pointsFile.filename()), options.open);
+        bytes, transaction::platform::displayPath(options.pointsFile.filename()), options.open);
     for (const auto& warning : opened.warnings) {
         std::cerr << "警告: " << warning << '\n';
     }
@@ -102,7 +102,7 @@ int run(const cli::CliOptions& options, const job::WriteTargets& targets) {
     }
 
     // The files of the output formats go with the scripts, all or nothing.
-    const output::WriteReport report = job.write(targets);
+    const transaction::WriteReport report = job.write(targets);
     for (const auto& warning : report.warnings) {
         std::cerr << "警告: " << warning << '\n';
     }
@@ -115,7 +115,7 @@ int run(const cli::CliOptions& options, const job::WriteTargets& targets) {
     }
     std::cout << points::readMessage(count) << '\n';
     for (const auto& file : report.files) {
-        std::cout << output::platform::displayPath(file) << '\n';
+        std::cout << transaction::platform::displayPath(file) << '\n';
     }
     if (location && location->mapAddress) {
         std::cout << "地図で確認: " << *location->mapAddress << '\n';
@@ -153,7 +153,7 @@ int main(int argc, char** argv) {
     try {
         // Before anything is read or written: outputs over each other or over the input.
         targets.check();
-    } catch (const output::OutputClash& e) {
+    } catch (const transaction::OutputClash& e) {
         std::cerr << "karumenio-cli: " << e.what() << '\n';
         return kExitUsage;
     }

@@ -1,7 +1,7 @@
 // Code page 932 both ways: what the code page holds is stable once encoded (some characters,
 // such as U+00AC, share a code with their full-width form and come back as that), and bytes
 // that decode encode back to text that decodes the same.
-#include "points/codepage.h"
+#include "spreadsheet/codepage.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-using namespace karumenio::points;
+using namespace karumenio::spreadsheet;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);

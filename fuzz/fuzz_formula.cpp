@@ -1,13 +1,13 @@
 // Formula text typed into a cell that other formulas refer to: it is parsed and evaluated
 // with the dependants recalculated, and must end as a value, never a crash.
-#include "points/runtimeerror.h"
-#include "points/worksheet.h"
+#include "spreadsheet/runtimeerror.h"
+#include "spreadsheet/worksheet.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
-using namespace karumenio::points;
+using namespace karumenio::spreadsheet;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);

@@ -5,7 +5,7 @@
 
 #include "geodesy/geojsonwriter.h"
 #include "geodesy/transversemercator.h"
-#include "points/codepage.h"
+#include "spreadsheet/codepage.h"
 
 #include <cmath>
 #include <cstdint>
@@ -67,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::fprintf(stderr, "%s\n", reader.error().c_str());
         fail("the GeoJSON is not JSON");
     }
-    if (points::isValidUtf8(name)) {
+    if (spreadsheet::isValidUtf8(name)) {
         for (const auto& feature : root->member("features")->items) {
             if (feature.member("properties")->member("name")->text != name) {
                 fail("a UTF-8 name did not read back unchanged");

@@ -4,9 +4,9 @@
 #include "fuzzcheck.h"
 
 #include "job/outputformat.h"
-#include "output/atomicfileset.h"
-#include "output/filenames.h"
-#include "points/runtimeerror.h"
+#include "spreadsheet/runtimeerror.h"
+#include "transaction/atomicfileset.h"
+#include "transaction/filenames.h"
 
 #include <cctype>
 #include <cstdint>
@@ -147,14 +147,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static Fixture fixture;
     fixture.reset(data[0]);
     const std::string journal(reinterpret_cast<const char*>(data + 1), size - 1);
-    writeFile(fixture.out / output::kJournalName, journal);
-    const output::RecoveryScope scope = job::outputFolderScope({fixture.out / "points.sim"});
+    writeFile(fixture.out / transaction::kJournalName, journal);
+    const transaction::RecoveryScope scope = job::outputFolderScope({fixture.out / "points.sim"});
 
     const Tree outsideBefore = snapshot(fixture.outside);
     Tree insideBefore = snapshot(fixture.out);
     try {
-        output::AtomicFileSet::recover(fixture.out, scope);
-    } catch (const points::RunTimeError&) {
+        transaction::AtomicFileSet::recover(fixture.out, scope);
+    } catch (const spreadsheet::RunTimeError&) {
     }
     check(snapshot(fixture.outside) == outsideBefore, "a file outside the folder changed");
     const Tree insideAfter = snapshot(fixture.out);

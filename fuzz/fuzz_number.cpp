@@ -2,9 +2,9 @@
 // reads as from_chars reads it, and a formatted number carries the value that "%.14e"
 // (15 significant digits) gives. Run in the C locale.
 #include "numeric/conversion.h"
-#include "points/cellvalue.h"
-#include "points/decimalscan.h"
-#include "points/numberformat.h"
+#include "spreadsheet/cellvalue.h"
+#include "spreadsheet/decimalscan.h"
+#include "spreadsheet/numberformat.h"
 
 #include <cmath>
 #include <cstdint>
@@ -13,7 +13,7 @@
 #include <cstring>
 #include <string>
 
-using namespace karumenio::points;
+using namespace karumenio::spreadsheet;
 
 namespace {
 

@@ -6,9 +6,9 @@
 
 #include "job/outputformat.h"
 #include "job/writetargets.h"
-#include "output/atomicfileset.h"
-#include "output/filenames.h"
-#include "points/runtimeerror.h"
+#include "spreadsheet/runtimeerror.h"
+#include "transaction/atomicfileset.h"
+#include "transaction/filenames.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -104,7 +104,7 @@ bool passes(const job::WriteTargets& targets) {
     try {
         targets.check();
         return true;
-    } catch (const output::OutputClash&) {
+    } catch (const transaction::OutputClash&) {
         return false;
     }
 }
@@ -132,14 +132,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (fs::is_directory(input.parent_path(), error)) {
         std::ofstream(input, std::ios::binary) << "the points";
     }
-    const std::vector<output::RunFile> outputs = targets.outputs();
-    output::AtomicFileSet files;
+    const std::vector<transaction::RunFile> outputs = targets.outputs();
+    transaction::AtomicFileSet files;
     for (std::size_t i = 0; i < outputs.size(); ++i) {
         files.add(outputs[i].path, "output " + std::to_string(i));
     }
     try {
         files.commit();
-    } catch (const points::RunTimeError&) {
+    } catch (const spreadsheet::RunTimeError&) {
         // A folder that does not exist, or a target that is a folder.
         return 0;
     }

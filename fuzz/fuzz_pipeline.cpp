@@ -8,10 +8,10 @@
 #include "parcel/surveymap.h"
 #include "plan/drawingscale.h"
 #include "plan/papersize.h"
-#include "points/runtimeerror.h"
 #include "scripts/kyusekiscript.h"
-#include "points/worksheet.h"
 #include "scripts/scriptset.h"
+#include "spreadsheet/runtimeerror.h"
+#include "spreadsheet/worksheet.h"
 
 #include <cmath>
 #include <cstdint>
@@ -109,7 +109,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     settings.angle = plan::RotationAngle(rest.substr(0, std::min(end, rest.size())));
     job.setSettings(std::move(settings));
     rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
-    points::EditRecord pasted;
+    spreadsheet::EditRecord pasted;
     try {
         pasted = job.paste(rest);
         job.sheet().releaseRecalculation();
@@ -122,10 +122,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 checkLines(set.bytes(i));
             }
             checkSurveyMap(plan);
-        } catch (const points::RunTimeError&) {
+        } catch (const spreadsheet::RunTimeError&) {
         }
         job.sheet().holdRecalculation();
-    } catch (const points::RunTimeError&) {
+    } catch (const spreadsheet::RunTimeError&) {
         // The paste was refused and changed nothing; the hold stands.
     }
     job.sheet().undo(pasted);

@@ -1,7 +1,7 @@
 #include "jsontext.h"
 
-#include "points/ascii.h"
-#include "points/codepage.h"
+#include "spreadsheet/ascii.h"
+#include "spreadsheet/codepage.h"
 
 namespace karumenio::geodesy {
 
@@ -47,7 +47,7 @@ void appendAsciiEscaped(std::string& out, char c) {
 
 std::size_t digitsFrom(std::string_view text, std::size_t pos) {
     std::size_t end = pos;
-    while (end < text.size() && points::ascii::isDigit(text[end])) {
+    while (end < text.size() && spreadsheet::ascii::isDigit(text[end])) {
         ++end;
     }
     return end;
@@ -65,9 +65,9 @@ void appendJsonString(std::string& out, std::string_view text) {
             ++pos;
             continue;
         }
-        const std::size_t length = points::utf8SequenceLength(lead);
+        const std::size_t length = spreadsheet::utf8SequenceLength(lead);
         if (pos + length <= text.size() && length > 1 &&
-            points::isValidUtf8(text.substr(pos, length))) {
+            spreadsheet::isValidUtf8(text.substr(pos, length))) {
             out.append(text, pos, length);
             pos += length;
         } else {

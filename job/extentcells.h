@@ -2,7 +2,7 @@
 
 #include "plan/extent.h"
 
-namespace karumenio::points {
+namespace karumenio::spreadsheet {
 class Worksheet;
 }
 
@@ -18,6 +18,6 @@ inline constexpr int kExtentSecondColumn = 6;
 // The extent cells as numbers, read in the order E6, E7, F6, F7: an empty cell counts as 0,
 // text that reads as a number takes part as that number, and anything else is a type
 // mismatch (13) naming the cell.
-plan::Extent readExtent(const points::Worksheet& dataSheet);
+plan::Extent readExtent(const spreadsheet::Worksheet& dataSheet);
 
 } // namespace karumenio::job

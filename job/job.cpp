@@ -4,16 +4,16 @@
 #include "outputformat.h"
 #include "surveymapfiles.h"
 
-#include "output/atomicfileset.h"
-#include "output/foldersession.h"
-#include "output/platform.h"
 #include "points/inputtemplate.h"
-#include "points/paste.h"
-#include "points/runtimeerror.h"
-#include "points/worksheet.h"
 #include "scripts/kyusekiscript.h"
 #include "scripts/scriptset.h"
 #include "scripts/zahyouscript.h"
+#include "spreadsheet/paste.h"
+#include "spreadsheet/runtimeerror.h"
+#include "spreadsheet/worksheet.h"
+#include "transaction/atomicfileset.h"
+#include "transaction/foldersession.h"
+#include "transaction/platform.h"
 
 #include <algorithm>
 
@@ -24,9 +24,9 @@ namespace {
 // The checks a run with scripts makes before it computes anything, each a run-time error
 // with its own message.
 void checkRun(const Settings& settings, const points::PointTable& table,
-              const points::Worksheet* dataSheet) {
-    using points::RunError;
-    using points::RunTimeError;
+              const spreadsheet::Worksheet* dataSheet) {
+    using spreadsheet::RunError;
+    using spreadsheet::RunTimeError;
     if (settings.edition.empty()) {
         throw RunTimeError(RunError::TypeMismatch,
                            "出力するバージョンが選ばれていません。バージョンを選んで下さい。");
@@ -78,13 +78,13 @@ void Job::setSettings(Settings settings) {
         settings.planeSystem != nullptr ? geodesy::systemLabel(*settings.planeSystem) : "";
     if (settings.defaultRadius) {
         m_sheet->setValue(points::kFirstDataRow, points::kMarkRadiusColumn,
-                          points::CellValue::number(*settings.defaultRadius));
+                          spreadsheet::CellValue::number(*settings.defaultRadius));
     }
     m_settings = std::move(settings);
 }
 
-points::EditRecord Job::paste(std::string_view bytes, int row, int column) {
-    return points::paste(*m_sheet, row, column, bytes);
+spreadsheet::EditRecord Job::paste(std::string_view bytes, int row, int column) {
+    return spreadsheet::paste(*m_sheet, row, column, bytes);
 }
 
 survey::OpenedFile Job::openPointsFile(std::string_view bytes, std::string_view fileName,
@@ -114,14 +114,14 @@ std::vector<std::string> Job::textCoordinateCells(std::size_t most) const {
     for (int slot = 0; slot < count && cells.size() < most; ++slot) {
         for (const auto& [column, values] : {std::pair{points::kPointXColumn, &m_table.pointX},
                                              std::pair{points::kPointYColumn, &m_table.pointY}}) {
-            const points::CellValue& value = values->at(slot);
+            const spreadsheet::CellValue& value = values->at(slot);
             if (value.isNumber()) {
                 continue;
             }
             try {
                 value.toNumber();
-            } catch (const points::RunTimeError&) {
-                cells.push_back(points::cellName(points::kFirstDataRow + slot, column));
+            } catch (const spreadsheet::RunTimeError&) {
+                cells.push_back(spreadsheet::cellName(points::kFirstDataRow + slot, column));
             }
         }
     }
@@ -133,7 +133,8 @@ std::vector<std::string> Job::textCoordinateCells(std::size_t most) const {
 
 plan::Plan Job::computePlan() const {
     if (m_dataSheet == nullptr) {
-        throw points::RunTimeError(points::RunError::ObjectNotSet, std::string(kNotReadMessage));
+        throw spreadsheet::RunTimeError(spreadsheet::RunError::ObjectNotSet,
+                                        std::string(kNotReadMessage));
     }
     // An angle too large to read stops the run before the extent cells are looked at.
     m_settings.angle.degrees();
@@ -163,16 +164,16 @@ Job::Run Job::makeFiles(const WriteTargets& targets) const {
         std::string* bytes[] = {&set.zahyou, &set.line, &set.plot, &set.text};
         for (std::size_t i = 0; i < scripts::kScriptFileNames.size(); ++i) {
             run.made.files.push_back(
-                {targets.folder / output::platform::pathFromUtf8(scripts::kScriptFileNames[i]),
+                {targets.folder / transaction::platform::pathFromUtf8(scripts::kScriptFileNames[i]),
                  std::move(*bytes[i])});
         }
         run.made.warnings = std::move(set.warnings);
     } else if (!targets.files.empty()) {
         if (m_dataSheet == nullptr) {
-            throw points::RunTimeError(points::RunError::ObjectNotSet,
-                                       "座標がまだ読み込まれていないため、" +
-                                           std::string(targets.files.front().format->role) +
-                                           "を書き出せません。");
+            throw spreadsheet::RunTimeError(spreadsheet::RunError::ObjectNotSet,
+                                            "座標がまだ読み込まれていないため、" +
+                                                std::string(targets.files.front().format->role) +
+                                                "を書き出せません。");
         }
         plan = drawing ? computePlan() : plan::computePoints(m_table);
     }
@@ -184,7 +185,7 @@ Job::Run Job::makeFiles(const WriteTargets& targets) const {
     if (targets.surveyMapScript) {
         scripts::EncodedScript kyuseki = scripts::kyusekiScript(plan, *map);
         run.made.files.push_back(
-            {targets.folder / output::platform::pathFromUtf8(scripts::kKyusekiFileName),
+            {targets.folder / transaction::platform::pathFromUtf8(scripts::kKyusekiFileName),
              std::move(kyuseki.bytes)});
         run.made.warnings.insert(run.made.warnings.end(),
                                  std::make_move_iterator(kyuseki.warnings.begin()),
@@ -210,17 +211,18 @@ void Job::complete(Run& run) {
     }
 }
 
-output::WriteReport Job::write(const WriteTargets& asked,
-                               const output::FileOperations& operations) {
+transaction::WriteReport Job::write(const WriteTargets& asked,
+                                    const transaction::FileOperations& operations) {
     const WriteTargets targets = runTargets(asked);
     targets.check();
     // Recovery of an interrupted run comes before this run's own checks, in every folder the
     // run writes into.
-    const output::FolderSession session(targets.folders(), targets.recoveryScope(), operations);
+    const transaction::FolderSession session(targets.folders(), targets.recoveryScope(),
+                                             operations);
     return session.run([&] {
         Run run = makeFiles(targets);
-        output::WriteReport report;
-        output::AtomicFileSet files;
+        transaction::WriteReport report;
+        transaction::AtomicFileSet files;
         for (MadeFile& file : run.made.files) {
             report.files.push_back(file.path);
             files.add(file.path, std::move(file.bytes));
@@ -231,7 +233,7 @@ output::WriteReport Job::write(const WriteTargets& asked,
         std::error_code error;
         if (targets.scripts && !targets.surveyMapScript &&
             std::filesystem::exists(
-                targets.folder / output::platform::pathFromUtf8(scripts::kKyusekiFileName),
+                targets.folder / transaction::platform::pathFromUtf8(scripts::kKyusekiFileName),
                 error)) {
             report.warnings.push_back(
                 "出力先に前の KYUSEKI.SCR が残っています。今回は地積測量図を出力していないため、"

@@ -3,14 +3,14 @@
 #include "settings.h"
 #include "writetargets.h"
 
-#include "output/fileoperations.h"
-#include "output/writereport.h"
 #include "plan/plan.h"
-#include "points/cellcontent.h"
 #include "points/pointtable.h"
 #include "points/reader.h"
-#include "points/workbook.h"
+#include "spreadsheet/cellcontent.h"
+#include "spreadsheet/workbook.h"
 #include "survey/pointsfile.h"
+#include "transaction/fileoperations.h"
+#include "transaction/writereport.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -58,10 +58,10 @@ class Job {
     Job(const Job&) = delete;
     Job& operator=(const Job&) = delete;
 
-    points::Workbook& workbook() { return m_book; }
+    spreadsheet::Workbook& workbook() { return m_book; }
     // The input sheet ("Sheet1") of the workbook.
-    points::Worksheet& sheet() { return *m_sheet; }
-    const points::Worksheet& sheet() const { return *m_sheet; }
+    spreadsheet::Worksheet& sheet() { return *m_sheet; }
+    const spreadsheet::Worksheet& sheet() const { return *m_sheet; }
     const points::PointTable& table() const { return m_table; }
 
     // The settings of the next plan and write run, as the front end's controls hold them. A
@@ -73,8 +73,8 @@ class Job {
 
     // Pastes clipboard-style rows (TAB- or comma-separated, UTF-8 or code page 932) with
     // the first field at the cell given, A6 unless told otherwise.
-    points::EditRecord paste(std::string_view bytes, int row = points::kFirstDataRow,
-                             int column = 1);
+    spreadsheet::EditRecord paste(std::string_view bytes, int row = points::kFirstDataRow,
+                                  int column = 1);
     // Opens a points file (SIMA, or CSV/TSV with or without a header line) into the input
     // sheet from A6 down, as one action. A file that cannot be read throws and changes nothing.
     survey::OpenedFile openPointsFile(std::string_view bytes, std::string_view fileName,
@@ -107,9 +107,9 @@ class Job {
     // or an edition that is not a number (13), a worksheet never read (91), a read of no points
     // (9), then those of the plan (see plan::computePlan), the extent cells' between the angle's
     // and the points'.
-    output::WriteReport
+    transaction::WriteReport
     write(const WriteTargets& targets,
-          const output::FileOperations& operations = output::FileOperations::system());
+          const transaction::FileOperations& operations = transaction::FileOperations::system());
     // The same run made in memory: the same checks and failures, the same files with the
     // same bytes and warnings, and the same effect on the job; nothing touches a disk.
     MadeFiles writeToMemory(const WriteTargets& targets);
@@ -127,14 +127,14 @@ class Job {
     void complete(Run& run);
     plan::Plan computePlan() const;
 
-    points::Workbook m_book;
-    points::Worksheet* m_sheet;
+    spreadsheet::Workbook m_book;
+    spreadsheet::Worksheet* m_sheet;
     // The template's values wait for the first read (History::None).
     bool m_valuesHeld = false;
     points::PointTable m_table;
     Settings m_settings;
     // The sheet bound by the last complete read; the frame reads its extent cells.
-    const points::Worksheet* m_dataSheet = nullptr;
+    const spreadsheet::Worksheet* m_dataSheet = nullptr;
     points::ReadSummary m_lastRead;
     std::optional<plan::Plan> m_lastPlan;
 };

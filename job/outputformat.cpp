@@ -5,11 +5,11 @@
 #include "surveymapfiles.h"
 
 #include "dxf/dxfwriter.h"
-#include "output/platform.h"
 #include "plan/plan.h"
 #include "scripts/kyusekiscript.h"
 #include "scripts/scriptset.h"
 #include "survey/simawriter.h"
+#include "transaction/platform.h"
 
 #include <array>
 
@@ -43,7 +43,7 @@ const std::array kFormats{
                      // The site is named after the file.
                      FormatBytes file;
                      file.bytes = survey::writeSima(
-                         input.plan, output::platform::displayPath(input.target.stem()),
+                         input.plan, transaction::platform::displayPath(input.target.stem()),
                          file.warnings);
                      return file;
                  }},
@@ -74,8 +74,8 @@ const OutputFormat* findFormat(std::string_view token) {
     return nullptr;
 }
 
-output::RecoveryScope outputFolderScope(std::vector<std::filesystem::path> inputs) {
-    output::RecoveryScope scope;
+transaction::RecoveryScope outputFolderScope(std::vector<std::filesystem::path> inputs) {
+    transaction::RecoveryScope scope;
     scope.names.assign(scripts::kScriptFileNames.begin(), scripts::kScriptFileNames.end());
     // A run with the survey map writes it as a fifth script; an interrupted one may have.
     scope.names.emplace_back(scripts::kKyusekiFileName);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "output/recoveryscope.h"
+#include "transaction/recoveryscope.h"
 
 #include <filesystem>
 #include <span>
@@ -68,6 +68,6 @@ const OutputFormat* findFormat(std::string_view token);
 // What the recovery of an interrupted write may touch in a folder the outputs go to: the
 // scripts by name, the files of every output format by their extension, and never the files
 // the run reads.
-output::RecoveryScope outputFolderScope(std::vector<std::filesystem::path> inputs = {});
+transaction::RecoveryScope outputFolderScope(std::vector<std::filesystem::path> inputs = {});
 
 } // namespace karumenio::job

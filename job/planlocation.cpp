@@ -9,7 +9,7 @@
 #include "parcel/parcel.h"
 #include "parcel/parcelarea.h"
 #include "plan/plan.h"
-#include "points/runtimeerror.h"
+#include "spreadsheet/runtimeerror.h"
 
 #include <algorithm>
 
@@ -86,8 +86,8 @@ geodesy::GeoJsonContent geoJsonContent(const plan::Plan& plan, const Settings& s
 }
 
 FormatBytes geoJsonFile(const plan::Plan& plan, const Settings& settings) {
-    using points::RunError;
-    using points::RunTimeError;
+    using spreadsheet::RunError;
+    using spreadsheet::RunTimeError;
     if (settings.planeSystem == nullptr) {
         throw RunTimeError(RunError::TypeMismatch,
                            "座標系が選ばれていないため、GeoJSON を書き出せません。"

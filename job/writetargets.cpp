@@ -2,11 +2,11 @@
 
 #include "outputformat.h"
 
-#include "output/filenames.h"
-#include "output/platform.h"
-#include "output/writereport.h"
 #include "scripts/kyusekiscript.h"
 #include "scripts/scriptset.h"
+#include "transaction/filenames.h"
+#include "transaction/platform.h"
+#include "transaction/writereport.h"
 
 namespace karumenio::job {
 
@@ -29,10 +29,10 @@ std::vector<std::string_view> WriteTargets::scriptNames() const {
     return names;
 }
 
-std::vector<output::RunFile> WriteTargets::outputs() const {
-    std::vector<output::RunFile> result;
+std::vector<transaction::RunFile> WriteTargets::outputs() const {
+    std::vector<transaction::RunFile> result;
     for (const std::string_view name : scriptNames()) {
-        result.push_back({folder / output::platform::pathFromUtf8(name), "スクリプト"});
+        result.push_back({folder / transaction::platform::pathFromUtf8(name), "スクリプト"});
     }
     for (const FormatTarget& file : files) {
         result.push_back({file.path, std::string(file.format->role)});
@@ -51,32 +51,32 @@ std::vector<fs::path> WriteTargets::folders() const {
     return result;
 }
 
-output::RecoveryScope WriteTargets::recoveryScope() const {
+transaction::RecoveryScope WriteTargets::recoveryScope() const {
     return outputFolderScope(inputs);
 }
 
 void WriteTargets::check() const {
     for (const FormatTarget& file : files) {
         // In any folder: a file of that name is taken for a script when the plan is drawn.
-        const std::string name = output::windowsFoldedName(output::fileNameOf(file.path));
+        const std::string name = transaction::windowsFoldedName(transaction::fileNameOf(file.path));
         std::vector<std::string_view> names(scripts::kScriptFileNames.begin(),
                                             scripts::kScriptFileNames.end());
         names.push_back(scripts::kKyusekiFileName);
         for (const std::string_view script : names) {
-            if (name == output::windowsFoldedName(script)) {
-                throw output::OutputClash("「" + output::platform::displayPath(file.path) + "」（" +
-                                          std::string(file.format->role) + "）は、スクリプト「" +
-                                          std::string(script) +
-                                          "」と同じ名前です。別の名前を指定して下さい。" +
-                                          std::string(output::kNothingChanged));
+            if (name == transaction::windowsFoldedName(script)) {
+                throw transaction::OutputClash(
+                    "「" + transaction::platform::displayPath(file.path) + "」（" +
+                    std::string(file.format->role) + "）は、スクリプト「" + std::string(script) +
+                    "」と同じ名前です。別の名前を指定して下さい。" +
+                    std::string(transaction::kNothingChanged));
             }
         }
     }
-    std::vector<output::RunFile> read;
+    std::vector<transaction::RunFile> read;
     for (const fs::path& input : inputs) {
         read.push_back({input, "座標ファイル"});
     }
-    output::checkOutputSet(outputs(), read);
+    transaction::checkOutputSet(outputs(), read);
 }
 
 } // namespace karumenio::job

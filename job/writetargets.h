@@ -1,7 +1,7 @@
 #pragma once
 
-#include "output/outputset.h"
-#include "output/recoveryscope.h"
+#include "transaction/outputset.h"
+#include "transaction/recoveryscope.h"
 
 #include <filesystem>
 #include <string_view>
@@ -38,13 +38,13 @@ struct WriteTargets {
     // five with the survey map.
     std::vector<std::string_view> scriptNames() const;
     // Every file the run writes, in the order it writes them, with what the messages call it.
-    std::vector<output::RunFile> outputs() const;
+    std::vector<transaction::RunFile> outputs() const;
     // The folders the run writes into.
     std::vector<std::filesystem::path> folders() const;
     // What the recovery of an interrupted run may touch in those folders.
-    output::RecoveryScope recoveryScope() const;
+    transaction::RecoveryScope recoveryScope() const;
 
-    // Refuses, before anything is written, outputs that clash (output::OutputClash): two that
+    // Refuses, before anything is written, outputs that clash (transaction::OutputClash): two that
     // are one file, one that is the points file, a name the run keeps for its journal and
     // temporary files, or a format's file named like one of the scripts (KYUSEKI.SCR too,
     // whether this run writes it or not).

@@ -2,7 +2,7 @@
 
 #include "wideinteger.h"
 
-#include "points/numberformat.h"
+#include "spreadsheet/numberformat.h"
 
 #include <cmath>
 
@@ -12,7 +12,7 @@ std::optional<std::int64_t> toMillimetres(double metres) {
     if (!std::isfinite(metres) || !(std::fabs(metres) < kLargestCoordinate)) {
         return std::nullopt;
     }
-    const std::string text = points::formatNumber(metres, true);
+    const std::string text = spreadsheet::formatNumber(metres, true);
     // Below 10^15 only magnitudes under 0.0001 take the exponent form: they are 0 mm.
     if (text.find('E') != std::string::npos) {
         return 0;

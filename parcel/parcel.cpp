@@ -4,7 +4,7 @@
 
 #include "plan/plan.h"
 #include "points/pointtable.h"
-#include "points/worksheet.h"
+#include "spreadsheet/worksheet.h"
 
 #include <algorithm>
 #include <optional>
@@ -36,7 +36,8 @@ std::size_t distinctPositions(std::vector<Vertex> vertices) {
 std::string sectionName(const plan::Plan& plan, int start) {
     const std::string& name = plan.points[static_cast<std::size_t>(start)].breakMark;
     return "区画「" + name + "」（" +
-           points::cellName(points::kFirstDataRow + start, points::kBreakMarkColumn) + " から）";
+           spreadsheet::cellName(points::kFirstDataRow + start, points::kBreakMarkColumn) +
+           " から）";
 }
 
 // The parcel of the rows [start, end), if they make one.

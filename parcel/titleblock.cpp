@@ -3,8 +3,8 @@
 #include "landcategory.h"
 #include "parcelarea.h"
 
-#include "points/ascii.h"
-#include "points/numberformat.h"
+#include "spreadsheet/ascii.h"
+#include "spreadsheet/numberformat.h"
 
 namespace karumenio::parcel {
 
@@ -24,7 +24,7 @@ std::string joined(const std::vector<std::string>& parts) {
 std::string number(std::string_view date, std::size_t from, std::size_t count) {
     std::string digits;
     for (std::size_t i = from; i < from + count; ++i) {
-        if (!points::ascii::isDigit(date[i])) {
+        if (!spreadsheet::ascii::isDigit(date[i])) {
             return {};
         }
         if (!digits.empty() || date[i] != '0' || i + 1 == from + count) {
@@ -63,7 +63,7 @@ std::vector<TitleRow> titleRows(const TitleBlock& fields, const LandCategory& ca
         {"地番", fields.lotNumber.empty() ? joined(names) : fields.lotNumber},
         {"地目", std::string(category.titleText)},
         {"地積", joined(registered)},
-        {"縮尺", "1/" + points::formatNumber(scaleFactor * 1000, true)},
+        {"縮尺", "1/" + spreadsheet::formatNumber(scaleFactor * 1000, true)},
         {"座標系", fields.coordinateSystem},
         {"作成年月日", japaneseDate(fields.date)},
         {"作成者", fields.surveyor},

@@ -5,12 +5,12 @@
 #include "frame.h"
 
 #include "numeric/trig.h"
-#include "points/cellname.h"
-#include "points/messagetext.h"
-#include "points/numberformat.h"
 #include "points/pointname.h"
 #include "points/pointtable.h"
-#include "points/runtimeerror.h"
+#include "spreadsheet/cellname.h"
+#include "spreadsheet/messagetext.h"
+#include "spreadsheet/numberformat.h"
+#include "spreadsheet/runtimeerror.h"
 
 #include <algorithm>
 #include <cmath>
@@ -20,25 +20,25 @@ namespace karumenio::plan {
 namespace {
 
 std::string cellOf(int slot, int column) {
-    return points::cellName(points::kFirstDataRow + slot, column);
+    return spreadsheet::cellName(points::kFirstDataRow + slot, column);
 }
 
 // The number a slot takes part as; text that is not a number names its worksheet cell, so
 // that the surveyor can find it.
 double slotNumber(const points::SlotArray& values, int slot, int column, const char* what) {
-    const points::CellValue& value = values.at(slot);
+    const spreadsheet::CellValue& value = values.at(slot);
     if (value.isNumber()) {
         return value.numberValue();
     }
     try {
         return value.toNumber();
-    } catch (const points::RunTimeError&) {
+    } catch (const spreadsheet::RunTimeError&) {
         const std::string cell = cellOf(slot, column);
-        throw points::RunTimeError(points::RunError::TypeMismatch,
-                                   "型が一致しません: セル " + cell + " の「" +
-                                       points::quotedInMessage(value.textForm()) + "」は" + what +
-                                       "として読めません。",
-                                   cell);
+        throw spreadsheet::RunTimeError(spreadsheet::RunError::TypeMismatch,
+                                        "型が一致しません: セル " + cell + " の「" +
+                                            spreadsheet::quotedInMessage(value.textForm()) +
+                                            "」は" + what + "として読めません。",
+                                        cell);
     }
 }
 
@@ -57,7 +57,7 @@ std::string labelText(const std::string& name, bool isText, int slot,
     if (const std::string_view kept = points::cutPointName(text); kept.size() < text.size()) {
         text.resize(kept.size());
         warnings.push_back("セル " + cellOf(slot, points::kLabelTextColumn) + " の測点名「" +
-                           points::quotedInMessage(text) + "」は " +
+                           spreadsheet::quotedInMessage(text) + "」は " +
                            std::to_string(points::kLongestPointName) +
                            " 文字を超えるため、そこまでを書き出しました。");
     }
@@ -75,7 +75,7 @@ std::string labelText(const std::string& name, bool isText, int slot,
         oneLine += isControl(text[i]) ? ' ' : text[i];
     }
     warnings.push_back("セル " + cellOf(slot, points::kLabelTextColumn) + " の測点名「" +
-                       points::quotedInMessage(oneLine) +
+                       spreadsheet::quotedInMessage(oneLine) +
                        (onlyLineBreaks
                             ? "」に改行が含まれていたため、改行を空白にして書き出しました。"
                             : "」に制御文字が含まれていたため、空白にして書き出しました。"));
@@ -138,7 +138,7 @@ void addEntities(Plan& plan) {
         if (circle.radius < 0) {
             const std::string cell = cellOf(circle.slot, points::kMarkRadiusColumn);
             plan.warnings.push_back(
-                "セル " + cell + " の半径「" + points::formatNumber(circle.radius, true) +
+                "セル " + cell + " の半径「" + spreadsheet::formatNumber(circle.radius, true) +
                 "」は負の値です。スクリプトにはそのまま書き出しましたが、"
                 "作図ソフトは負の半径の円を描きません（DXF では絶対値で描きます）。");
         }
@@ -146,8 +146,8 @@ void addEntities(Plan& plan) {
 }
 
 [[noreturn]] void throwOverflow(const std::string& what, const std::string& cell = {}) {
-    throw points::RunTimeError(
-        points::RunError::Overflow,
+    throw spreadsheet::RunTimeError(
+        spreadsheet::RunError::Overflow,
         "オーバーフローしました: " + what +
             "が大きすぎて数値として書き出せません。ファイルは何も変更していません。",
         cell);
@@ -192,7 +192,7 @@ void checkFinite(const Plan& plan) {
             if (std::isinf(value)) {
                 return value > 0 ? "無限大" : "-無限大";
             }
-            return points::formatNumber(value, true);
+            return spreadsheet::formatNumber(value, true);
         };
         throwOverflow("座標の範囲（セル E6:F7 の最大・最小 " + shown(f.maxX) + ", " +
                       shown(f.maxY) + " / " + shown(f.minX) + ", " + shown(f.minY) +
@@ -214,7 +214,7 @@ void readPoints(const points::PointTable& table, Plan& plan) {
     }
     for (int slot = 0; slot < count; ++slot) {
         PlanPoint& p = plan.points[static_cast<std::size_t>(slot)];
-        const points::CellValue& mark = table.breakMark.at(slot);
+        const spreadsheet::CellValue& mark = table.breakMark.at(slot);
         p.breakBefore = slot > 0 && !mark.equalsEmptyText();
         p.breakMark = mark.textForm();
         p.name = table.labelText.at(slot).textForm();
@@ -269,8 +269,8 @@ void applyPlan(const Plan& plan, points::PointTable& table) {
     table.pointIndex.reset();
     for (int slot = 0; slot < count; ++slot) {
         const PlanPoint& p = plan.points[static_cast<std::size_t>(slot)];
-        table.labelX.at(slot) = points::CellValue::number(p.labelX);
-        table.labelY.at(slot) = points::CellValue::number(p.labelY);
+        table.labelX.at(slot) = spreadsheet::CellValue::number(p.labelX);
+        table.labelY.at(slot) = spreadsheet::CellValue::number(p.labelY);
         table.pointIndex.step();
     }
 }

@@ -1,11 +1,11 @@
 #include "degreesperradian.h"
 
-#include "points/cellvalue.h"
+#include "spreadsheet/cellvalue.h"
 
 namespace karumenio::plan {
 
 double degreesPerRadian() {
-    static const double value = points::readNumber(kDegreesPerRadianText).value();
+    static const double value = spreadsheet::readNumber(kDegreesPerRadianText).value();
     return value;
 }
 

@@ -1,9 +1,9 @@
 #include "kakudo.h"
 
 #include "numeric/conversion.h"
-#include "points/ascii.h"
-#include "points/decimalscan.h"
-#include "points/runtimeerror.h"
+#include "spreadsheet/ascii.h"
+#include "spreadsheet/decimalscan.h"
+#include "spreadsheet/runtimeerror.h"
 
 #include <cmath>
 #include <string>
@@ -13,8 +13,9 @@ namespace karumenio::plan {
 namespace {
 
 [[noreturn]] void throwAngleOverflow() {
-    throw points::RunTimeError(points::RunError::Overflow,
-                               "回転角の値が大きすぎます。角度を ddd.mmss の形で入力して下さい。");
+    throw spreadsheet::RunTimeError(
+        spreadsheet::RunError::Overflow,
+        "回転角の値が大きすぎます。角度を ddd.mmss の形で入力して下さい。");
 }
 
 double wholeNumber(const std::string& text, std::size_t pos, int base) {
@@ -22,10 +23,11 @@ double wholeNumber(const std::string& text, std::size_t pos, int base) {
     for (; pos < text.size(); ++pos) {
         const char c = text[pos];
         int digit = -1;
-        if (points::ascii::isDigit(c)) {
+        if (spreadsheet::ascii::isDigit(c)) {
             digit = c - '0';
-        } else if (base == 16 && points::ascii::isLetter(c) && points::ascii::toLower(c) <= 'f') {
-            digit = points::ascii::toLower(c) - 'a' + 10;
+        } else if (base == 16 && spreadsheet::ascii::isLetter(c) &&
+                   spreadsheet::ascii::toLower(c) <= 'f') {
+            digit = spreadsheet::ascii::toLower(c) - 'a' + 10;
         }
         if (digit < 0 || digit >= base) {
             break;
@@ -80,7 +82,7 @@ double looseNumber(std::string_view text) {
         ++i;
     }
     const std::size_t mantissaBegin = i;
-    const points::DecimalScan scan = points::scanDecimal(s, i);
+    const spreadsheet::DecimalScan scan = spreadsheet::scanDecimal(s, i);
     if (scan.digits == 0) {
         return 0.0;
     }

@@ -2,16 +2,16 @@
 
 #include "plan.h"
 
-#include "points/ascii.h"
-#include "points/codepage.h"
 #include "points/pointtable.h"
-#include "points/cellname.h"
+#include "spreadsheet/ascii.h"
+#include "spreadsheet/cellname.h"
+#include "spreadsheet/codepage.h"
 
 namespace karumenio::plan {
 
 std::string toDrawingCodePage(std::string_view utf8, bool* lostAny) {
     std::vector<std::string> lost;
-    std::string out = points::toCp932(utf8, lostAny != nullptr ? &lost : nullptr);
+    std::string out = spreadsheet::toCp932(utf8, lostAny != nullptr ? &lost : nullptr);
     if (lostAny != nullptr) {
         *lostAny = !lost.empty();
     }
@@ -19,11 +19,11 @@ std::string toDrawingCodePage(std::string_view utf8, bool* lostAny) {
 }
 
 std::string unmappableCharacters(std::string_view utf8) {
-    if (points::ascii::endOfAscii(utf8) == utf8.size()) {
+    if (spreadsheet::ascii::endOfAscii(utf8) == utf8.size()) {
         return {};
     }
     std::vector<std::string> lost;
-    points::toCp932(utf8, &lost);
+    spreadsheet::toCp932(utf8, &lost);
     std::string characters;
     for (const std::string& c : lost) {
         characters += "「" + c + "」";
@@ -39,8 +39,8 @@ void warnUnmappableLabels(const Plan& plan, std::vector<std::string>& warnings) 
             continue;
         }
         warnings.push_back("セル " +
-                           points::cellName(points::kFirstDataRow + static_cast<int>(slot),
-                                            points::kLabelTextColumn) +
+                           spreadsheet::cellName(points::kFirstDataRow + static_cast<int>(slot),
+                                                 points::kLabelTextColumn) +
                            " の測点名「" + name + "」の文字" + characters +
                            "はシフトJISで表せないため、「?」として書き出しました。");
     }

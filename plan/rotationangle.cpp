@@ -7,7 +7,7 @@ namespace karumenio::plan {
 RotationAngle::RotationAngle(std::string_view text) {
     try {
         m_degrees = packedAngleDegrees(looseNumber(text));
-    } catch (const points::RunTimeError& failure) {
+    } catch (const spreadsheet::RunTimeError& failure) {
         m_failure = failure;
     }
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "points/runtimeerror.h"
+#include "spreadsheet/runtimeerror.h"
 
 #include <optional>
 #include <string_view>
@@ -22,7 +22,7 @@ class RotationAngle {
 
   private:
     double m_degrees = 0.0;
-    std::optional<points::RunTimeError> m_failure;
+    std::optional<spreadsheet::RunTimeError> m_failure;
 };
 
 } // namespace karumenio::plan

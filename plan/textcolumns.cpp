@@ -1,6 +1,6 @@
 #include "textcolumns.h"
 
-#include "points/codepage.h"
+#include "spreadsheet/codepage.h"
 
 namespace karumenio::plan {
 
@@ -8,7 +8,7 @@ TextColumns textColumns(std::string_view utf8) {
     TextColumns count;
     for (std::size_t i = 0; i < utf8.size();) {
         const auto lead = static_cast<unsigned char>(utf8[i]);
-        const std::size_t length = points::utf8SequenceLength(lead);
+        const std::size_t length = spreadsheet::utf8SequenceLength(lead);
         // U+FF61..U+FF9F (half-width katakana) are EF BD A1..EF BE 9F in UTF-8.
         const bool halfWidthKana = length == 3 && lead == 0xEF && i + 1 < utf8.size() &&
                                    (static_cast<unsigned char>(utf8[i + 1]) == 0xBD ||

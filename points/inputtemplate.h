@@ -1,6 +1,6 @@
 #pragma once
 
-#include "workbook.h"
+#include "spreadsheet/workbook.h"
 
 #include <string_view>
 
@@ -16,6 +16,6 @@ enum class TemplateValues { Calculated, Held };
 
 // The input workbook as shipped: one sheet "Sheet1" with title, notes, heading shapes,
 // extent formulas in E6:F7 and the radius chain in G6:G3006, laid out and styled.
-Workbook makeInputTemplate(TemplateValues values = TemplateValues::Calculated);
+spreadsheet::Workbook makeInputTemplate(TemplateValues values = TemplateValues::Calculated);
 
 } // namespace karumenio::points

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "messagetext.h"
+#include "spreadsheet/messagetext.h"
 
 #include <cstddef>
 #include <string_view>
@@ -13,7 +13,7 @@ inline constexpr std::size_t kLongestPointName = 256;
 
 // The name cut to kLongestPointName characters; the name itself when it is not longer.
 inline std::string_view cutPointName(std::string_view name) {
-    return name.substr(0, utf8Prefix(name, kLongestPointName));
+    return name.substr(0, spreadsheet::utf8Prefix(name, kLongestPointName));
 }
 
 } // namespace karumenio::points

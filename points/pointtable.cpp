@@ -1,6 +1,6 @@
 #include "pointtable.h"
 
-#include "runtimeerror.h"
+#include "spreadsheet/runtimeerror.h"
 
 #include <limits>
 #include <string>
@@ -9,26 +9,27 @@ namespace karumenio::points {
 
 void checkSlot(int slot) {
     if (slot < 0 || slot >= kSlotCount) {
-        throw RunTimeError(RunError::SubscriptOutOfRange,
-                           "インデックスが有効範囲にありません: 点の番号 " + std::to_string(slot) +
-                               " は 0 から 3000 の範囲を外れています。");
+        throw spreadsheet::RunTimeError(spreadsheet::RunError::SubscriptOutOfRange,
+                                        "インデックスが有効範囲にありません: 点の番号 " +
+                                            std::to_string(slot) +
+                                            " は 0 から 3000 の範囲を外れています。");
     }
 }
 
-CellValue& SlotArray::at(int slot) {
+spreadsheet::CellValue& SlotArray::at(int slot) {
     checkSlot(slot);
     return m_slots[static_cast<std::size_t>(slot)];
 }
 
-const CellValue& SlotArray::at(int slot) const {
+const spreadsheet::CellValue& SlotArray::at(int slot) const {
     checkSlot(slot);
     return m_slots[static_cast<std::size_t>(slot)];
 }
 
 void PointCursor::step() {
     if (m_value == std::numeric_limits<int16_t>::max()) {
-        throw RunTimeError(RunError::Overflow,
-                           "オーバーフローしました: 点の番号が 32767 を超えます。");
+        throw spreadsheet::RunTimeError(spreadsheet::RunError::Overflow,
+                                        "オーバーフローしました: 点の番号が 32767 を超えます。");
     }
     ++m_value;
 }

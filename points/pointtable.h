@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cellvalue.h"
+#include "spreadsheet/cellvalue.h"
 
 #include <array>
 #include <cstdint>
@@ -22,11 +22,11 @@ inline constexpr int kMarkRadiusColumn = 7;
 // the last slot stops before anything is touched.
 class SlotArray {
   public:
-    CellValue& at(int slot);
-    const CellValue& at(int slot) const;
+    spreadsheet::CellValue& at(int slot);
+    const spreadsheet::CellValue& at(int slot) const;
 
   private:
-    std::array<CellValue, kSlotCount> m_slots{};
+    std::array<spreadsheet::CellValue, kSlotCount> m_slots{};
 };
 
 // The one cursor through the table that every pass shares; a 16-bit signed counter.
@@ -52,7 +52,7 @@ struct PointTable {
     SlotArray labelX;
     SlotArray labelY;
     // Empty until the first read.
-    CellValue pointCount;
+    spreadsheet::CellValue pointCount;
     PointCursor pointIndex;
     double radiusColumn = 0.0;
 

@@ -1,8 +1,8 @@
 #include "reader.h"
 
-#include "runtimeerror.h"
-#include "workbook.h"
-#include "worksheet.h"
+#include "spreadsheet/runtimeerror.h"
+#include "spreadsheet/workbook.h"
+#include "spreadsheet/worksheet.h"
 
 namespace karumenio::points {
 
@@ -12,8 +12,9 @@ constexpr double kRadiusColumn = kMarkRadiusColumn;
 
 } // namespace
 
-Worksheet& readPoints(Workbook& book, PointTable& table, const ReadProgress& progress) {
-    Worksheet& sheet = book.worksheets(kDataSheetName);
+spreadsheet::Worksheet& readPoints(spreadsheet::Workbook& book, PointTable& table,
+                                   const ReadProgress& progress) {
+    spreadsheet::Worksheet& sheet = book.worksheets(kDataSheetName);
 
     int count = 0;
     for (int row = kFirstDataRow; !sheet.value(row, kPointXColumn).equalsEmptyText(); ++row) {
@@ -23,17 +24,17 @@ Worksheet& readPoints(Workbook& book, PointTable& table, const ReadProgress& pro
     // is half the new read and half the old one.
     if (count > kSlotCount) {
         const int firstExtraRow = kFirstDataRow + kSlotCount;
-        throw RunTimeError(RunError::SubscriptOutOfRange,
-                           "インデックスが有効範囲にありません: 読み込めるのは " +
-                               std::to_string(kSlotCount) + " 点 (行 6 から行 3006) までですが、" +
-                               std::to_string(count) +
-                               " 行のデータが見つかりました。何も読み込んでいません。",
-                           cellName(firstExtraRow, kPointXColumn));
+        throw spreadsheet::RunTimeError(
+            spreadsheet::RunError::SubscriptOutOfRange,
+            "インデックスが有効範囲にありません: 読み込めるのは " + std::to_string(kSlotCount) +
+                " 点 (行 6 から行 3006) までですが、" + std::to_string(count) +
+                " 行のデータが見つかりました。何も読み込んでいません。",
+            spreadsheet::cellName(firstExtraRow, kPointXColumn));
     }
 
     table.radiusColumn = kRadiusColumn;
     table.pointIndex.reset();
-    table.pointCount = CellValue::number(count);
+    table.pointCount = spreadsheet::CellValue::number(count);
     const int radiusColumn = static_cast<int>(table.radiusColumn);
     const auto maximum = static_cast<float>(count);
     int row = kFirstDataRow;
@@ -54,7 +55,7 @@ Worksheet& readPoints(Workbook& book, PointTable& table, const ReadProgress& pro
 }
 
 std::string readMessage(int count) {
-    return "座標読込完了　" + CellValue::number(count).joinForm() + "　データ";
+    return "座標読込完了　" + spreadsheet::CellValue::number(count).joinForm() + "　データ";
 }
 
 int ReadSummary::endRow() const {
@@ -75,14 +76,14 @@ std::string ReadSummary::message() const {
     return below.empty() ? readMessage(count) : readMessage(count) + "\n" + below;
 }
 
-ReadSummary summarizeRead(const Worksheet& sheet, int count) {
+ReadSummary summarizeRead(const spreadsheet::Worksheet& sheet, int count) {
     ReadSummary summary;
     summary.count = count;
     const int last = sheet.lastUsedRow();
     for (int row = summary.endRow() + 1; row <= last; ++row) {
         for (const int column : {kBreakMarkColumn, kLabelTextColumn, kPointXColumn, kPointYColumn,
                                  kMarkRadiusColumn}) {
-            const CellValue& value = sheet.value(row, column);
+            const spreadsheet::CellValue& value = sheet.value(row, column);
             if (!value.isEmpty() && !value.equalsEmptyText()) {
                 ++summary.rowsNotRead;
                 break;

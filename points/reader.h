@@ -6,10 +6,12 @@
 #include <string>
 #include <string_view>
 
-namespace karumenio::points {
-
+namespace karumenio::spreadsheet {
 class Workbook;
 class Worksheet;
+} // namespace karumenio::spreadsheet
+
+namespace karumenio::points {
 
 // Called once per copied point with the progress bar's minimum, maximum and current value.
 using ReadProgress = std::function<void(float minimum, float maximum, float value)>;
@@ -23,7 +25,8 @@ inline constexpr std::string_view kDataSheetName = "SHEET1";
 // what they held. Returns the sheet read, which the drawing frame reads later.
 // More data rows than the table has slots, or no sheet "SHEET1", throw the subscript error
 // with the table untouched.
-Worksheet& readPoints(Workbook& book, PointTable& table, const ReadProgress& progress = {});
+spreadsheet::Worksheet& readPoints(spreadsheet::Workbook& book, PointTable& table,
+                                   const ReadProgress& progress = {});
 
 // The message reporting a finished read: "座標読込完了　25　データ".
 std::string readMessage(int count);
@@ -45,6 +48,6 @@ struct ReadSummary {
 
 // The summary of a read of count points from the sheet: its rows below the data with a value
 // in A, B, C, D or G (empty text is none) are counted.
-ReadSummary summarizeRead(const Worksheet& sheet, int count);
+ReadSummary summarizeRead(const spreadsheet::Worksheet& sheet, int count);
 
 } // namespace karumenio::points

@@ -1,7 +1,7 @@
 #include "templaterestore.h"
 
 #include "pointtable.h"
-#include "worksheet.h"
+#include "spreadsheet/worksheet.h"
 
 #include <algorithm>
 
@@ -13,21 +13,22 @@ namespace {
 // further, since only visible columns take input.
 constexpr int kTemplateColumns = 7;
 
-EditRecord restore(Worksheet& sheet, const Worksheet& original, int top, int left, int bottom,
-                   int right, bool visibleDataOnly) {
+spreadsheet::EditRecord restore(spreadsheet::Worksheet& sheet,
+                                const spreadsheet::Worksheet& original, int top, int left,
+                                int bottom, int right, bool visibleDataOnly) {
     top = std::max(top, visibleDataOnly ? kFirstDataRow : 1);
     left = std::max(left, 1);
     right = std::min(right, kTemplateColumns);
     bottom = std::min(bottom, std::max(sheet.lastUsedRow(), original.lastUsedRow()));
-    EditRecord changes;
+    spreadsheet::EditRecord changes;
     for (int row = top; row <= bottom; ++row) {
         for (int column = left; column <= right; ++column) {
             if (visibleDataOnly && sheet.layout().isColumnHidden(column)) {
                 continue;
             }
-            CellContent wanted = original.content(row, column);
+            spreadsheet::CellContent wanted = original.content(row, column);
             if (sheet.content(row, column) != wanted) {
-                changes.push_back(CellChange{row, column, {}, std::move(wanted)});
+                changes.push_back(spreadsheet::CellChange{row, column, {}, std::move(wanted)});
             }
         }
     }
@@ -36,13 +37,16 @@ EditRecord restore(Worksheet& sheet, const Worksheet& original, int top, int lef
 
 } // namespace
 
-EditRecord restoreTemplateCells(Worksheet& sheet, const Worksheet& original, int top, int left,
-                                int bottom, int right) {
+spreadsheet::EditRecord restoreTemplateCells(spreadsheet::Worksheet& sheet,
+                                             const spreadsheet::Worksheet& original, int top,
+                                             int left, int bottom, int right) {
     return restore(sheet, original, top, left, bottom, right, true);
 }
 
-EditRecord restoreWholeTemplate(Worksheet& sheet, const Worksheet& original) {
-    return restore(sheet, original, 1, 1, Worksheet::kRowCount, kTemplateColumns, false);
+spreadsheet::EditRecord restoreWholeTemplate(spreadsheet::Worksheet& sheet,
+                                             const spreadsheet::Worksheet& original) {
+    return restore(sheet, original, 1, 1, spreadsheet::Worksheet::kRowCount, kTemplateColumns,
+                   false);
 }
 
 } // namespace karumenio::points

@@ -1,21 +1,25 @@
 #pragma once
 
-#include "cellcontent.h"
+#include "spreadsheet/cellcontent.h"
+
+namespace karumenio::spreadsheet {
+class Worksheet;
+} // namespace karumenio::spreadsheet
 
 namespace karumenio::points {
-
-class Worksheet;
 
 // What the Delete key (and a cut) does on the input sheet: the block goes back to what the
 // template has there (its formula, its default or nothing) rather than to empty cells, so
 // that clearing a job cannot break the extent formulas or the radius chain. The title, the
 // notes and the headings (rows 1 to 5) and the hidden columns are left alone: the surveyor
 // cannot see them in the block. Returns the changes as one action.
-EditRecord restoreTemplateCells(Worksheet& sheet, const Worksheet& original, int top, int left,
-                                int bottom, int right);
+spreadsheet::EditRecord restoreTemplateCells(spreadsheet::Worksheet& sheet,
+                                             const spreadsheet::Worksheet& original, int top,
+                                             int left, int bottom, int right);
 
 // Every cell of the sheet back to the template, hidden ones and headings included: a new,
 // empty job as one action that undo can take back.
-EditRecord restoreWholeTemplate(Worksheet& sheet, const Worksheet& original);
+spreadsheet::EditRecord restoreWholeTemplate(spreadsheet::Worksheet& sheet,
+                                             const spreadsheet::Worksheet& original);
 
 } // namespace karumenio::points

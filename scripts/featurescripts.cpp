@@ -63,7 +63,7 @@ void writeTextScript(ScriptFile& script, const plan::Plan& plan) {
     script.writeLine("FILEDIA 1");
     script.writeLine("-LAYER M P_MOJI C 4  ");
     // The angle line is the same for every label.
-    const std::string angleLine = plainForm(points::CellValue::number(plan.labelAngle));
+    const std::string angleLine = plainForm(spreadsheet::CellValue::number(plan.labelAngle));
     for (const plan::PlanPoint& p : plan.points) {
         script.writeLine("TEXT J BL");
         script.pointLine(p.labelX, p.labelY);

@@ -5,7 +5,7 @@
 #include "parcel/surveymap.h"
 #include "plan/labelencoding.h"
 #include "plan/plan.h"
-#include "points/cellvalue.h"
+#include "spreadsheet/cellvalue.h"
 
 namespace karumenio::scripts {
 
@@ -64,14 +64,14 @@ void writeKyusekiScript(ScriptFile& script, const plan::Plan& plan, const parcel
             }
             if (text.height != height) {
                 height = text.height;
-                writeStyle(script, points::CellValue::number(height).textForm());
+                writeStyle(script, spreadsheet::CellValue::number(height).textForm());
             }
             script.writeLine(justification(text.alignment));
             const plan::WorldPoint survey = t.toSurvey(text.at);
             script.pointLine(survey.x, survey.y);
             // A world direction φ is 90 − rotation − φ in the survey system, which mirrors
             // the world; the TEXT script's labels are the case φ = 0.
-            script.writePlain(points::CellValue::number(plan.labelAngle - text.rotation));
+            script.writePlain(spreadsheet::CellValue::number(plan.labelAngle - text.rotation));
             script.endLine();
             script.writeLine(text.text);
         }

@@ -4,7 +4,7 @@
 
 namespace karumenio::scripts {
 
-void ScriptFile::writeCoordinate(const points::CellValue& value) {
+void ScriptFile::writeCoordinate(const spreadsheet::CellValue& value) {
     appendCoordinateForm(m_text, value);
 }
 
@@ -12,7 +12,7 @@ void ScriptFile::writeCoordinate(double value) {
     appendCoordinateForm(m_text, value);
 }
 
-void ScriptFile::writePlain(const points::CellValue& value) {
+void ScriptFile::writePlain(const spreadsheet::CellValue& value) {
     appendPlainForm(m_text, value);
 }
 
@@ -21,7 +21,8 @@ void ScriptFile::writeLine(std::string_view item) {
     endLine();
 }
 
-void ScriptFile::pointLine(const points::CellValue& first, const points::CellValue& second) {
+void ScriptFile::pointLine(const spreadsheet::CellValue& first,
+                           const spreadsheet::CellValue& second) {
     appendCoordinateForm(m_text, first);
     m_text += ',';
     appendCoordinateForm(m_text, second);

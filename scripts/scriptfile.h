@@ -1,6 +1,6 @@
 #pragma once
 
-#include "points/cellvalue.h"
+#include "spreadsheet/cellvalue.h"
 
 #include <string>
 #include <string_view>
@@ -16,14 +16,14 @@ class ScriptFile {
 
     // An item that leaves the line open for the next one.
     void write(std::string_view item) { m_text += item; }
-    void writeCoordinate(const points::CellValue& value);
+    void writeCoordinate(const spreadsheet::CellValue& value);
     void writeCoordinate(double value);
-    void writePlain(const points::CellValue& value);
+    void writePlain(const spreadsheet::CellValue& value);
     void endLine() { m_text += "\r\n"; }
     // A whole line: the item followed by CR LF.
     void writeLine(std::string_view item);
     // "first,second" in the coordinate form, ended by CR LF.
-    void pointLine(const points::CellValue& first, const points::CellValue& second);
+    void pointLine(const spreadsheet::CellValue& first, const spreadsheet::CellValue& second);
     void pointLine(double first, double second);
 
     const std::string& text() const { return m_text; }

@@ -1,32 +1,33 @@
 #include "textforms.h"
 
-#include "points/numberformat.h"
+#include "spreadsheet/numberformat.h"
 
 namespace karumenio::scripts {
 
 void appendCoordinateForm(std::string& out, double value) {
-    points::appendNumber(out, value, false);
+    spreadsheet::appendNumber(out, value, false);
 }
 
-void appendCoordinateForm(std::string& out, const points::CellValue& value) {
-    points::appendNumber(out, value.isNumber() ? value.numberValue() : value.toNumber(), false);
+void appendCoordinateForm(std::string& out, const spreadsheet::CellValue& value) {
+    spreadsheet::appendNumber(out, value.isNumber() ? value.numberValue() : value.toNumber(),
+                              false);
 }
 
-void appendPlainForm(std::string& out, const points::CellValue& value) {
+void appendPlainForm(std::string& out, const spreadsheet::CellValue& value) {
     if (value.isNumber()) {
-        points::appendNumber(out, value.numberValue(), true);
+        spreadsheet::appendNumber(out, value.numberValue(), true);
     } else {
         out += value.textForm();
     }
 }
 
-std::string coordinateForm(const points::CellValue& value) {
+std::string coordinateForm(const spreadsheet::CellValue& value) {
     std::string out;
     appendCoordinateForm(out, value);
     return out;
 }
 
-std::string plainForm(const points::CellValue& value) {
+std::string plainForm(const spreadsheet::CellValue& value) {
     std::string out;
     appendPlainForm(out, value);
     return out;

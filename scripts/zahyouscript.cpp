@@ -4,12 +4,12 @@
 #include "zuwaku.h"
 
 #include "plan/plan.h"
-#include "points/cellvalue.h"
+#include "spreadsheet/cellvalue.h"
 
 namespace karumenio::scripts {
 
 std::optional<double> versionNumber(std::string_view versionCode) {
-    return points::readNumber(versionCode);
+    return spreadsheet::readNumber(versionCode);
 }
 
 void writeZahyouScript(ScriptFile& script, const plan::Plan& plan) {
@@ -22,7 +22,7 @@ void writeZahyouScript(ScriptFile& script, const plan::Plan& plan) {
         script.writeLine("-UNITS 2 8 2 8 0 N");
     }
     script.write("LINE 0,0 100<");
-    script.writePlain(points::CellValue::number(plan.rotationAngle));
+    script.writePlain(spreadsheet::CellValue::number(plan.rotationAngle));
     script.write(" ");
     script.endLine();
     script.writeLine("UCS OB ALL");

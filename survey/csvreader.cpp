@@ -1,11 +1,11 @@
 #include "csvreader.h"
 
-#include "points/ascii.h"
-#include "points/cellvalue.h"
-#include "points/messagetext.h"
-#include "points/paste.h"
-#include "points/runtimeerror.h"
-#include "points/worksheet.h"
+#include "spreadsheet/ascii.h"
+#include "spreadsheet/cellvalue.h"
+#include "spreadsheet/messagetext.h"
+#include "spreadsheet/paste.h"
+#include "spreadsheet/runtimeerror.h"
+#include "spreadsheet/worksheet.h"
 
 #include <algorithm>
 #include <array>
@@ -58,12 +58,12 @@ std::string headerKey(std::string_view field) {
                                ((static_cast<unsigned char>(field[i + 1]) & 0x3Fu) << 6) |
                                (static_cast<unsigned char>(field[i + 2]) & 0x3Fu);
             if (c >= 0xFF01 && c <= 0xFF5E) {
-                key += points::ascii::toLower(static_cast<char>(c - 0xFEE0));
+                key += spreadsheet::ascii::toLower(static_cast<char>(c - 0xFEE0));
                 i += 2;
                 continue;
             }
         }
-        key += points::ascii::toLower(field[i]);
+        key += spreadsheet::ascii::toLower(field[i]);
     }
     return key;
 }
@@ -79,21 +79,22 @@ std::optional<Role> headerRole(std::string_view field) {
 }
 
 std::string folded(std::string_view text) {
-    std::string out = points::trimBlanks(text);
+    std::string out = spreadsheet::trimBlanks(text);
     for (char& c : out) {
-        c = points::ascii::toLower(c);
+        c = spreadsheet::ascii::toLower(c);
     }
     return out;
 }
 
 [[noreturn]] void failColumns(const std::string& what) {
-    throw points::RunTimeError(points::RunError::TypeMismatch, "列の指定を読めません: " + what);
+    throw spreadsheet::RunTimeError(spreadsheet::RunError::TypeMismatch,
+                                    "列の指定を読めません: " + what);
 }
 
 [[noreturn]] void failLine(std::size_t line, const std::string& what) {
-    throw points::RunTimeError(points::RunError::TypeMismatch,
-                               "座標ファイルの " + std::to_string(line) + " 行目: " + what +
-                                   "何も貼り付けませんでした。");
+    throw spreadsheet::RunTimeError(spreadsheet::RunError::TypeMismatch,
+                                    "座標ファイルの " + std::to_string(line) + " 行目: " + what +
+                                        "何も貼り付けませんでした。");
 }
 
 // True for "1234,567": a number once its one comma is read as the decimal point.
@@ -104,7 +105,7 @@ bool hasDecimalComma(std::string_view field) {
     }
     std::string dotted(field);
     dotted[comma] = '.';
-    return points::readNumber(dotted).has_value();
+    return spreadsheet::readNumber(dotted).has_value();
 }
 
 bool isBlankField(std::string_view field) {
@@ -157,7 +158,7 @@ std::string listedFields(const std::vector<std::string>& fields) {
     constexpr std::size_t kShown = 10;
     std::string text;
     for (std::size_t i = 0; i < fields.size() && i < kShown; ++i) {
-        text += "「" + points::quotedInMessage(fields[i], 32) + "」";
+        text += "「" + spreadsheet::quotedInMessage(fields[i], 32) + "」";
     }
     if (fields.size() > kShown) {
         text += "…ほか " + std::to_string(fields.size() - kShown) + " 列";
@@ -177,8 +178,9 @@ std::array<std::optional<int>, kRoleCount> namedColumns(const std::vector<std::s
         }
         std::optional<int>& column = columns[static_cast<int>(*role)];
         if (column) {
-            failLine(line, "見出しの「" + points::quotedInMessage(header[*column], 32) + "」と「" +
-                               points::quotedInMessage(header[i], 32) + "」がどちらも" +
+            failLine(line, "見出しの「" + spreadsheet::quotedInMessage(header[*column], 32) +
+                               "」と「" + spreadsheet::quotedInMessage(header[i], 32) +
+                               "」がどちらも" +
                                std::string(kRoleTexts[static_cast<std::size_t>(*role)]) +
                                "の列を表しています。");
         }
@@ -209,7 +211,7 @@ bool namesCoordinateColumns(const std::vector<std::string>& fields) {
     bool x = false;
     bool y = false;
     for (const std::string& field : fields) {
-        if (points::readNumber(field)) {
+        if (spreadsheet::readNumber(field)) {
             return false;
         }
         const std::optional<Role> role = headerRole(field);
@@ -227,7 +229,7 @@ bool looksLikeHeader(const std::vector<std::string>& fields,
         if (field == nullptr || isBlankField(*field)) {
             continue;
         }
-        if (points::readNumber(*field) || hasDecimalComma(*field)) {
+        if (spreadsheet::readNumber(*field) || hasDecimalComma(*field)) {
             return false;
         }
         anyText = true;
@@ -260,7 +262,7 @@ ColumnMapping ColumnMapping::parse(std::string_view text) {
         if (end == std::string_view::npos) {
             end = text.size();
         }
-        const std::string item = points::trimBlanks(text.substr(pos, end - pos));
+        const std::string item = spreadsheet::trimBlanks(text.substr(pos, end - pos));
         pos = end + 1;
         const int here = place++;
         if (item == "-" || item.empty()) {
@@ -280,8 +282,8 @@ ColumnMapping ColumnMapping::parse(std::string_view text) {
         seen[index] = true;
         Entry entry{role->role, here, {}};
         if (eq != std::string::npos) {
-            const std::string target = points::trimBlanks(item.substr(eq + 1));
-            const auto number = points::readNumber(target);
+            const std::string target = spreadsheet::trimBlanks(item.substr(eq + 1));
+            const auto number = spreadsheet::readNumber(target);
             if (number && *number >= 1 && *number <= 256 &&
                 *number == static_cast<double>(static_cast<int>(*number))) {
                 entry.position = static_cast<int>(*number) - 1;
@@ -315,7 +317,7 @@ PointRows readDelimited(std::string_view text, const CsvOptions& options) {
 void readDelimited(std::string_view text, const CsvOptions& options,
                    const std::function<void(const PointRow&)>& sink) {
     // One more field than the worksheet has columns still shows a line longer than its header.
-    points::ClipboardRows lines(text, points::Worksheet::kColumnCount + 1, kLongestField);
+    spreadsheet::ClipboardRows lines(text, spreadsheet::Worksheet::kColumnCount + 1, kLongestField);
     std::vector<std::string>* fields = lines.next();
     if (fields == nullptr) {
         return;
@@ -357,7 +359,7 @@ void readDelimited(std::string_view text, const CsvOptions& options,
                 continue;
             }
             if (role >= static_cast<int>(Role::X) && hasDecimalComma(*field)) {
-                failLine(lineNumber, "「" + points::quotedInMessage(*field) +
+                failLine(lineNumber, "「" + spreadsheet::quotedInMessage(*field) +
                                          "」は小数点にカンマを使った数値です。小数点は「.」で"
                                          "書いて下さい。");
             }

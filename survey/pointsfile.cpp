@@ -3,13 +3,13 @@
 #include "simareader.h"
 #include "warninglist.h"
 
-#include "points/ascii.h"
-#include "points/codepage.h"
-#include "points/messagetext.h"
 #include "points/pointname.h"
 #include "points/pointtable.h"
-#include "points/runtimeerror.h"
-#include "points/worksheet.h"
+#include "spreadsheet/ascii.h"
+#include "spreadsheet/codepage.h"
+#include "spreadsheet/messagetext.h"
+#include "spreadsheet/runtimeerror.h"
+#include "spreadsheet/worksheet.h"
 
 #include <algorithm>
 #include <array>
@@ -29,23 +29,23 @@ bool endsWithSim(std::string_view name) {
     }
     std::string suffix(name.substr(name.size() - 4));
     for (char& c : suffix) {
-        c = points::ascii::toLower(c);
+        c = spreadsheet::ascii::toLower(c);
     }
     return suffix == ".sim";
 }
 
 // As a paste reads a field: empty empties the cell, a number becomes a Number except in the
 // name column, anything else is text as written.
-points::CellContent cellContent(int column, const std::string& field) {
+spreadsheet::CellContent cellContent(int column, const std::string& field) {
     if (field.empty()) {
         return {};
     }
-    if (column != points::Worksheet::kTextColumn) {
-        if (auto number = points::readNumber(field)) {
-            return points::CellContent::value(points::CellValue::number(*number));
+    if (column != spreadsheet::Worksheet::kTextColumn) {
+        if (auto number = spreadsheet::readNumber(field)) {
+            return spreadsheet::CellContent::value(spreadsheet::CellValue::number(*number));
         }
     }
-    return points::CellContent::value(points::CellValue::text(field));
+    return spreadsheet::CellContent::value(spreadsheet::CellValue::text(field));
 }
 
 } // namespace
@@ -64,9 +64,9 @@ bool looksLikeSima(std::string_view bytes, std::string_view fileName) {
     // A record code is three letters; a long first field is no SIMA header.
     std::size_t end = bytes.find_first_of(",\r\n", start);
     end = std::min({end, bytes.size(), start + 16});
-    std::string code = points::trimBlanks(bytes.substr(start, end - start));
+    std::string code = spreadsheet::trimBlanks(bytes.substr(start, end - start));
     for (char& c : code) {
-        c = points::ascii::toUpper(c);
+        c = spreadsheet::ascii::toUpper(c);
     }
     return code == "G00" || code == "Z00" || code == "A00";
 }
@@ -79,16 +79,17 @@ std::string_view decodedText(std::string_view bytes, std::string& storage) {
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
         bytes.remove_prefix(3);
     }
-    if (points::isValidUtf8(bytes)) {
+    if (spreadsheet::isValidUtf8(bytes)) {
         return bytes;
     }
-    if (auto text = points::cp932ToUtf8(bytes)) {
+    if (auto text = spreadsheet::cp932ToUtf8(bytes)) {
         storage = std::move(*text);
         return storage;
     }
-    throw points::RunTimeError(points::RunError::TypeMismatch,
-                               "座標ファイルの文字コードを読み取れません: UTF-8 でもシフト JIS "
-                               "(コードページ 932) でもないため、何も貼り付けませんでした。");
+    throw spreadsheet::RunTimeError(
+        spreadsheet::RunError::TypeMismatch,
+        "座標ファイルの文字コードを読み取れません: UTF-8 でもシフト JIS "
+        "(コードページ 932) でもないため、何も貼り付けませんでした。");
 }
 
 } // namespace
@@ -133,7 +134,7 @@ bool isBlankRow(const PointRow& row) {
 // file make no rows.
 class RowChanges {
   public:
-    RowChanges(const points::Worksheet& sheet, std::size_t rowsExpected,
+    RowChanges(const spreadsheet::Worksheet& sheet, std::size_t rowsExpected,
                std::vector<std::string>& warnings)
         : m_sheet(sheet), m_warnings(warnings) {
         m_changes.reserve(std::min<std::size_t>(rowsExpected, points::kSlotCount) * kRoleCount);
@@ -166,16 +167,16 @@ class RowChanges {
 
     std::size_t rows() const { return m_rows; }
 
-    points::EditRecord apply(points::Worksheet& sheet) {
+    spreadsheet::EditRecord apply(spreadsheet::Worksheet& sheet) {
         if (m_rows > points::kSlotCount) {
-            throw points::RunTimeError(
-                points::RunError::SubscriptOutOfRange,
+            throw spreadsheet::RunTimeError(
+                spreadsheet::RunError::SubscriptOutOfRange,
                 "インデックスが有効範囲にありません: 座標ファイルから" +
                     std::string(m_countIsLeast ? "少なくとも " : " ") + std::to_string(m_rows) +
                     " 行のデータができましたが、ワークシートに入るのは " +
                     std::to_string(points::kSlotCount) + " 行までです。何も貼り付けませんでした。",
-                points::cellName(points::kFirstDataRow + points::kSlotCount,
-                                 points::kPointXColumn));
+                spreadsheet::cellName(points::kFirstDataRow + points::kSlotCount,
+                                      points::kPointXColumn));
         }
         // Rows an earlier paste left below would otherwise be read as part of this file.
         const int last = sheet.lastUsedRow();
@@ -206,15 +207,15 @@ class RowChanges {
             if (role <= static_cast<int>(Role::Name) && points::cutPointName(text) != text) {
                 text = points::cutPointName(text);
                 m_warnings.add(kLongName, [&] {
-                    return "ワークシートの " + points::cellName(target, column) + " に入る" +
+                    return "ワークシートの " + spreadsheet::cellName(target, column) + " に入る" +
                            (role == static_cast<int>(Role::Name) ? "測点名" : "区画") + "「" +
-                           points::quotedInMessage(text) + "」は " +
+                           spreadsheet::quotedInMessage(text) + "」は " +
                            std::to_string(points::kLongestPointName) +
                            " 文字を超えるため、そこまでで切りました。";
                 });
             }
-            points::CellContent content =
-                field ? cellContent(column, std::string(text)) : points::CellContent{};
+            spreadsheet::CellContent content =
+                field ? cellContent(column, std::string(text)) : spreadsheet::CellContent{};
             // An empty field over an empty cell changes nothing; the record needs no room for it.
             if (content.isEmpty() && m_sheet.isEmpty(target, column)) {
                 continue;
@@ -223,9 +224,9 @@ class RowChanges {
         }
     }
 
-    const points::Worksheet& m_sheet;
+    const spreadsheet::Worksheet& m_sheet;
     WarningList m_warnings;
-    points::EditRecord m_changes;
+    spreadsheet::EditRecord m_changes;
     std::size_t m_rows = 0;
     bool m_countIsLeast = false;
     std::vector<PointRow> m_blank;
@@ -234,8 +235,8 @@ class RowChanges {
 
 } // namespace
 
-points::EditRecord putRows(points::Worksheet& sheet, const std::vector<PointRow>& rows,
-                           std::vector<std::string>& warnings) {
+spreadsheet::EditRecord putRows(spreadsheet::Worksheet& sheet, const std::vector<PointRow>& rows,
+                                std::vector<std::string>& warnings) {
     RowChanges changes(sheet, rows.size(), warnings);
     for (const PointRow& row : rows) {
         changes.add(row);
@@ -243,7 +244,7 @@ points::EditRecord putRows(points::Worksheet& sheet, const std::vector<PointRow>
     return changes.apply(sheet);
 }
 
-OpenedFile openPointsFile(points::Worksheet& sheet, std::string_view bytes,
+OpenedFile openPointsFile(spreadsheet::Worksheet& sheet, std::string_view bytes,
                           std::string_view fileName, const OpenOptions& options) {
     OpenedFile opened;
     const bool sima = options.format == FileFormat::Sima ||

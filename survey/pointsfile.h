@@ -3,15 +3,15 @@
 #include "csvreader.h"
 #include "pointrows.h"
 
-#include "points/cellcontent.h"
+#include "spreadsheet/cellcontent.h"
 
 #include <string>
 #include <string_view>
 #include <vector>
 
-namespace karumenio::points {
+namespace karumenio::spreadsheet {
 class Worksheet;
-} // namespace karumenio::points
+} // namespace karumenio::spreadsheet
 
 namespace karumenio::survey {
 
@@ -25,7 +25,7 @@ struct OpenOptions {
 // A points file as it went into the worksheet: the cells it changed as one action, the
 // number of rows and the warnings.
 struct OpenedFile {
-    points::EditRecord record;
+    spreadsheet::EditRecord record;
     int rowCount = 0;
     std::vector<std::string> warnings;
 };
@@ -51,12 +51,12 @@ PointRows readPointsFile(std::string_view bytes, std::string_view fileName,
 // More rows than the point table holds throw the subscript error and change nothing. A name
 // or mark longer than points::kLongestPointName characters is cut there, with a warning.
 // Blank rows after the last row with anything make no rows.
-points::EditRecord putRows(points::Worksheet& sheet, const std::vector<PointRow>& rows,
-                           std::vector<std::string>& warnings);
+spreadsheet::EditRecord putRows(spreadsheet::Worksheet& sheet, const std::vector<PointRow>& rows,
+                                std::vector<std::string>& warnings);
 
 // Reads the file and puts its rows into the worksheet; a file that cannot be read throws
 // and changes nothing. A file without rows changes nothing either.
-OpenedFile openPointsFile(points::Worksheet& sheet, std::string_view bytes,
+OpenedFile openPointsFile(spreadsheet::Worksheet& sheet, std::string_view bytes,
                           std::string_view fileName, const OpenOptions& options);
 
 } // namespace karumenio::survey

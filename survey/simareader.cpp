@@ -1,9 +1,9 @@
 #include "simareader.h"
 
-#include "points/ascii.h"
-#include "points/cellvalue.h"
-#include "points/messagetext.h"
-#include "points/runtimeerror.h"
+#include "spreadsheet/ascii.h"
+#include "spreadsheet/cellvalue.h"
+#include "spreadsheet/messagetext.h"
+#include "spreadsheet/runtimeerror.h"
 #include "warninglist.h"
 
 #include <algorithm>
@@ -26,15 +26,15 @@ struct SimaPoint {
 };
 
 [[noreturn]] void fail(int line, const std::string& what) {
-    throw points::RunTimeError(points::RunError::TypeMismatch,
-                               "SIMA ファイルの " + std::to_string(line) + " 行目: " + what +
-                                   "何も貼り付けませんでした。");
+    throw spreadsheet::RunTimeError(spreadsheet::RunError::TypeMismatch,
+                                    "SIMA ファイルの " + std::to_string(line) + " 行目: " + what +
+                                        "何も貼り付けませんでした。");
 }
 
 std::string recordCode(std::string_view field) {
     std::string code(field);
     for (char& c : code) {
-        c = points::ascii::toUpper(c);
+        c = spreadsheet::ascii::toUpper(c);
     }
     return code;
 }
@@ -44,7 +44,7 @@ std::string field(const std::vector<std::string>& fields, std::size_t i) {
 }
 
 // Fills fields with the record's fields, reusing their storage from the record before. A
-// field longer than kLongestField is kept cut (points::cutText).
+// field longer than kLongestField is kept cut (spreadsheet::cutText).
 void splitInto(std::string_view line, std::vector<std::string>& fields) {
     std::size_t count = 0;
     std::size_t pos = 0;
@@ -79,7 +79,7 @@ void splitInto(std::string_view line, std::vector<std::string>& fields) {
                 }
             }
             if (cut) {
-                value = points::cutText(value, value.size() - 1);
+                value = spreadsheet::cutText(value, value.size() - 1);
             }
             // Anything between the closing quote and the comma is padding.
             while (pos < n && line[pos] != ',') {
@@ -97,7 +97,7 @@ void splitInto(std::string_view line, std::vector<std::string>& fields) {
             if (end - start <= kLongestField) {
                 value.assign(line.substr(start, end - start));
             } else {
-                value = points::cutText(line.substr(start, end - start), kLongestField);
+                value = spreadsheet::cutText(line.substr(start, end - start), kLongestField);
             }
         }
         if (pos >= n) {
@@ -204,8 +204,8 @@ PointRows readSima(std::string_view text, std::size_t mostRows) {
             }
             for (const std::size_t i : {3, 4}) {
                 const std::string coordinate = field(fields, i);
-                if (!points::readNumber(coordinate)) {
-                    fail(lines.number(), "A01 の座標「" + points::quotedInMessage(coordinate) +
+                if (!spreadsheet::readNumber(coordinate)) {
+                    fail(lines.number(), "A01 の座標「" + spreadsheet::quotedInMessage(coordinate) +
                                              "」を数値として読めません。");
                 }
             }
@@ -219,8 +219,9 @@ PointRows readSima(std::string_view text, std::size_t mostRows) {
                 if (!entry.second) {
                     const int firstLine = points[entry.first->second].line;
                     warnings.add(kSameNumber, [&] {
-                        return lineText(point.line) + "点番号「" + points::quotedInMessage(number) +
-                               "」は " + std::to_string(firstLine) + " 行目と同じです。先の " +
+                        return lineText(point.line) + "点番号「" +
+                               spreadsheet::quotedInMessage(number) + "」は " +
+                               std::to_string(firstLine) + " 行目と同じです。先の " +
                                std::to_string(firstLine) + " 行目の座標を使います。";
                     });
                 }
@@ -235,7 +236,7 @@ PointRows readSima(std::string_view text, std::size_t mostRows) {
         } else if (skipped++ == 0) {
             firstSkippedLine = lines.number();
             splitInto(line, fields);
-            firstSkippedCode = points::quotedInMessage(fields[0]);
+            firstSkippedCode = spreadsheet::quotedInMessage(fields[0]);
         }
     }
     if (pointCount > mostRows) {
@@ -297,8 +298,8 @@ PointRows readSima(std::string_view text, std::size_t mostRows) {
                 if (found == byName.end()) {
                     warnings.add(kMissingVertex, [&] {
                         return lineText(lines.number()) + "測点「" +
-                               points::quotedInMessage(number) +
-                               (name.empty() ? "" : " " + points::quotedInMessage(name)) +
+                               spreadsheet::quotedInMessage(number) +
+                               (name.empty() ? "" : " " + spreadsheet::quotedInMessage(name)) +
                                "」の座標がないため、区画の頂点から外しました。";
                     });
                     continue;

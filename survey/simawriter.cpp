@@ -1,13 +1,13 @@
 #include "simawriter.h"
 
 #include "plan/plan.h"
-#include "points/cellname.h"
-#include "points/cellvalue.h"
-#include "points/codepage.h"
-#include "points/messagetext.h"
-#include "points/paste.h"
 #include "points/pointname.h"
 #include "points/pointtable.h"
+#include "spreadsheet/cellname.h"
+#include "spreadsheet/cellvalue.h"
+#include "spreadsheet/codepage.h"
+#include "spreadsheet/messagetext.h"
+#include "spreadsheet/paste.h"
 
 #include <unordered_map>
 
@@ -19,11 +19,11 @@ namespace {
 std::string quotedField(const std::string& text) {
     const bool plain = text.find_first_of(",\"") == std::string::npos &&
                        (text.empty() || (text.front() != ' ' && text.back() != ' '));
-    return plain ? text : points::quoteField(text);
+    return plain ? text : spreadsheet::quoteField(text);
 }
 
 std::string coordinate(double value) {
-    return points::CellValue::number(value).textForm();
+    return spreadsheet::CellValue::number(value).textForm();
 }
 
 struct SimaPoint {
@@ -36,8 +36,8 @@ struct SimaPoint {
 std::string keptText(std::string text, int slot, int column, std::vector<std::string>& warnings) {
     if (const std::string_view kept = points::cutPointName(text); kept.size() < text.size()) {
         text.resize(kept.size());
-        warnings.push_back("セル " + points::cellName(points::kFirstDataRow + slot, column) +
-                           " の「" + points::quotedInMessage(text) + "」は " +
+        warnings.push_back("セル " + spreadsheet::cellName(points::kFirstDataRow + slot, column) +
+                           " の「" + spreadsheet::quotedInMessage(text) + "」は " +
                            std::to_string(points::kLongestPointName) +
                            " 文字を超えるため、SIMA ファイルにはそこまでを書き出しました。");
     }
@@ -95,7 +95,7 @@ std::string writeSima(const plan::Plan& plan, std::string_view siteName,
     }
 
     std::vector<std::string> lost;
-    std::string bytes = points::toCp932(text, &lost);
+    std::string bytes = spreadsheet::toCp932(text, &lost);
     if (!lost.empty()) {
         std::string characters;
         for (const std::string& c : lost) {

@@ -8,8 +8,8 @@
 #include "plan/drawingscale.h"
 #include "plan/edition.h"
 #include "plan/papersize.h"
-#include "points/cellformat.h"
-#include "points/worksheet.h"
+#include "spreadsheet/cellformat.h"
+#include "spreadsheet/worksheet.h"
 
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
@@ -42,7 +42,7 @@ val stringArray(const std::vector<std::string>& texts) {
     return array;
 }
 
-val colour(const points::Rgb& rgb) {
+val colour(const spreadsheet::Rgb& rgb) {
     val array = val::array();
     array.call<void>("push", rgb.red);
     array.call<void>("push", rgb.green);
@@ -153,33 +153,33 @@ val tables() {
     return object;
 }
 
-const char* horizontalName(points::HorizontalAlignment a) {
+const char* horizontalName(spreadsheet::HorizontalAlignment a) {
     switch (a) {
-    case points::HorizontalAlignment::Left:
+    case spreadsheet::HorizontalAlignment::Left:
         return "left";
-    case points::HorizontalAlignment::Centre:
+    case spreadsheet::HorizontalAlignment::Centre:
         return "center";
-    case points::HorizontalAlignment::Right:
+    case spreadsheet::HorizontalAlignment::Right:
         return "right";
-    case points::HorizontalAlignment::General:
+    case spreadsheet::HorizontalAlignment::General:
         break;
     }
     return "general";
 }
 
-const char* verticalName(points::VerticalAlignment a) {
+const char* verticalName(spreadsheet::VerticalAlignment a) {
     switch (a) {
-    case points::VerticalAlignment::Top:
+    case spreadsheet::VerticalAlignment::Top:
         return "top";
-    case points::VerticalAlignment::Centre:
+    case spreadsheet::VerticalAlignment::Centre:
         return "middle";
-    case points::VerticalAlignment::Bottom:
+    case spreadsheet::VerticalAlignment::Bottom:
         break;
     }
     return "bottom";
 }
 
-val styleObject(const points::CellStyle& style) {
+val styleObject(const spreadsheet::CellStyle& style) {
     val object = val::object();
     object.set("font", style.fontFamily);
     object.set("size", style.pointSize);
@@ -197,10 +197,10 @@ class PageJob {
 
     // Everything about the sheet that does not change with its content.
     val layout() const {
-        const points::SheetLayout& l = m_session.sheet().layout();
+        const spreadsheet::SheetLayout& l = m_session.sheet().layout();
         val object = val::object();
         object.set("title", sheetTitle(m_session.sheet()));
-        object.set("rowCount", points::Worksheet::kRowCount);
+        object.set("rowCount", spreadsheet::Worksheet::kRowCount);
         object.set("font", l.defaultFontFamily);
         object.set("size", l.defaultPointSize);
         object.set("rowHeight", l.defaultRowHeight);
@@ -215,13 +215,13 @@ class PageJob {
         object.set("rowHeights", heights);
         // The columns shown, up to the last one that is; the rest of the grid is hidden.
         val columns = val::array();
-        for (int column = 1; column <= points::Worksheet::kColumnCount; ++column) {
+        for (int column = 1; column <= spreadsheet::Worksheet::kColumnCount; ++column) {
             if (l.isColumnHidden(column) || l.columnWidth(column) <= 0) {
                 continue;
             }
             val entry = val::object();
             entry.set("column", column);
-            std::string name = points::cellName(1, column);
+            std::string name = spreadsheet::cellName(1, column);
             name.pop_back();
             entry.set("name", name);
             entry.set("width", l.columnWidth(column));
@@ -229,12 +229,12 @@ class PageJob {
         }
         object.set("columns", columns);
         val merged = val::array();
-        for (const points::CellRange& r : l.mergedRanges) {
+        for (const spreadsheet::CellRange& r : l.mergedRanges) {
             merged.call<void>("push", range(r));
         }
         object.set("merged", merged);
         val headings = val::array();
-        for (const points::HeadingShape& h : l.headingShapes) {
+        for (const spreadsheet::HeadingShape& h : l.headingShapes) {
             val entry = val::object();
             entry.set("row", h.row);
             entry.set("column", h.column);
@@ -248,7 +248,7 @@ class PageJob {
         }
         object.set("headings", headings);
         val comments = val::array();
-        for (const points::CellComment& c : l.comments) {
+        for (const spreadsheet::CellComment& c : l.comments) {
             val entry = val::object();
             entry.set("row", c.row);
             entry.set("column", c.column);
@@ -266,13 +266,13 @@ class PageJob {
     // with an index into styles() and the horizontal alignment each takes.
     val cells(int first, int last, const val& columnList) {
         const auto columns = emscripten::vecFromJSArray<int>(columnList);
-        const points::Worksheet& sheet = m_session.sheet();
+        const spreadsheet::Worksheet& sheet = m_session.sheet();
         val texts = val::array();
         std::vector<int> codes;
         for (int row = first; row <= last; ++row) {
             for (const int column : columns) {
-                texts.call<void>("push", points::displayText(sheet, row, column));
-                const points::CellStyle style = sheet.layout().style(row, column);
+                texts.call<void>("push", spreadsheet::displayText(sheet, row, column));
+                const spreadsheet::CellStyle style = sheet.layout().style(row, column);
                 codes.push_back(styleIndex(style));
                 codes.push_back(alignment(style, sheet.value(row, column)));
             }
@@ -285,7 +285,7 @@ class PageJob {
 
     val styles() const {
         val list = val::array();
-        for (const points::CellStyle& style : m_styles) {
+        for (const spreadsheet::CellStyle& style : m_styles) {
             list.call<void>("push", styleObject(style));
         }
         return list;
@@ -341,7 +341,7 @@ class PageJob {
     }
 
   private:
-    static val range(const points::CellRange& r) {
+    static val range(const spreadsheet::CellRange& r) {
         val object = val::object();
         object.set("top", r.top);
         object.set("left", r.left);
@@ -350,7 +350,7 @@ class PageJob {
         return object;
     }
 
-    int styleIndex(const points::CellStyle& style) {
+    int styleIndex(const spreadsheet::CellStyle& style) {
         for (std::size_t i = 0; i < m_styles.size(); ++i) {
             if (m_styles[i] == style) {
                 return static_cast<int>(i);
@@ -362,15 +362,15 @@ class PageJob {
 
     // 0 left, 1 centre, 2 right: General puts numbers right, booleans and errors in the
     // middle and text left, as spreadsheets do.
-    static int alignment(const points::CellStyle& style, const points::CellValue& value) {
+    static int alignment(const spreadsheet::CellStyle& style, const spreadsheet::CellValue& value) {
         switch (style.horizontal) {
-        case points::HorizontalAlignment::Left:
+        case spreadsheet::HorizontalAlignment::Left:
             return 0;
-        case points::HorizontalAlignment::Centre:
+        case spreadsheet::HorizontalAlignment::Centre:
             return 1;
-        case points::HorizontalAlignment::Right:
+        case spreadsheet::HorizontalAlignment::Right:
             return 2;
-        case points::HorizontalAlignment::General:
+        case spreadsheet::HorizontalAlignment::General:
             break;
         }
         if (value.isNumber()) {
@@ -475,7 +475,7 @@ class PageJob {
     }
 
     WebSession m_session;
-    std::vector<points::CellStyle> m_styles;
+    std::vector<spreadsheet::CellStyle> m_styles;
 };
 
 } // namespace

@@ -5,19 +5,19 @@
 #include "job/errormessage.h"
 #include "job/outputformat.h"
 #include "job/planlocation.h"
-#include "output/platform.h"
 #include "plan/drawingscale.h"
 #include "plan/fitcheck.h"
 #include "plan/labelencoding.h"
 #include "plan/papersize.h"
 #include "points/inputtemplate.h"
-#include "points/paste.h"
 #include "points/pointtable.h"
 #include "points/reader.h"
-#include "points/runtimeerror.h"
 #include "points/templaterestore.h"
-#include "points/workbook.h"
-#include "points/worksheet.h"
+#include "spreadsheet/paste.h"
+#include "spreadsheet/runtimeerror.h"
+#include "spreadsheet/workbook.h"
+#include "spreadsheet/worksheet.h"
+#include "transaction/platform.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -30,7 +30,7 @@ constexpr std::string_view kOpenTitle = "座標ファイルを開く";
 constexpr std::string_view kPreviewTitle = "図面プレビュー";
 
 std::string cellOf(const std::exception& error) {
-    const auto* runTime = dynamic_cast<const points::RunTimeError*>(&error);
+    const auto* runTime = dynamic_cast<const spreadsheet::RunTimeError*>(&error);
     return runTime != nullptr ? runTime->cell() : std::string();
 }
 
@@ -39,7 +39,8 @@ Message failure(std::string_view title, const std::exception& error) {
 }
 
 // The data rows of a job, back to the template before a new job replaces it.
-points::EditRecord clearJob(points::Worksheet& sheet, const points::Worksheet& original) {
+spreadsheet::EditRecord clearJob(spreadsheet::Worksheet& sheet,
+                                 const spreadsheet::Worksheet& original) {
     return points::restoreTemplateCells(sheet, original, points::kFirstDataRow, 1,
                                         points::kTemplateLastRow, points::kMarkRadiusColumn);
 }
@@ -51,7 +52,7 @@ WriteOutcome madeFiles(job::MadeFiles made, std::string_view title, std::string 
     outcome.ok = true;
     for (job::MadeFile& file : made.files) {
         outcome.files.push_back(
-            {output::platform::displayPath(file.path.filename()), std::move(file.bytes)});
+            {transaction::platform::displayPath(file.path.filename()), std::move(file.bytes)});
     }
     outcome.message.title = std::string(title);
     outcome.message.text = std::move(text);
@@ -89,7 +90,7 @@ void placeOnMap(const geodesy::PlaneSystem* system, const plan::Plan& drawing,
 
 } // namespace
 
-std::string sheetTitle(const points::Worksheet& sheet) {
+std::string sheetTitle(const spreadsheet::Worksheet& sheet) {
     return "Microsoft Excel ワークシート - " + sheet.name();
 }
 
@@ -97,9 +98,9 @@ WebSession::WebSession() = default;
 
 WebSession::~WebSession() = default;
 
-const points::Worksheet& WebSession::original() {
+const spreadsheet::Worksheet& WebSession::original() {
     if (!m_original) {
-        m_original = std::make_unique<points::Workbook>(points::makeInputTemplate());
+        m_original = std::make_unique<spreadsheet::Workbook>(points::makeInputTemplate());
     }
     return m_original->sheet(0);
 }
@@ -110,7 +111,7 @@ EditOutcome WebSession::failed(const std::exception& error) const {
     return outcome;
 }
 
-EditOutcome WebSession::record(std::vector<points::EditRecord> step) {
+EditOutcome WebSession::record(std::vector<spreadsheet::EditRecord> step) {
     // Any action counts as a change of the sheet after a read, as in the desktop program.
     m_changedSinceRead = true;
     EditOutcome outcome;
@@ -118,10 +119,10 @@ EditOutcome WebSession::record(std::vector<points::EditRecord> step) {
     if (std::all_of(step.begin(), step.end(), [](const auto& r) { return r.empty(); })) {
         return outcome;
     }
-    const points::EditRecord& last = step.back();
+    const spreadsheet::EditRecord& last = step.back();
     if (!last.empty()) {
-        outcome.top = outcome.left = points::Worksheet::kRowCount;
-        for (const points::CellChange& change : last) {
+        outcome.top = outcome.left = spreadsheet::Worksheet::kRowCount;
+        for (const spreadsheet::CellChange& change : last) {
             outcome.top = std::min(outcome.top, change.row);
             outcome.left = std::min(outcome.left, change.column);
             outcome.bottom = std::max(outcome.bottom, change.row);
@@ -143,12 +144,12 @@ EditOutcome WebSession::enter(int row, int column, std::string_view text) {
 }
 
 EditOutcome WebSession::paste(int row, int column, std::string_view text, bool replaceJob) {
-    points::EditRecord cleared;
+    spreadsheet::EditRecord cleared;
     if (replaceJob) {
         cleared = clearJob(m_job.sheet(), original());
     }
     try {
-        points::EditRecord pasted = m_job.paste(text, row, column);
+        spreadsheet::EditRecord pasted = m_job.paste(text, row, column);
         return record({std::move(cleared), std::move(pasted)});
     } catch (const std::exception& error) {
         // Nothing lost: the cleared job comes back.
@@ -183,7 +184,7 @@ EditOutcome WebSession::openFile(std::string_view bytes, std::string_view fileNa
                                   true};
         return outcome;
     }
-    points::EditRecord cleared;
+    spreadsheet::EditRecord cleared;
     if (replaceJob) {
         cleared = clearJob(m_job.sheet(), original());
     }
@@ -208,7 +209,7 @@ EditOutcome WebSession::openFile(std::string_view bytes, std::string_view fileNa
 
 std::string WebSession::copyText(int top, int left, int bottom, int right) const {
     try {
-        return points::copyText(sheet(), top, left, bottom, right);
+        return spreadsheet::copyText(sheet(), top, left, bottom, right);
     } catch (const std::exception&) {
         return {};
     }
@@ -230,7 +231,7 @@ bool WebSession::redo() {
     if (!canRedo()) {
         return false;
     }
-    for (const points::EditRecord& edit : m_steps[m_done++]) {
+    for (const spreadsheet::EditRecord& edit : m_steps[m_done++]) {
         m_job.sheet().redo(edit);
     }
     m_changedSinceRead = true;
@@ -238,7 +239,7 @@ bool WebSession::redo() {
 }
 
 bool WebSession::holdsAJob() const {
-    const points::Worksheet& s = sheet();
+    const spreadsheet::Worksheet& s = sheet();
     const int last = s.lastUsedRow();
     for (int row = points::kFirstDataRow; row <= last; ++row) {
         for (const int column : {points::kBreakMarkColumn, points::kLabelTextColumn,
@@ -249,7 +250,7 @@ bool WebSession::holdsAJob() const {
         }
         // A typed radius below the default cell replaces the template's formula.
         if (row > points::kFirstDataRow) {
-            const points::CellContent radius = s.content(row, points::kMarkRadiusColumn);
+            const spreadsheet::CellContent radius = s.content(row, points::kMarkRadiusColumn);
             if (!radius.isFormula() && !radius.isEmpty()) {
                 return true;
             }
@@ -339,7 +340,7 @@ WriteOutcome WebSession::write(job::Settings settings, std::string_view folderNa
         return outcome;
     }
     return madeFiles(std::move(made), job::kCompletionTitle,
-                     job::completionMessage(output::platform::pathFromUtf8(folderName)));
+                     job::completionMessage(transaction::platform::pathFromUtf8(folderName)));
 }
 
 WriteOutcome WebSession::exportFile(job::Settings settings, std::string_view token,
@@ -351,7 +352,7 @@ WriteOutcome WebSession::exportFile(job::Settings settings, std::string_view tok
     }
     job::WriteTargets targets;
     targets.scripts = false;
-    targets.files.push_back({format, output::platform::pathFromUtf8(fileName).filename()});
+    targets.files.push_back({format, transaction::platform::pathFromUtf8(fileName).filename()});
     job::MadeFiles made;
     try {
         made = m_job.writeToMemory(targets);

@@ -2,7 +2,7 @@
 
 #include "job/job.h"
 #include "plan/plan.h"
-#include "points/cellcontent.h"
+#include "spreadsheet/cellcontent.h"
 
 #include <memory>
 #include <optional>
@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-namespace karumenio::points {
+namespace karumenio::spreadsheet {
 class Workbook;
 }
 
@@ -84,7 +84,7 @@ class WebSession {
     WebSession& operator=(const WebSession&) = delete;
 
     job::Job& job() { return m_job; }
-    const points::Worksheet& sheet() const { return m_job.sheet(); }
+    const spreadsheet::Worksheet& sheet() const { return m_job.sheet(); }
 
     // Editing; each successful action is one undo step.
     EditOutcome enter(int row, int column, std::string_view text);
@@ -129,18 +129,18 @@ class WebSession {
                             std::string_view fileName);
 
   private:
-    EditOutcome record(std::vector<points::EditRecord> step);
+    EditOutcome record(std::vector<spreadsheet::EditRecord> step);
     EditOutcome failed(const std::exception& error) const;
-    const points::Worksheet& original();
+    const spreadsheet::Worksheet& original();
 
     job::Job m_job;
-    std::vector<std::vector<points::EditRecord>> m_steps;
+    std::vector<std::vector<spreadsheet::EditRecord>> m_steps;
     std::size_t m_done = 0;
     bool m_changedSinceRead = false;
-    std::unique_ptr<points::Workbook> m_original;
+    std::unique_ptr<spreadsheet::Workbook> m_original;
 };
 
 // The title of messages about the worksheet, as the worksheet window's caption reads.
-std::string sheetTitle(const points::Worksheet& sheet);
+std::string sheetTitle(const spreadsheet::Worksheet& sheet);
 
 } // namespace karumenio::web

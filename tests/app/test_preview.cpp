@@ -12,8 +12,8 @@
 #include "job/outputformat.h"
 #include "job/planlocation.h"
 #include "job/settings.h"
-#include "output/foldersession.h"
-#include "points/runtimeerror.h"
+#include "spreadsheet/runtimeerror.h"
+#include "transaction/foldersession.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -473,18 +473,18 @@ void TestPreview::anExportWaitsForTheFolderOfAWrite() {
     PreviewWindow* preview = readAndPreview(workedExample());
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("plan.dxf"));
-    karumenio::output::FileOperations quick = karumenio::output::FileOperations::system();
+    karumenio::transaction::FileOperations quick = karumenio::transaction::FileOperations::system();
     quick.lockWait = std::chrono::milliseconds(100);
     const karumenio::app::PlanExport& dxf = *karumenio::app::findPlanExport(QStringLiteral("dxf"));
     {
         // A write run into the same folder holds it.
-        const karumenio::output::FolderSession writing(
+        const karumenio::transaction::FolderSession writing(
             std::filesystem::path(folder.path().toStdU16String()),
             karumenio::job::outputFolderScope());
         try {
             karumenio::app::exportPlan(*preview->scene(), {}, dxf, path, quick);
             QFAIL("the export wrote into a folder another write holds");
-        } catch (const karumenio::points::RunTimeError& error) {
+        } catch (const karumenio::spreadsheet::RunTimeError& error) {
             QCOMPARE(error.number(), 75);
             QVERIFY2(QString::fromStdString(error.what()).contains(QStringLiteral("書き込み中")),
                      error.what());

@@ -7,7 +7,7 @@
 #include "app/worksheetwindow.h"
 #include "guide/formlook.h"
 #include "points/pointtable.h"
-#include "points/worksheet.h"
+#include "spreadsheet/worksheet.h"
 
 #include <QApplication>
 #include <QClipboard>

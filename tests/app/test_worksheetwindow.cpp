@@ -7,7 +7,7 @@
 #include "app/worksheetview.h"
 #include "app/worksheetwindow.h"
 #include "guide/formlook.h"
-#include "points/worksheet.h"
+#include "spreadsheet/worksheet.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -26,7 +26,7 @@ using karumenio::app::MainWindow;
 using karumenio::app::WorksheetModel;
 using karumenio::app::WorksheetView;
 using karumenio::app::WorksheetWindow;
-using karumenio::points::CellValue;
+using karumenio::spreadsheet::CellValue;
 
 namespace {
 
@@ -325,8 +325,8 @@ void TestWorksheetWindow::badPasteReportsAndKeepsData() {
     view->pasteText(QStringLiteral("K\tK1\t3\t4\r\n"));
     m_sink.messages.clear();
     // Two rows pasted into the last row run past the sheet.
-    view->selectCells(karumenio::points::Worksheet::kRowCount, 1,
-                      karumenio::points::Worksheet::kRowCount, 1);
+    view->selectCells(karumenio::spreadsheet::Worksheet::kRowCount, 1,
+                      karumenio::spreadsheet::Worksheet::kRowCount, 1);
     view->pasteText(QStringLiteral("1\t2\r\n3\t4\r\n"));
     QCOMPARE(m_sink.messages.size(), 1);
     QVERIFY(m_sink.messages.first().warning);
@@ -412,7 +412,7 @@ void TestWorksheetWindow::clearingAJobKeepsTheTemplate() {
     QFETCH(QString, how);
     WorksheetView* view = openView();
     WorksheetModel* model = view->worksheetModel();
-    const karumenio::points::Worksheet& sheet = model->worksheet();
+    const karumenio::spreadsheet::Worksheet& sheet = model->worksheet();
     const std::string title = sheet.content(1, 1).constant().textForm();
     view->selectCells(6, 1, 6, 1);
     view->pasteText(QStringLiteral("K\tK1\t10\t20\t2\r\n\tK2\t30\t40\t5\r\n"));

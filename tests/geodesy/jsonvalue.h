@@ -4,7 +4,7 @@
 // commas, leading zeros, raw control characters or bytes that are not UTF-8 in strings, lone
 // surrogates in escapes), so that a writer's output that reads here is JSON.
 
-#include "points/codepage.h"
+#include "spreadsheet/codepage.h"
 
 #include <charconv>
 #include <optional>
@@ -244,7 +244,7 @@ class JsonReader {
         std::size_t rawStart = m_pos;
         const auto flushRaw = [&] {
             const std::string_view raw = m_text.substr(rawStart, m_pos - rawStart);
-            if (!points::isValidUtf8(raw)) {
+            if (!spreadsheet::isValidUtf8(raw)) {
                 return false;
             }
             out.append(raw);

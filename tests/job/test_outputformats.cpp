@@ -3,9 +3,9 @@
 // put right by the recovery of a run interrupted in its folder.
 #include "jobsupport.h"
 
-#include "output/platform.h"
-#include "points/runtimeerror.h"
 #include "scripts/scriptset.h"
+#include "spreadsheet/runtimeerror.h"
+#include "transaction/platform.h"
 
 #include <gtest/gtest.h>
 
@@ -101,7 +101,7 @@ TEST_F(OutputFormats, AFileThatCannotBeWrittenChangesNoScript) {
         try {
             m_job.write(scriptsInto(m_folder, {{format.token, missing}}));
             ADD_FAILURE() << "no error";
-        } catch (const points::RunTimeError& e) {
+        } catch (const spreadsheet::RunTimeError& e) {
             EXPECT_EQ(e.number(), 75);
         }
         EXPECT_TRUE(fs::is_empty(m_folder));
@@ -116,7 +116,7 @@ TEST_F(OutputFormats, WithoutAReadNothingIsWritten) {
         try {
             fresh.write(onlyFile(format.token, fileOf(format)));
             ADD_FAILURE() << "no error";
-        } catch (const points::RunTimeError& e) {
+        } catch (const spreadsheet::RunTimeError& e) {
             EXPECT_EQ(e.number(), 91);
             EXPECT_NE(std::string(e.what()).find(format.role), std::string::npos) << e.what();
         }
@@ -125,7 +125,7 @@ TEST_F(OutputFormats, WithoutAReadNothingIsWritten) {
 }
 
 TEST_F(OutputFormats, TheRecoveryOfTheirFolderMayTouchThemAndTheScriptsOnly) {
-    const output::RecoveryScope scope = job::outputFolderScope({m_folder / "points.sim"});
+    const transaction::RecoveryScope scope = job::outputFolderScope({m_folder / "points.sim"});
     for (const job::OutputFormat& format : job::outputFormats()) {
         SCOPED_TRACE(std::string(format.token));
         EXPECT_TRUE(scope.admits(m_folder, "plan" + std::string(format.extension)));

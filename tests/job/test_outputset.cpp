@@ -4,9 +4,9 @@
 #include "jobsupport.h"
 
 #include "job/writetargets.h"
-#include "output/atomicfileset.h"
-#include "output/filenames.h"
-#include "output/platform.h"
+#include "transaction/atomicfileset.h"
+#include "transaction/filenames.h"
+#include "transaction/platform.h"
 
 #include <gtest/gtest.h>
 
@@ -34,7 +34,7 @@ class OutputSet : public ::testing::Test {
 
     // "out/LINE.SCR" under the test's folder, as given on a command line.
     fs::path at(const std::string& relative) const {
-        return m_root / output::platform::pathFromUtf8(relative);
+        return m_root / transaction::platform::pathFromUtf8(relative);
     }
 
     job::WriteTargets targets(const char* dxf, const char* sima,
@@ -94,7 +94,7 @@ TEST_F(OutputSet, ClashingOutputsAreRefusedNamingBoth) {
         try {
             targets(c.dxf, c.sima, c.points).check();
             ADD_FAILURE() << "not refused";
-        } catch (const output::OutputClash& e) {
+        } catch (const transaction::OutputClash& e) {
             const std::string message = e.what();
             EXPECT_EQ(e.number(), 75);
             EXPECT_NE(message.find(c.first), std::string::npos) << message;
@@ -123,17 +123,17 @@ TEST_F(OutputSet, AFolderReachedThroughALinkIsTheSameFolder) {
     if (error) {
         GTEST_SKIP() << "symbolic links cannot be made here: " << error.message();
     }
-    EXPECT_THROW(targets("link/plan.dxf", "out/PLAN.dxf").check(), output::OutputClash);
+    EXPECT_THROW(targets("link/plan.dxf", "out/PLAN.dxf").check(), transaction::OutputClash);
     // A link in the last place is replaced by the write, not followed: no clash.
     fs::create_symlink(m_root / "points.sim", m_root / "out" / "points-link.sim");
     EXPECT_NO_THROW(targets(nullptr, "out/points-link.sim").check());
 }
 
 TEST_F(OutputSet, AFileSetRefusesTwoTargetsThatAreOneFile) {
-    output::AtomicFileSet files;
+    transaction::AtomicFileSet files;
     files.add(m_root / "out" / "a.dxf", "first");
     files.add(m_root / "out" / "sub" / ".." / "A.DXF", "second");
-    EXPECT_THROW(files.commit(), output::OutputClash);
+    EXPECT_THROW(files.commit(), transaction::OutputClash);
     EXPECT_FALSE(fs::exists(m_root / "out" / "a.dxf"));
     EXPECT_FALSE(fs::exists(m_root / "out" / "A.DXF"));
 }
@@ -149,12 +149,12 @@ TEST(FileNames, FoldedAsWindowsComparesThem) {
         {"測点ﾃﾞｰﾀ.csv", "測点ﾃﾞｰﾀ.csv"},
     };
     for (const auto& [a, b] : same) {
-        EXPECT_EQ(output::windowsFoldedName(a), output::windowsFoldedName(b)) << a;
+        EXPECT_EQ(transaction::windowsFoldedName(a), transaction::windowsFoldedName(b)) << a;
     }
     const std::pair<const char*, const char*> different[] = {
         {"ＬＩＮＥ.SCR", "LINE.SCR"}, {"ﾃﾞｰﾀ", "データ"}, {"a.b", "ab"}};
     for (const auto& [a, b] : different) {
-        EXPECT_NE(output::windowsFoldedName(a), output::windowsFoldedName(b)) << a;
+        EXPECT_NE(transaction::windowsFoldedName(a), transaction::windowsFoldedName(b)) << a;
     }
 }
 

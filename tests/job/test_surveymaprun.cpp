@@ -6,10 +6,10 @@
 #include "dxf/dxfwriter.h"
 #include "job/planlocation.h"
 #include "job/surveymapfiles.h"
-#include "output/outputset.h"
-#include "points/runtimeerror.h"
 #include "scripts/kyusekiscript.h"
 #include "scripts/scriptset.h"
+#include "spreadsheet/runtimeerror.h"
+#include "transaction/outputset.h"
 
 #include <gtest/gtest.h>
 
@@ -102,7 +102,7 @@ TEST_F(SurveyMapRun, AFailingRunLeavesAllFiveOldScripts) {
         SCOPED_TRACE(failing);
         job::Job job;
         openTwoParcels(job, true);
-        auto operations = output::FileOperations::system();
+        auto operations = transaction::FileOperations::system();
         const auto realRename = operations.rename;
         operations.rename = [&](const fs::path& from, const fs::path& to, std::error_code& error) {
             if (to.filename() == failing) {
@@ -114,7 +114,7 @@ TEST_F(SurveyMapRun, AFailingRunLeavesAllFiveOldScripts) {
         try {
             job.write(scriptsInto(m_folder, {{"dxf", m_folder / "plan.dxf"}}), operations);
             ADD_FAILURE() << "no error";
-        } catch (const points::RunTimeError& e) {
+        } catch (const spreadsheet::RunTimeError& e) {
             EXPECT_EQ(e.number(), 75);
         }
         EXPECT_EQ(snapshot(m_folder), old);
@@ -136,14 +136,14 @@ TEST_F(SurveyMapRun, AnOldKyusekiLeftByAnEarlierRunIsAWarning) {
     job::Settings settings = job.settings();
     settings.surveyMap = false;
     job.setSettings(settings);
-    const output::WriteReport report = job.write(scriptsInto(m_folder));
+    const transaction::WriteReport report = job.write(scriptsInto(m_folder));
     EXPECT_EQ(report.files.size(), 4u);
     ASSERT_EQ(report.warnings.size(), 1u);
     EXPECT_NE(report.warnings[0].find("KYUSEKI.SCR"), std::string::npos);
 }
 
 TEST_F(SurveyMapRun, KyusekiIsOneOfTheProgramsOwnNames) {
-    const output::RecoveryScope scope = job::outputFolderScope();
+    const transaction::RecoveryScope scope = job::outputFolderScope();
     EXPECT_TRUE(scope.admits(m_folder, "KYUSEKI.SCR"));
     // A file of an output format named like it is refused, whether the map is asked for or not.
     for (const bool surveyMap : {false, true}) {
@@ -152,7 +152,7 @@ TEST_F(SurveyMapRun, KyusekiIsOneOfTheProgramsOwnNames) {
         try {
             job.write(scriptsInto(m_folder, {{"area-csv", m_folder / "sub" / "kyuseki.scr"}}));
             ADD_FAILURE() << "no clash";
-        } catch (const output::OutputClash& e) {
+        } catch (const transaction::OutputClash& e) {
             EXPECT_NE(std::string(e.what()).find("KYUSEKI.SCR"), std::string::npos) << e.what();
         }
         EXPECT_TRUE(fs::is_empty(m_folder));
@@ -219,7 +219,7 @@ TEST(PlanGeoJson, NeedsASystemAndPointsInIt) {
         try {
             job::geoJsonFile(job.plan(), settings);
             ADD_FAILURE() << "no error";
-        } catch (const points::RunTimeError& e) {
+        } catch (const spreadsheet::RunTimeError& e) {
             EXPECT_EQ(e.number(), number);
             EXPECT_NE(std::string(e.what()).find(says), std::string::npos) << e.what();
         }

@@ -4,13 +4,13 @@
 #include "jobsupport.h"
 
 #include "job/completion.h"
-#include "output/atomicfileset.h"
-#include "output/foldersession.h"
-#include "output/platform.h"
 #include "plan/degreesperradian.h"
-#include "points/runtimeerror.h"
-#include "points/worksheet.h"
 #include "scripts/scriptset.h"
+#include "spreadsheet/runtimeerror.h"
+#include "spreadsheet/worksheet.h"
+#include "transaction/atomicfileset.h"
+#include "transaction/foldersession.h"
+#include "transaction/platform.h"
 
 #include <gtest/gtest.h>
 
@@ -29,12 +29,12 @@ using karumenio::scripts::test::lines;
 using karumenio::scripts::test::num;
 using karumenio::scripts::test::testFolder;
 using karumenio::scripts::test::txt;
-using points::CellValue;
+using spreadsheet::CellValue;
 namespace fs = std::filesystem;
 
 namespace {
 
-using Edit = std::function<void(points::Worksheet&)>;
+using Edit = std::function<void(spreadsheet::Worksheet&)>;
 
 // The worked example pasted at A6, changed by the edit, and read.
 std::unique_ptr<job::Job> workedExample(const Edit& edit = {},
@@ -51,7 +51,7 @@ std::unique_ptr<job::Job> workedExample(const Edit& edit = {},
 
 // Cell B of slot: the name of the point read into it.
 Edit names(std::vector<std::pair<int, CellValue>> bySlot) {
-    return [bySlot](points::Worksheet& sheet) {
+    return [bySlot](spreadsheet::Worksheet& sheet) {
         for (const auto& [slot, name] : bySlot) {
             sheet.setValue(points::kFirstDataRow + slot, points::kLabelTextColumn, name);
         }
@@ -62,7 +62,7 @@ Edit names(std::vector<std::pair<int, CellValue>> bySlot) {
 std::map<std::string, std::string> madeInMemory(job::Job& job, const job::WriteTargets& targets) {
     std::map<std::string, std::string> files;
     for (job::MadeFile& file : job.writeToMemory(targets).files) {
-        files[output::platform::displayPath(file.path)] = std::move(file.bytes);
+        files[transaction::platform::displayPath(file.path)] = std::move(file.bytes);
     }
     return files;
 }
@@ -99,7 +99,7 @@ void expectThrows(int number, const std::string& inMessage, const std::function<
     try {
         run();
         ADD_FAILURE() << "no error";
-    } catch (const points::RunTimeError& e) {
+    } catch (const spreadsheet::RunTimeError& e) {
         EXPECT_EQ(e.number(), number) << e.what();
         EXPECT_NE(std::string(e.what()).find(inMessage), std::string::npos) << e.what();
     }
@@ -277,7 +277,7 @@ TEST(WriteRun, ChecksBeforeAnythingIsComputed) {
 }
 
 TEST(WriteRun, ExtentCellsThatAreTextNumbersOrEmptyTakePart) {
-    const auto job = workedExample([](points::Worksheet& sheet) {
+    const auto job = workedExample([](spreadsheet::Worksheet& sheet) {
         scripts::test::setExtent(sheet, txt("200"), {}, txt(" 1300 "), num(1000));
     });
     EXPECT_EQ(scriptLines(*job, "ZAHYOU.SCR")[23], "100,1150");
@@ -287,7 +287,7 @@ TEST(WriteRun, AnExtentCellWithTextNamesTheCellFirst) {
     // Also a coordinate that is no number: the extent cells are met first, in their order.
     for (const char* cell : {"E6", "E7", "F6", "F7"}) {
         SCOPED_TRACE(cell);
-        const auto job = workedExample([cell](points::Worksheet& sheet) {
+        const auto job = workedExample([cell](spreadsheet::Worksheet& sheet) {
             sheet.setValue(points::kFirstDataRow + 2, points::kPointXColumn, txt("x"));
             for (const char* other : {"F7", "F6", "E7", "E6"}) {
                 const int row = other[1] - '0';
@@ -298,7 +298,7 @@ TEST(WriteRun, AnExtentCellWithTextNamesTheCellFirst) {
         try {
             job->writeToMemory(scriptsInto({}));
             ADD_FAILURE() << "no error";
-        } catch (const points::RunTimeError& e) {
+        } catch (const spreadsheet::RunTimeError& e) {
             EXPECT_EQ(e.number(), 13);
             EXPECT_EQ(e.cell(), cell);
             EXPECT_NE(std::string(e.what()).find(cell), std::string::npos);
@@ -309,7 +309,7 @@ TEST(WriteRun, AnExtentCellWithTextNamesTheCellFirst) {
 
 TEST(WriteRun, AnAngleTooLargeToReadIsAnOverflowBeforeTheExtentCells) {
     const auto job =
-        workedExample([](points::Worksheet& sheet) { sheet.setValue(6, 5, txt("最大")); },
+        workedExample([](spreadsheet::Worksheet& sheet) { sheet.setValue(6, 5, txt("最大")); },
                       settingsOf("2000", "1e400"));
     expectThrows(6, "回転角", [&] { job->writeToMemory(scriptsInto({})); });
     expectThrows(6, "回転角", [&] { job->plan(); });
@@ -428,7 +428,7 @@ TEST_F(WriteRunFolder, AFailedCheckOrBadCellChangesNoFile) {
         const char* inMessage;
     };
     const auto cell = [](int row, int column, CellValue value) {
-        return [=](points::Worksheet& sheet) { sheet.setValue(row, column, value); };
+        return [=](spreadsheet::Worksheet& sheet) { sheet.setValue(row, column, value); };
     };
     const Case cases[] = {
         {"no edition", "", {}, "バージョン"},
@@ -443,7 +443,7 @@ TEST_F(WriteRunFolder, AFailedCheckOrBadCellChangesNoFile) {
         try {
             job->write(scriptsInto(m_folder));
             ADD_FAILURE() << "no error";
-        } catch (const points::RunTimeError& e) {
+        } catch (const spreadsheet::RunTimeError& e) {
             EXPECT_EQ(e.number(), 13);
             EXPECT_NE(std::string(e.what()).find(c.inMessage), std::string::npos) << e.what();
             EXPECT_LT(std::string(e.what()).size(), 300u);
@@ -478,7 +478,7 @@ TEST_F(WriteRunFolder, ANumberThatIsNotFiniteIsAnOverflowAndNothingChanges) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const auto job = workedExample([&c](points::Worksheet& sheet) {
+        const auto job = workedExample([&c](spreadsheet::Worksheet& sheet) {
             sheet.setValue(c.row, c.column, c.value);
             scripts::test::setExtent(sheet, c.extent[0], c.extent[1], c.extent[2], c.extent[3]);
         });
@@ -518,7 +518,7 @@ TEST_F(WriteRunFolder, AFailedRenameRestoresTheFilesAlreadyReplaced) {
         }
         writeOldScripts({"ZAHYOU.SCR", "PLOT.SCR"});
         const auto before = snapshot(m_folder);
-        auto operations = output::FileOperations::system();
+        auto operations = transaction::FileOperations::system();
         int renames = 0;
         const auto realRename = operations.rename;
         operations.rename = [&](const fs::path& from, const fs::path& to, std::error_code& error) {
@@ -539,7 +539,7 @@ TEST_F(WriteRunFolder, AFailedRenameRestoresTheFilesAlreadyReplaced) {
 TEST_F(WriteRunFolder, AFailedTemporaryFileChangesNothing) {
     writeOldScripts({"ZAHYOU.SCR", "LINE.SCR", "PLOT.SCR", "TEXT.SCR"});
     const auto before = snapshot(m_folder);
-    auto operations = output::FileOperations::system();
+    auto operations = transaction::FileOperations::system();
     int created = 0;
     const auto realCreate = operations.createFile;
     operations.createFile = [&](const fs::path& path, std::string_view bytes) {
@@ -580,7 +580,7 @@ TEST_F(WriteRunFolder, PlantedLinksNeverLeadTheRunOutOfTheFolder) {
         }
         std::ofstream(victim, std::ios::binary) << "victim";
         fs::create_symlink(victim, m_folder / "LINE.SCR");
-        auto operations = output::FileOperations::system();
+        auto operations = transaction::FileOperations::system();
         const auto realCreate = operations.createFile;
         operations.createFile = [&](const fs::path& path, std::string_view bytes) {
             if (exactName) {
@@ -598,7 +598,7 @@ TEST_F(WriteRunFolder, PlantedLinksNeverLeadTheRunOutOfTheFolder) {
         try {
             job->write(scriptsInto(m_folder), operations);
             EXPECT_FALSE(exactName) << "wrote through a link";
-        } catch (const points::RunTimeError& e) {
+        } catch (const spreadsheet::RunTimeError& e) {
             EXPECT_TRUE(exactName) << e.what();
             EXPECT_EQ(e.number(), 75);
         }
@@ -618,16 +618,16 @@ TEST_F(WriteRunFolder, ASecondWriterWaitsThenFailsAndNothingIsLeftBehind) {
 #endif
     writeOldScripts({"ZAHYOU.SCR", "LINE.SCR", "PLOT.SCR", "TEXT.SCR"});
     const auto before = snapshot(m_folder);
-    auto operations = output::FileOperations::system();
+    auto operations = transaction::FileOperations::system();
     operations.lockWait = std::chrono::milliseconds(100);
-    output::platform::LockHandle held = output::platform::kNoLock;
-    ASSERT_EQ(output::platform::tryLockFolder(m_folder, held),
-              output::platform::LockAttempt::Locked);
+    transaction::platform::LockHandle held = transaction::platform::kNoLock;
+    ASSERT_EQ(transaction::platform::tryLockFolder(m_folder, held),
+              transaction::platform::LockAttempt::Locked);
     const auto job = workedExample();
     expectThrows(75, "別の出力が書き込み中",
                  [&] { job->write(scriptsInto(m_folder), operations); });
     // On Windows the held lock is a file in the folder until it is released.
-    output::platform::unlockFolder(held);
+    transaction::platform::unlockFolder(held);
     EXPECT_EQ(snapshot(m_folder), before);
 
     job->write(scriptsInto(m_folder), operations);
@@ -657,7 +657,7 @@ TEST_F(WriteRunFolder, TheNextRunFinishesOrUndoesAnInterruptedOne) {
         }
         writeOldScripts({"ZAHYOU.SCR", "LINE.SCR", "TEXT.SCR"});
         const auto before = snapshot(m_folder);
-        auto operations = output::FileOperations::system();
+        auto operations = transaction::FileOperations::system();
         int creates = 0;
         int renames = 0;
         const auto realCreate = operations.createFile;
@@ -676,7 +676,7 @@ TEST_F(WriteRunFolder, TheNextRunFinishesOrUndoesAnInterruptedOne) {
             realRename(from, to, error);
         };
         EXPECT_THROW(workedExample()->write(scriptsInto(m_folder), operations), Killed);
-        ASSERT_TRUE(fs::exists(m_folder / output::AtomicFileSet::kJournalName));
+        ASSERT_TRUE(fs::exists(m_folder / transaction::AtomicFileSet::kJournalName));
 
         const std::string said = c.finished ? "完了しました" : "取り消し";
         if (c.nextRunFails) {
@@ -695,23 +695,23 @@ TEST_F(WriteRunFolder, TheNextRunFinishesOrUndoesAnInterruptedOne) {
 TEST(Completion, DefaultFolderAndCompletionMessage) {
     EXPECT_EQ(job::kCompletionTitle, "SCR作成");
 #ifdef _WIN32
-    EXPECT_EQ(output::platform::defaultOutputFolder(), fs::path("C:\\"));
+    EXPECT_EQ(transaction::platform::defaultOutputFolder(), fs::path("C:\\"));
     EXPECT_EQ(job::completionMessage("C:\\"), "Cdrに ZAHYOU-LINE-PLOT-TEXT.SCRを作成しました。");
     // Read in UTF-16, so a name outside the ANSI code page arrives whole.
     const fs::path drive(L"D:\\測量\\出力先\U00020BB7");
     ASSERT_EQ(::_wputenv_s(L"KARUMENIO_DRIVE_C", drive.c_str()), 0);
-    EXPECT_EQ(output::platform::defaultOutputFolder(), drive);
+    EXPECT_EQ(transaction::platform::defaultOutputFolder(), drive);
     ::_wputenv_s(L"KARUMENIO_DRIVE_C", L"");
-    EXPECT_EQ(output::platform::defaultOutputFolder(), fs::path("C:\\"));
+    EXPECT_EQ(transaction::platform::defaultOutputFolder(), fs::path("C:\\"));
 #else
     const char* oldDrive = std::getenv("KARUMENIO_DRIVE_C");
     const std::string saved = oldDrive ? oldDrive : "";
     ::setenv("KARUMENIO_DRIVE_C", "/srv/drive-c", 1);
-    EXPECT_EQ(output::platform::defaultOutputFolder(), fs::path("/srv/drive-c"));
+    EXPECT_EQ(transaction::platform::defaultOutputFolder(), fs::path("/srv/drive-c"));
     ::setenv("KARUMENIO_DRIVE_C", "", 1);
-    EXPECT_EQ(output::platform::defaultOutputFolder(), fs::path(std::getenv("HOME")));
+    EXPECT_EQ(transaction::platform::defaultOutputFolder(), fs::path(std::getenv("HOME")));
     ::unsetenv("KARUMENIO_DRIVE_C");
-    EXPECT_EQ(output::platform::defaultOutputFolder(), fs::path(std::getenv("HOME")));
+    EXPECT_EQ(transaction::platform::defaultOutputFolder(), fs::path(std::getenv("HOME")));
     if (oldDrive != nullptr) {
         ::setenv("KARUMENIO_DRIVE_C", saved.c_str(), 1);
     }
@@ -724,10 +724,10 @@ TEST(Completion, PathsFromUtf8KeepEveryCharacter) {
     // Kanji, half-width katakana, a letter outside code page 932 and a character that takes
     // two UTF-16 units.
     const std::string text = "測量/ｻﾞﾋｮｳ/ß/\U00020BB7.tsv";
-    const fs::path path = output::platform::pathFromUtf8(text);
+    const fs::path path = transaction::platform::pathFromUtf8(text);
     EXPECT_EQ(path, fs::path(u8"測量/ｻﾞﾋｮｳ/ß/\U00020BB7.tsv"));
-    EXPECT_EQ(output::platform::displayPath(path), text);
-    EXPECT_EQ(output::platform::displayPath(path.filename()), "\U00020BB7.tsv");
+    EXPECT_EQ(transaction::platform::displayPath(path), text);
+    EXPECT_EQ(transaction::platform::displayPath(path.filename()), "\U00020BB7.tsv");
 }
 
 } // namespace

@@ -3,7 +3,7 @@
 #include "plan/rotationangle.h"
 #include "scripts/textforms.h"
 
-#include "points/runtimeerror.h"
+#include "spreadsheet/runtimeerror.h"
 
 #include <gtest/gtest.h>
 
@@ -74,7 +74,7 @@ TEST(Kakudo, AHugeNumberIsAnOverflowNotAnInfiniteAngle) {
         try {
             plan::looseNumber(text);
             ADD_FAILURE() << "no error";
-        } catch (const points::RunTimeError& e) {
+        } catch (const spreadsheet::RunTimeError& e) {
             EXPECT_EQ(e.number(), 6);
         }
     }
@@ -117,7 +117,7 @@ TEST(Kakudo, PackedAnglesBecomeDecimalDegrees) {
         SCOPED_TRACE(c.text);
         const double degrees = plan::RotationAngle(c.text).degrees();
         EXPECT_EQ(degrees, c.degrees);
-        EXPECT_EQ(scripts::plainForm(points::CellValue::number(degrees)), c.printed);
+        EXPECT_EQ(scripts::plainForm(spreadsheet::CellValue::number(degrees)), c.printed);
     }
 }
 
@@ -148,7 +148,7 @@ TEST(Kakudo, AnAngleTooLargeToReadFailsWhereItIsUsed) {
         try {
             angle.degrees();
             ADD_FAILURE() << "no error";
-        } catch (const points::RunTimeError& e) {
+        } catch (const spreadsheet::RunTimeError& e) {
             EXPECT_EQ(e.number(), 6);
         }
     }

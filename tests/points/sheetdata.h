@@ -3,7 +3,7 @@
 // Helpers that fill the input template the way a surveyor's paste does.
 
 #include "points/inputtemplate.h"
-#include "points/paste.h"
+#include "spreadsheet/paste.h"
 
 #include <fstream>
 #include <sstream>
@@ -28,7 +28,7 @@ inline std::string numberedRows(int count, int first = 0) {
     return text;
 }
 
-inline Worksheet& dataSheet(Workbook& book) {
+inline spreadsheet::Worksheet& dataSheet(spreadsheet::Workbook& book) {
     return book.worksheets("SHEET1");
 }
 

@@ -1,12 +1,13 @@
-#include "points/cellformat.h"
+#include "../spreadsheet/printers.h"
 #include "points/inputtemplate.h"
-#include "points/paste.h"
-#include "printers.h"
 #include "sheetdata.h"
+#include "spreadsheet/cellformat.h"
+#include "spreadsheet/paste.h"
 
 #include <gtest/gtest.h>
 
 using namespace karumenio::points;
+using namespace karumenio::spreadsheet;
 using karumenio::points::testing::dataSheet;
 using karumenio::points::testing::readFixture;
 

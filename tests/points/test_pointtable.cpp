@@ -1,9 +1,10 @@
 #include "points/pointtable.h"
-#include "points/runtimeerror.h"
+#include "spreadsheet/runtimeerror.h"
 
 #include <gtest/gtest.h>
 
 using namespace karumenio::points;
+using namespace karumenio::spreadsheet;
 
 namespace {
 

@@ -1,9 +1,9 @@
+#include "../spreadsheet/printers.h"
 #include "points/inputtemplate.h"
-#include "points/paste.h"
 #include "points/reader.h"
-#include "points/runtimeerror.h"
-#include "printers.h"
 #include "sheetdata.h"
+#include "spreadsheet/paste.h"
+#include "spreadsheet/runtimeerror.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +11,7 @@
 #include <vector>
 
 using namespace karumenio::points;
+using namespace karumenio::spreadsheet;
 using karumenio::points::testing::dataSheet;
 using karumenio::points::testing::numberedRows;
 using karumenio::points::testing::readFixture;

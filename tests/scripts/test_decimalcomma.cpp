@@ -2,7 +2,7 @@
 // formulas and scripts never follow the C or the C++ locale.
 #include "../job/jobsupport.h"
 
-#include "points/cellformat.h"
+#include "spreadsheet/cellformat.h"
 
 #include <gtest/gtest.h>
 
@@ -55,11 +55,11 @@ TEST_F(DecimalCommaLocale, CellsShowAndFormulasReadWithAPoint) {
         {"2.5", "0", "3"},
         {"1,5", "General", "1,5"},
     };
-    points::Worksheet sheet;
+    spreadsheet::Worksheet sheet;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);
         sheet.enter(1, 1, c.typed);
-        EXPECT_EQ(points::formatValue(sheet.value(1, 1), c.format), c.shown);
+        EXPECT_EQ(spreadsheet::formatValue(sheet.value(1, 1), c.format), c.shown);
     }
 }
 

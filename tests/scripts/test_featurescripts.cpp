@@ -7,7 +7,7 @@
 #include "scripts/scriptfile.h"
 #include "scripts/textforms.h"
 
-#include "points/runtimeerror.h"
+#include "spreadsheet/runtimeerror.h"
 
 #include <gtest/gtest.h>
 
@@ -125,7 +125,7 @@ TEST(FeatureScripts, LabelAngleAndLabelPoints) {
         ASSERT_EQ(got.size(), 16u);
         EXPECT_EQ(got[6], c.angleLine);
         EXPECT_EQ(got[10], c.angleLine);
-        EXPECT_EQ(scripts::plainForm(points::CellValue::number(plan.labelAngle)), c.angleLine);
+        EXPECT_EQ(scripts::plainForm(spreadsheet::CellValue::number(plan.labelAngle)), c.angleLine);
         const double radians = c.labelDegrees * std::numbers::pi / 180;
         const double dx = plan::kLabelOffset * std::cos(radians);
         const double dy = plan::kLabelOffset * std::sin(radians);
@@ -179,7 +179,7 @@ TEST(FeatureScripts, ACoordinateOrRadiusThatIsNoNumberNamesItsCell) {
             lineScript(table);
             plotScript(table);
             ADD_FAILURE() << "no error";
-        } catch (const points::RunTimeError& e) {
+        } catch (const spreadsheet::RunTimeError& e) {
             EXPECT_EQ(e.number(), 13);
             EXPECT_EQ(e.cell(), c.cell);
             EXPECT_NE(std::string(e.what()).find(c.cell), std::string::npos);

@@ -3,10 +3,10 @@
 #include "parcel/parcel.h"
 #include "parcel/surveymap.h"
 #include "plan/settings.h"
-#include "points/codepage.h"
 #include "scripts/kyusekiscript.h"
 #include "scripts/scriptfile.h"
 #include "scripts/scriptset.h"
+#include "spreadsheet/codepage.h"
 
 #include <gtest/gtest.h>
 
@@ -100,7 +100,7 @@ TEST(KyusekiScript, UsesOnlyWhatTheFourScriptsUse) {
     const scripts::ScriptSet four = scripts::writeScripts(plan);
     std::set<std::string> known;
     for (std::size_t i = 0; i < scripts::kScriptFileNames.size(); ++i) {
-        const Reading r = read(*points::cp932ToUtf8(four.bytes(i)));
+        const Reading r = read(*spreadsheet::cp932ToUtf8(four.bytes(i)));
         known.insert(r.commands.begin(), r.commands.end());
     }
     const Reading ours = read(e.script);
@@ -181,7 +181,7 @@ TEST(KyusekiScript, EncodedForTheDrawingProgramWithWarnings) {
         planOf("区画𠮷\tA\t0\t0\n\tB\t10\t0\n\tC\t10\t10\n\tA\t0\t0\n", {"0.0000", "B4L", "250"});
     const SurveyMap map = drawSurveyMap(plan, findParcels(plan).parcels, {});
     const scripts::EncodedScript encoded = scripts::kyusekiScript(plan, map);
-    EXPECT_NE(encoded.bytes.find(points::toCp932("区画?")), std::string::npos);
+    EXPECT_NE(encoded.bytes.find(spreadsheet::toCp932("区画?")), std::string::npos);
     ASSERT_FALSE(encoded.warnings.empty());
     EXPECT_NE(encoded.warnings[0].find("「𠮷」"), std::string::npos) << encoded.warnings[0];
 }

@@ -1,7 +1,7 @@
 #include "scripts/scriptfile.h"
 #include "scripts/textforms.h"
 
-#include "points/runtimeerror.h"
+#include "spreadsheet/runtimeerror.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include <random>
 
 using namespace karumenio;
-using points::CellValue;
+using spreadsheet::CellValue;
 
 namespace {
 
@@ -65,7 +65,7 @@ TEST(TextForms, CoordinateFormOfTextThatIsNoNumberIsATypeMismatch) {
         try {
             scripts::coordinateForm(CellValue::text(text));
             ADD_FAILURE() << "no error";
-        } catch (const points::RunTimeError& e) {
+        } catch (const spreadsheet::RunTimeError& e) {
             EXPECT_EQ(e.number(), 13);
         }
     }

@@ -2,9 +2,9 @@
 
 // Shared fixtures of the script tests: worked-example tables, golden files, line splitting.
 
-#include "points/cellvalue.h"
 #include "points/pointtable.h"
-#include "points/worksheet.h"
+#include "spreadsheet/cellvalue.h"
+#include "spreadsheet/worksheet.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +18,7 @@
 
 namespace karumenio::scripts::test {
 
-using points::CellValue;
+using spreadsheet::CellValue;
 
 inline CellValue num(double v) {
     return CellValue::number(v);
@@ -67,7 +67,7 @@ inline std::vector<PointRow> workedExampleRows() {
 }
 
 // The extent cells as the template's formulas compute them.
-inline void setExtent(points::Worksheet& sheet, CellValue maxX, CellValue minX, CellValue maxY,
+inline void setExtent(spreadsheet::Worksheet& sheet, CellValue maxX, CellValue minX, CellValue maxY,
                       CellValue minY) {
     sheet.setValue(6, 5, std::move(maxX));
     sheet.setValue(7, 5, std::move(minX));

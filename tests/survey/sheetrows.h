@@ -3,14 +3,14 @@
 // What the survey tests compare: the worksheet's rows as the reader will see them.
 
 #include "points/pointtable.h"
-#include "points/worksheet.h"
+#include "spreadsheet/worksheet.h"
 
 #include <string>
 
 namespace karumenio::survey::test {
 
 // Rows 6 down to the first empty C as "A|B|C|D" lines.
-inline std::string sheetRows(const points::Worksheet& sheet) {
+inline std::string sheetRows(const spreadsheet::Worksheet& sheet) {
     std::string rows;
     for (int row = points::kFirstDataRow; !sheet.value(row, points::kPointXColumn).isEmpty();
          ++row) {

@@ -3,10 +3,10 @@
 #include "sheetrows.h"
 
 #include "job/job.h"
-#include "points/codepage.h"
 #include "points/pointtable.h"
-#include "points/runtimeerror.h"
-#include "points/worksheet.h"
+#include "spreadsheet/codepage.h"
+#include "spreadsheet/runtimeerror.h"
+#include "spreadsheet/worksheet.h"
 
 #include <gtest/gtest.h>
 
@@ -108,12 +108,13 @@ INSTANTIATE_TEST_SUITE_P(
                  "D99,\n",
                  " a,b |No.1, 東|12.5|-3.25\n|say \"x\"|1|2\n|No.1, 東|12.5|-3.25\n",
                  {}},
-        OpenCase{"cp932_names_with_half_width_katakana",
-                 "",
-                 points::toCp932("G00,01,ｹﾞﾝﾊﾞ,\r\nZ00,座標ﾃﾞｰﾀ,\r\nA00,\r\nA01,1,ｲ-1,1,2,,\r\n"
+        OpenCase{
+            "cp932_names_with_half_width_katakana",
+            "",
+            spreadsheet::toCp932("G00,01,ｹﾞﾝﾊﾞ,\r\nZ00,座標ﾃﾞｰﾀ,\r\nA00,\r\nA01,1,ｲ-1,1,2,,\r\n"
                                  "A01,2,測点ﾛ,3,4,,\r\nD00,1,区画ﾊ,1,\r\nB01,1,,\r\nB01,2,,\r\n"),
-                 "区画ﾊ|ｲ-1|1|2\n|測点ﾛ|3|4\n|ｲ-1|1|2\n",
-                 {}},
+            "区画ﾊ|ｲ-1|1|2\n|測点ﾛ|3|4\n|ｲ-1|1|2\n",
+            {}},
         OpenCase{"utf8_bom_and_csv_header_in_another_order",
                  "pts.csv",
                  "\xEF\xBB\xBFY,X,点名,区画\r\n2.5,1.5,P1,K\r\n4,3,P2,\r\n",
@@ -193,7 +194,7 @@ struct RefusedCase {
     const char* name;
     std::string fileName;
     std::string bytes;
-    points::RunError error;
+    spreadsheet::RunError error;
     const char* says;
     survey::OpenOptions options = {};
 };
@@ -208,7 +209,7 @@ TEST_P(RefusesAndKeepsTheSheet, NamesTheLine) {
     try {
         job.openPointsFile(c.bytes, c.fileName, c.options);
         FAIL() << "no error";
-    } catch (const points::RunTimeError& e) {
+    } catch (const spreadsheet::RunTimeError& e) {
         EXPECT_EQ(e.error(), c.error);
         EXPECT_NE(std::string(e.what()).find(c.says), std::string::npos) << e.what();
     }
@@ -227,35 +228,36 @@ INSTANTIATE_TEST_SUITE_P(
     Survey, RefusesAndKeepsTheSheet,
     testing::Values(
         RefusedCase{"sima_with_3002_points", "", simaPoints(3002),
-                    points::RunError::SubscriptOutOfRange, "3001"},
+                    spreadsheet::RunError::SubscriptOutOfRange, "3001"},
         RefusedCase{"sima_coordinate_not_a_number", "", "A00,\nA01,1,P,1.0,2.0,\nA01,2,Q,abc,2,\n",
-                    points::RunError::TypeMismatch, "3 行目"},
+                    spreadsheet::RunError::TypeMismatch, "3 行目"},
         RefusedCase{"quoted_decimal_comma", "", "P1,\"1234,567\",\"10,5\"\n",
-                    points::RunError::TypeMismatch, "1 行目", withColumns("name,x,y")},
+                    spreadsheet::RunError::TypeMismatch, "1 行目", withColumns("name,x,y")},
         RefusedCase{"decimal_comma_splits_a_line_under_its_header", "",
-                    "name,x,y\nP1,1.5,2.5\nP2,1234,567,2345,678\n", points::RunError::TypeMismatch,
-                    "3 行目", withColumns("name,x,y")},
+                    "name,x,y\nP1,1.5,2.5\nP2,1234,567,2345,678\n",
+                    spreadsheet::RunError::TypeMismatch, "3 行目", withColumns("name,x,y")},
         RefusedCase{"sima_parcel_of_3002_references", "",
                     "A00,\nA01,1,P,1,2,\nD00,1,L,1,\n" + repeated("B01,1,,\n", 3002),
-                    points::RunError::SubscriptOutOfRange, " 3002 行"},
+                    spreadsheet::RunError::SubscriptOutOfRange, " 3002 行"},
         RefusedCase{"sima_points_past_the_sheet_counted_at_least", "", simaPoints(5000),
-                    points::RunError::SubscriptOutOfRange, "少なくとも 5000 行"},
+                    spreadsheet::RunError::SubscriptOutOfRange, "少なくとも 5000 行"},
         RefusedCase{"a_blank_line_among_3001_rows_is_a_row", "",
-                    manyRows(1500) + "\n" + manyRows(1501), points::RunError::SubscriptOutOfRange,
-                    "3002 行"},
+                    manyRows(1500) + "\n" + manyRows(1501),
+                    spreadsheet::RunError::SubscriptOutOfRange, "3002 行"},
         RefusedCase{"header_without_a_name_column", "", "No,X,Y\n1,2,3\n",
-                    points::RunError::TypeMismatch, "1 行目: 見出し行の列 「No」「X」「Y」"},
+                    spreadsheet::RunError::TypeMismatch, "1 行目: 見出し行の列 「No」「X」「Y」"},
         RefusedCase{"header_of_unknown_names", "", "a\tb\tc\td\n1\t2\t3\t4\n",
-                    points::RunError::TypeMismatch, "「a」「b」「c」「d」"},
+                    spreadsheet::RunError::TypeMismatch, "「a」「b」「c」「d」"},
         RefusedCase{"header_naming_x_twice", "", "点名,X,北,Y\nP,1,2,3\n",
-                    points::RunError::TypeMismatch, "「X」と「北」がどちらも"},
-        RefusedCase{"columns_past_the_file", "", "P,1,2\nQ,3,4,\n", points::RunError::TypeMismatch,
-                    "x の 7 列目はファイルにありません", withColumns("name=1,x=7,y=8")},
+                    spreadsheet::RunError::TypeMismatch, "「X」と「北」がどちらも"},
+        RefusedCase{"columns_past_the_file", "", "P,1,2\nQ,3,4,\n",
+                    spreadsheet::RunError::TypeMismatch, "x の 7 列目はファイルにありません",
+                    withColumns("name=1,x=7,y=8")},
         RefusedCase{"columns_by_header_text_on_one_column", "", "点名,X,Y\nP,1,2\n",
-                    points::RunError::TypeMismatch, "同じ 1 列目",
+                    spreadsheet::RunError::TypeMismatch, "同じ 1 列目",
                     withColumns("name=点名,x=点名,y=Y")},
         RefusedCase{"neither_utf8_nor_cp932", "", "A00,\n\x81\n\xFF\xFE",
-                    points::RunError::TypeMismatch, "文字コード"}),
+                    spreadsheet::RunError::TypeMismatch, "文字コード"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PointsFile, SimaLeavesTheRadiusChainAndClearsOldRowsBelow) {
@@ -274,7 +276,7 @@ TEST(PointsFile, SimaLeavesTheRadiusChainAndClearsOldRowsBelow) {
 TEST(PointsFile, ColumnListsThatCannotBeRead) {
     for (const char* columns :
          {"name,x", "name,x,y,q", "x,y,x", "x=0,y", "name=3,x=3,y=4", "name,x,y,r=2"}) {
-        EXPECT_THROW(survey::ColumnMapping::parse(columns), points::RunTimeError) << columns;
+        EXPECT_THROW(survey::ColumnMapping::parse(columns), spreadsheet::RunTimeError) << columns;
     }
 }
 

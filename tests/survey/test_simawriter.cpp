@@ -4,10 +4,10 @@
 
 #include "job/job.h"
 #include "job/outputformat.h"
-#include "points/codepage.h"
 #include "points/pointtable.h"
-#include "points/runtimeerror.h"
-#include "points/worksheet.h"
+#include "spreadsheet/codepage.h"
+#include "spreadsheet/runtimeerror.h"
+#include "spreadsheet/worksheet.h"
 
 #include <gtest/gtest.h>
 
@@ -53,29 +53,30 @@ class SimaWriter : public testing::Test {
 
 TEST_F(SimaWriter, OneParcelPerSectionOfTwoOrMorePoints) {
     job::Job job;
-    EXPECT_THROW(writeSima(job, m_dir / "early.sim"), points::RunTimeError);
+    EXPECT_THROW(writeSima(job, m_dir / "early.sim"), spreadsheet::RunTimeError);
     job.paste("K\tK1\t0\t0\n\tK2\t100\t0\n\tK3\t100\t100\n\tK1\t0\t0\n"
               "K\tT1\t60.5\t-60\n\tT2\t0\t120\n\tK2\t100\t0\n"
               "*\t測点,1\t1.5\t2\n");
     ASSERT_EQ(job.read(), 8);
     EXPECT_TRUE(writeSima(job, m_dir / "plan.sim").empty());
-    EXPECT_EQ(slurp(m_dir / "plan.sim"),
-              points::toCp932("G00,01,plan,\r\nA00,\r\n"
-                              "A01,1,K1,0,0,,\r\nA01,2,K2,100,0,,\r\nA01,3,K3,100,100,,\r\n"
-                              "A01,5,T1,60.5,-60,,\r\nA01,6,T2,0,120,,\r\n"
-                              "A01,8,\"測点,1\",1.5,2,,\r\nA99,\r\n"
-                              "D00,1,K,1,\r\nB01,1,K1,\r\nB01,2,K2,\r\nB01,3,K3,\r\nD99,\r\n"
-                              "D00,2,K,1,\r\nB01,5,T1,\r\nB01,6,T2,\r\nB01,2,K2,\r\nD99,\r\n"));
+    EXPECT_EQ(
+        slurp(m_dir / "plan.sim"),
+        spreadsheet::toCp932("G00,01,plan,\r\nA00,\r\n"
+                             "A01,1,K1,0,0,,\r\nA01,2,K2,100,0,,\r\nA01,3,K3,100,100,,\r\n"
+                             "A01,5,T1,60.5,-60,,\r\nA01,6,T2,0,120,,\r\n"
+                             "A01,8,\"測点,1\",1.5,2,,\r\nA99,\r\n"
+                             "D00,1,K,1,\r\nB01,1,K1,\r\nB01,2,K2,\r\nB01,3,K3,\r\nD99,\r\n"
+                             "D00,2,K,1,\r\nB01,5,T1,\r\nB01,6,T2,\r\nB01,2,K2,\r\nD99,\r\n"));
     EXPECT_FALSE(fs::exists(m_dir / "early.sim"));
 }
 
 TEST_F(SimaWriter, ReadsBackIntoTheSameRows) {
-    const std::string sima =
-        points::toCp932("G00,01,現場,\r\nA00,\r\nA01,1,ｲ-1,-23795.960,-32832.251,0.000,\r\n"
-                        "A01,2,\"No.2, 北\",-23790.5,-32830,,\r\nA01,3,003,-23780,-32840.125,,\r\n"
-                        "A01,4,K4,-23770,-32850,,\r\nA01,5,S1,1,2,,\r\nA99,END\r\n"
-                        "D00,1,669,1,\r\nB01,1,,\r\nB01,2,,\r\nB01,3,,\r\nD99,\r\n"
-                        "D00,2,区画ﾛ,1,\r\nB01,3,,\r\nB01,4,,\r\nB01,2,,\r\nD99,\r\n");
+    const std::string sima = spreadsheet::toCp932(
+        "G00,01,現場,\r\nA00,\r\nA01,1,ｲ-1,-23795.960,-32832.251,0.000,\r\n"
+        "A01,2,\"No.2, 北\",-23790.5,-32830,,\r\nA01,3,003,-23780,-32840.125,,\r\n"
+        "A01,4,K4,-23770,-32850,,\r\nA01,5,S1,1,2,,\r\nA99,END\r\n"
+        "D00,1,669,1,\r\nB01,1,,\r\nB01,2,,\r\nB01,3,,\r\nD99,\r\n"
+        "D00,2,区画ﾛ,1,\r\nB01,3,,\r\nB01,4,,\r\nB01,2,,\r\nD99,\r\n");
     job::Job first;
     first.openPointsFile(sima, "site.sim");
     ASSERT_EQ(first.read(), 9);

@@ -4,10 +4,10 @@
 
 #include "geodesy/planesystem.h"
 #include "job/outputformat.h"
-#include "output/platform.h"
 #include "plan/drawingscale.h"
 #include "plan/papersize.h"
-#include "points/worksheet.h"
+#include "spreadsheet/worksheet.h"
+#include "transaction/platform.h"
 
 #include <gtest/gtest.h>
 
@@ -85,14 +85,14 @@ TEST_F(Session, TheWriteAndEveryExportGiveTheBytesOfAWriteRunIntoAFolder) {
     job.setSettings(settings);
     job::WriteTargets targets = job::WriteTargets::scriptsInto(m_scratch);
     for (const job::OutputFormat& format : job::outputFormats()) {
-        targets.files.push_back(
-            {&format, m_scratch / output::platform::pathFromUtf8("図面" + std::string(format.extension))});
+        targets.files.push_back({&format, m_scratch / transaction::platform::pathFromUtf8(
+                                                          "図面" + std::string(format.extension))});
     }
-    const output::WriteReport report = job.write(targets);
+    const transaction::WriteReport report = job.write(targets);
     ASSERT_EQ(report.files.size(), files.size());
     EXPECT_EQ(files[4].name, "KYUSEKI.SCR");
     for (std::size_t i = 0; i < files.size(); ++i) {
-        EXPECT_EQ(files[i].name, output::platform::displayPath(report.files[i].filename()));
+        EXPECT_EQ(files[i].name, transaction::platform::displayPath(report.files[i].filename()));
         EXPECT_EQ(files[i].bytes, fileBytes(report.files[i])) << files[i].name;
     }
 
@@ -121,7 +121,7 @@ TEST_F(Session, AReplacementIsOneStepAndAFailedOneKeepsTheEarlierJob) {
 
     // Rows that would run past the sheet's last row: refused, the old job untouched.
     std::string tooLong;
-    for (int i = 0; i < points::Worksheet::kRowCount; ++i) {
+    for (int i = 0; i < spreadsheet::Worksheet::kRowCount; ++i) {
         tooLong += "\tP\t1\t2\n";
     }
     const EditOutcome refused = session.paste(6, 1, tooLong, true);
