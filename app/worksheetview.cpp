@@ -173,7 +173,7 @@ void WorksheetView::pasteText(const QString& text) {
     if (answer == 0) {
         undo->beginMacro(QStringLiteral("貼り付け"));
         m_model->clear(points::kFirstDataRow - 1, 0, points::kTemplateLastRow - 1,
-                       points::kMarkRadiusColumn - 1);
+                       points::kLastDataColumn - 1);
     }
     const spreadsheet::EditRecord record = m_model->paste(m_model->index(top, left), text.toUtf8());
     if (answer == 0) {

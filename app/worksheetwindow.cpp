@@ -132,7 +132,7 @@ void WorksheetWindow::dropEvent(QDropEvent* event) {
 
 int WorksheetWindow::widthForAllColumns() const {
     int width = 0;
-    for (int column = 0; column < points::kMarkRadiusColumn; ++column) {
+    for (int column = 0; column < points::kLastDataColumn; ++column) {
         if (!m_view->isColumnHidden(column)) {
             width += m_view->columnWidth(column);
         }
@@ -221,7 +221,7 @@ bool WorksheetWindow::openPointsFile(const QString& path) {
     if (answer == 0) {
         undo->beginMacro(kOpenTitle);
         m_model->clear(points::kFirstDataRow - 1, 0, points::kTemplateLastRow - 1,
-                       points::kMarkRadiusColumn - 1);
+                       points::kLastDataColumn - 1);
     }
     survey::OpenedFile opened;
     try {

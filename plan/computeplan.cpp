@@ -203,7 +203,7 @@ void checkFinite(const Plan& plan) {
     }
 }
 
-// The coordinates of every slot, then its name and break mark.
+// The coordinates of every slot, then its name, break mark, boundary mark and class.
 void readPoints(const points::PointTable& table, Plan& plan) {
     const int count = table.count();
     plan.points.resize(static_cast<std::size_t>(count));
@@ -218,6 +218,12 @@ void readPoints(const points::PointTable& table, Plan& plan) {
         p.breakBefore = slot > 0 && !mark.equalsEmptyText();
         p.breakMark = mark.textForm();
         p.name = table.labelText.at(slot).textForm();
+        p.markText = spreadsheet::trimWideBlanks(table.boundaryMark.at(slot).textForm());
+        p.markKind = points::findMarkKind(p.markText);
+        p.classText = spreadsheet::trimWideBlanks(table.pointClass.at(slot).textForm());
+        if (const points::PointClass* found = points::findPointClass(p.classText)) {
+            p.pointClass = found->id;
+        }
     }
 }
 

@@ -4,6 +4,8 @@
 #include "framevalues.h"
 #include "layer.h"
 #include "papersize.h"
+#include "points/markkind.h"
+#include "points/pointclass.h"
 #include "settings.h"
 #include "worldtransform.h"
 
@@ -48,6 +50,15 @@ struct PlanPoint {
     // The label's insertion point in survey coordinates.
     double labelX = 0.0;
     double labelY = 0.0;
+    // The boundary mark (境界標, column H) as the cell shows it, without the blanks around it;
+    // empty when none is given. markKind is the kind of the list it names, nullptr when none
+    // is given or the text is not one of the list (it is kept, and shown, as written).
+    std::string markText;
+    const points::MarkKind* markKind = nullptr;
+    // The class (種別, column I) as the cell shows it, without the blanks around it; an empty
+    // cell and a text not of the list count as a boundary point.
+    std::string classText;
+    points::PointClassId pointClass = points::PointClassId::Boundary;
 };
 
 // Entities in world coordinates. Slots point back to the worksheet row (6 + slot).

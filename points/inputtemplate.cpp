@@ -1,5 +1,9 @@
 #include "inputtemplate.h"
 
+#include "markkind.h"
+#include "pointclass.h"
+#include "pointtable.h"
+
 #include <string>
 
 namespace karumenio::points {
@@ -15,7 +19,9 @@ constexpr const char* kRadiusFormat = "0.0_ ";
 constexpr const char* kHeadingFont = "ＭＳ Ｐ明朝";
 // 4000/256 character widths.
 constexpr double kColumnWidth = 15.625;
-constexpr int kLastShownColumn = 7;
+constexpr int kLastShownColumn = kLastDataColumn;
+// The columns of the original sheet end at G; title and notes stay merged over them.
+constexpr int kLastRadiusColumn = kMarkRadiusColumn;
 
 spreadsheet::CellStyle centred(const spreadsheet::SheetLayout& layout, double pointSize = 11.0) {
     spreadsheet::CellStyle style;
@@ -33,8 +39,8 @@ void layOut(spreadsheet::SheetLayout& layout) {
          ++column) {
         layout.columnWidths[column] = 0.0;
     }
-    // E and F hold the extents out of sight; nothing lies right of G.
-    layout.hiddenColumns = {{5, 6}, {8, spreadsheet::Worksheet::kColumnCount}};
+    // E and F hold the extents out of sight; nothing lies right of I.
+    layout.hiddenColumns = {{5, 6}, {kLastShownColumn + 1, spreadsheet::Worksheet::kColumnCount}};
     layout.rowHeights[5] = 402;
     layout.gridlinesShown = true;
     layout.headingsShown = false;
@@ -43,9 +49,13 @@ void layOut(spreadsheet::SheetLayout& layout) {
     layout.mergedRanges = {spreadsheet::CellRange{1, 1, 2, 7}, spreadsheet::CellRange{3, 1, 3, 7},
                            spreadsheet::CellRange{4, 1, 4, 7}};
 
-    // Columns A to G: General (G: the radius format on its data rows), centred.
+    // Columns A to I: General (G: the radius format on its data rows), centred.
     layout.styles.push_back(
-        {spreadsheet::CellRange{1, 1, spreadsheet::Worksheet::kRowCount, kLastShownColumn},
+        {spreadsheet::CellRange{1, 1, spreadsheet::Worksheet::kRowCount, kLastRadiusColumn},
+         centred(layout)});
+    layout.styles.push_back(
+        {spreadsheet::CellRange{1, kLastRadiusColumn + 1, spreadsheet::Worksheet::kRowCount,
+                                kLastShownColumn},
          centred(layout)});
 
     spreadsheet::CellStyle title = centred(layout, 12.0);
@@ -71,10 +81,22 @@ void layOut(spreadsheet::SheetLayout& layout) {
          "ここの値を変更すると全ての値3000点分の半径を変更できます。\n"
          "個別に半径を変更することもできます。\n",
          9.0, true},
+        {kFirstDataRow, kBoundaryMarkColumn,
+         "境界標の種類: " + markKindList() + "\n（空欄は未記入）\n", 9.0, true},
+        {kFirstDataRow, kPointClassColumn,
+         "点の種別: " + pointClassList() + "\n（空欄は" + std::string(kPointClasses[0].text) +
+             "）\n",
+         9.0, true},
     };
 
     const std::pair<int, const char*> headings[] = {
-        {1, "区　画"}, {2, "測点名"}, {3, "X 座標"}, {4, "Y 座標"}, {7, "Plot 半径"},
+        {1, "区　画"},
+        {2, "測点名"},
+        {3, "X 座標"},
+        {4, "Y 座標"},
+        {7, "Plot 半径"},
+        {kBoundaryMarkColumn, "境界標"},
+        {kPointClassColumn, "種別"},
     };
     for (const auto& [column, text] : headings) {
         layout.headingShapes.push_back(

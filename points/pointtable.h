@@ -17,6 +17,12 @@ inline constexpr int kLabelTextColumn = 2;
 inline constexpr int kPointXColumn = 3;
 inline constexpr int kPointYColumn = 4;
 inline constexpr int kMarkRadiusColumn = 7;
+// What the survey map needs of a point beyond the plan: its boundary mark (境界標) and its class
+// (種別). The scripts never read them.
+inline constexpr int kBoundaryMarkColumn = 8;
+inline constexpr int kPointClassColumn = 9;
+// The last column a point's data lies in: paste, Delete and a new job reach this far.
+inline constexpr int kLastDataColumn = kPointClassColumn;
 
 // One column of the point table. Every access checks the slot first, so that a walk past
 // the last slot stops before anything is touched.
@@ -41,7 +47,7 @@ class PointCursor {
     int16_t m_value = 0;
 };
 
-// The points of the latest read, in seven parallel columns. Nothing is ever cleared: a
+// The points of the latest read, in nine parallel columns. Nothing is ever cleared: a
 // shorter read leaves the slots beyond its count as they were.
 struct PointTable {
     SlotArray pointX;
@@ -51,6 +57,8 @@ struct PointTable {
     SlotArray labelText;
     SlotArray labelX;
     SlotArray labelY;
+    SlotArray boundaryMark;
+    SlotArray pointClass;
     // Empty until the first read.
     spreadsheet::CellValue pointCount;
     PointCursor pointIndex;

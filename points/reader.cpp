@@ -45,6 +45,8 @@ spreadsheet::Worksheet& readPoints(spreadsheet::Workbook& book, PointTable& tabl
         table.markRadius.at(slot) = sheet.value(row, radiusColumn);
         table.breakMark.at(slot) = sheet.value(row, kBreakMarkColumn);
         table.labelText.at(slot) = sheet.value(row, kLabelTextColumn);
+        table.boundaryMark.at(slot) = sheet.value(row, kBoundaryMarkColumn);
+        table.pointClass.at(slot) = sheet.value(row, kPointClassColumn);
         if (progress) {
             progress(0.0f, maximum, static_cast<float>(copied));
         }
@@ -82,7 +84,7 @@ ReadSummary summarizeRead(const spreadsheet::Worksheet& sheet, int count) {
     const int last = sheet.lastUsedRow();
     for (int row = summary.endRow() + 1; row <= last; ++row) {
         for (const int column : {kBreakMarkColumn, kLabelTextColumn, kPointXColumn, kPointYColumn,
-                                 kMarkRadiusColumn}) {
+                                 kMarkRadiusColumn, kBoundaryMarkColumn, kPointClassColumn}) {
             const spreadsheet::CellValue& value = sheet.value(row, column);
             if (!value.isEmpty() && !value.equalsEmptyText()) {
                 ++summary.rowsNotRead;

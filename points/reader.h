@@ -20,10 +20,10 @@ inline constexpr std::string_view kReadTitle = "座標の読込";
 inline constexpr std::string_view kDataSheetName = "SHEET1";
 
 // Reads the points of sheet "SHEET1" into the table: the data rows run from row 6 down to
-// the first row whose column C is empty text, and columns C, D, G, A and B of row 6 + i go to
-// slot i of pointX, pointY, markRadius, breakMark and labelText. Slots beyond the count keep
-// what they held. Returns the sheet read, which the drawing frame reads later.
-// More data rows than the table has slots, or no sheet "SHEET1", throw the subscript error
+// the first row whose column C is empty text, and columns C, D, G, A, B, H and I of row 6 + i go
+// to slot i of pointX, pointY, markRadius, breakMark, labelText, boundaryMark and pointClass. Slots
+// beyond the count keep what they held. Returns the sheet read, which the drawing frame reads
+// later. More data rows than the table has slots, or no sheet "SHEET1", throw the subscript error
 // with the table untouched.
 spreadsheet::Worksheet& readPoints(spreadsheet::Workbook& book, PointTable& table,
                                    const ReadProgress& progress = {});
@@ -47,7 +47,7 @@ struct ReadSummary {
 };
 
 // The summary of a read of count points from the sheet: its rows below the data with a value
-// in A, B, C, D or G (empty text is none) are counted.
+// in a data column (empty text is none) are counted.
 ReadSummary summarizeRead(const spreadsheet::Worksheet& sheet, int count);
 
 } // namespace karumenio::points

@@ -9,9 +9,9 @@ namespace karumenio::points {
 
 namespace {
 
-// The template's content lies in columns A to G; nothing a user can type or paste reaches
-// further, since only visible columns take input.
-constexpr int kTemplateColumns = 7;
+// The template's content and the points' data lie in columns A to I; nothing a user can type or
+// paste reaches further, since only visible columns take input.
+constexpr int kTemplateColumns = kLastDataColumn;
 
 spreadsheet::EditRecord restore(spreadsheet::Worksheet& sheet,
                                 const spreadsheet::Worksheet& original, int top, int left,

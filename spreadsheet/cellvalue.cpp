@@ -192,4 +192,22 @@ std::string trimBlanks(std::string_view text) {
     return std::string(text.substr(first, last - first + 1));
 }
 
+std::string trimWideBlanks(std::string_view text) {
+    constexpr std::string_view kWideBlank = "\u3000";
+    for (bool trimmed = true; trimmed;) {
+        trimmed = false;
+        for (const std::string_view blank : {std::string_view(" "), kWideBlank}) {
+            if (text.starts_with(blank)) {
+                text.remove_prefix(blank.size());
+                trimmed = true;
+            }
+            if (text.ends_with(blank)) {
+                text.remove_suffix(blank.size());
+                trimmed = true;
+            }
+        }
+    }
+    return std::string(text);
+}
+
 } // namespace karumenio::spreadsheet

@@ -70,4 +70,8 @@ std::optional<double> readNumber(std::string_view text);
 // Removes ASCII blanks (U+0020 only) at both ends.
 std::string trimBlanks(std::string_view text);
 
+// Removes ASCII and full-width (U+3000) blanks at both ends: how a text that a surveyor types
+// in Japanese (a kind of mark, a location, a point name in a list) is compared.
+std::string trimWideBlanks(std::string_view text);
+
 } // namespace karumenio::spreadsheet

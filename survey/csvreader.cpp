@@ -19,26 +19,48 @@ struct RoleName {
     Role role;
 };
 
-constexpr std::array<RoleName, 6> kRoleNames{{{"mark", Role::Mark},
+// The first kRoleCount entries are in the order of the roles, so that a role's token is
+// kRoleNames[role]; other spellings follow.
+constexpr std::array<RoleName, 8> kRoleNames{{{"mark", Role::Mark},
                                               {"name", Role::Name},
                                               {"x", Role::X},
                                               {"y", Role::Y},
                                               {"r", Role::Radius},
+                                              {"kind", Role::MarkKind},
+                                              {"class", Role::PointClass},
                                               {"radius", Role::Radius}}};
 
 // The names a header line gives its columns, as headerKey() writes them.
-constexpr std::array<RoleName, 22> kHeaderNames{
-    {{"区画", Role::Mark},    {"筆", Role::Mark},     {"地番", Role::Mark},
-     {"mark", Role::Mark},    {"点名", Role::Name},   {"測点名", Role::Name},
-     {"測点", Role::Name},    {"name", Role::Name},   {"point", Role::Name},
-     {"x", Role::X},          {"x座標", Role::X},     {"北", Role::X},
-     {"n", Role::X},          {"northing", Role::X},  {"y", Role::Y},
-     {"y座標", Role::Y},      {"東", Role::Y},        {"e", Role::Y},
-     {"easting", Role::Y},    {"半径", Role::Radius}, {"plot半径", Role::Radius},
-     {"radius", Role::Radius}}};
+constexpr std::array<RoleName, 27> kHeaderNames{{{"区画", Role::Mark},
+                                                 {"筆", Role::Mark},
+                                                 {"地番", Role::Mark},
+                                                 {"mark", Role::Mark},
+                                                 {"点名", Role::Name},
+                                                 {"測点名", Role::Name},
+                                                 {"測点", Role::Name},
+                                                 {"name", Role::Name},
+                                                 {"point", Role::Name},
+                                                 {"x", Role::X},
+                                                 {"x座標", Role::X},
+                                                 {"北", Role::X},
+                                                 {"n", Role::X},
+                                                 {"northing", Role::X},
+                                                 {"y", Role::Y},
+                                                 {"y座標", Role::Y},
+                                                 {"東", Role::Y},
+                                                 {"e", Role::Y},
+                                                 {"easting", Role::Y},
+                                                 {"半径", Role::Radius},
+                                                 {"plot半径", Role::Radius},
+                                                 {"radius", Role::Radius},
+                                                 {"境界標", Role::MarkKind},
+                                                 {"標識", Role::MarkKind},
+                                                 {"杭種", Role::MarkKind},
+                                                 {"種別", Role::PointClass},
+                                                 {"点種", Role::PointClass}}};
 
 constexpr std::array<std::string_view, kRoleCount> kRoleTexts{"区画", "測点名", "X 座標", "Y 座標",
-                                                              "半径"};
+                                                              "半径", "境界標", "種別"};
 
 // A header field as it is compared: blanks (full-width too) left out, full-width letters
 // and digits made half-width, letters in lower case. "Ｘ 座標" and "x座標" are one name.
@@ -166,28 +188,66 @@ std::string listedFields(const std::vector<std::string>& fields) {
     return text;
 }
 
-// The columns a header line names. A point name, X and Y column are needed, and a role
-// named twice is ambiguous; either throws naming the line and the header's columns.
-std::array<std::optional<int>, kRoleCount> namedColumns(const std::vector<std::string>& header,
-                                                        std::size_t line) {
+bool has(const std::array<std::optional<int>, kRoleCount>& columns, Role role) {
+    return columns[static_cast<int>(role)].has_value();
+}
+
+// A header of a point name and a mark's kind or a class, with no coordinates.
+bool namesMarks(const std::array<std::optional<int>, kRoleCount>& columns) {
+    return has(columns, Role::Name) && !has(columns, Role::X) && !has(columns, Role::Y) &&
+           (has(columns, Role::MarkKind) || has(columns, Role::PointClass));
+}
+
+// The columns a header line names, each role where it first finds it, and the first two
+// columns that name one role.
+struct HeaderColumns {
     std::array<std::optional<int>, kRoleCount> columns;
+    std::optional<std::pair<int, int>> twice;
+    Role twiceRole = Role::Mark;
+};
+
+HeaderColumns headerColumns(const std::vector<std::string>& header) {
+    HeaderColumns found;
     for (std::size_t i = 0; i < header.size(); ++i) {
         const std::optional<Role> role = headerRole(header[i]);
         if (!role) {
             continue;
         }
-        std::optional<int>& column = columns[static_cast<int>(*role)];
+        std::optional<int>& column = found.columns[static_cast<int>(*role)];
         if (column) {
-            failLine(line, "見出しの「" + spreadsheet::quotedInMessage(header[*column], 32) +
-                               "」と「" + spreadsheet::quotedInMessage(header[i], 32) +
-                               "」がどちらも" +
-                               std::string(kRoleTexts[static_cast<std::size_t>(*role)]) +
-                               "の列を表しています。");
+            if (!found.twice) {
+                found.twice = std::pair{*column, static_cast<int>(i)};
+                found.twiceRole = *role;
+            }
+            continue;
         }
         column = static_cast<int>(i);
     }
+    return found;
+}
+
+// The columns a header line names. A point name, X and Y column are needed (or, for a table
+// of marks, a point name and a kind or class column), and a role named twice is ambiguous;
+// either throws naming the line and the header's columns.
+std::array<std::optional<int>, kRoleCount> namedColumns(const std::vector<std::string>& header,
+                                                        std::size_t line) {
+    const HeaderColumns found = headerColumns(header);
+    if (found.twice) {
+        failLine(line, "見出しの「" +
+                           spreadsheet::quotedInMessage(
+                               header[static_cast<std::size_t>(found.twice->first)], 32) +
+                           "」と「" +
+                           spreadsheet::quotedInMessage(
+                               header[static_cast<std::size_t>(found.twice->second)], 32) +
+                           "」がどちらも" +
+                           std::string(kRoleTexts[static_cast<std::size_t>(found.twiceRole)]) +
+                           "の列を表しています。");
+    }
+    if (namesMarks(found.columns)) {
+        return found.columns;
+    }
     for (const Role role : {Role::Name, Role::X, Role::Y}) {
-        if (!columns[static_cast<int>(role)]) {
+        if (!has(found.columns, role)) {
             failLine(line, "見出し行の列 " + listedFields(header) +
                                " のうち、どれが測点名・X 座標・Y 座標の列か分かりません (" +
                                std::string(kRoleTexts[static_cast<std::size_t>(role)]) +
@@ -195,7 +255,7 @@ std::array<std::optional<int>, kRoleCount> namedColumns(const std::vector<std::s
                                "して下さい。");
         }
     }
-    return columns;
+    return found.columns;
 }
 
 const std::string* fieldAt(const std::vector<std::string>& fields, std::optional<int> column) {
@@ -205,20 +265,16 @@ const std::string* fieldAt(const std::vector<std::string>& fields, std::optional
     return &fields[static_cast<std::size_t>(*column)];
 }
 
-// A line that names an X and a Y column and holds no number is a header wherever its
-// columns stand.
+// A line that names an X and a Y column (or the columns of a table of marks) and holds no
+// number is a header wherever its columns stand.
 bool namesCoordinateColumns(const std::vector<std::string>& fields) {
-    bool x = false;
-    bool y = false;
-    for (const std::string& field : fields) {
-        if (spreadsheet::readNumber(field)) {
-            return false;
-        }
-        const std::optional<Role> role = headerRole(field);
-        x = x || role == Role::X;
-        y = y || role == Role::Y;
+    if (std::any_of(fields.begin(), fields.end(),
+                    [](const std::string& field) { return spreadsheet::readNumber(field); })) {
+        return false;
     }
-    return x && y;
+    const HeaderColumns found = headerColumns(fields);
+    return (has(found.columns, Role::X) && has(found.columns, Role::Y)) ||
+           namesMarks(found.columns);
 }
 
 bool looksLikeHeader(const std::vector<std::string>& fields,
@@ -273,7 +329,11 @@ ColumnMapping ColumnMapping::parse(std::string_view text) {
         const auto role = std::find_if(kRoleNames.begin(), kRoleNames.end(),
                                        [&](const RoleName& r) { return r.token == roleText; });
         if (role == kRoleNames.end()) {
-            failColumns("「" + item + "」(使えるのは mark, name, x, y, r と「-」)");
+            std::string tokens;
+            for (std::size_t i = 0; i < static_cast<std::size_t>(kRoleCount); ++i) {
+                tokens += std::string(kRoleNames[i].token) + ", ";
+            }
+            failColumns("「" + item + "」(使えるのは " + tokens + "と「-」)");
         }
         const int index = static_cast<int>(role->role);
         if (seen[index]) {
@@ -308,8 +368,21 @@ ColumnMapping ColumnMapping::parse(std::string_view text) {
     return mapping;
 }
 
+bool isMarkTable(std::string_view text, const CsvOptions& options) {
+    if (options.columns.given || options.header == HeaderMode::No) {
+        return false;
+    }
+    spreadsheet::ClipboardRows lines(text, spreadsheet::Worksheet::kColumnCount + 1, kLongestField);
+    const std::vector<std::string>* fields = lines.next();
+    return fields != nullptr &&
+           std::none_of(fields->begin(), fields->end(),
+                        [](const std::string& field) { return spreadsheet::readNumber(field); }) &&
+           namesMarks(headerColumns(*fields).columns);
+}
+
 PointRows readDelimited(std::string_view text, const CsvOptions& options) {
     PointRows result;
+    result.marksOnly = isMarkTable(text, options);
     readDelimited(text, options, [&result](const PointRow& row) { result.rows.push_back(row); });
     return result;
 }
@@ -358,7 +431,8 @@ void readDelimited(std::string_view text, const CsvOptions& options,
                 row.fields[role].reset();
                 continue;
             }
-            if (role >= static_cast<int>(Role::X) && hasDecimalComma(*field)) {
+            if (role >= static_cast<int>(Role::X) && role <= static_cast<int>(Role::Radius) &&
+                hasDecimalComma(*field)) {
                 failLine(lineNumber, "「" + spreadsheet::quotedInMessage(*field) +
                                          "」は小数点にカンマを使った数値です。小数点は「.」で"
                                          "書いて下さい。");

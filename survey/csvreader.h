@@ -13,7 +13,7 @@ namespace karumenio::survey {
 enum class HeaderMode { Auto, Yes, No };
 
 // Which input column feeds each worksheet column. Written as a list such as "name,x,y" or
-// "mark,name,x,y,r": a bare role takes the input column at its place in the list, "-"
+// "mark,name,x,y,r,kind,class": a bare role takes the input column at its place in the list, "-"
 // skips one, and "x=4" or "x=X座標" names the column by number (from 1) or header text.
 struct ColumnMapping {
     struct Entry {
@@ -27,7 +27,7 @@ struct ColumnMapping {
     bool given = false;
 
     bool namesHeaders() const;
-    // Today's order: A, B, C, D, then G.
+    // The worksheet's order: A, B, C, D, then G, H and I.
     static ColumnMapping standard();
     // Throws the type mismatch error with a message naming the part that cannot be read, or
     // the two parts that name one column.
@@ -42,12 +42,16 @@ struct CsvOptions {
 // Reads rows as a spreadsheet copies them (TAB-separated, comma-separated on a line without
 // TAB). The first line is a header when told, or when none of its coordinate fields reads as
 // a number, or when it names an X and a Y column and holds no number. Without columns given,
-// a header's columns are found by their names (区画, 点名, X座標, Y座標, 半径, northing…, in
-// either width); one that names no point name, X or Y column throws naming the line and its
-// columns. A coordinate written with a decimal comma ("1234,567"), in a comma-separated file a
-// line with more fields than its header, or a column given that no line of the file reaches,
-// throws naming it.
+// a header's columns are found by their names (区画, 点名, X座標, Y座標, 半径, 境界標, 種別,
+// northing…, in either width); one that names no point name, X or Y column (nor a table of
+// marks, isMarkTable) throws naming the line and its columns. A coordinate written with a decimal
+// comma ("1234,567"), in a comma-separated file a line with more fields than its header, or a
+// column given that no line of the file reaches, throws naming it.
 PointRows readDelimited(std::string_view text, const CsvOptions& options);
+// Whether the text is a table of marks: a header line that names a point name column and a
+// 境界標 or 種別 column, and no X or Y column. Its rows go to the points of those names.
+bool isMarkTable(std::string_view text, const CsvOptions& options);
+
 // The same, handing each row to the sink as it is read instead of keeping them all.
 void readDelimited(std::string_view text, const CsvOptions& options,
                    const std::function<void(const PointRow&)>& sink);

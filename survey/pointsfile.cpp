@@ -14,14 +14,16 @@
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <unordered_map>
 
 namespace karumenio::survey {
 
 namespace {
 
 constexpr std::array<int, kRoleCount> kRoleColumns{
-    points::kBreakMarkColumn, points::kLabelTextColumn, points::kPointXColumn,
-    points::kPointYColumn, points::kMarkRadiusColumn};
+    points::kBreakMarkColumn, points::kLabelTextColumn,  points::kPointXColumn,
+    points::kPointYColumn,    points::kMarkRadiusColumn, points::kBoundaryMarkColumn,
+    points::kPointClassColumn};
 
 bool endsWithSim(std::string_view name) {
     if (name.size() < 4) {
@@ -181,8 +183,10 @@ class RowChanges {
         // Rows an earlier paste left below would otherwise be read as part of this file.
         const int last = sheet.lastUsedRow();
         for (int row = points::kFirstDataRow + static_cast<int>(m_rows); row <= last; ++row) {
-            for (int role = 0; role < static_cast<int>(Role::Radius); ++role) {
-                if (!sheet.isEmpty(row, kRoleColumns[role])) {
+            for (int role = 0; role < kRoleCount; ++role) {
+                // The radius column keeps the template's chain.
+                if (role != static_cast<int>(Role::Radius) &&
+                    !sheet.isEmpty(row, kRoleColumns[role])) {
                     m_changes.push_back({row, kRoleColumns[role], {}, {}});
                 }
             }
@@ -233,6 +237,70 @@ class RowChanges {
     std::size_t m_blankNotKept = 0;
 };
 
+constexpr std::string_view kUnknownName = "座標にない点名の警告";
+constexpr std::string_view kNameTwice = "同じ点名の警告";
+
+// A table of marks put into the worksheet: each point row whose name the table lists gets the
+// kind and class the table gives (those of the first row of that name), in H and I; the rows
+// the table has no column for keep theirs.
+spreadsheet::EditRecord putMarks(spreadsheet::Worksheet& sheet, const std::vector<PointRow>& rows,
+                                 std::vector<std::string>& out, int& matched) {
+    WarningList warnings(out);
+    std::unordered_map<std::string, std::size_t> byName;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const std::string name = spreadsheet::trimBlanks(rows[i][Role::Name].value_or(""));
+        if (name.empty()) {
+            continue;
+        }
+        if (!byName.try_emplace(name, i).second) {
+            warnings.add(kNameTwice, [&] {
+                return "境界標・種別の表の " + std::to_string(i + 2) + " 行目の点名「" +
+                       spreadsheet::quotedInMessage(name) +
+                       "」は前の行にもあります。先の行の境界標・種別を使います。";
+            });
+        }
+    }
+    std::vector<bool> used(rows.size(), false);
+    spreadsheet::EditRecord changes;
+    matched = 0;
+    int row = points::kFirstDataRow;
+    for (; !sheet.value(row, points::kPointXColumn).equalsEmptyText(); ++row) {
+        const auto found = byName.find(sheet.value(row, points::kLabelTextColumn).textForm());
+        if (found == byName.end()) {
+            continue;
+        }
+        used[found->second] = true;
+        ++matched;
+        for (const Role role : {Role::MarkKind, Role::PointClass}) {
+            const std::optional<std::string>& field = rows[found->second][role];
+            const int column = kRoleColumns[static_cast<int>(role)];
+            spreadsheet::CellContent content =
+                field ? cellContent(column, *field) : sheet.content(row, column);
+            if (content != sheet.content(row, column)) {
+                changes.push_back({row, column, {}, std::move(content)});
+            }
+        }
+    }
+    if (row == points::kFirstDataRow) {
+        throw spreadsheet::RunTimeError(
+            spreadsheet::RunError::TypeMismatch,
+            "境界標・種別の表（点名と境界標・種別だけの表）を当てはめる座標がワークシートに"
+            "ありません。先に座標のファイルを開くか貼り付けて下さい。何も変更していません。");
+    }
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const std::string name = spreadsheet::trimBlanks(rows[i][Role::Name].value_or(""));
+        if (!used[i] && !name.empty() && byName.at(name) == i) {
+            warnings.add(kUnknownName, [&] {
+                return "境界標・種別の表の " + std::to_string(i + 2) + " 行目の点名「" +
+                       spreadsheet::quotedInMessage(name) +
+                       "」はワークシートの座標にないため、使いませんでした。";
+            });
+        }
+    }
+    warnings.finish();
+    return sheet.apply(std::move(changes));
+}
+
 } // namespace
 
 spreadsheet::EditRecord putRows(spreadsheet::Worksheet& sheet, const std::vector<PointRow>& rows,
@@ -264,6 +332,12 @@ OpenedFile openPointsFile(spreadsheet::Worksheet& sheet, std::string_view bytes,
         if (changes.rows() > 0) {
             opened.record = changes.apply(sheet);
         }
+        return opened;
+    }
+    if (isMarkTable(text, options.csv)) {
+        PointRows rows = readDelimited(text, options.csv);
+        opened.marksOnly = true;
+        opened.record = putMarks(sheet, rows.rows, opened.warnings, opened.rowCount);
         return opened;
     }
     // A table of points goes into the changes as it is read, never held as rows.

@@ -26,8 +26,11 @@ struct OpenOptions {
 // number of rows and the warnings.
 struct OpenedFile {
     spreadsheet::EditRecord record;
+    // For a table of marks, the points it gave a kind or class.
     int rowCount = 0;
     std::vector<std::string> warnings;
+    // A table of marks (see isMarkTable): it added to the job on the sheet instead of being one.
+    bool marksOnly = false;
 };
 
 // SIMA when the name ends in ".sim" (any case) or the first record that is not blank is a
@@ -46,8 +49,9 @@ PointRows readPointsFile(std::string_view bytes, std::string_view fileName,
                          const OpenOptions& options);
 
 // Writes the rows into the worksheet from A6 down as a paste does (numbers become Numbers,
-// names in B keep their exact text) and empties A to D of the data rows below them, so that
-// a read sees exactly these points; a row without radius keeps the template's chain in G.
+// names in B keep their exact text) and empties the data rows below them but for the radius
+// chain in G, so that a read sees exactly these points; a row without radius keeps the
+// template's chain in G.
 // More rows than the point table holds throw the subscript error and change nothing. A name
 // or mark longer than points::kLongestPointName characters is cut there, with a warning.
 // Blank rows after the last row with anything make no rows.
@@ -55,7 +59,9 @@ spreadsheet::EditRecord putRows(spreadsheet::Worksheet& sheet, const std::vector
                                 std::vector<std::string>& warnings);
 
 // Reads the file and puts its rows into the worksheet; a file that cannot be read throws
-// and changes nothing. A file without rows changes nothing either.
+// and changes nothing. A file without rows changes nothing either. A table of marks fills
+// columns H and I of the sheet's points whose names it lists (each row of a name alike) and
+// changes nothing else; a sheet without points refuses it.
 OpenedFile openPointsFile(spreadsheet::Worksheet& sheet, std::string_view bytes,
                           std::string_view fileName, const OpenOptions& options);
 

@@ -151,10 +151,11 @@ void TestWorksheetWindow::showsTheTemplate() {
     QVERIFY(!view->horizontalHeader()->isVisible());
     QVERIFY(!view->verticalHeader()->isVisible());
     QVERIFY(view->showGrid());
-    for (int column : {A, B, C, D, G}) {
+    // H and I hold the survey map's 境界標 and 種別.
+    for (int column : {A, B, C, D, G, G + 1, G + 2}) {
         QVERIFY(!view->isColumnHidden(column));
     }
-    for (int column : {E, E + 1, 7, 100, 255}) {
+    for (int column : {E, E + 1, 9, 100, 255}) {
         QVERIFY2(view->isColumnHidden(column), qPrintable(QString::number(column)));
     }
     QCOMPARE(view->columnSpan(0, A), 7);

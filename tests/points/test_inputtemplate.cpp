@@ -50,14 +50,16 @@ TEST(InputTemplate, AsShippedHasNoPointsAndZeroExtents) {
 TEST(InputTemplate, LayoutAsShipped) {
     Workbook book = makeInputTemplate();
     const SheetLayout& layout = dataSheet(book).layout();
-    const bool hidden[] = {false, false, false, false, true, true, false, true};
-    for (int column = 1; column <= 8; ++column) {
+    // H and I, the survey map's 境界標 and 種別, are shown after G.
+    const bool hidden[] = {false, false, false, false, true, true, false, false, false, true};
+    for (int column = 1; column <= 10; ++column) {
         EXPECT_EQ(layout.isColumnHidden(column), hidden[column - 1]) << column;
     }
     EXPECT_TRUE(layout.isColumnHidden(Worksheet::kColumnCount));
     EXPECT_EQ(layout.columnWidth(7), 15.625);
     EXPECT_EQ(layout.columnWidth(5), 15.625);
-    EXPECT_EQ(layout.columnWidth(8), 0.0);
+    EXPECT_EQ(layout.columnWidth(9), 15.625);
+    EXPECT_EQ(layout.columnWidth(10), 0.0);
     EXPECT_EQ(layout.columnWidth(256), 0.0);
     EXPECT_EQ(layout.rowHeight(5), 402);
     EXPECT_EQ(layout.rowHeight(6), 270);
@@ -87,11 +89,17 @@ TEST(InputTemplate, LayoutAsShipped) {
               "ここの値を変更すると全ての値3000点分の半径を変更できます。\n"
               "個別に半径を変更することもできます。\n");
     EXPECT_EQ(layout.comment(7, 7), nullptr);
+    ASSERT_NE(layout.comment(6, 8), nullptr);
+    EXPECT_NE(layout.comment(6, 8)->text.find("コンクリート杭・石杭"), std::string::npos);
+    ASSERT_NE(layout.comment(6, 9), nullptr);
+    EXPECT_NE(layout.comment(6, 9)->text.find("筆界点・引照点・基準点"), std::string::npos);
+    EXPECT_EQ(layout.style(100, 9).horizontal, HorizontalAlignment::Centre);
 
-    ASSERT_EQ(layout.headingShapes.size(), 5u);
-    const std::pair<int, const char*> headings[] = {
-        {1, "区　画"}, {2, "測点名"}, {3, "X 座標"}, {4, "Y 座標"}, {7, "Plot 半径"}};
-    for (std::size_t i = 0; i < 5; ++i) {
+    ASSERT_EQ(layout.headingShapes.size(), 7u);
+    const std::pair<int, const char*> headings[] = {{1, "区　画"}, {2, "測点名"},    {3, "X 座標"},
+                                                    {4, "Y 座標"}, {7, "Plot 半径"}, {8, "境界標"},
+                                                    {9, "種別"}};
+    for (std::size_t i = 0; i < 7; ++i) {
         const HeadingShape& shape = layout.headingShapes[i];
         EXPECT_EQ(shape.row, 5);
         EXPECT_EQ(shape.column, headings[i].first);

@@ -132,15 +132,17 @@ TEST(Paste, BytesInNoKnownEncodingAreRefused) {
     EXPECT_TRUE(sheet.value(6, 1).isEmpty());
 }
 
-TEST(Paste, HiddenColumnsAreSkippedAndFieldsPastGDropped) {
+TEST(Paste, HiddenColumnsAreSkippedAndFieldsPastIDropped) {
     Workbook book = makeInputTemplate();
     Worksheet& sheet = dataSheet(book);
-    paste(sheet, 6, 3, "1\t2\t3\t4\t5\n");
+    paste(sheet, 6, 3, "1\t2\t3\t4\t5\t6\n");
     EXPECT_EQ(sheet.value(6, 3), CellValue::number(1));
     EXPECT_EQ(sheet.value(6, 4), CellValue::number(2));
     EXPECT_EQ(sheet.value(6, 7), CellValue::number(3));
+    EXPECT_EQ(sheet.value(6, 8), CellValue::number(4));
+    EXPECT_EQ(sheet.value(6, 9), CellValue::number(5));
     EXPECT_EQ(sheet.formula(6, 5), "=MAX(C6:C3006)");
-    EXPECT_TRUE(sheet.value(6, 8).isEmpty());
+    EXPECT_TRUE(sheet.value(6, 10).isEmpty());
     EXPECT_EQ(sheet.lastUsedRow(), 3006);
 
     // A paste that starts in a hidden column starts at the next visible one.
