@@ -2,6 +2,7 @@
 
 #include "extentcells.h"
 #include "outputformat.h"
+#include "registrationcheck.h"
 #include "surveymapfiles.h"
 
 #include "points/inputtemplate.h"
@@ -70,12 +71,13 @@ void Job::setSettings(Settings settings) {
         settings.scale = m_lastPlan ? m_lastPlan->scale : &plan::scaleByToken(plan::kDefaultScale);
     }
     // The title block's date is the day the settings were given unless the surveyor chose one,
-    // and its system is the one the coordinates are in.
+    // and its system is the one the coordinates are in, or the only one of the location.
     if (settings.map.titleBlock.date.empty()) {
         settings.map.titleBlock.date = todayDate();
     }
+    const geodesy::PlaneSystem* system = mapSystem(settings);
     settings.map.titleBlock.coordinateSystem =
-        settings.planeSystem != nullptr ? geodesy::systemLabel(*settings.planeSystem) : "";
+        system != nullptr ? geodesy::systemLabel(*system) : "";
     if (settings.defaultRadius) {
         m_sheet->setValue(points::kFirstDataRow, points::kMarkRadiusColumn,
                           spreadsheet::CellValue::number(*settings.defaultRadius));

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "geodesy/planesystem.h"
+#include "parcel/neighbours.h"
 #include "parcel/surveymap.h"
 #include "plan/settings.h"
 
 #include <optional>
+#include <vector>
 
 namespace karumenio::job {
 
@@ -22,6 +24,8 @@ struct Settings : plan::Settings {
     // The land category and the title block's fields. An empty date is today's, and the
     // coordinate system's field follows planeSystem, once the job has the settings.
     parcel::SurveyMapSettings map;
+    // The neighbouring lots (隣接地) the surveyor lists, each along a stretch of a parcel.
+    std::vector<parcel::Neighbour> neighbours;
     // The plane rectangular coordinate system the survey coordinates are in; nullptr: none
     // chosen, and then no GeoJSON, map address or placement check.
     const geodesy::PlaneSystem* planeSystem = nullptr;

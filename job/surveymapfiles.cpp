@@ -1,5 +1,6 @@
 #include "surveymapfiles.h"
 
+#include "registrationcheck.h"
 #include "settings.h"
 
 #include "parcel/areacsv.h"
@@ -25,6 +26,8 @@ parcel::SurveyMap surveyMapOf(const plan::Plan& plan, const Settings& settings,
     parcel::ParcelSearch search = parcel::findParcels(plan);
     parcel::SurveyMap map = parcel::drawSurveyMap(plan, search.parcels, settings.map);
     if (warnings != nullptr) {
+        const std::vector<std::string> missing = checkRegistration(plan, search.parcels, settings);
+        warnings->insert(warnings->end(), missing.begin(), missing.end());
         warnings->insert(warnings->end(), search.warnings.begin(), search.warnings.end());
         warnings->insert(warnings->end(), map.fitMessages.begin(), map.fitMessages.end());
     }

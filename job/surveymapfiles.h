@@ -17,8 +17,9 @@ namespace karumenio::job {
 struct Settings;
 
 // The survey map of a plan drawn with the settings' land category and title block: what the
-// DXF, KYUSEKI.SCR, the preview and its PDF draw. The closed sections that are no parcels and
-// the parts that do not fit go into *warnings when given.
+// DXF, KYUSEKI.SCR, the preview and its PDF draw. What the registry asks for and the map lacks
+// (checkRegistration), the closed sections that are no parcels and the parts that do not fit go
+// into *warnings when given.
 parcel::SurveyMap surveyMapOf(const plan::Plan& plan, const Settings& settings,
                               std::vector<std::string>* warnings = nullptr);
 

@@ -17,6 +17,10 @@ struct ParcelArea;
 inline constexpr std::array<std::string_view, 6> kAreaTableColumns{
     "区画", "点名", "X", "Y", "Yn+1-Yn-1", "Xn(Yn+1-Yn-1)"};
 
+// The CSV file's columns: the table's, then each corner's boundary mark (境界標) last, so that
+// a program reading the earlier columns by their place reads them as before.
+inline constexpr std::string_view kMarkColumn = "境界標";
+
 // What a job without parcels says when its area table is asked for.
 inline constexpr std::string_view kNoParcelsWarning =
     "閉じた区画（最後の点が最初の点と同じ座標で、異なる点が 3 点以上の区画）がないため、"
@@ -29,7 +33,8 @@ struct AreaCsv {
 
 // The area table as a CSV file: UTF-8 with a byte order mark, CR LF after every line, the
 // header, then per parcel one row per corner (X, Y and Yn+1−Yn−1 with 3 decimals, the term
-// with 6) and its three totals (倍面積 and 面積 with 6 decimals, 地積 with 2, or none where it
+// with 6, and the mark at the corner as written, which any row at that place may give) and its
+// three totals (倍面積 and 面積 with 6 decimals, 地積 with 2, or none where it
 // is cut to whole square metres). Point names are the plan's rows' names as typed. A field holding
 // a comma, a quote or a line break is quoted, its quotes doubled. Without parcels: the header
 // alone, and kNoParcelsWarning.

@@ -4,6 +4,7 @@
 
 #include "plan/plan.h"
 #include "points/pointtable.h"
+#include "spreadsheet/messagetext.h"
 #include "spreadsheet/worksheet.h"
 
 #include <algorithm>
@@ -49,7 +50,15 @@ std::optional<Parcel> parcelOf(const plan::Plan& plan, int start, int end,
     const plan::PlanPoint& first = plan.points[static_cast<std::size_t>(start)];
     const plan::PlanPoint& last = plan.points[static_cast<std::size_t>(end - 1)];
     Parcel parcel;
+    // Points that are not boundary points (引照点, 基準点) may stand among the rows; they are no
+    // corners of the parcel.
+    std::vector<int> passedOver;
     for (int slot = start; slot < end; ++slot) {
+        if (plan.points[static_cast<std::size_t>(slot)].pointClass !=
+            points::PointClassId::Boundary) {
+            passedOver.push_back(slot);
+            continue;
+        }
         const std::optional<Vertex> v = vertexOf(plan, slot);
         if (!v) {
             // Only a section that closes was meant as a parcel.
@@ -65,9 +74,12 @@ std::optional<Parcel> parcelOf(const plan::Plan& plan, int start, int end,
             parcel.vertices.push_back(*v);
         }
     }
+    if (parcel.vertices.size() < 2) {
+        return std::nullopt;
+    }
     const Vertex& head = parcel.vertices.front();
     const Vertex& tail = parcel.vertices.back();
-    if (parcel.vertices.size() < 2 || head.x != tail.x || head.y != tail.y) {
+    if (head.x != tail.x || head.y != tail.y) {
         return std::nullopt;
     }
     parcel.vertices.pop_back();
@@ -78,6 +90,14 @@ std::optional<Parcel> parcelOf(const plan::Plan& plan, int start, int end,
     }
     parcel.name = first.breakMark;
     parcel.firstSlot = start;
+    for (const int slot : passedOver) {
+        const plan::PlanPoint& p = plan.points[static_cast<std::size_t>(slot)];
+        warnings.push_back(
+            sectionName(plan, start) + "の点「" + spreadsheet::quotedInMessage(p.name) + "」（" +
+            spreadsheet::cellName(points::kFirstDataRow + slot, points::kPointClassColumn) +
+            "）は" + std::string(points::pointClass(p.pointClass).text) +
+            "のため、区画の頂点にも面積にも入れていません。");
+    }
     return parcel;
 }
 

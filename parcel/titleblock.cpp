@@ -65,7 +65,9 @@ std::vector<TitleRow> titleRows(const TitleBlock& fields, const LandCategory& ca
         {"地積", joined(registered)},
         {"縮尺", "1/" + spreadsheet::formatNumber(scaleFactor * 1000, true)},
         {"座標系", fields.coordinateSystem},
+        {"測量年月日", japaneseDate(fields.surveyDate)},
         {"作成年月日", japaneseDate(fields.date)},
+        {"申請人", fields.applicant},
         {"作成者", fields.surveyor},
     };
 }

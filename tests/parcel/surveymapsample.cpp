@@ -43,7 +43,7 @@ int main(int argc, char** argv) {
     if (argc > 6) {
         settings.landCategory = parcel::findLandCategory(argv[6]);
     }
-    settings.titleBlock = {"東京都千代田区一番町", "", "", "2024-05-01", "山田太郎"};
+    settings.titleBlock = {"東京都千代田区一番町", "", "", "2024-05-01", "山田太郎", "", ""};
     const parcel::ParcelSearch found = parcel::findParcels(plan);
     const parcel::SurveyMap map = parcel::drawSurveyMap(plan, found.parcels, settings);
 

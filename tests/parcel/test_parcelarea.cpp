@@ -235,19 +235,21 @@ TEST(AreaCsv, TwoParcelsOfTheSimaExample) {
     expectGolden(csv.bytes, "area/two_parcels.csv");
 }
 
-TEST(AreaCsv, FieldsWithCommasOrQuotesAreQuoted) {
-    const plan::Plan plan =
-        planOf("\"1,2\"\tA \"x\"\t0\t0\n\tB\t10\t0\n\tC\t10\t10\n\tA \"x\"\t0\t0\n");
+TEST(AreaCsv, FieldsWithCommasOrQuotesAreQuotedAndEachCornerHasItsMark) {
+    // A's mark is on its closing row; a reference point among the rows is no corner.
+    const plan::Plan plan = planOf("\"1,2\"\tA \"x\"\t0\t0\n\tB\t10\t0\t\t刻印,十字\n"
+                                   "\tS1\t5\t3\t\t金属標\t引照点\n\tC\t10\t10\n"
+                                   "\tA \"x\"\t0\t0\t\t石杭\n");
     const AreaCsv csv =
         writeAreaCsv(plan, computeAreas(findParcels(plan).parcels, category("その他")));
     const std::string expected = "\xEF\xBB\xBF"
-                                 "区画,点名,X,Y,Yn+1-Yn-1,Xn(Yn+1-Yn-1)\r\n"
-                                 "\"1,2\",\"A \"\"x\"\"\",0.000,0.000,-10.000,0.000000\r\n"
-                                 "\"1,2\",B,10.000,0.000,10.000,100.000000\r\n"
-                                 "\"1,2\",C,10.000,10.000,0.000,0.000000\r\n"
-                                 "\"1,2\",倍面積,,,,100.000000\r\n"
-                                 "\"1,2\",面積,,,,50.000000\r\n"
-                                 "\"1,2\",地積,,,,50\r\n";
+                                 "区画,点名,X,Y,Yn+1-Yn-1,Xn(Yn+1-Yn-1),境界標\r\n"
+                                 "\"1,2\",\"A \"\"x\"\"\",0.000,0.000,-10.000,0.000000,石杭\r\n"
+                                 "\"1,2\",B,10.000,0.000,10.000,100.000000,\"刻印,十字\"\r\n"
+                                 "\"1,2\",C,10.000,10.000,0.000,0.000000,\r\n"
+                                 "\"1,2\",倍面積,,,,100.000000,\r\n"
+                                 "\"1,2\",面積,,,,50.000000,\r\n"
+                                 "\"1,2\",地積,,,,50,\r\n";
     EXPECT_EQ(csv.bytes, expected);
 }
 
@@ -255,7 +257,7 @@ TEST(AreaCsv, WithoutParcelsTheHeaderAloneAndAWarning) {
     const plan::Plan plan = planOf("*\tA\t0\t0\n\tB\t10\t0\n");
     const AreaCsv csv = writeAreaCsv(plan, {});
     EXPECT_EQ(csv.bytes, "\xEF\xBB\xBF"
-                         "区画,点名,X,Y,Yn+1-Yn-1,Xn(Yn+1-Yn-1)\r\n");
+                         "区画,点名,X,Y,Yn+1-Yn-1,Xn(Yn+1-Yn-1),境界標\r\n");
     ASSERT_EQ(csv.warnings.size(), 1u);
     EXPECT_EQ(csv.warnings[0], kNoParcelsWarning);
 }
