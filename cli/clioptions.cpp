@@ -4,6 +4,7 @@
 #include "job/outputformat.h"
 #include "job/surveymapfiles.h"
 #include "parcel/landcategory.h"
+#include "parcel/neighbours.h"
 #include "plan/drawingscale.h"
 #include "plan/edition.h"
 #include "plan/kakudo.h"
@@ -18,6 +19,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <initializer_list>
+#include <optional>
 #include <string_view>
 #include <utility>
 
@@ -155,13 +157,24 @@ const geodesy::PlaneSystem* zoneOf(const std::string& value) {
 }
 
 // A date of the calendar as YYYY-MM-DD, unchanged.
-std::string dateOf(const std::string& value) {
+std::string dateOf(const std::string& value, const std::string& option = "--date",
+                   const char* what = "作成年月日") {
     if (!job::isCalendarDate(value)) {
-        throw UsageError("--date に「" + value +
-                         "」は使えません。作成年月日を YYYY-MM-DD の形の正しい日付で指定して下さい"
-                         "（例 2024-05-01）");
+        throw UsageError(option + " に「" + value + "」は使えません。" + what +
+                         "を YYYY-MM-DD の形の正しい日付で指定して下さい（例 2024-05-01）");
     }
     return value;
+}
+
+// A neighbouring lot as LOT:P1-P2.
+parcel::Neighbour neighbourOf(const std::string& value) {
+    const std::optional<parcel::Neighbour> neighbour = parcel::parseNeighbour(value);
+    if (!neighbour) {
+        throw UsageError("--adjacent に「" + value +
+                         "」は使えません。隣接地を 地番:点名-点名 の形で指定して下さい"
+                         "（例 --adjacent 670番:P1-P3、--adjacent 道路:P3-P4）");
+    }
+    return *neighbour;
 }
 
 std::string landCategoryTokens() {
@@ -224,6 +237,14 @@ CliOptions parseArguments(const std::vector<std::string>& arguments) {
                 options.settings.map.titleBlock.surveyor = value;
             } else if (name == "--date") {
                 options.settings.map.titleBlock.date = dateOf(value);
+            } else if (name == "--survey-date") {
+                options.settings.map.titleBlock.surveyDate = dateOf(value, name, "測量年月日");
+            } else if (name == "--applicant") {
+                options.settings.map.titleBlock.applicant = value;
+            } else if (name == "--adjacent") {
+                options.settings.neighbours.push_back(neighbourOf(value));
+            } else if (name == "--marks") {
+                options.marksFile = transaction::platform::pathFromUtf8(value);
             } else if (name == "--zone") {
                 options.settings.planeSystem = zoneOf(value);
             } else if (name == "--format") {
@@ -327,9 +348,10 @@ writes ZAHYOU.SCR, LINE.SCR, PLOT.SCR and TEXT.SCR for the drawing program, and 
 files of the output options below in the same run.
 座標ファイルをワークシートの A6 に貼り付けて読み込み、4つのスクリプトを作成します。
 
-POINTS_FILE  rows of break mark, point name, X, Y[, radius], TAB-separated as a
-             spreadsheet copies them (comma-separated where a line has no TAB);
-             UTF-8, UTF-8 with BOM, or CP932. Columns go to A, B, C, D and G.
+POINTS_FILE  rows of break mark, point name, X, Y[, radius[, 境界標[, 種別]]],
+             TAB-separated as a spreadsheet copies them (comma-separated where a
+             line has no TAB); UTF-8, UTF-8 with BOM, or CP932. Columns go to
+             A, B, C, D, G, H and I.
              A SIMA file (.sim, or first record G00, Z00 or A00) gives one closed
              section per parcel (D00/B01/D99), then each other point on its own.
 
@@ -361,6 +383,16 @@ Options:
   --lot TEXT       地番 of the title block (default: the parcels' names)
   --surveyor TEXT  作成者 of the title block
   --date DATE      作成年月日 as YYYY-MM-DD (default: today)
+  --survey-date D  測量年月日, the day of the survey, as YYYY-MM-DD
+  --applicant TEXT 申請人 of the title block
+  --adjacent LOT:P1-P2
+                   a neighbouring lot (隣接地; 道路, 水路 too) along the boundary
+                   of a parcel from point P1 to point P2 (the side between
+                   them when they are neighbours, else in the parcel's order);
+                   give one for each neighbour. Sides two parcels share need
+                   none
+  --marks FILE     a table of 点名 and 境界標 and/or 種別 (CSV or TSV with a
+                   header) for the points of POINTS_FILE, such as a SIMA file
   --zone N         plane rectangular coordinate system 1-19 (系 I-XIX of
                    JGD2011): the title block's 座標系, the GeoJSON, the map
                    address printed and the check that the points lie there
@@ -370,9 +402,11 @@ Options:
                    it names an X and a Y column. A header's columns are found
                    by their names (区画/筆/地番/mark, 点名/測点名/測点/name/point,
                    X/X座標/北/N/northing, Y/Y座標/東/E/easting, 半径/Plot半径/
-                   radius, in either width) unless --columns is given
-  --columns LIST   input columns of mark, name, x, y, r in order, "-" to skip
-                   one, or role=N / role=HEADER: "name,x,y", "name=点名,x=4,y=5"
+                   radius, 境界標/標識/杭種, 種別/点種, in either width) unless
+                   --columns is given
+  --columns LIST   input columns of mark, name, x, y, r, kind, class in order,
+                   "-" to skip one, or role=N / role=HEADER: "name,x,y",
+                   "name=点名,x=4,y=5"
   --help           this text
 
 Exit status: 0 when all files were written; otherwise non-zero with a message on

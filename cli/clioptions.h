@@ -19,6 +19,9 @@ struct CliOptions {
     std::string angleWarning;
     std::filesystem::path outFolder;
     std::filesystem::path pointsFile;
+    // A table of marks (point names with 境界標 and 種別) opened over the points file; empty for
+    // none.
+    std::filesystem::path marksFile;
     // How the points file is read: its format, header line and columns.
     survey::OpenOptions open;
     // The files of the output formats asked for, one per format, in the table's order; they

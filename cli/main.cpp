@@ -22,10 +22,11 @@ namespace {
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
 
-std::string readWholeFile(const std::filesystem::path& path) {
+std::string readWholeFile(const std::filesystem::path& path,
+                          const std::string& what = "座標ファイル") {
     auto refuse = [&](const std::string& why) {
         throw spreadsheet::RunTimeError(spreadsheet::RunError::PathFileAccess,
-                                        "座標ファイルを" + why + ": " +
+                                        what + "を" + why + ": " +
                                             transaction::platform::displayPath(path));
     };
     std::error_code error;
@@ -92,6 +93,22 @@ int run(const cli::CliOptions& options, const job::WriteTargets& targets) {
     for (const auto& warning : opened.warnings) {
         std::cerr << "警告: " << warning << '\n';
     }
+    if (!options.marksFile.empty()) {
+        std::string marks = readWholeFile(options.marksFile, "境界標・種別の表");
+        survey::decodeInPlace(marks);
+        if (!survey::isMarkTable(marks, {})) {
+            throw spreadsheet::RunTimeError(
+                spreadsheet::RunError::TypeMismatch,
+                "--marks の表 " + transaction::platform::displayPath(options.marksFile) +
+                    " の見出し行に点名と境界標（または種別）の列がないか、X・Y の列があります。"
+                    "見出しを「点名,境界標,種別」などにして下さい。");
+        }
+        for (const auto& warning : job.openPointsFile(marks, transaction::platform::displayPath(
+                                                                 options.marksFile.filename()))
+                                       .warnings) {
+            std::cerr << "警告: " << warning << '\n';
+        }
+    }
     const int count = job.read();
     if (const std::string note = job.lastRead().note(); !note.empty()) {
         std::cerr << "警告: " << note << '\n';
@@ -130,6 +147,9 @@ job::WriteTargets writeTargets(const cli::CliOptions& options) {
     targets.scripts = !options.settings.edition.empty();
     targets.files = options.files;
     targets.inputs.push_back(options.pointsFile);
+    if (!options.marksFile.empty()) {
+        targets.inputs.push_back(options.marksFile);
+    }
     return targets;
 }
 

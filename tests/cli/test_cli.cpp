@@ -3,6 +3,7 @@
 #include "support/process.h"
 
 #include "job/outputformat.h"
+#include "spreadsheet/codepage.h"
 
 #include <gtest/gtest.h>
 
@@ -186,12 +187,13 @@ TEST_F(CliTest, DriveFolderComesFromTheEnvironmentWhenNotGiven) {
 TEST_F(CliTest, HelpExplainsTheContract) {
     const auto result = run({"--help"});
     EXPECT_EQ(result.status, 0);
-    for (const char* word : {"--edition",   "--paper",      "A4L",          "--scale",
-                             "--angle",     "--radius",     "--out",        "KARUMENIO_DRIVE_C",
-                             "POINTS_FILE", "--format",     "--header",     "--columns",
-                             "--sima-out",  "--survey-map", "--land-class", "--location",
-                             "--lot",       "--surveyor",   "--date",       "--zone",
-                             "KYUSEKI.SCR"}) {
+    for (const char* word : {"--edition",   "--paper",       "A4L",          "--scale",
+                             "--angle",     "--radius",      "--out",        "KARUMENIO_DRIVE_C",
+                             "POINTS_FILE", "--format",      "--header",     "--columns",
+                             "--sima-out",  "--survey-map",  "--land-class", "--location",
+                             "--lot",       "--surveyor",    "--date",       "--zone",
+                             "KYUSEKI.SCR", "--survey-date", "--applicant",  "--adjacent",
+                             "--marks",     "境界標"}) {
         EXPECT_NE(result.out.find(word), std::string::npos) << word;
     }
 }
@@ -360,7 +362,22 @@ INSTANTIATE_TEST_SUITE_P(
                     {"--edition", "2000", "--survey-map=yes"},
                     "\tK1\t1\t2\n",
                     2,
-                    "--survey-map"}),
+                    "--survey-map"},
+        RefusedCase{"survey_date_not_in_the_calendar",
+                    {"--edition", "2000", "--survey-date", "2025-04-31"},
+                    "\tK1\t1\t2\n",
+                    2,
+                    "測量年月日"},
+        RefusedCase{"adjacent_without_its_stretch",
+                    {"--edition", "2000", "--adjacent", "670番"},
+                    "\tK1\t1\t2\n",
+                    2,
+                    "地番:点名-点名"},
+        RefusedCase{"marks_that_are_points",
+                    {"--edition", "2000", "--marks", KARUMENIO_TEST_DATA "/worked_example.tsv"},
+                    "\tK1\t1\t2\n",
+                    1,
+                    "--marks"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct ClashCase {
@@ -489,6 +506,20 @@ TEST_F(CliTest, TheSurveyMapAddsAFifthScriptAndLeavesTheFourAsTheyWere) {
                   "2025-04-01",
                   "--zone",
                   "9",
+                  "--survey-date",
+                  "2025-03-20",
+                  "--applicant",
+                  "山田 花子",
+                  "--marks",
+                  utf8(points("marks.csv", "点名,境界標\nNo.1,コンクリート杭\nNo.2,金属標\n"
+                                           "No.3,金属標\nNo.4,石杭\nNo.5,なし\nNo.6,刻印\n")),
+                  "--adjacent",
+                  "670番:No.3-No.4",
+                  "--adjacent",
+                  "道路:No.4-No.2",
+                  "--adjacent=668番:No.2-No.6",
+                  "--adjacent",
+                  "水路:No.6-No.3",
                   "--out",
                   drive(),
                   kTwoParcels});
@@ -506,6 +537,9 @@ TEST_F(CliTest, TheSurveyMapAddsAFifthScriptAndLeavesTheFourAsTheyWere) {
                              "1\x93\xfa",
                              "\x91\xe6IX\x8c\x6e", "106\x87\x75"}) {
         EXPECT_NE(kyuseki.find(text), std::string::npos) << text;
+    }
+    for (const char* text : {"測量年月日", "2025年3月20日", "申請人", "山田 花子"}) {
+        EXPECT_NE(kyuseki.find(karumenio::spreadsheet::toCp932(text)), std::string::npos) << text;
     }
     // The map's address follows the list of files.
     EXPECT_NE(result.out.find("地図で確認: https://maps.gsi.go.jp/#"), std::string::npos)
@@ -528,7 +562,7 @@ TEST_F(CliTest, AnAreaTableOfNoParcelsIsItsHeaderWithAWarning) {
     const fs::path csv = m_dir / "area.csv";
     const auto result = run({"--area-csv", utf8(csv), utf8(file)});
     ASSERT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(slurp(csv), "\xEF\xBB\xBF区画,点名,X,Y,Yn+1-Yn-1,Xn(Yn+1-Yn-1)\r\n");
+    EXPECT_EQ(slurp(csv), "\xEF\xBB\xBF区画,点名,X,Y,Yn+1-Yn-1,Xn(Yn+1-Yn-1),境界標\r\n");
     EXPECT_NE(result.err.find("警告: 閉じた区画"), std::string::npos) << result.err;
 }
 
