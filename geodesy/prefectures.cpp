@@ -10,7 +10,7 @@ namespace karumenio::geodesy {
 namespace {
 
 // The areas of the systems in the notice that defines them (平面直角座標系,
-// 平成十四年国土交通省告示 第九号, as last amended by 平成二十二年国土交通省告示第二百八十九号),
+// 平成十四年国土交通省告示第九号, as last amended by 平成二十二年国土交通省告示第二百八十九号),
 // read by prefecture: 鹿児島県 lies in I (its islands south of 32°N) and II, 東京都 in IX and in
 // XIV, XVIII and XIX (the islands south of 28°N), 北海道 in XI, XII and XIII by its cities and
 // 振興局, 沖縄県 in XV, XVI and XVII.

@@ -55,7 +55,7 @@ INSTANTIATE_TEST_SUITE_P(
     Parcel, ReferencePoints,
     testing::Values(
         ReferenceCase{"in_a_section_of_its_own", "1" + kSquare + "*\tS\t50\t-3\t\t\t引照点\n"},
-        ReferenceCase{"first_row_of_the_parcel", "1\tS\t50\t-3\t\t\t引照点\n" + kSquare.substr(0)},
+        ReferenceCase{"first_row_of_the_parcel", "1\tS\t50\t-3\t\t\t引照点\n" + kSquare},
         ReferenceCase{"among_the_corners",
                       "1\tA\t0\t0\n\tB\t10\t0\n\tS\t50\t-3\t\t\t基準点\n\tC\t10\t10\n\tD\t0\t10\n"
                       "\tA\t0\t0\n"},
