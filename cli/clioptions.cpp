@@ -3,8 +3,10 @@
 #include "geodesy/planesystem.h"
 #include "job/outputformat.h"
 #include "job/surveymapfiles.h"
+#include "parcel/accuracyclass.h"
 #include "parcel/landcategory.h"
 #include "parcel/neighbours.h"
+#include "parcel/subdivision.h"
 #include "plan/drawingscale.h"
 #include "plan/edition.h"
 #include "plan/kakudo.h"
@@ -20,6 +22,7 @@
 #include <filesystem>
 #include <initializer_list>
 #include <optional>
+#include <set>
 #include <string_view>
 #include <utility>
 
@@ -181,11 +184,53 @@ std::string landCategoryTokens() {
     return alternatives(parcel::kLandCategories, &parcel::LandCategory::token);
 }
 
+// The subdivision's options; true when the option is one of them. Each may be given once.
+bool subdivisionOption(const std::string& name, const std::string& value,
+                       parcel::SubdivisionSettings& subdivision, std::set<std::string>& given) {
+    static const std::set<std::string> kNames{"--subdivision-of", "--signs", "--registered-area",
+                                              "--accuracy-class", "--remainder"};
+    if (!kNames.contains(name)) {
+        return false;
+    }
+    if (!given.insert(name).second) {
+        throw UsageError(name + " は一度だけ指定して下さい");
+    }
+    const auto nonEmpty = [&](const char* what) {
+        if (value.empty()) {
+            throw UsageError(name + " には" + what + "を指定して下さい");
+        }
+        return value;
+    };
+    if (name == "--subdivision-of") {
+        subdivision.parent = nonEmpty("分筆前の区画の名前（区切り）");
+    } else if (name == "--remainder") {
+        subdivision.remainder = nonEmpty("残地の区画の名前（区切り）");
+    } else if (name == "--signs") {
+        subdivision.signs =
+            choice(parcel::findLotSignStyle(value), value, name,
+                   alternatives(parcel::kLotSignStyles, &parcel::LotSignStyle::token));
+    } else if (name == "--accuracy-class") {
+        subdivision.accuracyClass =
+            choice(parcel::findAccuracyClass(value), value, name,
+                   alternatives(parcel::kAccuracyClasses, &parcel::AccuracyClass::token));
+    } else {
+        const std::optional<std::int64_t> area = parcel::squareMillimetresOf(value);
+        if (!area) {
+            throw UsageError("--registered-area に「" + value +
+                             "」は使えません。登記地積を m² の数で、小数 6 桁までで指定して下さい"
+                             "（例 --registered-area 330.57）");
+        }
+        subdivision.registeredArea = *area;
+    }
+    return true;
+}
+
 } // namespace
 
 CliOptions parseArguments(const std::vector<std::string>& arguments) {
     CliOptions options;
     bool outGiven = false;
+    std::set<std::string> subdivisionGiven;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& arg = arguments[i];
         if (arg == "--help" || arg == "-h") {
@@ -206,6 +251,9 @@ CliOptions parseArguments(const std::vector<std::string>& arguments) {
                 value = arguments[++i];
             } else {
                 throw UsageError(arg + " の値がありません");
+            }
+            if (subdivisionOption(name, value, options.settings.subdivision, subdivisionGiven)) {
+                continue;
             }
             if (const job::OutputFormat* format = formatOfOption(name)) {
                 addFormatFile(options.files, *format, value);
@@ -393,6 +441,24 @@ Options:
                    none
   --marks FILE     a table of 点名 and 境界標 and/or 種別 (CSV or TSV with a
                    header) for the points of POINTS_FILE, such as a SIMA file
+  --subdivision-of NAME
+                   a subdivision (分筆): the parcel NAME (a closed section or
+                   SIMA parcel) is the lot before; every other parcel inside it
+                   is a new lot, signed in the order of its rows. Checked on the
+                   millimetres: the new lots' areas add up to it, lie inside it
+                   and do not overlap; the area CSV gains 分筆前, 分筆後合計, 差
+  --signs S        )" +
+           alternatives(parcel::kLotSignStyles, &parcel::LotSignStyle::token) +
+           R"( (符号 of the new lots; default )" + std::string(parcel::kLotSignStyles[0].token) +
+           R"()
+  --registered-area M2
+                   the registered area (登記地積) of the lot before, in m²
+  --accuracy-class C
+                   )" +
+           alternatives(parcel::kAccuracyClasses, &parcel::AccuracyClass::token) +
+           R"( (精度区分): the tolerance the
+                   registered area is held against; beyond it 地積更正 is due
+  --remainder NAME the new lot that is the remainder (残地)
   --zone N         plane rectangular coordinate system 1-19 (系 I-XIX of
                    JGD2011): the title block's 座標系, the GeoJSON, the map
                    address printed and the check that the points lie there

@@ -184,6 +184,13 @@ Job::Run Job::makeFiles(const WriteTargets& targets) const {
     if (m_settings.surveyMap && drawing) {
         map = surveyMapOf(plan, m_settings, &run.made.warnings);
     }
+    // Without the map, the subdivision is still checked once for the run.
+    if (!map && !m_settings.subdivision.parent.empty() &&
+        (targets.scripts || !targets.files.empty())) {
+        const parcel::SubdivisionCheck subdivision = subdivisionOf(plan, m_settings);
+        run.made.warnings.insert(run.made.warnings.end(), subdivision.warnings.begin(),
+                                 subdivision.warnings.end());
+    }
     if (targets.surveyMapScript) {
         scripts::EncodedScript kyuseki = scripts::kyusekiScript(plan, *map);
         run.made.files.push_back(

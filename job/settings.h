@@ -2,6 +2,7 @@
 
 #include "geodesy/planesystem.h"
 #include "parcel/neighbours.h"
+#include "parcel/subdivision.h"
 #include "parcel/surveymap.h"
 #include "plan/settings.h"
 
@@ -26,6 +27,9 @@ struct Settings : plan::Settings {
     parcel::SurveyMapSettings map;
     // The neighbouring lots (隣接地) the surveyor lists, each along a stretch of a parcel.
     std::vector<parcel::Neighbour> neighbours;
+    // A subdivision (分筆): the parent parcel, the new lots' signs, the registered area and the
+    // accuracy class it is checked with; an empty parent for none.
+    parcel::SubdivisionSettings subdivision;
     // The plane rectangular coordinate system the survey coordinates are in; nullptr: none
     // chosen, and then no GeoJSON, map address or placement check.
     const geodesy::PlaneSystem* planeSystem = nullptr;

@@ -28,6 +28,10 @@ parcel::SurveyMap surveyMapOf(const plan::Plan& plan, const Settings& settings,
     if (warnings != nullptr) {
         const std::vector<std::string> missing = checkRegistration(plan, search.parcels, settings);
         warnings->insert(warnings->end(), missing.begin(), missing.end());
+        const parcel::SubdivisionCheck subdivision = parcel::checkSubdivision(
+            plan, search.parcels, parcel::computeAreas(search.parcels, categoryOf(settings)),
+            settings.subdivision);
+        warnings->insert(warnings->end(), subdivision.warnings.begin(), subdivision.warnings.end());
         warnings->insert(warnings->end(), search.warnings.begin(), search.warnings.end());
         warnings->insert(warnings->end(), map.fitMessages.begin(), map.fitMessages.end());
     }
@@ -36,11 +40,20 @@ parcel::SurveyMap surveyMapOf(const plan::Plan& plan, const Settings& settings,
 
 FormatBytes areaCsvFile(const plan::Plan& plan, const Settings& settings) {
     parcel::ParcelSearch search = parcel::findParcels(plan);
-    parcel::AreaCsv csv =
-        parcel::writeAreaCsv(plan, parcel::computeAreas(search.parcels, categoryOf(settings)));
+    const std::vector<parcel::ParcelArea> areas =
+        parcel::computeAreas(search.parcels, categoryOf(settings));
+    const parcel::SubdivisionCheck subdivision =
+        parcel::checkSubdivision(plan, search.parcels, areas, settings.subdivision);
+    parcel::AreaCsv csv = parcel::writeAreaCsv(plan, areas, &subdivision);
     FormatBytes file{std::move(csv.bytes), std::move(search.warnings)};
     file.warnings.insert(file.warnings.end(), csv.warnings.begin(), csv.warnings.end());
     return file;
+}
+
+parcel::SubdivisionCheck subdivisionOf(const plan::Plan& plan, const Settings& settings) {
+    const std::vector<parcel::Parcel> parcels = parcel::findParcels(plan).parcels;
+    return parcel::checkSubdivision(
+        plan, parcels, parcel::computeAreas(parcels, categoryOf(settings)), settings.subdivision);
 }
 
 bool isCalendarDate(std::string_view text) {

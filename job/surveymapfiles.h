@@ -2,6 +2,7 @@
 
 #include "outputformat.h"
 
+#include "parcel/subdivision.h"
 #include "parcel/surveymap.h"
 
 #include <string>
@@ -26,6 +27,10 @@ parcel::SurveyMap surveyMapOf(const plan::Plan& plan, const Settings& settings,
 // The area table of the plan's parcels as a CSV file (see parcel::writeAreaCsv), under the
 // settings' land category.
 FormatBytes areaCsvFile(const plan::Plan& plan, const Settings& settings);
+
+// The settings' subdivision found and checked among the plan's parcels under the settings'
+// land category; no parent and no warnings without one.
+parcel::SubdivisionCheck subdivisionOf(const plan::Plan& plan, const Settings& settings);
 
 // Whether text is a date of the calendar written YYYY-MM-DD ("2024-02-29", not "2023-02-29").
 bool isCalendarDate(std::string_view text);

@@ -3,6 +3,7 @@
 #include "boundarymarks.h"
 #include "millimetres.h"
 #include "parcelarea.h"
+#include "subdivision.h"
 
 #include "plan/plan.h"
 
@@ -39,9 +40,27 @@ template <typename Fields> void appendRow(std::string& out, const Fields& fields
     out += "\r\n";
 }
 
+void appendSubdivisionSummary(std::string& out, const SubdivisionCheck& check) {
+    const WideInteger difference = check.lotsArea - check.parentArea;
+    const struct {
+        std::string_view name;
+        const WideInteger& doubleArea;
+        const WideInteger& area;
+    } rows[] = {{"分筆前", check.parentDoubleArea, check.parentArea},
+                {"分筆後合計", check.lotsDoubleArea, check.lotsArea},
+                {"差", check.difference, difference}};
+    for (const auto& row : rows) {
+        appendRow(out, std::array<std::string_view, 7>{row.name, "倍面積", "", "", "",
+                                                       row.doubleArea.fixedPoint(6), ""});
+        appendRow(out, std::array<std::string_view, 7>{row.name, "面積", "", "", "",
+                                                       row.area.fixedPoint(6), ""});
+    }
+}
+
 } // namespace
 
-AreaCsv writeAreaCsv(const plan::Plan& plan, const std::vector<ParcelArea>& areas) {
+AreaCsv writeAreaCsv(const plan::Plan& plan, const std::vector<ParcelArea>& areas,
+                     const SubdivisionCheck* subdivision) {
     AreaCsv csv;
     csv.bytes = "\xEF\xBB\xBF";
     std::array<std::string_view, kAreaTableColumns.size() + 1> header{};
@@ -49,7 +68,10 @@ AreaCsv writeAreaCsv(const plan::Plan& plan, const std::vector<ParcelArea>& area
     header.back() = kMarkColumn;
     appendRow(csv.bytes, header);
     const std::map<Place, int> marks = markRows(plan);
-    for (const ParcelArea& area : areas) {
+    const bool summary = subdivision != nullptr && !subdivision->lots.empty();
+    const std::size_t lastLot = summary ? subdivision->lots.back().parcel : areas.size();
+    for (std::size_t index = 0; index < areas.size(); ++index) {
+        const ParcelArea& area = areas[index];
         for (const AreaRow& row : area.rows) {
             // The name as typed: a plan of the points alone has no drawn labels.
             const std::string& pointName =
@@ -66,6 +88,9 @@ AreaCsv writeAreaCsv(const plan::Plan& plan, const std::vector<ParcelArea>& area
         for (const ParcelArea::Total& total : area.totals()) {
             appendRow(csv.bytes, std::array<std::string_view, 7>{area.name, total.name, "", "", "",
                                                                  total.value, ""});
+        }
+        if (index == lastLot) {
+            appendSubdivisionSummary(csv.bytes, *subdivision);
         }
     }
     if (areas.empty()) {

@@ -12,6 +12,7 @@ struct Plan;
 namespace karumenio::parcel {
 
 struct ParcelArea;
+struct SubdivisionCheck;
 
 // The columns of the area table, in the CSV file and on the sheet.
 inline constexpr std::array<std::string_view, 6> kAreaTableColumns{
@@ -38,6 +39,10 @@ struct AreaCsv {
 // is cut to whole square metres). Point names are the plan's rows' names as typed. A field holding
 // a comma, a quote or a line break is quoted, its quotes doubled. Without parcels: the header
 // alone, and kNoParcelsWarning.
-AreaCsv writeAreaCsv(const plan::Plan& plan, const std::vector<ParcelArea>& areas);
+// With a subdivision that has new lots, its summary follows the last new lot's totals: rows
+// 分筆前, 分筆後合計 and 差 (the latter less the former), each with 倍面積 and 面積 exact to the
+// square millimetre; 分筆後合計's 面積 adds the lots' 面積 as their rows show them.
+AreaCsv writeAreaCsv(const plan::Plan& plan, const std::vector<ParcelArea>& areas,
+                     const SubdivisionCheck* subdivision = nullptr);
 
 } // namespace karumenio::parcel
