@@ -196,6 +196,10 @@ TEST_F(CliTest, HelpExplainsTheContract) {
                              "--marks",     "境界標"}) {
         EXPECT_NE(result.out.find(word), std::string::npos) << word;
     }
+    for (const char* word :
+         {"--subdivision-of", "--signs", "--registered-area", "--accuracy-class", "--remainder"}) {
+        EXPECT_NE(result.out.find(word), std::string::npos) << word;
+    }
 }
 
 // Every output format of the core is an option of the tool, in its help and in use: written
@@ -373,6 +377,21 @@ INSTANTIATE_TEST_SUITE_P(
                     "\tK1\t1\t2\n",
                     2,
                     "地番:点名-点名"},
+        RefusedCase{"subdivision_parent_given_twice",
+                    {"--edition", "2000", "--subdivision-of", "1", "--subdivision-of", "2"},
+                    "\tK1\t1\t2\n",
+                    2,
+                    "--subdivision-of は一度だけ"},
+        RefusedCase{"accuracy_class_not_of_the_list",
+                    {"--edition", "2000", "--accuracy-class", "丙1"},
+                    "\tK1\t1\t2\n",
+                    2,
+                    "甲1 | 甲2"},
+        RefusedCase{"registered_area_with_a_sign",
+                    {"--edition", "2000", "--registered-area", "-330.5"},
+                    "\tK1\t1\t2\n",
+                    2,
+                    "登記地積"},
         RefusedCase{"marks_that_are_points",
                     {"--edition", "2000", "--marks", KARUMENIO_TEST_DATA "/worked_example.tsv"},
                     "\tK1\t1\t2\n",
