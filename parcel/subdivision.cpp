@@ -58,6 +58,17 @@ struct Ring {
 
 // +1 when c lies left of the line from a to b, −1 right of it, 0 on it.
 int orientation(Point a, Point b, Point c) {
+    const std::int64_t dx1 = b.x - a.x;
+    const std::int64_t dy1 = b.y - a.y;
+    const std::int64_t dx2 = c.x - a.x;
+    const std::int64_t dy2 = c.y - a.y;
+    // Differences below 2^31 (some thousand kilometres) keep both products within 64 bits.
+    constexpr std::int64_t kNarrow = std::int64_t{1} << 31;
+    const auto narrow = [](std::int64_t d) { return -kNarrow < d && d < kNarrow; };
+    if (narrow(dx1) && narrow(dy1) && narrow(dx2) && narrow(dy2)) {
+        const std::int64_t cross = dx1 * dy2 - dy1 * dx2;
+        return cross == 0 ? 0 : (cross < 0 ? -1 : 1);
+    }
     const WideInteger cross =
         WideInteger::product(b.x - a.x, c.y - a.y) - WideInteger::product(b.y - a.y, c.x - a.x);
     return cross.isZero() ? 0 : (cross.isNegative() ? -1 : 1);
