@@ -41,7 +41,7 @@ struct AreaCsv {
 // alone, and kNoParcelsWarning.
 // With a subdivision that has new lots, its summary follows the last new lot's totals: rows
 // 分筆前, 分筆後合計 and 差 (the latter less the former), each with 倍面積 and 面積 exact to the
-// square millimetre; 分筆後合計's 面積 adds the lots' 面積 as their rows show them.
+// square millimetre; 分筆後合計's 面積 is half its 倍面積, truncated once.
 AreaCsv writeAreaCsv(const plan::Plan& plan, const std::vector<ParcelArea>& areas,
                      const SubdivisionCheck* subdivision = nullptr);
 

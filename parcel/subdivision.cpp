@@ -255,11 +255,11 @@ SubdivisionCheck checkSubdivision(const plan::Plan& plan, const std::vector<Parc
         NewLot lot{i, lotSign(style, check.lots.size()),
                    !settings.remainder.empty() && parcels[i].name == settings.remainder};
         check.lotsDoubleArea += areas[i].doubleArea;
-        check.lotsArea += areas[i].area;
         check.lots.push_back(std::move(lot));
         rings.push_back(std::move(ring));
     }
     check.difference = check.lotsDoubleArea - check.parentDoubleArea;
+    check.lotsArea = check.lotsDoubleArea.dividedBy(2).quotient;
     if (check.lots.empty()) {
         check.warnings.push_back(parentText + "の中に分筆後の区画がありません。");
     }

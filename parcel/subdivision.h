@@ -55,7 +55,8 @@ struct SubdivisionCheck {
     WideInteger parentDoubleArea;
     WideInteger lotsDoubleArea;
     WideInteger difference;
-    // 面積 likewise: the parent's, and the sum of the lots' as their tables show them.
+    // 面積 likewise: the parent's, and half the lots' summed double areas, truncated once, so
+    // that lots that add up show the parent's area.
     WideInteger parentArea;
     WideInteger lotsArea;
     // Japanese: what does not add up or lies wrong, and the registered area beyond the class's

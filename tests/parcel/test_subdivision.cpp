@@ -4,6 +4,7 @@
 #include "parcel/parcel.h"
 #include "parcel/parcelarea.h"
 #include "parcel/subdivision.h"
+#include "parcel/subdivisionmap.h"
 
 #include "plan/plan.h"
 
@@ -49,6 +50,7 @@ plan::Plan planOf(const std::vector<Section>& sections) {
 }
 
 struct Checked {
+    std::vector<Parcel> parcels;
     SubdivisionCheck check;
     std::string csv;
 };
@@ -57,7 +59,7 @@ Checked checked(const std::vector<Section>& sections, const SubdivisionSettings&
     const plan::Plan plan = planOf(sections);
     const std::vector<Parcel> parcels = findParcels(plan).parcels;
     const std::vector<ParcelArea> areas = computeAreas(parcels, kLandCategories[0]);
-    Checked result{checkSubdivision(plan, parcels, areas, settings), {}};
+    Checked result{parcels, checkSubdivision(plan, parcels, areas, settings), {}};
     result.csv = writeAreaCsv(plan, areas, &result.check).bytes;
     return result;
 }
@@ -118,21 +120,25 @@ std::vector<Section> strips(const std::vector<Cut>& inner, std::int64_t scale = 
 struct SplitCase {
     const char* name;
     std::vector<Cut> cuts;
+    // One per straight cut, two per broken one.
+    std::size_t dividingLines;
     std::int64_t scale = 1;
 };
 
 TEST(Subdivision, LotsThatTileTheParentAddUpExactly) {
     const SplitCase cases[] = {
-        {"two lots, straight", {{40000, std::nullopt, 40000}}},
-        {"three lots, broken", {{30000, 33251, 31007}, {60000, 58003, 61500}}},
+        {"two lots, straight", {{40000, std::nullopt, 40000}}, 1},
+        {"three lots, broken", {{30000, 33251, 31007}, {60000, 58003, 61500}}, 4},
         {"five lots, straight and broken",
          {{17333, std::nullopt, 21001},
           {40000, 45555, 38000},
           {60001, std::nullopt, 60001},
-          {80000, 77777, 83333}}},
+          {80000, 77777, 83333}},
+         6},
         // Sides of thousands of kilometres: products beyond 64 bits.
         {"three lots, broken, continent-wide",
          {{30000, 33251, 31007}, {60000, 58003, 61500}},
+         4,
          100000},
     };
     for (const SplitCase& c : cases) {
@@ -143,6 +149,8 @@ TEST(Subdivision, LotsThatTileTheParentAddUpExactly) {
         EXPECT_TRUE(result.check.matches());
         EXPECT_EQ(result.check.lotsDoubleArea, result.check.parentDoubleArea);
         EXPECT_EQ(result.check.lots.front().sign, "①");
+        EXPECT_EQ(dividingLines(result.parcels, result.check).size(), c.dividingLines);
+        EXPECT_EQ(subdivisionSummary(result.check)[2].value, "一致");
         EXPECT_NE(result.csv.find("\r\n差,倍面積,,,,0.000000,\r\n差,面積,,,,0.000000,\r\n"),
                   std::string::npos);
     }
@@ -151,8 +159,9 @@ TEST(Subdivision, LotsThatTileTheParentAddUpExactly) {
 struct FaultCase {
     const char* name;
     std::vector<Section> sections;
-    // 倍面積 of the lots less the parent's, in square millimetres.
+    // 倍面積 of the lots less the parent's, in square millimetres, and 差 as the sheet shows it.
     const char* difference;
+    const char* shown;
     std::vector<const char*> warnings;
 };
 
@@ -170,24 +179,32 @@ TEST(Subdivision, FaultsAreReported) {
     std::vector<Section> apart = three;
     apart.push_back({"9", {{200000, 0}, {210000, 0}, {210000, 10000}}});
     const FaultCase cases[] = {
-        {"a corner moved 1 mm away", gap, "-30000", {"一致しません（倍面積の差 -30000 mm²）"}},
+        {"a corner moved 1 mm away",
+         gap,
+         "-30000",
+         "-0.015000 m²",
+         {"一致しません（倍面積の差 -30000 mm²）"}},
         {"a corner moved 1 mm across",
          overlap,
          "30000",
+         "0.015000 m²",
          {"「1-1」と分筆後の区画「1-2」が重なっています", "倍面積の差 30000 mm²"}},
         {"a lot outside the parent",
          outside,
          "60000000",
+         "30.000000 m²",
          {"分筆後の区画「1-3」の点「P24」は分筆前の区画「1」の外にあります", "差 60000000 mm²"}},
         {"a parcel away from the parent",
          apart,
          "0",
+         "一致",
          {"区画「9」は分筆前の区画「1」の外にあるため、分筆後の区画に入れていません"}},
     };
     for (const FaultCase& c : cases) {
         SCOPED_TRACE(c.name);
         const Checked result = checked(c.sections, subdivisionOf("1"));
         EXPECT_EQ(result.check.difference.fixedPoint(0), c.difference);
+        EXPECT_EQ(subdivisionSummary(result.check)[2].value, c.shown);
         ASSERT_EQ(result.check.warnings.size(), c.warnings.size());
         for (std::size_t i = 0; i < c.warnings.size(); ++i) {
             EXPECT_NE(result.check.warnings[i].find(c.warnings[i]), std::string::npos)
@@ -211,7 +228,7 @@ TEST(Subdivision, SummaryRowsFollowTheLastLot) {
     const Checked result = checked(sections, settings);
     ASSERT_EQ(result.check.lots.size(), 2U);
     EXPECT_EQ(result.check.lots[1].sign, "(ロ)");
-    EXPECT_TRUE(result.check.lots[1].remainder);
+    EXPECT_EQ(lotCaption(result.parcels[2], result.check.lots[1]), "(ロ) 1-2（残地）");
     EXPECT_NE(result.csv.find("1-2,地積,,,,3300.00,\r\n"
                               "分筆前,倍面積,,,,12000.000000,\r\n"
                               "分筆前,面積,,,,6000.000000,\r\n"
