@@ -6,6 +6,7 @@
 #include "dxf/dxfwriter.h"
 #include "job/planlocation.h"
 #include "job/surveymapfiles.h"
+#include "parcel/accuracyclass.h"
 #include "scripts/kyusekiscript.h"
 #include "scripts/scriptset.h"
 #include "spreadsheet/runtimeerror.h"
@@ -13,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <map>
 
@@ -177,6 +179,42 @@ TEST_F(SurveyMapRun, TheTitleBlockTakesTheSystemAndTodayUnlessADateIsGiven) {
     job.setSettings(settings);
     EXPECT_EQ(job.settings().map.titleBlock.date, "2024-02-29");
     EXPECT_EQ(job.settings().map.titleBlock.coordinateSystem, "");
+}
+
+// A subdivision is checked once per run, whichever of the map and the area CSV it makes.
+TEST_F(SurveyMapRun, ASubdivisionIsCheckedOnceWhateverTheRunWrites) {
+    const std::string rows = readFile(fs::path(KARUMENIO_TEST_DATA) / ".." / ".." / "examples" /
+                                      "subdivision_3lots.tsv");
+    const fs::path csv = m_folder / "area.csv";
+    const struct {
+        const char* name;
+        bool surveyMap;
+        job::WriteTargets targets;
+    } runs[] = {
+        {"scripts, map and CSV", true, scriptsInto(m_folder, {{"area-csv", csv}})},
+        {"scripts and CSV", false, scriptsInto(m_folder, {{"area-csv", csv}})},
+        {"the CSV alone", false, onlyFile("area-csv", csv)},
+        {"scripts and map", true, scriptsInto(m_folder)},
+    };
+    for (const auto& run : runs) {
+        SCOPED_TRACE(run.name);
+        job::Settings settings = surveyMapSettings(run.surveyMap);
+        settings.subdivision.parent = "670";
+        settings.subdivision.accuracyClass = parcel::findAccuracyClass("甲1");
+        settings.subdivision.registeredArea = parcel::squareMillimetresOf("1190");
+        job::Job job;
+        load(job, rows, settings);
+        const job::MadeFiles made = job.writeToMemory(run.targets);
+        EXPECT_EQ(std::count_if(
+                      made.warnings.begin(), made.warnings.end(),
+                      [](const std::string& w) { return w.find("地積更正") != std::string::npos; }),
+                  1);
+        for (const job::MadeFile& file : made.files) {
+            if (file.path == csv) {
+                EXPECT_NE(file.bytes.find("\r\n差,倍面積,,,,0.000000,\r\n"), std::string::npos);
+            }
+        }
+    }
 }
 
 TEST(CalendarDate, OnlyDaysOfTheCalendarWrittenYearMonthDay) {
