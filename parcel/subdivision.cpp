@@ -124,6 +124,18 @@ bool reachesInside(const Ring& ring, const Ring& other) {
     return false;
 }
 
+// Whether no corner and no midpoint of a side of the ring lies outside the other: a ring
+// that runs along the other's outline only, such as a copy of it.
+bool withinOutline(const Ring& ring, const Ring& other) {
+    for (std::size_t i = 0; i < ring.size(); ++i) {
+        if (locate(other, ring.at(i)) == Where::Outside ||
+            locate(other, ring.midpoint(i)) == Where::Outside) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // The first side of one ring that crosses a side of the other, if any.
 std::optional<std::size_t> crossingSide(const Ring& ring, const Ring& other) {
     if (!ring.bounds.meets(other.bounds)) {
@@ -247,7 +259,7 @@ SubdivisionCheck checkSubdivision(const plan::Plan& plan, const std::vector<Parc
             continue;
         }
         Ring ring(parcels[i]);
-        if (!reachesInside(ring, parent)) {
+        if (!reachesInside(ring, parent) && !withinOutline(ring, parent)) {
             check.warnings.push_back("区画" + named(parcels[i].name) + "は" + parentText +
                                      "の外にあるため、分筆後の区画に入れていません。");
             continue;

@@ -67,12 +67,12 @@ struct SubdivisionCheck {
 };
 
 // Finds the parent by its name and takes every other parcel with a corner strictly inside it,
-// or a side through its inside, as a new lot. Then checks, exactly: the lots' double areas
-// add up to the parent's; every corner of a lot lies inside the parent or on its boundary and
-// no side of a lot crosses the parent's; no two lots overlap (a side crossing another's, or a
-// corner inside another); the parent's area against the registered area within the class's
-// tolerance (地積更正 named when beyond). Parcels wholly outside the parent are named as left
-// out. Nothing here is refused: the warnings say what is wrong.
+// or a side through its inside, or lying along its outline only, as a new lot. Then checks,
+// exactly: the lots' double areas add up to the parent's; every corner of a lot lies inside the
+// parent or on its boundary and no side of a lot crosses the parent's; no two lots overlap (a side
+// crossing another's, or a corner inside another); the parent's area against the registered area
+// within the class's tolerance (地積更正 named when beyond). Parcels wholly outside the parent are
+// named as left out. Nothing here is refused: the warnings say what is wrong.
 SubdivisionCheck checkSubdivision(const plan::Plan& plan, const std::vector<Parcel>& parcels,
                                   const std::vector<ParcelArea>& areas,
                                   const SubdivisionSettings& settings);

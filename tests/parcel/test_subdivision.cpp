@@ -176,6 +176,8 @@ TEST(Subdivision, FaultsAreReported) {
     // The third lot reaching 1 m beyond the parent's far side at one corner.
     std::vector<Section> outside = three;
     outside[3].corners[1].y += 1000;
+    std::vector<Section> whole = three;
+    whole.push_back({"1-4", three[0].corners});
     std::vector<Section> apart = three;
     apart.push_back({"9", {{200000, 0}, {210000, 0}, {210000, 10000}}});
     const FaultCase cases[] = {
@@ -194,6 +196,13 @@ TEST(Subdivision, FaultsAreReported) {
          "60000000",
          "30.000000 m²",
          {"分筆後の区画「1-3」の点「P24」は分筆前の区画「1」の外にあります", "差 60000000 mm²"}},
+        {"a lot the whole parent",
+         whole,
+         "12000000000",
+         "6000.000000 m²",
+         {"「1-1」と分筆後の区画「1-4」が重なっています",
+          "「1-2」と分筆後の区画「1-4」が重なっています",
+          "「1-3」と分筆後の区画「1-4」が重なっています", "倍面積の差 12000000000 mm²"}},
         {"a parcel away from the parent",
          apart,
          "0",
