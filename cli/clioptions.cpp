@@ -332,6 +332,10 @@ CliOptions parseArguments(const std::vector<std::string>& arguments) {
     if (options.pointsFile.empty()) {
         throw UsageError("座標ファイルを指定して下さい");
     }
+    if (!subdivisionGiven.empty() && options.settings.subdivision.parent.empty()) {
+        throw UsageError(*subdivisionGiven.begin() +
+                         " は分筆前の区画を --subdivision-of で指定したときだけ使えます");
+    }
     const bool geoJson =
         std::any_of(options.files.begin(), options.files.end(),
                     [](const job::FormatTarget& file) { return file.format->token == "geojson"; });
