@@ -5,6 +5,7 @@
 #include "job/errormessage.h"
 #include "job/outputformat.h"
 #include "job/planlocation.h"
+#include "job/surveymapfiles.h"
 #include "plan/drawingscale.h"
 #include "plan/fitcheck.h"
 #include "plan/labelencoding.h"
@@ -42,7 +43,7 @@ Message failure(std::string_view title, const std::exception& error) {
 spreadsheet::EditRecord clearJob(spreadsheet::Worksheet& sheet,
                                  const spreadsheet::Worksheet& original) {
     return points::restoreTemplateCells(sheet, original, points::kFirstDataRow, 1,
-                                        points::kTemplateLastRow, points::kMarkRadiusColumn);
+                                        points::kTemplateLastRow, points::kLastDataColumn);
 }
 
 // The files a run made, as the page hands them over (by their names alone), with the message
@@ -242,8 +243,9 @@ bool WebSession::holdsAJob() const {
     const spreadsheet::Worksheet& s = sheet();
     const int last = s.lastUsedRow();
     for (int row = points::kFirstDataRow; row <= last; ++row) {
-        for (const int column : {points::kBreakMarkColumn, points::kLabelTextColumn,
-                                 points::kPointXColumn, points::kPointYColumn}) {
+        for (const int column :
+             {points::kBreakMarkColumn, points::kLabelTextColumn, points::kPointXColumn,
+              points::kPointYColumn, points::kBoundaryMarkColumn, points::kPointClassColumn}) {
             if (!s.isEmpty(row, column)) {
                 return true;
             }
@@ -257,6 +259,10 @@ bool WebSession::holdsAJob() const {
         }
     }
     return false;
+}
+
+bool WebSession::addsToTheJob(std::string_view bytes, std::string_view fileName) {
+    return survey::isMarkFile(bytes, fileName);
 }
 
 bool WebSession::asksBeforePasting(int row, int column) const {
@@ -307,6 +313,10 @@ PlanOutcome WebSession::plan(job::Settings settings) {
     outcome.warnings = p.warnings;
     // Names the code page cannot hold are written as "?" in every output.
     plan::warnUnmappableLabels(p, outcome.warnings);
+    // What the survey map lacks of what the registry asks for, as the desktop preview says it.
+    if (m_job.settings().surveyMap) {
+        job::surveyMapOf(p, m_job.settings(), &outcome.warnings);
+    }
     if (p.paper != nullptr && p.scale != nullptr) {
         const plan::FitCheck check = plan::checkFit(p, *p.paper, *p.scale);
         outcome.fitText = plan::fitMessage(check, *p.paper, *p.scale);

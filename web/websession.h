@@ -108,6 +108,8 @@ class WebSession {
     // Whether the data rows hold an earlier job, so that a paste at A6 or an opened file
     // asks whether to replace it.
     bool holdsAJob() const;
+    // Whether the file is a table of marks, which adds to the job instead of replacing it.
+    static bool addsToTheJob(std::string_view bytes, std::string_view fileName);
     bool asksBeforePasting(int row, int column) const;
 
     // The read button; its message is ready to show.
