@@ -3,11 +3,11 @@
 #include "geodesy/planesystem.h"
 #include "job/completion.h"
 #include "job/errormessage.h"
+#include "job/fitadvice.h"
 #include "job/outputformat.h"
 #include "job/planlocation.h"
 #include "job/surveymapfiles.h"
 #include "plan/drawingscale.h"
-#include "plan/fitcheck.h"
 #include "plan/labelencoding.h"
 #include "plan/papersize.h"
 #include "points/inputtemplate.h"
@@ -313,27 +313,19 @@ PlanOutcome WebSession::plan(job::Settings settings) {
     outcome.warnings = p.warnings;
     // Names the code page cannot hold are written as "?" in every output.
     plan::warnUnmappableLabels(p, outcome.warnings);
-    // What the survey map lacks of what the registry asks for, as the desktop preview says it.
+    std::optional<layout::SheetLayout> map;
     if (m_job.settings().surveyMap) {
-        job::surveyMapOf(p, m_job.settings(), &outcome.warnings);
+        map = job::surveyMapOf(p, m_job.settings(), &outcome.warnings);
+        parcel::warnUnmappableTexts(*map, outcome.warnings);
     }
-    if (p.paper != nullptr && p.scale != nullptr) {
-        const plan::FitCheck check = plan::checkFit(p, *p.paper, *p.scale);
-        outcome.fitText = plan::fitMessage(check, *p.paper, *p.scale);
-        if (check.outside > 0 && check.fittingScale != nullptr) {
-            outcome.suggestedPaper = p.paper->token;
-            outcome.suggestedScale = check.fittingScale->token;
-            outcome.suggestionCaption = std::string(check.fittingScale->listText) + " にする";
-        } else if (check.outside > 0 && check.fittingPaper != nullptr) {
-            outcome.suggestedPaper = check.fittingPaper->token;
-            outcome.suggestedScale = check.fittingPaperScale->token;
-            outcome.suggestionCaption = std::string(check.fittingPaper->listText) + "・" +
-                                        std::string(check.fittingPaperScale->listText) + " にする";
-        }
+    const job::FitAdvice advice = job::fitAdvice(p, map ? &*map : nullptr);
+    outcome.fitText = advice.text;
+    if (advice.scale != nullptr) {
+        outcome.suggestedPaper = advice.paper->token;
+        outcome.suggestedScale = advice.scale->token;
+        outcome.suggestionCaption = advice.caption;
     }
-    if (outcome.fitText.empty()) {
-        outcome.fitText = "すべての測点が用紙の内枠に収まっています。";
-    }
+    outcome.surveyMap = std::move(map);
     placeOnMap(m_job.settings().planeSystem, p, outcome);
     return outcome;
 }
