@@ -24,7 +24,8 @@ const parcel::LandCategory& categoryOf(const Settings& settings) {
 layout::SheetLayout surveyMapOf(const plan::Plan& plan, const Settings& settings,
                                 std::vector<std::string>* warnings) {
     parcel::ParcelSearch search = parcel::findParcels(plan);
-    layout::SheetLayout map = parcel::layOutSurveyMap(plan, search.parcels, settings.map);
+    layout::SheetLayout map =
+        parcel::layOutSurveyMap(plan, search.parcels, settings.map, settings.neighbours);
     if (warnings != nullptr) {
         const std::vector<std::string> missing = checkRegistration(plan, search.parcels, settings);
         warnings->insert(warnings->end(), missing.begin(), missing.end());

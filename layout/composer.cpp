@@ -410,7 +410,7 @@ void Composer::drawDrawings(const SheetPlan& plan, SheetBuilder& builder, plan::
     const auto stretch = [&](TextPlacer& placer, const Pending& p, Stage stage) {
         const StretchText& text = p.drawing->stretchTexts[p.index];
         return placer.placeAlong(toPaperAll(text.stretch), text.text, text.role, text.layer,
-                                 text.outsideOnTheLeft, stage);
+                                 text.outsideOnTheLeft, stage, text.outsideOnly);
     };
     const auto inside = [&](TextPlacer& placer, const Pending& p, Stage stage) {
         const AreaText& text = p.drawing->areaTexts[p.index];

@@ -52,6 +52,9 @@ struct StretchText {
     LayerId layer = LayerId::Lengths;
     // True when the outside lies left of the stretch as it runs.
     bool outsideOnTheLeft = true;
+    // A text that names what lies beyond the stretch (a neighbouring lot) stands on its
+    // outside only, clear of the side's length where it can.
+    bool outsideOnly = false;
 };
 
 // A text inside a polygon, such as a lot's number or its sign.
@@ -76,6 +79,9 @@ enum class CellAlignment { Left, Centre, Right };
 struct TableColumn {
     std::string heading;
     CellAlignment alignment = CellAlignment::Left;
+    // The cells name symbols (Symbol::name), drawn in their middle instead of the name: a
+    // legend's 符号.
+    bool symbols = false;
 };
 
 // A table beside the drawing: a title, a heading row and rows of cells. A table too long for

@@ -14,6 +14,11 @@ double cellWidth(std::string_view text) {
     return textWidth(drawingText(text), textHeight(TextRole::TableCell)) + 2 * kCellPadding;
 }
 
+double symbolWidth(std::string_view name) {
+    const Symbol* shape = findSymbol(name);
+    return (shape != nullptr ? 2 * shape->radius : 0.0) + 2 * kCellPadding;
+}
+
 } // namespace
 
 TableMeasure measureTable(const Table& table) {
@@ -23,7 +28,9 @@ TableMeasure measureTable(const Table& table) {
         measure.widths[c] = std::max(measure.widths[c], cellWidth(table.columns[c].heading));
         for (const std::vector<std::string>& row : table.rows) {
             if (c < row.size()) {
-                measure.widths[c] = std::max(measure.widths[c], cellWidth(row[c]));
+                measure.widths[c] =
+                    std::max(measure.widths[c],
+                             table.columns[c].symbols ? symbolWidth(row[c]) : cellWidth(row[c]));
             }
         }
     }
@@ -91,6 +98,14 @@ Box drawTablePiece(SheetBuilder& sheet, const Table& table, const TableMeasure& 
         double cellLeft = left;
         for (std::size_t c = 0; c < measure.widths.size(); ++c) {
             const double cellRight = cellLeft + measure.widths[c];
+            if (!heading && table.columns[c].symbols) {
+                if (const Symbol* shape = findSymbol(textOf(c))) {
+                    shape->draw(sheet.sheet(),
+                                {(cellLeft + cellRight) / 2, at - baseline + kTableRowHeight / 2});
+                }
+                cellLeft = cellRight;
+                continue;
+            }
             const CellAlignment alignment =
                 heading ? CellAlignment::Centre : table.columns[c].alignment;
             const Point place =

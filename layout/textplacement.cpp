@@ -203,7 +203,8 @@ bool TextPlacer::placeName(Point point, double clearance, Point preferred, std::
 }
 
 bool TextPlacer::placeAlong(const std::vector<Point>& stretch, std::string_view content,
-                            TextRole role, LayerId layer, bool outsideOnTheLeft, Stage stage) {
+                            TextRole role, LayerId layer, bool outsideOnTheLeft, Stage stage,
+                            bool outsideOnly) {
     std::vector<std::size_t> order;
     for (std::size_t i = 0; i + 1 < stretch.size(); ++i) {
         if (length(stretch[i + 1] - stretch[i]) > 0) {
@@ -267,6 +268,21 @@ bool TextPlacer::placeAlong(const std::vector<Point>& stretch, std::string_view 
     const Segment& longest = segments.front();
     switch (stage) {
     case Stage::Beside:
+        if (outsideOnly) {
+            // Beyond the side's length first, which stands next to the line.
+            const double beyond = kLineGap + textHeight(TextRole::SideLength) * (1 + kDescent);
+            for (const Segment& s : segments) {
+                for (const double gap : {beyond + kLineGap, kLineGap, 2 * beyond + kLineGap}) {
+                    for (const Try& t : kBeside) {
+                        if (t.side > 0 &&
+                            tryPlace(s.text, candidate(s, 1, gap, t.shift * s.length))) {
+                            return true;
+                        }
+                    }
+                }
+            }
+            return false;
+        }
         for (const Segment& s : segments) {
             for (const Try& t : kBeside) {
                 const double side = m_insideFirst ? -t.side : t.side;
@@ -281,6 +297,9 @@ bool TextPlacer::placeAlong(const std::vector<Point>& stretch, std::string_view 
             for (const double ring : kLeaderRings) {
                 for (const double shift : {0.0, 0.3, -0.3, 0.7, -0.7, 1.1, -1.1}) {
                     for (const double side : {1.0, -1.0}) {
+                        if (outsideOnly && side < 0) {
+                            continue;
+                        }
                         // The leader starts on the segment, however far along the text stands.
                         const double along = std::clamp(shift, -0.45, 0.45) * s.length;
                         const Point centre = candidate(s, side, kLineGap + ring, shift * s.length);

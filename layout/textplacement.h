@@ -26,9 +26,10 @@ class TextPlacer {
     // preferred direction (of length 1, or zero) first.
     bool placeName(Point point, double clearance, Point preferred, std::string_view name, int slot,
                    Stage stage);
-    // A text along the stretch's longest segment that has room: outside, then inside.
+    // A text along the stretch's longest segment that has room: outside, then inside; with
+    // outsideOnly, outside alone, a line's height further out first.
     bool placeAlong(const std::vector<Point>& stretch, std::string_view text, TextRole role,
-                    LayerId layer, bool outsideOnTheLeft, Stage stage);
+                    LayerId layer, bool outsideOnTheLeft, Stage stage, bool outsideOnly = false);
     // A text inside the polygon, where it is widest.
     bool placeInside(const std::vector<Point>& polygon, std::string_view text, TextRole role,
                      LayerId layer, Stage stage);

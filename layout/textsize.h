@@ -11,6 +11,7 @@ enum class TextRole {
     PointName,
     SideLength,
     AreaName,
+    NeighbourLot,
     TableTitle,
     TableCell,
     TitleField,
@@ -27,10 +28,11 @@ struct TextSize {
 
 // The sizes a registration map is read at: the names and lengths beside the drawing, the
 // tables and the title block 2–2.5 mm, the map's title 5 mm.
-inline constexpr std::array<TextSize, 9> kTextSizes{{
+inline constexpr std::array<TextSize, 10> kTextSizes{{
     {TextRole::PointName, 2.5},
     {TextRole::SideLength, 2.0},
     {TextRole::AreaName, 3.0},
+    {TextRole::NeighbourLot, 2.5},
     {TextRole::TableTitle, 2.5},
     {TextRole::TableCell, 2.0},
     {TextRole::TitleField, 2.5},

@@ -1,6 +1,7 @@
 #include "surveymap.h"
 
 #include "areacsv.h"
+#include "boundarymarks.h"
 #include "millimetres.h"
 #include "parcel.h"
 #include "parcelarea.h"
@@ -11,6 +12,8 @@
 #include "plan/plan.h"
 
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <map>
 #include <numeric>
 #include <set>
@@ -42,6 +45,54 @@ plan::WorldPoint worldOf(const plan::Plan& plan, const Vertex& v) {
 
 layout::Point pointOf(plan::WorldPoint p) {
     return {p.x, p.y};
+}
+
+// The symbol each mark's kind is drawn with; a point without a mark is a plain boundary point.
+layout::SymbolId symbolOf(points::MarkSymbol mark) {
+    using layout::SymbolId;
+    using points::MarkSymbol;
+    constexpr std::array<std::pair<MarkSymbol, SymbolId>, 10> kShapes{{
+        {MarkSymbol::Square, SymbolId::Square},
+        {MarkSymbol::CrossedSquare, SymbolId::CrossedSquare},
+        {MarkSymbol::DoubleCircle, SymbolId::DoubleCircle},
+        {MarkSymbol::CrossedCircle, SymbolId::CrossedCircle},
+        {MarkSymbol::Circle, SymbolId::DottedCircle},
+        {MarkSymbol::Triangle, SymbolId::Triangle},
+        {MarkSymbol::Diamond, SymbolId::Diamond},
+        {MarkSymbol::Cross, SymbolId::Cross},
+        {MarkSymbol::None, SymbolId::BoundaryPoint},
+        {MarkSymbol::Other, SymbolId::Asterisk},
+    }};
+    for (const auto& [from, to] : kShapes) {
+        if (from == mark) {
+            return to;
+        }
+    }
+    return SymbolId::BoundaryPoint;
+}
+
+layout::SymbolId symbolOf(points::PointClassId pointClass) {
+    switch (pointClass) {
+    case points::PointClassId::Reference:
+        return layout::SymbolId::DottedSquare;
+    case points::PointClassId::Control:
+        return layout::SymbolId::DottedTriangle;
+    case points::PointClassId::Boundary:
+        break;
+    }
+    return layout::SymbolId::BoundaryPoint;
+}
+
+// The symbol at each corner that has a mark.
+std::map<Position, layout::SymbolId> markSymbols(const BoundaryMarks& marks) {
+    std::map<Position, layout::SymbolId> symbols;
+    for (const BoundaryPoint& point : marks.points) {
+        if (point.hasMark()) {
+            symbols[positionOf(point.vertex)] =
+                symbolOf(point.kind != nullptr ? point.kind->symbol : points::MarkSymbol::Other);
+        }
+    }
+    return symbols;
 }
 
 // The groups of parcels that share a corner, in the order of their first parcels.
@@ -77,10 +128,14 @@ std::vector<std::vector<std::size_t>> touchingGroups(const std::vector<Parcel>& 
     return groups;
 }
 
-// The pieces of one group of touching parcels.
+// The pieces of one group of touching parcels: each corner with its mark's symbol, and the
+// neighbouring lots listed along their stretches, outside, after the sides' lengths.
 layout::Drawing drawingOf(const plan::Plan& plan, const std::vector<Parcel>& parcels,
-                          const std::vector<std::size_t>& group) {
+                          const std::vector<std::size_t>& group,
+                          const std::map<Position, layout::SymbolId>& symbols,
+                          const std::vector<NeighbourStretch>& neighbours) {
     layout::Drawing drawing;
+    std::vector<layout::StretchText> lots;
     std::map<Position, std::size_t> pointAt;
     std::set<SideKey> labelled;
     for (const std::size_t index : group) {
@@ -110,11 +165,13 @@ layout::Drawing drawingOf(const plan::Plan& plan, const std::vector<Parcel>& par
             const layout::Point outward = outwardOf(before, ring[k]) + outwardOf(ring[k], after);
             const auto [at, added] = pointAt.emplace(positionOf(v), drawing.points.size());
             if (added) {
-                drawing.points.push_back({ring[k],
-                                          plan.points[static_cast<std::size_t>(v.slot)].label,
-                                          layout::SymbolId::BoundaryPoint,
-                                          {},
-                                          v.slot});
+                const auto symbol = symbols.find(positionOf(v));
+                drawing.points.push_back(
+                    {ring[k],
+                     plan.points[static_cast<std::size_t>(v.slot)].label,
+                     symbol != symbols.end() ? symbol->second : layout::SymbolId::BoundaryPoint,
+                     {},
+                     v.slot});
             }
             // A corner two parcels share prefers the way out of both.
             plan::WorldPoint& preferred = drawing.points[at->second].outward;
@@ -132,7 +189,23 @@ layout::Drawing drawingOf(const plan::Plan& plan, const std::vector<Parcel>& par
                                             outsideOnTheLeft});
         }
         drawing.areaTexts.push_back({ring, parcel.name});
+        for (const NeighbourStretch& neighbour : neighbours) {
+            if (neighbour.parcel != index) {
+                continue;
+            }
+            layout::StretchText lot{{},
+                                    neighbour.lot,
+                                    layout::TextRole::NeighbourLot,
+                                    layout::LayerId::Names,
+                                    outsideOnTheLeft,
+                                    true};
+            for (std::size_t k = 0; k <= neighbour.sideCount; ++k) {
+                lot.stretch.push_back(ring[(neighbour.firstSide + k) % ring.size()]);
+            }
+            lots.push_back(std::move(lot));
+        }
     }
+    drawing.stretchTexts.insert(drawing.stretchTexts.end(), lots.begin(), lots.end());
     for (layout::PointPiece& point : drawing.points) {
         const layout::Point direction = layout::unit(pointOf(point.outward));
         point.outward = {direction.x, direction.y};
@@ -140,10 +213,65 @@ layout::Drawing drawingOf(const plan::Plan& plan, const std::vector<Parcel>& par
     return drawing;
 }
 
+// Each reference point with its symbol and name, in the drawing whose corner is nearest.
+void addReferencePoints(const plan::Plan& plan, const BoundaryMarks& marks,
+                        std::vector<layout::Drawing>& drawings) {
+    for (const ReferencePoint& reference : marks.referencePoints) {
+        const plan::PlanPoint& p = plan.points[static_cast<std::size_t>(reference.slot)];
+        const plan::WorldPoint at = plan.transform.toWorld(p.x, p.y);
+        std::size_t nearest = 0;
+        double best = INFINITY;
+        for (std::size_t d = 0; d < drawings.size(); ++d) {
+            for (const layout::PointPiece& corner : drawings[d].points) {
+                const double distance = layout::length(pointOf(corner.at) - pointOf(at));
+                if (distance < best) {
+                    best = distance;
+                    nearest = d;
+                }
+            }
+        }
+        if (drawings.empty()) {
+            drawings.emplace_back();
+        }
+        drawings[nearest].points.push_back(
+            {at, p.label, symbolOf(reference.pointClass), {}, reference.slot});
+    }
+}
+
+// The legend of the marks used: each kind's symbol and text.
+layout::Table legendTable(const BoundaryMarks& marks) {
+    layout::Table table;
+    table.title = "境界標";
+    table.columns = {{"符号", layout::CellAlignment::Centre, true}, {"種類"}};
+    for (const MarkLegendEntry& entry : marks.legend) {
+        table.rows.push_back(
+            {std::string(layout::symbol(symbolOf(entry.symbol)).name), entry.text});
+    }
+    return table;
+}
+
+// The points that are no boundary points, with their coordinates and class.
+layout::Table coordinateTable(const plan::Plan& plan, const BoundaryMarks& marks) {
+    layout::Table table;
+    table.title = "座標一覧";
+    table.columns = {{"符号", layout::CellAlignment::Centre, true},
+                     {"点名"},
+                     {"X", layout::CellAlignment::Right},
+                     {"Y", layout::CellAlignment::Right},
+                     {"種別"}};
+    for (const ReferencePoint& reference : marks.referencePoints) {
+        table.rows.push_back({std::string(layout::symbol(symbolOf(reference.pointClass)).name),
+                              plan.points[static_cast<std::size_t>(reference.slot)].label,
+                              metresText(reference.x), metresText(reference.y),
+                              std::string(points::pointClass(reference.pointClass).text)});
+    }
+    return table;
+}
+
 // The area table: the CSV's header and rows, the parcel's name on its first row only.
 layout::Table areaTable(const plan::Plan& plan, const std::vector<ParcelArea>& areas) {
     layout::Table table;
-    table.title = "求積表";
+    table.title = "座標求積表";
     for (std::size_t c = 0; c < kAreaTableColumns.size(); ++c) {
         table.columns.push_back(
             {std::string(kAreaTableColumns[c]),
@@ -168,7 +296,8 @@ layout::Table areaTable(const plan::Plan& plan, const std::vector<ParcelArea>& a
 } // namespace
 
 layout::LayoutRequest surveyMapRequest(const plan::Plan& plan, const std::vector<Parcel>& parcels,
-                                       const SurveyMapSettings& settings) {
+                                       const SurveyMapSettings& settings,
+                                       const std::vector<Neighbour>& neighbours) {
     const LandCategory& category =
         settings.landCategory != nullptr ? *settings.landCategory : kLandCategories[0];
     const std::vector<ParcelArea> areas = computeAreas(parcels, category);
@@ -182,23 +311,35 @@ layout::LayoutRequest surveyMapRequest(const plan::Plan& plan, const std::vector
         request.centre.x += corner.x / static_cast<double>(plan.frameRectangles[0].vertices.size());
         request.centre.y += corner.y / static_cast<double>(plan.frameRectangles[0].vertices.size());
     }
+    const BoundaryMarks marks = findBoundaryMarks(plan, parcels);
+    const std::map<Position, layout::SymbolId> symbols = markSymbols(marks);
+    const std::vector<NeighbourStretch> stretches =
+        findNeighbours(plan, parcels, neighbours).stretches;
     for (const std::vector<std::size_t>& group : touchingGroups(parcels)) {
-        request.drawings.push_back(drawingOf(plan, parcels, group));
+        request.drawings.push_back(drawingOf(plan, parcels, group, symbols, stretches));
     }
+    addReferencePoints(plan, marks, request.drawings);
     request.tables.push_back(areaTable(plan, areas));
+    if (!marks.legend.empty()) {
+        request.tables.push_back(legendTable(marks));
+    }
+    if (!marks.referencePoints.empty()) {
+        request.tables.push_back(coordinateTable(plan, marks));
+    }
     request.titleBlock.heading = "地積測量図";
     for (const TitleRow& row : titleRows(settings.titleBlock, category, areas, plan.scaleFactor)) {
         // The lot numbers and areas of many parcels are those of the area table.
         const bool perParcel = row.label == "地番" || row.label == "地積";
         request.titleBlock.fields.push_back(
-            {std::string(row.label), row.value, perParcel ? "求積表のとおり" : ""});
+            {std::string(row.label), row.value, perParcel ? "座標求積表のとおり" : ""});
     }
     return request;
 }
 
 layout::SheetLayout layOutSurveyMap(const plan::Plan& plan, const std::vector<Parcel>& parcels,
-                                    const SurveyMapSettings& settings) {
-    return layout::composeLayout(surveyMapRequest(plan, parcels, settings));
+                                    const SurveyMapSettings& settings,
+                                    const std::vector<Neighbour>& neighbours) {
+    return layout::composeLayout(surveyMapRequest(plan, parcels, settings, neighbours));
 }
 
 void warnUnmappableTexts(const layout::SheetLayout& map, std::vector<std::string>& warnings) {

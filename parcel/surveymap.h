@@ -1,6 +1,7 @@
 #pragma once
 
 #include "landcategory.h"
+#include "neighbours.h"
 #include "titleblock.h"
 
 #include "layout/pieces.h"
@@ -24,18 +25,22 @@ struct SurveyMapSettings {
 };
 
 // What the survey map of a plan's parcels is laid out from: per group of parcels that touch,
-// their boundaries, each corner once with its name (away from the parcels), each side once
-// with its length (outside), each parcel's name inside it; the area table (the columns and
-// totals of the area CSV); the title block's fields. A caller may add pieces before laying
-// it out.
+// their boundaries, each corner once with its boundary mark's symbol and its name (away from
+// the parcels), each side once with its length (outside), each parcel's name inside it, each
+// listed neighbouring lot outside its stretch; the reference points (引照点, 基準点) with
+// their symbols beside the drawing nearest them; the area table 「座標求積表」 (the columns
+// and totals of the area CSV), the legend of the marks used and the list of the reference
+// points' coordinates; the title block's fields. A caller may add pieces before laying it out.
 layout::LayoutRequest surveyMapRequest(const plan::Plan& plan, const std::vector<Parcel>& parcels,
-                                       const SurveyMapSettings& settings);
+                                       const SurveyMapSettings& settings,
+                                       const std::vector<Neighbour>& neighbours = {});
 
 // The survey map laid out on sheets of the plan's paper at its scale (see
 // layout::composeLayout). A plan without a scale factor (no scale ever chosen) gets no sheet
 // and a message.
 layout::SheetLayout layOutSurveyMap(const plan::Plan& plan, const std::vector<Parcel>& parcels,
-                                    const SurveyMapSettings& settings);
+                                    const SurveyMapSettings& settings,
+                                    const std::vector<Neighbour>& neighbours = {});
 
 // One warning per text of the map that code page 932 cannot hold whole, naming the
 // characters written as "?".

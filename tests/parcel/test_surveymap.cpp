@@ -190,7 +190,7 @@ TEST(SurveyMap, TheAreaTableHoldsTheCsvInTheInnerFramesUpperRightCorner) {
 
     // The table's upper right corner is the inner frame's; its heading row under its title.
     const Text& heading = *findText(sheet, "Xn(Yn+1-Yn-1)");
-    const Text& title = *findText(sheet, "求積表");
+    const Text& title = *findText(sheet, "座標求積表");
     EXPECT_LT(heading.at.y, title.at.y);
     EXPECT_GT(title.at.y, sheet.inner.maxY - 6.0);
     EXPECT_GT(heading.box.bounds().maxX, sheet.inner.maxX - 30.0);
