@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <set>
 
 using namespace karumenio;
@@ -118,6 +119,36 @@ TEST(SurveyMapLayout, NoTextMeetsAnotherOrALineAndAllStayInsideTheFrame) {
                 }
             }
         }
+    }
+}
+
+// A legend tells the symbols apart only when no two draw the same; the names and lengths keep
+// clear of a point by its symbol's radius, so nothing may reach beyond it.
+TEST(Symbols, EachDrawsAShapeOfItsOwnWithinItsRadiusAndIsFoundByItsName) {
+    const Point at{100.0, 50.0};
+    std::set<std::vector<double>> shapes;
+    for (const Symbol& shape : kSymbols) {
+        SCOPED_TRACE(std::string(shape.name));
+        EXPECT_EQ(findSymbol(shape.name), &shape);
+        EXPECT_EQ(&symbol(shape.id), &shape);
+        Sheet sheet;
+        shape.draw(sheet, at);
+        std::vector<double> drawn;
+        for (const Line& line : sheet.lines) {
+            EXPECT_EQ(line.layer, LayerId::Marks);
+            for (const Point& p : line.vertices) {
+                EXPECT_LE(length(p - at), shape.radius + 1e-9);
+                drawn.insert(drawn.end(),
+                             {std::round((p.x - at.x) * 100), std::round((p.y - at.y) * 100)});
+            }
+            drawn.push_back(line.closed ? -1e9 : -2e9);
+        }
+        for (const Circle& circle : sheet.circles) {
+            EXPECT_LE(length(circle.centre - at) + circle.radius, shape.radius + 1e-9);
+            drawn.insert(drawn.end(), {3e9, std::round(circle.radius * 100)});
+        }
+        EXPECT_FALSE(drawn.empty());
+        EXPECT_TRUE(shapes.insert(drawn).second) << "drawn like another symbol";
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "dxf/dxfwriter.h"
 
+#include "layout/composer.h"
 #include "parcel/areacsv.h"
 #include "parcel/parcel.h"
 #include "parcel/parcelarea.h"
@@ -264,7 +265,8 @@ TEST(SurveyMap, TitleBlockInTheLowerRightCornerWithTheSheetsNumber) {
     const plan::Plan plan = planOfExample("two_parcels.sim", {"0.0000", "B4L", "250"});
     SurveyMapSettings settings;
     settings.landCategory = findLandCategory("その他");
-    settings.titleBlock = {"東京都千代田区一番町", "", "", "2024-05-01", "山田太郎", "", ""};
+    settings.titleBlock = {"東京都千代田区一番町", "",        "", "2024-05-01", "山田太郎",
+                           "2024-04-20",           "鈴木花子"};
     const SheetLayout map = mapOf(plan, settings);
     const layout::Sheet& sheet = map.sheets.at(0);
     struct Row {
@@ -276,8 +278,11 @@ TEST(SurveyMap, TitleBlockInTheLowerRightCornerWithTheSheetsNumber) {
         {"地番", "669-1、669-2"},
         {"地目", "その他"},
         {"地積", "669-1 106㎡、669-2 106㎡"},
+        {"求積方法", "座標法"},
         {"縮尺", "1/250"},
+        {"測量年月日", "2024年4月20日"},
         {"作成年月日", "2024年5月1日"},
+        {"申請人", "鈴木花子"},
         {"作成者", "山田太郎"},
     };
     double previousY = INFINITY;
@@ -303,6 +308,92 @@ TEST(SurveyMap, TitleBlockInTheLowerRightCornerWithTheSheetsNumber) {
     EXPECT_GT(findText(sheet, "作成者")->at.x, sheet.inner.centre().x);
     EXPECT_GT(findText(sheet, "地積測量図")->at.y, findText(sheet, "所在")->at.y);
     EXPECT_NE(findText(sheet, "1枚のうち1枚目"), nullptr);
+}
+
+TEST(SurveyMap, MarksReferencePointsAndNeighboursOfTheRegistrationExample) {
+    const plan::Plan plan = planOfExample("registration_two_parcels.tsv", {"0.0000", "B4L", "250"});
+    const std::vector<Parcel> parcels = findParcels(plan).parcels;
+    const std::vector<Neighbour> neighbours = {{"670番", "No.3-No.4"},
+                                               {"道路", "No.4-No.2"},
+                                               {"668番", "No.2-No.6"},
+                                               {"水路", "No.6-No.3"}};
+    const layout::LayoutRequest request = surveyMapRequest(plan, parcels, {}, neighbours);
+
+    // Each point with its mark's symbol, the 引照点 with that of its class.
+    using layout::SymbolId;
+    const std::pair<const char*, SymbolId> symbols[] = {
+        {"No.1", SymbolId::Square},       {"No.2", SymbolId::DoubleCircle},
+        {"No.3", SymbolId::DoubleCircle}, {"No.4", SymbolId::CrossedSquare},
+        {"No.5", SymbolId::Triangle},     {"No.6", SymbolId::Cross},
+        {"K1", SymbolId::DottedSquare},
+    };
+    ASSERT_EQ(request.drawings.size(), 1u);
+    ASSERT_EQ(request.drawings[0].points.size(), std::size(symbols));
+    for (const auto& [name, id] : symbols) {
+        const auto& points = request.drawings[0].points;
+        const auto point =
+            std::find_if(points.begin(), points.end(),
+                         [&](const layout::PointPiece& p) { return p.name == name; });
+        ASSERT_NE(point, points.end()) << name;
+        EXPECT_EQ(point->symbol, id) << name;
+    }
+    // The legend of the kinds used, each with the symbol drawn at its points; the reference
+    // point listed with its coordinates, never in the area table.
+    ASSERT_EQ(request.tables.size(), 3u);
+    EXPECT_EQ(request.tables[0].title, "座標求積表");
+    const std::vector<std::vector<std::string>> legend = {{"四角", "コンクリート杭"},
+                                                          {"斜線入り四角", "石杭"},
+                                                          {"二重丸", "金属標"},
+                                                          {"三角", "プラスチック杭"},
+                                                          {"斜め十字", "刻印"}};
+    EXPECT_EQ(request.tables[1].rows, legend);
+    const std::vector<std::vector<std::string>> listed = {
+        {"点入り四角", "K1", "-23799.000", "-32828.000", "引照点"}};
+    EXPECT_EQ(request.tables[2].rows, listed);
+    for (const std::vector<std::string>& row : request.tables[0].rows) {
+        EXPECT_NE(row[1], "K1");
+    }
+
+    // Each lot outside the longest side of its stretch, along it, meeting no other text.
+    const SheetLayout map = layout::composeLayout(request);
+    ASSERT_EQ(map.sheets.size(), 1u);
+    EXPECT_TRUE(map.messages.empty()) << map.messages.at(0);
+    const layout::Sheet& sheet = map.sheets[0];
+    auto at = [&](const char* name) {
+        for (std::size_t slot = 0; slot < plan.points.size(); ++slot) {
+            if (plan.points[slot].name == name) {
+                return onSheet(plan, sheet, static_cast<int>(slot));
+            }
+        }
+        return Point{};
+    };
+    struct Along {
+        const char* lot;
+        const char* from;
+        const char* to;
+        // A corner of the parcel across the side.
+        const char* inside;
+    };
+    const Along sides[] = {{"670番", "No.3", "No.4", "No.1"},
+                           {"道路", "No.1", "No.2", "No.3"},
+                           {"668番", "No.2", "No.5", "No.6"},
+                           {"水路", "No.6", "No.3", "No.2"}};
+    for (const Along& side : sides) {
+        SCOPED_TRACE(side.lot);
+        const Text* lot = findText(sheet, side.lot, LayerId::Names);
+        ASSERT_NE(lot, nullptr);
+        const Point a = at(side.from);
+        const Point b = at(side.to);
+        const Point direction = layout::unit(b - a);
+        const Point textDirection = layout::unit(lot->box.corners[1] - lot->box.corners[0]);
+        EXPECT_NEAR(std::fabs(dot(direction, textDirection)), 1.0, 1e-9);
+        const Point normal = layout::leftOf(direction);
+        const double across = dot(centreOf(*lot) - a, normal);
+        EXPECT_LT(across * dot(at(side.inside) - a, normal), 0.0) << "not outside";
+        for (const Text& other : sheet.texts) {
+            EXPECT_TRUE(&other == lot || !layout::overlaps(other.box, lot->box)) << other.text;
+        }
+    }
 }
 
 TEST(SurveyMap, DatesAreShownTheJapaneseWayWhenTheyAreDates) {
