@@ -3,6 +3,9 @@
 #include <QCryptographicHash>
 #include <QFileInfo>
 #include <QSettings>
+#include <QStringList>
+
+#include <optional>
 
 namespace karumenio::app {
 
@@ -31,9 +34,10 @@ QString DrawingInfoStore::keyOf(const QString& pointsFile) {
         QCryptographicHash::hash(path.toUtf8(), QCryptographicHash::Sha1).toHex().left(20));
 }
 
-parcel::SurveyMapSettings DrawingInfoStore::load(const QString& key) {
+DrawingInfo DrawingInfoStore::load(const QString& key) {
     QSettings store;
-    parcel::SurveyMapSettings fields;
+    DrawingInfo info;
+    parcel::SurveyMapSettings& fields = info.map;
     const QString group = kGroup + key + QLatin1Char('/');
     if (const parcel::LandCategory* category =
             parcel::findLandCategory(toStd(store.value(group + QStringLiteral("landCategory"))))) {
@@ -45,11 +49,20 @@ parcel::SurveyMapSettings DrawingInfoStore::load(const QString& key) {
     title.date = toStd(store.value(group + QStringLiteral("date")));
     title.surveyor =
         toStd(store.value(group + QStringLiteral("surveyor"), store.value(kLastSurveyor)));
-    return fields;
+    title.surveyDate = toStd(store.value(group + QStringLiteral("surveyDate")));
+    title.applicant = toStd(store.value(group + QStringLiteral("applicant")));
+    for (const QString& text : store.value(group + QStringLiteral("neighbours")).toStringList()) {
+        if (const std::optional<parcel::Neighbour> neighbour =
+                parcel::parseNeighbour(text.toStdString())) {
+            info.neighbours.push_back(*neighbour);
+        }
+    }
+    return info;
 }
 
-void DrawingInfoStore::save(const QString& key, const parcel::SurveyMapSettings& fields) {
+void DrawingInfoStore::save(const QString& key, const DrawingInfo& info) {
     QSettings store;
+    const parcel::SurveyMapSettings& fields = info.map;
     const QString group = kGroup + key + QLatin1Char('/');
     const parcel::LandCategory& category =
         fields.landCategory != nullptr ? *fields.landCategory : parcel::kLandCategories[0];
@@ -61,6 +74,13 @@ void DrawingInfoStore::save(const QString& key, const parcel::SurveyMapSettings&
     store.setValue(group + QStringLiteral("lotNumber"), fromStd(title.lotNumber));
     store.setValue(group + QStringLiteral("date"), fromStd(title.date));
     store.setValue(group + QStringLiteral("surveyor"), fromStd(title.surveyor));
+    store.setValue(group + QStringLiteral("surveyDate"), fromStd(title.surveyDate));
+    store.setValue(group + QStringLiteral("applicant"), fromStd(title.applicant));
+    QStringList neighbours;
+    for (const parcel::Neighbour& neighbour : info.neighbours) {
+        neighbours << fromStd(parcel::neighbourText(neighbour));
+    }
+    store.setValue(group + QStringLiteral("neighbours"), neighbours);
     store.setValue(kLastSurveyor, fromStd(title.surveyor));
 }
 

@@ -1,5 +1,6 @@
 #include "drawinginfodialog.h"
 
+#include "job/drawingfields.h"
 #include "job/surveymapfiles.h"
 
 #include <QComboBox>
@@ -7,8 +8,11 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <optional>
 
 namespace karumenio::app {
 
@@ -25,12 +29,21 @@ QLineEdit* lineEdit(const char* name, const std::string& text, QWidget* parent) 
     return edit;
 }
 
+std::vector<std::string> lines(const QPlainTextEdit* edit) {
+    std::vector<std::string> found;
+    for (const QString& line : edit->toPlainText().split(QLatin1Char('\n'))) {
+        found.push_back(line.trimmed().toStdString());
+    }
+    return found;
+}
+
 } // namespace
 
-DrawingInfoDialog::DrawingInfoDialog(const parcel::SurveyMapSettings& fields, QWidget* parent)
-    : QDialog(parent), m_fields(fields) {
+DrawingInfoDialog::DrawingInfoDialog(const DrawingInfo& info, QWidget* parent)
+    : QDialog(parent), m_info(info) {
     setObjectName(QStringLiteral("DrawingInfoDialog"));
     setWindowTitle(QStringLiteral("図面情報"));
+    const parcel::SurveyMapSettings& fields = info.map;
     const parcel::TitleBlock& title = fields.titleBlock;
     m_location = lineEdit("location", title.location, this);
     m_lotNumber = lineEdit("lotNumber", title.lotNumber, this);
@@ -47,6 +60,18 @@ DrawingInfoDialog::DrawingInfoDialog(const parcel::SurveyMapSettings& fields, QW
     m_date->setPlaceholderText(
         QStringLiteral("空欄なら作成する日（%1）").arg(fromStd(job::todayDate())));
     m_surveyor = lineEdit("surveyor", title.surveyor, this);
+    m_surveyDate = lineEdit("surveyDate", title.surveyDate, this);
+    m_surveyDate->setPlaceholderText(QStringLiteral("2025-03-20 のように年-月-日"));
+    m_applicant = lineEdit("applicant", title.applicant, this);
+    QStringList neighbours;
+    for (const parcel::Neighbour& neighbour : info.neighbours) {
+        neighbours << fromStd(parcel::neighbourText(neighbour));
+    }
+    m_neighbours = new QPlainTextEdit(neighbours.join(QLatin1Char('\n')), this);
+    m_neighbours->setObjectName(QStringLiteral("neighbours"));
+    m_neighbours->setPlaceholderText(QStringLiteral("670番:P1-P3\n道路:P3-P4"));
+    m_neighbours->setTabChangesFocus(true);
+    m_neighbours->setFixedHeight(m_neighbours->fontMetrics().lineSpacing() * 5 + 12);
     m_problem = new QLabel(this);
     m_problem->setObjectName(QStringLiteral("problem"));
     m_problem->setStyleSheet(QStringLiteral("color: #b00000;"));
@@ -56,11 +81,18 @@ DrawingInfoDialog::DrawingInfoDialog(const parcel::SurveyMapSettings& fields, QW
     form->addRow(QStringLiteral("所在"), m_location);
     form->addRow(QStringLiteral("地番"), m_lotNumber);
     form->addRow(QStringLiteral("地目"), m_landCategory);
+    form->addRow(QStringLiteral("測量年月日"), m_surveyDate);
     form->addRow(QStringLiteral("作成年月日"), m_date);
+    form->addRow(QStringLiteral("申請人"), m_applicant);
     form->addRow(QStringLiteral("作成者"), m_surveyor);
-    auto* note = new QLabel(QStringLiteral("地目が宅地・鉱泉地以外で 10 ㎡を超える土地は、"
-                                           "地積の 1 ㎡未満を切り捨てます。"),
-                            this);
+    form->addRow(QStringLiteral("隣接地"), m_neighbours);
+    auto* note =
+        new QLabel(QStringLiteral("地目が宅地・鉱泉地以外で 10 ㎡を超える土地は、"
+                                  "地積の 1 ㎡未満を切り捨てます。\n"
+                                  "隣接地は 1 行に 1 つ、「地番:点名-点名」と入力します"
+                                  "（道路・水路も可）。その区画の二点の間に接する土地です。"
+                                  "同じ図面の区画どうしが接する辺は入力不要です。"),
+                   this);
     note->setWordWrap(true);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
@@ -75,8 +107,9 @@ DrawingInfoDialog::DrawingInfoDialog(const parcel::SurveyMapSettings& fields, QW
     layout->addWidget(buttons);
 }
 
-parcel::SurveyMapSettings DrawingInfoDialog::fields() const {
-    parcel::SurveyMapSettings fields = m_fields;
+DrawingInfo DrawingInfoDialog::info() const {
+    DrawingInfo info = m_info;
+    parcel::SurveyMapSettings& fields = info.map;
     fields.landCategory =
         parcel::findLandCategory(m_landCategory->currentData().toString().toStdString());
     if (fields.landCategory == nullptr) {
@@ -87,17 +120,27 @@ parcel::SurveyMapSettings DrawingInfoDialog::fields() const {
     title.lotNumber = m_lotNumber->text().trimmed().toStdString();
     title.date = m_date->text().trimmed().toStdString();
     title.surveyor = m_surveyor->text().trimmed().toStdString();
-    return fields;
+    title.surveyDate = m_surveyDate->text().trimmed().toStdString();
+    title.applicant = m_applicant->text().trimmed().toStdString();
+    info.neighbours = job::neighboursOf(lines(m_neighbours));
+    return info;
 }
 
 void DrawingInfoDialog::accept() {
-    const QString date = m_date->text().trimmed();
-    if (!date.isEmpty() && !job::isCalendarDate(date.toStdString())) {
-        m_problem->setText(QStringLiteral("作成年月日は 2024-05-01 のように年-月-日で入力して下さい"
-                                          "（空欄なら作成する日）。"));
+    if (const std::optional<job::FieldProblem> problem =
+            job::drawingFieldProblem(info().map.titleBlock, lines(m_neighbours))) {
+        QWidget* field = m_neighbours;
+        if (problem->field == "date") {
+            field = m_date;
+        } else if (problem->field == "surveyDate") {
+            field = m_surveyDate;
+        }
+        m_problem->setText(fromStd(problem->message));
         m_problem->setVisible(true);
-        m_date->setFocus();
-        m_date->selectAll();
+        field->setFocus();
+        if (auto* edit = qobject_cast<QLineEdit*>(field)) {
+            edit->selectAll();
+        }
         return;
     }
     QDialog::accept();

@@ -380,7 +380,9 @@ void MainWindow::applySettings() {
     settings.scale = plan::findScale(m_scaleList->currentData().toString().toStdString());
     settings.angle = plan::RotationAngle(m_angleBox->text().toStdString());
     settings.surveyMap = m_surveyMapBox->isChecked();
-    settings.map = DrawingInfoStore::load(m_drawingInfoKey);
+    DrawingInfo info = DrawingInfoStore::load(m_drawingInfoKey);
+    settings.map = std::move(info.map);
+    settings.neighbours = std::move(info.neighbours);
     settings.planeSystem = geodesy::planeSystem(m_zoneList->currentData().toInt());
     m_session->setSettings(std::move(settings));
 }
@@ -401,7 +403,7 @@ void MainWindow::editDrawingInfo() {
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
-    DrawingInfoStore::save(m_drawingInfoKey, dialog.fields());
+    DrawingInfoStore::save(m_drawingInfoKey, dialog.info());
     refreshPreview();
 }
 
@@ -436,7 +438,7 @@ PreviewWindow* MainWindow::openPreview() {
         connect(m_preview, &PreviewWindow::pointClicked, this, [this](int slot) {
             const int row = points::kFirstDataRow + slot;
             selectCell(QStringLiteral("A%1").arg(row));
-            m_worksheetWindow->view()->selectCells(row, 1, row, points::kMarkRadiusColumn);
+            m_worksheetWindow->view()->selectCells(row, 1, row, points::kLastDataColumn);
         });
         connect(m_preview, &PreviewWindow::suggestionApplied, this, &MainWindow::applySuggestion);
         connect(m_preview, &PreviewWindow::readRequested, this, &MainWindow::readPoints);

@@ -5,9 +5,9 @@
 #include "planview.h"
 
 #include "job/errormessage.h"
+#include "job/fitadvice.h"
 #include "job/planlocation.h"
 #include "job/surveymapfiles.h"
-#include "plan/fitcheck.h"
 #include "plan/labelencoding.h"
 
 #include <QCheckBox>
@@ -163,13 +163,12 @@ void PreviewWindow::setPlan(const plan::Plan& plan, const job::Settings& setting
     m_settings = settings;
     // The survey map as the DXF, KYUSEKI.SCR and the PDF draw it.
     std::vector<std::string> mapWarnings;
+    std::optional<layout::SheetLayout> map;
     if (settings.surveyMap) {
-        const parcel::SurveyMap map = job::surveyMapOf(plan, settings, &mapWarnings);
-        parcel::warnUnmappableTexts(map, mapWarnings);
-        m_scene->setPlan(plan, &map);
-    } else {
-        m_scene->setPlan(plan);
+        map = job::surveyMapOf(plan, settings, &mapWarnings);
+        parcel::warnUnmappableTexts(*map, mapWarnings);
     }
+    m_scene->setPlan(plan, map ? &*map : nullptr);
     m_view->setEnabled(true);
     for (QPushButton* button : std::as_const(m_exportButtons)) {
         button->setEnabled(true);
@@ -199,21 +198,13 @@ void PreviewWindow::setPlan(const plan::Plan& plan, const job::Settings& setting
 
     m_paperToken.clear();
     m_scaleToken.clear();
-    const plan::FitCheck check = plan::checkFit(plan, *plan.paper, *plan.scale);
-    const QString fitText = fromStd(plan::fitMessage(check, *plan.paper, *plan.scale));
-    if (check.outside > 0 && check.fittingScale != nullptr) {
-        m_paperToken = fromStd(plan.paper->token);
-        m_scaleToken = fromStd(check.fittingScale->token);
-        m_apply->setText(QStringLiteral("%1 にする").arg(fromStd(check.fittingScale->listText)));
-    } else if (check.outside > 0 && check.fittingPaper != nullptr) {
-        m_paperToken = fromStd(check.fittingPaper->token);
-        m_scaleToken = fromStd(check.fittingPaperScale->token);
-        m_apply->setText(QStringLiteral("%1・%2 にする")
-                             .arg(fromStd(check.fittingPaper->listText),
-                                  fromStd(check.fittingPaperScale->listText)));
+    const job::FitAdvice advice = job::fitAdvice(plan, map ? &*map : nullptr);
+    if (advice.scale != nullptr) {
+        m_paperToken = fromStd(advice.paper->token);
+        m_scaleToken = fromStd(advice.scale->token);
+        m_apply->setText(fromStd(advice.caption));
     }
-    m_fit->setText(fitText.isEmpty() ? QStringLiteral("すべての測点が用紙の内枠に収まっています。")
-                                     : fitText);
+    m_fit->setText(fromStd(advice.text));
     m_apply->setVisible(hasSuggestion());
 
     // A new sheet frame (paper, scale, angle, or points that move it) is shown whole; points

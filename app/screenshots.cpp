@@ -203,7 +203,7 @@ QStringList saveScreenshots(const QString& folder, const QString& workedExampleT
         if (preview->exportTo(QStringLiteral("pdf"), pdf)) {
             written.append(pdf);
         }
-        DrawingInfoDialog info(parcel::SurveyMapSettings{}, &main);
+        DrawingInfoDialog info(DrawingInfo{}, &main);
         info.show();
         shoot(&info, QStringLiteral("drawinginfo"));
         info.close();

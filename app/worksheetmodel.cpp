@@ -185,8 +185,9 @@ void WorksheetModel::restoreTemplate() {
 bool WorksheetModel::holdsAJob() const {
     const int last = m_sheet.lastUsedRow();
     for (int row = points::kFirstDataRow; row <= last; ++row) {
-        for (const int column : {points::kBreakMarkColumn, points::kLabelTextColumn,
-                                 points::kPointXColumn, points::kPointYColumn}) {
+        for (const int column :
+             {points::kBreakMarkColumn, points::kLabelTextColumn, points::kPointXColumn,
+              points::kPointYColumn, points::kBoundaryMarkColumn, points::kPointClassColumn}) {
             if (!m_sheet.content(row, column).isEmpty()) {
                 return true;
             }

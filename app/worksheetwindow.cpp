@@ -203,8 +203,9 @@ bool WorksheetWindow::openPointsFile(const QString& path) {
     const std::string_view content(bytes.constData(), static_cast<std::size_t>(bytes.size()));
     const std::string name = QFileInfo(path).fileName().toStdString();
     // Only a file that can be read asks whether it replaces the job: it is tried on a sheet
-    // of its own first.
-    if (m_model->holdsAJob()) {
+    // of its own first. A table of marks fills in the job instead.
+    const bool asks = m_model->holdsAJob() && !survey::isMarkFile(content, name);
+    if (asks) {
         try {
             job::Job trial(job::Job::History::None);
             trial.openPointsFile(content, name);
@@ -213,7 +214,7 @@ bool WorksheetWindow::openPointsFile(const QString& path) {
             return false;
         }
     }
-    const int answer = m_model->holdsAJob() ? askReplaceJob() : 1;
+    const int answer = asks ? askReplaceJob() : 1;
     if (answer != 0 && answer != 1) {
         return false;
     }

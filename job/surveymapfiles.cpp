@@ -21,10 +21,11 @@ const parcel::LandCategory& categoryOf(const Settings& settings) {
 
 } // namespace
 
-parcel::SurveyMap surveyMapOf(const plan::Plan& plan, const Settings& settings,
-                              std::vector<std::string>* warnings) {
+layout::SheetLayout surveyMapOf(const plan::Plan& plan, const Settings& settings,
+                                std::vector<std::string>* warnings) {
     parcel::ParcelSearch search = parcel::findParcels(plan);
-    parcel::SurveyMap map = parcel::drawSurveyMap(plan, search.parcels, settings.map);
+    layout::SheetLayout map =
+        parcel::layOutSurveyMap(plan, search.parcels, settings.map, settings.neighbours);
     if (warnings != nullptr) {
         const std::vector<std::string> missing = checkRegistration(plan, search.parcels, settings);
         warnings->insert(warnings->end(), missing.begin(), missing.end());
@@ -33,7 +34,7 @@ parcel::SurveyMap surveyMapOf(const plan::Plan& plan, const Settings& settings,
             settings.subdivision);
         warnings->insert(warnings->end(), subdivision.warnings.begin(), subdivision.warnings.end());
         warnings->insert(warnings->end(), search.warnings.begin(), search.warnings.end());
-        warnings->insert(warnings->end(), map.fitMessages.begin(), map.fitMessages.end());
+        warnings->insert(warnings->end(), map.messages.begin(), map.messages.end());
     }
     return map;
 }

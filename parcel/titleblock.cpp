@@ -63,6 +63,8 @@ std::vector<TitleRow> titleRows(const TitleBlock& fields, const LandCategory& ca
         {"地番", fields.lotNumber.empty() ? joined(names) : fields.lotNumber},
         {"地目", std::string(category.titleText)},
         {"地積", joined(registered)},
+        // The areas are computed from the coordinates alone, as the area table shows.
+        {"求積方法", "座標法"},
         {"縮尺", "1/" + spreadsheet::formatNumber(scaleFactor * 1000, true)},
         {"座標系", fields.coordinateSystem},
         {"測量年月日", japaneseDate(fields.surveyDate)},

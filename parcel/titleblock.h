@@ -32,9 +32,9 @@ struct TitleRow {
     std::string value;
 };
 
-// The rows of the title block in their order: 所在, 地番, 地目, 地積, 縮尺, 座標系, 測量年月日,
-// 作成年月日, 申請人, 作成者. 地積 is each parcel's registered area in m² (with its name when there
-// are several), 縮尺 "1/250" from the scale factor.
+// The rows of the title block in their order: 所在, 地番, 地目, 地積, 求積方法 (座標法), 縮尺,
+// 座標系, 測量年月日, 作成年月日, 申請人, 作成者. 地積 is each parcel's registered area in m² (with
+// its name when there are several), 縮尺 "1/250" from the scale factor.
 std::vector<TitleRow> titleRows(const TitleBlock& fields, const LandCategory& category,
                                 const std::vector<ParcelArea>& areas, double scaleFactor);
 

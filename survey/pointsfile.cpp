@@ -110,6 +110,19 @@ void decodeInPlace(std::string& bytes) {
     }
 }
 
+bool isMarkFile(std::string_view bytes, std::string_view fileName, const OpenOptions& options) {
+    if (options.format == FileFormat::Sima ||
+        (options.format == FileFormat::Auto && looksLikeSima(bytes, fileName))) {
+        return false;
+    }
+    std::string converted;
+    try {
+        return isMarkTable(decodedText(bytes, converted), options.csv);
+    } catch (const spreadsheet::RunTimeError&) {
+        return false;
+    }
+}
+
 PointRows readPointsFile(std::string_view bytes, std::string_view fileName,
                          const OpenOptions& options) {
     const bool sima = options.format == FileFormat::Sima ||

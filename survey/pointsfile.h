@@ -37,6 +37,10 @@ struct OpenedFile {
 // SIMA header (G00, Z00 or A00); a CSV whose first field names a point "A01" is not.
 bool looksLikeSima(std::string_view bytes, std::string_view fileName);
 
+// Whether the file is a table of marks (isMarkTable), which fills in the job on the sheet
+// instead of replacing it: a front end asks no question before opening one.
+bool isMarkFile(std::string_view bytes, std::string_view fileName, const OpenOptions& options = {});
+
 // The file's bytes as UTF-8 text: UTF-8 with or without byte order mark, or code page 932.
 std::string decodePointsFile(std::string_view bytes);
 

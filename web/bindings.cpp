@@ -4,7 +4,9 @@
 #include "websession.h"
 
 #include "geodesy/planesystem.h"
+#include "job/drawingfields.h"
 #include "job/outputformat.h"
+#include "parcel/landcategory.h"
 #include "plan/drawingscale.h"
 #include "plan/edition.h"
 #include "plan/papersize.h"
@@ -14,6 +16,8 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace karumenio::web {
@@ -85,10 +89,65 @@ val files(const WriteOutcome& outcome) {
     return object;
 }
 
+// A text property of a value from the page; empty when it is missing or not a text, as in the
+// settings an older page kept.
+std::string textOf(const val& object, const char* name) {
+    if (!object.isUndefined() && !object.isNull()) {
+        if (const val value = object[name]; value.isString()) {
+            return value.as<std::string>();
+        }
+    }
+    return {};
+}
+
+// The lines of a text, as the page's box of neighbours holds them.
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return lines;
+}
+
+// The survey map's information as the page's 図面情報 holds it: the land category's token,
+// the title block's fields and the neighbours, one a line.
+void readDrawingInfo(const val& info, job::Settings& settings) {
+    if (const parcel::LandCategory* category =
+            parcel::findLandCategory(textOf(info, "landCategory"))) {
+        settings.map.landCategory = category;
+    }
+    parcel::TitleBlock& title = settings.map.titleBlock;
+    title.location = textOf(info, "location");
+    title.lotNumber = textOf(info, "lotNumber");
+    title.date = textOf(info, "date");
+    title.surveyor = textOf(info, "surveyor");
+    title.surveyDate = textOf(info, "surveyDate");
+    title.applicant = textOf(info, "applicant");
+    settings.neighbours = job::neighboursOf(linesOf(textOf(info, "neighbours")));
+}
+
+// What the page's 図面情報 cannot take as typed: {field, message}, or null.
+val drawingInfoProblem(const val& info) {
+    job::Settings settings;
+    readDrawingInfo(info, settings);
+    const std::optional<job::FieldProblem> problem =
+        job::drawingFieldProblem(settings.map.titleBlock, linesOf(textOf(info, "neighbours")));
+    if (!problem) {
+        return val::null();
+    }
+    val object = val::object();
+    object.set("field", problem->field);
+    object.set("message", problem->message);
+    return object;
+}
+
 // The settings as the page's controls hold them: the edition code ("" before one is chosen),
 // the paper and scale tokens (one the tables lack names none: the previous run's stays), the
 // angle text, the plane rectangular coordinate system (1 to 19; 0 or missing when none is
-// chosen, as in an older page's kept settings) and the survey map's checkbox.
+// chosen, as in an older page's kept settings), the survey map's checkbox and its 図面情報.
 job::Settings settingsOf(const val& v) {
     job::Settings settings;
     settings.edition = v["edition"].as<std::string>();
@@ -98,6 +157,7 @@ job::Settings settingsOf(const val& v) {
     const val system = v["planeSystem"];
     settings.planeSystem = geodesy::planeSystem(system.isNumber() ? system.as<int>() : 0);
     settings.surveyMap = v["surveyMap"].isTrue();
+    readDrawingInfo(v["drawingInfo"], settings);
     return settings;
 }
 
@@ -143,8 +203,16 @@ val tables() {
         entry.set("extension", std::string(format.extension));
         formats.call<void>("push", entry);
     }
+    val categories = val::array();
+    for (const parcel::LandCategory& category : parcel::kLandCategories) {
+        val entry = val::object();
+        entry.set("token", std::string(category.token));
+        entry.set("caption", std::string(category.listText));
+        categories.call<void>("push", entry);
+    }
     val object = val::object();
     object.set("editions", editions);
+    object.set("landCategories", categories);
     object.set("formats", formats);
     object.set("papers", papers);
     object.set("scales", scales);
@@ -316,6 +384,9 @@ class PageJob {
     bool canUndo() const { return m_session.canUndo(); }
     bool canRedo() const { return m_session.canRedo(); }
     bool holdsAJob() const { return m_session.holdsAJob(); }
+    bool addsToTheJob(const std::string& data, const std::string& name) const {
+        return WebSession::addsToTheJob(data, name);
+    }
     bool asksBeforePasting(int row, int column) const {
         return m_session.asksBeforePasting(row, column);
     }
@@ -482,6 +553,7 @@ class PageJob {
 
 EMSCRIPTEN_BINDINGS(karumenio) {
     emscripten::function("tables", &tables);
+    emscripten::function("drawingInfoProblem", &drawingInfoProblem);
     emscripten::class_<PageJob>("PageJob")
         .constructor<>()
         .function("layout", &PageJob::layout)
@@ -499,6 +571,7 @@ EMSCRIPTEN_BINDINGS(karumenio) {
         .function("canUndo", &PageJob::canUndo)
         .function("canRedo", &PageJob::canRedo)
         .function("holdsAJob", &PageJob::holdsAJob)
+        .function("addsToTheJob", &PageJob::addsToTheJob)
         .function("asksBeforePasting", &PageJob::asksBeforePasting)
         .function("hasRead", &PageJob::hasRead)
         .function("changedSinceRead", &PageJob::changedSinceRead)

@@ -3,10 +3,11 @@
 #include "geodesy/planesystem.h"
 #include "job/completion.h"
 #include "job/errormessage.h"
+#include "job/fitadvice.h"
 #include "job/outputformat.h"
 #include "job/planlocation.h"
+#include "job/surveymapfiles.h"
 #include "plan/drawingscale.h"
-#include "plan/fitcheck.h"
 #include "plan/labelencoding.h"
 #include "plan/papersize.h"
 #include "points/inputtemplate.h"
@@ -42,7 +43,7 @@ Message failure(std::string_view title, const std::exception& error) {
 spreadsheet::EditRecord clearJob(spreadsheet::Worksheet& sheet,
                                  const spreadsheet::Worksheet& original) {
     return points::restoreTemplateCells(sheet, original, points::kFirstDataRow, 1,
-                                        points::kTemplateLastRow, points::kMarkRadiusColumn);
+                                        points::kTemplateLastRow, points::kLastDataColumn);
 }
 
 // The files a run made, as the page hands them over (by their names alone), with the message
@@ -242,8 +243,9 @@ bool WebSession::holdsAJob() const {
     const spreadsheet::Worksheet& s = sheet();
     const int last = s.lastUsedRow();
     for (int row = points::kFirstDataRow; row <= last; ++row) {
-        for (const int column : {points::kBreakMarkColumn, points::kLabelTextColumn,
-                                 points::kPointXColumn, points::kPointYColumn}) {
+        for (const int column :
+             {points::kBreakMarkColumn, points::kLabelTextColumn, points::kPointXColumn,
+              points::kPointYColumn, points::kBoundaryMarkColumn, points::kPointClassColumn}) {
             if (!s.isEmpty(row, column)) {
                 return true;
             }
@@ -257,6 +259,10 @@ bool WebSession::holdsAJob() const {
         }
     }
     return false;
+}
+
+bool WebSession::addsToTheJob(std::string_view bytes, std::string_view fileName) {
+    return survey::isMarkFile(bytes, fileName);
 }
 
 bool WebSession::asksBeforePasting(int row, int column) const {
@@ -307,23 +313,19 @@ PlanOutcome WebSession::plan(job::Settings settings) {
     outcome.warnings = p.warnings;
     // Names the code page cannot hold are written as "?" in every output.
     plan::warnUnmappableLabels(p, outcome.warnings);
-    if (p.paper != nullptr && p.scale != nullptr) {
-        const plan::FitCheck check = plan::checkFit(p, *p.paper, *p.scale);
-        outcome.fitText = plan::fitMessage(check, *p.paper, *p.scale);
-        if (check.outside > 0 && check.fittingScale != nullptr) {
-            outcome.suggestedPaper = p.paper->token;
-            outcome.suggestedScale = check.fittingScale->token;
-            outcome.suggestionCaption = std::string(check.fittingScale->listText) + " にする";
-        } else if (check.outside > 0 && check.fittingPaper != nullptr) {
-            outcome.suggestedPaper = check.fittingPaper->token;
-            outcome.suggestedScale = check.fittingPaperScale->token;
-            outcome.suggestionCaption = std::string(check.fittingPaper->listText) + "・" +
-                                        std::string(check.fittingPaperScale->listText) + " にする";
-        }
+    std::optional<layout::SheetLayout> map;
+    if (m_job.settings().surveyMap) {
+        map = job::surveyMapOf(p, m_job.settings(), &outcome.warnings);
+        parcel::warnUnmappableTexts(*map, outcome.warnings);
     }
-    if (outcome.fitText.empty()) {
-        outcome.fitText = "すべての測点が用紙の内枠に収まっています。";
+    const job::FitAdvice advice = job::fitAdvice(p, map ? &*map : nullptr);
+    outcome.fitText = advice.text;
+    if (advice.scale != nullptr) {
+        outcome.suggestedPaper = advice.paper->token;
+        outcome.suggestedScale = advice.scale->token;
+        outcome.suggestionCaption = advice.caption;
     }
+    outcome.surveyMap = std::move(map);
     placeOnMap(m_job.settings().planeSystem, p, outcome);
     return outcome;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "job/job.h"
+#include "layout/sheetlayout.h"
 #include "plan/plan.h"
 #include "spreadsheet/cellcontent.h"
 
@@ -57,6 +58,8 @@ struct WriteOutcome {
 // The preview's plan, or why there is none.
 struct PlanOutcome {
     std::optional<plan::Plan> plan;
+    // The survey map's sheets, drawn instead of the plan, when the settings ask for the map.
+    std::optional<layout::SheetLayout> surveyMap;
     std::string problem;
     // The fit check: its message (all fit: the sentence that says so), and a paper and scale
     // that hold every point with the caption of the button that applies them.
@@ -108,6 +111,8 @@ class WebSession {
     // Whether the data rows hold an earlier job, so that a paste at A6 or an opened file
     // asks whether to replace it.
     bool holdsAJob() const;
+    // Whether the file is a table of marks, which adds to the job instead of replacing it.
+    static bool addsToTheJob(std::string_view bytes, std::string_view fileName);
     bool asksBeforePasting(int row, int column) const;
 
     // The read button; its message is ready to show.

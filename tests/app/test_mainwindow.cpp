@@ -16,6 +16,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSettings>
@@ -109,9 +110,13 @@ void runDrawingInfoDialog(QPushButton* button, DialogStep& step) {
         }
         auto* category = dialog->findChild<QComboBox*>(QStringLiteral("landCategory"));
         step.found[QStringLiteral("landCategory")] = category->currentData().toString();
+        auto* neighbours = dialog->findChild<QPlainTextEdit*>(QStringLiteral("neighbours"));
+        step.found[QStringLiteral("neighbours")] = neighbours->toPlainText();
         for (auto it = step.enter.cbegin(); it != step.enter.cend(); ++it) {
             if (it.key() == QStringLiteral("landCategory")) {
                 category->setCurrentIndex(category->findData(it.value()));
+            } else if (it.key() == QStringLiteral("neighbours")) {
+                neighbours->setPlainText(it.value());
             } else {
                 dialog->findChild<QLineEdit*>(it.key())->setText(it.value());
             }
@@ -498,10 +503,14 @@ void TestMainWindow::drawingInfoIsKeptPerPointsFile() {
     QCOMPARE(button->text(), QStringLiteral("図面情報…"));
     m_form->setPointsFile(QStringLiteral("/surveys/a.sim"));
     DialogStep first;
-    first.enter = {{QStringLiteral("location"), QStringLiteral("八王子市元本郷町")},
-                   {QStringLiteral("date"), QStringLiteral("2025-04-01")},
-                   {QStringLiteral("surveyor"), QStringLiteral("測量 太郎")},
-                   {QStringLiteral("landCategory"), QStringLiteral("その他")}};
+    first.enter = {
+        {QStringLiteral("location"), QStringLiteral("八王子市元本郷町")},
+        {QStringLiteral("date"), QStringLiteral("2025-04-01")},
+        {QStringLiteral("surveyDate"), QStringLiteral("2025-03-20")},
+        {QStringLiteral("applicant"), QStringLiteral("山田 花子")},
+        {QStringLiteral("surveyor"), QStringLiteral("測量 太郎")},
+        {QStringLiteral("neighbours"), QStringLiteral(" 670番:No.3-No.4\n\n道路：No.4-No.2")},
+        {QStringLiteral("landCategory"), QStringLiteral("その他")}};
     runDrawingInfoDialog(button, first);
     QVERIFY(!first.refused);
     QCOMPARE(first.found.value(QStringLiteral("location")), QString());
@@ -512,6 +521,13 @@ void TestMainWindow::drawingInfoIsKeptPerPointsFile() {
     second.enter = {{QStringLiteral("date"), QStringLiteral("2025-02-29")}};
     runDrawingInfoDialog(button, second);
     QVERIFY2(second.refused, "a day that is not in the calendar is refused");
+    for (const auto& [field, text] : {std::pair{"surveyDate", "2025/03/20"},
+                                      std::pair{"neighbours", "670番:No.3-No.4\n道路"}}) {
+        DialogStep refused;
+        refused.enter = {{QString::fromLatin1(field), QString::fromUtf8(text)}};
+        runDrawingInfoDialog(button, refused);
+        QVERIFY2(refused.refused, field);
+    }
     QCOMPARE(second.found.value(QStringLiteral("location")), QString());
     QCOMPARE(second.found.value(QStringLiteral("surveyor")), QStringLiteral("測量 太郎"));
     QCOMPARE(second.found.value(QStringLiteral("landCategory")), QStringLiteral("宅地"));
@@ -526,6 +542,11 @@ void TestMainWindow::drawingInfoIsKeptPerPointsFile() {
     QCOMPARE(third.found.value(QStringLiteral("location")), QStringLiteral("八王子市元本郷町"));
     QCOMPARE(third.found.value(QStringLiteral("date")), QStringLiteral("2025-04-01"));
     QCOMPARE(third.found.value(QStringLiteral("landCategory")), QStringLiteral("その他"));
+    QCOMPARE(third.found.value(QStringLiteral("surveyDate")), QStringLiteral("2025-03-20"));
+    QCOMPARE(third.found.value(QStringLiteral("applicant")), QStringLiteral("山田 花子"));
+    // The neighbours one a line, as the command line writes them.
+    QCOMPARE(third.found.value(QStringLiteral("neighbours")),
+             QStringLiteral("670番:No.3-No.4\n道路:No.4-No.2"));
 }
 
 KARUMENIO_QTEST_MAIN(TestMainWindow)

@@ -1,6 +1,7 @@
 #include "recordingsink.h"
 #include "testmain.h"
 
+#include "app/drawinginfo.h"
 #include "app/mainwindow.h"
 #include "app/planexport.h"
 #include "app/planscene.h"
@@ -89,6 +90,7 @@ class TestPreview : public QObject {
     void theMapButtonOpensTheAddressOfThePlan();
     void aPlanOutsideItsSystemIsAWarning();
     void theSurveyMapIsDrawnAndPrintedOnB4();
+    void theRegistrationExamplesMapHoldsEveryItemOfTheDrawingInfo();
 
   private:
     PreviewWindow* readAndPreview(const QString& rows);
@@ -578,21 +580,22 @@ void TestPreview::theSurveyMapIsDrawnAndPrintedOnB4() {
     const int plainItems = preview->scene()->items().size();
 
     m_form->findChild<QCheckBox*>(QStringLiteral("surveyMapBox"))->setChecked(true);
-    const karumenio::parcel::SurveyMap* map = preview->scene()->surveyMap();
+    const karumenio::layout::SheetLayout* map = preview->scene()->surveyMap();
     QVERIFY(map);
-    QVERIFY(!map->texts.empty());
-    QCOMPARE(preview->scene()->items().size(),
-             plainItems + int(map->texts.size()) + int(karumenio::parcel::kMapLayers.size()));
-    // Every text of the map is in the scene, side lengths and the area table's 地積 among them.
+    QCOMPARE(map->sheets.size(), std::size_t(1));
+    // The map's sheet in place of the plan: its texts, side lengths and the area table's 地積
+    // among them, and a marker at each point it draws; none of the plan's 3-unit names.
     QStringList texts;
     for (QGraphicsItem* item : preview->scene()->items()) {
         if (auto* text = qgraphicsitem_cast<QGraphicsSimpleTextItem*>(item)) {
             texts.append(text->text());
         }
     }
-    for (const karumenio::parcel::MapText& text : map->texts) {
+    QCOMPARE(texts.size(), int(map->sheets[0].texts.size()));
+    for (const karumenio::layout::Text& text : map->sheets[0].texts) {
         QVERIFY2(texts.contains(fromStd(text.text)), text.text.c_str());
     }
+    QVERIFY(plainItems > 0);
     QVERIFY(texts.contains(QStringLiteral("106.57")));
 
     QTemporaryDir folder;
@@ -607,6 +610,58 @@ void TestPreview::theSurveyMapIsDrawnAndPrintedOnB4() {
     const QString dxf = folder.filePath(QStringLiteral("map.dxf"));
     QVERIFY(preview->exportTo(QStringLiteral("dxf"), dxf));
     QVERIFY(readFile(dxf).contains("P_HENCHO"));
+}
+
+// The job's 図面情報 kept for its points file reaches the map the preview draws and prints:
+// marks, the 引照点, the neighbours, the title block's rows. KARUMENIO_TEST_PDF names a file
+// to keep the print in, for looking at it.
+void TestPreview::theRegistrationExamplesMapHoldsEveryItemOfTheDrawingInfo() {
+    const QString example =
+        QStringLiteral(KARUMENIO_TEST_DATA "/../../examples/registration_two_parcels.tsv");
+    karumenio::app::DrawingInfo info;
+    info.map.landCategory = karumenio::parcel::findLandCategory("宅地");
+    info.map.titleBlock = {"千葉県市川市八幡一丁目",
+                           "669番1、669番2",
+                           "",
+                           "2025-04-01",
+                           "測量 太郎",
+                           "2025-03-20",
+                           "山田 花子"};
+    for (const char* line :
+         {"670番:No.3-No.4", "道路:No.4-No.2", "668番:No.2-No.6", "水路:No.6-No.3"}) {
+        info.neighbours.push_back(*karumenio::parcel::parseNeighbour(line));
+    }
+    using karumenio::app::DrawingInfoStore;
+    DrawingInfoStore::save(DrawingInfoStore::keyOf(example), info);
+    select("paperList", QStringLiteral("B4L"));
+    select("scaleList", QStringLiteral("250"));
+    select("zoneList", QStringLiteral("9"));
+    m_form->findChild<QCheckBox*>(QStringLiteral("surveyMapBox"))->setChecked(true);
+    QVERIFY(m_form->openWorksheet()->openPointsFile(example));
+    click("readButton");
+    click("previewButton");
+    PreviewWindow* preview = m_form->previewWindow();
+    QVERIFY(preview->scene()->surveyMap());
+
+    QStringList texts;
+    for (QGraphicsItem* item : preview->scene()->items()) {
+        if (auto* text = qgraphicsitem_cast<QGraphicsSimpleTextItem*>(item)) {
+            texts.append(text->text());
+        }
+    }
+    for (const char* item : {"座標求積表", "求積方法", "座標法", "2025年3月20日", "山田 花子",
+                             "千葉県市川市八幡一丁目", "670番", "道路", "668番", "水路", "境界標",
+                             "コンクリート杭", "刻印", "座標一覧", "K1", "引照点"}) {
+        QVERIFY2(texts.contains(QString::fromUtf8(item)), item);
+    }
+    // Nothing the registry asks for is missing.
+    const QString warnings = preview->findChild<QLabel*>(QStringLiteral("warnings"))->text();
+    QVERIFY2(!warnings.contains(QStringLiteral("入力されていません")), qPrintable(warnings));
+
+    QTemporaryDir folder;
+    const QString kept = qEnvironmentVariable("KARUMENIO_TEST_PDF");
+    QVERIFY(preview->exportTo(QStringLiteral("pdf"),
+                              kept.isEmpty() ? folder.filePath(QStringLiteral("map.pdf")) : kept));
 }
 
 KARUMENIO_QTEST_MAIN(TestPreview)

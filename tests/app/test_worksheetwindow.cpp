@@ -79,6 +79,7 @@ class TestWorksheetWindow : public QObject {
     void badPasteReportsAndKeepsData();
     void opensPointsFiles_data();
     void opensPointsFiles();
+    void aTableOfMarksFillsInTheJobWithoutAsking();
     void clearingAJobKeepsTheTemplate_data();
     void clearingAJobKeepsTheTemplate();
     void aNewJobPastedAtA6ReplacesTheOldOne_data();
@@ -399,6 +400,27 @@ void TestWorksheetWindow::opensPointsFiles() {
     model->undoStack()->undo();
     QCOMPARE(shown(model, 6, A), QStringLiteral("OLD"));
     QCOMPARE(shown(model, 8, B), QStringLiteral("Z"));
+}
+
+void TestWorksheetWindow::aTableOfMarksFillsInTheJobWithoutAsking() {
+    WorksheetView* view = openView();
+    WorksheetModel* model = view->worksheetModel();
+    view->selectCells(6, 1, 6, 1);
+    view->pasteText(QStringLiteral("K\tP1\t1\t2\n\tS1\t3\t4\n"));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("marks.csv"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QStringLiteral("点名,境界標,種別\nP1,石杭,\nS1,金属鋲,引照点\n").toUtf8());
+    file.close();
+    QVERIFY(m_form->worksheetWindow()->openPointsFile(path));
+    QCOMPARE(m_sink.questions.size(), 0);
+    QCOMPARE(shown(model, 6, A), QStringLiteral("K"));
+    QCOMPARE(shown(model, 6, G + 1), QStringLiteral("石杭"));
+    QCOMPARE(shown(model, 7, G + 2), QStringLiteral("引照点"));
+    model->undoStack()->undo();
+    QCOMPARE(shown(model, 7, G + 1), QString());
+    QCOMPARE(shown(model, 7, B), QStringLiteral("S1"));
 }
 
 void TestWorksheetWindow::clearingAJobKeepsTheTemplate_data() {

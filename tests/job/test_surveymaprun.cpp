@@ -81,7 +81,7 @@ TEST_F(SurveyMapRun, TheFifthScriptComesAfterTheFourWhichStayAsWithoutIt) {
         EXPECT_EQ(five.files[i].bytes, four.files[i].bytes) << four.files[i].path;
     }
     EXPECT_EQ(five.files[4].path, m_folder / "KYUSEKI.SCR");
-    const parcel::SurveyMap map = job::surveyMapOf(*withMap.lastPlan(), withMap.settings());
+    const layout::SheetLayout map = job::surveyMapOf(*withMap.lastPlan(), withMap.settings());
     EXPECT_EQ(five.files[4].bytes, scripts::kyusekiScript(*withMap.lastPlan(), map).bytes);
     // The DXF carries the map only when it is asked for; without it, the plan's DXF as before.
     EXPECT_EQ(four.files[4].bytes, dxf::writeDxf(*plain.lastPlan()));

@@ -6,6 +6,7 @@
 #include "job/outputformat.h"
 #include "plan/drawingscale.h"
 #include "plan/papersize.h"
+#include "points/pointtable.h"
 #include "spreadsheet/worksheet.h"
 #include "transaction/platform.h"
 
@@ -130,6 +131,32 @@ TEST_F(Session, AReplacementIsOneStepAndAFailedOneKeepsTheEarlierJob) {
     EXPECT_EQ(text(session, 12, 2), "T2");
     EXPECT_TRUE(session.redo());
     EXPECT_EQ(text(session, 6, 2), "P1");
+}
+
+TEST_F(Session, MarksGoWithTheirJobATableOfMarksAddsToItAndThePreviewSaysWhatTheMapLacks) {
+    WebSession session;
+    ASSERT_TRUE(session.paste(6, 1, "K\tK1\t0\t0\t\t石杭\t\n\tK2\t9\t0\t\t\t引照点\n", false).ok);
+    // A replacement takes the old job's marks and classes with it.
+    ASSERT_TRUE(session.paste(6, 1, "\tP1\t5\t6\r\n\tP2\t7\t8\r\n", true).ok);
+    EXPECT_EQ(text(session, 6, points::kBoundaryMarkColumn), "");
+    EXPECT_EQ(text(session, 7, points::kPointClassColumn), "");
+
+    const std::string marks = "点名,境界標\nP2,木杭\n";
+    EXPECT_TRUE(WebSession::addsToTheJob(marks, "marks.csv"));
+    EXPECT_FALSE(WebSession::addsToTheJob(kWorked, "points.csv"));
+    ASSERT_TRUE(session.openFile(marks, "marks.csv", false).ok);
+    EXPECT_EQ(text(session, 6, 2), "P1");
+    EXPECT_EQ(text(session, 7, points::kBoundaryMarkColumn), "木杭");
+
+    ASSERT_TRUE(session.read().ok);
+    auto says = [&](bool surveyMap, const std::string& what) {
+        const std::vector<std::string> warnings = session.plan(pageSettings(9, surveyMap)).warnings;
+        return std::any_of(warnings.begin(), warnings.end(), [&](const std::string& warning) {
+            return warning.find(what) != std::string::npos;
+        });
+    };
+    EXPECT_TRUE(says(true, "申請人が入力されていません"));
+    EXPECT_FALSE(says(false, "申請人"));
 }
 
 TEST_F(Session, TheSheetCountsAsChangedFromAnyEditAfterARead) {

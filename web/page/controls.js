@@ -1,13 +1,23 @@
 "use strict";
 // The main window's controls: the edition buttons, the paper, scale and coordinate-system lists
-// filled from the core's tables, the angle box and the survey map's checkbox. The choices are
-// kept by the browser for the next visit; each change is reported through changed().
+// filled from the core's tables, the angle box, the survey map's checkbox and its 図面情報. The
+// choices are kept by the browser for the next visit; each change is reported through changed().
 
 class Controls {
-    constructor(tables, changed) {
+    // checkDrawingInfo: the core's check of the 図面情報 typed ({field, message} or null).
+    constructor(tables, changed, checkDrawingInfo) {
         const byId = (id) => document.getElementById(id);
         this.tables = tables;
         this.changed = changed;
+        this.drawingInfo = new DrawingInfo(
+            tables,
+            Output.loadSettings().drawingInfo,
+            checkDrawingInfo,
+            () => {
+                this.save();
+                this.changed();
+            },
+        );
         this.paper = byId("paper");
         this.scale = byId("scale");
         this.angle = byId("angle");
@@ -57,6 +67,7 @@ class Controls {
             angle: this.angle.value,
             planeSystem: Number(this.planeSystem.value),
             surveyMap: this.surveyMap.checked,
+            drawingInfo: this.drawingInfo.fields,
         };
     }
 

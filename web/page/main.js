@@ -75,7 +75,8 @@ function acceptFiles(open) {
     const tables = Module.tables();
 
     let session = null;
-    const controls = new Controls(tables, () => session.refreshPreview());
+    const controls = new Controls(tables, () => session.refreshPreview(), (fields) =>
+        Module.drawingInfoProblem(fields));
     const grid = new SheetGrid(byId("grid"), job, {
         changed: () => {
             byId("undo-button").disabled = !job.canUndo();

@@ -128,7 +128,8 @@ class PageSession {
             return;
         }
         let replace = false;
-        if (job.holdsAJob()) {
+        // A table of marks fills in the job on the sheet: nothing to replace.
+        if (job.holdsAJob() && !job.addsToTheJob(bytes, file.name)) {
             const answer = await this.askReplace();
             if (answer !== 0 && answer !== 1) {
                 return;

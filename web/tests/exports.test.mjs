@@ -1,11 +1,12 @@
 // The preview's exports come from the core's format table: each one must be the bytes the
 // command-line tool writes with the format's option, GeoJSON only with a coordinate system. The
-// 地積測量図 checkbox, kept like the other settings, adds KYUSEKI.SCR to the write.
+// 地積測量図 checkbox, kept like the other settings, adds KYUSEKI.SCR to the write; its 図面情報
+// fills the map as the tool's options do.
 import { after, before, describe, test } from "node:test";
 import assert from "node:assert/strict";
 import {
     answer, button, chooseSettings, join, launch, openPage, runCli, scriptNames, takeDownloads,
-    top,
+    top, workFolder, writeFileSync,
 } from "./support.mjs";
 
 const twoParcels = join(top, "examples/two_parcels.sim");
@@ -18,10 +19,14 @@ after(async () => {
     await browser.close();
 });
 
-async function openAndRead(page, file) {
+async function openFile(page, file) {
     const chooser = page.waitForEvent("filechooser");
     await button(page, "座標ファイルを開く…").click();
     await (await chooser).setFiles(file);
+}
+
+async function openAndRead(page, file) {
+    await openFile(page, file);
     await page.waitForFunction(() => document.querySelector("[aria-label=C6]")?.textContent.trim() !== "");
     await button(page, "座 標 読 込").click();
     await answer(page);
@@ -96,13 +101,85 @@ describe("the exports of the format table", () => {
         const names = [...scriptNames, "KYUSEKI.SCR"];
         const files = await takeDownloads(page, names);
         assert.deepEqual(Object.keys(files).sort(), [...names].sort());
-        assert.deepEqual(await pressAndCollect(page, "DXF 出力…"), []);
+        // The map lacks the title block's fields, marks and neighbours, and the export says so.
+        const exported = await pressAndCollect(page, "DXF 出力…");
+        assert.equal(exported.length, 1);
+        assert.match(exported[0], /申請人が入力されていません/);
         Object.assign(files, await takeDownloads(page, ["図面.dxf"]));
 
         const cli = runCli(["--edition", "2000", "--paper", "B4L", "--scale", "250", "--angle",
             "0.0000", "--survey-map"], twoParcels, ["--dxf", "図面.dxf"]);
         assert.equal(cli.status, 0, cli.stderr);
         for (const name of [...names, "図面.dxf"]) {
+            sameBytes(files[name], cli.files[name], name);
+        }
+        assert.deepEqual(page.errors, []);
+        await page.close();
+    });
+
+    test("図面情報 and a table of marks give the map the tool gives with the same options", async () => {
+        const folder = workFolder();
+        const marks = join(folder, "marks.csv");
+        writeFileSync(marks, "点名,境界標\nNo.1,コンクリート杭\nNo.2,金属標\nNo.3,金属標\n"
+            + "No.4,石杭\nNo.5,なし\nNo.6,刻印\n");
+        const page = await openPage(browser.context);
+        await page.getByLabel("地積測量図").check();
+        await chooseSettings(page, { edition: "2000", paper: "B4L", scale: "250", angle: "0.0000" });
+        await openAndRead(page, twoParcels);
+        // The table of marks fills in the job: no question, and the marks reach column H.
+        await openFile(page, marks);
+        await page.waitForFunction(() => document.querySelector("[aria-label=H6]")?.textContent.trim() !== "");
+        await button(page, "座 標 読 込").click();
+        await answer(page);
+        const warnings = () => page.locator("#warnings li").allTextContents();
+        await page.waitForFunction(() => document.getElementById("warnings").textContent.includes("申請人"));
+        assert.ok((await warnings()).some((w) => w.includes("隣接地の地番")), (await warnings()).join("\n"));
+
+        const fields = {
+            所在: "千葉県市川市八幡一丁目", 地番: "669番1、669番2", 測量年月日: "2025-03-20",
+            作成年月日: "2025-04-01", 申請人: "山田 花子", 作成者: "測量 太郎",
+        };
+        const neighbours = ["670番:No.3-No.4", "道路:No.4-No.2", "668番:No.2-No.6", "水路:No.6-No.3"];
+        await button(page, "図面情報…").click();
+        for (const [label, text] of Object.entries(fields)) {
+            await page.getByLabel(label, { exact: true }).fill(text);
+        }
+        await page.getByLabel("地目", { exact: true }).selectOption("その他");
+        await page.getByLabel("隣接地", { exact: true }).fill("670番:No.3-No.4\n道路");
+        await button(page, "OK").click();
+        assert.match(await page.locator("#info-problem").textContent(), /「道路」は「地番:点名-点名」/);
+        await page.getByLabel("隣接地", { exact: true }).fill(neighbours.join("\n"));
+        await button(page, "OK").click();
+        await page.waitForFunction(() => !document.getElementById("drawing-info").open);
+        // With every field the map lacks nothing; the system comes from 千葉県.
+        await page.waitForFunction(() => !document.getElementById("warnings").textContent.includes("申請人"));
+        assert.ok((await warnings()).some((w) => w.includes("千葉県の座標系 第IX系")), (await warnings()).join("\n"));
+
+        // Kept for the next visit.
+        await page.reload();
+        await page.waitForSelector("html[data-ready=true]");
+        await button(page, "図面情報…").click();
+        assert.equal(await page.getByLabel("申請人", { exact: true }).inputValue(), "山田 花子");
+        assert.equal(await page.getByLabel("隣接地", { exact: true }).inputValue(), neighbours.join("\n"));
+        await button(page, "キャンセル").click();
+        await openAndRead(page, twoParcels);
+        await openFile(page, marks);
+        await page.waitForFunction(() => document.querySelector("[aria-label=H6]")?.textContent.trim() !== "");
+        await button(page, "座 標 読 込").click();
+        await answer(page);
+
+        const written = await pressAndCollect(page, ".SCR 出力");
+        assert.ok(written.some((t) => t.includes("ZAHYOU-LINE-PLOT-TEXT")), written.join("\n"));
+        const files = await takeDownloads(page, [...scriptNames, "KYUSEKI.SCR"]);
+        await pressAndCollect(page, "DXF 出力…");
+        Object.assign(files, await takeDownloads(page, ["図面.dxf"]));
+        const cli = runCli(["--edition", "2000", "--paper", "B4L", "--scale", "250", "--angle", "0.0000",
+            "--survey-map", "--land-class", "その他", "--location", fields.所在, "--lot", fields.地番,
+            "--survey-date", fields.測量年月日, "--date", fields.作成年月日, "--applicant", fields.申請人,
+            "--surveyor", fields.作成者, "--marks", marks,
+            ...neighbours.flatMap((n) => ["--adjacent", n])], twoParcels, ["--dxf", "図面.dxf"]);
+        assert.equal(cli.status, 0, cli.stderr);
+        for (const name of ["KYUSEKI.SCR", "図面.dxf"]) {
             sameBytes(files[name], cli.files[name], name);
         }
         assert.deepEqual(page.errors, []);
