@@ -24,14 +24,14 @@ const parcel::LandCategory& categoryOf(const Settings& settings) {
 layout::SheetLayout surveyMapOf(const plan::Plan& plan, const Settings& settings,
                                 std::vector<std::string>* warnings) {
     parcel::ParcelSearch search = parcel::findParcels(plan);
-    layout::SheetLayout map =
-        parcel::layOutSurveyMap(plan, search.parcels, settings.map, settings.neighbours);
+    const parcel::SubdivisionCheck subdivision = parcel::checkSubdivision(
+        plan, search.parcels, parcel::computeAreas(search.parcels, categoryOf(settings)),
+        settings.subdivision);
+    layout::SheetLayout map = parcel::layOutSurveyMap(plan, search.parcels, settings.map,
+                                                      settings.neighbours, &subdivision);
     if (warnings != nullptr) {
         const std::vector<std::string> missing = checkRegistration(plan, search.parcels, settings);
         warnings->insert(warnings->end(), missing.begin(), missing.end());
-        const parcel::SubdivisionCheck subdivision = parcel::checkSubdivision(
-            plan, search.parcels, parcel::computeAreas(search.parcels, categoryOf(settings)),
-            settings.subdivision);
         warnings->insert(warnings->end(), subdivision.warnings.begin(), subdivision.warnings.end());
         warnings->insert(warnings->end(), search.warnings.begin(), search.warnings.end());
         warnings->insert(warnings->end(), map.messages.begin(), map.messages.end());

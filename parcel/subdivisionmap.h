@@ -2,6 +2,8 @@
 
 #include "parcel.h"
 
+#include "layout/linestyle.h"
+
 #include <array>
 #include <string>
 #include <string_view>
@@ -14,6 +16,9 @@ struct SubdivisionCheck;
 
 // What a subdivision adds to the survey map, before it is laid out: the dividing lines, the
 // text inside each new lot and the summary of the areas.
+
+// The dividing lines stand apart from the boundaries the parent keeps.
+inline constexpr layout::LineStyleId kDividingLineStyle = layout::LineStyleId::DashDotted;
 
 // A side of a new lot that does not lie on the parent's outline.
 struct DividingLine {

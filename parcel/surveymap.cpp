@@ -6,6 +6,8 @@
 #include "parcel.h"
 #include "parcelarea.h"
 #include "sidelength.h"
+#include "subdivision.h"
+#include "subdivisionmap.h"
 
 #include "layout/composer.h"
 #include "plan/labelencoding.h"
@@ -16,6 +18,7 @@
 #include <cmath>
 #include <map>
 #include <numeric>
+#include <optional>
 #include <set>
 #include <tuple>
 
@@ -128,12 +131,33 @@ std::vector<std::vector<std::size_t>> touchingGroups(const std::vector<Parcel>& 
     return groups;
 }
 
+// What a subdivision changes in its parcels' pieces: the new lots draw no outline of their own
+// (the parent's outline and the dividing lines stand for them) and carry their captions; the
+// parent carries no text, its lots fill it.
+struct SubdivisionRoles {
+    std::optional<std::size_t> parent;
+    std::map<std::size_t, std::string> captions;
+};
+
+SubdivisionRoles rolesOf(const std::vector<Parcel>& parcels, const SubdivisionCheck* check) {
+    SubdivisionRoles roles;
+    if (check == nullptr || !check->parent) {
+        return roles;
+    }
+    roles.parent = check->parent;
+    for (const NewLot& lot : check->lots) {
+        roles.captions[lot.parcel] = lotCaption(parcels[lot.parcel], lot);
+    }
+    return roles;
+}
+
 // The pieces of one group of touching parcels: each corner with its mark's symbol, and the
 // neighbouring lots listed along their stretches, outside, after the sides' lengths.
 layout::Drawing drawingOf(const plan::Plan& plan, const std::vector<Parcel>& parcels,
                           const std::vector<std::size_t>& group,
                           const std::map<Position, layout::SymbolId>& symbols,
-                          const std::vector<NeighbourStretch>& neighbours) {
+                          const std::vector<NeighbourStretch>& neighbours,
+                          const SubdivisionRoles& roles) {
     layout::Drawing drawing;
     std::vector<layout::StretchText> lots;
     std::map<Position, std::size_t> pointAt;
@@ -157,7 +181,11 @@ layout::Drawing drawingOf(const plan::Plan& plan, const std::vector<Parcel>& par
             return outsideOnTheLeft ? left : left * -1.0;
         };
 
-        drawing.outlines.push_back({ring, true});
+        const auto caption = roles.captions.find(index);
+        const bool newLot = caption != roles.captions.end();
+        if (!newLot) {
+            drawing.outlines.push_back({ring, true});
+        }
         for (std::size_t k = 0; k < ring.size(); ++k) {
             const Vertex& v = parcel.vertices[k];
             const plan::WorldPoint before = ring[(k + ring.size() - 1) % ring.size()];
@@ -188,7 +216,11 @@ layout::Drawing drawingOf(const plan::Plan& plan, const std::vector<Parcel>& par
                                             layout::LayerId::Lengths,
                                             outsideOnTheLeft});
         }
-        drawing.areaTexts.push_back({ring, parcel.name});
+        if (newLot) {
+            drawing.areaTexts.push_back({ring, caption->second});
+        } else if (index != roles.parent) {
+            drawing.areaTexts.push_back({ring, parcel.name});
+        }
         for (const NeighbourStretch& neighbour : neighbours) {
             if (neighbour.parcel != index) {
                 continue;
@@ -269,9 +301,10 @@ layout::Table coordinateTable(const plan::Plan& plan, const BoundaryMarks& marks
 }
 
 // The area table: the CSV's header and rows, the parcel's name on its first row only.
-layout::Table areaTable(const plan::Plan& plan, const std::vector<ParcelArea>& areas) {
+layout::Table areaTable(const plan::Plan& plan, const std::vector<ParcelArea>& areas,
+                        std::string title = "座標求積表") {
     layout::Table table;
-    table.title = "座標求積表";
+    table.title = std::move(title);
     for (std::size_t c = 0; c < kAreaTableColumns.size(); ++c) {
         table.columns.push_back(
             {std::string(kAreaTableColumns[c]),
@@ -293,11 +326,72 @@ layout::Table areaTable(const plan::Plan& plan, const std::vector<ParcelArea>& a
     return table;
 }
 
+// With a subdivision, a table per new lot titled with its caption, the parent's (分筆前) and
+// the other parcels' tables, then the summary of the areas; without one, the one table.
+void addAreaTables(const plan::Plan& plan, const std::vector<Parcel>& parcels,
+                   const std::vector<ParcelArea>& areas, const SubdivisionCheck* check,
+                   std::vector<layout::Table>& tables) {
+    if (check == nullptr || !check->parent) {
+        tables.push_back(areaTable(plan, areas));
+        return;
+    }
+    const std::size_t parent = *check->parent;
+    tables.push_back(
+        areaTable(plan, {areas[parent]}, "座標求積表（分筆前 " + parcels[parent].name + "）"));
+    std::vector<bool> listed(areas.size(), false);
+    listed[parent] = true;
+    for (const NewLot& lot : check->lots) {
+        tables.push_back(areaTable(plan, {areas[lot.parcel]},
+                                   "座標求積表（" + lotCaption(parcels[lot.parcel], lot) + "）"));
+        listed[lot.parcel] = true;
+    }
+    std::vector<ParcelArea> others;
+    for (std::size_t i = 0; i < areas.size(); ++i) {
+        if (!listed[i]) {
+            others.push_back(areas[i]);
+        }
+    }
+    if (!others.empty()) {
+        tables.push_back(areaTable(plan, others));
+    }
+    layout::Table summary;
+    summary.title = "分筆の面積";
+    summary.columns = {{""}, {"面積", layout::CellAlignment::Right}};
+    for (const SummaryRow& row : subdivisionSummary(*check)) {
+        summary.rows.push_back({std::string(row.label), row.value});
+    }
+    tables.push_back(std::move(summary));
+}
+
+// The dividing lines in their own style, in the drawing that holds the parent's corners.
+void addDividingLines(const plan::Plan& plan, const std::vector<Parcel>& parcels,
+                      const SubdivisionCheck* check, std::vector<layout::Drawing>& drawings) {
+    if (check == nullptr || !check->parent || drawings.empty()) {
+        return;
+    }
+    const plan::WorldPoint corner = worldOf(plan, parcels[*check->parent].vertices.front());
+    layout::Drawing* owner = &drawings.front();
+    for (layout::Drawing& drawing : drawings) {
+        for (const layout::PointPiece& point : drawing.points) {
+            if (point.at.x == corner.x && point.at.y == corner.y) {
+                owner = &drawing;
+            }
+        }
+    }
+    for (const DividingLine& line : dividingLines(parcels, *check)) {
+        owner->outlines.push_back({{worldOf(plan, line.from), worldOf(plan, line.to)},
+                                   false,
+                                   kDividingLineStyle,
+                                   layout::LayerId::Boundary});
+    }
+}
+
 } // namespace
 
 layout::LayoutRequest surveyMapRequest(const plan::Plan& plan, const std::vector<Parcel>& parcels,
                                        const SurveyMapSettings& settings,
-                                       const std::vector<Neighbour>& neighbours) {
+                                       const std::vector<Neighbour>& neighbours,
+                                       const SubdivisionCheck* subdivision) {
     const LandCategory& category =
         settings.landCategory != nullptr ? *settings.landCategory : kLandCategories[0];
     const std::vector<ParcelArea> areas = computeAreas(parcels, category);
@@ -315,11 +409,13 @@ layout::LayoutRequest surveyMapRequest(const plan::Plan& plan, const std::vector
     const std::map<Position, layout::SymbolId> symbols = markSymbols(marks);
     const std::vector<NeighbourStretch> stretches =
         findNeighbours(plan, parcels, neighbours).stretches;
+    const SubdivisionRoles roles = rolesOf(parcels, subdivision);
     for (const std::vector<std::size_t>& group : touchingGroups(parcels)) {
-        request.drawings.push_back(drawingOf(plan, parcels, group, symbols, stretches));
+        request.drawings.push_back(drawingOf(plan, parcels, group, symbols, stretches, roles));
     }
+    addDividingLines(plan, parcels, subdivision, request.drawings);
     addReferencePoints(plan, marks, request.drawings);
-    request.tables.push_back(areaTable(plan, areas));
+    addAreaTables(plan, parcels, areas, subdivision, request.tables);
     if (!marks.legend.empty()) {
         request.tables.push_back(legendTable(marks));
     }
@@ -338,8 +434,10 @@ layout::LayoutRequest surveyMapRequest(const plan::Plan& plan, const std::vector
 
 layout::SheetLayout layOutSurveyMap(const plan::Plan& plan, const std::vector<Parcel>& parcels,
                                     const SurveyMapSettings& settings,
-                                    const std::vector<Neighbour>& neighbours) {
-    return layout::composeLayout(surveyMapRequest(plan, parcels, settings, neighbours));
+                                    const std::vector<Neighbour>& neighbours,
+                                    const SubdivisionCheck* subdivision) {
+    return layout::composeLayout(
+        surveyMapRequest(plan, parcels, settings, neighbours, subdivision));
 }
 
 void warnUnmappableTexts(const layout::SheetLayout& map, std::vector<std::string>& warnings) {

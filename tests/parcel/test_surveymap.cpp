@@ -6,6 +6,8 @@
 #include "parcel/areacsv.h"
 #include "parcel/parcel.h"
 #include "parcel/parcelarea.h"
+#include "parcel/subdivision.h"
+#include "parcel/subdivisionmap.h"
 #include "parcel/surveymap.h"
 
 #include <gtest/gtest.h>
@@ -505,3 +507,90 @@ TEST(SurveyMap, TextsAreOneLineWithoutControlCharacters) {
 }
 
 } // namespace
+
+namespace {
+
+// Whether the point lies inside the polygon (a ray to the right crosses its sides an odd number
+// of times).
+bool insidePolygon(plan::WorldPoint p, const std::vector<plan::WorldPoint>& polygon) {
+    bool inside = false;
+    for (std::size_t i = 0, j = polygon.size() - 1; i < polygon.size(); j = i++) {
+        const plan::WorldPoint& a = polygon[i];
+        const plan::WorldPoint& b = polygon[j];
+        if ((a.y > p.y) != (b.y > p.y) && p.x < a.x + (p.y - a.y) * (b.x - a.x) / (b.y - a.y)) {
+            inside = !inside;
+        }
+    }
+    return inside;
+}
+
+} // namespace
+
+TEST(SurveyMap, SubdivisionShowsTheParentTheDividingLinesEachLotAndTheSummary) {
+    const plan::Plan plan = planOfExample("subdivision_3lots.tsv", {"0.0000", "A3", "250"});
+    const std::vector<Parcel> parcels = findParcels(plan).parcels;
+    SubdivisionSettings settings;
+    settings.parent = "670";
+    settings.remainder = "670-1";
+    const SubdivisionCheck check =
+        checkSubdivision(plan, parcels, computeAreas(parcels, kLandCategories[0]), settings);
+    ASSERT_EQ(check.lots.size(), 3u);
+    const layout::LayoutRequest request = surveyMapRequest(plan, parcels, {}, {}, &check);
+    ASSERT_EQ(request.drawings.size(), 1u);
+    const layout::Drawing& drawing = request.drawings[0];
+
+    // The parent's outline alone is closed and continuous; the three dividing lines
+    // (K2–K9–K7 and K3–K6) are open and in their own style.
+    std::size_t closed = 0;
+    std::size_t dividing = 0;
+    for (const layout::Outline& outline : drawing.outlines) {
+        EXPECT_EQ(outline.closed, outline.style == layout::LineStyleId::Continuous);
+        closed += outline.closed ? 1 : 0;
+        dividing += outline.style == kDividingLineStyle ? 1 : 0;
+    }
+    EXPECT_EQ(closed, 1u);
+    EXPECT_EQ(dividing, 3u);
+
+    // One caption per lot, laid out inside that lot and nowhere else.
+    const struct {
+        const char* caption;
+        std::size_t parcel;
+    } lots[] = {{"① 670-1（残地）", 1}, {"② 670-2", 2}, {"③ 670-3", 3}};
+    ASSERT_EQ(drawing.areaTexts.size(), std::size(lots));
+    const SheetLayout map = layOutSurveyMap(plan, parcels, {}, {}, &check);
+    EXPECT_EQ(map.fit.overlappingTexts, 0);
+    // The sheet a text stands on, and the text.
+    const auto find = [&](const std::string& text) -> std::pair<const layout::Sheet*, const Text*> {
+        for (const layout::Sheet& sheet : map.sheets) {
+            if (const Text* found = findText(sheet, text)) {
+                return {&sheet, found};
+            }
+        }
+        return {nullptr, nullptr};
+    };
+    for (const auto& lot : lots) {
+        const auto [sheet, text] = find(lot.caption);
+        ASSERT_NE(text, nullptr) << lot.caption;
+        const plan::WorldPoint centre = sheet->toWorld(centreOf(*text));
+        for (std::size_t p = 1; p < parcels.size(); ++p) {
+            std::vector<plan::WorldPoint> ring;
+            for (const Vertex& v : parcels[p].vertices) {
+                const plan::PlanPoint& point = plan.points[static_cast<std::size_t>(v.slot)];
+                ring.push_back(plan.transform.toWorld(point.x, point.y));
+            }
+            EXPECT_EQ(insidePolygon(centre, ring), p == lot.parcel) << lot.caption << " " << p;
+        }
+    }
+
+    // A table per lot after the parent's, then the summary, all on the sheet.
+    const char* const titles[] = {"座標求積表（分筆前 670）", "座標求積表（① 670-1（残地））",
+                                  "座標求積表（② 670-2）", "座標求積表（③ 670-3）", "分筆の面積"};
+    for (const char* title : titles) {
+        EXPECT_NE(find(title).second, nullptr) << title;
+    }
+    for (const SummaryRow& row : subdivisionSummary(check)) {
+        EXPECT_NE(find(std::string(row.label)).second, nullptr) << row.label;
+        EXPECT_NE(find(row.value).second, nullptr) << row.value;
+    }
+    EXPECT_EQ(subdivisionSummary(check)[2].value, "一致");
+}
