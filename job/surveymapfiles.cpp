@@ -15,7 +15,7 @@ namespace {
 
 const parcel::LandCategory& categoryOf(const Settings& settings) {
     return settings.map.landCategory != nullptr ? *settings.map.landCategory
-                                                : parcel::kLandCategories[0];
+                                                : parcel::kDefaultLandCategory;
 }
 
 } // namespace
