@@ -85,11 +85,14 @@ describe("the exports of the format table", () => {
         const page = await openPage(browser.context);
         await openAndRead(page, twoParcels);
         await button(page, "LT 2000").click();
-        // A coordinate that is no number, found by the read the export's question offers.
-        await page.getByRole("gridcell", { name: "C16", exact: true }).click();
-        await page.keyboard.type("abc");
-        await page.keyboard.press("Enter");
+        const typeAt = async (name, text) => {
+            await page.getByRole("gridcell", { name, exact: true }).click();
+            await page.keyboard.type(text);
+            await page.keyboard.press("Enter");
+        };
         for (const caption of ["DXF 出力…", "SIMA 出力…", "求積表 CSV 出力…", "GeoJSON 出力…"]) {
+            // A coordinate that is no number, found by the read the export's question offers.
+            await typeAt("C16", "abc");
             await button(page, caption).click();
             const question = await answer(page, "読み込み直して出力");
             assert.equal(question.title, "図面プレビュー");
@@ -98,9 +101,11 @@ describe("the exports of the format table", () => {
             assert.match(refusal.text, /実行時エラー 13/);
             await button(page, ".SCR 出力").click();
             assert.equal((await answer(page)).text, refusal.text);
-            await page.getByRole("gridcell", { name: "C17", exact: true }).click();
-            await page.keyboard.type("1");
-            await page.keyboard.press("Enter");
+            // Put right and read again, for the next export.
+            await typeAt("C16", "-23799");
+            await button(page, "座 標 読 込").click();
+            await answer(page);
+            await page.waitForFunction(() => !document.getElementById("plan").classList.contains("empty"));
         }
         assert.deepEqual(Object.keys(await takeDownloads(page)), []);
         assert.deepEqual(page.errors, []);

@@ -246,6 +246,8 @@ describe("refusals", () => {
         assert.equal(page.downloads.length, 0);
 
         // 置き換える clears every row of that job, the one past the table's too.
+        await cell(page, "C3007").click();
+        await page.keyboard.press("Control+Home");
         await pasteAt(page, "A6", rows.split("\r\n").slice(0, 3001).join("\r\n"));
         assert.equal((await answer(page, "置き換える")).buttons[0], "置き換える");
         await button(page, "座 標 読 込").click();
