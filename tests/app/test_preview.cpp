@@ -9,6 +9,7 @@
 #include "app/worksheetview.h"
 #include "app/worksheetwindow.h"
 #include "geodesy/planesystem.h"
+#include "job/messages.h"
 #include "job/outputformat.h"
 #include "job/planlocation.h"
 #include "job/settings.h"
@@ -327,7 +328,7 @@ void TestPreview::exportsOfAnOutOfDateDrawingAsk() {
     preview->askAndExport(format);
     QCOMPARE(m_sink.questions.size(), 1);
     QCOMPARE(m_sink.questions.at(0).text,
-             QStringLiteral("ワークシートは最後の「座 標 読 込」の後に変更されています。"));
+             fromStd(karumenio::job::staleSheetQuestion(karumenio::job::ReadUse::Export).text));
     const QString path = m_sink.savePath + karumenio::app::findPlanExport(format)->suffix;
     if (written.isEmpty()) {
         // Nothing chosen, nothing written, and the drawing still says it is out of date.
