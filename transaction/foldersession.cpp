@@ -82,7 +82,7 @@ FolderSession::FolderSession(const std::vector<fs::path>& folders, const Recover
             m_locks.push_back(lockFolder(folder, operations));
         }
         for (const fs::path& folder : distinct) {
-            for (std::string& line : AtomicFileSet::recover(folder, scope)) {
+            for (std::string& line : AtomicFileSet::recover(folder, scope, operations)) {
                 m_recovered.push_back(std::move(line));
             }
         }

@@ -105,7 +105,7 @@ TEST_F(SurveyMapRun, AFailingRunLeavesAllFiveOldScripts) {
         auto operations = transaction::FileOperations::system();
         const auto realRename = operations.rename;
         operations.rename = [&](const fs::path& from, const fs::path& to, std::error_code& error) {
-            if (to.filename() == failing) {
+            if (to.filename() == failing && from.extension() == ".tmp") {
                 error = std::make_error_code(std::errc::permission_denied);
                 return;
             }
