@@ -33,4 +33,31 @@ FileOperations FileOperations::system(Flushing flushing) {
     return operations;
 }
 
+FileOperations FileOperations::observed(std::function<void(const fs::path&)> before) const {
+    FileOperations operations = *this;
+    const FileOperations real = *this;
+    operations.createFile = [=](const fs::path& path, std::string_view bytes) {
+        before(path);
+        return real.createFile(path, bytes);
+    };
+    operations.appendFile = [=](const fs::path& path,
+                                const std::function<std::string(std::string_view)>& what) {
+        before(path);
+        return real.appendFile(path, what);
+    };
+    operations.rename = [=](const fs::path& from, const fs::path& to, std::error_code& error) {
+        before(from);
+        real.rename(from, to, error);
+    };
+    operations.removeFile = [=](const fs::path& path) {
+        before(path);
+        real.removeFile(path);
+    };
+    operations.flushFolder = [=](const fs::path& folder) {
+        before(folder);
+        return real.flushFolder(folder);
+    };
+    return operations;
+}
+
 } // namespace karumenio::transaction

@@ -38,6 +38,10 @@ struct FileOperations {
 
     // The real file system.
     static FileOperations system(Flushing flushing = Flushing::ToDisk);
+
+    // These operations with before called ahead of each step, with the file the step is on:
+    // a test counts the steps, or stops the run at one as a kill would (by throwing).
+    FileOperations observed(std::function<void(const std::filesystem::path&)> before) const;
 };
 
 } // namespace karumenio::transaction

@@ -602,37 +602,21 @@ class TwoFolders : public Recovery {
 };
 
 // Steps of the file system that stop the run, as a kill would, at the one counted.
-// A file being created is left half-written.
+// A file being created when the kill comes is left half-written.
 transaction::FileOperations killedAt(int step, int& steps) {
-    auto operations = transaction::FileOperations::system(transaction::Flushing::None);
-    const auto real = operations;
-    const auto count = [&steps, step] {
+    const auto real = transaction::FileOperations::system(transaction::Flushing::None);
+    auto operations = real.observed([&steps, step](const fs::path&) {
         if (steps++ == step) {
             throw Killed{};
         }
-    };
-    operations.createFile = [=](const fs::path& path, std::string_view bytes) {
+    });
+    const auto create = operations.createFile;
+    operations.createFile = [&steps, step, real, create](const fs::path& path,
+                                                         std::string_view bytes) {
         if (steps == step) {
             real.createFile(path, bytes.substr(0, bytes.size() / 2));
         }
-        count();
-        return real.createFile(path, bytes);
-    };
-    operations.appendFile = [=](const fs::path& path, const auto& what) {
-        count();
-        return real.appendFile(path, what);
-    };
-    operations.rename = [=](const fs::path& from, const fs::path& to, std::error_code& error) {
-        count();
-        real.rename(from, to, error);
-    };
-    operations.removeFile = [=](const fs::path& path) {
-        count();
-        real.removeFile(path);
-    };
-    operations.flushFolder = [=](const fs::path& folder) {
-        count();
-        return real.flushFolder(folder);
+        return create(path, bytes);
     };
     return operations;
 }
