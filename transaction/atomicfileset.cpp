@@ -106,9 +106,11 @@ void AtomicFileSet::commit(const FileOperations& operations) const {
         slots.push_back({siblingName(entry.target, token, kTemporarySuffix),
                          exists ? siblingName(entry.target, token, kBackupSuffix) : fs::path()});
         const std::string key = pathKey(folder, true);
+        // One journal per folder itself: elsewhere than on Windows, "Out" and "out" are two.
         auto group = std::find_if(groups.begin(), groups.end(), [&](const Group& g) {
             std::error_code ignored;
-            return g.key == key || fs::equivalent(g.folder, folder, ignored);
+            return (platform::kIsWindows && g.key == key) ||
+                   fs::equivalent(g.folder, folder, ignored);
         });
         if (group == groups.end()) {
             Group added{folder, key, folder / platform::pathFromUtf8(kJournalName), {}};

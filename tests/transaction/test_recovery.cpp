@@ -532,12 +532,13 @@ TEST_F(Recovery, AFolderCopiedWhileARunWasInterruptedIsRepairedInTheCopy) {
 namespace {
 
 // A set over two folders, as a run with --dxf in another folder writes it: the scripts (one
-// of them new) beside each other, the drawing elsewhere.
+// of them new) beside each other, the drawing elsewhere, in a folder whose name differs in
+// case alone (another folder but on Windows, where it is the same one).
 class TwoFolders : public Recovery {
   protected:
     void SetUp() override {
         Recovery::SetUp();
-        m_drawings = m_root / "drawings";
+        m_drawings = m_root / "OUT";
         fs::create_directories(m_drawings);
     }
 
