@@ -1,5 +1,7 @@
 #include "pointname.h"
 
+#include "spreadsheet/codepage.h"
+
 #include <algorithm>
 
 namespace karumenio::points {
@@ -10,9 +12,32 @@ bool isControl(char c) {
     return static_cast<unsigned char>(c) < 0x20 || c == '\x7f';
 }
 
+// Each byte that begins no UTF-8 character becomes U+FFFD: a field given as other bytes (a
+// command line passes any) would otherwise take the line break after it into a character.
+std::string validUtf8(std::string name) {
+    if (spreadsheet::isValidUtf8(name)) {
+        return name;
+    }
+    std::string valid;
+    for (std::size_t i = 0; i < name.size();) {
+        const std::size_t length =
+            spreadsheet::utf8SequenceLength(static_cast<unsigned char>(name[i]));
+        if (i + length <= name.size() &&
+            spreadsheet::isValidUtf8(std::string_view(name).substr(i, length))) {
+            valid.append(name, i, length);
+            i += length;
+        } else {
+            valid += "\uFFFD";
+            ++i;
+        }
+    }
+    return valid;
+}
+
 } // namespace
 
 std::string drawnName(std::string name, std::string_view what, std::vector<std::string>& warnings) {
+    name = validUtf8(std::move(name));
     if (const std::string_view kept = cutPointName(name); kept.size() < name.size()) {
         name.resize(kept.size());
         warnings.push_back(std::string(what) + "「" + spreadsheet::quotedInMessage(name) + "」は " +

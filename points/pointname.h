@@ -22,7 +22,8 @@ inline std::string_view cutPointName(std::string_view name) {
 // kLongestPointName characters, and on one line, since a line break would end a script line
 // early and shift every command after it and other control characters (NUL, TAB, ESC…) are
 // worse in a script: each becomes a blank (CR LF counts as one). Each change adds a warning
-// that begins with what, the cell or field ("セル B8 の測点名", "表題欄の作成者").
+// that begins with what, the cell or field ("セル B8 の測点名", "表題欄の作成者"). Bytes that
+// are no UTF-8 become U+FFFD.
 std::string drawnName(std::string name, std::string_view what, std::vector<std::string>& warnings);
 
 } // namespace karumenio::points

@@ -173,6 +173,10 @@ TEST(SurveyMapTexts, WhatTheScriptsWouldMisreadIsMendedWithAWarningNamingItsCell
         ASSERT_EQ(made.files.size(), 5u);
         bool found = false;
         for (const job::MadeFile& file : made.files) {
+            for (std::size_t at = file.bytes.find('\n'); at != std::string::npos;
+                 at = file.bytes.find('\n', at + 1)) {
+                EXPECT_TRUE(at > 0 && file.bytes[at - 1] == '\r') << file.path << " at " << at;
+            }
             for (const std::string& line : scriptLines(file.bytes)) {
                 EXPECT_TRUE(line.empty() || (line[0] != ';' && line[0] != '(' && line[0] != '!'))
                     << file.path << ": " << line;
