@@ -156,6 +156,10 @@ TEST(SurveyMapTexts, WhatTheScriptsWouldMisreadIsMendedWithAWarningNamingItsCell
          [&](Title& t) { t.lotNumber = longName; }, "表題欄の地番「x", kept},
         {"a surveyor beyond the longest name", "P", "K2", [&](Title& t) { t.surveyor = longName; },
          "表題欄の作成者「x", kept},
+        // A command line passes any bytes: one that begins no UTF-8 character must not take
+        // the line break after it.
+        {"a surveyor of bytes that are no UTF-8", "P", "K2", [](Title& t) { t.surveyor = "X\xDD"; },
+         "地積測量図の文字「X\uFFFD」", "X?"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
