@@ -221,7 +221,9 @@ TEST_F(CliTest, AnOptionTwiceIsAUsageErrorAndAnOptionNotUsedAWarning) {
             EXPECT_EQ(result.err.find("は表題欄の項目です"), std::string::npos) << result.err;
             const std::string kyuseki = slurp(m_dir / "drive" / "KYUSEKI.SCR");
             EXPECT_EQ(kyuseki.find("\n;"), std::string::npos);
-            EXPECT_NE(kyuseki.find("\r\n\x81\x47" "ERASE ALL\r\n"), std::string::npos)
+            EXPECT_NE(kyuseki.find("\r\n\x81\x47"
+                                   "ERASE ALL\r\n"),
+                      std::string::npos)
                 << "full-width semicolon";
         }
         plantOldScripts();
