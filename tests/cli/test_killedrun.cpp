@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -77,6 +78,11 @@ class KilledRun : public testing::Test {
             process.program = kStrace;
             strace.push_back(KARUMENIO_CLI);
             arguments.insert(arguments.begin(), strace.begin(), strace.end());
+            // The leak checker of a sanitizer build cannot run under ptrace.
+            const char* asan = std::getenv("ASAN_OPTIONS");
+            process.environment.emplace_back("ASAN_OPTIONS", std::string(asan ? asan : "") +
+                                                                 (asan ? ":" : "") +
+                                                                 "detect_leaks=0");
         }
         process.arguments = std::move(arguments);
         process.workingFolder = m_dir;
