@@ -7,6 +7,7 @@
 #include "spreadsheet/numberformat.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace karumenio::plan {
 
@@ -44,12 +45,18 @@ std::string RotationAngle::warning(std::string_view subject) const {
     const std::string padded = std::string(decimals) + "0000";
     const bool plain = !whole.empty() && allDigits(whole) && allDigits(decimals) &&
                        padded.compare(0, 2, "60") < 0 && padded.compare(2, 2, "60") < 0;
-    if (plain) {
-        return {};
+    const std::string used = "入力欄と同じ読み方で " + spreadsheet::formatNumber(m_degrees, true) +
+                             " 度として出力します。";
+    const std::string quoted =
+        std::string(subject) + " の「" + spreadsheet::quotedInMessage(m_text) + "」は ";
+    if (!plain) {
+        return quoted + "ddd.mmss (度.分秒) の角度として正しくないため、" + used;
     }
-    return std::string(subject) + " の「" + spreadsheet::quotedInMessage(m_text) +
-           "」は ddd.mmss (度.分秒) の角度として正しくないため、入力欄と同じ読み方で " +
-           spreadsheet::formatNumber(m_degrees, true) + " 度として出力します。";
+    // A whole turn or more is no rotation a plan is drawn at: a slip of the keys.
+    if (std::abs(m_degrees) >= 360) {
+        return quoted + "360 度以上で、角度の範囲を外れています。" + used;
+    }
+    return {};
 }
 
 } // namespace karumenio::plan

@@ -391,8 +391,8 @@ void TestReadWrite::aMistypedAngleIsWarnedOf_data() {
                                   << "0.0000";
     QTest::newRow("a decimal comma") << "30,0000"
                                      << "30.0000";
-    QTest::newRow("60 seconds") << "359.5960"
-                                << "360.0000";
+    QTest::newRow("60 seconds") << "30.5960"
+                                << "31.0000";
 }
 
 void TestReadWrite::aMistypedAngleIsWarnedOf() {
