@@ -402,6 +402,12 @@ class PageJob {
         return asked ? question(*asked) : val::null();
     }
     bool readIsCurrent() const { return m_session.readIsCurrent(); }
+    // The refusal of an export of the plan (the print too) where the write run would refuse;
+    // null when it may go on.
+    val exportRefusal(const val& settings) {
+        m_session.setSettings(settingsOf(settings));
+        return maybeMessage(m_session.exportRefusal());
+    }
 
     val read(const val& settings) {
         m_session.setSettings(settingsOf(settings));
@@ -628,6 +634,7 @@ EMSCRIPTEN_BINDINGS(karumenio) {
         .function("newSheetQuestion", &PageJob::newSheetQuestion)
         .function("questionBeforeUse", &PageJob::questionBeforeUse)
         .function("readIsCurrent", &PageJob::readIsCurrent)
+        .function("exportRefusal", &PageJob::exportRefusal)
         .function("read", &PageJob::read)
         .function("plan", &PageJob::plan)
         .function("pointTip", &PageJob::pointTip)

@@ -114,7 +114,7 @@ function acceptFiles(open) {
         button.addEventListener("click", busy(() => session.exportFile(format)));
         byId("exports").append(button);
     }
-    byId("print-button").addEventListener("click", () => window.print());
+    byId("print-button").addEventListener("click", busy(() => session.print()));
     setUpGuideWindows();
 
     session.refreshPreview();

@@ -177,6 +177,21 @@ class PageSession {
         }
     }
 
+    // 「PDF・印刷…」: the sheet at true scale, of a plan the write run would write.
+    async print() {
+        this.grid.commitEdit();
+        if (!(await this.confirmUse("export"))) {
+            return;
+        }
+        const refusal = this.job.exportRefusal(this.controls.settings());
+        if (refusal) {
+            await this.show(refusal);
+            return;
+        }
+        this.refreshPreview();
+        window.print();
+    }
+
     // One file of the core's format table (DXF, SIMA, the area table, GeoJSON), downloaded
     // under the format's own name; refused where the write run would refuse.
     async exportFile(format) {

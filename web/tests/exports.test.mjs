@@ -90,7 +90,13 @@ describe("the exports of the format table", () => {
             await page.keyboard.type(text);
             await page.keyboard.press("Enter");
         };
-        for (const caption of ["DXF 出力…", "SIMA 出力…", "求積表 CSV 出力…", "GeoJSON 出力…"]) {
+        // The print is the page's PDF: it refuses as the files do, and prints nothing.
+        await page.evaluate(() => {
+            window.printed = 0;
+            window.print = () => window.printed++;
+        });
+        const exports = ["DXF 出力…", "SIMA 出力…", "求積表 CSV 出力…", "GeoJSON 出力…", "PDF・印刷…"];
+        for (const caption of exports) {
             // A coordinate that is no number, found by the read the export's question offers.
             await typeAt("C16", "abc");
             await button(page, caption).click();
@@ -108,6 +114,9 @@ describe("the exports of the format table", () => {
             await page.waitForFunction(() => !document.getElementById("plan").classList.contains("empty"));
         }
         assert.deepEqual(Object.keys(await takeDownloads(page)), []);
+        assert.equal(await page.evaluate(() => window.printed), 0);
+        await button(page, "PDF・印刷…").click();
+        await page.waitForFunction(() => window.printed === 1);
         assert.deepEqual(page.errors, []);
         await page.close();
     });
