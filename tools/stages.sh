@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by tools/test.sh: runs the test command's stages, one after another or beside each
 # other, times each (wall clock and CPU) and prints a table of them at the end, also when a
 # stage fails, with a warning for a stage that took more than twice its usual share.
