@@ -53,16 +53,17 @@ stages_finish() {
     local name=$1 status=$2
     stages_to[$name]=$(stages_now)
     unset 'stages_pid[$name]'
-    # The second line of `times` holds the children's user and system time: "1m2.345s 0m6.789s".
-    local user=0 system=0 line
+    # `times` writes the shell's own user and system time, then its children's, as "1m2.345s
+    # 0m6.789s"; all four are added up, in milliseconds.
+    local cpu=0 field
     if [[ -f $stages_dir/$name.times ]]; then
-        line=$(sed -n 2p "$stages_dir/$name.times")
-        if [[ $line =~ ^([0-9]+)m([0-9]+)\.([0-9]+)s\ ([0-9]+)m([0-9]+)\.([0-9]+)s$ ]]; then
-            user=$((BASH_REMATCH[1] * 60 + 10#${BASH_REMATCH[2]}))
-            system=$((BASH_REMATCH[4] * 60 + 10#${BASH_REMATCH[5]}))
-        fi
+        for field in $(<"$stages_dir/$name.times"); do
+            if [[ $field =~ ^([0-9]+)m([0-9]+)\.([0-9]{3})s$ ]]; then
+                cpu=$((cpu + BASH_REMATCH[1] * 60000 + 10#${BASH_REMATCH[2]} * 1000 + 10#${BASH_REMATCH[3]}))
+            fi
+        done
     fi
-    stages_cpu[$name]=$((user + system))
+    stages_cpu[$name]=$(((cpu + 500) / 1000))
     if ((status != 0)); then
         stages_failed=$name
         echo "Stage $name failed (exit status $status)." >&2
