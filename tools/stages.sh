@@ -29,7 +29,8 @@ stages_now() {
 }
 
 # The stage's command in a subshell that leaves the CPU time of everything it ran (user and
-# system, children included) in NAME.times when it ends, however it ends. The subshell is
+# system, children included) in NAME.times and its end in NAME.end when it ends, however it
+# ends. The subshell is
 # started as a job and waited for, never tested with || or if: either would switch off set -e
 # inside the command.
 stages_launch() {
@@ -42,7 +43,7 @@ stages_launch() {
     stages_order+=("$name")
     stages_from[$name]=$(stages_now)
     (
-        trap 'times >"$stages_dir/$name.times"' EXIT
+        trap 'times >"$stages_dir/$name.times"; echo "${EPOCHREALTIME/./}" >"$stages_dir/$name.end"' EXIT
         "$@"
     ) &
     stages_pid[$name]=$!
@@ -51,7 +52,15 @@ stages_launch() {
 # Records the end of a stage that has been waited for, with its status.
 stages_finish() {
     local name=$1 status=$2
-    stages_to[$name]=$(stages_now)
+    # A stage beside others ended when it wrote its end, which may be long before it was waited
+    # for.
+    local end
+    if [[ -f $stages_dir/$name.end ]]; then
+        end=$(<"$stages_dir/$name.end")
+        stages_to[$name]=$((end - stages_began))
+    else
+        stages_to[$name]=$(stages_now)
+    fi
     unset 'stages_pid[$name]'
     # `times` writes the shell's own user and system time, then its children's, as "1m2.345s
     # 0m6.789s"; all four are added up, in milliseconds.
