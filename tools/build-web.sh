@@ -7,7 +7,7 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 
 # shellcheck source=tools/packages.sh
 source "$top/tools/packages.sh"
-need_packages emscripten nodejs cmake make libfmt-dev libfast-float-dev
+need_packages "${packages_web[@]}"
 
 # Debian's emscripten finds its JavaScript modules (acorn) through NODE_PATH.
 export NODE_PATH=/usr/share/nodejs

@@ -130,7 +130,9 @@ TEST_F(KilledRun, TheNextRunLeavesTheSetAllOldOrAllNewAfterAKillAtAnySystemCall)
             const auto left = files();
             std::string shown;
             for (const auto& [name, bytes] : left) {
-                const auto is = [&](const auto& set) {
+                // Named captures: clang 14, the sanitizer build's compiler, cannot capture a
+                // structured binding.
+                const auto is = [&name = name, &bytes = bytes](const auto& set) {
                     return set.contains(name) && set.at(name) == bytes;
                 };
                 shown += name + (is(newFiles) ? " new\n" : is(oldFiles) ? " old\n" : " other\n");
