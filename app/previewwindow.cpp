@@ -173,11 +173,15 @@ void PreviewWindow::setPlan(const plan::Plan& plan, const job::Settings& setting
     for (QPushButton* button : std::as_const(m_exportButtons)) {
         button->setEnabled(true);
     }
-    m_counts->setText(QStringLiteral("測点 %1　線 %2　円 %3　文字 %4")
-                          .arg(plan.points.size())
-                          .arg(plan.polylines.size())
-                          .arg(plan.circles.size())
-                          .arg(plan.labels.size()));
+    QString counts = QStringLiteral("測点 %1　線 %2　円 %3　文字 %4")
+                         .arg(plan.points.size())
+                         .arg(plan.polylines.size())
+                         .arg(plan.circles.size())
+                         .arg(plan.labels.size());
+    if (map) {
+        counts += QStringLiteral("　地積測量図 %1 枚").arg(map->sheets.size());
+    }
+    m_counts->setText(counts);
 
     QStringList warnings;
     for (const std::string& warning : plan.warnings) {

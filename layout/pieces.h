@@ -76,6 +76,9 @@ enum class CellAlignment { Left, Centre, Right };
 struct TableColumn {
     std::string heading;
     CellAlignment alignment = CellAlignment::Left;
+    // A value stands for the rows below it up to the next one (such as the parcel of its
+    // points): a piece of the table that starts between them shows it again.
+    bool carried = false;
 };
 
 // A table beside the drawing: a title, a heading row and rows of cells. A table too long for

@@ -145,9 +145,10 @@ layout::Table areaTable(const plan::Plan& plan, const std::vector<ParcelArea>& a
     layout::Table table;
     table.title = "求積表";
     for (std::size_t c = 0; c < kAreaTableColumns.size(); ++c) {
-        table.columns.push_back(
-            {std::string(kAreaTableColumns[c]),
-             c < 2 ? layout::CellAlignment::Left : layout::CellAlignment::Right});
+        // The parcel's name stands on its first row, and again where the table goes on.
+        table.columns.push_back({std::string(kAreaTableColumns[c]),
+                                 c < 2 ? layout::CellAlignment::Left : layout::CellAlignment::Right,
+                                 c == 0});
     }
     for (const ParcelArea& area : areas) {
         bool first = true;

@@ -15,6 +15,7 @@ const TEXTS = {
     ok: "OK",
     counts: (points, lines, circles, labels) =>
         `測点 ${points}　線 ${lines}　円 ${circles}　文字 ${labels}`,
+    mapSheets: (sheets) => `　地積測量図 ${sheets} 枚`,
     // Where the files went when the browser downloads them.
     downloads: "ダウンロード",
     folderUnchosen: "（未選択：ダウンロードします）",
