@@ -43,6 +43,10 @@ class WorksheetModel : public QAbstractTableModel {
     void restoreTemplate();
     // Whether the data rows hold anything the template does not: an earlier job.
     bool holdsAJob() const;
+    // Every data row of the earlier job back to the template, before a new job replaces it.
+    void clearJob();
+    // Whether clipboard text can be pasted at the index at all; reports why not.
+    bool pasteFits(const QModelIndex& index, const QByteArray& clipboardText);
     // Pastes clipboard text with its top-left cell at the index; returns the cells written.
     spreadsheet::EditRecord paste(const QModelIndex& index, const QByteArray& clipboardText);
     QString copyText(int top, int left, int bottom, int right);

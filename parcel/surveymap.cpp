@@ -171,7 +171,7 @@ layout::Table areaTable(const plan::Plan& plan, const std::vector<ParcelArea>& a
 layout::LayoutRequest surveyMapRequest(const plan::Plan& plan, const std::vector<Parcel>& parcels,
                                        const SurveyMapSettings& settings) {
     const LandCategory& category =
-        settings.landCategory != nullptr ? *settings.landCategory : kLandCategories[0];
+        settings.landCategory != nullptr ? *settings.landCategory : kDefaultLandCategory;
     const std::vector<ParcelArea> areas = computeAreas(parcels, category);
     layout::LayoutRequest request;
     request.paper = plan.paper;

@@ -49,4 +49,30 @@ spreadsheet::EditRecord restoreWholeTemplate(spreadsheet::Worksheet& sheet,
                    false);
 }
 
+spreadsheet::EditRecord restoreJobRows(spreadsheet::Worksheet& sheet,
+                                       const spreadsheet::Worksheet& original) {
+    return restoreTemplateCells(sheet, original, kFirstDataRow, 1,
+                                spreadsheet::Worksheet::kRowCount, kMarkRadiusColumn);
+}
+
+bool holdsAJob(const spreadsheet::Worksheet& sheet) {
+    const int last = sheet.lastUsedRow();
+    for (int row = kFirstDataRow; row <= last; ++row) {
+        for (const int column :
+             {kBreakMarkColumn, kLabelTextColumn, kPointXColumn, kPointYColumn}) {
+            if (!sheet.isEmpty(row, column)) {
+                return true;
+            }
+        }
+        // A typed radius below the default cell replaces the template's formula.
+        if (row > kFirstDataRow) {
+            const spreadsheet::CellContent radius = sheet.content(row, kMarkRadiusColumn);
+            if (!radius.isFormula() && !radius.isEmpty()) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 } // namespace karumenio::points

@@ -22,4 +22,13 @@ spreadsheet::EditRecord restoreTemplateCells(spreadsheet::Worksheet& sheet,
 spreadsheet::EditRecord restoreWholeTemplate(spreadsheet::Worksheet& sheet,
                                              const spreadsheet::Worksheet& original);
 
+// The data rows of a job back to the template, from A6 down to the last row the job reached
+// (beyond the template's rows too): a new job that replaces it keeps nothing of it.
+spreadsheet::EditRecord restoreJobRows(spreadsheet::Worksheet& sheet,
+                                       const spreadsheet::Worksheet& original);
+
+// Whether the data rows hold a job: a mark, name or coordinate anywhere from A6 down, or a
+// radius typed below G6 over the template's formula. A new job at A6 then asks first.
+bool holdsAJob(const spreadsheet::Worksheet& sheet);
+
 } // namespace karumenio::points
