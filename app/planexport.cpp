@@ -33,9 +33,16 @@ QByteArray pdfBytes(PlanScene& scene) {
     const PlanScene::Background background = scene.background();
     scene.setBackground(PlanScene::Background::Light);
     {
+        // One page per sheet of the survey map, each sheet's edge the page's.
         QPainter painter(&writer);
         const QRectF page(0, 0, writer.width(), writer.height());
-        scene.renderDrawing(painter, page, scene.sheetRect());
+        const QList<QRectF> sheets = scene.sheetRects();
+        for (qsizetype i = 0; i < sheets.size(); ++i) {
+            if (i > 0) {
+                writer.newPage();
+            }
+            scene.renderDrawing(painter, page, sheets[i]);
+        }
     }
     scene.setBackground(background);
     return bytes;

@@ -53,7 +53,7 @@ PlanScene::PlanScene(QObject* parent) : QGraphicsScene(parent) {
     rebuild();
 }
 
-void PlanScene::setPlan(const plan::Plan& plan, const parcel::SurveyMap* surveyMap) {
+void PlanScene::setPlan(const plan::Plan& plan, const layout::SheetLayout* surveyMap) {
     m_plan = plan;
     m_surveyMap.reset();
     if (surveyMap != nullptr) {
@@ -102,6 +102,11 @@ void PlanScene::rebuild() {
     clear();
     m_markers.clear();
     setBackgroundBrush(m_background == Background::Dark ? QColor(33, 40, 48) : QColor(Qt::white));
+    if (m_surveyMap) {
+        drawSurveyMap(*m_surveyMap);
+        setSceneRect(drawingRect());
+        return;
+    }
 
     for (const plan::Polyline& rectangle : m_plan.frameRectangles) {
         addPath(pathOf(rectangle), hairline(layerColour(plan::LayerId::Frame)));
@@ -134,73 +139,114 @@ void PlanScene::rebuild() {
         item->setPos(at.x(), at.y() - metrics.ascent() * scale);
     }
 
-    if (m_surveyMap) {
-        drawSurveyMap(*m_surveyMap);
-    }
-
-    // Markers to hover and click, one per point.
-    const QPen markerPen =
-        hairline(m_background == Background::Dark ? QColor(200, 200, 200) : QColor(90, 90, 90));
     for (std::size_t slot = 0; slot < m_plan.points.size(); ++slot) {
         const plan::PlanPoint& p = m_plan.points[slot];
-        const QPointF at = toScene(m_plan.transform.toWorld(p.x, p.y));
-        auto* marker = addEllipse(QRectF(at.x() - kMarkerRadius, at.y() - kMarkerRadius,
-                                         2 * kMarkerRadius, 2 * kMarkerRadius),
-                                  markerPen);
-        marker->setData(0, static_cast<int>(slot));
-        // The numbers as the surveyor sees them in the sheet, not rounded otherwise.
-        const int row = points::kFirstDataRow + static_cast<int>(slot);
-        const auto shown = [&](double value, int column) {
-            return cellText(value, row, column).trimmed().toStdString();
-        };
-        marker->setToolTip(fromStd(job::pointTip(
-            p.label, row, shown(p.x, points::kPointXColumn), shown(p.y, points::kPointYColumn),
-            p.radius != 0 ? shown(p.radius, points::kMarkRadiusColumn) : std::string())));
-        m_markers.append(marker);
+        addMarker(m_plan.transform.toWorld(p.x, p.y), static_cast<int>(slot));
     }
     setSceneRect(drawingRect());
 }
 
-void PlanScene::drawSurveyMap(const parcel::SurveyMap& map) {
-    for (const parcel::MapLayer& layer : parcel::kMapLayers) {
-        QPainterPath lines;
-        for (const parcel::MapLine& line : map.lines) {
-            if (line.layer != layer.id || line.vertices.empty()) {
-                continue;
+// A marker to hover and click, with the point's numbers as the surveyor sees them in the
+// sheet, not rounded otherwise.
+void PlanScene::addMarker(plan::WorldPoint world, int slot) {
+    const QPen markerPen =
+        hairline(m_background == Background::Dark ? QColor(200, 200, 200) : QColor(90, 90, 90));
+    const plan::PlanPoint& p = m_plan.points[static_cast<std::size_t>(slot)];
+    const QPointF at = toScene(world);
+    auto* marker = addEllipse(QRectF(at.x() - kMarkerRadius, at.y() - kMarkerRadius,
+                                     2 * kMarkerRadius, 2 * kMarkerRadius),
+                              markerPen);
+    marker->setData(0, slot);
+    const int row = points::kFirstDataRow + slot;
+    const auto shown = [&](double value, int column) {
+        return cellText(value, row, column).trimmed().toStdString();
+    };
+    marker->setToolTip(fromStd(job::pointTip(
+        p.label, row, shown(p.x, points::kPointXColumn), shown(p.y, points::kPointYColumn),
+        p.radius != 0 ? shown(p.radius, points::kMarkRadiusColumn) : std::string())));
+    m_markers.append(marker);
+}
+
+void PlanScene::drawSurveyMap(const layout::SheetLayout& map) {
+    // One path per layer and sheet, hairlines as the map's lines are meant to be (0.2 mm or
+    // finer on paper).
+    for (const layout::Sheet& sheet : map.sheets) {
+        const auto scenePoint = [&](layout::Point p) { return toScene(sheet.toWorld(p)); };
+        for (const layout::SheetLayer& layer : layout::kSheetLayers) {
+            QPainterPath path;
+            for (const layout::Line& line : sheet.lines) {
+                if (line.layer != layer.id || line.vertices.empty()) {
+                    continue;
+                }
+                path.moveTo(scenePoint(line.vertices.front()));
+                for (std::size_t i = 1; i < line.vertices.size(); ++i) {
+                    path.lineTo(scenePoint(line.vertices[i]));
+                }
+                if (line.closed) {
+                    path.closeSubpath();
+                }
             }
-            lines.moveTo(toScene(line.vertices.front()));
-            for (std::size_t i = 1; i < line.vertices.size(); ++i) {
-                lines.lineTo(toScene(line.vertices[i]));
+            for (const layout::Circle& circle : sheet.circles) {
+                if (circle.layer == layer.id) {
+                    path.addEllipse(scenePoint(circle.centre), circle.radius * sheet.unit,
+                                    circle.radius * sheet.unit);
+                }
+            }
+            if (!path.isEmpty()) {
+                addPath(path, hairline(colourNumber(layer.colour)));
             }
         }
-        addPath(lines, hairline(colourNumber(layer.colour)));
-    }
-    QFont font = guide::gothicFont(10);
-    font.setPixelSize(100);
-    const QFontMetricsF metrics(font);
-    for (const parcel::MapText& text : map.texts) {
-        auto* item = addSimpleText(fromStd(text.text), font);
-        item->setBrush(colourNumber(parcel::mapLayer(text.layer).colour));
-        // The alignment point on the baseline, at the text's height, turned about that point;
-        // the scene's y runs south, so the world's counter-clockwise turn is clockwise here.
-        qreal along = 0;
-        if (text.alignment == parcel::TextAlignment::BottomCentre) {
-            along = item->boundingRect().width() / 2;
-        } else if (text.alignment == parcel::TextAlignment::BottomRight) {
-            along = item->boundingRect().width();
+        // The font's em is 1.15 of the text's height, so that capitals stand about as tall
+        // as the drawing programs draw them; a text wider than its box is narrowed into it.
+        QFont font = guide::gothicFont(10);
+        font.setPixelSize(100);
+        const QFontMetricsF metrics(font);
+        constexpr qreal kEmPerHeight = 1.15;
+        for (const layout::Text& text : sheet.texts) {
+            auto* item = addSimpleText(fromStd(text.text), font);
+            item->setBrush(colourNumber(layout::sheetLayer(text.layer).colour));
+            const qreal scale = text.height * kEmPerHeight * sheet.unit / font.pixelSize();
+            const qreal natural = item->boundingRect().width() * scale;
+            const qreal room = layout::textWidth(text.text, text.height) * sheet.unit;
+            const qreal squeeze = natural > room && natural > 0 ? room / natural : 1.0;
+            qreal along = 0;
+            if (text.alignment == layout::Alignment::BottomCentre) {
+                along = item->boundingRect().width() / 2;
+            } else if (text.alignment == layout::Alignment::BottomRight) {
+                along = item->boundingRect().width();
+            }
+            // The alignment point on the baseline, turned about that point; the scene's y runs
+            // south, so the world's counter-clockwise turn is clockwise here.
+            QTransform transform = QTransform::fromTranslate(-along, -metrics.ascent());
+            transform *= QTransform::fromScale(scale * squeeze, scale);
+            transform *= QTransform().rotate(-text.rotation);
+            const QPointF at = scenePoint(text.at);
+            transform *= QTransform::fromTranslate(at.x(), at.y());
+            item->setTransform(transform);
         }
-        const qreal scale = text.height / metrics.ascent();
-        const QPointF at = toScene(text.at);
-        QTransform transform = QTransform::fromTranslate(-along, -metrics.ascent());
-        transform *= QTransform::fromScale(scale, scale);
-        transform *= QTransform().rotate(-text.rotation);
-        transform *= QTransform::fromTranslate(at.x(), at.y());
-        item->setTransform(transform);
+        for (const layout::PointMark& mark : sheet.marks) {
+            if (mark.slot >= 0 && static_cast<std::size_t>(mark.slot) < m_plan.points.size()) {
+                addMarker(sheet.toWorld(mark.at), mark.slot);
+            }
+        }
     }
 }
 
 QRectF PlanScene::sheetRect() const {
-    return pathOf(m_plan.frameRectangles[0]).boundingRect();
+    return sheetRects().value(0);
+}
+
+QList<QRectF> PlanScene::sheetRects() const {
+    QList<QRectF> rects;
+    if (m_surveyMap) {
+        for (const layout::Sheet& sheet : m_surveyMap->sheets) {
+            rects.append(QRectF(toScene(sheet.toWorld({sheet.outer.minX, sheet.outer.maxY})),
+                                toScene(sheet.toWorld({sheet.outer.maxX, sheet.outer.minY}))));
+        }
+    } else {
+        rects.append(pathOf(m_plan.frameRectangles[0]).boundingRect());
+    }
+    return rects;
 }
 
 QRectF PlanScene::drawingRect() const {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "parcel/surveymap.h"
+#include "layout/sheetlayout.h"
 #include "plan/plan.h"
 
 #include <QGraphicsScene>
@@ -10,10 +10,11 @@
 
 namespace karumenio::app {
 
-// The plan drawn as a scene in world units, north up (the scene's y is the world's −y). The
-// preview shows it and every export renders it, so the screen and the files agree. Points
-// carry markers for hovering and clicking; the exports leave them out, as the drawing program
-// draws none.
+// The plan drawn as a scene in world units, north up (the scene's y is the world's −y), or
+// the survey map's sheets in its place, side by side where the DXF has them. The preview
+// shows it and every export renders it, so the screen and the files agree. Points carry
+// markers for hovering and clicking; the exports leave them out, as the drawing program draws
+// none.
 class PlanScene : public QGraphicsScene {
     Q_OBJECT
   public:
@@ -26,16 +27,18 @@ class PlanScene : public QGraphicsScene {
     using CellText = std::function<QString(double value, int row, int column)>;
     void setCellText(CellText cellText);
 
-    // The plan, and the survey map drawn on it when one is given.
-    void setPlan(const plan::Plan& plan, const parcel::SurveyMap* surveyMap = nullptr);
+    // The plan, or the survey map's sheets instead of it when a map is given.
+    void setPlan(const plan::Plan& plan, const layout::SheetLayout* surveyMap = nullptr);
     const plan::Plan& plan() const { return m_plan; }
-    const parcel::SurveyMap* surveyMap() const { return m_surveyMap ? &*m_surveyMap : nullptr; }
+    const layout::SheetLayout* surveyMap() const { return m_surveyMap ? &*m_surveyMap : nullptr; }
 
     void setBackground(Background background);
     Background background() const { return m_background; }
 
     // The sheet edge (the outer frame) in scene coordinates.
     QRectF sheetRect() const;
+    // Each sheet's edge: the survey map's sheets, or the plan's one.
+    QList<QRectF> sheetRects() const;
     // Everything drawn, with a small margin.
     QRectF drawingRect() const;
 
@@ -50,12 +53,13 @@ class PlanScene : public QGraphicsScene {
     void rebuild();
     QColor layerColour(plan::LayerId layer) const;
     QColor colourNumber(int colour) const;
-    void drawSurveyMap(const parcel::SurveyMap& map);
+    void drawSurveyMap(const layout::SheetLayout& map);
+    void addMarker(plan::WorldPoint at, int slot);
 
     QString cellText(double value, int row, int column) const;
 
     plan::Plan m_plan;
-    std::optional<parcel::SurveyMap> m_surveyMap;
+    std::optional<layout::SheetLayout> m_surveyMap;
     CellText m_cellText;
     Background m_background = Background::Dark;
     QList<QGraphicsItem*> m_markers;

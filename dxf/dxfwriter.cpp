@@ -2,6 +2,7 @@
 
 #include "groupwriter.h"
 
+#include "layout/sheetlayout.h"
 #include "parcel/surveymap.h"
 #include "plan/labelencoding.h"
 #include "plan/plan.h"
@@ -38,7 +39,7 @@ struct Extent {
     }
 };
 
-Extent extentOf(const plan::Plan& plan, const parcel::SurveyMap* map) {
+Extent extentOf(const plan::Plan& plan, const layout::SheetLayout* map) {
     Extent e;
     for (const plan::Polyline& rectangle : plan.frameRectangles) {
         for (const plan::WorldPoint& p : rectangle.vertices) {
@@ -57,16 +58,21 @@ Extent extentOf(const plan::Plan& plan, const parcel::SurveyMap* map) {
         e.add(label.insertion);
     }
     if (map != nullptr) {
-        for (const parcel::MapLine& line : map->lines) {
-            for (const plan::WorldPoint& p : line.vertices) {
-                e.add(p);
-            }
-        }
-        for (const parcel::MapText& text : map->texts) {
-            e.add(text.at);
+        for (const layout::Sheet& sheet : map->sheets) {
+            e.add(sheet.toWorld({sheet.outer.minX, sheet.outer.minY}));
+            e.add(sheet.toWorld({sheet.outer.maxX, sheet.outer.maxY}));
         }
     }
     return e;
+}
+
+// About 400 bytes a text, 300 a line and 100 a vertex or circle.
+std::size_t surveyMapBytes(const layout::SheetLayout& map) {
+    std::size_t bytes = 0;
+    for (const layout::Sheet& sheet : map.sheets) {
+        bytes += sheet.texts.size() * 400 + sheet.lines.size() * 300 + sheet.circles.size() * 100;
+    }
+    return bytes;
 }
 
 void beginSection(GroupWriter& out, std::string_view name) {
@@ -99,15 +105,16 @@ void beginTable(GroupWriter& out, std::string_view name, int entries) {
     out.integer(70, entries);
 }
 
-void writeLayer(GroupWriter& out, std::string_view name, int colour) {
+// A frozen layer is neither shown nor printed.
+void writeLayer(GroupWriter& out, std::string_view name, int colour, bool frozen = false) {
     out.text(0, "LAYER");
     out.text(2, name);
-    out.integer(70, 0);
+    out.integer(70, frozen ? 1 : 0);
     out.integer(62, colour);
     out.text(6, kLineType);
 }
 
-void writeTables(GroupWriter& out, const parcel::SurveyMap* map) {
+void writeTables(GroupWriter& out, const layout::SheetLayout* map) {
     beginSection(out, "TABLES");
     beginTable(out, "LTYPE", 1);
     out.text(0, "LTYPE");
@@ -119,15 +126,15 @@ void writeTables(GroupWriter& out, const parcel::SurveyMap* map) {
     out.real(40, 0.0);
     out.text(0, "ENDTAB");
 
-    const std::size_t mapLayers = map != nullptr ? parcel::kMapLayers.size() : 0;
+    const std::size_t mapLayers = map != nullptr ? layout::kSheetLayers.size() : 0;
     beginTable(out, "LAYER", static_cast<int>(plan::kLayers.size() + mapLayers) + 1);
     // Every drawing has layer 0.
     writeLayer(out, "0", 7);
     for (const plan::Layer& layer : plan::kLayers) {
-        writeLayer(out, layer.name, layer.colour);
+        writeLayer(out, layer.name, layer.colour, map != nullptr);
     }
     for (std::size_t i = 0; i < mapLayers; ++i) {
-        writeLayer(out, parcel::kMapLayers[i].name, parcel::kMapLayers[i].colour);
+        writeLayer(out, layout::kSheetLayers[i].name, layout::kSheetLayers[i].colour);
     }
     out.text(0, "ENDTAB");
 
@@ -195,13 +202,13 @@ void writeLabel(GroupWriter& out, const plan::Label& label, const std::string& t
               label.rotation, 0);
 }
 
-int horizontalAlignment(parcel::TextAlignment alignment) {
+int horizontalAlignment(layout::Alignment alignment) {
     switch (alignment) {
-    case parcel::TextAlignment::BottomLeft:
+    case layout::Alignment::BottomLeft:
         return 0;
-    case parcel::TextAlignment::BottomCentre:
+    case layout::Alignment::BottomCentre:
         return 1;
-    case parcel::TextAlignment::BottomRight:
+    case layout::Alignment::BottomRight:
         return 2;
     }
     return 0;
@@ -227,31 +234,46 @@ std::vector<std::string> encodedLines(const Texts& texts, TextOf textOf, bool& l
     return lines;
 }
 
-void writeSurveyMap(GroupWriter& out, const parcel::SurveyMap& map,
+void writeSurveyMap(GroupWriter& out, const layout::SheetLayout& map,
                     std::vector<std::string>* warnings) {
-    for (const parcel::MapLine& line : map.lines) {
-        writePolyline(out, parcel::mapLayer(line.layer).name, line.vertices, false);
-    }
     bool lostAny = false;
-    const std::vector<std::string> texts = encodedLines(
-        map.texts, [](const parcel::MapText& t) -> const std::string& { return t.text; }, lostAny);
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-        const parcel::MapText& t = map.texts[i];
-        writeText(out, parcel::mapLayer(t.layer).name, t.at, t.height, texts[i], t.rotation,
-                  horizontalAlignment(t.alignment));
+    for (const layout::Sheet& sheet : map.sheets) {
+        for (const layout::Line& line : sheet.lines) {
+            std::vector<plan::WorldPoint> vertices;
+            vertices.reserve(line.vertices.size());
+            for (const layout::Point& p : line.vertices) {
+                vertices.push_back(sheet.toWorld(p));
+            }
+            writePolyline(out, layout::sheetLayer(line.layer).name, vertices, line.closed);
+        }
+        for (const layout::Circle& circle : sheet.circles) {
+            out.text(0, "CIRCLE");
+            out.text(8, layout::sheetLayer(circle.layer).name);
+            const plan::WorldPoint centre = sheet.toWorld(circle.centre);
+            out.point(10, centre.x, centre.y);
+            out.real(40, circle.radius * sheet.unit);
+        }
+        const std::vector<std::string> texts = encodedLines(
+            sheet.texts, [](const layout::Text& t) -> const std::string& { return t.text; },
+            lostAny);
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            const layout::Text& t = sheet.texts[i];
+            writeText(out, layout::sheetLayer(t.layer).name, sheet.toWorld(t.at),
+                      t.height * sheet.unit, texts[i], t.rotation,
+                      horizontalAlignment(t.alignment));
+        }
     }
     if (lostAny && warnings != nullptr) {
         parcel::warnUnmappableTexts(map, *warnings);
     }
 }
 
-std::string writeDrawing(const plan::Plan& plan, const parcel::SurveyMap* map,
+std::string writeDrawing(const plan::Plan& plan, const layout::SheetLayout* map,
                          std::vector<std::string>* warnings) {
     GroupWriter out;
     // About 400 bytes a label, 100 a vertex or circle: one allocation for the whole file.
     out.reserve(4096 + plan.labels.size() * 400 + plan.points.size() * 100 +
-                plan.circles.size() * 100 +
-                (map != nullptr ? map->texts.size() * 400 + map->lines.size() * 300 : 0));
+                plan.circles.size() * 100 + (map != nullptr ? surveyMapBytes(*map) : 0));
     writeHeader(out, extentOf(plan, map));
     writeTables(out, map);
     beginSection(out, "BLOCKS");
@@ -290,7 +312,7 @@ std::string writeDxf(const plan::Plan& plan, std::vector<std::string>* warnings)
     return writeDrawing(plan, nullptr, warnings);
 }
 
-std::string writeDxf(const plan::Plan& plan, const parcel::SurveyMap& map,
+std::string writeDxf(const plan::Plan& plan, const layout::SheetLayout& map,
                      std::vector<std::string>* warnings) {
     return writeDrawing(plan, &map, warnings);
 }

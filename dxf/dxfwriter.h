@@ -7,8 +7,8 @@ namespace karumenio::plan {
 struct Plan;
 }
 
-namespace karumenio::parcel {
-struct SurveyMap;
+namespace karumenio::layout {
+struct SheetLayout;
 }
 
 namespace karumenio::dxf {
@@ -20,10 +20,12 @@ namespace karumenio::dxf {
 // characters in it is reported in *warnings when that is given.
 std::string writeDxf(const plan::Plan& plan, std::vector<std::string>* warnings = nullptr);
 
-// The same drawing with the survey map added: its layers P_HENCHO and P_KYUSEKI after the
-// plan's four, its lines as polylines and its texts in the same style and code page, placed
-// by their alignment point. Texts that lose characters in code page 932 are reported too.
-std::string writeDxf(const plan::Plan& plan, const parcel::SurveyMap& map,
+// The same drawing with the survey map added: its sheets side by side, each sheet's lines as
+// polylines, its circles and its texts in the same style and code page (placed by their
+// alignment point, at their paper height times the scale) on the map's layers after the
+// plan's four, which are frozen: the map shows its own names, lines and frames. Texts that
+// lose characters in code page 932 are reported too.
+std::string writeDxf(const plan::Plan& plan, const layout::SheetLayout& map,
                      std::vector<std::string>* warnings = nullptr);
 
 } // namespace karumenio::dxf

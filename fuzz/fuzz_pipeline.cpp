@@ -115,17 +115,20 @@ void checkAreaCsv(const std::string& csv) {
 
 void checkSurveyMap(const plan::Plan& plan, const job::Settings& settings) {
     const std::vector<parcel::Parcel> parcels = parcel::findParcels(plan).parcels;
-    const parcel::SurveyMap map = job::surveyMapOf(plan, settings);
-    for (const parcel::MapText& t : map.texts) {
-        check(std::isfinite(t.at.x) && std::isfinite(t.at.y) && std::isfinite(t.height) &&
-                  std::isfinite(t.rotation),
-              "a map text that is not finite");
-        check(!t.text.empty() && t.text.find_first_of("\r\n") == std::string::npos,
-              "a map text empty or of two lines");
-    }
-    for (const parcel::MapLine& line : map.lines) {
-        for (const plan::WorldPoint& p : line.vertices) {
-            check(std::isfinite(p.x) && std::isfinite(p.y), "a map line that is not finite");
+    const layout::SheetLayout map = job::surveyMapOf(plan, settings);
+    for (const layout::Sheet& sheet : map.sheets) {
+        for (const layout::Text& t : sheet.texts) {
+            const plan::WorldPoint at = sheet.toWorld(t.at);
+            check(std::isfinite(at.x) && std::isfinite(at.y) && std::isfinite(t.rotation),
+                  "a map text that is not finite");
+            check(!t.text.empty() && t.text.find_first_of("\r\n") == std::string::npos,
+                  "a map text empty or of two lines");
+        }
+        for (const layout::Line& line : sheet.lines) {
+            for (const layout::Point& p : line.vertices) {
+                const plan::WorldPoint at = sheet.toWorld(p);
+                check(std::isfinite(at.x) && std::isfinite(at.y), "a map line that is not finite");
+            }
         }
     }
     checkLines(scripts::kyusekiScript(plan, map).bytes);

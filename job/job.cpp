@@ -188,7 +188,7 @@ Job::Run Job::makeFiles(const WriteTargets& targets) const {
         plan = drawing ? computePlan() : plan::computePoints(m_table);
     }
     // The survey map is drawn once for the fifth script and the drawing formats alike.
-    std::optional<parcel::SurveyMap> map;
+    std::optional<layout::SheetLayout> map;
     if (m_settings.surveyMap && drawing) {
         map = surveyMapOf(plan, m_settings, &run.made.warnings);
     }

@@ -80,10 +80,15 @@ Message pointsFileTooLarge(std::string_view fileName) {
             true};
 }
 
-std::string planCounts(const plan::Plan& plan) {
-    return "測点 " + std::to_string(plan.points.size()) + "　線 " +
-           std::to_string(plan.polylines.size()) + "　円 " + std::to_string(plan.circles.size()) +
-           "　文字 " + std::to_string(plan.labels.size());
+std::string planCounts(const plan::Plan& plan, std::size_t mapSheets) {
+    std::string counts = "測点 " + std::to_string(plan.points.size()) + "　線 " +
+                         std::to_string(plan.polylines.size()) + "　円 " +
+                         std::to_string(plan.circles.size()) + "　文字 " +
+                         std::to_string(plan.labels.size());
+    if (mapSheets > 0) {
+        counts += "　地積測量図 " + std::to_string(mapSheets) + " 枚";
+    }
+    return counts;
 }
 
 std::string pointTip(std::string_view name, int row, std::string_view x, std::string_view y,

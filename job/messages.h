@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <exception>
 #include <string>
 #include <string_view>
@@ -64,8 +65,9 @@ Message openFailure(std::string_view fileName, std::string_view why);
 // A points file larger than any list of points.
 Message pointsFileTooLarge(std::string_view fileName);
 
-// The preview's counts: "測点 12　線 3　円 6　文字 12".
-std::string planCounts(const plan::Plan& plan);
+// The preview's counts: "測点 12　線 3　円 6　文字 12", and the survey map's sheets when it is
+// drawn ("　地積測量図 2 枚"; none when mapSheets is 0).
+std::string planCounts(const plan::Plan& plan, std::size_t mapSheets = 0);
 
 // The tip of a point in the preview: its name, its row and its numbers as the sheet shows
 // them; the radius only for a point with a circle (an empty text).

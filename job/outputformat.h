@@ -12,8 +12,8 @@ namespace karumenio::plan {
 struct Plan;
 }
 
-namespace karumenio::parcel {
-struct SurveyMap;
+namespace karumenio::layout {
+struct SheetLayout;
 }
 
 namespace karumenio::job {
@@ -28,7 +28,7 @@ struct FormatInput {
     const std::filesystem::path& target;
     // The survey map the run drew when the settings ask for one; a drawing writer draws it
     // itself when it is not given.
-    const parcel::SurveyMap* surveyMap = nullptr;
+    const layout::SheetLayout* surveyMap = nullptr;
 };
 
 // A file's bytes, and what the surveyor should know about them (Japanese).

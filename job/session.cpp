@@ -2,12 +2,13 @@
 
 #include "completion.h"
 #include "errormessage.h"
+#include "fitadvice.h"
 #include "outputformat.h"
 #include "planlocation.h"
 #include "surveymapfiles.h"
 
 #include "geodesy/planesystem.h"
-#include "plan/fitcheck.h"
+#include "parcel/surveymap.h"
 #include "plan/labelencoding.h"
 #include "points/reader.h"
 #include "spreadsheet/formulaparser.h"
@@ -75,22 +76,15 @@ void placeOnMap(const geodesy::PlaneSystem* system, const plan::Plan& drawing, P
     }
 }
 
-// The fit check of the plan: its sentence, and the paper and scale that hold every point.
+// The fit check: the survey map's when its drawing needs another scale, else the plan's; its
+// sentence, and the paper and scale that hold every point.
 void checkFit(const plan::Plan& p, Preview& preview) {
-    const plan::FitCheck check = plan::checkFit(p, *p.paper, *p.scale);
-    preview.fitText = plan::fitMessage(check, *p.paper, *p.scale);
-    if (check.outside > 0 && check.fittingScale != nullptr) {
-        preview.suggestedPaper = p.paper->token;
-        preview.suggestedScale = check.fittingScale->token;
-        preview.suggestionCaption = std::string(check.fittingScale->listText) + " にする";
-    } else if (check.outside > 0 && check.fittingPaper != nullptr) {
-        preview.suggestedPaper = check.fittingPaper->token;
-        preview.suggestedScale = check.fittingPaperScale->token;
-        preview.suggestionCaption = std::string(check.fittingPaper->listText) + "・" +
-                                    std::string(check.fittingPaperScale->listText) + " にする";
-    }
-    if (preview.fitText.empty()) {
-        preview.fitText = "すべての測点が用紙の内枠に収まっています。";
+    FitAdvice advice = fitAdvice(p, preview.surveyMap ? &*preview.surveyMap : nullptr);
+    preview.fitText = std::move(advice.text);
+    if (advice.scale != nullptr) {
+        preview.suggestedPaper = advice.paper->token;
+        preview.suggestedScale = advice.scale->token;
+        preview.suggestionCaption = std::move(advice.caption);
     }
 }
 
@@ -164,7 +158,6 @@ Preview Session::preview() const {
         return preview;
     }
     const plan::Plan& p = *preview.plan;
-    preview.counts = planCounts(p);
     std::vector<std::string> warnings;
     if (const std::string angle = angleWarning(); !angle.empty()) {
         warnings.push_back(angle);
@@ -177,6 +170,7 @@ Preview Session::preview() const {
         preview.surveyMap = surveyMapOf(p, settings(), &warnings);
         parcel::warnUnmappableTexts(*preview.surveyMap, warnings);
     }
+    preview.counts = planCounts(p, preview.surveyMap ? preview.surveyMap->sheets.size() : 0);
     for (std::string& warning : warnings) {
         preview.warnings.push_back(warningAbout(std::move(warning)));
     }

@@ -4,7 +4,7 @@
 #include "messages.h"
 #include "sheetedits.h"
 
-#include "parcel/surveymap.h"
+#include "layout/sheetlayout.h"
 #include "plan/plan.h"
 #include "transaction/fileoperations.h"
 
@@ -34,8 +34,8 @@ struct Outcome {
 // What the preview shows of the plan of the latest read with the settings, or why there is none.
 struct Preview {
     std::optional<plan::Plan> plan;
-    // The survey map drawn on the plan, when the settings ask for it.
-    std::optional<parcel::SurveyMap> surveyMap;
+    // The survey map's sheets, drawn instead of the plan, when the settings ask for the map.
+    std::optional<layout::SheetLayout> surveyMap;
     // Why there is no plan (no read yet, a cell that is not a number).
     std::string problem;
     std::string counts;

@@ -59,13 +59,13 @@ MapSources mapSourcesOf(const plan::Plan& plan, const Settings& settings) {
 
 } // namespace
 
-parcel::SurveyMap surveyMapOf(const plan::Plan& plan, const Settings& settings,
-                              std::vector<std::string>* warnings) {
+layout::SheetLayout surveyMapOf(const plan::Plan& plan, const Settings& settings,
+                                std::vector<std::string>* warnings) {
     const MapSources sources = mapSourcesOf(plan, settings);
-    parcel::SurveyMap map = parcel::drawSurveyMap(plan, sources.search.parcels, sources.map);
+    layout::SheetLayout map = parcel::layOutSurveyMap(plan, sources.search.parcels, sources.map);
     if (warnings != nullptr) {
         for (const auto* said : std::initializer_list<const std::vector<std::string>*>{
-                 &sources.search.warnings, &sources.warnings, &map.fitMessages}) {
+                 &sources.search.warnings, &sources.warnings, &map.messages}) {
             warnings->insert(warnings->end(), said->begin(), said->end());
         }
     }

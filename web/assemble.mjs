@@ -14,7 +14,7 @@ const read = (file) => readFileSync(file, "utf8");
 const dataUrl = (file, type) => `data:${type};base64,${readFileSync(file).toString("base64")}`;
 
 // The order the page's scripts need: helpers first, the start last.
-const scripts = ["dialogs.js", "grid.js", "preview.js", "output.js", "controls.js",
+const scripts = ["dialogs.js", "grid.js", "preview.js", "print.js", "output.js", "controls.js",
                  "guidewindows.js", "session.js", "main.js"];
 
 // Text inside <script> or <style> must not close the element early.

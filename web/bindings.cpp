@@ -5,6 +5,7 @@
 #include "job/messages.h"
 #include "job/outputformat.h"
 #include "job/session.h"
+#include "layout/sheetlayout.h"
 #include "plan/drawingscale.h"
 #include "plan/edition.h"
 #include "plan/papersize.h"
@@ -593,6 +594,83 @@ class PageJob {
         object.set("suggestionCaption", outcome.suggestionCaption);
         object.set("mapAddress", outcome.mapAddress);
         object.set("mapUnavailable", outcome.mapUnavailable);
+        if (outcome.surveyMap) {
+            object.set("surveyMap", surveyMapObject(*outcome.surveyMap));
+        }
+        return object;
+    }
+
+    // The survey map's sheets in world coordinates, as the DXF has them, drawn by the page
+    // in place of the plan: each sheet's edge; every line, circle and text with its layer's
+    // colour number; the points' marks.
+    static val surveyMapObject(const layout::SheetLayout& map) {
+        std::vector<double> sheets;
+        std::vector<int> colours;
+        std::vector<int> starts{0};
+        std::vector<int> closed;
+        std::vector<double> xy;
+        std::vector<double> circles;
+        std::vector<int> circleColours;
+        std::vector<std::string> texts;
+        std::vector<double> places;
+        std::vector<int> textColours;
+        std::vector<int> textSlots;
+        std::vector<double> marks;
+        std::vector<int> markSlots;
+        for (const layout::Sheet& sheet : map.sheets) {
+            const plan::WorldPoint low = sheet.toWorld({sheet.outer.minX, sheet.outer.minY});
+            const plan::WorldPoint high = sheet.toWorld({sheet.outer.maxX, sheet.outer.maxY});
+            sheets.insert(sheets.end(), {low.x, low.y, high.x, high.y});
+            for (const layout::Line& line : sheet.lines) {
+                colours.push_back(layout::sheetLayer(line.layer).colour);
+                closed.push_back(line.closed ? 1 : 0);
+                for (const layout::Point& p : line.vertices) {
+                    const plan::WorldPoint w = sheet.toWorld(p);
+                    xy.insert(xy.end(), {w.x, w.y});
+                }
+                starts.push_back(static_cast<int>(xy.size() / 2));
+            }
+            for (const layout::Circle& circle : sheet.circles) {
+                const plan::WorldPoint c = sheet.toWorld(circle.centre);
+                circles.insert(circles.end(), {c.x, c.y, circle.radius * sheet.unit});
+                circleColours.push_back(layout::sheetLayer(circle.layer).colour);
+            }
+            for (const layout::Text& text : sheet.texts) {
+                const plan::WorldPoint at = sheet.toWorld(text.at);
+                texts.push_back(text.text);
+                // The width every front end keeps the text within.
+                places.insert(places.end(), {at.x, at.y, text.height * sheet.unit, text.rotation,
+                                             layout::textWidth(text.text, text.height) * sheet.unit,
+                                             static_cast<double>(text.alignment)});
+                textColours.push_back(layout::sheetLayer(text.layer).colour);
+                textSlots.push_back(text.slot);
+            }
+            for (const layout::PointMark& mark : sheet.marks) {
+                const plan::WorldPoint at = sheet.toWorld(mark.at);
+                marks.insert(marks.end(), {at.x, at.y});
+                markSlots.push_back(mark.slot);
+            }
+        }
+        val object = val::object();
+        object.set("sheets", typedArray(sheets));
+        object.set("paperWidth", map.paper ? map.paper->sheetWidth : 0.0);
+        object.set("paperHeight", map.paper ? map.paper->sheetHeight : 0.0);
+        val lines = val::object();
+        lines.set("colours", typedArray(colours));
+        lines.set("starts", typedArray(starts));
+        lines.set("closed", typedArray(closed));
+        lines.set("xy", typedArray(xy));
+        object.set("lines", lines);
+        object.set("circles", typedArray(circles));
+        object.set("circleColours", typedArray(circleColours));
+        val textObject = val::object();
+        textObject.set("texts", stringArray(texts));
+        textObject.set("places", typedArray(places));
+        textObject.set("colours", typedArray(textColours));
+        textObject.set("slots", typedArray(textSlots));
+        object.set("texts", textObject);
+        object.set("marks", typedArray(marks));
+        object.set("markSlots", typedArray(markSlots));
         return object;
     }
 

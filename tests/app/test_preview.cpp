@@ -592,21 +592,25 @@ void TestPreview::theSurveyMapIsDrawnAndPrintedOnB4() {
     const int plainItems = preview->scene()->items().size();
 
     m_form->findChild<QCheckBox*>(QStringLiteral("surveyMapBox"))->setChecked(true);
-    const karumenio::parcel::SurveyMap* map = preview->scene()->surveyMap();
+    const karumenio::layout::SheetLayout* map = preview->scene()->surveyMap();
     QVERIFY(map);
-    QVERIFY(!map->texts.empty());
-    QCOMPARE(preview->scene()->items().size(),
-             plainItems + int(map->texts.size()) + int(karumenio::parcel::kMapLayers.size()));
-    // Every text of the map is in the scene, side lengths and the area table's 地積 among them.
+    QCOMPARE(map->sheets.size(), std::size_t(1));
+    QVERIFY(preview->findChild<QLabel*>(QStringLiteral("counts"))
+                ->text()
+                .endsWith(QStringLiteral("　地積測量図 1 枚")));
+    // The map's sheet in place of the plan: its texts, side lengths and the area table's 地積
+    // among them, and a marker at each point it draws; none of the plan's 3-unit names.
     QStringList texts;
     for (QGraphicsItem* item : preview->scene()->items()) {
         if (auto* text = qgraphicsitem_cast<QGraphicsSimpleTextItem*>(item)) {
             texts.append(text->text());
         }
     }
-    for (const karumenio::parcel::MapText& text : map->texts) {
+    QCOMPARE(texts.size(), int(map->sheets[0].texts.size()));
+    for (const karumenio::layout::Text& text : map->sheets[0].texts) {
         QVERIFY2(texts.contains(fromStd(text.text)), text.text.c_str());
     }
+    QVERIFY(plainItems > 0);
     QVERIFY(texts.contains(QStringLiteral("106.57")));
 
     QTemporaryDir folder;

@@ -1,7 +1,7 @@
 """The survey map in the DXF, read back with ezdxf and checked against values computed here
-from the SIMA example's coordinates: the two new layers, the area table's texts (those of the
-area CSV), each side's length (cut to the millimetre) at its midpoint and along it, and the
-north arrow towards survey X at 0 and 30 degrees."""
+from the SIMA example's coordinates: the map's layers with the plan's frozen, the area table's
+texts (those of the area CSV), each side's length (cut to the millimetre) at its midpoint and
+along it, and the north arrow towards survey X at 0 and 30 degrees."""
 
 import csv
 import io
@@ -65,8 +65,12 @@ class SurveyMapDxfTest(unittest.TestCase):
         self.assertEqual(doc.encoding, "cp932")
         layers = {layer.dxf.name: layer.color for layer in doc.layers}
         for name, colour in {"P_WAKU": 7, "P_LINE": 2, "P_PROT": 3, "P_MOJI": 4,
+                             "P_ZUWAKU": 7, "P_HIKKAI": 2, "P_KIGOU": 3, "P_TENMEI": 4,
                              "P_HENCHO": 1, "P_KYUSEKI": 7}.items():
             self.assertEqual(layers.get(name), colour, name)
+        # The plan's own layers are frozen: the map shows its names at paper size itself.
+        frozen = {layer.dxf.name for layer in doc.layers if layer.is_frozen()}
+        self.assertEqual(frozen, {"P_WAKU", "P_LINE", "P_PROT", "P_MOJI"})
         msp = doc.modelspace()
         table = [t.dxf.text for t in msp.query('TEXT[layer=="P_KYUSEKI"]')]
         self.assertEqual(rows[0], ["区画", "点名", "X", "Y", "Yn+1-Yn-1", "Xn(Yn+1-Yn-1)"])
@@ -108,7 +112,7 @@ class SurveyMapDxfTest(unittest.TestCase):
                 self.assertTrue(math.isclose(distance, 0.75 * UNIT, abs_tol=1e-6) or
                                 math.isclose(distance, 0.75 * UNIT + label[3], abs_tol=1e-6),
                                 distance)
-                self.assertAlmostEqual(label[3], 2.5 * UNIT)
+                self.assertAlmostEqual(label[3], 2.0 * UNIT)
                 # Along the side and readable.
                 r = math.radians(label[2])
                 self.assertAlmostEqual(abs(math.cos(r) * along[0] + math.sin(r) * along[1]), 1,
@@ -119,7 +123,7 @@ class SurveyMapDxfTest(unittest.TestCase):
         for degrees in (0, 30):
             doc, _ = self.run_sample(degrees)
             msp = doc.modelspace()
-            frames = [p for p in msp.query('POLYLINE[layer=="P_WAKU"]')]
+            frames = [p for p in msp.query('POLYLINE[layer=="P_ZUWAKU"]')]
             xs = [v.dxf.location.x for v in frames[0].vertices]
             centre_x = (min(xs) + max(xs)) / 2
             # The arrow is the only part of the map left of the sheet's centre: its shaft of

@@ -45,7 +45,7 @@ int main(int argc, char** argv) {
     }
     settings.titleBlock = {"東京都千代田区一番町", "", "", "2024-05-01", "山田太郎"};
     const parcel::ParcelSearch found = parcel::findParcels(plan);
-    const parcel::SurveyMap map = parcel::drawSurveyMap(plan, found.parcels, settings);
+    const layout::SheetLayout map = parcel::layOutSurveyMap(plan, found.parcels, settings);
 
     std::vector<std::string> warnings = found.warnings;
     const std::filesystem::path folder = argv[5];
@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
         parcel::writeAreaCsv(plan, parcel::computeAreas(found.parcels, *settings.landCategory));
     std::ofstream(folder / "area.csv", std::ios::binary) << csv.bytes;
     for (const std::vector<std::string>* list :
-         {&map.fitMessages, &std::as_const(warnings), &script.warnings, &csv.warnings}) {
+         {&map.messages, &std::as_const(warnings), &script.warnings, &csv.warnings}) {
         for (const std::string& message : *list) {
             std::cerr << message << '\n';
         }

@@ -1,5 +1,7 @@
 #include "parcelsupport.h"
 
+#include "dxf/dxfwriter.h"
+
 #include "parcel/areacsv.h"
 #include "parcel/parcel.h"
 #include "parcel/parcelarea.h"
@@ -9,7 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -17,38 +19,22 @@
 using namespace karumenio;
 using namespace karumenio::parcel;
 using namespace karumenio::parcel::test;
-using plan::WorldPoint;
+using layout::LayerId;
+using layout::Point;
+
+using layout::Box;
+using layout::SheetLayout;
+using layout::Text;
 
 namespace {
 
-struct Bounds {
-    double minX = INFINITY;
-    double minY = INFINITY;
-    double maxX = -INFINITY;
-    double maxY = -INFINITY;
-    void add(WorldPoint p) {
-        minX = std::min(minX, p.x);
-        minY = std::min(minY, p.y);
-        maxX = std::max(maxX, p.x);
-        maxY = std::max(maxY, p.y);
-    }
-};
-
-Bounds innerFrame(const plan::Plan& plan) {
-    Bounds b;
-    for (const WorldPoint& p : plan.frameRectangles[2].vertices) {
-        b.add(p);
-    }
-    return b;
+SheetLayout mapOf(const plan::Plan& plan, const SurveyMapSettings& settings = {}) {
+    return layOutSurveyMap(plan, findParcels(plan).parcels, settings);
 }
 
-SurveyMap mapOf(const plan::Plan& plan, const SurveyMapSettings& settings = {}) {
-    return drawSurveyMap(plan, findParcels(plan).parcels, settings);
-}
-
-std::vector<const MapText*> textsOn(const SurveyMap& map, MapLayerId layer) {
-    std::vector<const MapText*> texts;
-    for (const MapText& t : map.texts) {
+std::vector<const Text*> textsOn(const layout::Sheet& sheet, LayerId layer) {
+    std::vector<const Text*> texts;
+    for (const Text& t : sheet.texts) {
         if (t.layer == layer) {
             texts.push_back(&t);
         }
@@ -56,29 +42,29 @@ std::vector<const MapText*> textsOn(const SurveyMap& map, MapLayerId layer) {
     return texts;
 }
 
-// The lowest text of these characters on the sheet.
-const MapText* findText(const SurveyMap& map, const std::string& text) {
-    const MapText* found = nullptr;
-    for (const MapText& t : map.texts) {
-        if (t.text == text && (found == nullptr || t.at.y < found->at.y)) {
+// The lowest text of these characters on the sheet (on the layer given).
+const Text* findText(const layout::Sheet& sheet, const std::string& text,
+                     std::optional<LayerId> layer = std::nullopt) {
+    const Text* found = nullptr;
+    for (const Text& t : sheet.texts) {
+        if (t.text == text && (!layer || t.layer == *layer) &&
+            (found == nullptr || t.at.y < found->at.y)) {
             found = &t;
         }
     }
     return found;
 }
 
-double dot(WorldPoint a, WorldPoint b) {
-    return a.x * b.x + a.y * b.y;
+Point centreOf(const Text& t) {
+    return (t.box.corners[0] + t.box.corners[2]) * 0.5;
 }
 
-WorldPoint minus(WorldPoint a, WorldPoint b) {
-    return {a.x - b.x, a.y - b.y};
+// Where a point of the plan lies on the sheet, for a drawing that keeps its place there.
+Point onSheet(const plan::Plan& plan, const layout::Sheet& sheet, int slot) {
+    const plan::PlanPoint& p = plan.points[static_cast<std::size_t>(slot)];
+    const plan::WorldPoint world = plan.transform.toWorld(p.x, p.y);
+    return {(world.x - sheet.origin.x) / sheet.unit, (world.y - sheet.origin.y) / sheet.unit};
 }
-
-struct LabelCase {
-    const char* angle;
-    const char* rows;
-};
 
 TEST(SideLengthLabels, AtTheMidpointAlongTheSideReadableAndOutside) {
     // A square and a skewed quadrilateral, each given both ways round, at rotations that
@@ -104,69 +90,84 @@ TEST(SideLengthLabels, AtTheMidpointAlongTheSideReadableAndOutside) {
             SCOPED_TRACE(std::string(angle) + " " + shape.rows);
             const plan::Plan plan = planOf(shape.rows, {angle, "A1", "100"});
             const Parcel parcel = findParcels(plan).parcels.at(0);
-            const SurveyMap map = mapOf(plan);
-            const auto labels = textsOn(map, MapLayerId::Lengths);
+            const SheetLayout map = mapOf(plan);
+            ASSERT_EQ(map.sheets.size(), 1u);
+            const layout::Sheet& sheet = map.sheets[0];
+            const auto labels = textsOn(sheet, LayerId::Lengths);
             ASSERT_EQ(labels.size(), shape.lengths.size());
 
-            std::vector<WorldPoint> corners;
-            WorldPoint centroid;
+            std::vector<Point> corners;
+            Point centroid;
             for (const Vertex& v : parcel.vertices) {
-                const plan::PlanPoint& p = plan.points[static_cast<std::size_t>(v.slot)];
-                corners.push_back(plan.transform.toWorld(p.x, p.y));
-                centroid.x += corners.back().x / static_cast<double>(parcel.vertices.size());
-                centroid.y += corners.back().y / static_cast<double>(parcel.vertices.size());
+                corners.push_back(onSheet(plan, sheet, v.slot));
+                centroid =
+                    centroid + corners.back() * (1.0 / static_cast<double>(parcel.vertices.size()));
             }
-            const double unit = plan.scaleFactor;
             for (std::size_t k = 0; k < corners.size(); ++k) {
-                const WorldPoint a = corners[k];
-                const WorldPoint b = corners[(k + 1) % corners.size()];
-                const MapText& label = *labels[k];
-                const double length = std::hypot(b.x - a.x, b.y - a.y);
+                const Point a = corners[k];
+                const Point b = corners[(k + 1) % corners.size()];
+                const Text& label = *labels[k];
                 EXPECT_EQ(label.text, shape.lengths[k]);
-                EXPECT_EQ(label.alignment, TextAlignment::BottomCentre);
-                EXPECT_NEAR(label.height, 2.5 * unit, 1e-12);
+                EXPECT_EQ(label.height, 2.0);
                 // Readable: the baseline never points to the left or straight down.
                 EXPECT_GT(label.rotation, -90.0);
                 EXPECT_LE(label.rotation, 90.0);
-                const double radians = label.rotation * std::numbers::pi / 180;
-                const WorldPoint along{std::cos(radians), std::sin(radians)};
-                const WorldPoint up{-along.y, along.x};
-                const WorldPoint side{(b.x - a.x) / length, (b.y - a.y) / length};
-                EXPECT_NEAR(std::fabs(dot(along, side)), 1.0, 1e-12);
-                // On the perpendicular through the midpoint, the text's near edge 0.75 mm
-                // off the side, the text itself on the side away from the parcel's inside.
-                const WorldPoint middle{(a.x + b.x) / 2, (a.y + b.y) / 2};
-                const WorldPoint offset = minus(label.at, middle);
-                EXPECT_NEAR(dot(offset, along), 0.0, 1e-9);
-                const WorldPoint textMiddle{label.at.x + up.x * label.height / 2,
-                                            label.at.y + up.y * label.height / 2};
-                const WorldPoint outward = minus(middle, centroid);
-                EXPECT_GT(dot(minus(textMiddle, middle), outward), 0.0);
-                EXPECT_NEAR(std::fabs(dot(minus(textMiddle, middle), up)),
-                            0.75 * unit + label.height / 2, 1e-9);
+                const Point along = layout::directionOf(label.rotation);
+                const Point side = layout::unit(b - a);
+                EXPECT_NEAR(std::fabs(layout::dot(along, side)), 1.0, 1e-9);
+                // On the perpendicular through the midpoint, its near edge 0.75 mm off the
+                // side, away from the parcel's inside.
+                const Point middle = (a + b) * 0.5;
+                const Point offset = centreOf(label) - middle;
+                EXPECT_NEAR(layout::dot(offset, along), 0.0, 1e-9);
+                EXPECT_GT(layout::dot(offset, middle - centroid), 0.0);
+                const double across = std::fabs(layout::dot(offset, layout::leftOf(along)));
+                const double height = layout::length(label.box.corners[3] - label.box.corners[0]);
+                EXPECT_NEAR(across, 0.75 + height / 2, 1e-9);
             }
         }
     }
 }
 
-TEST(SideLengthLabels, ASideTwoParcelsShareIsLabelledOnce) {
+TEST(SurveyMap, SharedSidesAndCornersAreLabelledOnceAndEveryParcelNamedInside) {
+    // Two squares sharing the side B–C; each closing row repeats its first corner.
     const plan::Plan plan =
         planOf("1\tA\t0\t0\n\tB\t10\t0\n\tC\t10\t10\n\tD\t0\t10\n\tA\t0\t0\n"
                "2\tB\t10\t0\n\tE\t20\t0\n\tF\t20\t10\n\tC\t10\t10\n\tB\t10\t0\n");
-    EXPECT_EQ(textsOn(mapOf(plan), MapLayerId::Lengths).size(), 7u);
+    const SheetLayout map = mapOf(plan);
+    ASSERT_EQ(map.sheets.size(), 1u);
+    const layout::Sheet& sheet = map.sheets[0];
+    EXPECT_EQ(textsOn(sheet, LayerId::Lengths).size(), 7u);
+    std::multiset<std::string> names;
+    for (const Text* t : textsOn(sheet, LayerId::Names)) {
+        names.insert(t->text);
+    }
+    EXPECT_EQ(names, (std::multiset<std::string>{"1", "2", "A", "B", "C", "D", "E", "F"}));
+    // Each parcel's name inside it; each corner's name beside it, away from the parcels.
+    const Point a = onSheet(plan, sheet, 0);
+    const Point c = onSheet(plan, sheet, 2);
+    const Point one = centreOf(*findText(sheet, "1"));
+    EXPECT_GT(one.x, std::min(a.x, c.x));
+    EXPECT_LT(one.x, std::max(a.x, c.x));
+    EXPECT_GT(one.y, std::min(a.y, c.y));
+    EXPECT_LT(one.y, std::max(a.y, c.y));
+    EXPECT_EQ(sheet.marks.size(), 6u);
+    EXPECT_EQ(sheet.circles.size(), 6u);
 }
 
 TEST(SurveyMap, TheAreaTableHoldsTheCsvInTheInnerFramesUpperRightCorner) {
     const plan::Plan plan = planOfExample("two_parcels.sim", {"0.0000", "B4L", "250"});
     const ParcelSearch found = findParcels(plan);
-    const SurveyMap map = drawSurveyMap(plan, found.parcels, {});
-    EXPECT_TRUE(map.fitMessages.empty()) << map.fitMessages.at(0);
+    const SheetLayout map = layOutSurveyMap(plan, found.parcels, {});
+    EXPECT_TRUE(map.messages.empty()) << map.messages.at(0);
+    ASSERT_EQ(map.sheets.size(), 1u);
+    const layout::Sheet& sheet = map.sheets[0];
 
     // Every value of the CSV appears as a text of the table.
     const std::string csv =
         writeAreaCsv(plan, computeAreas(found.parcels, kDefaultLandCategory)).bytes.substr(3);
     std::multiset<std::string> texts;
-    for (const MapText* t : textsOn(map, MapLayerId::AreaTable)) {
+    for (const Text* t : textsOn(sheet, LayerId::Tables)) {
         texts.insert(t->text);
     }
     std::size_t checked = 0;
@@ -186,83 +187,85 @@ TEST(SurveyMap, TheAreaTableHoldsTheCsvInTheInnerFramesUpperRightCorner) {
     }
     EXPECT_EQ(checked, 5u + 2 * (4 * 5 + 3 * 2));
 
-    // Its outline shares the inner frame's right and top edges; it stays inside the frame.
-    const Bounds inner = innerFrame(plan);
-    Bounds table;
-    for (const MapText* t : textsOn(map, MapLayerId::AreaTable)) {
-        if (t->text == "Xn(Yn+1-Yn-1)" || t->text == "669-2") {
-            table.add(t->at);
+    // The table's upper right corner is the inner frame's; its heading row under its title.
+    const Text& heading = *findText(sheet, "Xn(Yn+1-Yn-1)");
+    const Text& title = *findText(sheet, "求積表");
+    EXPECT_LT(heading.at.y, title.at.y);
+    EXPECT_GT(title.at.y, sheet.inner.maxY - 6.0);
+    EXPECT_GT(heading.box.bounds().maxX, sheet.inner.maxX - 30.0);
+    double right = 0;
+    for (const layout::Line& line : sheet.lines) {
+        if (line.layer == LayerId::Tables && line.vertices.size() == 2 &&
+            line.vertices[0].y == sheet.inner.maxY) {
+            right = std::max(right, std::max(line.vertices[0].x, line.vertices[1].x));
         }
     }
-    const MapText& header = *findText(map, "Xn(Yn+1-Yn-1)");
-    EXPECT_LT(header.at.x, inner.maxX);
-    EXPECT_GT(header.at.y, inner.maxY - 4.0 * plan.scaleFactor);
-    Bounds lines;
-    for (const MapLine& line : map.lines) {
-        for (const WorldPoint& p : line.vertices) {
-            lines.add(p);
-        }
-    }
-    EXPECT_NEAR(lines.maxX, inner.maxX, 1e-9);
-    EXPECT_NEAR(lines.maxY, inner.maxY, 1e-9);
-    EXPECT_GE(lines.minX, inner.minX);
-    EXPECT_GE(lines.minY, inner.minY - 1e-9);
+    EXPECT_NEAR(right, sheet.inner.maxX, 1e-9);
     // Names and point names to the left of the numbers, on one row.
-    const MapText& name = *findText(map, "669-1");
-    const MapText& x = *findText(map, "-23795.960");
+    const Text& name = *findText(sheet, "669-1", LayerId::Tables);
+    const Text& x = *findText(sheet, "-23795.960");
     EXPECT_NEAR(name.at.y, x.at.y, 1e-9);
     EXPECT_LT(name.at.x, x.at.x);
-    EXPECT_EQ(x.alignment, TextAlignment::BottomRight);
+    EXPECT_EQ(x.alignment, layout::Alignment::BottomRight);
 }
 
-TEST(SurveyMap, NorthArrowPointsToSurveyXInTheUpperLeftCorner) {
+TEST(SurveyMap, NorthArrowPointsToSurveyXClearOfTheDrawing) {
     for (const char* angle : {"0.0000", "30.0000", "-120.1530"}) {
         SCOPED_TRACE(angle);
         // The plan draws the line from survey (0, 0) to (100, 0): the arrow must follow it.
         const plan::Plan plan =
             planOf("P\tA\t0\t0\n\tB\t100\t0\n\tC\t0\t100\n\tA\t0\t0\n", {angle, "A1", "500"});
-        const WorldPoint a = plan.polylines.at(0).vertices.at(0);
-        const WorldPoint b = plan.polylines.at(0).vertices.at(1);
-        const WorldPoint north{(b.x - a.x) / 100, (b.y - a.y) / 100};
-        const SurveyMap map = mapOf(plan);
-        const Bounds inner = innerFrame(plan);
-        const MapText& letter = *findText(map, "N");
-        // The shaft is the two-point line that ends where the head's triangle starts.
-        const MapLine* shaft = nullptr;
-        for (const MapLine& line : map.lines) {
-            if (line.vertices.size() == 2 && line.vertices[1] == [&] {
-                    for (const MapLine& head : map.lines) {
-                        if (head.vertices.size() == 4) {
-                            return head.vertices[0];
-                        }
-                    }
-                    return WorldPoint{};
-                }()) {
+        const plan::WorldPoint a = plan.polylines.at(0).vertices.at(0);
+        const plan::WorldPoint b = plan.polylines.at(0).vertices.at(1);
+        const Point north{(b.x - a.x) / 100, (b.y - a.y) / 100};
+        const SheetLayout map = mapOf(plan);
+        const layout::Sheet& sheet = map.sheets.at(0);
+        const Text& letter = *findText(sheet, "N");
+        // The shaft is the open two-point line of the tables' layer that ends where the
+        // head's closed triangle starts.
+        const layout::Line* shaft = nullptr;
+        const layout::Line* head = nullptr;
+        for (const layout::Line& line : sheet.lines) {
+            if (line.layer == LayerId::Tables && line.closed && line.vertices.size() == 3) {
+                head = &line;
+            }
+        }
+        ASSERT_NE(head, nullptr);
+        for (const layout::Line& line : sheet.lines) {
+            if (line.vertices.size() == 2 && line.vertices[1] == head->vertices[0]) {
                 shaft = &line;
             }
         }
         ASSERT_NE(shaft, nullptr);
-        const WorldPoint direction = minus(shaft->vertices[1], shaft->vertices[0]);
-        const double length = std::hypot(direction.x, direction.y);
-        EXPECT_NEAR(length, 20 * plan.scaleFactor, 1e-9);
-        EXPECT_NEAR(direction.x / length, north.x, 1e-12);
-        EXPECT_NEAR(direction.y / length, north.y, 1e-12);
-        // Its middle 15 mm in from the inner frame's upper-left corner; the N upright.
-        const WorldPoint middle{(shaft->vertices[0].x + shaft->vertices[1].x) / 2,
-                                (shaft->vertices[0].y + shaft->vertices[1].y) / 2};
-        EXPECT_NEAR(middle.x, inner.minX + 15 * plan.scaleFactor, 1e-9);
-        EXPECT_NEAR(middle.y, inner.maxY - 15 * plan.scaleFactor, 1e-9);
+        const Point direction = shaft->vertices[1] - shaft->vertices[0];
+        EXPECT_NEAR(layout::length(direction), 20.0, 1e-9);
+        EXPECT_NEAR(direction.x / 20, north.x, 1e-12);
+        EXPECT_NEAR(direction.y / 20, north.y, 1e-12);
         EXPECT_EQ(letter.rotation, 0.0);
-        EXPECT_GT(dot(minus(letter.at, middle), north), 0.0);
+        EXPECT_GT(layout::dot(centreOf(letter) - shaft->vertices[1], north), 0.0);
+        // In the upper left corner of the space the tables leave, clear of the triangle.
+        const Point middle = (shaft->vertices[0] + shaft->vertices[1]) * 0.5;
+        EXPECT_LT(middle.x, sheet.drawingArea.centre().x);
+        EXPECT_GT(middle.y, sheet.drawingArea.centre().y);
+        for (const layout::Line& line : sheet.lines) {
+            if (line.layer != LayerId::Boundary) {
+                continue;
+            }
+            for (std::size_t i = 0; i < line.vertices.size(); ++i) {
+                EXPECT_FALSE(layout::crosses(
+                    line.vertices[i], line.vertices[(i + 1) % line.vertices.size()], letter.box));
+            }
+        }
     }
 }
 
-TEST(SurveyMap, TitleBlockInTheLowerRightCorner) {
+TEST(SurveyMap, TitleBlockInTheLowerRightCornerWithTheSheetsNumber) {
     const plan::Plan plan = planOfExample("two_parcels.sim", {"0.0000", "B4L", "250"});
     SurveyMapSettings settings;
     settings.landCategory = findLandCategory("その他");
     settings.titleBlock = {"東京都千代田区一番町", "", "", "2024-05-01", "山田太郎"};
-    const SurveyMap map = mapOf(plan, settings);
+    const SheetLayout map = mapOf(plan, settings);
+    const layout::Sheet& sheet = map.sheets.at(0);
     struct Row {
         const char* label;
         const char* value;
@@ -276,12 +279,11 @@ TEST(SurveyMap, TitleBlockInTheLowerRightCorner) {
         {"作成年月日", "2024年5月1日"},
         {"作成者", "山田太郎"},
     };
-    const Bounds inner = innerFrame(plan);
     double previousY = INFINITY;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.label);
-        const MapText* label = findText(map, row.label);
-        const MapText* value = findText(map, row.value);
+        const Text* label = findText(sheet, row.label);
+        const Text* value = findText(sheet, row.value);
         ASSERT_NE(label, nullptr);
         ASSERT_NE(value, nullptr);
         EXPECT_NEAR(label->at.y, value->at.y, 1e-9);
@@ -290,16 +292,16 @@ TEST(SurveyMap, TitleBlockInTheLowerRightCorner) {
         previousY = label->at.y;
     }
     // 座標系 is there with nothing beside it until a system is given.
-    const MapText* system = findText(map, "座標系");
+    const Text* system = findText(sheet, "座標系");
     ASSERT_NE(system, nullptr);
-    EXPECT_LT(system->at.y, findText(map, "縮尺")->at.y);
-    for (const MapText& t : map.texts) {
+    for (const Text& t : sheet.texts) {
         EXPECT_FALSE(t.text != "座標系" && std::fabs(t.at.y - system->at.y) < 1e-9) << t.text;
     }
     // The last row sits on the inner frame's bottom edge, the block at its right edge.
-    EXPECT_LT(findText(map, "作成者")->at.y - inner.minY, 5 * plan.scaleFactor);
-    EXPECT_GT(findText(map, "作成者")->at.x, inner.minX + (inner.maxX - inner.minX) / 2);
-    EXPECT_GT(findText(map, "地積測量図")->at.y, findText(map, "所在")->at.y);
+    EXPECT_LT(findText(sheet, "作成者")->at.y - sheet.inner.minY, 5.0);
+    EXPECT_GT(findText(sheet, "作成者")->at.x, sheet.inner.centre().x);
+    EXPECT_GT(findText(sheet, "地積測量図")->at.y, findText(sheet, "所在")->at.y);
+    EXPECT_NE(findText(sheet, "1枚のうち1枚目"), nullptr);
 }
 
 TEST(SurveyMap, DatesAreShownTheJapaneseWayWhenTheyAreDates) {
@@ -312,30 +314,78 @@ TEST(SurveyMap, DatesAreShownTheJapaneseWayWhenTheyAreDates) {
     }
 }
 
-TEST(SurveyMap, TheFitCheckSaysWhatDoesNotFit) {
-    // Fits: the example on B4 at 1:250.
-    EXPECT_TRUE(
-        mapOf(planOfExample("two_parcels.sim", {"0.0000", "B4L", "250"})).fitMessages.empty());
+TEST(SurveyMap, WhatDoesNotFitGoesOnFurtherSheetsAndTheScaleThatHoldsItIsOffered) {
+    // The example fits on B4 at 1:250 on one sheet.
+    const SheetLayout fits = mapOf(planOfExample("two_parcels.sim", {"0.0000", "B4L", "250"}));
+    EXPECT_EQ(fits.sheets.size(), 1u);
+    EXPECT_EQ(fits.fit.fittingScale, nullptr);
 
-    // A parcel almost as large as the inner frame: the table lies on it.
-    const SurveyMap wide = mapOf(planOf(
+    // A parcel of 70 m by 45 m is too large for the space beside the table at 1:250; 1:500
+    // holds it (1:300 does not).
+    const SheetLayout wide = mapOf(planOf(
         "P\tA\t0\t0\n\tB\t0\t70\n\tC\t45\t70\n\tD\t45\t0\n\tA\t0\t0\n", {"0.0000", "B4L", "250"}));
-    ASSERT_FALSE(wide.fitMessages.empty());
-    EXPECT_NE(wide.fitMessages[0].find("B4（横）・1:250 では求積表が区画の図"), std::string::npos)
-        << wide.fitMessages[0];
+    EXPECT_EQ(wide.fit.drawingsTooLarge, 1);
+    ASSERT_NE(wide.fit.fittingScale, nullptr);
+    EXPECT_EQ(wide.fit.fittingScale->token, "500");
+    ASSERT_FALSE(wide.messages.empty());
+    EXPECT_NE(wide.messages[0].find("B4（横）・1:250 では区画の図が"), std::string::npos)
+        << wide.messages[0];
+    EXPECT_NE(wide.messages[0].find("縮尺 1:500 なら"), std::string::npos) << wide.messages[0];
 
-    // Twenty small parcels: the table runs down into the title block.
+    // Forty small parcels: the table goes on in further columns and sheets, each with its
+    // title block and number; the rows all stand in the tables, none twice.
     std::string rows;
-    for (int i = 0; i < 20; ++i) {
+    for (int i = 0; i < 40; ++i) {
         const std::string x = std::to_string(i * 2);
         rows += "P" + std::to_string(i) + "\tA\t" + x + "\t0\n\tB\t" + x + "\t1\n\tC\t" + x +
                 ".5\t1\n\tA\t" + x + "\t0\n";
     }
-    const SurveyMap tall = mapOf(planOf(rows, {"0.0000", "B4L", "250"}));
+    const SheetLayout tall = mapOf(planOf(rows, {"0.0000", "B4L", "250"}));
+    ASSERT_GE(tall.sheets.size(), 2u);
+    std::size_t totals = 0;
+    for (const layout::Sheet& sheet : tall.sheets) {
+        const std::string number =
+            layout::sheetNumberText(sheet.number, static_cast<int>(tall.sheets.size()));
+        EXPECT_NE(findText(sheet, number), nullptr) << number;
+        EXPECT_NE(findText(sheet, "地積測量図"), nullptr);
+        for (const Text* t : textsOn(sheet, LayerId::Tables)) {
+            totals += t->text == "倍面積" ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(totals, 40u);
+    EXPECT_TRUE(std::any_of(tall.messages.begin(), tall.messages.end(), [](const std::string& m) {
+        return m.find("求積表が長いため") != std::string::npos;
+    }));
+}
+
+TEST(SurveyMap, ParcelsFarApartGetSheetsOfTheirOwnSideBySide) {
+    const plan::Plan plan = planOf("1\tA\t0\t0\n\tB\t10\t0\n\tC\t10\t10\n\tA\t0\t0\n"
+                                   "2\tD\t0\t900\n\tE\t10\t900\n\tF\t10\t910\n\tD\t0\t900\n",
+                                   {"0.0000", "B4L", "250"});
+    const SheetLayout map = mapOf(plan);
+    ASSERT_EQ(map.sheets.size(), 2u);
+    EXPECT_EQ(map.fit.drawingsTooLarge, 0);
+    // The first keeps the plan's place for its parcel; the second stands to its right.
+    const layout::Sheet& first = map.sheets[0];
+    const layout::Sheet& second = map.sheets[1];
     EXPECT_TRUE(
-        std::any_of(tall.fitMessages.begin(), tall.fitMessages.end(), [](const std::string& m) {
-            return m.find("表題欄に重なります") != std::string::npos;
-        }));
+        first.drawingArea.contains(Box::of(onSheet(plan, first, 0), onSheet(plan, first, 2))));
+    EXPECT_GT(second.origin.x, first.toWorld({first.outer.maxX, 0}).x);
+    EXPECT_EQ(second.origin.y, first.origin.y);
+    EXPECT_EQ(first.marks.size(), 3u);
+    EXPECT_EQ(second.marks.size(), 3u);
+    EXPECT_EQ(second.marks[0].slot, 4);
+}
+
+TEST(SurveyMap, TheDxfOfTheTwoParcelSheetIsAsRecorded) {
+    // The SIMA example's two parcels at 30° on B4 at 1:250, with every title field filled.
+    const plan::Plan plan = planOfExample("two_parcels.sim", {"30.0000", "B4L", "250"});
+    SurveyMapSettings settings;
+    settings.titleBlock = {"東京都千代田区一番町", "", "第IX系", "2024-05-01", "山田太郎"};
+    const SheetLayout map = mapOf(plan, settings);
+    ASSERT_EQ(map.sheets.size(), 1u);
+    EXPECT_EQ(map.fit.overlappingTexts, 0);
+    expectGolden(dxf::writeDxf(plan, map), "surveymap/two_parcels_b4_250.dxf");
 }
 
 TEST(SurveyMap, NoScaleNoMap) {
@@ -345,19 +395,18 @@ TEST(SurveyMap, NoScaleNoMap) {
     job.read();
     const plan::Plan points = plan::computePoints(job.table());
     ASSERT_EQ(findParcels(points).parcels.size(), 1u);
-    const SurveyMap map = mapOf(points);
-    EXPECT_TRUE(map.texts.empty());
-    EXPECT_TRUE(map.lines.empty());
-    ASSERT_EQ(map.fitMessages.size(), 1u);
-    EXPECT_NE(map.fitMessages[0].find("縮尺"), std::string::npos) << map.fitMessages[0];
+    const SheetLayout map = mapOf(points);
+    EXPECT_TRUE(map.sheets.empty());
+    ASSERT_EQ(map.messages.size(), 1u);
+    EXPECT_NE(map.messages[0].find("縮尺"), std::string::npos) << map.messages[0];
 }
 
 TEST(SurveyMap, TextsAreOneLineWithoutControlCharacters) {
     const plan::Plan plan = planOf("\"A\tB\"\tX\t0\t0\n\tY\t10\t0\n\tZ\t10\t10\n\tX\t0\t0\n");
     ASSERT_EQ(plan.points.at(0).breakMark, "A\tB");
-    const SurveyMap map = mapOf(plan);
-    EXPECT_NE(findText(map, "A B"), nullptr);
-    for (const MapText& t : map.texts) {
+    const SheetLayout map = mapOf(plan);
+    EXPECT_NE(findText(map.sheets.at(0), "A B"), nullptr);
+    for (const Text& t : map.sheets.at(0).texts) {
         EXPECT_FALSE(t.text.empty());
         EXPECT_EQ(t.text.find_first_of("\t\r\n"), std::string::npos) << t.text;
     }

@@ -78,7 +78,7 @@ std::pair<double, double> point(const std::string& line) {
 
 struct Example {
     plan::Plan plan;
-    SurveyMap map;
+    layout::SheetLayout map;
     std::string script;
 };
 
@@ -86,7 +86,7 @@ Example example(const char* angle) {
     Example e{planOfExample("two_parcels.sim", {angle, "B4L", "250"}), {}, {}};
     SurveyMapSettings settings;
     settings.titleBlock = {"東京都千代田区一番町", "", "", "2024-05-01", "山田太郎"};
-    e.map = drawSurveyMap(e.plan, findParcels(e.plan).parcels, settings);
+    e.map = layOutSurveyMap(e.plan, findParcels(e.plan).parcels, settings);
     scripts::ScriptFile file;
     scripts::writeKyusekiScript(file, e.plan, e.map);
     e.script = file.take();
@@ -97,6 +97,8 @@ TEST(KyusekiScript, UsesOnlyWhatTheFourScriptsUse) {
     const Example e = example("30.0000");
     plan::Plan plan = e.plan;
     plan.edition = "97";
+    // A point with a circle, so that the PLOT script says how it draws one.
+    plan.points.at(0).radius = 0.5;
     const scripts::ScriptSet four = scripts::writeScripts(plan);
     std::set<std::string> known;
     for (std::size_t i = 0; i < scripts::kScriptFileNames.size(); ++i) {
@@ -112,8 +114,12 @@ TEST(KyusekiScript, UsesOnlyWhatTheFourScriptsUse) {
         EXPECT_TRUE(j == "BL" || j == "BC" || j == "BR") << j;
     }
     const std::vector<std::string> all = lines(e.script);
-    EXPECT_EQ(std::vector<std::string>(all.begin(), all.begin() + 4),
-              (std::vector<std::string>{"FILEDIA 1", "UNDO C N", "OSMODE 0", "UCS R U1"}));
+    // The plan's layers are frozen once the map's first layer is current: the map draws its
+    // own frames, lines and names.
+    EXPECT_EQ(std::vector<std::string>(all.begin(), all.begin() + 6),
+              (std::vector<std::string>{"FILEDIA 1", "UNDO C N", "OSMODE 0", "UCS R U1",
+                                        "-LAYER M P_ZUWAKU C 7  ",
+                                        "-LAYER F P_WAKU,P_LINE,P_PROT,P_MOJI "}));
     // The TEXT script asks no height: the style gets its 3.0 back before the end.
     EXPECT_EQ(std::vector<std::string>(all.end() - 5, all.end()),
               (std::vector<std::string>{"-STYLE ROMANS EXTFONT 3.0 1.0 0 N Y N", "OSMODE 55",
@@ -128,40 +134,48 @@ TEST(KyusekiScript, DrawsTheMapsEntitiesWhereTheDxfHasThem) {
         SCOPED_TRACE(angle);
         const Example e = example(angle);
         const Reading r = read(e.script);
-        ASSERT_EQ(r.texts.size(), e.map.texts.size());
-        ASSERT_EQ(r.polylines.size(), e.map.lines.size());
-        const std::vector<std::string> all = lines(e.script);
-        // Texts layer by layer in the map's order; each point of the survey system lands on
-        // the map's world point, each angle turns into the map's direction.
-        std::size_t next = 0;
-        for (const MapLayer& layer : kMapLayers) {
-            for (const MapText& t : e.map.texts) {
-                if (t.layer != layer.id) {
-                    continue;
-                }
-                const Reading::Text& got = r.texts.at(next++);
-                EXPECT_EQ(got.text, t.text);
-                const auto [x, y] = point(got.point);
-                const plan::WorldPoint world = e.plan.transform.toWorld(x, y);
-                EXPECT_NEAR(world.x, t.at.x, 1e-9 * std::fabs(t.at.x));
-                EXPECT_NEAR(world.y, t.at.y, 1e-9 * std::fabs(t.at.y));
-                EXPECT_NEAR(90 - e.plan.rotationAngle - std::strtod(got.angle.c_str(), nullptr),
-                            t.rotation, 1e-9);
-            }
+        std::size_t texts = 0;
+        std::size_t polylines = 0;
+        for (const layout::Sheet& sheet : e.map.sheets) {
+            texts += sheet.texts.size();
+            polylines += sheet.lines.size();
         }
-        std::size_t line = 0;
-        for (const MapLayer& layer : kMapLayers) {
-            for (const MapLine& l : e.map.lines) {
-                if (l.layer != layer.id) {
-                    continue;
+        ASSERT_EQ(r.texts.size(), texts);
+        ASSERT_EQ(r.polylines.size(), polylines);
+        const std::vector<std::string> all = lines(e.script);
+        const auto near = [&](const std::string& got, const layout::Sheet& sheet, layout::Point p) {
+            const auto [x, y] = point(got);
+            const plan::WorldPoint world = e.plan.transform.toWorld(x, y);
+            const plan::WorldPoint expected = sheet.toWorld(p);
+            EXPECT_NEAR(world.x, expected.x, 1e-9 * std::fabs(expected.x));
+            EXPECT_NEAR(world.y, expected.y, 1e-9 * std::fabs(expected.y));
+        };
+        // Texts and lines layer by layer in the map's order; each point of the survey system
+        // lands on the map's world point, each angle turns into the map's direction; a closed
+        // line comes back to its first point.
+        std::size_t nextText = 0;
+        std::size_t nextLine = 0;
+        for (const layout::SheetLayer& layer : layout::kSheetLayers) {
+            for (const layout::Sheet& sheet : e.map.sheets) {
+                for (const layout::Line& l : sheet.lines) {
+                    if (l.layer != layer.id) {
+                        continue;
+                    }
+                    const std::vector<std::string>& got = r.polylines.at(nextLine++);
+                    ASSERT_EQ(got.size(), l.vertices.size() + (l.closed ? 1 : 0));
+                    for (std::size_t k = 0; k < got.size(); ++k) {
+                        near(got[k], sheet, l.vertices[k % l.vertices.size()]);
+                    }
                 }
-                const std::vector<std::string>& got = r.polylines.at(line++);
-                ASSERT_EQ(got.size(), l.vertices.size());
-                for (std::size_t k = 0; k < got.size(); ++k) {
-                    const auto [x, y] = point(got[k]);
-                    const plan::WorldPoint world = e.plan.transform.toWorld(x, y);
-                    EXPECT_NEAR(world.x, l.vertices[k].x, 1e-9 * std::fabs(l.vertices[k].x));
-                    EXPECT_NEAR(world.y, l.vertices[k].y, 1e-9 * std::fabs(l.vertices[k].y));
+                for (const layout::Text& t : sheet.texts) {
+                    if (t.layer != layer.id) {
+                        continue;
+                    }
+                    const Reading::Text& got = r.texts.at(nextText++);
+                    EXPECT_EQ(got.text, t.text);
+                    near(got.point, sheet, t.at);
+                    EXPECT_NEAR(90 - e.plan.rotationAngle - std::strtod(got.angle.c_str(), nullptr),
+                                t.rotation, 1e-9);
                 }
             }
         }
@@ -171,15 +185,16 @@ TEST(KyusekiScript, DrawsTheMapsEntitiesWhereTheDxfHasThem) {
             return std::find(all.begin(), all.end(), text) - all.begin();
         };
         EXPECT_LT(at("-LAYER M P_HENCHO C 1  "), at("-LAYER M P_KYUSEKI C 7  "));
-        EXPECT_LT(at("-STYLE ROMANS EXTFONT 0.625 1.0 0 N Y N"), at("TEXT J BC"));
-        EXPECT_LT(at("-LAYER M P_KYUSEKI C 7  "), at("-STYLE ROMANS EXTFONT 0.5 1.0 0 N Y N"));
+        // Names 2.5 mm and lengths 2 mm at 1:250.
+        EXPECT_LT(at("-LAYER M P_TENMEI C 4  "), at("-STYLE ROMANS EXTFONT 0.625 1.0 0 N Y N"));
+        EXPECT_LT(at("-LAYER M P_HENCHO C 1  "), at("-STYLE ROMANS EXTFONT 0.5 1.0 0 N Y N"));
     }
 }
 
 TEST(KyusekiScript, EncodedForTheDrawingProgramWithWarnings) {
     const plan::Plan plan =
         planOf("区画𠮷\tA\t0\t0\n\tB\t10\t0\n\tC\t10\t10\n\tA\t0\t0\n", {"0.0000", "B4L", "250"});
-    const SurveyMap map = drawSurveyMap(plan, findParcels(plan).parcels, {});
+    const layout::SheetLayout map = layOutSurveyMap(plan, findParcels(plan).parcels, {});
     const scripts::EncodedScript encoded = scripts::kyusekiScript(plan, map);
     EXPECT_NE(encoded.bytes.find(spreadsheet::toCp932("区画?")), std::string::npos);
     ASSERT_FALSE(encoded.warnings.empty());
