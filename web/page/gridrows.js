@@ -1,0 +1,237 @@
+"use strict";
+// The grid's rows on the page: only the rows in view and a few beyond, fetched from the core
+// where not cached, with the sheet's fonts, colours, merged cells, heading shapes and comments.
+
+const rgb = ([r, g, b]) => `rgb(${r}, ${g}, ${b})`;
+const OVERSCAN = 8;
+
+class GridRows {
+    constructor(element, job, geometry, selection) {
+        this.element = element;
+        this.job = job;
+        this.geometry = geometry;
+        this.selection = selection;
+        this.cache = new Map();
+        this.rendered = new Map();
+        this.spare = [];
+        this.styles = [];
+        const layout = geometry.layout;
+        this.comments = new Map(layout.comments.map((c) => [`${c.row},${c.column}`, c]));
+        this.headings = new Map(layout.headings.map((h) => [`${h.row},${h.column}`, h]));
+        this.build();
+    }
+
+    build() {
+        const g = this.geometry;
+        const e = this.element;
+        e.setAttribute("aria-rowcount", String(g.rowCount));
+        e.setAttribute("aria-colcount", String(g.columns.length));
+        e.style.setProperty("--grid-font", fontStack(g.layout.font));
+        e.style.setProperty("--grid-size", `${g.layout.size}pt`);
+        e.classList.toggle("gridlines", g.layout.gridlines);
+        this.body = document.createElement("div");
+        this.body.className = "grid-body";
+        this.body.setAttribute("role", "rowgroup");
+        this.body.style.height = `${g.rowTop(g.rowCount + 1)}px`;
+        this.body.style.width = `${g.width}px`;
+        e.replaceChildren(this.body);
+    }
+
+    // The rows in view and a few beyond.
+    render() {
+        const g = this.geometry;
+        const top = this.element.scrollTop;
+        const height = this.element.clientHeight || 600;
+        const first = Math.max(1, g.rowAt(top) - OVERSCAN);
+        const last = Math.min(g.rowCount, g.rowAt(top + height) + OVERSCAN);
+        for (const [row, element] of this.rendered) {
+            if (row < first || row > last) {
+                this.rendered.delete(row);
+                element.remove();
+                this.spare.push(element);
+            }
+        }
+        this.fetch(first, last);
+        for (let row = first; row <= last; ++row) {
+            let element = this.rendered.get(row);
+            if (!element) {
+                element = this.spare.pop() || document.createElement("div");
+                this.fillRow(element, row);
+                this.rendered.set(row, element);
+                this.body.append(element);
+            } else if (element.dataset.stale) {
+                this.fillRow(element, row);
+            }
+        }
+    }
+
+    // After an edit, undo or redo: every formula may have changed, so nothing cached holds.
+    invalidate() {
+        this.cache.clear();
+        for (const element of this.rendered.values()) {
+            element.dataset.stale = "1";
+        }
+        this.render();
+    }
+
+    fetch(first, last) {
+        let start = 0;
+        const columns = this.geometry.columns.map((c) => c.column);
+        const flush = (end) => {
+            if (!start) {
+                return;
+            }
+            const data = this.job.cells(start, end, columns);
+            const n = columns.length;
+            for (let row = start; row <= end; ++row) {
+                const i = (row - start) * n;
+                this.cache.set(row, {
+                    texts: data.texts.slice(i, i + n),
+                    codes: data.codes.slice(2 * i, 2 * (i + n)),
+                });
+            }
+            start = 0;
+        };
+        for (let row = first; row <= last; ++row) {
+            if (this.cache.has(row)) {
+                flush(row - 1);
+            } else if (!start) {
+                start = row;
+            }
+        }
+        flush(last);
+    }
+
+    style(index) {
+        if (index >= this.styles.length) {
+            this.styles = this.job.styles();
+        }
+        return this.styles[index];
+    }
+
+    // Rows without merged cells, headings or comments share one shape: their cells are kept
+    // and only their text, names and looks change, which keeps scrolling cheap.
+    isPlain(row) {
+        const layout = this.geometry.layout;
+        return !layout.merged.some((m) => row >= m.top && row <= m.bottom) &&
+            !layout.headings.some((h) => h.row === row) &&
+            !layout.comments.some((c) => c.row === row);
+    }
+
+    fillRow(element, row) {
+        const g = this.geometry;
+        delete element.dataset.stale;
+        element.className = "grid-row";
+        element.setAttribute("role", "row");
+        element.setAttribute("aria-rowindex", String(row));
+        element.style.transform = `translateY(${g.rowTop(row)}px)`;
+        element.style.height = `${g.rowHeight(row)}px`;
+        const plain = this.isPlain(row);
+        if (!plain || element.dataset.plain !== "1") {
+            this.buildCells(element, row);
+            element.dataset.plain = plain ? "1" : "";
+        }
+        const data = this.cache.get(row);
+        for (const cell of element.children) {
+            const column = Number(cell.dataset.column);
+            const index = g.columnIndex(column);
+            cell.id = `cell-${row}-${column}`;
+            cell.setAttribute("aria-label", `${g.columns[index].name}${row}`);
+            cell.dataset.row = row;
+            const height = cell.classList.contains("merged") ? null : `${g.rowHeight(row)}px`;
+            if (height && cell.style.height !== height) {
+                cell.style.height = height;
+            }
+            this.styleCell(cell, data.codes[2 * index], data.codes[2 * index + 1]);
+            cell.firstChild.textContent = data.texts[index];
+        }
+        this.markSelection(element);
+    }
+
+    // The looks of a cell from the core's style and alignment, set only where they changed.
+    styleCell(cell, styleIndex, align) {
+        const key = `${styleIndex}:${align}`;
+        if (cell.dataset.look === key) {
+            return;
+        }
+        cell.dataset.look = key;
+        const style = this.style(styleIndex);
+        cell.style.fontFamily = fontStack(style.font);
+        cell.style.fontSize = `${style.size}pt`;
+        cell.style.fontWeight = style.bold ? "bold" : "";
+        cell.style.color = rgb(style.colour);
+        cell.style.justifyContent = ["flex-start", "center", "flex-end"][align];
+        cell.style.alignItems = { top: "flex-start", middle: "center" }[style.vertical] || "flex-end";
+    }
+
+    buildCells(element, row) {
+        const g = this.geometry;
+        const cells = [];
+        g.columns.forEach((column, index) => {
+            const merged = g.mergedAt(row, column.column);
+            if (merged && (merged.top !== row || merged.left !== column.column)) {
+                return;
+            }
+            const cell = document.createElement("div");
+            cell.setAttribute("role", "gridcell");
+            cell.setAttribute("aria-colindex", String(index + 1));
+            cell.dataset.column = column.column;
+            cell.className = "cell";
+            let width = column.pixels;
+            if (merged) {
+                const span = g.columns.filter(
+                    (c) => c.column >= merged.left && c.column <= merged.right);
+                width = span.reduce((sum, c) => sum + c.pixels, 0);
+                cell.style.height = `${g.rowTop(merged.bottom + 1) - g.rowTop(merged.top)}px`;
+                cell.setAttribute("aria-colspan", String(span.length));
+                cell.setAttribute("aria-rowspan", String(merged.bottom - merged.top + 1));
+                cell.classList.add("merged");
+            }
+            cell.style.left = `${column.x}px`;
+            cell.style.width = `${width}px`;
+            cell.append(document.createElement("span"));
+            const heading = this.headings.get(`${row},${column.column}`);
+            if (heading) {
+                cell.append(this.headingShape(heading));
+            }
+            const comment = this.comments.get(`${row},${column.column}`);
+            if (comment) {
+                cell.classList.add("has-comment");
+                cell.title = comment.text.replace(/\n+$/, "");
+            }
+            cells.push(cell);
+        });
+        element.replaceChildren(...cells);
+    }
+
+    headingShape(heading) {
+        const shape = document.createElement("div");
+        shape.className = "heading-shape";
+        shape.textContent = heading.text;
+        shape.style.fontFamily = fontStack(heading.font);
+        shape.style.fontSize = `${heading.size}pt`;
+        shape.style.background = `linear-gradient(${rgb(heading.edge)}, ${rgb(heading.middle)}, ${rgb(heading.edge)})`;
+        shape.style.borderColor = rgb(heading.outline);
+        return shape;
+    }
+
+    markSelection(rowElement) {
+        const b = this.selection.block();
+        const active = this.selection.active;
+        for (const cell of rowElement.children) {
+            const row = Number(cell.dataset.row);
+            const column = Number(cell.dataset.column);
+            const inside = row >= b.top && row <= b.bottom && column >= b.left && column <= b.right;
+            cell.classList.toggle("selected", inside);
+            cell.setAttribute("aria-selected", inside ? "true" : "false");
+            cell.classList.toggle("active", row === active.row && column === active.column);
+        }
+    }
+
+    // Shows the selection on every row drawn.
+    markAll() {
+        for (const element of this.rendered.values()) {
+            this.markSelection(element);
+        }
+    }
+}

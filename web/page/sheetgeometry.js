@@ -1,0 +1,95 @@
+"use strict";
+// Where the sheet's cells lie, in pixels: the sheet's own column widths and row heights, and
+// its merged blocks. Nothing here touches the page.
+
+// Fonts that stand in for the sheet's Windows fonts, best match first.
+function fontStack(family) {
+    if (family.includes("明朝")) {
+        return `"${family}", "MS PMincho", "Yu Mincho", "Noto Serif CJK JP", serif`;
+    }
+    return `"${family}", "MS PGothic", "Meiryo", "Yu Gothic", "Noto Sans CJK JP", sans-serif`;
+}
+
+class SheetGeometry {
+    // layout: the core's sheet layout; its columns are the ones shown.
+    constructor(layout) {
+        this.layout = layout;
+        this.columns = layout.columns;
+        this.rowCount = layout.rowCount;
+        this.measure();
+    }
+
+    // A column's width counts characters of the default font's widest digit plus the cell
+    // margins, as spreadsheets do; a twip is a fifteenth of a pixel.
+    measure() {
+        const TWIPS_PER_PIXEL = 15;
+        const context = document.createElement("canvas").getContext("2d");
+        context.font = `${this.layout.size}pt ${fontStack(this.layout.font)}`;
+        let digit = 0;
+        for (let d = 0; d <= 9; ++d) {
+            digit = Math.max(digit, context.measureText(String(d)).width);
+        }
+        let x = 0;
+        for (const column of this.columns) {
+            column.x = x;
+            column.pixels = Math.round(column.width * digit) + 5;
+            x += column.pixels;
+        }
+        this.width = x;
+        this.defaultHeight = this.layout.rowHeight / TWIPS_PER_PIXEL;
+        this.special = this.layout.rowHeights
+            .map(([row, height]) => ({ row, height: height / TWIPS_PER_PIXEL }))
+            .sort((a, b) => a.row - b.row);
+    }
+
+    rowHeight(row) {
+        const special = this.special.find((s) => s.row === row);
+        return special ? special.height : this.defaultHeight;
+    }
+
+    rowTop(row) {
+        let top = (row - 1) * this.defaultHeight;
+        for (const s of this.special) {
+            if (s.row < row) {
+                top += s.height - this.defaultHeight;
+            }
+        }
+        return top;
+    }
+
+    // The row at a height from the top of the sheet.
+    rowAt(y) {
+        let low = 1;
+        let high = this.rowCount;
+        while (low < high) {
+            const middle = Math.ceil((low + high) / 2);
+            if (this.rowTop(middle) <= y) {
+                low = middle;
+            } else {
+                high = middle - 1;
+            }
+        }
+        return low;
+    }
+
+    columnIndex(column) {
+        return this.columns.findIndex((c) => c.column === column);
+    }
+
+    // A cell's name as messages write it ("C18").
+    cellName(row, column) {
+        const entry = this.columns[this.columnIndex(column)];
+        return entry ? `${entry.name}${row}` : "";
+    }
+
+    mergedAt(row, column) {
+        return this.layout.merged.find(
+            (m) => row >= m.top && row <= m.bottom && column >= m.left && column <= m.right);
+    }
+
+    // The cell that shows (row, column): the first cell of a merged block.
+    owner(row, column) {
+        const merged = this.mergedAt(row, column);
+        return merged ? { row: merged.top, column: merged.left } : { row, column };
+    }
+}
