@@ -22,7 +22,7 @@ class WorksheetWindow : public QMainWindow {
                     job::Job* job = nullptr);
 
     WorksheetView* view() const { return m_view; }
-    // The width that shows every data column from A to the radius column whole.
+    // The width that shows every column of the sheet that the surveyor sees whole.
     int widthForAllColumns() const;
     void commitPendingEdit();
 
