@@ -5,6 +5,7 @@
 #include "planview.h"
 
 #include "job/errormessage.h"
+#include "job/outputformat.h"
 #include "job/planlocation.h"
 #include "job/surveymapfiles.h"
 #include "plan/fitcheck.h"
@@ -12,6 +13,8 @@
 
 #include <QCheckBox>
 #include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -314,6 +317,43 @@ bool PreviewWindow::exportTo(const QString& token, const QString& path) {
     return true;
 }
 
+QString PreviewWindow::suggestedPath(const QString& token) const {
+    const PlanExport* entry = findPlanExport(token);
+    if (entry == nullptr) {
+        return {};
+    }
+    const QDir folder(m_saveFolder.isEmpty() ? QDir::homePath() : m_saveFolder);
+    const QString drawing = QStringLiteral("図面");
+    const QString stem =
+        m_pointsFile.isEmpty() ? drawing : QFileInfo(m_pointsFile).completeBaseName();
+    QString path = folder.filePath(stem + entry->suffix);
+    // A SIMA or CSV export beside the file it was read from must not offer to replace it;
+    // names are compared as Windows compares them, without regard to case.
+    const auto absolute = [](const QString& file) {
+        return QDir::cleanPath(QFileInfo(file).absoluteFilePath());
+    };
+    if (!m_pointsFile.isEmpty() &&
+        absolute(path).compare(absolute(m_pointsFile), Qt::CaseInsensitive) == 0) {
+        path = folder.filePath(drawing + entry->suffix);
+    }
+    return path;
+}
+
+bool PreviewWindow::formatAccepts(const PlanExport& entry, const QString& path) {
+    if (entry.format == nullptr) {
+        return true;
+    }
+    // The writer decides what it refuses; its bytes are made again once the name is known.
+    try {
+        const std::filesystem::path target(path.toStdU16String());
+        entry.format->write({m_scene->plan(), m_settings, target, m_scene->surveyMap()});
+    } catch (const std::exception& error) {
+        m_sink->warning(this, windowTitle(), QString::fromStdString(job::errorMessage(error)));
+        return false;
+    }
+    return true;
+}
+
 void PreviewWindow::askAndExport(const QString& token) {
     const PlanExport* entry = findPlanExport(token);
     if (entry == nullptr) {
@@ -325,7 +365,11 @@ void PreviewWindow::askAndExport(const QString& token) {
                                                QStringLiteral("キャンセル")})) {
         return;
     }
-    QString path = m_sink->saveFileName(this, title, entry->filter);
+    const QString suggested = suggestedPath(token);
+    if (!formatAccepts(*entry, suggested)) {
+        return;
+    }
+    QString path = m_sink->saveFileName(this, title, entry->filter, suggested);
     if (path.isEmpty()) {
         return;
     }

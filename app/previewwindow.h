@@ -62,11 +62,20 @@ class PreviewWindow : public QWidget {
     QString fitText() const;
     bool hasSuggestion() const;
 
+    // Where the save dialogs start: the folder the scripts go to, and the points file the sheet
+    // was opened from (empty: none), whose name the files take.
+    void setSaveFolder(const QString& folder) { m_saveFolder = folder; }
+    void setPointsFile(const QString& path) { m_pointsFile = path; }
+    // The path the save dialog of this export starts at: the points file's name, or 図面, with
+    // the export's ending, in the save folder; never the points file itself.
+    QString suggestedPath(const QString& token) const;
+
     // Writes the plan as the export of this token (see planExports()) to the path; false
     // (with a message) when it could not.
     bool exportTo(const QString& token, const QString& path);
-    // The export button's whole sequence: the question when the drawing is out of date, the
-    // save dialog, the file and the message.
+    // The export button's whole sequence: the question when the drawing is out of date, what
+    // the format refuses whatever the name (GeoJSON without a coordinate system), the save
+    // dialog, the file and the message.
     void askAndExport(const QString& token);
 
   public slots:
@@ -86,6 +95,8 @@ class PreviewWindow : public QWidget {
     QStringList locate(const plan::Plan& plan);
     // False when the drawing is out of date and the surveyor did not choose to go on.
     bool useOfDrawingConfirmed(const QString& title, const QStringList& answers);
+    // False, after saying why, when the format's writer refuses the plan as it is.
+    bool formatAccepts(const PlanExport& entry, const QString& path);
 
     MessageSink* m_sink;
     PlanScene* m_scene;
@@ -97,6 +108,8 @@ class PreviewWindow : public QWidget {
     QPushButton* m_apply;
     QPushButton* m_mapButton;
     QString m_mapAddress;
+    QString m_saveFolder;
+    QString m_pointsFile;
     UrlOpener m_openUrl;
     QList<QPushButton*> m_exportButtons;
     QString m_paperToken;

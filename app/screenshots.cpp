@@ -48,7 +48,9 @@ class SilentSink : public MessageSink {
     int question(QWidget*, const QString&, const QString&, const QStringList&) override {
         return 0;
     }
-    QString saveFileName(QWidget*, const QString&, const QString&) override { return {}; }
+    QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override {
+        return {};
+    }
 };
 
 // Lets the windows paint themselves (and a window manager place them) before a picture.

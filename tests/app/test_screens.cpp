@@ -31,6 +31,8 @@ class TestScreens : public QObject {
     void theMainWindowHasRoomForItsTitle();
     void fitInside_data();
     void fitInside();
+    void clearOf_data();
+    void clearOf();
 
   private:
     RecordingSink m_sink;
@@ -163,6 +165,52 @@ void TestScreens::fitInside() {
     const QMargins frame(4, 30, 4, 4);
     QCOMPARE(karumenio::guide::fitInside(client, frame, QRect(0, 0, 1366, 728), mayShrink),
              expected);
+}
+
+void TestScreens::clearOf_data() {
+    QTest::addColumn<QSize>("screen");
+    QTest::addColumn<QString>("where");
+    QTest::addColumn<bool>("whole");
+    QTest::addColumn<bool>("besideMain");
+    QTest::newRow("1366 x 768, main window in the middle: narrower beside it")
+        << QSize(1366, 768) << "middle" << false << true;
+    QTest::newRow("1366 x 768, main window at the left edge: whole beside it")
+        << QSize(1366, 768) << "left" << true << true;
+    QTest::newRow("1920 x 1080, main window in the middle: narrower beside it")
+        << QSize(1920, 1080) << "middle" << false << true;
+    QTest::newRow("1920 x 1080, main window at the right edge: whole beside it")
+        << QSize(1920, 1080) << "right" << true << true;
+    QTest::newRow("1366 x 768, main window at the right edge: whole at its left")
+        << QSize(1366, 768) << "right" << true << true;
+    QTest::newRow("1280 x 720, main window in the middle: over it, clear of its buttons")
+        << QSize(1280, 720) << "middle" << false << false;
+}
+
+void TestScreens::clearOf() {
+    QFETCH(QSize, screen);
+    QFETCH(QString, where);
+    QFETCH(bool, whole);
+    QFETCH(bool, besideMain);
+    const QRect area(QPoint(0, 0), screen);
+    const QMargins frame(4, 30, 4, 4);
+    // The main window's frame and its two buttons, 座 標 読 込 and .SCR 出力.
+    QRect main(0, 0, 308, 587);
+    if (where == QLatin1String("middle")) {
+        main.moveCenter(area.center());
+    } else if (where == QLatin1String("right")) {
+        main.moveRight(area.right());
+    }
+    const QRect buttons(main.topLeft() + QPoint(109, 366), QSize(97, 57));
+    const QSize size(900, 680);
+    const QSize minimum(480, 360);
+
+    const QRect client = karumenio::guide::clearOf(size, minimum, main, frame, area, buttons);
+    const QRect framed = client.marginsAdded(frame);
+    QVERIFY(area.contains(framed));
+    QVERIFY(!framed.intersects(buttons));
+    QCOMPARE(!framed.intersects(main), besideMain);
+    QCOMPARE(client.size() == size, whole);
+    QVERIFY(client.width() >= minimum.width() && client.height() >= minimum.height());
 }
 
 KARUMENIO_QTEST_MAIN(TestScreens)
