@@ -25,14 +25,14 @@ class CellEditor {
 
     place(row, column) {
         const g = this.geometry;
-        const index = g.columnIndex(column);
-        const merged = g.mergedAt(row, column);
+        const at = g.owner(row, column);
+        const box = g.box(at.row, at.column);
         const input = this.input;
-        input.setAttribute("aria-label", g.cellName(row, column));
-        input.style.top = `${g.rowTop(row)}px`;
-        input.style.left = `${g.columns[index].x}px`;
-        input.style.width = `${merged ? g.width : g.columns[index].pixels}px`;
-        input.style.height = `${g.rowHeight(row)}px`;
+        input.setAttribute("aria-label", g.cellName(at.row, at.column));
+        input.style.top = `${box.y}px`;
+        input.style.left = `${box.x}px`;
+        input.style.width = `${box.width}px`;
+        input.style.height = `${g.rowHeight(at.row)}px`;
     }
 
     // Opens the box over the cell with the text, the caret at its end.

@@ -91,12 +91,13 @@ class SheetGrid {
         const top = g.rowTop(row);
         const bottom = top + g.rowHeight(row);
         const view = this.element;
-        if (centre && (top < view.scrollTop || bottom > view.scrollTop + view.clientHeight)) {
-            view.scrollTop = top - view.clientHeight / 2;
+        const height = this.rows.viewHeight();
+        if (centre && (top < view.scrollTop || bottom > view.scrollTop + height)) {
+            view.scrollTop = top - height / 2;
         } else if (top < view.scrollTop) {
             view.scrollTop = top;
-        } else if (bottom > view.scrollTop + view.clientHeight) {
-            view.scrollTop = bottom - view.clientHeight;
+        } else if (bottom > view.scrollTop + height) {
+            view.scrollTop = bottom - height;
         }
         this.rows.render();
         this.showSelection();
@@ -127,14 +128,32 @@ class SheetGrid {
     }
 
     move(rows, columns, extend) {
-        const target = this.selection.stepped(rows, columns, extend);
+        this.moveTo(this.selection.stepped(rows, columns, extend), extend);
+    }
+
+    // The active cell to the cell given; Shift keeps the anchor and selects the block between.
+    moveTo(cell, extend) {
+        const target = extend ? cell : this.geometry.owner(cell.row, cell.column);
         this.selection.moveTo(target, extend);
         this.showSelection();
         this.reveal(target.row);
     }
 
     pageRows() {
-        return Math.max(1, Math.floor(this.element.clientHeight / this.geometry.defaultHeight) - 1);
+        return Math.max(1, Math.floor(this.rows.viewHeight() / this.geometry.defaultHeight) - 1);
+    }
+
+    // Ctrl with the arrows, Home and End, as spreadsheets have them: to the edge of the data,
+    // to A1, to the last cell used; the core knows where the data ends.
+    jump(key, extend) {
+        const { row, column } = this.selection.active;
+        if (ARROW_STEPS[key]) {
+            this.moveTo(this.job.dataEdge(row, column, ...ARROW_STEPS[key]), extend);
+        } else if (key === "Home") {
+            this.moveTo({ row: 1, column: this.columns[0].column }, extend);
+        } else {
+            this.moveTo(this.job.lastUsedCell(), extend);
+        }
     }
 
     onKey(event) {
@@ -148,16 +167,14 @@ class SheetGrid {
         const ctrl = event.ctrlKey || event.metaKey;
         const key = event.key;
         let handled = true;
-        if (ARROW_STEPS[key]) {
+        if (ctrl && !event.altKey && (ARROW_STEPS[key] || key === "Home" || key === "End")) {
+            this.jump(key, event.shiftKey);
+        } else if (ARROW_STEPS[key]) {
             this.move(...ARROW_STEPS[key], event.shiftKey);
         } else if (key === "PageDown" || key === "PageUp") {
             this.move((key === "PageDown" ? 1 : -1) * this.pageRows(), 0, event.shiftKey);
         } else if (key === "Home") {
-            if (ctrl) {
-                this.select(1, this.columns[0].column);
-            } else {
-                this.move(0, -this.columns.length, event.shiftKey);
-            }
+            this.move(0, -this.columns.length, event.shiftKey);
         } else if (key === "Enter") {
             this.move(event.shiftKey ? -1 : 1, 0, false);
         } else if (key === "F2") {

@@ -1,6 +1,8 @@
 "use strict";
-// The grid's rows on the page: only the rows in view and a few beyond, fetched from the core
-// where not cached, with the sheet's fonts, colours, merged cells, heading shapes and comments.
+// The grid's rows on the page: the column letters' row, then only the rows in view and a few
+// beyond, fetched from the core where not cached, each after its row number, with the sheet's
+// fonts, colours, merged cells, heading shapes and comments. The letters stay at the top and
+// the numbers at the left while the grid scrolls.
 
 const rgb = ([r, g, b]) => `rgb(${r}, ${g}, ${b})`;
 const OVERSCAN = 8;
@@ -24,26 +26,59 @@ class GridRows {
     build() {
         const g = this.geometry;
         const e = this.element;
-        e.setAttribute("aria-rowcount", String(g.rowCount));
-        e.setAttribute("aria-colcount", String(g.columns.length));
+        // The letters' row and the numbers' column count as a row and a column of the grid.
+        e.setAttribute("aria-rowcount", String(g.rowCount + 1));
+        e.setAttribute("aria-colcount", String(g.columns.length + 1));
         e.style.setProperty("--grid-font", fontStack(g.layout.font));
         e.style.setProperty("--grid-size", `${g.layout.size}pt`);
+        e.style.setProperty("--heading-width", `${g.headingWidth}px`);
+        e.style.setProperty("--heading-height", `${g.headingHeight}px`);
         e.classList.toggle("gridlines", g.layout.gridlines);
+        this.head = document.createElement("div");
+        this.head.className = "grid-head";
+        this.head.setAttribute("role", "rowgroup");
+        this.head.style.width = `${g.width}px`;
+        const letters = document.createElement("div");
+        letters.className = "grid-row";
+        letters.setAttribute("role", "row");
+        letters.setAttribute("aria-rowindex", "1");
+        const corner = document.createElement("div");
+        corner.className = "corner";
+        corner.setAttribute("role", "columnheader");
+        corner.setAttribute("aria-colindex", "1");
+        corner.setAttribute("aria-label", "行番号");
+        this.letters = g.columns.map((column, index) => {
+            const letter = document.createElement("div");
+            letter.className = "column-heading";
+            letter.setAttribute("role", "columnheader");
+            letter.setAttribute("aria-colindex", String(index + 2));
+            letter.dataset.column = column.column;
+            letter.textContent = column.name;
+            letter.style.left = `${column.x}px`;
+            letter.style.width = `${column.pixels}px`;
+            return letter;
+        });
+        letters.append(corner, ...this.letters);
+        this.head.append(letters);
         this.body = document.createElement("div");
         this.body.className = "grid-body";
         this.body.setAttribute("role", "rowgroup");
         this.body.style.height = `${g.rowTop(g.rowCount + 1)}px`;
         this.body.style.width = `${g.width}px`;
-        e.replaceChildren(this.body);
+        e.replaceChildren(this.head, this.body);
+    }
+
+    // The height of the rows' part of the grid, under the letters.
+    viewHeight() {
+        return Math.max(0, (this.element.clientHeight || 600) - this.geometry.headingHeight);
     }
 
     // The rows in view and a few beyond.
     render() {
         const g = this.geometry;
         const top = this.element.scrollTop;
-        const height = this.element.clientHeight || 600;
         const first = Math.max(1, g.rowAt(top) - OVERSCAN);
-        const last = Math.min(g.rowCount, g.rowAt(top + height) + OVERSCAN);
+        const last = Math.min(g.rowCount, g.rowAt(top + this.viewHeight()) + OVERSCAN);
         for (const [row, element] of this.rendered) {
             if (row < first || row > last) {
                 this.rendered.delete(row);
@@ -123,16 +158,21 @@ class GridRows {
         delete element.dataset.stale;
         element.className = "grid-row";
         element.setAttribute("role", "row");
-        element.setAttribute("aria-rowindex", String(row));
+        element.setAttribute("aria-rowindex", String(row + 1));
         element.style.transform = `translateY(${g.rowTop(row)}px)`;
         element.style.height = `${g.rowHeight(row)}px`;
+        element.style.width = `${g.width}px`;
         const plain = this.isPlain(row);
         if (!plain || element.dataset.plain !== "1") {
             this.buildCells(element, row);
             element.dataset.plain = plain ? "1" : "";
         }
         const data = this.cache.get(row);
-        for (const cell of element.children) {
+        const [number, ...cells] = element.children;
+        number.textContent = String(row);
+        number.dataset.row = row;
+        number.style.height = `${g.rowHeight(row)}px`;
+        for (const cell of cells) {
             const column = Number(cell.dataset.column);
             const index = g.columnIndex(column);
             cell.id = `cell-${row}-${column}`;
@@ -166,7 +206,11 @@ class GridRows {
 
     buildCells(element, row) {
         const g = this.geometry;
-        const cells = [];
+        const number = document.createElement("div");
+        number.className = "row-heading";
+        number.setAttribute("role", "rowheader");
+        number.setAttribute("aria-colindex", "1");
+        const cells = [number];
         g.columns.forEach((column, index) => {
             const merged = g.mergedAt(row, column.column);
             if (merged && (merged.top !== row || merged.left !== column.column)) {
@@ -174,21 +218,18 @@ class GridRows {
             }
             const cell = document.createElement("div");
             cell.setAttribute("role", "gridcell");
-            cell.setAttribute("aria-colindex", String(index + 1));
+            cell.setAttribute("aria-colindex", String(index + 2));
             cell.dataset.column = column.column;
             cell.className = "cell";
-            let width = column.pixels;
+            const box = g.box(row, column.column);
             if (merged) {
-                const span = g.columns.filter(
-                    (c) => c.column >= merged.left && c.column <= merged.right);
-                width = span.reduce((sum, c) => sum + c.pixels, 0);
-                cell.style.height = `${g.rowTop(merged.bottom + 1) - g.rowTop(merged.top)}px`;
-                cell.setAttribute("aria-colspan", String(span.length));
-                cell.setAttribute("aria-rowspan", String(merged.bottom - merged.top + 1));
+                cell.style.height = `${box.height}px`;
+                cell.setAttribute("aria-colspan", String(box.columns));
+                cell.setAttribute("aria-rowspan", String(box.rows));
                 cell.classList.add("merged");
             }
-            cell.style.left = `${column.x}px`;
-            cell.style.width = `${width}px`;
+            cell.style.left = `${box.x}px`;
+            cell.style.width = `${box.width}px`;
             cell.append(document.createElement("span"));
             const heading = this.headings.get(`${row},${column.column}`);
             if (heading) {
@@ -218,8 +259,10 @@ class GridRows {
     markSelection(rowElement) {
         const b = this.selection.block();
         const active = this.selection.active;
-        for (const cell of rowElement.children) {
-            const row = Number(cell.dataset.row);
+        const [number, ...cells] = rowElement.children;
+        const row = Number(number.dataset.row);
+        number.classList.toggle("selected", row >= b.top && row <= b.bottom);
+        for (const cell of cells) {
             const column = Number(cell.dataset.column);
             const inside = row >= b.top && row <= b.bottom && column >= b.left && column <= b.right;
             cell.classList.toggle("selected", inside);
@@ -228,8 +271,13 @@ class GridRows {
         }
     }
 
-    // Shows the selection on every row drawn.
+    // Shows the selection on every row drawn and on the letters.
     markAll() {
+        const b = this.selection.block();
+        for (const letter of this.letters) {
+            const column = Number(letter.dataset.column);
+            letter.classList.toggle("selected", column >= b.left && column <= b.right);
+        }
         for (const element of this.rendered.values()) {
             this.markSelection(element);
         }

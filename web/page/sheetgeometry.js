@@ -1,6 +1,7 @@
 "use strict";
-// Where the sheet's cells lie, in pixels: the sheet's own column widths and row heights, and
-// its merged blocks. Nothing here touches the page.
+// Where the sheet's cells lie, in pixels: the row numbers' column at the left, then the sheet's
+// own column widths; the sheet's row heights below the column letters' row; its merged blocks.
+// Rows are counted from the top of the rows under the letters. Nothing here touches the page.
 
 // Fonts that stand in for the sheet's Windows fonts, best match first.
 function fontStack(family) {
@@ -29,7 +30,9 @@ class SheetGeometry {
         for (let d = 0; d <= 9; ++d) {
             digit = Math.max(digit, context.measureText(String(d)).width);
         }
-        let x = 0;
+        // Wide enough for the last row's number.
+        this.headingWidth = Math.ceil(digit * String(this.rowCount).length) + 12;
+        let x = this.headingWidth;
         for (const column of this.columns) {
             column.x = x;
             column.pixels = Math.round(column.width * digit) + 5;
@@ -37,6 +40,7 @@ class SheetGeometry {
         }
         this.width = x;
         this.defaultHeight = this.layout.rowHeight / TWIPS_PER_PIXEL;
+        this.headingHeight = Math.round(this.defaultHeight) + 2;
         this.special = this.layout.rowHeights
             .map(([row, height]) => ({ row, height: height / TWIPS_PER_PIXEL }))
             .sort((a, b) => a.row - b.row);
@@ -85,6 +89,27 @@ class SheetGeometry {
     mergedAt(row, column) {
         return this.layout.merged.find(
             (m) => row >= m.top && row <= m.bottom && column >= m.left && column <= m.right);
+    }
+
+    // The box a cell shows in, a merged block's whole ({x, y, width, height, columns, rows}).
+    box(row, column) {
+        const merged = this.mergedAt(row, column);
+        if (!merged) {
+            const entry = this.columns[this.columnIndex(column)];
+            return {
+                x: entry.x, y: this.rowTop(row), width: entry.pixels, height: this.rowHeight(row),
+                columns: 1, rows: 1,
+            };
+        }
+        const span = this.columns.filter((c) => c.column >= merged.left && c.column <= merged.right);
+        return {
+            x: span[0].x,
+            y: this.rowTop(merged.top),
+            width: span.reduce((sum, c) => sum + c.pixels, 0),
+            height: this.rowTop(merged.bottom + 1) - this.rowTop(merged.top),
+            columns: span.length,
+            rows: merged.bottom - merged.top + 1,
+        };
     }
 
     // The cell that shows (row, column): the first cell of a merged block.
