@@ -8,6 +8,8 @@
 #include "planscene.h"
 #include "planview.h"
 #include "previewwindow.h"
+#include "sessionadapter.h"
+#include "windowplacement.h"
 #include "worksheetmodel.h"
 #include "worksheetview.h"
 #include "worksheetwindow.h"
@@ -16,9 +18,7 @@
 #include "guide/formlook.h"
 #include "guide/screenfit.h"
 #include "guide/usagewindow.h"
-#include "job/completion.h"
 #include "job/job.h"
-#include "job/outputformat.h"
 #include "plan/degreesperradian.h"
 #include "plan/drawingscale.h"
 #include "plan/edition.h"
@@ -26,9 +26,6 @@
 #include "points/reader.h"
 #include "spreadsheet/cellformat.h"
 #include "spreadsheet/formulaparser.h"
-#include "spreadsheet/runtimeerror.h"
-#include "transaction/atomicfileset.h"
-#include "transaction/foldersession.h"
 #include "transaction/platform.h"
 
 #include <QApplication>
@@ -39,14 +36,11 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
-#include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QRegularExpression>
-#include <QScreen>
 #include <QSettings>
 #include <QSignalBlocker>
 #include <QTimer>
@@ -62,73 +56,19 @@ QString fromStd(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// A label sized to its text whose right edge stays where the design put it.
-void placeRightAlignedLabel(QLabel* label, int leftTwips, int topTwips, int widthTwips) {
-    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    label->adjustSize();
-    const int right = twips(leftTwips + widthTwips);
-    label->move(right - label->width(), twips(topTwips));
-}
-
-// A centred label that keeps its design width unless its text needs more, then widens evenly.
-void placeCentredLabel(QLabel* label, int leftTwips, int topTwips, int widthTwips,
-                       int heightTwips) {
-    label->setAlignment(Qt::AlignCenter);
-    const int width = std::max(twips(widthTwips), label->sizeHint().width());
-    const int height = std::max(twips(heightTwips), label->sizeHint().height());
-    const int centre = twips(leftTwips) + twips(widthTwips) / 2;
-    label->setGeometry(centre - width / 2, twips(topTwips), width, height);
-}
-
-// A write into the folder that was interrupted (a crash, a kill) is finished or undone before
-// anything else uses the folder; only a folder holding a journal is touched.
-void recoverFolder(MessageSink* sink, QWidget* parent, const std::filesystem::path& folder) {
-    std::error_code error;
-    if (!std::filesystem::exists(std::filesystem::symlink_status(
-            folder / transaction::AtomicFileSet::kJournalName, error))) {
-        return;
-    }
-    const QString title = fromStd(job::kCompletionTitle);
-    try {
-        const transaction::FolderSession session(folder, job::outputFolderScope());
-        for (const std::string& line : session.recovered()) {
-            sink->information(parent, title, fromStd(line));
-        }
-    } catch (const std::exception& failure) {
-        sink->warning(parent, title, errorText(failure));
-    }
-}
-
-// The completion names the folder the scripts went to; only the root of drive C on Windows
-// keeps the program's own words for it.
-QString completionText(const std::filesystem::path& folder, bool surveyMap) {
-    QString text;
-    if (transaction::platform::kIsWindows && folder == std::filesystem::path("C:\\")) {
-        text = fromStd(job::completionMessage(folder));
-    } else {
-        text = QStringLiteral("「%1」に ZAHYOU-LINE-PLOT-TEXT.SCRを作成しました。")
-                   .arg(fromStd(transaction::platform::displayPath(folder)));
-    }
-    if (surveyMap) {
-        text +=
-            QStringLiteral("\n地積測量図の KYUSEKI.SCR も作成しました（ZAHYOU.SCR の後に実行）。");
-    }
-    return text;
-}
-
 constexpr auto kSurveyMapKey = "surveyMap";
 constexpr auto kPlaneSystemKey = "planeSystem";
 
 } // namespace
 
-MainWindow::MainWindow(MessageSink* sink, QWidget* parent)
-    : QWidget(parent), m_job(std::make_unique<job::Job>()) {
+MainWindow::MainWindow(MessageSink* sink, QWidget* parent) : QWidget(parent) {
     if (!sink) {
         m_ownSink = std::make_unique<MessageBoxSink>();
         sink = m_ownSink.get();
     }
     m_sink = sink;
-    m_model = new WorksheetModel(m_job->sheet(), this);
+    m_session = new SessionAdapter(m_sink, this);
+    m_model = new WorksheetModel(m_session->job().sheet(), this);
 
     setObjectName(QStringLiteral("MainWindow"));
     setAcceptDrops(true);
@@ -148,33 +88,9 @@ MainWindow::MainWindow(MessageSink* sink, QWidget* parent)
     placeCentredLabel(m_editionPrompt, 720, 720, 2295, 255);
     m_openHint->resize(std::max(m_openHint->width(), m_openHint->sizeHint().width()),
                        m_openHint->height());
-    giveTitleRoom();
+    giveTitleRoom(this);
     m_usageButton->setFocus();
-    QTimer::singleShot(0, this, [this] { recoverFolder(m_sink, this, outputFolder()); });
-}
-
-void MainWindow::giveTitleRoom() {
-    // Beside the title the bar holds the icon and the close button, with some room between.
-    constexpr int kTitleBarAllowance = 96;
-    QFont font = QFontDatabase::systemFont(QFontDatabase::TitleFont);
-    font.setBold(true);
-    const int needed = QFontMetrics(font).horizontalAdvance(windowTitle()) + kTitleBarAllowance;
-    int most = needed;
-    if (const QScreen* screen = guide::screenOf(this)) {
-        const QMargins frame = guide::frameMarginsOf(this);
-        most = screen->availableGeometry().width() - frame.left() - frame.right();
-    }
-    const int wide = std::max(width(), std::min(needed, most));
-    if (wide == width()) {
-        return;
-    }
-    // The controls keep their places relative to each other, in the middle of the window.
-    const QPoint shift((wide - width()) / 2, 0);
-    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        child->move(child->pos() + shift);
-    }
-    setFixedSize(wide, height());
-    guide::centreOnScreen(this);
+    QTimer::singleShot(0, m_session, &SessionAdapter::recoverOutputFolder);
 }
 
 MainWindow::~MainWindow() {
@@ -308,6 +224,19 @@ void MainWindow::createControls() {
     connect(m_folderButton, &QPushButton::clicked, this, &MainWindow::chooseOutputFolder);
     // Any edit of the sheet after a read makes the read out of date.
     connect(m_model, &QAbstractItemModel::dataChanged, this, &MainWindow::markSheetChanged);
+    connect(m_session, &SessionAdapter::readStarted, this, [this] {
+        m_progressBar->setVisible(true);
+        m_progressCaption->setVisible(true);
+        // The read does not return to the event loop until it ends: paint the display now.
+        m_progressBar->repaint();
+        m_progressCaption->repaint();
+    });
+    connect(m_session, &SessionAdapter::readProgress, this, &MainWindow::showProgress);
+    connect(m_session, &SessionAdapter::readEnded, this, [this] {
+        hideProgress();
+        refreshPreview();
+    });
+    connect(m_session, &SessionAdapter::cellNamed, this, &MainWindow::selectCell);
     // The preview follows every change of paper, scale or angle.
     connect(m_paperList, &QComboBox::currentIndexChanged, this, &MainWindow::refreshPreview);
     connect(m_scaleList, &QComboBox::currentIndexChanged, this, &MainWindow::refreshPreview);
@@ -405,115 +334,24 @@ void MainWindow::hideProgress() {
 
 void MainWindow::readPoints() {
     commitWorksheetEdit();
-    m_progressBar->setVisible(true);
-    m_progressCaption->setVisible(true);
-    // The read does not return to the event loop until it ends: paint the display now.
-    m_progressBar->repaint();
-    m_progressCaption->repaint();
-    const QString title = fromStd(points::kReadTitle);
-    try {
-        m_job->read([this](float minimum, float maximum, float value) {
-            showProgress(minimum, maximum, value);
-        });
-    } catch (const std::exception& error) {
-        hideProgress();
-        refreshPreview();
-        reportFailure(title, error);
-        return;
-    }
-    m_sheetChangedSinceRead = false;
-    hideProgress();
-    refreshPreview();
-    QString message = fromStd(m_job->lastRead().message());
-    // A coordinate that is not a number would only stop the write; say so now.
-    const std::vector<std::string> textCells = m_job->textCoordinateCells();
-    if (textCells.empty()) {
-        m_sink->information(this, title, message);
-        return;
-    }
-    QStringList cells;
-    for (const std::string& cell : textCells) {
-        cells.append(fromStd(cell));
-    }
-    message +=
-        QStringLiteral("\n\n次のセルの座標が数値ではありません。直してから読み込み直して下さい: %1")
-            .arg(cells.join(QStringLiteral("、")));
-    selectCell(cells.first());
-    m_sink->warning(this, title, message);
+    m_session->read();
 }
 
 void MainWindow::writeScripts() {
     commitWorksheetEdit();
     applySettings();
-    const QString title = fromStd(job::kCompletionTitle);
-
-    if (!confirmRead(this, title,
-                     {QStringLiteral("読み込み直して出力"), QStringLiteral("読み込んだ座標で出力"),
-                      QStringLiteral("キャンセル")})) {
-        return;
-    }
-
-    transaction::WriteReport report;
-    std::filesystem::path folder;
-    try {
-        folder = outputFolder();
-        report = m_job->write(job::WriteTargets::scriptsInto(folder));
-    } catch (const std::exception& error) {
-        reportFailure(title, error);
-        return;
-    }
-    // What the surveyor should know about the files comes with the completion, not after it.
-    QString message = completionText(folder, m_job->settings().surveyMap);
-    for (const std::string& warning : report.warnings) {
-        message += QLatin1Char('\n') + fromStd(warning);
-    }
-    if (report.warnings.empty()) {
-        m_sink->information(this, title, message);
-    } else {
-        m_sink->warning(this, title, message);
-    }
-}
-
-bool MainWindow::confirmRead(QWidget* parent, const QString& title, const QStringList& answers) {
-    // The frame follows the sheet while the points follow the read: never mix two jobs unasked.
-    if (!m_job->hasRead() || !m_sheetChangedSinceRead) {
-        return true;
-    }
-    const int answer = m_sink->question(
-        parent, title,
-        QStringLiteral("ワークシートは最後の「座 標 読 込」の後に変更されています。"), answers);
-    if (answer == 0) {
-        readPoints();
-        return m_job->hasRead() && !m_sheetChangedSinceRead;
-    }
-    return answer == 1;
+    m_session->write();
 }
 
 void MainWindow::markSheetChanged() {
-    m_sheetChangedSinceRead = true;
+    m_session->markSheetChanged();
     if (m_preview) {
-        m_preview->setOutOfDate(m_job->hasRead());
+        m_preview->setOutOfDate(m_session->job().hasRead());
     }
-}
-
-void MainWindow::reportFailure(const QString& title, const std::exception& error) {
-    if (const auto* runTime = dynamic_cast<const spreadsheet::RunTimeError*>(&error);
-        runTime != nullptr && !runTime->cell().empty()) {
-        selectCell(fromStd(runTime->cell()));
-    }
-    m_sink->warning(this, title, errorText(error));
 }
 
 std::filesystem::path MainWindow::outputFolder() const {
-    // The environment decides for tests; then the surveyor's choice; then drive C.
-    if (!qEnvironmentVariableIsEmpty("KARUMENIO_DRIVE_C")) {
-        return transaction::platform::defaultOutputFolder();
-    }
-    const QString chosen = QSettings().value(QStringLiteral("outputFolder")).toString();
-    if (!chosen.isEmpty()) {
-        return std::filesystem::path(chosen.toStdU16String());
-    }
-    return transaction::platform::defaultOutputFolder();
+    return m_session->outputFolder();
 }
 
 void MainWindow::chooseOutputFolder() {
@@ -526,12 +364,11 @@ void MainWindow::chooseOutputFolder() {
 }
 
 void MainWindow::setOutputFolder(const QString& folder) {
-    QSettings().setValue(QStringLiteral("outputFolder"), folder);
+    m_session->setOutputFolder(folder);
     m_folderButton->setToolTip(folder);
     if (m_usageWindow) {
         m_usageWindow->setOutputFolder(fromStd(transaction::platform::displayPath(outputFolder())));
     }
-    recoverFolder(m_sink, this, std::filesystem::path(folder.toStdU16String()));
 }
 
 // The settings as the controls hold them at this moment, handed to the job.
@@ -545,7 +382,7 @@ void MainWindow::applySettings() {
     settings.surveyMap = m_surveyMapBox->isChecked();
     settings.map = DrawingInfoStore::load(m_drawingInfoKey);
     settings.planeSystem = geodesy::planeSystem(m_zoneList->currentData().toInt());
-    m_job->setSettings(std::move(settings));
+    m_session->setSettings(std::move(settings));
 }
 
 void MainWindow::rememberChoices() {
@@ -590,9 +427,9 @@ PreviewWindow* MainWindow::openPreview() {
     if (!m_preview) {
         m_preview = new PreviewWindow(m_sink);
         m_preview->scene()->setCellText([this](double value, int row, int column) {
-            return fromStd(
-                spreadsheet::formatValue(spreadsheet::CellValue::number(value),
-                                         m_job->sheet().layout().numberFormat(row, column)));
+            return fromStd(spreadsheet::formatValue(
+                spreadsheet::CellValue::number(value),
+                m_session->job().sheet().layout().numberFormat(row, column)));
         });
         guide::centreOnScreen(m_preview, this);
         connect(m_preview, &PreviewWindow::cellRequested, this, &MainWindow::selectCell);
@@ -604,7 +441,7 @@ PreviewWindow* MainWindow::openPreview() {
         connect(m_preview, &PreviewWindow::suggestionApplied, this, &MainWindow::applySuggestion);
         connect(m_preview, &PreviewWindow::readRequested, this, &MainWindow::readPoints);
         m_preview->setReadCheck([this](const QString& title, const QStringList& answers) {
-            return confirmRead(m_preview, title, answers);
+            return m_session->confirmRead(m_preview, title, answers);
         });
     }
     m_preview->show();
@@ -624,18 +461,19 @@ void MainWindow::refreshPreview() {
     }
     commitWorksheetEdit();
     applySettings();
-    if (!m_job->hasRead()) {
+    const job::Job& job = m_session->job();
+    if (!job.hasRead()) {
         m_preview->showProblem(QStringLiteral("座標が読み込まれていません。"
                                               "「座 標 読 込」を押すと図面を表示します。"));
         return;
     }
     try {
-        m_preview->setPlan(m_job->plan(), m_job->settings());
+        m_preview->setPlan(job.plan(), job.settings());
     } catch (const std::exception& error) {
         m_preview->showProblem(errorText(error));
         return;
     }
-    m_preview->setOutOfDate(m_sheetChangedSinceRead);
+    m_preview->setOutOfDate(m_session->sheetChangedSinceRead());
 }
 
 void MainWindow::applySuggestion(const QString& paperToken, const QString& scaleToken) {
@@ -665,26 +503,11 @@ void MainWindow::takeFocusBack() {
 
 WorksheetWindow* MainWindow::openWorksheet() {
     if (!m_worksheetWindow) {
-        m_worksheetWindow = new WorksheetWindow(m_model, m_sink, nullptr, m_job.get());
+        m_worksheetWindow = new WorksheetWindow(m_model, m_sink, nullptr, &m_session->job());
         connect(m_worksheetWindow, &WorksheetWindow::pointsFileOpened, this,
                 &MainWindow::setPointsFile);
         // Beside the main window, not over its buttons and lists, and on its screen.
-        if (const QScreen* screen = guide::screenOf(this)) {
-            const QRect area = screen->availableGeometry();
-            const QMargins frame = guide::frameMarginsOf(m_worksheetWindow, this);
-            // Where both fit side by side only with this window at the screen's edge, it
-            // moves there once rather than have the worksheet cover its buttons.
-            const int need =
-                m_worksheetWindow->widthForAllColumns() + frame.left() + frame.right() + 8;
-            const QRect main = frameGeometry();
-            if (main.right() + need > area.right() && main.left() - need < area.left() &&
-                main.width() + need <= area.width()) {
-                move(area.left(), main.top());
-            }
-            m_worksheetWindow->setGeometry(guide::besideOf(m_worksheetWindow->size(),
-                                                           m_worksheetWindow->widthForAllColumns(),
-                                                           frameGeometry(), frame, area));
-        }
+        placeBeside(m_worksheetWindow, m_worksheetWindow->widthForAllColumns(), this);
     }
     m_worksheetWindow->show();
     m_worksheetWindow->raise();
@@ -693,7 +516,7 @@ WorksheetWindow* MainWindow::openWorksheet() {
 }
 
 const points::PointTable& MainWindow::pointTable() const {
-    return m_job->table();
+    return m_session->job().table();
 }
 
 WorksheetWindow* MainWindow::worksheetWindow() const {

@@ -3,7 +3,6 @@
 #include <QPointer>
 #include <QWidget>
 
-#include <exception>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -20,10 +19,6 @@ namespace karumenio::points {
 struct PointTable;
 } // namespace karumenio::points
 
-namespace karumenio::job {
-class Job;
-} // namespace karumenio::job
-
 namespace karumenio::guide {
 class UsageWindow;
 } // namespace karumenio::guide
@@ -33,12 +28,13 @@ namespace karumenio::app {
 class MessageSink;
 class OleContainer;
 class PreviewWindow;
+class SessionAdapter;
 class WorksheetModel;
 class WorksheetWindow;
 
-// The main window. The current settings live in its controls and are handed to the job as one
-// value when a button is pressed or the preview follows them; the window holds the job: the
-// embedded workbook, the point table and the plan of the last write run.
+// The main window: the form of controls, and the windows it opens. The current settings live in
+// its controls and are handed to the session as one value when a button is pressed or the
+// preview follows them; the session runs the job's flow.
 class MainWindow : public QWidget {
     Q_OBJECT
   public:
@@ -76,9 +72,6 @@ class MainWindow : public QWidget {
 
   private:
     void createControls();
-    // Widens the window to its whole title where the screen has room: window managers cut
-    // a title longer than the bar.
-    void giveTitleRoom();
     // Sets every caption and default, as the window shows them after start.
     void loadCaptions();
     void chooseEdition(int edition);
@@ -88,12 +81,7 @@ class MainWindow : public QWidget {
     void endProgram();
     void showUsage();
     void chooseOutputFolder();
-    // True when the latest read may be used: when the sheet changed after it, asks whether to
-    // read again (the first answer, which reads), use the read points, or cancel.
-    bool confirmRead(QWidget* parent, const QString& title, const QStringList& answers);
     void markSheetChanged();
-    // Shows a failure and selects the cell it names.
-    void reportFailure(const QString& title, const std::exception& error);
     void applySettings();
     // Keeps the survey map's checkbox and the coordinate system in the settings store.
     void rememberChoices();
@@ -106,12 +94,11 @@ class MainWindow : public QWidget {
 
     std::unique_ptr<MessageSink> m_ownSink;
     MessageSink* m_sink;
-    std::unique_ptr<job::Job> m_job;
+    SessionAdapter* m_session;
     WorksheetModel* m_model = nullptr;
     QPointer<WorksheetWindow> m_worksheetWindow;
     QPointer<guide::UsageWindow> m_usageWindow;
     QPointer<PreviewWindow> m_preview;
-    bool m_sheetChangedSinceRead = false;
 
     QPushButton* m_readButton;
     QPushButton* m_writeButton;
