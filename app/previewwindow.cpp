@@ -63,14 +63,18 @@ PreviewWindow::PreviewWindow(MessageSink* sink, QWidget* parent)
     connect(m_mapButton, &QPushButton::clicked, this, &PreviewWindow::openMap);
     tools->addWidget(m_mapButton);
     tools->addStretch();
+    // The exports on a row of their own: the window stays narrow enough to stand beside the
+    // main window on a small screen.
+    auto* exports = new QHBoxLayout;
     for (const PlanExport& entry : planExports()) {
         auto* button = new QPushButton(entry.button, this);
         button->setObjectName(QStringLiteral("export-") + entry.token);
         const QString token = entry.token;
         connect(button, &QPushButton::clicked, this, [this, token] { askAndExport(token); });
-        tools->addWidget(button);
+        exports->addWidget(button);
         m_exportButtons.append(button);
     }
+    exports->addStretch();
 
     // Shown while the worksheet has changed since the read that the drawing shows.
     m_banner = new QFrame(this);
@@ -112,6 +116,7 @@ PreviewWindow::PreviewWindow(MessageSink* sink, QWidget* parent)
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(tools);
+    layout->addLayout(exports);
     layout->addWidget(m_banner);
     layout->addWidget(m_view, 1);
     layout->addWidget(m_counts);

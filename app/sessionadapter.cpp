@@ -30,8 +30,7 @@ QString completionText(const std::filesystem::path& folder, bool surveyMap) {
     if (transaction::platform::kIsWindows && folder == std::filesystem::path("C:\\")) {
         text = fromStd(job::completionMessage(folder));
     } else {
-        text = QStringLiteral("「%1」に ZAHYOU-LINE-PLOT-TEXT.SCRを作成しました。")
-                   .arg(fromStd(transaction::platform::displayPath(folder)));
+        text = fromStd(job::completionMessageIn(transaction::platform::displayPath(folder)));
     }
     if (surveyMap) {
         text +=

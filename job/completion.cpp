@@ -14,4 +14,8 @@ std::string completionMessage(const std::filesystem::path& folder) {
     return message;
 }
 
+std::string completionMessageIn(std::string_view folderName) {
+    return "「" + std::string(folderName) + "」に ZAHYOU-LINE-PLOT-TEXT.SCRを作成しました。";
+}
+
 } // namespace karumenio::job

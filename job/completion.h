@@ -12,4 +12,8 @@ inline constexpr std::string_view kCompletionTitle = "SCR作成";
 // root of drive C on Windows.
 std::string completionMessage(const std::filesystem::path& folder);
 
+// The message after a run into a folder the surveyor knows by the name given: a folder away
+// from drive C, the folder chosen in the browser, or its downloads (ダウンロード).
+std::string completionMessageIn(std::string_view folderName);
+
 } // namespace karumenio::job

@@ -9,6 +9,7 @@
 #include "plan/edition.h"
 #include "plan/papersize.h"
 #include "spreadsheet/cellformat.h"
+#include "spreadsheet/sheetnavigation.h"
 #include "spreadsheet/worksheet.h"
 
 #include <emscripten/bind.h>
@@ -221,9 +222,7 @@ class PageJob {
             }
             val entry = val::object();
             entry.set("column", column);
-            std::string name = spreadsheet::cellName(1, column);
-            name.pop_back();
-            entry.set("name", name);
+            entry.set("name", spreadsheet::columnName(column));
             entry.set("width", l.columnWidth(column));
             columns.call<void>("push", entry);
         }
@@ -291,6 +290,13 @@ class PageJob {
         return list;
     }
 
+    // Where Ctrl with an arrow goes from the cell ({row, column}), and where Ctrl+End goes.
+    val dataEdge(int row, int column, int rowStep, int columnStep) const {
+        return position(
+            spreadsheet::dataEdge(m_session.sheet(), {row, column}, rowStep, columnStep));
+    }
+    val lastUsedCell() const { return position(spreadsheet::lastUsedCell(m_session.sheet())); }
+
     std::string inputText(int row, int column) const {
         return m_session.sheet().inputText(row, column);
     }
@@ -341,6 +347,13 @@ class PageJob {
     }
 
   private:
+    static val position(const spreadsheet::CellPosition& at) {
+        val object = val::object();
+        object.set("row", at.row);
+        object.set("column", at.column);
+        return object;
+    }
+
     static val range(const spreadsheet::CellRange& r) {
         val object = val::object();
         object.set("top", r.top);
@@ -487,6 +500,8 @@ EMSCRIPTEN_BINDINGS(karumenio) {
         .function("layout", &PageJob::layout)
         .function("cells", &PageJob::cells)
         .function("styles", &PageJob::styles)
+        .function("dataEdge", &PageJob::dataEdge)
+        .function("lastUsedCell", &PageJob::lastUsedCell)
         .function("inputText", &PageJob::inputText)
         .function("enter", &PageJob::enter)
         .function("paste", &PageJob::paste)

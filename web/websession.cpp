@@ -339,8 +339,7 @@ WriteOutcome WebSession::write(job::Settings settings, std::string_view folderNa
         outcome.message = failure(job::kCompletionTitle, error);
         return outcome;
     }
-    return madeFiles(std::move(made), job::kCompletionTitle,
-                     job::completionMessage(transaction::platform::pathFromUtf8(folderName)));
+    return madeFiles(std::move(made), job::kCompletionTitle, job::completionMessageIn(folderName));
 }
 
 WriteOutcome WebSession::exportFile(job::Settings settings, std::string_view token,

@@ -121,7 +121,8 @@ class WebSession {
     PlanOutcome plan(job::Settings settings);
     // The write run made in memory: the four scripts (KYUSEKI.SCR too with the survey map),
     // with the same checks and effect on the job as a run into a folder. The folder named is
-    // where the page puts the files; the completion message names it.
+    // where the page puts the files (the chosen folder's name, or ダウンロード); the completion
+    // message names it.
     WriteOutcome write(job::Settings settings, std::string_view folderName);
     // One file of the output-format table (job::outputFormats(), by its token) from the plan,
     // named as given; the job's run of that file alone, which changes nothing in the job.

@@ -290,8 +290,10 @@ void TestPreview::saveDialogsStartInTheOutputFolder() {
     QFETCH(QString, pointsFile);
     QFETCH(QString, suggested);
     QTemporaryDir folder;
+    // The scripts' folder, which the main window hands to the preview.
+    qputenv("KARUMENIO_DRIVE_C", QFile::encodeName(folder.path()));
     PreviewWindow* preview = readAndPreview(workedExample());
-    preview->setSaveFolder(folder.path());
+    qunsetenv("KARUMENIO_DRIVE_C");
     preview->setPointsFile(pointsFile.isEmpty() ? QString() : folder.filePath(pointsFile));
     m_sink.messages.clear();
     m_sink.savePath.clear();
