@@ -317,6 +317,8 @@ class PageJob {
     std::string copyText(int top, int left, int bottom, int right) const {
         return m_session.copyText(top, left, bottom, right);
     }
+    std::string keptCells() { return m_session.keptCells(); }
+    void restoreKeptCells(const std::string& kept) { m_session.restoreKeptCells(kept); }
     bool undo() { return m_session.undo(); }
     bool redo() { return m_session.redo(); }
     bool canUndo() const { return m_session.canUndo(); }
@@ -509,6 +511,8 @@ EMSCRIPTEN_BINDINGS(karumenio) {
         .function("newSheet", &PageJob::newSheet)
         .function("openFile", &PageJob::openFile)
         .function("copyText", &PageJob::copyText)
+        .function("keptCells", &PageJob::keptCells)
+        .function("restoreKeptCells", &PageJob::restoreKeptCells)
         .function("undo", &PageJob::undo)
         .function("redo", &PageJob::redo)
         .function("canUndo", &PageJob::canUndo)

@@ -242,5 +242,34 @@ TEST_F(Session, AFileBeyondTheLimitIsRefusedUnread) {
     EXPECT_FALSE(session.canUndo());
 }
 
+TEST_F(Session, TheKeptSheetComesBackAsItWasLeft) {
+    WebSession before;
+    ASSERT_TRUE(before.paste(6, 1, kWorked, false).ok);
+    // A name with a tab and a backslash, a formula, a typed radius, an overwritten title.
+    ASSERT_TRUE(before.enter(8, 2, "K\\3\t").ok);
+    ASSERT_TRUE(before.enter(9, 2, "=B7").ok);
+    ASSERT_TRUE(before.enter(9, 7, "2.5").ok);
+    ASSERT_TRUE(before.enter(1, 1, "現場A").ok);
+    ASSERT_TRUE(before.undo());
+    const std::string kept = before.keptCells();
+
+    WebSession after;
+    after.restoreKeptCells(kept);
+    for (int row = 1; row <= 3006; ++row) {
+        for (int column = 1; column <= 7; ++column) {
+            ASSERT_EQ(text(after, row, column), text(before, row, column)) << row << ',' << column;
+        }
+    }
+    EXPECT_EQ(after.sheet().value(7, 5), before.sheet().value(7, 5));
+    // A new start: nothing to undo, nothing read.
+    EXPECT_FALSE(after.canUndo());
+    EXPECT_FALSE(after.hasRead());
+    EXPECT_EQ(WebSession().keptCells(), "");
+    // A line that names no cell is passed over.
+    WebSession odd;
+    odd.restoreKeptCells("garbage\n0\t1\tX\n6\t2\tP1\n");
+    EXPECT_EQ(text(odd, 6, 2), "P1");
+}
+
 } // namespace
 } // namespace karumenio::web

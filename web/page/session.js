@@ -86,6 +86,7 @@ class PageSession {
 
     async showFolder() {
         const label = document.getElementById("folder-name");
+        document.getElementById("usage-folder").textContent = TEXTS.usageFolder(this.folder && this.folder.name);
         if (!Output.canChooseFolder()) {
             label.textContent = "";
             document.getElementById("folder-button").hidden = true;

@@ -18,6 +18,10 @@ const TEXTS = {
     // Where the files went when the browser downloads them.
     downloads: "ダウンロード",
     folderUnchosen: "（未選択：ダウンロードします）",
+    // The usage window's word on where this page puts the scripts (the steps speak of drive C).
+    usageFolder: (folder) => folder
+        ? `このページでは、スクリプトは「出力先…」で選んだフォルダ「${folder}」に作成されます。`
+        : "このページでは、スクリプトはブラウザの「ダウンロード」フォルダに作成されます。",
     folderAsk: "（次の出力で書き込みの許可を確認します）",
     noFolderApi: "このブラウザはフォルダに書き込めません。.SCR 出力ではファイルをダウンロードします。",
     folderFailed: (folder, why) => `出力先のフォルダ「${folder}」に書き込めませんでした。\n${why}`,
