@@ -14,6 +14,7 @@
 #include "guide/usagewindow.h"
 #include "job/job.h"
 #include "plan/fitcheck.h"
+#include "points/pointtable.h"
 #include "spreadsheet/worksheet.h"
 
 #include <QApplication>
@@ -83,19 +84,24 @@ QImage renderExamplePicture(const QString& workedExampleText) {
     view.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     view.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     view.resize(kPictureWidth, kPictureHeight);
-    // The excerpt shows the five visible data columns in full: narrow them evenly to fit.
+    // The excerpt shows the sheet as the surveyor sees it, row numbers and column letters
+    // included, and the example's columns (A to the radius) in full: narrow them evenly to fit
+    // beside the row numbers.
+    view.show();
+    QApplication::processEvents();
+    const int room = kPictureWidth - view.verticalHeader()->width();
     QHeaderView* columns = view.horizontalHeader();
     int shown = 0;
     int total = 0;
-    for (int column = 0; column < 7; ++column) {
+    for (int column = 0; column < points::kMarkRadiusColumn; ++column) {
         if (!view.isColumnHidden(column)) {
             ++shown;
             total += columns->sectionSize(column);
         }
     }
-    if (total > kPictureWidth) {
-        int left = kPictureWidth;
-        for (int column = 0; column < 7; ++column) {
+    if (total > room) {
+        int left = room;
+        for (int column = 0; column < points::kMarkRadiusColumn; ++column) {
             if (!view.isColumnHidden(column)) {
                 const int width = left / shown--;
                 columns->resizeSection(column, width);
@@ -103,7 +109,6 @@ QImage renderExamplePicture(const QString& workedExampleText) {
             }
         }
     }
-    view.show();
     view.selectCells(6, 1, 6, 1);
     view.pasteText(workedExampleText);
     view.clearSelection();
