@@ -188,6 +188,16 @@ bool WorksheetModel::clear(int top, int left, int bottom, int right) {
     return true;
 }
 
+bool WorksheetModel::clearJob() {
+    try {
+        push(points::restoreJobCells(m_sheet, original()), QStringLiteral("削除"));
+    } catch (const std::exception& error) {
+        emit editFailed(errorText(error), failedCell(error));
+        return false;
+    }
+    return true;
+}
+
 void WorksheetModel::restoreTemplate() {
     push(points::restoreWholeTemplate(m_sheet, original()), QStringLiteral("新しい座標表"));
 }

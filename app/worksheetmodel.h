@@ -39,9 +39,11 @@ class WorksheetModel : public QAbstractTableModel {
 
     // User actions; each is one undo step. They return false after reporting a failure.
     bool enterText(const QModelIndex& index, const QString& text);
-    // The Delete key: the block goes back to the template's content (formulas, defaults);
-    // the headings and the hidden columns stay as they are.
+    // The Delete key: the block goes back to the template's content (formulas, defaults,
+    // headings); the hidden columns stay as they are.
     bool clear(int top, int left, int bottom, int right);
+    // Before a new job replaces the earlier one: every data row of every shown column.
+    bool clearJob();
     // "新しい座標表": the whole sheet back to the template, one undo step.
     void restoreTemplate();
     // Whether the data rows hold anything the template does not: an earlier job.

@@ -187,8 +187,7 @@ void WorksheetView::pasteText(const QString& text) {
     QUndoStack* undo = m_model->undoStack();
     if (answer == 0) {
         undo->beginMacro(QStringLiteral("貼り付け"));
-        m_model->clear(points::kFirstDataRow - 1, 0, points::kTemplateLastRow - 1,
-                       points::kMarkRadiusColumn - 1);
+        m_model->clearJob();
     }
     const spreadsheet::EditRecord record = m_model->paste(m_model->index(top, left), text.toUtf8());
     if (answer == 0) {

@@ -220,8 +220,7 @@ bool WorksheetWindow::openPointsFile(const QString& path) {
     QUndoStack* undo = m_model->undoStack();
     if (answer == 0) {
         undo->beginMacro(kOpenTitle);
-        m_model->clear(points::kFirstDataRow - 1, 0, points::kTemplateLastRow - 1,
-                       points::kMarkRadiusColumn - 1);
+        m_model->clearJob();
     }
     survey::OpenedFile opened;
     try {

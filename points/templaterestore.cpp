@@ -1,5 +1,7 @@
 #include "templaterestore.h"
 
+#include "pointtable.h"
+
 #include "spreadsheet/worksheet.h"
 
 #include <algorithm>
@@ -38,6 +40,12 @@ spreadsheet::EditRecord restoreTemplateCells(spreadsheet::Worksheet& sheet,
                                              const spreadsheet::Worksheet& original, int top,
                                              int left, int bottom, int right) {
     return restore(sheet, original, top, left, bottom, right, true);
+}
+
+spreadsheet::EditRecord restoreJobCells(spreadsheet::Worksheet& sheet,
+                                        const spreadsheet::Worksheet& original) {
+    return restore(sheet, original, kFirstDataRow, 1, spreadsheet::Worksheet::kRowCount,
+                   spreadsheet::Worksheet::kColumnCount, true);
 }
 
 spreadsheet::EditRecord restoreWholeTemplate(spreadsheet::Worksheet& sheet,

@@ -18,6 +18,11 @@ spreadsheet::EditRecord restoreTemplateCells(spreadsheet::Worksheet& sheet,
                                              const spreadsheet::Worksheet& original, int top,
                                              int left, int bottom, int right);
 
+// What replacing a job clears first: every data row, in every column the surveyor sees, back
+// to the template, as one action; the title, notes and headings above stay.
+spreadsheet::EditRecord restoreJobCells(spreadsheet::Worksheet& sheet,
+                                        const spreadsheet::Worksheet& original);
+
 // Every cell of the sheet back to the template, hidden ones and headings included: a new,
 // empty job as one action that undo can take back.
 spreadsheet::EditRecord restoreWholeTemplate(spreadsheet::Worksheet& sheet,

@@ -39,13 +39,6 @@ Message failure(std::string_view title, const std::exception& error) {
     return {std::string(title), job::errorMessage(error), cellOf(error), true};
 }
 
-// The data rows of a job, back to the template before a new job replaces it.
-spreadsheet::EditRecord clearJob(spreadsheet::Worksheet& sheet,
-                                 const spreadsheet::Worksheet& original) {
-    return points::restoreTemplateCells(sheet, original, points::kFirstDataRow, 1,
-                                        points::kTemplateLastRow, points::kMarkRadiusColumn);
-}
-
 // The files a run made, as the page hands them over (by their names alone), with the message
 // and what the surveyor should know about the files, which comes with it, not after it.
 WriteOutcome madeFiles(job::MadeFiles made, std::string_view title, std::string text) {
@@ -238,7 +231,7 @@ EditOutcome WebSession::enter(int row, int column, std::string_view text) {
 EditOutcome WebSession::paste(int row, int column, std::string_view text, bool replaceJob) {
     spreadsheet::EditRecord cleared;
     if (replaceJob) {
-        cleared = clearJob(m_job.sheet(), original());
+        cleared = points::restoreJobCells(m_job.sheet(), original());
     }
     try {
         spreadsheet::EditRecord pasted = m_job.paste(text, row, column);
@@ -278,7 +271,7 @@ EditOutcome WebSession::openFile(std::string_view bytes, std::string_view fileNa
     }
     spreadsheet::EditRecord cleared;
     if (replaceJob) {
-        cleared = clearJob(m_job.sheet(), original());
+        cleared = points::restoreJobCells(m_job.sheet(), original());
     }
     survey::OpenedFile opened;
     try {

@@ -567,6 +567,8 @@ void TestWorksheetWindow::aNewJobPastedAtA6ReplacesTheOldOne() {
     WorksheetModel* model = view->worksheetModel();
     view->selectCells(6, 1, 6, 1);
     view->pasteText(QStringLiteral("\tA\t1\t1\t1\r\n\tB\t2\t2\t3\r\n\tC\t3\t3\t7\r\n"));
+    view->selectCells(3010, 2, 3010, 2);
+    view->pasteText(QStringLiteral("beyond the template"));
     QCOMPARE(m_sink.questions.size(), 0);
 
     // A narrower job of two rows, four columns: the old radius of row 8 must not leak in.
@@ -576,6 +578,7 @@ void TestWorksheetWindow::aNewJobPastedAtA6ReplacesTheOldOne() {
     QCOMPARE(m_sink.questions.size(), 1);
     QCOMPARE(shown(model, 8, B), row8Name);
     QCOMPARE(shown(model, 8, G), row8Name.isEmpty() ? QString() : row8Radius);
+    QCOMPARE(shown(model, 3010, B).isEmpty(), answer == 0);
     if (answer == 0) {
         // The radius chain starts again from the template's default.
         QCOMPARE(shown(model, 7, G), QStringLiteral("0.0 "));

@@ -108,6 +108,7 @@ TEST_F(Session, TheWriteAndEveryExportGiveTheBytesOfAWriteRunIntoAFolder) {
 TEST_F(Session, AReplacementIsOneStepAndAFailedOneKeepsTheEarlierJob) {
     WebSession session;
     ASSERT_TRUE(session.paste(6, 1, kWorked, false).ok);
+    ASSERT_TRUE(session.paste(3010, 2, "beyond the template", false).ok);
     EXPECT_TRUE(session.asksBeforePasting(6, 1));
     EXPECT_FALSE(session.asksBeforePasting(7, 1));
 
@@ -115,6 +116,7 @@ TEST_F(Session, AReplacementIsOneStepAndAFailedOneKeepsTheEarlierJob) {
     ASSERT_TRUE(replaced.ok);
     EXPECT_EQ(replaced.bottom, 6);
     EXPECT_EQ(text(session, 7, 2), "");
+    EXPECT_EQ(text(session, 3010, 2), "");
     ASSERT_TRUE(session.undo());
     EXPECT_EQ(text(session, 6, 2), "K1");
     EXPECT_EQ(text(session, 12, 2), "T2");
