@@ -93,6 +93,8 @@ void TestPictures::screenshotsOfAllWindows_data() {
     QTest::newRow("usage window") << "usagewindow.png" << QSize(554, 586);
     QTest::newRow("example window") << "examplewindow.png" << QSize(1050, 377);
     QTest::newRow("worksheet window") << "worksheet.png" << QSize();
+    QTest::newRow("worksheet after a message that names a cell")
+        << "worksheet-cellnamed.png" << QSize();
     QTest::newRow("plan preview") << "preview.png" << QSize();
     QTest::newRow("plan preview out of date") << "preview-outofdate.png" << QSize();
     QTest::newRow("plan preview with the survey map") << "preview-surveymap.png" << QSize();
