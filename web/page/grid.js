@@ -20,8 +20,27 @@ class SheetGrid {
         this.editor = new CellEditor(this.rows.body, this.geometry);
         this.element.tabIndex = -1;
         this.listen();
+        this.fitColumns();
         this.rows.render();
         this.showSelection();
+    }
+
+    // The width the grid asks for: every column at its own width, with the row numbers and the
+    // scroll bar's room.
+    wantedWidth() {
+        const bar = this.element.offsetWidth - this.element.clientWidth;
+        return this.geometry.naturalWidth + bar;
+    }
+
+    // The columns within the grid's width, again whenever the width changes.
+    fitColumns() {
+        if (this.element.clientWidth > 0 && this.geometry.fit(this.element.clientWidth)) {
+            this.rows.relayout();
+            this.showSelection();
+            if (this.editor.isOpen) {
+                this.editor.place(this.editor.editing.row, this.editor.editing.column);
+            }
+        }
     }
 
     listen() {
@@ -29,6 +48,7 @@ class SheetGrid {
         const input = this.editor.input;
         e.addEventListener("scroll", () => this.schedule());
         window.addEventListener("resize", () => this.schedule());
+        new ResizeObserver(() => this.fitColumns()).observe(e);
         e.addEventListener("keydown", (event) => this.onKey(event));
         e.addEventListener("focus", () => input.focus({ preventScroll: true }));
         input.addEventListener("input", () => this.editor.beginTyping(this.selection.active));
@@ -85,15 +105,15 @@ class SheetGrid {
         }
     }
 
-    // Scrolls the row into view (in the middle when it is far away).
+    // Scrolls the row into view, or to the middle (as far as the sheet's top allows).
     reveal(row, centre = false) {
         const g = this.geometry;
         const top = g.rowTop(row);
         const bottom = top + g.rowHeight(row);
         const view = this.element;
         const height = this.rows.viewHeight();
-        if (centre && (top < view.scrollTop || bottom > view.scrollTop + height)) {
-            view.scrollTop = top - height / 2;
+        if (centre) {
+            view.scrollTop = (top + bottom - height) / 2;
         } else if (top < view.scrollTop) {
             view.scrollTop = top;
         } else if (bottom > view.scrollTop + height) {

@@ -68,6 +68,24 @@ class GridRows {
         e.replaceChildren(this.head, this.body);
     }
 
+    // After the columns changed width: the letters moved, and every row drawn or kept built
+    // again at the new widths.
+    relayout() {
+        const g = this.geometry;
+        this.head.style.width = `${g.width}px`;
+        this.body.style.width = `${g.width}px`;
+        g.columns.forEach((column, index) => {
+            this.letters[index].style.left = `${column.x}px`;
+            this.letters[index].style.width = `${column.pixels}px`;
+        });
+        this.spare = [];
+        for (const element of this.rendered.values()) {
+            element.dataset.plain = "";
+            element.dataset.stale = "1";
+        }
+        this.render();
+    }
+
     // The height of the rows' part of the grid, under the letters.
     viewHeight() {
         return Math.max(0, (this.element.clientHeight || 600) - this.geometry.headingHeight);

@@ -126,6 +126,9 @@ function acceptFiles(open) {
     });
     byId("undo-button").disabled = true;
     byId("redo-button").disabled = true;
+    // The worksheet's panel as wide as its columns ask (and its border), narrower only where
+    // the window is.
+    byId("sheet-panel").style.setProperty("--sheet-width", `${grid.wantedWidth() + 2}px`);
     performance.mark("karumenio-grid");
 
     const preview = new PlanPreview({

@@ -3,6 +3,10 @@
 // own column widths; the sheet's row heights below the column letters' row; its merged blocks.
 // Rows are counted from the top of the rows under the letters. Nothing here touches the page.
 
+// Where the room is short the columns narrow evenly, to no less than this share of their
+// own width; narrower still, the grid scrolls sideways.
+const NARROWEST_SHARE = 0.65;
+
 // Fonts that stand in for the sheet's Windows fonts, best match first.
 function fontStack(family) {
     if (family.includes("明朝")) {
@@ -32,18 +36,36 @@ class SheetGeometry {
         }
         // Wide enough for the last row's number.
         this.headingWidth = Math.ceil(digit * String(this.rowCount).length) + 12;
-        let x = this.headingWidth;
+        this.naturalWidth = this.headingWidth;
         for (const column of this.columns) {
-            column.x = x;
-            column.pixels = Math.round(column.width * digit) + 5;
-            x += column.pixels;
+            column.natural = Math.round(column.width * digit) + 5;
+            this.naturalWidth += column.natural;
         }
-        this.width = x;
+        this.fit(Infinity);
         this.defaultHeight = this.layout.rowHeight / TWIPS_PER_PIXEL;
         this.headingHeight = Math.round(this.defaultHeight) + 2;
         this.special = this.layout.rowHeights
             .map(([row, height]) => ({ row, height: height / TWIPS_PER_PIXEL }))
             .sort((a, b) => a.row - b.row);
+    }
+
+    // The row numbers and every column within the room (pixels) where they can be: the columns
+    // keep their own widths where the room allows and narrow evenly where it is short, so that
+    // the last one is not cut off. Returns whether any column changed.
+    fit(room) {
+        const natural = this.naturalWidth - this.headingWidth;
+        const share = Math.min(1, Math.max(NARROWEST_SHARE, (room - this.headingWidth) / natural));
+        let changed = false;
+        let x = this.headingWidth;
+        for (const column of this.columns) {
+            const pixels = Math.floor(column.natural * share);
+            changed = changed || pixels !== column.pixels;
+            column.x = x;
+            column.pixels = pixels;
+            x += pixels;
+        }
+        this.width = x;
+        return changed;
     }
 
     rowHeight(row) {

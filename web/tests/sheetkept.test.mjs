@@ -4,7 +4,8 @@
 import { after, before, describe, test } from "node:test";
 import assert from "node:assert/strict";
 import {
-    answer, button, cell, launch, openPage, pasteAt, readFileSync, shown, typeInto, workedExample,
+    answer, button, cell, dialog, launch, openPage, pasteAt, readFileSync, shown, typeInto,
+    workedExample,
 } from "./support.mjs";
 
 const worked = readFileSync(workedExample, "utf8");
@@ -55,6 +56,28 @@ describe("the sheet", () => {
         assert.ok(await page.getByRole("rowheader", { name: "18", exact: true }).isVisible());
         assert.ok(await page.getByRole("columnheader", { name: "C", exact: true }).isVisible());
         assert.ok(await cell(page, "C8").isVisible());
+        await page.close();
+    });
+
+    test("fits its columns to the window, and the message stands clear of the cell it names", async () => {
+        const page = await openPage(browser.context);
+        // Row 60 (out of view) has a name for its X.
+        await pasteAt(page, "A6", rows(100).replace("\tP54\t54", "\tP54\tabc"));
+        await button(page, "LT 2000").click();
+        for (const [width, height] of [[1366, 768], [1920, 1080], [1180, 700]]) {
+            await page.setViewportSize({ width, height });
+            // The grid fits its columns again in the frame after it was resized.
+            await page.evaluate(() => new Promise((r) => requestAnimationFrame(() => requestAnimationFrame(r))));
+            const room = await page.locator("#grid").evaluate((g) => g.getBoundingClientRect().left + g.clientWidth);
+            const last = await page.getByRole("columnheader").last().boundingBox();
+            assert.ok(last.x + last.width <= room + 0.5, `${width} px: the last column ends at ${last.x + last.width}, the grid at ${room}`);
+            await button(page, "座 標 読 込").click();
+            await dialog(page).waitFor();
+            const box = await dialog(page).boundingBox();
+            const named = await cell(page, "C60").boundingBox();
+            assert.ok(named.y + named.height <= box.y || named.y >= box.y + box.height, `${width} px: C60 under the message`);
+            assert.equal((await answer(page)).text.includes("C60"), true);
+        }
         await page.close();
     });
 
