@@ -16,6 +16,8 @@
 #include "transaction/platform.h"
 
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <filesystem>
 #include <initializer_list>
 #include <string_view>
@@ -68,22 +70,14 @@ T keyword(const std::string& value, const std::string& option,
     throw UsageError(option + " に「" + value + "」は使えません (" + allowed + ")");
 }
 
-// The file of an output format's option, in the table's order; a format named twice writes
-// the file named last.
+// The file of an output format's option, in the table's order.
 void addFormatFile(std::vector<job::FormatTarget>& files, const job::OutputFormat& format,
                    const std::string& value) {
     if (value.empty()) {
         throw UsageError(std::string(format.option) + " には書き出す " + std::string(format.role) +
                          "のパスを指定して下さい");
     }
-    const std::filesystem::path path = transaction::platform::pathFromUtf8(value);
-    for (job::FormatTarget& file : files) {
-        if (file.format == &format) {
-            file.path = path;
-            return;
-        }
-    }
-    files.push_back({&format, path});
+    files.push_back({&format, transaction::platform::pathFromUtf8(value)});
     const auto order = [](const job::FormatTarget& file) {
         return file.format - job::outputFormats().data();
     };
@@ -140,6 +134,9 @@ std::string formatOptionsHelp() {
 
 // Options that take no value.
 constexpr std::string_view kSurveyMapOption = "--survey-map";
+// The title block's fields, which only the survey map draws.
+constexpr std::array<std::string_view, 4> kTitleOptions{"--location", "--lot", "--surveyor",
+                                                        "--date"};
 
 const geodesy::PlaneSystem* zoneOf(const std::string& value) {
     const bool digits = !value.empty() && value.size() <= 2 &&
@@ -173,6 +170,14 @@ std::string landCategoryTokens() {
 CliOptions parseArguments(const std::vector<std::string>& arguments) {
     CliOptions options;
     bool outGiven = false;
+    // Each option once: the last of two would silently win, whichever the surveyor meant.
+    std::vector<std::string> given;
+    const auto once = [&](const std::string& name) {
+        if (std::find(given.begin(), given.end(), name) != given.end()) {
+            throw UsageError(name + " が 2 回指定されています。一つにして下さい");
+        }
+        given.push_back(name);
+    };
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& arg = arguments[i];
         if (arg == "--help" || arg == "-h") {
@@ -183,6 +188,7 @@ CliOptions parseArguments(const std::vector<std::string>& arguments) {
             std::string name = arg;
             std::string value;
             if (arg == kSurveyMapOption) {
+                once(arg);
                 options.settings.surveyMap = true;
                 continue;
             }
@@ -193,6 +199,9 @@ CliOptions parseArguments(const std::vector<std::string>& arguments) {
                 value = arguments[++i];
             } else {
                 throw UsageError(arg + " の値がありません");
+            }
+            if (name != kSurveyMapOption) {
+                once(name);
             }
             if (const job::OutputFormat* format = formatOfOption(name)) {
                 addFormatFile(options.files, *format, value);
@@ -270,6 +279,15 @@ CliOptions parseArguments(const std::vector<std::string>& arguments) {
         throw UsageError("--geojson には座標系が必要です。--zone で平面直角座標系の番号 (1〜19) "
                          "を選んで下さい（例 --zone 9）");
     }
+    if (!options.settings.surveyMap) {
+        for (const std::string_view field : kTitleOptions) {
+            if (std::find(given.begin(), given.end(), field) != given.end()) {
+                options.warnings.push_back(std::string(field) +
+                                           " は表題欄の項目です。--survey-map がないため、"
+                                           "表題欄を描かず、この指定は使いません。");
+            }
+        }
+    }
     if (!outGiven) {
         options.outFolder = transaction::platform::defaultOutputFolder();
     }
@@ -294,18 +312,24 @@ std::string angleWarning(const std::string& text) {
     const std::string padded = decimals + "0000";
     const bool plain = !whole.empty() && allDigits(whole) && allDigits(decimals) &&
                        padded.compare(0, 2, "60") < 0 && padded.compare(2, 2, "60") < 0;
-    if (plain) {
-        return {};
-    }
     double degrees = 0.0;
     try {
         degrees = plan::packedAngleDegrees(plan::looseNumber(text));
     } catch (const spreadsheet::RunTimeError&) {
         return {};
     }
-    return "--angle の「" + spreadsheet::quotedInMessage(text) +
-           "」は ddd.mmss (度.分秒) の角度として正しくないため、入力欄と同じ読み方で " +
-           spreadsheet::formatNumber(degrees, true) + " 度として出力します。";
+    const std::string used = "入力欄と同じ読み方で " + spreadsheet::formatNumber(degrees, true) +
+                             " 度として出力します。";
+    if (!plain) {
+        return "--angle の「" + spreadsheet::quotedInMessage(text) +
+               "」は ddd.mmss (度.分秒) の角度として正しくないため、" + used;
+    }
+    // A whole turn or more is no rotation a plan is drawn at: a slip of the keys.
+    if (std::abs(degrees) >= 360) {
+        return "--angle の「" + spreadsheet::quotedInMessage(text) +
+               "」は 360 度以上で、角度の範囲を外れています。" + used;
+    }
+    return {};
 }
 
 std::string usageText() {
@@ -376,9 +400,9 @@ Options:
   --help           this text
 
 Exit status: 0 when all files were written; otherwise non-zero with a message on
-stderr, and none of the files changed. Outputs that are one file, or that would
-write over the points file, a script, the journal or a temporary file, are
-refused before anything is read or written (exit status 2).
+stderr, and none of the files changed. An option given twice, and outputs that
+are one file or that would write over the points file, a script, the journal or
+a temporary file, are refused before anything is read or written (exit status 2).
 )";
 }
 

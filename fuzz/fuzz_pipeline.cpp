@@ -1,7 +1,10 @@
 // Paste, read, plan and scripts with random settings, as a surveyor's run: it may be refused
-// with a run-time error, but scripts that are made hold only finite numbers and every line
-// ends with CR LF. The survey map of the same plan, its script and its area CSV too.
+// with a run-time error, but scripts that are made hold only finite numbers, every line ends
+// with CR LF and none begins as the drawing program reads otherwise (";", "(", "!"). The
+// survey map of the same plan (the angle text its surveyor), its script and its area CSV too,
+// where no name begins as a formula.
 #include "job/job.h"
+#include "job/surveymapfiles.h"
 #include "parcel/areacsv.h"
 #include "parcel/parcel.h"
 #include "parcel/parcelarea.h"
@@ -18,6 +21,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <string_view>
+#include <vector>
 
 using namespace karumenio;
 
@@ -32,6 +37,13 @@ void check(bool ok, const char* what) {
 
 void checkLines(const std::string& script) {
     check(script.empty() || script.ends_with("\r\n"), "a script does not end with CR LF");
+    for (std::size_t start = 0; start < script.size(); start = script.find('\n', start) + 1) {
+        check(script[start] != ';' && script[start] != '(' && script[start] != '!',
+              "a script line begins with ; ( or !");
+        if (script.find('\n', start) == std::string::npos) {
+            break;
+        }
+    }
     for (std::size_t i = script.find('\n'); i != std::string::npos; i = script.find('\n', i + 1)) {
         check(i > 0 && script[i - 1] == '\r', "a line ends without CR");
     }
@@ -54,9 +66,55 @@ void checkFinite(const plan::Plan& plan) {
     }
 }
 
-void checkSurveyMap(const plan::Plan& plan) {
+// The fields of one CSV line, unquoted.
+std::vector<std::string> csvFields(std::string_view line) {
+    std::vector<std::string> fields(1);
+    bool quoted = false;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (quoted && c == '"' && i + 1 < line.size() && line[i + 1] == '"') {
+            fields.back() += '"';
+            ++i;
+        } else if (c == '"' && (quoted || fields.back().empty())) {
+            quoted = !quoted;
+        } else if (c == ',' && !quoted) {
+            fields.emplace_back();
+        } else {
+            fields.back() += c;
+        }
+    }
+    return fields;
+}
+
+// Every name of the area CSV reads as text in a spreadsheet, every number as a number.
+void checkAreaCsv(const std::string& csv) {
+    std::size_t start = csv.find("\r\n") + 2;
+    // A quoted field may hold a line break; a row ends at a CR LF outside quotes.
+    while (start < csv.size()) {
+        std::size_t end = start;
+        bool quoted = false;
+        for (; end < csv.size() && (quoted || csv.compare(end, 2, "\r\n") != 0); ++end) {
+            quoted = csv[end] == '"' ? !quoted : quoted;
+        }
+        const std::vector<std::string> fields =
+            csvFields(std::string_view(csv).substr(start, end - start));
+        check(fields.size() == 6, "an area CSV row of other than six fields");
+        for (std::size_t i = 0; i < 2; ++i) {
+            check(fields[i].empty() ||
+                      std::string_view("=+-@\t\r").find(fields[i][0]) == std::string_view::npos,
+                  "an area CSV name begins as a formula");
+        }
+        for (std::size_t i = 2; i < fields.size(); ++i) {
+            check(fields[i].find_first_not_of("-.0123456789") == std::string::npos,
+                  "an area CSV number is not a plain number");
+        }
+        start = end + 2;
+    }
+}
+
+void checkSurveyMap(const plan::Plan& plan, const job::Settings& settings) {
     const std::vector<parcel::Parcel> parcels = parcel::findParcels(plan).parcels;
-    const parcel::SurveyMap map = parcel::drawSurveyMap(plan, parcels, {});
+    const parcel::SurveyMap map = job::surveyMapOf(plan, settings);
     for (const parcel::MapText& t : map.texts) {
         check(std::isfinite(t.at.x) && std::isfinite(t.at.y) && std::isfinite(t.height) &&
                   std::isfinite(t.rotation),
@@ -78,6 +136,7 @@ void checkSurveyMap(const plan::Plan& plan) {
     }
     const std::string csv = parcel::writeAreaCsv(plan, areas).bytes;
     check(csv.ends_with("\r\n"), "the area CSV does not end with CR LF");
+    checkAreaCsv(csv);
 }
 // One job for every input: building the template and calculating its three thousand
 // formulas took most of each run. Each input's paste is undone afterwards, which puts the
@@ -107,6 +166,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The first line is the angle text, the rest the pasted rows.
     const std::size_t end = rest.find('\n');
     settings.angle = plan::RotationAngle(rest.substr(0, std::min(end, rest.size())));
+    settings.map.titleBlock.surveyor = rest.substr(0, std::min(end, rest.size()));
     job.setSettings(std::move(settings));
     rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
     spreadsheet::EditRecord pasted;
@@ -121,7 +181,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             for (std::size_t i = 0; i < 4; ++i) {
                 checkLines(set.bytes(i));
             }
-            checkSurveyMap(plan);
+            checkSurveyMap(plan, job.settings());
         } catch (const spreadsheet::RunTimeError&) {
         }
         job.sheet().holdRecalculation();

@@ -187,6 +187,9 @@ Job::Run Job::makeFiles(const WriteTargets& targets) const {
         run.made.files.push_back(
             {targets.folder / transaction::platform::pathFromUtf8(scripts::kKyusekiFileName),
              std::move(kyuseki.bytes)});
+        for (std::string& warning : surveyMapScriptWarnings(plan, m_settings)) {
+            run.made.warnings.push_back(std::move(warning));
+        }
         run.made.warnings.insert(run.made.warnings.end(),
                                  std::make_move_iterator(kyuseki.warnings.begin()),
                                  std::make_move_iterator(kyuseki.warnings.end()));

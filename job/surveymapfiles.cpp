@@ -5,9 +5,16 @@
 #include "parcel/areacsv.h"
 #include "parcel/parcel.h"
 #include "parcel/parcelarea.h"
+#include "plan/plan.h"
+#include "points/pointname.h"
+#include "points/pointtable.h"
+#include "scripts/scripttext.h"
+#include "spreadsheet/cellname.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
+#include <utility>
 
 namespace karumenio::job {
 
@@ -18,17 +25,64 @@ const parcel::LandCategory& categoryOf(const Settings& settings) {
                                                 : parcel::kLandCategories[0];
 }
 
+// What the survey map draws of the surveyor's own texts: the parcels' names and the title
+// block's fields, each cut and on one line as a point's name is (points::drawnName).
+struct MapSources {
+    parcel::ParcelSearch search;
+    parcel::SurveyMapSettings map;
+    // Each such text as drawn, with what names its cell or field.
+    std::vector<std::pair<std::string, std::string>> named;
+    // The texts that had to be cut or put on one line.
+    std::vector<std::string> warnings;
+};
+
+MapSources mapSourcesOf(const plan::Plan& plan, const Settings& settings) {
+    MapSources sources{parcel::findParcels(plan), settings.map, {}, {}};
+    for (parcel::Parcel& parcel : sources.search.parcels) {
+        std::string what = "セル " +
+                           spreadsheet::cellName(points::kFirstDataRow + parcel.firstSlot,
+                                                 points::kBreakMarkColumn) +
+                           " の区画名";
+        parcel.name = points::drawnName(std::move(parcel.name), what, sources.warnings);
+        sources.named.emplace_back(std::move(what), parcel.name);
+    }
+    parcel::TitleBlock& title = sources.map.titleBlock;
+    for (const auto& [field, label] :
+         {std::pair{&title.location, "所在"}, std::pair{&title.lotNumber, "地番"},
+          std::pair{&title.date, "作成年月日"}, std::pair{&title.surveyor, "作成者"}}) {
+        const std::string what = std::string("表題欄の") + label;
+        *field = points::drawnName(std::move(*field), what, sources.warnings);
+        sources.named.emplace_back(what, *field);
+    }
+    return sources;
+}
+
 } // namespace
 
 parcel::SurveyMap surveyMapOf(const plan::Plan& plan, const Settings& settings,
                               std::vector<std::string>* warnings) {
-    parcel::ParcelSearch search = parcel::findParcels(plan);
-    parcel::SurveyMap map = parcel::drawSurveyMap(plan, search.parcels, settings.map);
+    const MapSources sources = mapSourcesOf(plan, settings);
+    parcel::SurveyMap map = parcel::drawSurveyMap(plan, sources.search.parcels, sources.map);
     if (warnings != nullptr) {
-        warnings->insert(warnings->end(), search.warnings.begin(), search.warnings.end());
-        warnings->insert(warnings->end(), map.fitMessages.begin(), map.fitMessages.end());
+        for (const auto* said : std::initializer_list<const std::vector<std::string>*>{
+                 &sources.search.warnings, &sources.warnings, &map.fitMessages}) {
+            warnings->insert(warnings->end(), said->begin(), said->end());
+        }
     }
     return map;
+}
+
+std::vector<std::string> surveyMapScriptWarnings(const plan::Plan& plan, const Settings& settings) {
+    std::vector<std::string> warnings;
+    for (const auto& [what, text] : mapSourcesOf(plan, settings).named) {
+        // The map draws a text without the blanks it begins with.
+        const std::string_view drawn =
+            std::string_view(text).substr(std::min(text.find_first_not_of(' '), text.size()));
+        if (const scripts::ScriptText written = scripts::scriptText(drawn); written.changed()) {
+            warnings.push_back(scripts::scriptTextWarning(what, drawn, written));
+        }
+    }
+    return warnings;
 }
 
 FormatBytes areaCsvFile(const plan::Plan& plan, const Settings& settings) {

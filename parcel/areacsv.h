@@ -30,9 +30,11 @@ struct AreaCsv {
 // The area table as a CSV file: UTF-8 with a byte order mark, CR LF after every line, the
 // header, then per parcel one row per corner (X, Y and Yn+1−Yn−1 with 3 decimals, the term
 // with 6) and its three totals (倍面積 and 面積 with 6 decimals, 地積 with 2, or none where it
-// is cut to whole square metres). Point names are the plan's rows' names as typed. A field holding
-// a comma, a quote or a line break is quoted, its quotes doubled. Without parcels: the header
-// alone, and kNoParcelsWarning.
+// is cut to whole square metres). Point names are the plan's rows' names as typed. A name a
+// spreadsheet would read as a formula (first "=", "+", "-", "@", TAB or CR) gets a "'" before
+// it, with a warning naming it; the numbers stay numbers. A field holding a comma, a quote or a
+// line break is quoted, its quotes doubled. Without parcels: the header alone, and
+// kNoParcelsWarning.
 AreaCsv writeAreaCsv(const plan::Plan& plan, const std::vector<ParcelArea>& areas);
 
 } // namespace karumenio::parcel

@@ -1,6 +1,7 @@
 #include "kyusekiscript.h"
 
 #include "scriptfile.h"
+#include "scripttext.h"
 
 #include "parcel/surveymap.h"
 #include "plan/labelencoding.h"
@@ -73,7 +74,7 @@ void writeKyusekiScript(ScriptFile& script, const plan::Plan& plan, const parcel
             // the world; the TEXT script's labels are the case φ = 0.
             script.writePlain(spreadsheet::CellValue::number(plan.labelAngle - text.rotation));
             script.endLine();
-            script.writeLine(text.text);
+            script.writeLine(scriptText(text.text).text);
         }
     }
     writeStyle(script, "3.0");

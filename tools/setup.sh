@@ -6,9 +6,10 @@ set -euo pipefail
 
 # python3-ezdxf reads back the DXF drawings in the tests; MPFR checks the trigonometry; fmt and
 # fast_float convert numbers where the C++ library cannot (and are checked against it here);
-# python3-pyproj gives PROJ's values for the check of the plane coordinate projection.
+# python3-pyproj gives PROJ's values for the check of the plane coordinate projection; strace
+# kills the command-line tool at each system call of a write in the test of interrupted runs.
 packages=(g++ make cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev python3-ezdxf
-    libmpfr-dev libfmt-dev libfast-float-dev python3-pyproj)
+    libmpfr-dev libfmt-dev libfast-float-dev python3-pyproj strace)
 if [[ "${KARUMENIO_WITH_GUI:-ON}" == "ON" ]]; then
     # qt6-translations-l10n: Qt's own Japanese texts for the file dialogs.
     packages+=(qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-translations-l10n libgl-dev

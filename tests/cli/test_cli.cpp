@@ -145,9 +145,19 @@ const std::string kTwoPoints = "\tP1\t0\t0\n\tP2\t10\t10\n";
 TEST_F(CliTest, AnAngleThatIsNotPlainDddMmssIsReadAsTheAngleBoxReadsItWithAWarning) {
     const auto file = points("two.tsv", kTwoPoints);
     const std::pair<const char*, const char*> cases[] = {
-        {"30.3000", nullptr}, {"-12.15", nullptr},    {"45.", nullptr},
-        {"abc", "0 度"},      {"NaN", "0 度"},        {"359.5960", "360 度"},
-        {"10.6000", "11 度"}, {"1e308", "1E+308 度"}, {" 45", "45 度"},
+        {"30.3000", nullptr},
+        {"-12.15", nullptr},
+        {"45.", nullptr},
+        {"abc", "0 度"},
+        {"NaN", "0 度"},
+        {"359.5960", "360 度"},
+        {"10.6000", "11 度"},
+        {"1e308", "1E+308 度"},
+        {" 45", "45 度"},
+        {"359.5959", nullptr},
+        {"360.0000", "360 度"},
+        {"-400", "-400 度"},
+        {"99999999999999999999", "1E+20 度"},
     };
     for (const auto& [angle, used] : cases) {
         SCOPED_TRACE(angle);
@@ -163,6 +173,60 @@ TEST_F(CliTest, AnAngleThatIsNotPlainDddMmssIsReadAsTheAngleBoxReadsItWithAWarni
             EXPECT_NE(result.err.find(std::string(" ") + used + "として"), std::string::npos)
                 << result.err;
         }
+    }
+}
+
+// An option given twice is a command line the tool cannot understand: the last would win
+// silently, whichever the surveyor meant. Options that this run does not use are warnings.
+TEST_F(CliTest, AnOptionTwiceIsAUsageErrorAndAnOptionNotUsedAWarning) {
+    plantOldScripts();
+    const auto file = points("two.tsv", kTwoPoints);
+    struct Case {
+        std::vector<std::string> options;
+        int status;
+        std::string said;
+    };
+    const std::string dxf = utf8(m_dir / "a.dxf");
+    const Case cases[] = {
+        {{"--edition", "2000", "--edition", "97"}, 2, "--edition が 2 回指定されています"},
+        {{"--edition", "2000", "--dxf", dxf, "--dxf=" + utf8(m_dir / "b.dxf")},
+         2,
+         "--dxf が 2 回指定されています"},
+        {{"--edition", "2000", "--survey-map", "--survey-map"}, 2, "--survey-map が 2 回"},
+        {{"--edition", "2000", "--angle=1", "--angle", "2"}, 2, "--angle が 2 回"},
+        {{"--edition", "2000", "--surveyor", "測量 太郎"},
+         0,
+         "警告: --surveyor は表題欄の項目です。--survey-map がないため"},
+        {{"--edition", "2000", "--location", "八王子市", "--lot", "1", "--date", "2025-04-01"},
+         0,
+         "警告: --date は表題欄の項目です"},
+        {{"--edition", "2000", "--survey-map", "--surveyor", ";ERASE ALL"},
+         0,
+         "警告: 表題欄の作成者「;ERASE ALL」は「;」で始まり"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.said);
+        std::vector<std::string> arguments = c.options;
+        arguments.insert(arguments.end(), {"--out", drive(), utf8(file)});
+        const auto result = run(arguments);
+        EXPECT_EQ(result.status, c.status) << result.err;
+        EXPECT_NE(result.err.find(c.said), std::string::npos) << result.err;
+        if (c.status != 0) {
+            expectOldScripts();
+            EXPECT_FALSE(fs::exists(dxf));
+        } else if (std::find(c.options.begin(), c.options.end(), "--survey-map") ==
+                   c.options.end()) {
+            EXPECT_FALSE(fs::exists(m_dir / "drive" / "KYUSEKI.SCR"));
+        } else {
+            EXPECT_EQ(result.err.find("は表題欄の項目です"), std::string::npos) << result.err;
+            const std::string kyuseki = slurp(m_dir / "drive" / "KYUSEKI.SCR");
+            EXPECT_EQ(kyuseki.find("\n;"), std::string::npos);
+            EXPECT_NE(kyuseki.find("\r\n\x81\x47"
+                                   "ERASE ALL\r\n"),
+                      std::string::npos)
+                << "full-width semicolon";
+        }
+        plantOldScripts();
     }
 }
 
@@ -538,8 +602,11 @@ TEST_F(CliTest, ConvertsToSimaWithoutAnEdition) {
     const auto result =
         run({"--columns", "name,x,y", "--sima-out", utf8(sima), "--out", drive(), utf8(file)});
     ASSERT_EQ(result.status, 0) << result.err;
+    // Two points of one open line: points only, since a reader closes every parcel.
     EXPECT_EQ(slurp(sima), "G00,01,pts,\r\nA00,\r\nA01,1,P1,1.5,2,,\r\nA01,2,P2,3,4,,\r\n"
-                           "A99,\r\nD00,1,,1,\r\nB01,1,P1,\r\nB01,2,P2,\r\nD99,\r\n");
+                           "A99,\r\n");
+    EXPECT_NE(result.err.find("警告: セル A6 から始まる区間は閉じていない"), std::string::npos)
+        << result.err;
     EXPECT_FALSE(fs::exists(m_dir / "drive" / "ZAHYOU.SCR"));
 }
 
