@@ -2,7 +2,6 @@
 
 #include "drawinginfo.h"
 #include "drawinginfodialog.h"
-#include "errortext.h"
 #include "messageboxsink.h"
 #include "olecontainer.h"
 #include "planscene.h"
@@ -18,7 +17,7 @@
 #include "guide/formlook.h"
 #include "guide/screenfit.h"
 #include "guide/usagewindow.h"
-#include "job/job.h"
+#include "job/session.h"
 #include "plan/degreesperradian.h"
 #include "plan/drawingscale.h"
 #include "plan/edition.h"
@@ -26,7 +25,6 @@
 #include "points/reader.h"
 #include "spreadsheet/cellformat.h"
 #include "spreadsheet/formulaparser.h"
-#include "transaction/platform.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -334,6 +332,7 @@ void MainWindow::hideProgress() {
 
 void MainWindow::readPoints() {
     commitWorksheetEdit();
+    applySettings();
     m_session->read();
 }
 
@@ -370,7 +369,7 @@ void MainWindow::setOutputFolder(const QString& folder) {
         m_preview->setSaveFolder(QString::fromStdU16String(outputFolder().u16string()));
     }
     if (m_usageWindow) {
-        m_usageWindow->setOutputFolder(fromStd(transaction::platform::displayPath(outputFolder())));
+        m_usageWindow->setOutputFolder(SessionAdapter::displayPath(outputFolder()));
     }
 }
 
@@ -424,7 +423,7 @@ void MainWindow::showUsage() {
                 &MainWindow::takeFocusBack);
         guide::centreOnScreen(m_usageWindow, this);
     }
-    m_usageWindow->setOutputFolder(fromStd(transaction::platform::displayPath(outputFolder())));
+    m_usageWindow->setOutputFolder(SessionAdapter::displayPath(outputFolder()));
     m_usageWindow->show();
     m_usageWindow->raise();
     m_usageWindow->activateWindow();
@@ -432,7 +431,7 @@ void MainWindow::showUsage() {
 
 PreviewWindow* MainWindow::openPreview() {
     if (!m_preview) {
-        m_preview = new PreviewWindow(m_sink);
+        m_preview = new PreviewWindow(m_session);
         m_preview->scene()->setCellText([this](double value, int row, int column) {
             return fromStd(spreadsheet::formatValue(
                 spreadsheet::CellValue::number(value),
@@ -450,9 +449,6 @@ PreviewWindow* MainWindow::openPreview() {
         });
         connect(m_preview, &PreviewWindow::suggestionApplied, this, &MainWindow::applySuggestion);
         connect(m_preview, &PreviewWindow::readRequested, this, &MainWindow::readPoints);
-        m_preview->setReadCheck([this](const QString& title, const QStringList& answers) {
-            return m_session->confirmRead(m_preview, title, answers);
-        });
     }
     m_preview->show();
     m_preview->raise();
@@ -471,18 +467,12 @@ void MainWindow::refreshPreview() {
     }
     commitWorksheetEdit();
     applySettings();
-    const job::Job& job = m_session->job();
-    if (!job.hasRead()) {
-        m_preview->showProblem(QStringLiteral("座標が読み込まれていません。"
-                                              "「座 標 読 込」を押すと図面を表示します。"));
+    const job::Preview preview = m_session->session().preview();
+    if (!preview.plan) {
+        m_preview->showProblem(fromStd(preview.problem));
         return;
     }
-    try {
-        m_preview->setPlan(job.plan(), job.settings());
-    } catch (const std::exception& error) {
-        m_preview->showProblem(errorText(error));
-        return;
-    }
+    m_preview->setPlan(preview);
     m_preview->setOutOfDate(m_session->sheetChangedSinceRead());
 }
 
@@ -511,7 +501,7 @@ void MainWindow::takeFocusBack() {
 
 WorksheetWindow* MainWindow::openWorksheet() {
     if (!m_worksheetWindow) {
-        m_worksheetWindow = new WorksheetWindow(m_model, m_sink, nullptr, &m_session->job());
+        m_worksheetWindow = new WorksheetWindow(m_model, m_sink, nullptr, &m_session->session());
         connect(m_worksheetWindow, &WorksheetWindow::pointsFileOpened, this,
                 &MainWindow::setPointsFile);
         // Beside the main window, not over its buttons and lists, and on its screen.

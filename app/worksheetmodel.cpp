@@ -188,37 +188,29 @@ bool WorksheetModel::clear(int top, int left, int bottom, int right) {
     return true;
 }
 
-bool WorksheetModel::clearJob() {
-    try {
-        push(points::restoreJobCells(m_sheet, original()), QStringLiteral("削除"));
-    } catch (const std::exception& error) {
-        emit editFailed(errorText(error), failedCell(error));
-        return false;
-    }
-    return true;
-}
-
 void WorksheetModel::restoreTemplate() {
     push(points::restoreWholeTemplate(m_sheet, original()), QStringLiteral("新しい座標表"));
 }
 
 bool WorksheetModel::holdsAJob() const {
-    const int last = m_sheet.lastUsedRow();
-    for (int row = points::kFirstDataRow; row <= last; ++row) {
-        for (const int column : {points::kBreakMarkColumn, points::kLabelTextColumn,
-                                 points::kPointXColumn, points::kPointYColumn}) {
-            if (!m_sheet.content(row, column).isEmpty()) {
-                return true;
-            }
-        }
-        // A typed radius below the default cell replaces the template's formula.
-        if (row > points::kFirstDataRow &&
-            !m_sheet.content(row, points::kMarkRadiusColumn).isFormula() &&
-            !m_sheet.content(row, points::kMarkRadiusColumn).isEmpty()) {
-            return true;
-        }
+    return points::holdsAJob(m_sheet);
+}
+
+void WorksheetModel::clearJob() {
+    push(points::restoreJobRows(m_sheet, original()), QStringLiteral("削除"));
+}
+
+bool WorksheetModel::pasteFits(const QModelIndex& index, const QByteArray& clipboardText) {
+    try {
+        spreadsheet::checkPasteFits(
+            index.row() + 1, index.column() + 1,
+            std::string_view(clipboardText.constData(),
+                             static_cast<std::size_t>(clipboardText.size())));
+    } catch (const std::exception& error) {
+        emit editFailed(errorText(error), failedCell(error));
+        return false;
     }
-    return false;
+    return true;
 }
 
 spreadsheet::EditRecord WorksheetModel::paste(const QModelIndex& index,

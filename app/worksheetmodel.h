@@ -42,12 +42,15 @@ class WorksheetModel : public QAbstractTableModel {
     // The Delete key: the block goes back to the template's content (formulas, defaults,
     // headings); the hidden columns stay as they are.
     bool clear(int top, int left, int bottom, int right);
-    // Before a new job replaces the earlier one: every data row of every shown column.
-    bool clearJob();
     // "新しい座標表": the whole sheet back to the template, one undo step.
     void restoreTemplate();
     // Whether the data rows hold anything the template does not: an earlier job.
     bool holdsAJob() const;
+    // Every data row of the earlier job, in every shown column, back to the template before a
+    // new job replaces it.
+    void clearJob();
+    // Whether clipboard text can be pasted at the index at all; reports why not.
+    bool pasteFits(const QModelIndex& index, const QByteArray& clipboardText);
     // Pastes clipboard text with its top-left cell at the index; returns the cells written.
     spreadsheet::EditRecord paste(const QModelIndex& index, const QByteArray& clipboardText);
     QString copyText(int top, int left, int bottom, int right);

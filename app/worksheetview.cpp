@@ -3,6 +3,7 @@
 #include "celldelegate.h"
 #include "worksheetmodel.h"
 
+#include "job/messages.h"
 #include "points/inputtemplate.h"
 #include "points/pointtable.h"
 
@@ -175,22 +176,29 @@ void WorksheetView::pasteText(const QString& text) {
     if (text.isEmpty() || !selectedBlock(top, left, bottom, right)) {
         return;
     }
+    const QModelIndex at = m_model->index(top, left);
+    const QByteArray bytes = text.toUtf8();
+    // What cannot go in at all is refused before anything is asked.
+    if (!m_model->pasteFits(at, bytes)) {
+        return;
+    }
     // Rows of a new job over an old one: the old radii and rows must not leak into it.
     const bool atFirstDataCell = top == points::kFirstDataRow - 1 && left == 0;
-    int answer = 1;
+    bool replace = false;
     if (atFirstDataCell && m_replaceJobQuestion && m_model->holdsAJob()) {
-        answer = m_replaceJobQuestion();
-        if (answer != 0 && answer != 1) {
+        const job::ReplaceAnswer answer = job::replaceAnswer(m_replaceJobQuestion());
+        if (answer == job::ReplaceAnswer::Cancel) {
             return;
         }
+        replace = answer == job::ReplaceAnswer::Replace;
     }
     QUndoStack* undo = m_model->undoStack();
-    if (answer == 0) {
+    if (replace) {
         undo->beginMacro(QStringLiteral("貼り付け"));
         m_model->clearJob();
     }
-    const spreadsheet::EditRecord record = m_model->paste(m_model->index(top, left), text.toUtf8());
-    if (answer == 0) {
+    const spreadsheet::EditRecord record = m_model->paste(at, bytes);
+    if (replace) {
         undo->endMacro();
     }
     if (record.empty()) {

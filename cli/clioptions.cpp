@@ -94,6 +94,23 @@ const job::OutputFormat* formatOfOption(std::string_view option) {
     return nullptr;
 }
 
+// The columns a UTF-8 word takes on a terminal: two for each wide (CJK, full-width) character.
+std::size_t columnsOf(std::string_view word) {
+    std::size_t columns = 0;
+    for (std::size_t i = 0; i < word.size();) {
+        const auto lead = static_cast<unsigned char>(word[i]);
+        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        char32_t code = length == 1 ? lead : lead & (0x7F >> length);
+        for (std::size_t k = 1; k < length && i + k < word.size(); ++k) {
+            code = (code << 6) | (static_cast<unsigned char>(word[i + k]) & 0x3F);
+        }
+        const bool halfWidthKana = code >= 0xFF61 && code <= 0xFF9F;
+        columns += (code >= 0x1100 && code <= 0x115F) || (code >= 0x2E80 && !halfWidthKana) ? 2 : 1;
+        i += length;
+    }
+    return columns;
+}
+
 // The text wrapped at 80 columns, every line after the first indented as the first starts.
 std::string wrapped(std::string_view text, std::size_t indent) {
     constexpr std::size_t kWidth = 80;
@@ -106,7 +123,8 @@ std::string wrapped(std::string_view text, std::size_t indent) {
             end = text.size();
         }
         const std::string_view word = text.substr(start, end - start);
-        if (column > indent && column + 1 + word.size() > kWidth) {
+        const std::size_t width = columnsOf(word);
+        if (column > indent && column + 1 + width > kWidth) {
             result += "\n" + std::string(indent, ' ');
             column = indent;
         } else if (column > indent) {
@@ -114,7 +132,7 @@ std::string wrapped(std::string_view text, std::size_t indent) {
             ++column;
         }
         result += word;
-        column += word.size();
+        column += width;
         start = end + 1;
     }
     return result;
@@ -144,9 +162,9 @@ const geodesy::PlaneSystem* zoneOf(const std::string& value) {
                                     [](char c) { return spreadsheet::ascii::isDigit(c); });
     const geodesy::PlaneSystem* system = digits ? geodesy::planeSystem(std::stoi(value)) : nullptr;
     if (system == nullptr) {
-        throw UsageError("--zone に「" + value +
-                         "」は使えません。平面直角座標系の番号を 1〜19 の数字で指定して下さい"
-                         "（例 --zone 9 は第IX系）");
+        throw UsageError("--zone に「" + value + "」は使えません。平面直角座標系の番号を " +
+                         geodesy::systemNumberRange() +
+                         " の数字で指定して下さい（例 --zone 9 は第IX系）");
     }
     return system;
 }
@@ -163,6 +181,21 @@ std::string dateOf(const std::string& value) {
 
 std::string landCategoryTokens() {
     return alternatives(parcel::kLandCategories, &parcel::LandCategory::token);
+}
+
+// The land categories with the default and the rule of each, wrapped as the help lines are.
+std::string landClassHelp() {
+    std::string wholeAboveTen;
+    for (const parcel::LandCategory& category : parcel::kLandCategories) {
+        if (category.rule == parcel::AreaRule::WholeAboveTen) {
+            wholeAboveTen += (wholeAboveTen.empty() ? "" : ", ") + std::string(category.token);
+        }
+    }
+    return wrapped(landCategoryTokens() + " (地目; default " +
+                       std::string(parcel::kDefaultLandCategory.token) +
+                       "): the area is cut to 0.01 m², for " + wholeAboveTen +
+                       " above 10 m² to 1 m²",
+                   19);
 }
 
 } // namespace
@@ -276,7 +309,9 @@ CliOptions parseArguments(const std::vector<std::string>& arguments) {
         std::any_of(options.files.begin(), options.files.end(),
                     [](const job::FormatTarget& file) { return file.format->token == "geojson"; });
     if (geoJson && options.settings.planeSystem == nullptr) {
-        throw UsageError("--geojson には座標系が必要です。--zone で平面直角座標系の番号 (1〜19) "
+        throw UsageError("--geojson には座標系が必要です。--zone で平面直角座標系の番号 (" +
+                         geodesy::systemNumberRange() +
+                         ") "
                          "を選んで下さい（例 --zone 9）");
     }
     if (!options.settings.surveyMap) {
@@ -299,37 +334,7 @@ CliOptions parseArguments(const std::vector<std::string>& arguments) {
 }
 
 std::string angleWarning(const std::string& text) {
-    const std::size_t digits = text.find_first_not_of("+-") == 1 ? 1 : 0;
-    const std::size_t point = text.find('.');
-    const std::string whole =
-        text.substr(digits, point == std::string::npos ? std::string::npos : point - digits);
-    const std::string decimals = point == std::string::npos ? "" : text.substr(point + 1);
-    const auto allDigits = [](const std::string& part) {
-        return std::all_of(part.begin(), part.end(),
-                           [](char c) { return spreadsheet::ascii::isDigit(c); });
-    };
-    // Minutes and seconds are the first two pairs of decimals; missing ones count as zeros.
-    const std::string padded = decimals + "0000";
-    const bool plain = !whole.empty() && allDigits(whole) && allDigits(decimals) &&
-                       padded.compare(0, 2, "60") < 0 && padded.compare(2, 2, "60") < 0;
-    double degrees = 0.0;
-    try {
-        degrees = plan::packedAngleDegrees(plan::looseNumber(text));
-    } catch (const spreadsheet::RunTimeError&) {
-        return {};
-    }
-    const std::string used = "入力欄と同じ読み方で " + spreadsheet::formatNumber(degrees, true) +
-                             " 度として出力します。";
-    if (!plain) {
-        return "--angle の「" + spreadsheet::quotedInMessage(text) +
-               "」は ddd.mmss (度.分秒) の角度として正しくないため、" + used;
-    }
-    // A whole turn or more is no rotation a plan is drawn at: a slip of the keys.
-    if (std::abs(degrees) >= 360) {
-        return "--angle の「" + spreadsheet::quotedInMessage(text) +
-               "」は 360 度以上で、角度の範囲を外れています。" + used;
-    }
-    return {};
+    return plan::RotationAngle(text).warning("--angle");
 }
 
 std::string usageText() {
@@ -378,14 +383,14 @@ Options:
                    north arrow, title block) into the DXF, and write it as a
                    fifth script KYUSEKI.SCR in the same run
   --land-class C   )" +
-           landCategoryTokens() +
-           R"( (地目; default 宅地): the area is cut to
-                   0.01 m², for その他 above 10 m² to 1 m²
+           landClassHelp() + R"(
   --location TEXT  所在 of the title block
   --lot TEXT       地番 of the title block (default: the parcels' names)
   --surveyor TEXT  作成者 of the title block
   --date DATE      作成年月日 as YYYY-MM-DD (default: today)
-  --zone N         plane rectangular coordinate system 1-19 (系 I-XIX of
+  --zone N         plane rectangular coordinate system )" +
+           geodesy::systemNumberRange("-") + " (系 " + geodesy::planeSystems().front().roman + "-" +
+           geodesy::planeSystems().back().roman + R"( of
                    JGD2011): the title block's 座標系, the GeoJSON, the map
                    address printed and the check that the points lie there
   --format F       auto | sima | csv                        (default auto)

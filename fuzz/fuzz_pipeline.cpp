@@ -10,6 +10,7 @@
 #include "parcel/parcelarea.h"
 #include "parcel/surveymap.h"
 #include "plan/drawingscale.h"
+#include "plan/edition.h"
 #include "plan/papersize.h"
 #include "scripts/kyusekiscript.h"
 #include "scripts/scriptset.h"
@@ -128,15 +129,16 @@ void checkSurveyMap(const plan::Plan& plan, const job::Settings& settings) {
         }
     }
     checkLines(scripts::kyusekiScript(plan, map).bytes);
-    const std::vector<parcel::ParcelArea> areas =
-        parcel::computeAreas(parcels, parcel::kLandCategories[2]);
-    for (const parcel::ParcelArea& area : areas) {
-        check(!area.doubleArea.isNegative() && area.area <= area.doubleArea,
-              "an area out of order");
+    for (const parcel::LandCategory& category : parcel::kLandCategories) {
+        const std::vector<parcel::ParcelArea> areas = parcel::computeAreas(parcels, category);
+        for (const parcel::ParcelArea& area : areas) {
+            check(!area.doubleArea.isNegative() && area.area <= area.doubleArea,
+                  "an area out of order");
+        }
+        const std::string csv = parcel::writeAreaCsv(plan, areas).bytes;
+        check(csv.ends_with("\r\n"), "the area CSV does not end with CR LF");
+        checkAreaCsv(csv);
     }
-    const std::string csv = parcel::writeAreaCsv(plan, areas).bytes;
-    check(csv.ends_with("\r\n"), "the area CSV does not end with CR LF");
-    checkAreaCsv(csv);
 }
 // One job for every input: building the template and calculating its three thousand
 // formulas took most of each run. Each input's paste is undone afterwards, which puts the
@@ -155,11 +157,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size < 3) {
         return 0;
     }
-    static const char* const kEditions[] = {"97", "98", "2000", "2002", "20001", "12345"};
     static SharedJob shared;
     job::Job& job = shared.job;
     job::Settings settings;
-    settings.edition = kEditions[data[0] % 6];
+    // Every edition of the table, and one it lacks.
+    const std::size_t edition = data[0] % (plan::kEditions.size() + 1);
+    settings.edition =
+        edition < plan::kEditions.size() ? std::string(plan::kEditions[edition].code) : "12345";
     settings.paper = &plan::kPaperSizes[data[1] % plan::kPaperSizes.size()];
     settings.scale = &plan::kDrawingScales[data[2] % plan::kDrawingScales.size()];
     std::string_view rest(reinterpret_cast<const char*>(data + 3), size - 3);

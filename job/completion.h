@@ -12,8 +12,9 @@ inline constexpr std::string_view kCompletionTitle = "SCR作成";
 // root of drive C on Windows.
 std::string completionMessage(const std::filesystem::path& folder);
 
-// The message after a run into a folder the surveyor knows by the name given: a folder away
-// from drive C, the folder chosen in the browser, or its downloads (ダウンロード).
-std::string completionMessageIn(std::string_view folderName);
+// The message after a run written into a folder on this computer: the folder is named in the
+// first line (drive C on Windows keeps the program's own words), and a run with the survey map
+// says that KYUSEKI.SCR goes after ZAHYOU.SCR.
+std::string folderCompletionMessage(const std::filesystem::path& folder, bool surveyMap);
 
 } // namespace karumenio::job

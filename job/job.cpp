@@ -21,10 +21,9 @@ namespace karumenio::job {
 
 namespace {
 
-// The checks a run with scripts makes before it computes anything, each a run-time error
-// with its own message.
-void checkRun(const Settings& settings, const points::PointTable& table,
-              const spreadsheet::Worksheet* dataSheet) {
+// The checks a run makes before it computes anything, each a run-time error with its own
+// message: the edition, which only a run with scripts needs, then the read.
+void checkEdition(const Settings& settings) {
     using spreadsheet::RunError;
     using spreadsheet::RunTimeError;
     if (settings.edition.empty()) {
@@ -36,6 +35,11 @@ void checkRun(const Settings& settings, const points::PointTable& table,
                                                        "」は数値ではありません。"
                                                        "バージョンを選び直して下さい。");
     }
+}
+
+void checkRead(const points::PointTable& table, const spreadsheet::Worksheet* dataSheet) {
+    using spreadsheet::RunError;
+    using spreadsheet::RunTimeError;
     if (dataSheet == nullptr) {
         throw RunTimeError(RunError::ObjectNotSet, std::string(kNotReadMessage));
     }
@@ -145,6 +149,11 @@ plan::Plan Job::plan() const {
     return computePlan();
 }
 
+void Job::checkPlanRun() const {
+    checkRead(m_table, m_dataSheet);
+    computePlan();
+}
+
 WriteTargets Job::runTargets(const WriteTargets& targets) const {
     WriteTargets run = targets;
     run.surveyMapScript = targets.scripts && m_settings.surveyMap;
@@ -158,7 +167,8 @@ Job::Run Job::makeFiles(const WriteTargets& targets) const {
                          std::any_of(targets.files.begin(), targets.files.end(),
                                      [](const FormatTarget& file) { return file.format->drawing; });
     if (targets.scripts) {
-        checkRun(m_settings, m_table, m_dataSheet);
+        checkEdition(m_settings);
+        checkRead(m_table, m_dataSheet);
         plan = computePlan();
         scripts::ScriptSet set = scripts::writeScripts(plan);
         std::string* bytes[] = {&set.zahyou, &set.line, &set.plot, &set.text};

@@ -22,7 +22,7 @@ namespace {
 
 const parcel::LandCategory& categoryOf(const Settings& settings) {
     return settings.map.landCategory != nullptr ? *settings.map.landCategory
-                                                : parcel::kLandCategories[0];
+                                                : parcel::kDefaultLandCategory;
 }
 
 // What the survey map draws of the surveyor's own texts: the parcels' names and the title

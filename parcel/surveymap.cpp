@@ -121,7 +121,7 @@ SurveyMap drawSurveyMap(const plan::Plan& plan, const std::vector<Parcel>& parce
         return map;
     }
     const LandCategory& category =
-        settings.landCategory != nullptr ? *settings.landCategory : kLandCategories[0];
+        settings.landCategory != nullptr ? *settings.landCategory : kDefaultLandCategory;
     const std::vector<ParcelArea> areas = computeAreas(parcels, category);
     // A length and a table row of six cells per corner, three totals per parcel.
     std::size_t corners = 0;

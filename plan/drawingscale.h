@@ -14,7 +14,7 @@ struct DrawingScale {
     double factor;
 };
 
-inline constexpr std::array<DrawingScale, 10> kDrawingScales{{
+inline constexpr auto kDrawingScales = std::to_array<DrawingScale>({
     {"100", "1:100", 0.1},
     {"200", "1:200", 0.2},
     {"250", "1:250", 0.25},
@@ -25,7 +25,7 @@ inline constexpr std::array<DrawingScale, 10> kDrawingScales{{
     {"2000", "1:2000", 2.0},
     {"3000", "1:3000", 3.0},
     {"5000", "1:5000", 5.0},
-}};
+});
 
 // The scale with this token; nullptr when there is none.
 const DrawingScale* findScale(std::string_view token);

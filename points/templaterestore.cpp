@@ -42,16 +42,36 @@ spreadsheet::EditRecord restoreTemplateCells(spreadsheet::Worksheet& sheet,
     return restore(sheet, original, top, left, bottom, right, true);
 }
 
-spreadsheet::EditRecord restoreJobCells(spreadsheet::Worksheet& sheet,
-                                        const spreadsheet::Worksheet& original) {
-    return restore(sheet, original, kFirstDataRow, 1, spreadsheet::Worksheet::kRowCount,
-                   spreadsheet::Worksheet::kColumnCount, true);
-}
-
 spreadsheet::EditRecord restoreWholeTemplate(spreadsheet::Worksheet& sheet,
                                              const spreadsheet::Worksheet& original) {
     return restore(sheet, original, 1, 1, spreadsheet::Worksheet::kRowCount,
                    spreadsheet::Worksheet::kColumnCount, false);
+}
+
+spreadsheet::EditRecord restoreJobRows(spreadsheet::Worksheet& sheet,
+                                       const spreadsheet::Worksheet& original) {
+    return restore(sheet, original, kFirstDataRow, 1, spreadsheet::Worksheet::kRowCount,
+                   spreadsheet::Worksheet::kColumnCount, true);
+}
+
+bool holdsAJob(const spreadsheet::Worksheet& sheet) {
+    const int last = sheet.lastUsedRow();
+    for (int row = kFirstDataRow; row <= last; ++row) {
+        for (const int column :
+             {kBreakMarkColumn, kLabelTextColumn, kPointXColumn, kPointYColumn}) {
+            if (!sheet.isEmpty(row, column)) {
+                return true;
+            }
+        }
+        // A typed radius below the default cell replaces the template's formula.
+        if (row > kFirstDataRow) {
+            const spreadsheet::CellContent radius = sheet.content(row, kMarkRadiusColumn);
+            if (!radius.isFormula() && !radius.isEmpty()) {
+                return true;
+            }
+        }
+    }
+    return false;
 }
 
 } // namespace karumenio::points

@@ -18,14 +18,20 @@ spreadsheet::EditRecord restoreTemplateCells(spreadsheet::Worksheet& sheet,
                                              const spreadsheet::Worksheet& original, int top,
                                              int left, int bottom, int right);
 
-// What replacing a job clears first: every data row, in every column the surveyor sees, back
-// to the template, as one action; the title, notes and headings above stay.
-spreadsheet::EditRecord restoreJobCells(spreadsheet::Worksheet& sheet,
-                                        const spreadsheet::Worksheet& original);
-
 // Every cell of the sheet back to the template, hidden ones and headings included: a new,
 // empty job as one action that undo can take back.
 spreadsheet::EditRecord restoreWholeTemplate(spreadsheet::Worksheet& sheet,
                                              const spreadsheet::Worksheet& original);
+
+// What replacing a job clears first: its data rows back to the template, from A6 down to the
+// last row the job reached (beyond the template's rows too), in every column the surveyor
+// sees, as one action; the title, notes and headings above stay. A new job that replaces it
+// keeps nothing of it.
+spreadsheet::EditRecord restoreJobRows(spreadsheet::Worksheet& sheet,
+                                       const spreadsheet::Worksheet& original);
+
+// Whether the data rows hold a job: a mark, name or coordinate anywhere from A6 down, or a
+// radius typed below G6 over the template's formula. A new job at A6 then asks first.
+bool holdsAJob(const spreadsheet::Worksheet& sheet);
 
 } // namespace karumenio::points

@@ -1,14 +1,16 @@
 // The page's view of the core: the session's calls with JavaScript values in and out. Bytes
 // (scripts, drawings, opened files) cross as Uint8Array, never as text, so that code page
 // 932 arrives unchanged.
-#include "websession.h"
-
 #include "geodesy/planesystem.h"
+#include "job/messages.h"
 #include "job/outputformat.h"
+#include "job/session.h"
 #include "plan/drawingscale.h"
 #include "plan/edition.h"
 #include "plan/papersize.h"
+#include "points/pointtable.h"
 #include "spreadsheet/cellformat.h"
+#include "spreadsheet/numberformat.h"
 #include "spreadsheet/sheetnavigation.h"
 #include "spreadsheet/worksheet.h"
 
@@ -22,6 +24,8 @@ namespace karumenio::web {
 namespace {
 
 using emscripten::val;
+using job::EditOutcome;
+using job::Message;
 
 val bytes(const std::string& data) {
     // A copy: the view into the module's memory dies with the string.
@@ -60,6 +64,18 @@ val message(const Message& m) {
     return object;
 }
 
+val maybeMessage(const std::optional<Message>& m) {
+    return m ? message(*m) : val::null();
+}
+
+val question(const job::Question& q) {
+    val object = val::object();
+    object.set("title", q.title);
+    object.set("text", q.text);
+    object.set("answers", stringArray(q.answers));
+    return object;
+}
+
 val edit(const EditOutcome& outcome) {
     val object = val::object();
     object.set("ok", outcome.ok);
@@ -71,11 +87,11 @@ val edit(const EditOutcome& outcome) {
     return object;
 }
 
-val files(const WriteOutcome& outcome) {
+val files(const job::Outcome& outcome) {
     val object = val::object();
     object.set("ok", outcome.ok);
     val list = val::array();
-    for (const OutputFile& file : outcome.files) {
+    for (const job::OutputFile& file : outcome.files) {
         val entry = val::object();
         entry.set("name", file.name);
         entry.set("bytes", bytes(file.bytes));
@@ -88,7 +104,7 @@ val files(const WriteOutcome& outcome) {
 
 // The settings as the page's controls hold them: the edition code ("" before one is chosen),
 // the paper and scale tokens (one the tables lack names none: the previous run's stays), the
-// angle text, the plane rectangular coordinate system (1 to 19; 0 or missing when none is
+// angle text, the number of the plane rectangular coordinate system (0 or missing when none is
 // chosen, as in an older page's kept settings) and the survey map's checkbox.
 job::Settings settingsOf(const val& v) {
     job::Settings settings;
@@ -142,6 +158,7 @@ val tables() {
         entry.set("token", std::string(format.token));
         entry.set("name", std::string(format.name));
         entry.set("extension", std::string(format.extension));
+        entry.set("defaultName", std::string(format.defaultName));
         formats.call<void>("push", entry);
     }
     val object = val::object();
@@ -191,6 +208,59 @@ val styleObject(const spreadsheet::CellStyle& style) {
     return object;
 }
 
+// The answer of a question's button (its index), as the page acts on it.
+std::string staleAnswer(int index) {
+    switch (job::staleAnswer(index)) {
+    case job::StaleAnswer::ReadAgain:
+        return "readAgain";
+    case job::StaleAnswer::UseRead:
+        return "useRead";
+    case job::StaleAnswer::Cancel:
+        break;
+    }
+    return "cancel";
+}
+
+std::string replaceAnswer(int index) {
+    switch (job::replaceAnswer(index)) {
+    case job::ReplaceAnswer::Replace:
+        return "replace";
+    case job::ReplaceAnswer::PasteOver:
+        return "pasteOver";
+    case job::ReplaceAnswer::Cancel:
+        break;
+    }
+    return "cancel";
+}
+
+// What the page says about the output folder ("noFolderPicker", "pickerFailed", "writeFailed",
+// "denied"), with the folder's name and what the browser reported.
+val folderMessage(const std::string& event, const std::string& folder, const std::string& why) {
+    const job::FolderEvent kind = event == "noFolderPicker" ? job::FolderEvent::NoFolderPicker
+                                  : event == "pickerFailed" ? job::FolderEvent::PickerFailed
+                                  : event == "writeFailed"  ? job::FolderEvent::WriteFailed
+                                                            : job::FolderEvent::Denied;
+    return message(job::folderMessage(kind, folder, why));
+}
+
+// A points file the browser could not read, and what it reported.
+val openFailure(const std::string& name, const std::string& why) {
+    return message(job::openFailure(name, why));
+}
+
+// The caption beside the folder button ("unchosen", "granted", "askAgain").
+std::string folderCaption(const std::string& state, const std::string& folder) {
+    return job::folderCaption(state == "unchosen"  ? job::FolderState::Unchosen
+                              : state == "granted" ? job::FolderState::Granted
+                                                   : job::FolderState::AskAgain,
+                              folder);
+}
+
+// The usage window's word on where this page puts the scripts: the folder chosen, or none.
+std::string usageFolderNote(const std::string& folder) {
+    return job::usageFolderNote(folder);
+}
+
 // The session with what the page's grid and preview need in the shape they need it.
 class PageJob {
   public:
@@ -200,7 +270,7 @@ class PageJob {
     val layout() const {
         const spreadsheet::SheetLayout& l = m_session.sheet().layout();
         val object = val::object();
-        object.set("title", sheetTitle(m_session.sheet()));
+        object.set("title", job::sheetTitle(m_session.sheet()));
         object.set("rowCount", spreadsheet::Worksheet::kRowCount);
         object.set("font", l.defaultFontFamily);
         object.set("size", l.defaultPointSize);
@@ -302,50 +372,102 @@ class PageJob {
     }
 
     val enter(int row, int column, const std::string& text) {
-        return edit(m_session.enter(row, column, text));
+        return edit(m_session.edits().enter(row, column, text));
     }
     val paste(int row, int column, const std::string& text, bool replaceJob) {
-        return edit(m_session.paste(row, column, text, replaceJob));
+        return edit(m_session.edits().paste(row, column, text, replaceJob));
     }
     val clear(int top, int left, int bottom, int right) {
-        return edit(m_session.clear(top, left, bottom, right));
+        return edit(m_session.edits().clear(top, left, bottom, right));
     }
-    val newSheet() { return edit(m_session.newSheet()); }
+    val newSheet() { return edit(m_session.edits().newSheet()); }
     val openFile(const std::string& data, const std::string& name, bool replaceJob) {
-        return edit(m_session.openFile(data, name, replaceJob));
+        return edit(m_session.edits().openFile(data, name, replaceJob));
     }
     std::string copyText(int top, int left, int bottom, int right) const {
-        return m_session.copyText(top, left, bottom, right);
+        return m_session.edits().copyText(top, left, bottom, right);
     }
-    std::string keptCells() { return m_session.keptCells(); }
-    void restoreKeptCells(const std::string& kept) { m_session.restoreKeptCells(kept); }
-    bool undo() { return m_session.undo(); }
-    bool redo() { return m_session.redo(); }
-    bool canUndo() const { return m_session.canUndo(); }
-    bool canRedo() const { return m_session.canRedo(); }
-    bool holdsAJob() const { return m_session.holdsAJob(); }
+    std::string keptCells() { return m_session.edits().keptCells(); }
+    void restoreKeptCells(const std::string& kept) { m_session.edits().restoreKeptCells(kept); }
+    bool undo() { return m_session.edits().undo(); }
+    bool redo() { return m_session.edits().redo(); }
+    bool canUndo() const { return m_session.edits().canUndo(); }
+    bool canRedo() const { return m_session.edits().canRedo(); }
+    bool holdsAJob() const { return m_session.edits().holdsAJob(); }
     bool asksBeforePasting(int row, int column) const {
-        return m_session.asksBeforePasting(row, column);
+        return m_session.edits().asksBeforePasting(row, column);
     }
-    bool hasRead() const { return m_session.hasRead(); }
-    bool changedSinceRead() const { return m_session.changedSinceRead(); }
+    // A paste that cannot go in at all, refused before the question whether it replaces the
+    // job; null when it can.
+    val pasteRefusal(int row, int column, const std::string& text) const {
+        return maybeMessage(m_session.edits().pasteRefusal(row, column, text));
+    }
+    // A points file that cannot be opened, refused before that question; null when it can.
+    val openRefusal(const std::string& data, const std::string& name) const {
+        return maybeMessage(job::Session::pointsFileRefusal(data, name, name));
+    }
+    val replaceQuestion() const { return question(job::replaceJobQuestion(m_session.sheet())); }
+    val newSheetQuestion() const { return question(job::newSheetQuestion(m_session.sheet())); }
+    // Before the read is used ("write", "export"): the question to ask, or null.
+    val questionBeforeUse(const std::string& use) const {
+        const auto asked = m_session.questionBeforeUse(use == "write" ? job::ReadUse::Write
+                                                                      : job::ReadUse::Export);
+        return asked ? question(*asked) : val::null();
+    }
+    bool readIsCurrent() const { return m_session.readIsCurrent(); }
+    // The refusal of an export of the plan (the print too) where the write run would refuse;
+    // null when it may go on.
+    val exportRefusal(const val& settings) {
+        m_session.setSettings(settingsOf(settings));
+        return maybeMessage(m_session.exportRefusal());
+    }
 
-    val read() {
-        const ReadOutcome outcome = m_session.read();
+    val read(const val& settings) {
+        m_session.setSettings(settingsOf(settings));
+        const job::Outcome outcome = m_session.read();
         val object = val::object();
         object.set("ok", outcome.ok);
-        object.set("count", outcome.count);
         object.set("message", message(outcome.message));
         return object;
     }
 
-    val plan(const val& settings) { return planObject(m_session.plan(settingsOf(settings))); }
+    val plan(const val& settings) {
+        m_session.setSettings(settingsOf(settings));
+        job::Preview preview = m_session.preview();
+        val object = planObject(preview);
+        m_shown = std::move(preview.plan);
+        return object;
+    }
+
+    // The tip of a point of the plan shown last: its numbers as the sheet shows them.
+    std::string pointTip(int slot) const {
+        if (!m_shown || slot < 0 || static_cast<std::size_t>(slot) >= m_shown->points.size()) {
+            return {};
+        }
+        const plan::PlanPoint& point = m_shown->points[static_cast<std::size_t>(slot)];
+        const int row = points::kFirstDataRow + slot;
+        const auto shown = [&](double value, int column) {
+            std::string text =
+                spreadsheet::formatValue(spreadsheet::CellValue::number(value),
+                                         m_session.sheet().layout().numberFormat(row, column));
+            while (!text.empty() && text.back() == ' ') {
+                text.pop_back();
+            }
+            return text;
+        };
+        return job::pointTip(point.label, row, shown(point.x, points::kPointXColumn),
+                             shown(point.y, points::kPointYColumn),
+                             point.radius != 0 ? shown(point.radius, points::kMarkRadiusColumn)
+                                               : std::string());
+    }
 
     val write(const val& settings, const std::string& folderName) {
-        return files(m_session.write(settingsOf(settings), folderName));
+        m_session.setSettings(settingsOf(settings));
+        return files(m_session.writeToMemory(folderName));
     }
-    val exportFile(const val& settings, const std::string& token, const std::string& name) {
-        return files(m_session.exportFile(settingsOf(settings), token, name));
+    val exportFile(const val& settings, const std::string& token) {
+        m_session.setSettings(settingsOf(settings));
+        return files(m_session.exportToMemory(token));
     }
 
   private:
@@ -394,12 +516,13 @@ class PageJob {
         return value.isBoolean() || value.isError() ? 1 : 0;
     }
 
-    static val planObject(const PlanOutcome& outcome) {
+    static val planObject(const job::Preview& outcome) {
         val object = val::object();
         object.set("problem", outcome.problem);
         if (!outcome.plan) {
             return object;
         }
+        object.set("counts", outcome.counts);
         const plan::Plan& p = *outcome.plan;
         object.set("paper", p.paper ? std::string(p.paper->token) : std::string());
         object.set("scale", p.scale ? std::string(p.scale->token) : std::string());
@@ -479,7 +602,11 @@ class PageJob {
         points.set("names", stringArray(names));
         object.set("points", points);
 
-        object.set("warnings", stringArray(outcome.warnings));
+        val warnings = val::array();
+        for (const Message& warning : outcome.warnings) {
+            warnings.call<void>("push", message(warning));
+        }
+        object.set("warnings", warnings);
         object.set("fitText", outcome.fitText);
         object.set("suggestedPaper", outcome.suggestedPaper);
         object.set("suggestedScale", outcome.suggestedScale);
@@ -489,14 +616,21 @@ class PageJob {
         return object;
     }
 
-    WebSession m_session;
+    job::Session m_session;
     std::vector<spreadsheet::CellStyle> m_styles;
+    std::optional<plan::Plan> m_shown;
 };
 
 } // namespace
 
 EMSCRIPTEN_BINDINGS(karumenio) {
     emscripten::function("tables", &tables);
+    emscripten::function("staleAnswer", &staleAnswer);
+    emscripten::function("replaceAnswer", &replaceAnswer);
+    emscripten::function("folderMessage", &folderMessage);
+    emscripten::function("folderCaption", &folderCaption);
+    emscripten::function("usageFolderNote", &usageFolderNote);
+    emscripten::function("openFailure", &openFailure);
     emscripten::class_<PageJob>("PageJob")
         .constructor<>()
         .function("layout", &PageJob::layout)
@@ -519,10 +653,16 @@ EMSCRIPTEN_BINDINGS(karumenio) {
         .function("canRedo", &PageJob::canRedo)
         .function("holdsAJob", &PageJob::holdsAJob)
         .function("asksBeforePasting", &PageJob::asksBeforePasting)
-        .function("hasRead", &PageJob::hasRead)
-        .function("changedSinceRead", &PageJob::changedSinceRead)
+        .function("pasteRefusal", &PageJob::pasteRefusal)
+        .function("openRefusal", &PageJob::openRefusal)
+        .function("replaceQuestion", &PageJob::replaceQuestion)
+        .function("newSheetQuestion", &PageJob::newSheetQuestion)
+        .function("questionBeforeUse", &PageJob::questionBeforeUse)
+        .function("readIsCurrent", &PageJob::readIsCurrent)
+        .function("exportRefusal", &PageJob::exportRefusal)
         .function("read", &PageJob::read)
         .function("plan", &PageJob::plan)
+        .function("pointTip", &PageJob::pointTip)
         .function("write", &PageJob::write)
         .function("exportFile", &PageJob::exportFile);
 }

@@ -2,18 +2,17 @@
 #include "testmain.h"
 
 #include "app/mainwindow.h"
-#include "app/planexport.h"
 #include "app/planscene.h"
 #include "app/planview.h"
+#include "app/previewexports.h"
 #include "app/previewwindow.h"
 #include "app/worksheetview.h"
 #include "app/worksheetwindow.h"
 #include "geodesy/planesystem.h"
+#include "job/messages.h"
 #include "job/outputformat.h"
 #include "job/planlocation.h"
 #include "job/settings.h"
-#include "spreadsheet/runtimeerror.h"
-#include "transaction/foldersession.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -79,13 +78,14 @@ class TestPreview : public QObject {
     void aChangedSheetMarksTheDrawingOutOfDate();
     void exportsOfAnOutOfDateDrawingAsk_data();
     void exportsOfAnOutOfDateDrawingAsk();
+    void anExportRefusesWhereTheWriteRefuses_data();
+    void anExportRefusesWhereTheWriteRefuses();
     void aSuggestionFromOutOfDatePointsAsks_data();
     void aSuggestionFromOutOfDatePointsAsks();
     void theViewFitsWhenTheFrameChanges_data();
     void theViewFitsWhenTheFrameChanges();
     void theWheelZoomsAboutThePointUnderTheCursor_data();
     void theWheelZoomsAboutThePointUnderTheCursor();
-    void anExportWaitsForTheFolderOfAWrite();
     void pointTipsShowTheNumbersAsTheSheetDoes_data();
     void pointTipsShowTheNumbersAsTheSheetDoes();
     void theMapButtonOpensTheAddressOfThePlan();
@@ -383,7 +383,7 @@ void TestPreview::exportsOfAnOutOfDateDrawingAsk() {
     preview->askAndExport(format);
     QCOMPARE(m_sink.questions.size(), 1);
     QCOMPARE(m_sink.questions.at(0).text,
-             QStringLiteral("ワークシートは最後の「座 標 読 込」の後に変更されています。"));
+             fromStd(karumenio::job::staleSheetQuestion(karumenio::job::ReadUse::Export).text));
     const QString path = m_sink.savePath + karumenio::app::findPlanExport(format)->suffix;
     if (written.isEmpty()) {
         // Nothing chosen, nothing written, and the drawing still says it is out of date.
@@ -401,6 +401,47 @@ void TestPreview::exportsOfAnOutOfDateDrawingAsk() {
     } else {
         QVERIFY(!preview->isOutOfDate());
     }
+}
+
+void TestPreview::anExportRefusesWhereTheWriteRefuses_data() {
+    QTest::addColumn<QString>("format");
+    for (const karumenio::app::PlanExport& entry : karumenio::app::planExports()) {
+        QTest::newRow(qPrintable(entry.token)) << entry.token;
+    }
+}
+
+void TestPreview::anExportRefusesWhereTheWriteRefuses() {
+    // A good sheet read and shown; then a coordinate that is text, read again at the export's
+    // question: the read warns, and the export refuses as the write run does, naming nothing
+    // else and writing nothing.
+    QFETCH(QString, format);
+    PreviewWindow* preview = readAndPreview(workedExample());
+    QTemporaryDir folder;
+    m_sink.savePath = folder.filePath(QStringLiteral("plan"));
+    click("edition2000");
+    paste(18, 3, QStringLiteral("abc"));
+    m_sink.answer = 0;
+    m_sink.messages.clear();
+    preview->askAndExport(format);
+    QCOMPARE(m_sink.questions.size(), 1);
+    QCOMPARE(m_sink.saveFilters.size(), 0);
+    QCOMPARE(m_sink.messages.size(), 2);
+    QVERIFY(m_sink.messages.at(0).text.contains(QStringLiteral("C18")));
+    const RecordingSink::Message refusal = m_sink.messages.at(1);
+    QVERIFY(refusal.warning);
+    QVERIFY2(refusal.text.contains(QStringLiteral("実行時エラー 13")), qPrintable(refusal.text));
+    QVERIFY(QDir(folder.path()).isEmpty());
+    QCOMPARE(m_form->worksheetWindow()->view()->currentIndex().row() + 1, 18);
+
+    // An export asked for directly refuses the same way; the write run says the same.
+    QVERIFY(!preview->exportTo(format, folder.filePath(QStringLiteral("direct"))));
+    qputenv("KARUMENIO_DRIVE_C", QFile::encodeName(folder.path()));
+    click("writeButton");
+    qunsetenv("KARUMENIO_DRIVE_C");
+    QCOMPARE(m_sink.messages.size(), 4);
+    QCOMPARE(m_sink.messages.at(2).text, refusal.text);
+    QCOMPARE(m_sink.messages.at(3).text, refusal.text);
+    QVERIFY(QDir(folder.path()).isEmpty());
 }
 
 void TestPreview::aSuggestionFromOutOfDatePointsAsks_data() {
@@ -522,33 +563,6 @@ void TestPreview::theWheelZoomsAboutThePointUnderTheCursor() {
                                 .arg(cursor.x())
                                 .arg(cursor.y())));
     }
-}
-
-void TestPreview::anExportWaitsForTheFolderOfAWrite() {
-    PreviewWindow* preview = readAndPreview(workedExample());
-    QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("plan.dxf"));
-    karumenio::transaction::FileOperations quick = karumenio::transaction::FileOperations::system();
-    quick.lockWait = std::chrono::milliseconds(100);
-    const karumenio::app::PlanExport& dxf = *karumenio::app::findPlanExport(QStringLiteral("dxf"));
-    {
-        // A write run into the same folder holds it.
-        const karumenio::transaction::FolderSession writing(
-            std::filesystem::path(folder.path().toStdU16String()),
-            karumenio::job::outputFolderScope());
-        try {
-            karumenio::app::exportPlan(*preview->scene(), {}, dxf, path, quick);
-            QFAIL("the export wrote into a folder another write holds");
-        } catch (const karumenio::spreadsheet::RunTimeError& error) {
-            QCOMPARE(error.number(), 75);
-            QVERIFY2(QString::fromStdString(error.what()).contains(QStringLiteral("書き込み中")),
-                     error.what());
-        }
-        QVERIFY(!QFile::exists(path));
-    }
-    // Once the write has ended, the export goes through.
-    QVERIFY(karumenio::app::exportPlan(*preview->scene(), {}, dxf, path, quick).warnings.empty());
-    QVERIFY(readFile(path).contains("K1"));
 }
 
 void TestPreview::pointTipsShowTheNumbersAsTheSheetDoes_data() {

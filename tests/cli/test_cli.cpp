@@ -2,7 +2,9 @@
 // its messages and the files it leaves.
 #include "support/process.h"
 
+#include "geodesy/planesystem.h"
 #include "job/outputformat.h"
+#include "parcel/landcategory.h"
 
 #include <gtest/gtest.h>
 
@@ -339,8 +341,19 @@ struct RefusedCase {
     std::vector<std::string> arguments;
     std::string rows;
     int status;
-    const char* says;
+    std::string says;
 };
+
+// Past the last plane rectangular coordinate system, and the land categories as listed.
+const std::string kZonePastTheLast = std::to_string(karumenio::geodesy::planeSystems().size() + 1);
+
+std::string landCategoryList() {
+    std::string list;
+    for (const karumenio::parcel::LandCategory& category : karumenio::parcel::kLandCategories) {
+        list += (list.empty() ? "" : " | ") + std::string(category.token);
+    }
+    return list;
+}
 
 class CliRefusal : public CliTest, public testing::WithParamInterface<RefusedCase> {};
 
@@ -393,13 +406,23 @@ INSTANTIATE_TEST_SUITE_P(
                     "2 行目"},
         RefusedCase{
             "unknown_format", {"--edition", "2000", "--format", "xls"}, "\tK1\t1\t2\n", 2, "xls"},
-        RefusedCase{"zone_zero", {"--edition", "2000", "--zone", "0"}, "\tK1\t1\t2\n", 2, "1〜19"},
-        RefusedCase{
-            "zone_twenty", {"--edition", "2000", "--zone", "20"}, "\tK1\t1\t2\n", 2, "「20」"},
+        RefusedCase{"zone_zero",
+                    {"--edition", "2000", "--zone", "0"},
+                    "\tK1\t1\t2\n",
+                    2,
+                    karumenio::geodesy::systemNumberRange()},
+        RefusedCase{"zone_past_the_last",
+                    {"--edition", "2000", "--zone", kZonePastTheLast},
+                    "\tK1\t1\t2\n",
+                    2,
+                    "「" + kZonePastTheLast + "」"},
         RefusedCase{
             "zone_roman", {"--edition", "2000", "--zone", "IX"}, "\tK1\t1\t2\n", 2, "「IX」"},
-        RefusedCase{
-            "zone_negative", {"--edition", "2000", "--zone=-9"}, "\tK1\t1\t2\n", 2, "1〜19"},
+        RefusedCase{"zone_negative",
+                    {"--edition", "2000", "--zone=-9"},
+                    "\tK1\t1\t2\n",
+                    2,
+                    karumenio::geodesy::systemNumberRange()},
         RefusedCase{"geojson_without_zone",
                     {"--edition", "2000", "--geojson", "plan.geojson"},
                     "\tK1\t1\t2\n",
@@ -409,7 +432,7 @@ INSTANTIATE_TEST_SUITE_P(
                     {"--edition", "2000", "--land-class", "田"},
                     "\tK1\t1\t2\n",
                     2,
-                    "宅地 | 鉱泉地 | その他"},
+                    landCategoryList()},
         RefusedCase{"date_not_in_the_calendar",
                     {"--edition", "2000", "--date", "2023-02-29"},
                     "\tK1\t1\t2\n",

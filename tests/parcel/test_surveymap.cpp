@@ -164,7 +164,7 @@ TEST(SurveyMap, TheAreaTableHoldsTheCsvInTheInnerFramesUpperRightCorner) {
 
     // Every value of the CSV appears as a text of the table.
     const std::string csv =
-        writeAreaCsv(plan, computeAreas(found.parcels, kLandCategories[0])).bytes.substr(3);
+        writeAreaCsv(plan, computeAreas(found.parcels, kDefaultLandCategory)).bytes.substr(3);
     std::multiset<std::string> texts;
     for (const MapText* t : textsOn(map, MapLayerId::AreaTable)) {
         texts.insert(t->text);

@@ -178,7 +178,7 @@ TEST(InputTemplate, ReplacingAJobRestoresEveryShownDataCellAndNothingElse) {
     paste(sheet, 3010, 1, "\tZ\t9\t9\n");
     sheet.enter(1, 1, "title typed over");
     sheet.enter(9, 10, "hidden");
-    const EditRecord cleared = restoreJobCells(sheet, dataSheet(shipped));
+    const EditRecord cleared = restoreJobRows(sheet, dataSheet(shipped));
 
     for (int column = 1; column <= 9; ++column) {
         for (int row : {7, 3010}) {

@@ -3,6 +3,7 @@
 // call waits for the box before it and answers with the index of the button pressed (the
 // last button, cancel, when the box is closed with Escape).
 const Dialogs = (() => {
+    const OK = "OK";
     const box = document.getElementById("message");
     const title = document.getElementById("message-title");
     const text = document.getElementById("message-text");
@@ -58,10 +59,10 @@ const Dialogs = (() => {
     return {
         // A message of the core ({title, text, warning}) or a title and a text.
         tell(heading, body, warning = false) {
-            return enqueue(heading, body, [TEXTS.ok], warning);
+            return enqueue(heading, body, [OK], warning);
         },
         show(message) {
-            return enqueue(message.title, message.text, [TEXTS.ok], message.warning,
+            return enqueue(message.title, message.text, [OK], message.warning,
                            Boolean(message.cell));
         },
         ask(heading, body, captions) {

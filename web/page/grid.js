@@ -332,6 +332,12 @@ class SheetGrid {
             return;
         }
         const b = this.selection.block();
+        // What cannot go in at all is refused before anything is asked.
+        const refusal = this.job.pasteRefusal(b.top, b.left, text);
+        if (refusal) {
+            this.apply({ ok: false, message: refusal });
+            return;
+        }
         let replace = false;
         if (this.job.asksBeforePasting(b.top, b.left)) {
             const answer = await this.hooks.askReplace();

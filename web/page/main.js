@@ -135,8 +135,9 @@ function acceptFiles(open) {
         pointClicked: (slot) => grid.selectRow(6 + slot),
         cellRequested: (name) => grid.selectName(name),
         applySuggestion: (paperToken, scaleToken) => controls.choosePaperAndScale(paperToken, scaleToken),
+        pointTip: (slot) => job.pointTip(slot),
     });
-    session = new PageSession({ job, tables, controls, grid, preview });
+    session = new PageSession({ Module, job, tables, controls, grid, preview });
 
     byId("read-button").addEventListener("click", busy(() => session.readPoints()));
     byId("write-button").addEventListener("click", busy(() => session.writeScripts()));
@@ -150,10 +151,10 @@ function acceptFiles(open) {
         const button = document.createElement("button");
         button.type = "button";
         button.textContent = `${format.name} 出力…`;
-        button.addEventListener("click", () => session.exportFile(format));
+        button.addEventListener("click", busy(() => session.exportFile(format)));
         byId("exports").append(button);
     }
-    byId("print-button").addEventListener("click", () => window.print());
+    byId("print-button").addEventListener("click", busy(() => session.print()));
     setUpGuideWindows();
 
     session.refreshPreview();

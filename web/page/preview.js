@@ -24,7 +24,8 @@ const escapeXml = (text) =>
     text.replace(/[&<>"]/g, (c) => ({ "&": "&amp;", "<": "&lt;", ">": "&gt;", '"': "&quot;" })[c]);
 
 class PlanPreview {
-    // hooks: pointClicked(slot), cellRequested(name), applySuggestion(paper, scale)
+    // hooks: pointClicked(slot), cellRequested(name), applySuggestion(paper, scale),
+    // pointTip(slot)
     constructor(hooks) {
         this.hooks = hooks;
         this.svg = document.getElementById("plan");
@@ -89,9 +90,7 @@ class PlanPreview {
         this.setExportsEnabled(true);
         this.showMapButton(plan);
         this.draw(plan);
-        const lines = plan.lines.starts.length - 1 - plan.lines.frameCount;
-        this.counts.textContent = TEXTS.counts(plan.points.names.length, lines,
-                                               plan.circles.length / 3, plan.labels.texts.length);
+        this.counts.textContent = plan.counts;
         this.fitText.textContent = plan.fitText;
         if (plan.suggestedScale) {
             this.suggestion = { paper: plan.suggestedPaper, scale: plan.suggestedScale };
@@ -100,16 +99,15 @@ class PlanPreview {
         }
         for (const warning of plan.warnings) {
             const item = document.createElement("li");
-            const cell = /セル ([A-Z]+[0-9]+)/.exec(warning);
-            if (cell) {
+            if (warning.cell) {
                 const link = document.createElement("button");
                 link.type = "button";
                 link.className = "link";
-                link.textContent = warning;
-                link.addEventListener("click", () => this.hooks.cellRequested(cell[1]));
+                link.textContent = warning.text;
+                link.addEventListener("click", () => this.hooks.cellRequested(warning.cell));
                 item.append(link);
             } else {
-                item.textContent = warning;
+                item.textContent = warning.text;
             }
             this.warnings.append(item);
         }
@@ -287,9 +285,7 @@ class PlanPreview {
             this.tip.hidden = true;
             return;
         }
-        const survey = this.plan.points.survey;
-        this.tip.textContent = TEXTS.pointTooltip(this.plan.points.names[slot], slot + 6,
-                                                  survey[2 * slot].toFixed(3), survey[2 * slot + 1].toFixed(3));
+        this.tip.textContent = this.hooks.pointTip(slot);
         const panel = this.svg.parentElement.getBoundingClientRect();
         this.tip.style.left = `${event.clientX - panel.left + 12}px`;
         this.tip.style.top = `${event.clientY - panel.top + 12}px`;

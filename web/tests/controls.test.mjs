@@ -128,6 +128,23 @@ describe("a chosen output folder", () => {
         return files;
     });
 
+    test("a picker that fails says so in Japanese, and the scripts are downloaded", async () => {
+        const page = await browser.context.newPage();
+        await page.addInitScript(() => {
+            window.showDirectoryPicker = async () => {
+                throw new DOMException("The request is not allowed by the user agent.", "SecurityError");
+            };
+        });
+        await page.goto(`${origin}/karumenio.html`);
+        await page.waitForSelector("html[data-ready=true]");
+        await button(page, "出力先…").click();
+        const told = await answer(page);
+        assert.equal(told.title, "SCR作成");
+        assert.match(told.text, /^出力先のフォルダを選べませんでした。/);
+        assert.doesNotMatch(told.text, /not allowed/);
+        await page.close();
+    });
+
     test("receives the four scripts, and is remembered for the next visit", async () => {
         const page = await pageWithPicker();
         await button(page, "出力先…").click();
