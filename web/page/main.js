@@ -34,11 +34,13 @@ const busy = (work) => async (...args) => {
 };
 
 // Keeps the sheet's cells in the browser a moment after each edit, and when the page is left,
-// so that a reload or the next visit finds them; html[data-sheet-kept] counts what was kept.
+// so that a reload or the next visit finds them; html[data-sheet-kept] counts what was kept,
+// and html[data-sheet-waiting] stands while the last edit is not kept yet.
 class SheetKeeper {
     constructor(job) {
         this.job = job;
         this.timer = 0;
+        this.edits = 0;
         document.addEventListener("visibilitychange", () => {
             if (document.visibilityState === "hidden") {
                 this.keep();
@@ -47,16 +49,22 @@ class SheetKeeper {
     }
 
     changed() {
+        ++this.edits;
+        document.documentElement.dataset.sheetWaiting = "true";
         clearTimeout(this.timer);
         this.timer = setTimeout(() => this.keep(), 250);
     }
 
     async keep() {
         clearTimeout(this.timer);
+        const edits = this.edits;
         try {
             await Output.keepSheet(this.job.keptCells());
             const root = document.documentElement;
             root.dataset.sheetKept = String(Number(root.dataset.sheetKept || 0) + 1);
+            if (edits === this.edits) {
+                delete root.dataset.sheetWaiting;
+            }
         } catch {
             // A browser that keeps nothing (a private window): the sheet lasts as long as the page.
         }
