@@ -365,6 +365,9 @@ void MainWindow::chooseOutputFolder() {
 void MainWindow::setOutputFolder(const QString& folder) {
     m_session->setOutputFolder(folder);
     m_folderButton->setToolTip(folder);
+    if (m_preview) {
+        m_preview->setSaveFolder(QString::fromStdU16String(outputFolder().u16string()));
+    }
     if (m_usageWindow) {
         m_usageWindow->setOutputFolder(SessionAdapter::displayPath(outputFolder()));
     }
@@ -392,6 +395,10 @@ void MainWindow::rememberChoices() {
 
 void MainWindow::setPointsFile(const QString& path) {
     m_drawingInfoKey = DrawingInfoStore::keyOf(path);
+    m_pointsFile = path;
+    if (m_preview) {
+        m_preview->setPointsFile(path);
+    }
     refreshPreview();
 }
 
@@ -430,7 +437,10 @@ PreviewWindow* MainWindow::openPreview() {
                 spreadsheet::CellValue::number(value),
                 m_session->job().sheet().layout().numberFormat(row, column)));
         });
-        guide::centreOnScreen(m_preview, this);
+        // Beside the main window, never over the two buttons the surveyor goes back to.
+        placeClearOf(m_preview, QSize(480, 360), this, {m_readButton, m_writeButton});
+        m_preview->setSaveFolder(QString::fromStdU16String(outputFolder().u16string()));
+        m_preview->setPointsFile(m_pointsFile);
         connect(m_preview, &PreviewWindow::cellRequested, this, &MainWindow::selectCell);
         connect(m_preview, &PreviewWindow::pointClicked, this, [this](int slot) {
             const int row = points::kFirstDataRow + slot;
@@ -477,9 +487,7 @@ void MainWindow::selectCell(const QString& cell) {
         return;
     }
     const auto [row, column] = *at;
-    WorksheetView* view = openWorksheet()->view();
-    view->selectCells(row, column, row, column);
-    view->scrollTo(view->model()->index(row - 1, column - 1), QAbstractItemView::PositionAtCenter);
+    openWorksheet()->view()->showCell(row, column);
 }
 
 void MainWindow::takeFocusBack() {

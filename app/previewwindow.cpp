@@ -6,10 +6,14 @@
 #include "previewexports.h"
 #include "sessionadapter.h"
 
+#include "job/errormessage.h"
+#include "job/outputformat.h"
 #include "job/session.h"
 
 #include <QCheckBox>
 #include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -56,14 +60,18 @@ PreviewWindow::PreviewWindow(SessionAdapter* session, QWidget* parent)
     connect(m_mapButton, &QPushButton::clicked, this, &PreviewWindow::openMap);
     tools->addWidget(m_mapButton);
     tools->addStretch();
+    // The exports on a row of their own: the window stays narrow enough to stand beside the
+    // main window on a small screen.
+    auto* exports = new QHBoxLayout;
     for (const PlanExport& entry : planExports()) {
         auto* button = new QPushButton(entry.button, this);
         button->setObjectName(QStringLiteral("export-") + entry.token);
         const QString token = entry.token;
         connect(button, &QPushButton::clicked, this, [this, token] { askAndExport(token); });
-        tools->addWidget(button);
+        exports->addWidget(button);
         m_exportButtons.append(button);
     }
+    exports->addStretch();
 
     // Shown while the worksheet has changed since the read that the drawing shows.
     m_banner = new QFrame(this);
@@ -104,6 +112,7 @@ PreviewWindow::PreviewWindow(SessionAdapter* session, QWidget* parent)
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(tools);
+    layout->addLayout(exports);
     layout->addWidget(m_banner);
     layout->addWidget(m_view, 1);
     layout->addWidget(m_counts);
@@ -241,6 +250,44 @@ bool PreviewWindow::exportTo(const QString& token, const QString& path) {
     return m_session->writeFile(this, path, format->render(*m_scene));
 }
 
+QString PreviewWindow::suggestedPath(const QString& token) const {
+    const PlanExport* entry = findPlanExport(token);
+    if (entry == nullptr) {
+        return {};
+    }
+    const QDir folder(m_saveFolder.isEmpty() ? QDir::homePath() : m_saveFolder);
+    const QString drawing = QStringLiteral("図面");
+    const QString stem =
+        m_pointsFile.isEmpty() ? drawing : QFileInfo(m_pointsFile).completeBaseName();
+    QString path = folder.filePath(stem + entry->suffix);
+    // A SIMA or CSV export beside the file it was read from must not offer to replace it;
+    // names are compared as Windows compares them, without regard to case.
+    const auto absolute = [](const QString& file) {
+        return QDir::cleanPath(QFileInfo(file).absoluteFilePath());
+    };
+    if (!m_pointsFile.isEmpty() &&
+        absolute(path).compare(absolute(m_pointsFile), Qt::CaseInsensitive) == 0) {
+        path = folder.filePath(drawing + entry->suffix);
+    }
+    return path;
+}
+
+bool PreviewWindow::formatAccepts(const PlanExport& entry, const QString& path) {
+    if (entry.format == nullptr) {
+        return true;
+    }
+    // The writer decides what it refuses; its bytes are made again once the name is known.
+    try {
+        const std::filesystem::path target(path.toStdU16String());
+        entry.format->write(
+            {m_scene->plan(), m_session->session().settings(), target, m_scene->surveyMap()});
+    } catch (const std::exception& error) {
+        m_sink->warning(this, windowTitle(), QString::fromStdString(job::errorMessage(error)));
+        return false;
+    }
+    return true;
+}
+
 void PreviewWindow::askAndExport(const QString& token) {
     const PlanExport* entry = findPlanExport(token);
     if (entry == nullptr) {
@@ -249,11 +296,16 @@ void PreviewWindow::askAndExport(const QString& token) {
     if (!m_session->confirmUse(this, job::ReadUse::Export)) {
         return;
     }
-    // Refused before a file is named, where the write run would refuse.
+    // Refused before a file is named, where the write run would refuse, and where the format's
+    // writer refuses the plan whatever the name (GeoJSON without a coordinate system).
     if (m_session->exportRefused(this)) {
         return;
     }
-    QString path = m_sink->saveFileName(this, entry->button, entry->filter);
+    const QString suggested = suggestedPath(token);
+    if (!formatAccepts(*entry, suggested)) {
+        return;
+    }
+    QString path = m_sink->saveFileName(this, entry->button, entry->filter, suggested);
     if (path.isEmpty()) {
         return;
     }

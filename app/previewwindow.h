@@ -19,6 +19,7 @@ namespace karumenio::app {
 class MessageSink;
 class PlanScene;
 class PlanView;
+struct PlanExport;
 class SessionAdapter;
 
 // "図面プレビュー": the plan as the drawing program will draw it, before any script is run,
@@ -54,6 +55,14 @@ class PreviewWindow : public QWidget {
     QString fitText() const;
     bool hasSuggestion() const;
 
+    // Where the save dialogs start: the folder the scripts go to, and the points file the sheet
+    // was opened from (empty: none), whose name the files take.
+    void setSaveFolder(const QString& folder) { m_saveFolder = folder; }
+    void setPointsFile(const QString& path) { m_pointsFile = path; }
+    // The path the save dialog of this export starts at: the points file's name, or 図面, with
+    // the export's ending, in the save folder; never the points file itself.
+    QString suggestedPath(const QString& token) const;
+
     // Writes the plan as the export of this token (see planExports()) to the path, through the
     // session, with its message; false when it refused or could not.
     bool exportTo(const QString& token, const QString& path);
@@ -76,6 +85,8 @@ class PreviewWindow : public QWidget {
     void toggleBackground(bool light);
     // The map button, with the web map's address or why there is none.
     void showMapButton(const QString& address, const QString& unavailable);
+    // False, after saying why, when the format's writer refuses the plan as it is.
+    bool formatAccepts(const PlanExport& entry, const QString& path);
 
     SessionAdapter* m_session;
     MessageSink* m_sink;
@@ -88,6 +99,8 @@ class PreviewWindow : public QWidget {
     QPushButton* m_apply;
     QPushButton* m_mapButton;
     QString m_mapAddress;
+    QString m_saveFolder;
+    QString m_pointsFile;
     UrlOpener m_openUrl;
     QList<QPushButton*> m_exportButtons;
     QString m_paperToken;

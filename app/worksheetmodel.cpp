@@ -97,6 +97,16 @@ int WorksheetModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : spreadsheet::Worksheet::kColumnCount;
 }
 
+QVariant WorksheetModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole) {
+        return QAbstractTableModel::headerData(section, orientation, role);
+    }
+    if (orientation == Qt::Vertical) {
+        return section + 1;
+    }
+    return QString::fromStdString(spreadsheet::columnName(section + 1));
+}
+
 QVariant WorksheetModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) {
         return {};

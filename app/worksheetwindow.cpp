@@ -99,8 +99,7 @@ WorksheetWindow::WorksheetWindow(WorksheetModel* model, MessageSink* sink, QWidg
                 // The cell the message names is shown, so the surveyor need not look for it.
                 if (const auto at = spreadsheet::parseCellName(cell.toStdString())) {
                     const auto [row, column] = *at;
-                    m_view->selectCells(row, column, row, column);
-                    m_view->scrollTo(m_model->index(row - 1, column - 1));
+                    m_view->showCell(row, column);
                 }
                 sink->warning(this, windowTitle(), text);
             });
@@ -133,7 +132,8 @@ void WorksheetWindow::dropEvent(QDropEvent* event) {
 
 int WorksheetWindow::widthForAllColumns() const {
     int width = 0;
-    for (int column = 0; column < points::kMarkRadiusColumn; ++column) {
+    const int shown = m_model->worksheet().layout().lastShownColumn(m_model->columnCount());
+    for (int column = 0; column < shown; ++column) {
         if (!m_view->isColumnHidden(column)) {
             width += m_view->columnWidth(column);
         }

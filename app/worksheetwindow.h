@@ -23,7 +23,7 @@ class WorksheetWindow : public QMainWindow {
                     job::Session* session = nullptr);
 
     WorksheetView* view() const { return m_view; }
-    // The width that shows every data column from A to the radius column whole.
+    // The width that shows every column of the sheet that the surveyor sees whole.
     int widthForAllColumns() const;
     void commitPendingEdit();
 

@@ -141,4 +141,13 @@ std::string folderCaption(FolderState state, std::string_view folder) {
     return std::string(folder);
 }
 
+std::string usageFolderNote(std::string_view folder) {
+    if (folder.empty()) {
+        return "このページでは、スクリプトはブラウザの「" + std::string(kDownloadsName) +
+               "」フォルダに作成されます。";
+    }
+    return "このページでは、スクリプトは「出力先…」で選んだフォルダ「" + std::string(folder) +
+           "」に作成されます。";
+}
+
 } // namespace karumenio::job

@@ -89,6 +89,9 @@ Message folderMessage(FolderEvent event, std::string_view folder, std::string_vi
 // What the page shows beside the folder button.
 enum class FolderState { Unchosen, Granted, AskAgain };
 std::string folderCaption(FolderState state, std::string_view folder = {});
+// The usage window's word on where the page puts the scripts, as its steps speak of drive C:
+// the folder chosen through the picker, or the browser's downloads when the name is empty.
+std::string usageFolderNote(std::string_view folder);
 // Where the browser's files go without a folder, as the completion names it.
 inline constexpr std::string_view kDownloadsName = "ダウンロード";
 

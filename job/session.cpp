@@ -217,11 +217,13 @@ Outcome Session::writeToMemory(std::string_view destination) {
         outcome.files.push_back(
             {transaction::platform::displayPath(file.path.filename()), std::move(file.bytes)});
     }
-    outcome.message = {std::string(kCompletionTitle),
-                       completionMessage(transaction::platform::pathFromUtf8(
-                           destination.empty() ? kDownloadsName : destination)),
-                       {},
-                       false};
+    outcome.message = {
+        std::string(kCompletionTitle),
+        folderCompletionMessage(
+            transaction::platform::pathFromUtf8(destination.empty() ? kDownloadsName : destination),
+            settings().surveyMap),
+        {},
+        false};
     if (const std::string angle = angleWarning(); !angle.empty()) {
         made.warnings.insert(made.warnings.begin(), angle);
     }

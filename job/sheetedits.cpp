@@ -10,6 +10,7 @@
 #include "spreadsheet/worksheet.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace karumenio::job {
 
@@ -28,6 +29,97 @@ EditOutcome SheetEdits::failed(const std::exception& error) const {
     EditOutcome outcome;
     outcome.message = failureMessage(sheetTitle(m_job.sheet()), error);
     return outcome;
+}
+
+namespace {
+
+std::string escapeKept(std::string_view text) {
+    std::string out;
+    for (const char c : text) {
+        switch (c) {
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::string unescapeKept(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\' || i + 1 == text.size()) {
+            out += text[i];
+            continue;
+        }
+        const char c = text[++i];
+        out += c == 't' ? '\t' : c == 'n' ? '\n' : c == 'r' ? '\r' : c;
+    }
+    return out;
+}
+
+} // namespace
+
+std::string SheetEdits::keptCells() {
+    const spreadsheet::Worksheet& sheet = m_job.sheet();
+    const spreadsheet::Worksheet& shipped = original();
+    const int lastRow = std::max(sheet.lastUsedRow(), shipped.lastUsedRow());
+    const int lastColumn = shipped.layout().lastShownColumn(spreadsheet::Worksheet::kColumnCount);
+    std::string kept;
+    for (int row = 1; row <= lastRow; ++row) {
+        for (int column = 1; column <= lastColumn; ++column) {
+            if (sheet.content(row, column) != shipped.content(row, column)) {
+                kept += std::to_string(row) + '\t' + std::to_string(column) + '\t' +
+                        escapeKept(sheet.inputText(row, column)) + '\n';
+            }
+        }
+    }
+    return kept;
+}
+
+void SheetEdits::restoreKeptCells(std::string_view kept) {
+    spreadsheet::Worksheet& sheet = m_job.sheet();
+    points::restoreWholeTemplate(sheet, original());
+    // One recalculation for all the cells, however many.
+    sheet.holdRecalculation();
+    try {
+        while (!kept.empty()) {
+            const std::size_t end = std::min(kept.find('\n'), kept.size());
+            const std::string_view line = kept.substr(0, end);
+            kept.remove_prefix(std::min(end + 1, kept.size()));
+            const std::size_t first = line.find('\t');
+            const std::size_t second = line.find('\t', first + 1);
+            if (first == std::string_view::npos || second == std::string_view::npos) {
+                continue;
+            }
+            const int row = std::atoi(std::string(line.substr(0, first)).c_str());
+            const int column =
+                std::atoi(std::string(line.substr(first + 1, second - first - 1)).c_str());
+            if (row < 1 || row > spreadsheet::Worksheet::kRowCount || column < 1 ||
+                column > spreadsheet::Worksheet::kColumnCount) {
+                continue;
+            }
+            sheet.enter(row, column, unescapeKept(line.substr(second + 1)));
+        }
+    } catch (...) {
+        sheet.releaseRecalculation();
+        throw;
+    }
+    sheet.releaseRecalculation();
+    m_steps.clear();
+    m_done = 0;
+    m_changed = false;
 }
 
 EditOutcome SheetEdits::record(std::vector<spreadsheet::EditRecord> step) {

@@ -55,6 +55,14 @@ class SheetEdits {
     EditOutcome openFile(std::string_view bytes, std::string_view fileName, bool replaceJob);
     std::string copyText(int top, int left, int bottom, int right) const;
 
+    // The sheet as the page keeps it between visits: each cell that differs from the template
+    // on a line of its own, row TAB column TAB what the cell editor shows, with backslashes,
+    // tabs and line breaks written as \\, \t and \n. Empty for the template as shipped.
+    std::string keptCells();
+    // The kept cells put back into the template: the sheet as it was left, with no undo
+    // history and no change since a read. Lines that name no cell of the sheet are passed over.
+    void restoreKeptCells(std::string_view kept);
+
     bool undo();
     bool redo();
     bool canUndo() const { return m_done > 0; }

@@ -16,3 +16,4 @@ cmake --preset web >/dev/null
 cmake --build --preset web -j"$(nproc)"
 page=$top/build-web/karumenio.html
 printf 'The browser edition: %s (%d KB)\n' "$page" $(($(stat -c %s "$page") / 1024))
+printf "The installable edition: %s/installable/ (node web/serve.mjs starts it on 127.0.0.1)\n" "$top/build-web"

@@ -12,6 +12,7 @@
 #include "points/pointtable.h"
 #include "spreadsheet/cellformat.h"
 #include "spreadsheet/numberformat.h"
+#include "spreadsheet/sheetnavigation.h"
 #include "spreadsheet/worksheet.h"
 
 #include <emscripten/bind.h>
@@ -256,6 +257,11 @@ std::string folderCaption(const std::string& state, const std::string& folder) {
                               folder);
 }
 
+// The usage window's word on where this page puts the scripts: the folder chosen, or none.
+std::string usageFolderNote(const std::string& folder) {
+    return job::usageFolderNote(folder);
+}
+
 // The session with what the page's grid and preview need in the shape they need it.
 class PageJob {
   public:
@@ -287,9 +293,7 @@ class PageJob {
             }
             val entry = val::object();
             entry.set("column", column);
-            std::string name = spreadsheet::cellName(1, column);
-            name.pop_back();
-            entry.set("name", name);
+            entry.set("name", spreadsheet::columnName(column));
             entry.set("width", l.columnWidth(column));
             columns.call<void>("push", entry);
         }
@@ -357,6 +361,13 @@ class PageJob {
         return list;
     }
 
+    // Where Ctrl with an arrow goes from the cell ({row, column}), and where Ctrl+End goes.
+    val dataEdge(int row, int column, int rowStep, int columnStep) const {
+        return position(
+            spreadsheet::dataEdge(m_session.sheet(), {row, column}, rowStep, columnStep));
+    }
+    val lastUsedCell() const { return position(spreadsheet::lastUsedCell(m_session.sheet())); }
+
     std::string inputText(int row, int column) const {
         return m_session.sheet().inputText(row, column);
     }
@@ -377,6 +388,8 @@ class PageJob {
     std::string copyText(int top, int left, int bottom, int right) const {
         return m_session.edits().copyText(top, left, bottom, right);
     }
+    std::string keptCells() { return m_session.edits().keptCells(); }
+    void restoreKeptCells(const std::string& kept) { m_session.edits().restoreKeptCells(kept); }
     bool undo() { return m_session.edits().undo(); }
     bool redo() { return m_session.edits().redo(); }
     bool canUndo() const { return m_session.edits().canUndo(); }
@@ -459,6 +472,13 @@ class PageJob {
     }
 
   private:
+    static val position(const spreadsheet::CellPosition& at) {
+        val object = val::object();
+        object.set("row", at.row);
+        object.set("column", at.column);
+        return object;
+    }
+
     static val range(const spreadsheet::CellRange& r) {
         val object = val::object();
         object.set("top", r.top);
@@ -687,12 +707,15 @@ EMSCRIPTEN_BINDINGS(karumenio) {
     emscripten::function("replaceAnswer", &replaceAnswer);
     emscripten::function("folderMessage", &folderMessage);
     emscripten::function("folderCaption", &folderCaption);
+    emscripten::function("usageFolderNote", &usageFolderNote);
     emscripten::function("openFailure", &openFailure);
     emscripten::class_<PageJob>("PageJob")
         .constructor<>()
         .function("layout", &PageJob::layout)
         .function("cells", &PageJob::cells)
         .function("styles", &PageJob::styles)
+        .function("dataEdge", &PageJob::dataEdge)
+        .function("lastUsedCell", &PageJob::lastUsedCell)
         .function("inputText", &PageJob::inputText)
         .function("enter", &PageJob::enter)
         .function("paste", &PageJob::paste)
@@ -700,6 +723,8 @@ EMSCRIPTEN_BINDINGS(karumenio) {
         .function("newSheet", &PageJob::newSheet)
         .function("openFile", &PageJob::openFile)
         .function("copyText", &PageJob::copyText)
+        .function("keptCells", &PageJob::keptCells)
+        .function("restoreKeptCells", &PageJob::restoreKeptCells)
         .function("undo", &PageJob::undo)
         .function("redo", &PageJob::redo)
         .function("canUndo", &PageJob::canUndo)

@@ -417,11 +417,14 @@ void TestMainWindow::usageWindowHasASecondPage() {
     QVERIFY(more->isVisible());
     const QString text = more->toPlainText();
     // Each thing the steps do not tell, and the folder the scripts go to on this machine.
-    for (const QString& part : {QStringLiteral("図面プレビュー"), QStringLiteral("DXF 出力…"),
-                                QStringLiteral("PDF 出力…"), QStringLiteral("出力先…"),
-                                QStringLiteral("座標ファイルを開く…"), QStringLiteral("ドラッグ"),
-                                QStringLiteral("新しい座標表"), QStringLiteral("元に戻す"),
-                                QStringLiteral("/srv/survey/scripts")}) {
+    for (const QString& part :
+         {QStringLiteral("図面プレビュー"), QStringLiteral("DXF 出力…"),
+          QStringLiteral("PDF 出力…"), QStringLiteral("出力先…"),
+          QStringLiteral("座標ファイルを開く…"), QStringLiteral("ドラッグ"),
+          QStringLiteral("新しい座標表"), QStringLiteral("元に戻す"), QStringLiteral("地積測量図"),
+          QStringLiteral("図面情報…"), QStringLiteral("座標系"), QStringLiteral("地図で確認"),
+          QStringLiteral("GeoJSON 出力…"), QStringLiteral("Ctrl+End"),
+          QStringLiteral("/srv/survey/scripts")}) {
         QVERIFY2(text.contains(part), qPrintable(part));
     }
     for (const int number : {6, 9, 13, 75, 91}) {

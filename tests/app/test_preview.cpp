@@ -73,6 +73,8 @@ class TestPreview : public QObject {
     void pdfPageIsTheSheetAtTrueScale_data();
     void pdfPageIsTheSheetAtTrueScale();
     void picturesAndFailures();
+    void saveDialogsStartInTheOutputFolder_data();
+    void saveDialogsStartInTheOutputFolder();
     void aChangedSheetMarksTheDrawingOutOfDate();
     void exportsOfAnOutOfDateDrawingAsk_data();
     void exportsOfAnOutOfDateDrawingAsk();
@@ -108,6 +110,7 @@ void TestPreview::init() {
     m_sink.messages.clear();
     m_sink.questions.clear();
     m_sink.saveFilters.clear();
+    m_sink.saveSuggestions.clear();
     m_sink.answer = 0;
     m_form = new MainWindow(&m_sink);
     m_form->show();
@@ -264,6 +267,51 @@ void TestPreview::picturesAndFailures() {
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files).size(), 2);
 }
 
+void TestPreview::saveDialogsStartInTheOutputFolder_data() {
+    QTest::addColumn<QString>("token");
+    QTest::addColumn<QString>("pointsFile");
+    QTest::addColumn<QString>("suggested");
+    QTest::newRow("DXF named after the points file") << "dxf"
+                                                     << "elsewhere/lots.sim"
+                                                     << "lots.dxf";
+    QTest::newRow("PDF of a pasted sheet") << "pdf"
+                                           << ""
+                                           << "図面.pdf";
+    QTest::newRow("SIMA beside its own points file, not over it") << "sima"
+                                                                  << "lots.sim"
+                                                                  << "図面.sim";
+    QTest::newRow("GeoJSON without a coordinate system: refused before the dialog") << "geojson"
+                                                                                    << ""
+                                                                                    << "";
+}
+
+void TestPreview::saveDialogsStartInTheOutputFolder() {
+    QFETCH(QString, token);
+    QFETCH(QString, pointsFile);
+    QFETCH(QString, suggested);
+    QTemporaryDir folder;
+    // The scripts' folder, which the main window hands to the preview.
+    qputenv("KARUMENIO_DRIVE_C", QFile::encodeName(folder.path()));
+    PreviewWindow* preview = readAndPreview(workedExample());
+    qunsetenv("KARUMENIO_DRIVE_C");
+    preview->setPointsFile(pointsFile.isEmpty() ? QString() : folder.filePath(pointsFile));
+    m_sink.messages.clear();
+    m_sink.savePath.clear();
+    auto* button = preview->findChild<QPushButton*>(QStringLiteral("export-") + token);
+    QVERIFY(button);
+    button->click();
+    if (suggested.isEmpty()) {
+        QVERIFY(m_sink.saveSuggestions.isEmpty());
+        QCOMPARE(m_sink.messages.size(), 1);
+        QVERIFY(m_sink.messages.first().warning);
+        QVERIFY2(m_sink.messages.first().text.contains(QStringLiteral("座標系")),
+                 qPrintable(m_sink.messages.first().text));
+        return;
+    }
+    QCOMPARE(m_sink.saveSuggestions, QStringList{folder.filePath(suggested)});
+    QVERIFY(m_sink.messages.isEmpty());
+}
+
 void TestPreview::aChangedSheetMarksTheDrawingOutOfDate() {
     PreviewWindow* preview = readAndPreview(workedExample());
     auto* banner = preview->findChild<QWidget*>(QStringLiteral("outOfDateBanner"));
@@ -276,6 +324,13 @@ void TestPreview::aChangedSheetMarksTheDrawingOutOfDate() {
     QVERIFY(preview->isOutOfDate());
     QVERIFY(banner->isVisible());
     QVERIFY(preview->view()->isGreyedOut());
+    // The banner takes its room from the view, and the sheet's frame stays whole in it.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    karumenio::app::PlanView* view = preview->view();
+    QVERIFY(view->geometry().top() >= banner->geometry().bottom());
+    QVERIFY(view->mapToScene(view->viewport()->rect())
+                .boundingRect()
+                .contains(preview->scene()->drawingRect()));
     // A change of the settings draws again from the read points: still out of date.
     select("paperList", QStringLiteral("A2"));
     QVERIFY(preview->isOutOfDate());

@@ -272,6 +272,37 @@ TEST_F(SessionTest, AReplacementClearsEveryRowOfTheEarlierJobInOneStep) {
     EXPECT_EQ(session.sheet().inputText(3007, 2), "P3001");
 }
 
+TEST_F(SessionTest, TheKeptSheetComesBackAsItWasLeft) {
+    Session before;
+    SheetEdits& edits = before.edits();
+    ASSERT_TRUE(edits.paste(6, 1, kWorked, false).ok);
+    // A name with a tab and a backslash, a formula, a typed radius, an overwritten title.
+    ASSERT_TRUE(edits.enter(8, 2, "K\\3\t").ok);
+    ASSERT_TRUE(edits.enter(9, 2, "=B7").ok);
+    ASSERT_TRUE(edits.enter(9, 7, "2.5").ok);
+    ASSERT_TRUE(edits.enter(1, 1, "現場A").ok);
+    ASSERT_TRUE(edits.undo());
+    const std::string kept = edits.keptCells();
+
+    Session after;
+    after.edits().restoreKeptCells(kept);
+    for (int row = 1; row <= 3006; ++row) {
+        for (int column = 1; column <= 7; ++column) {
+            ASSERT_EQ(after.sheet().inputText(row, column), before.sheet().inputText(row, column))
+                << row << ',' << column;
+        }
+    }
+    EXPECT_EQ(after.sheet().value(7, 5), before.sheet().value(7, 5));
+    // A new start: nothing to undo, nothing read.
+    EXPECT_FALSE(after.edits().canUndo());
+    EXPECT_FALSE(after.hasRead());
+    EXPECT_EQ(Session().edits().keptCells(), "");
+    // A line that names no cell is passed over.
+    Session odd;
+    odd.edits().restoreKeptCells("garbage\n0\t1\tX\n6\t2\tP1\n");
+    EXPECT_EQ(odd.sheet().inputText(6, 2), "P1");
+}
+
 // A parcel near Tokyo Station in system IX (its origin is 36°N, 139°50′E).
 TEST_F(SessionTest, AChosenCoordinateSystemPutsThePlanOnTheMapOrSaysWhatLooksWrong) {
     const std::string tokyo = "K\tA\t-35000\t-6500\r\n\tB\t-34900\t-6500\r\n"

@@ -10,12 +10,15 @@ const Dialogs = (() => {
     const buttons = document.getElementById("message-buttons");
     let queue = Promise.resolve();
 
-    function open(heading, body, captions, warning) {
+    // low: the box stands near the window's foot, clear of the cell its message names, which
+    // the grid shows in its middle.
+    function open(heading, body, captions, warning, low) {
         return new Promise((resolve) => {
             const returnTo = document.activeElement;
             title.textContent = heading;
             text.textContent = body;
             box.classList.toggle("warning", Boolean(warning));
+            box.classList.toggle("low", Boolean(low));
             buttons.replaceChildren();
             let answered = false;
             const finish = (index) => {
@@ -47,8 +50,8 @@ const Dialogs = (() => {
         });
     }
 
-    function enqueue(heading, body, captions, warning) {
-        const shown = queue.then(() => open(heading, body, captions, warning));
+    function enqueue(heading, body, captions, warning, low = false) {
+        const shown = queue.then(() => open(heading, body, captions, warning, low));
         queue = shown.catch(() => {});
         return shown;
     }
@@ -59,7 +62,8 @@ const Dialogs = (() => {
             return enqueue(heading, body, [OK], warning);
         },
         show(message) {
-            return enqueue(message.title, message.text, [OK], message.warning);
+            return enqueue(message.title, message.text, [OK], message.warning,
+                           Boolean(message.cell));
         },
         ask(heading, body, captions) {
             return enqueue(heading, body, captions, false);

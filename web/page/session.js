@@ -104,6 +104,8 @@ class PageSession {
 
     async showFolder() {
         const label = document.getElementById("folder-name");
+        document.getElementById("usage-folder").textContent =
+            this.Module.usageFolderNote(this.folder ? this.folder.name : "");
         if (!Output.canChooseFolder()) {
             label.textContent = "";
             document.getElementById("folder-button").hidden = true;
