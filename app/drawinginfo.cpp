@@ -65,7 +65,7 @@ void DrawingInfoStore::save(const QString& key, const DrawingInfo& info) {
     const parcel::SurveyMapSettings& fields = info.map;
     const QString group = kGroup + key + QLatin1Char('/');
     const parcel::LandCategory& category =
-        fields.landCategory != nullptr ? *fields.landCategory : parcel::kLandCategories[0];
+        fields.landCategory != nullptr ? *fields.landCategory : parcel::kDefaultLandCategory;
     store.setValue(
         group + QStringLiteral("landCategory"),
         QString::fromUtf8(category.token.data(), static_cast<qsizetype>(category.token.size())));

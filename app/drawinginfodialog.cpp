@@ -113,7 +113,7 @@ DrawingInfo DrawingInfoDialog::info() const {
     fields.landCategory =
         parcel::findLandCategory(m_landCategory->currentData().toString().toStdString());
     if (fields.landCategory == nullptr) {
-        fields.landCategory = &parcel::kLandCategories[0];
+        fields.landCategory = &parcel::kDefaultLandCategory;
     }
     parcel::TitleBlock& title = fields.titleBlock;
     title.location = m_location->text().trimmed().toStdString();

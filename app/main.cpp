@@ -88,6 +88,10 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption writeIcon(QStringLiteral("write-icon"),
                                        QStringLiteral("Save the program icon as <file> and exit."),
                                        QStringLiteral("file"));
+    const QCommandLineOption iconSize(
+        QStringLiteral("icon-size"),
+        QStringLiteral("The icon's width and height for --write-icon (default 32)."),
+        QStringLiteral("pixels"), QStringLiteral("32"));
     const QCommandLineOption example(
         QStringLiteral("example"),
         QStringLiteral("Worked example as TAB-separated <text file>, for the pictures."),
@@ -95,8 +99,8 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption quitWhenShown(
         QStringLiteral("quit-when-shown"),
         QStringLiteral("Exit as soon as the main window has been shown (for start-up timing)."));
-    parser.addOptions(
-        {screenshot, examplePicture, examplePlanPicture, writeIcon, example, quitWhenShown});
+    parser.addOptions({screenshot, examplePicture, examplePlanPicture, writeIcon, iconSize, example,
+                       quitWhenShown});
     parser.process(application);
 
     const QString exampleText = parser.isSet(example) ? readText(parser.value(example)) : QString();
@@ -105,7 +109,12 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     if (parser.isSet(writeIcon)) {
-        return guide::programIconImage().save(parser.value(writeIcon)) ? 0 : 1;
+        const int pixels = parser.value(iconSize).toInt();
+        if (pixels < 16 || pixels > 1024) {
+            std::fprintf(stderr, "karumenio: --icon-size must be 16 to 1024\n");
+            return 1;
+        }
+        return guide::programIconImage(pixels).save(parser.value(writeIcon)) ? 0 : 1;
     }
     for (const QCommandLineOption* picture : {&examplePicture, &examplePlanPicture}) {
         if (!parser.isSet(*picture)) {

@@ -2,7 +2,6 @@
 
 #include "drawinginfo.h"
 #include "drawinginfodialog.h"
-#include "errortext.h"
 #include "messageboxsink.h"
 #include "olecontainer.h"
 #include "planscene.h"
@@ -18,7 +17,7 @@
 #include "guide/formlook.h"
 #include "guide/screenfit.h"
 #include "guide/usagewindow.h"
-#include "job/job.h"
+#include "job/session.h"
 #include "plan/degreesperradian.h"
 #include "plan/drawingscale.h"
 #include "plan/edition.h"
@@ -26,7 +25,6 @@
 #include "points/reader.h"
 #include "spreadsheet/cellformat.h"
 #include "spreadsheet/formulaparser.h"
-#include "transaction/platform.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -334,6 +332,7 @@ void MainWindow::hideProgress() {
 
 void MainWindow::readPoints() {
     commitWorksheetEdit();
+    applySettings();
     m_session->read();
 }
 
@@ -366,8 +365,11 @@ void MainWindow::chooseOutputFolder() {
 void MainWindow::setOutputFolder(const QString& folder) {
     m_session->setOutputFolder(folder);
     m_folderButton->setToolTip(folder);
+    if (m_preview) {
+        m_preview->setSaveFolder(QString::fromStdU16String(outputFolder().u16string()));
+    }
     if (m_usageWindow) {
-        m_usageWindow->setOutputFolder(fromStd(transaction::platform::displayPath(outputFolder())));
+        m_usageWindow->setOutputFolder(SessionAdapter::displayPath(outputFolder()));
     }
 }
 
@@ -395,6 +397,10 @@ void MainWindow::rememberChoices() {
 
 void MainWindow::setPointsFile(const QString& path) {
     m_drawingInfoKey = DrawingInfoStore::keyOf(path);
+    m_pointsFile = path;
+    if (m_preview) {
+        m_preview->setPointsFile(path);
+    }
     refreshPreview();
 }
 
@@ -419,7 +425,7 @@ void MainWindow::showUsage() {
                 &MainWindow::takeFocusBack);
         guide::centreOnScreen(m_usageWindow, this);
     }
-    m_usageWindow->setOutputFolder(fromStd(transaction::platform::displayPath(outputFolder())));
+    m_usageWindow->setOutputFolder(SessionAdapter::displayPath(outputFolder()));
     m_usageWindow->show();
     m_usageWindow->raise();
     m_usageWindow->activateWindow();
@@ -427,13 +433,16 @@ void MainWindow::showUsage() {
 
 PreviewWindow* MainWindow::openPreview() {
     if (!m_preview) {
-        m_preview = new PreviewWindow(m_sink);
+        m_preview = new PreviewWindow(m_session);
         m_preview->scene()->setCellText([this](double value, int row, int column) {
             return fromStd(spreadsheet::formatValue(
                 spreadsheet::CellValue::number(value),
                 m_session->job().sheet().layout().numberFormat(row, column)));
         });
-        guide::centreOnScreen(m_preview, this);
+        // Beside the main window, never over the two buttons the surveyor goes back to.
+        placeClearOf(m_preview, QSize(480, 360), this, {m_readButton, m_writeButton});
+        m_preview->setSaveFolder(QString::fromStdU16String(outputFolder().u16string()));
+        m_preview->setPointsFile(m_pointsFile);
         connect(m_preview, &PreviewWindow::cellRequested, this, &MainWindow::selectCell);
         connect(m_preview, &PreviewWindow::pointClicked, this, [this](int slot) {
             const int row = points::kFirstDataRow + slot;
@@ -442,9 +451,6 @@ PreviewWindow* MainWindow::openPreview() {
         });
         connect(m_preview, &PreviewWindow::suggestionApplied, this, &MainWindow::applySuggestion);
         connect(m_preview, &PreviewWindow::readRequested, this, &MainWindow::readPoints);
-        m_preview->setReadCheck([this](const QString& title, const QStringList& answers) {
-            return m_session->confirmRead(m_preview, title, answers);
-        });
     }
     m_preview->show();
     m_preview->raise();
@@ -463,18 +469,12 @@ void MainWindow::refreshPreview() {
     }
     commitWorksheetEdit();
     applySettings();
-    const job::Job& job = m_session->job();
-    if (!job.hasRead()) {
-        m_preview->showProblem(QStringLiteral("座標が読み込まれていません。"
-                                              "「座 標 読 込」を押すと図面を表示します。"));
+    const job::Preview preview = m_session->session().preview();
+    if (!preview.plan) {
+        m_preview->showProblem(fromStd(preview.problem));
         return;
     }
-    try {
-        m_preview->setPlan(job.plan(), job.settings());
-    } catch (const std::exception& error) {
-        m_preview->showProblem(errorText(error));
-        return;
-    }
+    m_preview->setPlan(preview);
     m_preview->setOutOfDate(m_session->sheetChangedSinceRead());
 }
 
@@ -489,9 +489,7 @@ void MainWindow::selectCell(const QString& cell) {
         return;
     }
     const auto [row, column] = *at;
-    WorksheetView* view = openWorksheet()->view();
-    view->selectCells(row, column, row, column);
-    view->scrollTo(view->model()->index(row - 1, column - 1), QAbstractItemView::PositionAtCenter);
+    openWorksheet()->view()->showCell(row, column);
 }
 
 void MainWindow::takeFocusBack() {
@@ -505,7 +503,7 @@ void MainWindow::takeFocusBack() {
 
 WorksheetWindow* MainWindow::openWorksheet() {
     if (!m_worksheetWindow) {
-        m_worksheetWindow = new WorksheetWindow(m_model, m_sink, nullptr, &m_session->job());
+        m_worksheetWindow = new WorksheetWindow(m_model, m_sink, nullptr, &m_session->session());
         connect(m_worksheetWindow, &WorksheetWindow::pointsFileOpened, this,
                 &MainWindow::setPointsFile);
         // Beside the main window, not over its buttons and lists, and on its screen.

@@ -114,6 +114,8 @@ class MainWindow : public QWidget {
     QLabel* m_zoneCaption;
     // The key the survey map's fields of the job are kept under.
     QString m_drawingInfoKey;
+    // The points file the worksheet was opened from, whose name the exports take.
+    QString m_pointsFile;
     QLineEdit* m_angleBox;
     OleContainer* m_worksheetIcon;
     QLabel* m_paperCaption;

@@ -29,8 +29,9 @@ int MessageBoxSink::question(QWidget* parent, const QString& title, const QStrin
     return static_cast<int>(buttons.indexOf(box.clickedButton()));
 }
 
-QString MessageBoxSink::saveFileName(QWidget* parent, const QString& title, const QString& filter) {
-    return QFileDialog::getSaveFileName(parent, title, QString(), filter);
+QString MessageBoxSink::saveFileName(QWidget* parent, const QString& title, const QString& filter,
+                                     const QString& suggested) {
+    return QFileDialog::getSaveFileName(parent, title, suggested, filter);
 }
 
 } // namespace karumenio::app

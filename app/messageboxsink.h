@@ -12,7 +12,8 @@ class MessageBoxSink : public MessageSink {
     void warning(QWidget* parent, const QString& title, const QString& text) override;
     int question(QWidget* parent, const QString& title, const QString& text,
                  const QStringList& answers) override;
-    QString saveFileName(QWidget* parent, const QString& title, const QString& filter) override;
+    QString saveFileName(QWidget* parent, const QString& title, const QString& filter,
+                         const QString& suggested) override;
 };
 
 } // namespace karumenio::app

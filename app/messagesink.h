@@ -21,8 +21,10 @@ class MessageSink {
     // answer taken, or -1 when the box was closed without one.
     virtual int question(QWidget* parent, const QString& title, const QString& text,
                          const QStringList& answers) = 0;
-    // The file to save to, chosen in a save dialog with the filter; empty when cancelled.
-    virtual QString saveFileName(QWidget* parent, const QString& title, const QString& filter) = 0;
+    // The file to save to, chosen in a save dialog with the filter that starts at the suggested
+    // path (its folder and name); empty when cancelled.
+    virtual QString saveFileName(QWidget* parent, const QString& title, const QString& filter,
+                                 const QString& suggested) = 0;
 };
 
 } // namespace karumenio::app

@@ -2,18 +2,11 @@
 
 #include "planscene.h"
 
-#include "job/outputformat.h"
-#include "job/settings.h"
-#include "transaction/atomicfileset.h"
-#include "transaction/foldersession.h"
-
 #include <QBuffer>
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSvgGenerator>
-
-#include <filesystem>
 
 namespace karumenio::app {
 
@@ -89,73 +82,6 @@ QByteArray svgBytes(PlanScene& scene) {
         scene.renderDrawing(painter, QRectF(QPointF(0, 0), QSizeF(size)), source);
     }
     return bytes;
-}
-
-namespace {
-
-QString fromStd(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QByteArray pngOfDefaultSize(PlanScene& scene) {
-    return pngBytes(scene);
-}
-
-} // namespace
-
-const std::vector<PlanExport>& planExports() {
-    static const std::vector<PlanExport> exports = [] {
-        std::vector<PlanExport> list;
-        for (const job::OutputFormat& format : job::outputFormats()) {
-            list.push_back({fromStd(format.token), fromStd(format.name) + QStringLiteral(" 出力…"),
-                            fromStd(format.filter), fromStd(format.extension), &format, nullptr});
-        }
-        list.push_back({QStringLiteral("pdf"), QStringLiteral("PDF 出力…"),
-                        QStringLiteral("PDF (*.pdf)"), QStringLiteral(".pdf"), nullptr, pdfBytes});
-        list.push_back({QStringLiteral("png"), QStringLiteral("PNG 出力…"),
-                        QStringLiteral("PNG 画像 (*.png)"), QStringLiteral(".png"), nullptr,
-                        pngOfDefaultSize});
-        list.push_back({QStringLiteral("svg"), QStringLiteral("SVG 出力…"),
-                        QStringLiteral("SVG 画像 (*.svg)"), QStringLiteral(".svg"), nullptr,
-                        svgBytes});
-        return list;
-    }();
-    return exports;
-}
-
-const PlanExport* findPlanExport(const QString& token) {
-    for (const PlanExport& entry : planExports()) {
-        if (entry.token == token) {
-            return &entry;
-        }
-    }
-    return nullptr;
-}
-
-transaction::WriteReport exportPlan(PlanScene& scene, const job::Settings& settings,
-                                    const PlanExport& format, const QString& path,
-                                    const transaction::FileOperations& operations) {
-    const std::filesystem::path target(path.toStdU16String());
-    job::FormatBytes file;
-    if (format.format != nullptr) {
-        file = format.format->write({scene.plan(), settings, target, scene.surveyMap()});
-    } else {
-        file.bytes = format.render(scene).toStdString();
-    }
-    // The folder may be the scripts' own: a run interrupted there is put right first, and an
-    // export of the same kind interrupted there too.
-    transaction::RecoveryScope scope = job::outputFolderScope();
-    scope.extensions.push_back(format.suffix.toStdString());
-    const transaction::FolderSession session(target.parent_path(), scope, operations);
-    return session.run([&] {
-        transaction::AtomicFileSet files;
-        files.add(target, std::move(file.bytes));
-        files.commit(operations);
-        transaction::WriteReport report;
-        report.files.push_back(target);
-        report.warnings = std::move(file.warnings);
-        return report;
-    });
 }
 
 } // namespace karumenio::app

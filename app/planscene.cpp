@@ -1,6 +1,7 @@
 #include "planscene.h"
 
 #include "guide/formlook.h"
+#include "job/messages.h"
 #include "points/pointtable.h"
 
 #include <QFontMetricsF>
@@ -157,16 +158,12 @@ void PlanScene::addMarker(plan::WorldPoint world, int slot) {
                               markerPen);
     marker->setData(0, slot);
     const int row = points::kFirstDataRow + slot;
-    QString tip = QStringLiteral("%1\n行 %2　X %3　Y %4")
-                      .arg(fromStd(p.label))
-                      .arg(row)
-                      .arg(cellText(p.x, row, points::kPointXColumn).trimmed(),
-                           cellText(p.y, row, points::kPointYColumn).trimmed());
-    if (p.radius != 0) {
-        tip += QStringLiteral("　半径 %1")
-                   .arg(cellText(p.radius, row, points::kMarkRadiusColumn).trimmed());
-    }
-    marker->setToolTip(tip);
+    const auto shown = [&](double value, int column) {
+        return cellText(value, row, column).trimmed().toStdString();
+    };
+    marker->setToolTip(fromStd(job::pointTip(
+        p.label, row, shown(p.x, points::kPointXColumn), shown(p.y, points::kPointYColumn),
+        p.radius != 0 ? shown(p.radius, points::kMarkRadiusColumn) : std::string())));
     m_markers.append(marker);
 }
 

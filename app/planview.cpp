@@ -55,6 +55,14 @@ void PlanView::drawForeground(QPainter* painter, const QRectF& rect) {
 
 void PlanView::fitAll() {
     fitInView(m_scene->drawingRect(), Qt::KeepAspectRatio);
+    m_fitted = true;
+}
+
+void PlanView::resizeEvent(QResizeEvent* event) {
+    QGraphicsView::resizeEvent(event);
+    if (m_fitted) {
+        fitAll();
+    }
 }
 
 void PlanView::wheelEvent(QWheelEvent* event) {
@@ -63,6 +71,7 @@ void PlanView::wheelEvent(QWheelEvent* event) {
     const QPointF cursor = event->position();
     const QPointF anchor = viewportTransform().inverted().map(cursor);
     scale(factor, factor);
+    m_fitted = false;
     const QPointF moved = viewportTransform().map(anchor) - cursor;
     horizontalScrollBar()->setValue(horizontalScrollBar()->value() + qRound(moved.x()));
     verticalScrollBar()->setValue(verticalScrollBar()->value() + qRound(moved.y()));
@@ -76,8 +85,12 @@ void PlanView::mousePressEvent(QMouseEvent* event) {
 
 void PlanView::mouseReleaseEvent(QMouseEvent* event) {
     QGraphicsView::mouseReleaseEvent(event);
-    if (event->button() != Qt::LeftButton ||
-        (event->position().toPoint() - m_pressedAt).manhattanLength() > kClickSlop) {
+    if (event->button() != Qt::LeftButton) {
+        return;
+    }
+    if ((event->position().toPoint() - m_pressedAt).manhattanLength() > kClickSlop) {
+        // Panned: the surveyor's view from now on.
+        m_fitted = false;
         return;
     }
     const QPointF at = mapToScene(event->position().toPoint());

@@ -13,7 +13,8 @@ class PlanView : public QGraphicsView {
   public:
     explicit PlanView(PlanScene* scene, QWidget* parent = nullptr);
 
-    // Shows the whole drawing.
+    // Shows the whole drawing, and keeps it whole when the view changes size (a banner shown
+    // above it, the window resized) until the surveyor zooms or pans.
     void fitAll();
     // Greys the drawing out, for a drawing that no longer matches the worksheet.
     void setGreyedOut(bool greyed);
@@ -26,6 +27,7 @@ class PlanView : public QGraphicsView {
     void wheelEvent(QWheelEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void drawForeground(QPainter* painter, const QRectF& rect) override;
 
   private:
@@ -35,6 +37,7 @@ class PlanView : public QGraphicsView {
     PlanScene* m_scene;
     QPoint m_pressedAt;
     bool m_greyed = false;
+    bool m_fitted = false;
 };
 
 } // namespace karumenio::app

@@ -3,20 +3,21 @@
 #include "messagesink.h"
 #include "planscene.h"
 #include "planview.h"
+#include "previewexports.h"
+#include "sessionadapter.h"
 
 #include "job/errormessage.h"
-#include "job/fitadvice.h"
-#include "job/planlocation.h"
-#include "job/surveymapfiles.h"
-#include "plan/labelencoding.h"
+#include "job/outputformat.h"
+#include "job/session.h"
 
 #include <QCheckBox>
 #include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QVBoxLayout>
 
 namespace karumenio::app {
@@ -27,23 +28,22 @@ QString fromStd(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// A warning as a link to the cell it names ("セル G7 の…").
-QString linkedWarning(const QString& warning) {
-    static const QRegularExpression cell(QStringLiteral("セル ([A-Z]+[0-9]+)"));
-    const QRegularExpressionMatch match = cell.match(warning);
-    if (!match.hasMatch()) {
-        return warning.toHtmlEscaped();
+// A warning as a link to the cell it is about.
+QString linkedWarning(const job::Message& warning) {
+    const QString text = fromStd(warning.text).toHtmlEscaped();
+    if (warning.cell.empty()) {
+        return text;
     }
-    return QStringLiteral("<a href=\"%1\">%2</a>").arg(match.captured(1), warning.toHtmlEscaped());
+    return QStringLiteral("<a href=\"%1\">%2</a>").arg(fromStd(warning.cell), text);
 }
 
 } // namespace
 
-PreviewWindow::PreviewWindow(MessageSink* sink, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_sink(sink), m_scene(new PlanScene(this)),
-      m_view(new PlanView(m_scene, this)) {
+PreviewWindow::PreviewWindow(SessionAdapter* session, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_session(session), m_sink(session->sink()),
+      m_scene(new PlanScene(this)), m_view(new PlanView(m_scene, this)) {
     setObjectName(QStringLiteral("PreviewWindow"));
-    setWindowTitle(QStringLiteral("図面プレビュー"));
+    setWindowTitle(fromStd(job::kPreviewTitle));
     resize(900, 680);
 
     auto* tools = new QHBoxLayout;
@@ -60,14 +60,18 @@ PreviewWindow::PreviewWindow(MessageSink* sink, QWidget* parent)
     connect(m_mapButton, &QPushButton::clicked, this, &PreviewWindow::openMap);
     tools->addWidget(m_mapButton);
     tools->addStretch();
+    // The exports on a row of their own: the window stays narrow enough to stand beside the
+    // main window on a small screen.
+    auto* exports = new QHBoxLayout;
     for (const PlanExport& entry : planExports()) {
         auto* button = new QPushButton(entry.button, this);
         button->setObjectName(QStringLiteral("export-") + entry.token);
         const QString token = entry.token;
         connect(button, &QPushButton::clicked, this, [this, token] { askAndExport(token); });
-        tools->addWidget(button);
+        exports->addWidget(button);
         m_exportButtons.append(button);
     }
+    exports->addStretch();
 
     // Shown while the worksheet has changed since the read that the drawing shows.
     m_banner = new QFrame(this);
@@ -75,10 +79,9 @@ PreviewWindow::PreviewWindow(MessageSink* sink, QWidget* parent)
     m_banner->setStyleSheet(QStringLiteral("#outOfDateBanner { background: #fff3b0;"
                                            " border: 1px solid #d8a300; }"
                                            " #outOfDateBanner QLabel { color: #5a4300; }"));
-    auto* bannerText =
-        new QLabel(QStringLiteral("ワークシートは最後の「座 標 読 込」の後に変更されています。"
-                                  "この図面は読み込んだ時の座標のものです。"),
-                   m_banner);
+    auto* bannerText = new QLabel(fromStd(job::staleSheetQuestion(job::ReadUse::Export).text) +
+                                      QStringLiteral("この図面は読み込んだ時の座標のものです。"),
+                                  m_banner);
     bannerText->setWordWrap(true);
     auto* readAgain = new QPushButton(QStringLiteral("読み込み直す"), m_banner);
     readAgain->setObjectName(QStringLiteral("readAgain"));
@@ -109,6 +112,7 @@ PreviewWindow::PreviewWindow(MessageSink* sink, QWidget* parent)
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(tools);
+    layout->addLayout(exports);
     layout->addWidget(m_banner);
     layout->addWidget(m_view, 1);
     layout->addWidget(m_counts);
@@ -117,34 +121,15 @@ PreviewWindow::PreviewWindow(MessageSink* sink, QWidget* parent)
 
     connect(m_view, &PlanView::pointClicked, this, &PreviewWindow::pointClicked);
     m_openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
-    locate(plan::Plan{});
+    showMapButton({}, QStringLiteral("図面がありません。"));
 }
 
-QStringList PreviewWindow::locate(const plan::Plan& plan) {
-    m_mapAddress.clear();
-    QStringList warnings;
-    QString why =
-        QStringLiteral("座標系が選ばれていません。メイン画面の「座標系」で平面直角座標系を"
-                       "選ぶと、図面の位置を地理院地図で確かめられます。");
-    if (plan.points.empty()) {
-        why = QStringLiteral("図面がありません。");
-    } else if (m_settings.planeSystem != nullptr) {
-        const auto location = job::locatePlan(plan, *m_settings.planeSystem);
-        if (location && location->mapAddress) {
-            m_mapAddress = fromStd(*location->mapAddress);
-        } else {
-            why = QStringLiteral(
-                "測点が選んだ座標系の範囲から遠く離れているため、地図に示せません。");
-        }
-        if (location && !location->warning.empty()) {
-            warnings.append(fromStd(location->warning).toHtmlEscaped());
-        }
-    }
+void PreviewWindow::showMapButton(const QString& address, const QString& unavailable) {
+    m_mapAddress = address;
     m_mapButton->setEnabled(!m_mapAddress.isEmpty());
     m_mapButton->setToolTip(m_mapAddress.isEmpty()
-                                ? why
+                                ? unavailable
                                 : QStringLiteral("地理院地図で開きます: %1").arg(m_mapAddress));
-    return warnings;
 }
 
 void PreviewWindow::openMap() {
@@ -159,54 +144,28 @@ void PreviewWindow::openMap() {
     }
 }
 
-void PreviewWindow::setPlan(const plan::Plan& plan, const job::Settings& settings) {
-    m_settings = settings;
-    // The survey map as the DXF, KYUSEKI.SCR and the PDF draw it.
-    std::vector<std::string> mapWarnings;
-    std::optional<layout::SheetLayout> map;
-    if (settings.surveyMap) {
-        map = job::surveyMapOf(plan, settings, &mapWarnings);
-        parcel::warnUnmappableTexts(*map, mapWarnings);
-    }
-    m_scene->setPlan(plan, map ? &*map : nullptr);
+void PreviewWindow::setPlan(const job::Preview& preview) {
+    const plan::Plan& plan = *preview.plan;
+    m_scene->setPlan(plan, preview.surveyMap ? &*preview.surveyMap : nullptr);
     m_view->setEnabled(true);
     for (QPushButton* button : std::as_const(m_exportButtons)) {
         button->setEnabled(true);
     }
-    m_counts->setText(QStringLiteral("測点 %1　線 %2　円 %3　文字 %4")
-                          .arg(plan.points.size())
-                          .arg(plan.polylines.size())
-                          .arg(plan.circles.size())
-                          .arg(plan.labels.size()));
+    m_counts->setText(fromStd(preview.counts));
 
     QStringList warnings;
-    for (const std::string& warning : plan.warnings) {
-        warnings.append(linkedWarning(fromStd(warning)));
+    for (const job::Message& warning : preview.warnings) {
+        warnings.append(linkedWarning(warning));
     }
-    // Names the code page cannot hold are written as "?" in every output.
-    std::vector<std::string> lost;
-    plan::warnUnmappableLabels(plan, lost);
-    for (const std::string& warning : lost) {
-        warnings.append(linkedWarning(fromStd(warning)));
-    }
-    for (const std::string& warning : mapWarnings) {
-        warnings.append(fromStd(warning).toHtmlEscaped());
-    }
-    warnings.append(locate(plan));
     m_warnings->setText(warnings.join(QStringLiteral("<br>")));
     m_warnings->setVisible(!warnings.isEmpty());
+    showMapButton(fromStd(preview.mapAddress), fromStd(preview.mapUnavailable));
 
-    m_paperToken.clear();
-    m_scaleToken.clear();
-    const job::FitAdvice advice = job::fitAdvice(plan, map ? &*map : nullptr);
-    if (advice.scale != nullptr) {
-        m_paperToken = fromStd(advice.paper->token);
-        m_scaleToken = fromStd(advice.scale->token);
-        m_apply->setText(fromStd(advice.caption));
-    }
-    m_fit->setText(fromStd(advice.text));
+    m_paperToken = fromStd(preview.suggestedPaper);
+    m_scaleToken = fromStd(preview.suggestedScale);
+    m_apply->setText(fromStd(preview.suggestionCaption));
+    m_fit->setText(fromStd(preview.fitText));
     m_apply->setVisible(hasSuggestion());
-
     // A new sheet frame (paper, scale, angle, or points that move it) is shown whole; points
     // that change inside the same frame keep the surveyor's zoom.
     std::vector<QPointF> frame;
@@ -227,13 +186,6 @@ void PreviewWindow::setOutOfDate(bool outOfDate) {
     m_view->setGreyedOut(outOfDate);
 }
 
-bool PreviewWindow::useOfDrawingConfirmed(const QString& title, const QStringList& answers) {
-    if (!m_outOfDate) {
-        return true;
-    }
-    return m_readCheck && m_readCheck(title, answers);
-}
-
 void PreviewWindow::showProblem(const QString& message) {
     setOutOfDate(false);
     m_scene->setPlan(plan::Plan{});
@@ -246,7 +198,7 @@ void PreviewWindow::showProblem(const QString& message) {
     m_warnings->setVisible(false);
     m_fit->clear();
     m_apply->setVisible(false);
-    locate(plan::Plan{});
+    showMapButton({}, QStringLiteral("図面がありません。"));
     m_paperToken.clear();
     m_scaleToken.clear();
 }
@@ -270,9 +222,7 @@ void PreviewWindow::applySuggestion() {
     // A suggestion made from points the worksheet no longer holds is not applied unasked.
     const QString paper = m_paperToken;
     const QString scale = m_scaleToken;
-    if (!useOfDrawingConfirmed(windowTitle(), {QStringLiteral("読み込み直して確かめる"),
-                                               QStringLiteral("読み込んだ座標のまま変える"),
-                                               QStringLiteral("キャンセル")})) {
+    if (!m_session->confirmUse(this, job::ReadUse::Suggestion)) {
         return;
     }
     // After a new read the check is made again: the surveyor sees it before anything changes.
@@ -290,17 +240,50 @@ bool PreviewWindow::exportTo(const QString& token, const QString& path) {
     if (format == nullptr) {
         return false;
     }
-    transaction::WriteReport report;
+    if (format->format != nullptr) {
+        return m_session->exportFile(this, token, path);
+    }
+    // A picture is rendered only of a plan the session would export.
+    if (m_session->exportRefused(this)) {
+        return false;
+    }
+    return m_session->writeFile(this, path, format->render(*m_scene));
+}
+
+QString PreviewWindow::suggestedPath(const QString& token) const {
+    const PlanExport* entry = findPlanExport(token);
+    if (entry == nullptr) {
+        return {};
+    }
+    const QDir folder(m_saveFolder.isEmpty() ? QDir::homePath() : m_saveFolder);
+    const QString drawing = QStringLiteral("図面");
+    const QString stem =
+        m_pointsFile.isEmpty() ? drawing : QFileInfo(m_pointsFile).completeBaseName();
+    QString path = folder.filePath(stem + entry->suffix);
+    // A SIMA or CSV export beside the file it was read from must not offer to replace it;
+    // names are compared as Windows compares them, without regard to case.
+    const auto absolute = [](const QString& file) {
+        return QDir::cleanPath(QFileInfo(file).absoluteFilePath());
+    };
+    if (!m_pointsFile.isEmpty() &&
+        absolute(path).compare(absolute(m_pointsFile), Qt::CaseInsensitive) == 0) {
+        path = folder.filePath(drawing + entry->suffix);
+    }
+    return path;
+}
+
+bool PreviewWindow::formatAccepts(const PlanExport& entry, const QString& path) {
+    if (entry.format == nullptr) {
+        return true;
+    }
+    // The writer decides what it refuses; its bytes are made again once the name is known.
     try {
-        report = exportPlan(*m_scene, m_settings, *format, path);
+        const std::filesystem::path target(path.toStdU16String());
+        entry.format->write(
+            {m_scene->plan(), m_session->session().settings(), target, m_scene->surveyMap()});
     } catch (const std::exception& error) {
         m_sink->warning(this, windowTitle(), QString::fromStdString(job::errorMessage(error)));
         return false;
-    }
-    // An earlier write into the folder that was interrupted has been finished or undone, and
-    // what the writer found (a name cut, a character written as "?").
-    for (const std::string& line : report.warnings) {
-        m_sink->information(this, windowTitle(), fromStd(line));
     }
     return true;
 }
@@ -310,22 +293,26 @@ void PreviewWindow::askAndExport(const QString& token) {
     if (entry == nullptr) {
         return;
     }
-    const QString title = entry->button;
-    if (!useOfDrawingConfirmed(windowTitle(), {QStringLiteral("読み込み直して出力"),
-                                               QStringLiteral("読み込んだ座標で出力"),
-                                               QStringLiteral("キャンセル")})) {
+    if (!m_session->confirmUse(this, job::ReadUse::Export)) {
         return;
     }
-    QString path = m_sink->saveFileName(this, title, entry->filter);
+    // Refused before a file is named, where the write run would refuse, and where the format's
+    // writer refuses the plan whatever the name (GeoJSON without a coordinate system).
+    if (m_session->exportRefused(this)) {
+        return;
+    }
+    const QString suggested = suggestedPath(token);
+    if (!formatAccepts(*entry, suggested)) {
+        return;
+    }
+    QString path = m_sink->saveFileName(this, entry->button, entry->filter, suggested);
     if (path.isEmpty()) {
         return;
     }
     if (!path.endsWith(entry->suffix, Qt::CaseInsensitive)) {
         path += entry->suffix;
     }
-    if (exportTo(token, path)) {
-        m_sink->information(this, windowTitle(), QStringLiteral("%1 を書き出しました。").arg(path));
-    }
+    exportTo(token, path);
 }
 
 } // namespace karumenio::app

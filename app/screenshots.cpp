@@ -14,6 +14,7 @@
 #include "guide/usagewindow.h"
 #include "job/job.h"
 #include "plan/fitcheck.h"
+#include "points/pointtable.h"
 #include "spreadsheet/worksheet.h"
 
 #include <QApplication>
@@ -23,6 +24,7 @@
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
@@ -40,15 +42,21 @@ constexpr int kPlanPictureWidth = 380;
 // Row 5, the heading row, 0-based.
 constexpr int kHeadingRow = 4;
 
-// Screenshots must not wait on message boxes.
+// Screenshots must not wait on message boxes; the last warning is kept to be pictured.
 class SilentSink : public MessageSink {
   public:
     void information(QWidget*, const QString&, const QString&) override {}
-    void warning(QWidget*, const QString&, const QString&) override {}
+    void warning(QWidget*, const QString& title, const QString& text) override {
+        lastWarning = {title, text};
+    }
     int question(QWidget*, const QString&, const QString&, const QStringList&) override {
         return 0;
     }
-    QString saveFileName(QWidget*, const QString&, const QString&) override { return {}; }
+    QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override {
+        return {};
+    }
+
+    std::pair<QString, QString> lastWarning;
 };
 
 // Lets the windows paint themselves (and a window manager place them) before a picture.
@@ -81,19 +89,24 @@ QImage renderExamplePicture(const QString& workedExampleText) {
     view.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     view.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     view.resize(kPictureWidth, kPictureHeight);
-    // The excerpt shows the five visible data columns in full: narrow them evenly to fit.
+    // The excerpt shows the sheet as the surveyor sees it, row numbers and column letters
+    // included, and the example's columns (A to the radius) in full: narrow them evenly to fit
+    // beside the row numbers.
+    view.show();
+    QApplication::processEvents();
+    const int room = kPictureWidth - view.verticalHeader()->width();
     QHeaderView* columns = view.horizontalHeader();
     int shown = 0;
     int total = 0;
-    for (int column = 0; column < 7; ++column) {
+    for (int column = 0; column < points::kMarkRadiusColumn; ++column) {
         if (!view.isColumnHidden(column)) {
             ++shown;
             total += columns->sectionSize(column);
         }
     }
-    if (total > kPictureWidth) {
-        int left = kPictureWidth;
-        for (int column = 0; column < 7; ++column) {
+    if (total > room) {
+        int left = room;
+        for (int column = 0; column < points::kMarkRadiusColumn; ++column) {
             if (!view.isColumnHidden(column)) {
                 const int width = left / shown--;
                 columns->resizeSection(column, width);
@@ -101,7 +114,6 @@ QImage renderExamplePicture(const QString& workedExampleText) {
             }
         }
     }
-    view.show();
     view.selectCells(6, 1, 6, 1);
     view.pasteText(workedExampleText);
     view.clearSelection();
@@ -144,9 +156,13 @@ QStringList saveScreenshots(const QString& folder, const QString& workedExampleT
     SilentSink sink;
     // On a real display the whole screen is saved too, window frames and titles included.
     const bool display = QGuiApplication::platformName() != QLatin1String("offscreen");
-    const auto shoot = [&](QWidget* window, const QString& name) {
+    // A window put over the pictured one shows in the screen's picture only.
+    const auto shoot = [&](QWidget* window, const QString& name, QWidget* over = nullptr) {
         window->raise();
         window->activateWindow();
+        if (over != nullptr) {
+            over->raise();
+        }
         settle(display ? 600 : 0);
         save(window->grab(), dir.filePath(name + QStringLiteral(".png")), written);
         if (display) {
@@ -209,6 +225,19 @@ QStringList saveScreenshots(const QString& folder, const QString& workedExampleT
         info.close();
         surveyMap->setChecked(surveyMapBefore);
         choose("zoneList", zoneBefore);
+
+        // A read that fails at a cell: the worksheet shows it selected in the middle, beside the
+        // main window and the preview, under the message as the surveyor sees them.
+        sheet->view()->selectCells(18, 1, 18, 1);
+        sheet->view()->pasteText(QStringLiteral("\tT8\tx\t10\r\n"));
+        main.findChild<QPushButton*>(QStringLiteral("readButton"))->click();
+        QMessageBox message(QMessageBox::Warning, sink.lastWarning.first, sink.lastWarning.second,
+                            QMessageBox::Ok, &main);
+        message.setWindowModality(Qt::NonModal);
+        message.show();
+        shoot(sheet, QStringLiteral("worksheet-cellnamed"), &message);
+        message.close();
+        main.worksheetModel()->undoStack()->undo();
     }
     preview->close();
 

@@ -16,11 +16,12 @@ QImage renderExamplePlan(const QString& workedExampleText);
 
 // The files that saveScreenshots makes without a display: the pictures of windows and the
 // PDF of the survey map.
-inline constexpr int kScreenshotCount = 11;
+inline constexpr int kScreenshotCount = 12;
 
 // Saves pictures of every window into the folder: the main window, the worksheet window
 // (holding the worked example when one is given), the preview current and out of date and
-// with the survey map (and its PDF), the 図面情報 dialog, both pages of the usage window, the
+// with the survey map (and its PDF), the 図面情報 dialog, the worksheet after a message that
+// names a cell, both pages of the usage window, the
 // example window and a save dialog; on a real display the
 // whole screen beside each. Returns the files written.
 QStringList saveScreenshots(const QString& folder, const QString& workedExampleText);

@@ -1,16 +1,8 @@
 #include "sessionadapter.h"
 
-#include "errortext.h"
 #include "messagesink.h"
 
-#include "job/completion.h"
-#include "job/job.h"
-#include "job/outputformat.h"
-#include "points/reader.h"
-#include "spreadsheet/runtimeerror.h"
-#include "transaction/atomicfileset.h"
-#include "transaction/foldersession.h"
-#include "transaction/platform.h"
+#include "job/session.h"
 
 #include <QSettings>
 #include <QWidget>
@@ -23,158 +15,133 @@ QString fromStd(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// The completion names the folder the scripts went to; only the root of drive C on Windows
-// keeps the program's own words for it.
-QString completionText(const std::filesystem::path& folder, bool surveyMap) {
-    QString text;
-    if (transaction::platform::kIsWindows && folder == std::filesystem::path("C:\\")) {
-        text = fromStd(job::completionMessage(folder));
-    } else {
-        text = QStringLiteral("「%1」に ZAHYOU-LINE-PLOT-TEXT.SCRを作成しました。")
-                   .arg(fromStd(transaction::platform::displayPath(folder)));
-    }
-    if (surveyMap) {
-        text +=
-            QStringLiteral("\n地積測量図の KYUSEKI.SCR も作成しました（ZAHYOU.SCR の後に実行）。");
-    }
-    return text;
+std::filesystem::path pathOf(const QString& path) {
+    return std::filesystem::path(path.toStdU16String());
 }
 
 } // namespace
 
 SessionAdapter::SessionAdapter(MessageSink* sink, QWidget* window)
-    : QObject(window), m_sink(sink), m_window(window), m_job(std::make_unique<job::Job>()) {}
+    : QObject(window), m_sink(sink), m_window(window), m_session(std::make_unique<job::Session>()) {
+}
 
 SessionAdapter::~SessionAdapter() = default;
 
+job::Job& SessionAdapter::job() {
+    return m_session->job();
+}
+
+const job::Job& SessionAdapter::job() const {
+    return m_session->job();
+}
+
 void SessionAdapter::setSettings(job::Settings settings) {
-    m_job->setSettings(std::move(settings));
+    m_session->setSettings(std::move(settings));
+}
+
+bool SessionAdapter::sheetChangedSinceRead() const {
+    return m_session->changedSinceRead();
 }
 
 void SessionAdapter::markSheetChanged() {
-    m_sheetChangedSinceRead = true;
+    m_session->noteSheetChanged();
+}
+
+void SessionAdapter::show(QWidget* parent, const job::Message& message) {
+    if (!message.cell.empty()) {
+        emit cellNamed(fromStd(message.cell));
+    }
+    if (message.warning) {
+        m_sink->warning(parent, fromStd(message.title), fromStd(message.text));
+    } else {
+        m_sink->information(parent, fromStd(message.title), fromStd(message.text));
+    }
 }
 
 void SessionAdapter::read() {
     emit readStarted();
-    const QString title = fromStd(points::kReadTitle);
-    try {
-        m_job->read([this](float minimum, float maximum, float value) {
-            emit readProgress(minimum, maximum, value);
-        });
-    } catch (const std::exception& error) {
-        emit readEnded();
-        reportFailure(title, error);
-        return;
-    }
-    m_sheetChangedSinceRead = false;
+    const job::Outcome outcome = m_session->read([this](float minimum, float maximum, float value) {
+        emit readProgress(minimum, maximum, value);
+    });
     emit readEnded();
-    QString message = fromStd(m_job->lastRead().message());
-    // A coordinate that is not a number would only stop the write; say so now.
-    const std::vector<std::string> textCells = m_job->textCoordinateCells();
-    if (textCells.empty()) {
-        m_sink->information(m_window, title, message);
-        return;
-    }
-    QStringList cells;
-    for (const std::string& cell : textCells) {
-        cells.append(fromStd(cell));
-    }
-    message +=
-        QStringLiteral("\n\n次のセルの座標が数値ではありません。直してから読み込み直して下さい: %1")
-            .arg(cells.join(QStringLiteral("、")));
-    emit cellNamed(cells.first());
-    m_sink->warning(m_window, title, message);
+    show(m_window, outcome.message);
 }
 
 void SessionAdapter::write() {
-    const QString title = fromStd(job::kCompletionTitle);
-    if (!confirmRead(m_window, title,
-                     {QStringLiteral("読み込み直して出力"), QStringLiteral("読み込んだ座標で出力"),
-                      QStringLiteral("キャンセル")})) {
+    if (!confirmUse(m_window, job::ReadUse::Write)) {
         return;
     }
-
-    transaction::WriteReport report;
-    std::filesystem::path folder;
-    try {
-        folder = outputFolder();
-        report = m_job->write(job::WriteTargets::scriptsInto(folder));
-    } catch (const std::exception& error) {
-        reportFailure(title, error);
-        return;
-    }
-    // What the surveyor should know about the files comes with the completion, not after it.
-    QString message = completionText(folder, m_job->settings().surveyMap);
-    for (const std::string& warning : report.warnings) {
-        message += QLatin1Char('\n') + fromStd(warning);
-    }
-    if (report.warnings.empty()) {
-        m_sink->information(m_window, title, message);
-    } else {
-        m_sink->warning(m_window, title, message);
-    }
+    show(m_window, m_session->write(outputFolder()).message);
 }
 
-bool SessionAdapter::confirmRead(QWidget* parent, const QString& title,
-                                 const QStringList& answers) {
-    // The frame follows the sheet while the points follow the read: never mix two jobs unasked.
-    if (!m_job->hasRead() || !m_sheetChangedSinceRead) {
+bool SessionAdapter::confirmUse(QWidget* parent, job::ReadUse use) {
+    const std::optional<job::Question> question = m_session->questionBeforeUse(use);
+    if (!question) {
         return true;
     }
-    const int answer = m_sink->question(
-        parent, title,
-        QStringLiteral("ワークシートは最後の「座 標 読 込」の後に変更されています。"), answers);
-    if (answer == 0) {
-        read();
-        return m_job->hasRead() && !m_sheetChangedSinceRead;
+    QStringList answers;
+    for (const std::string& answer : question->answers) {
+        answers.append(fromStd(answer));
     }
-    return answer == 1;
+    switch (job::staleAnswer(
+        m_sink->question(parent, fromStd(question->title), fromStd(question->text), answers))) {
+    case job::StaleAnswer::ReadAgain:
+        read();
+        return m_session->readIsCurrent();
+    case job::StaleAnswer::UseRead:
+        return true;
+    case job::StaleAnswer::Cancel:
+        break;
+    }
+    return false;
 }
 
-void SessionAdapter::reportFailure(const QString& title, const std::exception& error) {
-    if (const auto* runTime = dynamic_cast<const spreadsheet::RunTimeError*>(&error);
-        runTime != nullptr && !runTime->cell().empty()) {
-        emit cellNamed(fromStd(runTime->cell()));
+bool SessionAdapter::exportRefused(QWidget* parent) {
+    const std::optional<job::Message> refusal = m_session->exportRefusal();
+    if (refusal) {
+        show(parent, *refusal);
     }
-    m_sink->warning(m_window, title, errorText(error));
+    return refusal.has_value();
+}
+
+bool SessionAdapter::exportFile(QWidget* parent, const QString& token, const QString& path) {
+    const job::Outcome outcome = m_session->exportFile(token.toStdString(), pathOf(path));
+    show(parent, outcome.message);
+    return outcome.ok;
+}
+
+bool SessionAdapter::writeFile(QWidget* parent, const QString& path, const QByteArray& bytes) {
+    const job::Outcome outcome = m_session->writeFile(pathOf(path), bytes.toStdString());
+    show(parent, outcome.message);
+    return outcome.ok;
 }
 
 std::filesystem::path SessionAdapter::outputFolder() const {
     // The environment decides for tests; then the surveyor's choice; then drive C.
     if (!qEnvironmentVariableIsEmpty("KARUMENIO_DRIVE_C")) {
-        return transaction::platform::defaultOutputFolder();
+        return job::Session::defaultOutputFolder();
     }
     const QString chosen = QSettings().value(QStringLiteral("outputFolder")).toString();
     if (!chosen.isEmpty()) {
-        return std::filesystem::path(chosen.toStdU16String());
+        return pathOf(chosen);
     }
-    return transaction::platform::defaultOutputFolder();
+    return job::Session::defaultOutputFolder();
+}
+
+QString SessionAdapter::displayPath(const std::filesystem::path& folder) {
+    return fromStd(job::Session::displayPath(folder));
 }
 
 void SessionAdapter::setOutputFolder(const QString& folder) {
     QSettings().setValue(QStringLiteral("outputFolder"), folder);
-    recoverFolder(std::filesystem::path(folder.toStdU16String()));
+    for (const job::Message& message : m_session->recoverFolder(pathOf(folder))) {
+        show(m_window, message);
+    }
 }
 
 void SessionAdapter::recoverOutputFolder() {
-    recoverFolder(outputFolder());
-}
-
-void SessionAdapter::recoverFolder(const std::filesystem::path& folder) {
-    std::error_code error;
-    if (!std::filesystem::exists(std::filesystem::symlink_status(
-            folder / transaction::AtomicFileSet::kJournalName, error))) {
-        return;
-    }
-    const QString title = fromStd(job::kCompletionTitle);
-    try {
-        const transaction::FolderSession session(folder, job::outputFolderScope());
-        for (const std::string& line : session.recovered()) {
-            m_sink->information(m_window, title, fromStd(line));
-        }
-    } catch (const std::exception& failure) {
-        m_sink->warning(m_window, title, errorText(failure));
+    for (const job::Message& message : m_session->recoverFolder(outputFolder())) {
+        show(m_window, message);
     }
 }
 

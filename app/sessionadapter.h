@@ -1,17 +1,18 @@
 #pragma once
 
-#include <QObject>
-#include <QStringList>
+#include "job/messages.h"
 
-#include <exception>
+#include <QObject>
+
 #include <filesystem>
-#include <functional>
 #include <memory>
+#include <string>
 
 class QWidget;
 
 namespace karumenio::job {
 class Job;
+class Session;
 struct Settings;
 } // namespace karumenio::job
 
@@ -19,24 +20,25 @@ namespace karumenio::app {
 
 class MessageSink;
 
-// The job's flow for the desktop windows: the read, the write run, the question before a
-// read the sheet has moved on from is used, the output folder and its recovery, and every
-// outcome as a message box. The form hands over its settings and shows the progress.
+// The desktop windows' side of the core's session: clicks become its calls, and its questions
+// and messages become the sink's boxes. The form hands over its settings and shows the read's
+// progress; the output folder the surveyor chose is kept here, between runs.
 class SessionAdapter : public QObject {
     Q_OBJECT
   public:
-    // Messages go to the sink, over the window given.
+    // Messages go to the sink, over the window given unless a call names another.
     SessionAdapter(MessageSink* sink, QWidget* window);
     ~SessionAdapter() override;
 
-    job::Job& job() { return *m_job; }
-    const job::Job& job() const { return *m_job; }
+    job::Session& session() { return *m_session; }
+    job::Job& job();
+    const job::Job& job() const;
     MessageSink* sink() const { return m_sink; }
 
     // The settings of the next plan or run, as the form's controls hold them now.
     void setSettings(job::Settings settings);
     // Whether the sheet was edited after the latest complete read.
-    bool sheetChangedSinceRead() const { return m_sheetChangedSinceRead; }
+    bool sheetChangedSinceRead() const;
     void markSheetChanged();
 
     // "座 標 読 込": reads the sheet and says what it found.
@@ -44,13 +46,22 @@ class SessionAdapter : public QObject {
     // ".SCR 出力": asks first when the sheet changed after the read, then writes the scripts
     // into the output folder and says so.
     void write();
-    // True when the latest read may be used: when the sheet changed after it, asks whether to
-    // read again (the first answer, which reads), use the read points, or cancel.
-    bool confirmRead(QWidget* parent, const QString& title, const QStringList& answers);
+    // True when the read may be used for this: when the sheet changed after it, asks whether to
+    // read again (and reads), use the read points, or cancel.
+    bool confirmUse(QWidget* parent, job::ReadUse use);
+
+    // True, with its message, when an export of the plan is refused as the write run would be.
+    bool exportRefused(QWidget* parent);
+    // A file of the core's format table, or bytes of the plan the preview rendered, written to
+    // the path; the outcome is shown either way. False when nothing was written.
+    bool exportFile(QWidget* parent, const QString& token, const QString& path);
+    bool writeFile(QWidget* parent, const QString& path, const QByteArray& bytes);
 
     // Where the scripts go: $KARUMENIO_DRIVE_C when set, else the folder chosen with
     // "出力先…" (kept between runs), else the root of drive C.
     std::filesystem::path outputFolder() const;
+    // A folder as the messages name it.
+    static QString displayPath(const std::filesystem::path& folder);
     // Keeps the folder chosen and puts right a write into it that was interrupted.
     void setOutputFolder(const QString& folder);
     // A write into the output folder that was interrupted (a crash, a kill) is finished or
@@ -66,14 +77,12 @@ class SessionAdapter : public QObject {
     void cellNamed(const QString& cell);
 
   private:
-    void recoverFolder(const std::filesystem::path& folder);
-    // Shows a failure and names the cell it belongs to.
-    void reportFailure(const QString& title, const std::exception& error);
+    // The message as a box over the parent, its cell shown first.
+    void show(QWidget* parent, const job::Message& message);
 
     MessageSink* m_sink;
     QWidget* m_window;
-    std::unique_ptr<job::Job> m_job;
-    bool m_sheetChangedSinceRead = false;
+    std::unique_ptr<job::Session> m_session;
 };
 
 } // namespace karumenio::app

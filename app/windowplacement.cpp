@@ -71,4 +71,20 @@ void placeBeside(QWidget* window, int neededWidth, QWidget* anchor) {
         guide::besideOf(window->size(), neededWidth, anchor->frameGeometry(), frame, area));
 }
 
+void placeClearOf(QWidget* window, const QSize& minimum, QWidget* anchor,
+                  const QList<QWidget*>& keepClear) {
+    const QScreen* screen = guide::screenOf(anchor);
+    if (screen == nullptr) {
+        return;
+    }
+    QRect buttons;
+    for (const QWidget* widget : keepClear) {
+        buttons |= QRect(widget->mapToGlobal(QPoint(0, 0)), widget->size());
+    }
+    // No narrower than its controls allow, whatever the caller would accept.
+    window->setGeometry(guide::clearOf(
+        window->size(), minimum.expandedTo(window->minimumSizeHint()), anchor->frameGeometry(),
+        guide::frameMarginsOf(window, anchor), screen->availableGeometry(), buttons));
+}
+
 } // namespace karumenio::app

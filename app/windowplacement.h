@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QList>
+
 class QLabel;
+class QSize;
 class QWidget;
 
 namespace karumenio::app {
@@ -19,5 +22,11 @@ void giveTitleRoom(QWidget* window);
 // it can be. Where both fit side by side only with the anchor at the screen's edge, the anchor
 // moves there once rather than have the window cover its buttons.
 void placeBeside(QWidget* window, int neededWidth, QWidget* anchor);
+
+// Puts the window next to the anchor on the anchor's screen, beside or below it where the
+// screen allows, never over the anchor's widgets given (its buttons); no smaller than minimum
+// where it can be.
+void placeClearOf(QWidget* window, const QSize& minimum, QWidget* anchor,
+                  const QList<QWidget*>& keepClear);
 
 } // namespace karumenio::app

@@ -97,6 +97,16 @@ int WorksheetModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : spreadsheet::Worksheet::kColumnCount;
 }
 
+QVariant WorksheetModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole) {
+        return QAbstractTableModel::headerData(section, orientation, role);
+    }
+    if (orientation == Qt::Vertical) {
+        return section + 1;
+    }
+    return QString::fromStdString(spreadsheet::columnName(section + 1));
+}
+
 QVariant WorksheetModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) {
         return {};
@@ -183,23 +193,24 @@ void WorksheetModel::restoreTemplate() {
 }
 
 bool WorksheetModel::holdsAJob() const {
-    const int last = m_sheet.lastUsedRow();
-    for (int row = points::kFirstDataRow; row <= last; ++row) {
-        for (const int column :
-             {points::kBreakMarkColumn, points::kLabelTextColumn, points::kPointXColumn,
-              points::kPointYColumn, points::kBoundaryMarkColumn, points::kPointClassColumn}) {
-            if (!m_sheet.content(row, column).isEmpty()) {
-                return true;
-            }
-        }
-        // A typed radius below the default cell replaces the template's formula.
-        if (row > points::kFirstDataRow &&
-            !m_sheet.content(row, points::kMarkRadiusColumn).isFormula() &&
-            !m_sheet.content(row, points::kMarkRadiusColumn).isEmpty()) {
-            return true;
-        }
+    return points::holdsAJob(m_sheet);
+}
+
+void WorksheetModel::clearJob() {
+    push(points::restoreJobRows(m_sheet, original()), QStringLiteral("削除"));
+}
+
+bool WorksheetModel::pasteFits(const QModelIndex& index, const QByteArray& clipboardText) {
+    try {
+        spreadsheet::checkPasteFits(
+            index.row() + 1, index.column() + 1,
+            std::string_view(clipboardText.constData(),
+                             static_cast<std::size_t>(clipboardText.size())));
+    } catch (const std::exception& error) {
+        emit editFailed(errorText(error), failedCell(error));
+        return false;
     }
-    return false;
+    return true;
 }
 
 spreadsheet::EditRecord WorksheetModel::paste(const QModelIndex& index,

@@ -31,18 +31,26 @@ class WorksheetModel : public QAbstractTableModel {
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    // Column letters and row numbers, so that a cell a message names ("C18") can be found.
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
     // User actions; each is one undo step. They return false after reporting a failure.
     bool enterText(const QModelIndex& index, const QString& text);
-    // The Delete key: the block goes back to the template's content (formulas, defaults);
-    // the headings and the hidden columns stay as they are.
+    // The Delete key: the block goes back to the template's content (formulas, defaults,
+    // headings); the hidden columns stay as they are.
     bool clear(int top, int left, int bottom, int right);
     // "新しい座標表": the whole sheet back to the template, one undo step.
     void restoreTemplate();
     // Whether the data rows hold anything the template does not: an earlier job.
     bool holdsAJob() const;
+    // Every data row of the earlier job, in every shown column, back to the template before a
+    // new job replaces it.
+    void clearJob();
+    // Whether clipboard text can be pasted at the index at all; reports why not.
+    bool pasteFits(const QModelIndex& index, const QByteArray& clipboardText);
     // Pastes clipboard text with its top-left cell at the index; returns the cells written.
     spreadsheet::EditRecord paste(const QModelIndex& index, const QByteArray& clipboardText);
     QString copyText(int top, int left, int bottom, int right);

@@ -3,10 +3,12 @@
 #include "celldelegate.h"
 #include "worksheetmodel.h"
 
+#include "job/messages.h"
 #include "points/inputtemplate.h"
 #include "points/pointtable.h"
 
 #include "guide/formlook.h"
+#include "spreadsheet/sheetnavigation.h"
 #include "spreadsheet/worksheet.h"
 
 #include <QApplication>
@@ -14,6 +16,7 @@
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QTimer>
 #include <QUndoStack>
 
 #include <algorithm>
@@ -61,8 +64,9 @@ void WorksheetView::applyLayout() {
     setFont(defaultFont);
     const QFontMetrics metrics(defaultFont);
 
-    horizontalHeader()->setVisible(layout.headingsShown);
-    verticalHeader()->setVisible(layout.headingsShown);
+    // Shown whatever the sheet says: messages name cells ("C18") that the surveyor must find.
+    horizontalHeader()->setVisible(true);
+    verticalHeader()->setVisible(true);
     setShowGrid(layout.gridlinesShown);
 
     // Rows share one height except the few the sheet sets, which keeps scrolling cheap.
@@ -101,6 +105,18 @@ void WorksheetView::selectCells(int top, int left, int bottom, int right) {
     setCurrentIndex(first);
     selectionModel()->select(QItemSelection(first, m_model->index(bottom - 1, right - 1)),
                              QItemSelectionModel::ClearAndSelect);
+}
+
+void WorksheetView::showCell(int row, int column) {
+    selectCells(row, column, row, column);
+    const QModelIndex cell = m_model->index(row - 1, column - 1);
+    scrollTo(cell, QAbstractItemView::PositionAtCenter);
+    // A window shown a moment ago has not had its final size yet: centre again once it has.
+    QTimer::singleShot(0, this, [this, cell] {
+        if (currentIndex() == cell) {
+            scrollTo(cell, QAbstractItemView::PositionAtCenter);
+        }
+    });
 }
 
 bool WorksheetView::selectedBlock(int& top, int& left, int& bottom, int& right) const {
@@ -160,23 +176,29 @@ void WorksheetView::pasteText(const QString& text) {
     if (text.isEmpty() || !selectedBlock(top, left, bottom, right)) {
         return;
     }
+    const QModelIndex at = m_model->index(top, left);
+    const QByteArray bytes = text.toUtf8();
+    // What cannot go in at all is refused before anything is asked.
+    if (!m_model->pasteFits(at, bytes)) {
+        return;
+    }
     // Rows of a new job over an old one: the old radii and rows must not leak into it.
     const bool atFirstDataCell = top == points::kFirstDataRow - 1 && left == 0;
-    int answer = 1;
+    bool replace = false;
     if (atFirstDataCell && m_replaceJobQuestion && m_model->holdsAJob()) {
-        answer = m_replaceJobQuestion();
-        if (answer != 0 && answer != 1) {
+        const job::ReplaceAnswer answer = job::replaceAnswer(m_replaceJobQuestion());
+        if (answer == job::ReplaceAnswer::Cancel) {
             return;
         }
+        replace = answer == job::ReplaceAnswer::Replace;
     }
     QUndoStack* undo = m_model->undoStack();
-    if (answer == 0) {
+    if (replace) {
         undo->beginMacro(QStringLiteral("貼り付け"));
-        m_model->clear(points::kFirstDataRow - 1, 0, points::kTemplateLastRow - 1,
-                       points::kLastDataColumn - 1);
+        m_model->clearJob();
     }
-    const spreadsheet::EditRecord record = m_model->paste(m_model->index(top, left), text.toUtf8());
-    if (answer == 0) {
+    const spreadsheet::EditRecord record = m_model->paste(at, bytes);
+    if (replace) {
         undo->endMacro();
     }
     if (record.empty()) {
@@ -241,6 +263,9 @@ void WorksheetView::keyPressEvent(QKeyEvent* event) {
             clearSelectedCells();
             return;
         }
+        if (jumpWithCtrl(event)) {
+            return;
+        }
         if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
             event->modifiers() == Qt::NoModifier) {
             moveCurrentDown();
@@ -248,6 +273,98 @@ void WorksheetView::keyPressEvent(QKeyEvent* event) {
         }
     }
     QTableView::keyPressEvent(event);
+}
+
+QModelIndex WorksheetView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+    const QModelIndex current = currentIndex();
+    if (!(modifiers & Qt::ControlModifier) || !current.isValid()) {
+        return QTableView::moveCursor(action, modifiers);
+    }
+    const spreadsheet::Worksheet& sheet = m_model->worksheet();
+    const spreadsheet::CellPosition from{current.row() + 1, current.column() + 1};
+    spreadsheet::CellPosition to;
+    switch (action) {
+    case MoveUp:
+        to = spreadsheet::dataEdge(sheet, from, -1, 0);
+        break;
+    case MoveDown:
+        to = spreadsheet::dataEdge(sheet, from, 1, 0);
+        break;
+    case MoveLeft:
+        to = spreadsheet::dataEdge(sheet, from, 0, -1);
+        break;
+    case MoveRight:
+        to = spreadsheet::dataEdge(sheet, from, 0, 1);
+        break;
+    case MoveEnd:
+        to = spreadsheet::lastUsedCell(sheet);
+        break;
+    default:
+        return QTableView::moveCursor(action, modifiers);
+    }
+    return m_model->index(to.row - 1, to.column - 1);
+}
+
+bool WorksheetView::jumpWithCtrl(QKeyEvent* event) {
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (modifiers != Qt::ControlModifier &&
+        modifiers != (Qt::ControlModifier | Qt::ShiftModifier)) {
+        return false;
+    }
+    CursorAction action;
+    switch (event->key()) {
+    case Qt::Key_Up:
+        action = MoveUp;
+        break;
+    case Qt::Key_Down:
+        action = MoveDown;
+        break;
+    case Qt::Key_Left:
+        action = MoveLeft;
+        break;
+    case Qt::Key_Right:
+        action = MoveRight;
+        break;
+    case Qt::Key_Home:
+        action = MoveHome;
+        break;
+    case Qt::Key_End:
+        action = MoveEnd;
+        break;
+    default:
+        return false;
+    }
+    const QModelIndex current = currentIndex();
+    const QModelIndex target = moveCursor(action, modifiers);
+    if (!current.isValid() || !target.isValid()) {
+        return false;
+    }
+    // With Shift the block runs from the corner of the selection opposite the current cell.
+    QModelIndex anchor = target;
+    int top = 0;
+    int left = 0;
+    int bottom = 0;
+    int right = 0;
+    if ((modifiers & Qt::ShiftModifier) && selectedBlock(top, left, bottom, right)) {
+        anchor = m_model->index(current.row() == top ? bottom : top,
+                                current.column() == left ? right : left);
+    }
+    // A merged block is taken whole.
+    const auto lastRow = [this](const QModelIndex& i) {
+        return i.row() + rowSpan(i.row(), i.column()) - 1;
+    };
+    const auto lastColumn = [this](const QModelIndex& i) {
+        return i.column() + columnSpan(i.row(), i.column()) - 1;
+    };
+    selectionModel()->setCurrentIndex(target, QItemSelectionModel::NoUpdate);
+    selectionModel()->select(
+        QItemSelection(m_model->index(std::min(anchor.row(), target.row()),
+                                      std::min(anchor.column(), target.column())),
+                       m_model->index(std::max(lastRow(anchor), lastRow(target)),
+                                      std::max(lastColumn(anchor), lastColumn(target)))),
+        QItemSelectionModel::ClearAndSelect);
+    scrollTo(target);
+    return true;
 }
 
 void WorksheetView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {

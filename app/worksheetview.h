@@ -9,8 +9,8 @@ namespace karumenio::app {
 class WorksheetModel;
 
 // The worksheet as a spreadsheet user expects it: the sheet's own column widths, row heights,
-// merged cells and hidden columns, no headings, gridlines, and the usual keys for typing,
-// deleting, copying and pasting.
+// merged cells and hidden columns, column letters and row numbers, gridlines, and the usual
+// keys for typing, deleting, copying, pasting and moving (Ctrl with the arrows, Home and End).
 class WorksheetView : public QTableView {
     Q_OBJECT
   public:
@@ -36,9 +36,14 @@ class WorksheetView : public QTableView {
     }
     // Selects the block given in 1-based sheet rows and columns.
     void selectCells(int top, int left, int bottom, int right);
+    // Selects the cell a message names and scrolls it to the middle of the view, also when the
+    // window has only just opened and has not been laid out yet.
+    void showCell(int row, int column);
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
 
   private:
@@ -46,6 +51,9 @@ class WorksheetView : public QTableView {
     // The block holding all selected cells, 0-based; false when nothing is selected.
     bool selectedBlock(int& top, int& left, int& bottom, int& right) const;
     void moveCurrentDown();
+    // Ctrl (with Shift to select) and an arrow, Home or End, as spreadsheets move: Qt would
+    // leave the selection behind. False for any other key.
+    bool jumpWithCtrl(QKeyEvent* event);
 
     WorksheetModel* m_model;
     std::function<int()> m_replaceJobQuestion;

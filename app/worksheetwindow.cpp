@@ -4,10 +4,8 @@
 #include "worksheetmodel.h"
 #include "worksheetview.h"
 
-#include "errortext.h"
-
 #include "guide/formlook.h"
-#include "job/job.h"
+#include "job/session.h"
 #include "points/inputtemplate.h"
 #include "points/pointtable.h"
 #include "spreadsheet/formulaparser.h"
@@ -34,22 +32,25 @@ namespace karumenio::app {
 
 namespace {
 
-const QString kOpenTitle = QStringLiteral("座標ファイルを開く");
+QString fromStd(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+const QString kOpenTitle = fromStd(job::kOpenTitle);
 
 } // namespace
 
 WorksheetWindow::WorksheetWindow(WorksheetModel* model, MessageSink* sink, QWidget* parent,
-                                 job::Job* job)
-    : QMainWindow(parent), m_model(model), m_sink(sink), m_job(job),
+                                 job::Session* session)
+    : QMainWindow(parent), m_model(model), m_sink(sink), m_session(session),
       m_view(new WorksheetView(model, this)) {
     setObjectName(QStringLiteral("WorksheetWindow"));
-    setWindowTitle(QStringLiteral("Microsoft Excel ワークシート - %1")
-                       .arg(QString::fromStdString(model->worksheet().name())));
+    setWindowTitle(fromStd(job::sheetTitle(model->worksheet())));
     setWindowIcon(guide::programIcon());
     setCentralWidget(m_view);
     resize(720, 520);
 
-    if (m_job != nullptr) {
+    if (m_session != nullptr) {
         setAcceptDrops(true);
         QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
         file->addAction(QStringLiteral("座標ファイルを開く…"), QKeySequence::Open, this,
@@ -98,8 +99,7 @@ WorksheetWindow::WorksheetWindow(WorksheetModel* model, MessageSink* sink, QWidg
                 // The cell the message names is shown, so the surveyor need not look for it.
                 if (const auto at = spreadsheet::parseCellName(cell.toStdString())) {
                     const auto [row, column] = *at;
-                    m_view->selectCells(row, column, row, column);
-                    m_view->scrollTo(m_model->index(row - 1, column - 1));
+                    m_view->showCell(row, column);
                 }
                 sink->warning(this, windowTitle(), text);
             });
@@ -117,14 +117,14 @@ QString droppedFile(const QMimeData* data) {
 } // namespace
 
 void WorksheetWindow::dragEnterEvent(QDragEnterEvent* event) {
-    if (m_job != nullptr && !droppedFile(event->mimeData()).isEmpty()) {
+    if (m_session != nullptr && !droppedFile(event->mimeData()).isEmpty()) {
         event->acceptProposedAction();
     }
 }
 
 void WorksheetWindow::dropEvent(QDropEvent* event) {
     const QString path = droppedFile(event->mimeData());
-    if (m_job != nullptr && !path.isEmpty()) {
+    if (m_session != nullptr && !path.isEmpty()) {
         event->acceptProposedAction();
         openPointsFile(path);
     }
@@ -132,7 +132,8 @@ void WorksheetWindow::dropEvent(QDropEvent* event) {
 
 int WorksheetWindow::widthForAllColumns() const {
     int width = 0;
-    for (int column = 0; column < points::kLastDataColumn; ++column) {
+    const int shown = m_model->worksheet().layout().lastShownColumn(m_model->columnCount());
+    for (int column = 0; column < shown; ++column) {
         if (!m_view->isColumnHidden(column)) {
             width += m_view->columnWidth(column);
         }
@@ -156,22 +157,34 @@ void WorksheetWindow::choosePointsFile() {
     }
 }
 
+namespace {
+
+// A question of the core in a box of the sink; the index of the answer taken.
+int ask(MessageSink* sink, QWidget* parent, const job::Question& question) {
+    QStringList answers;
+    for (const std::string& answer : question.answers) {
+        answers.append(fromStd(answer));
+    }
+    return sink->question(parent, fromStd(question.title), fromStd(question.text), answers);
+}
+
+} // namespace
+
 int WorksheetWindow::askReplaceJob() {
-    return m_sink->question(this, windowTitle(),
-                            QStringLiteral("ワークシートには前の座標が入っています。"
-                                           "前の座標を消して新しい座標に置き換えますか？"),
-                            {QStringLiteral("置き換える"), QStringLiteral("上から貼り付ける"),
-                             QStringLiteral("キャンセル")});
+    return ask(m_sink, this, job::replaceJobQuestion(m_model->worksheet()));
+}
+
+void WorksheetWindow::showMessage(const job::Message& message) {
+    if (message.warning) {
+        m_sink->warning(this, fromStd(message.title), fromStd(message.text));
+    } else {
+        m_sink->information(this, fromStd(message.title), fromStd(message.text));
+    }
 }
 
 void WorksheetWindow::newSheet() {
     commitPendingEdit();
-    const int answer = m_sink->question(
-        this, windowTitle(),
-        QStringLiteral("ワークシートを最初の状態に戻します。入力した座標はすべて消えます"
-                       "（「元に戻す」で取り消せます）。"),
-        {QStringLiteral("新しい座標表にする"), QStringLiteral("キャンセル")});
-    if (answer == 0) {
+    if (ask(m_sink, this, job::newSheetQuestion(m_model->worksheet())) == 0) {
         m_model->restoreTemplate();
         emit pointsFileOpened(QString());
         // A new job starts where the points go.
@@ -183,68 +196,60 @@ void WorksheetWindow::newSheet() {
 
 bool WorksheetWindow::openPointsFile(const QString& path) {
     commitPendingEdit();
+    const std::string shown = QDir::toNativeSeparators(path).toStdString();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        m_sink->warning(this, kOpenTitle,
-                        QStringLiteral("座標ファイルを開けません: %1\n%2")
-                            .arg(QDir::toNativeSeparators(path), file.errorString()));
+        showMessage(job::openFailure(shown, file.errorString().toStdString()));
         return false;
     }
-    // A file of that size is no list of points; reading it whole would only exhaust memory.
-    if (static_cast<std::uintmax_t>(file.size()) > job::kPointsFileLimit) {
-        m_sink->warning(
-            this, kOpenTitle,
-            QStringLiteral("座標ファイルが大きすぎるため読めません（%1 MB を超えています）: %2")
-                .arg(job::kPointsFileLimit >> 20)
-                .arg(QDir::toNativeSeparators(path)));
+    if (const auto refusal =
+            job::Session::pointsFileRefusal(static_cast<std::uintmax_t>(file.size()), shown)) {
+        showMessage(*refusal);
         return false;
     }
     const QByteArray bytes = file.readAll();
     const std::string_view content(bytes.constData(), static_cast<std::size_t>(bytes.size()));
     const std::string name = QFileInfo(path).fileName().toStdString();
-    // Only a file that can be read asks whether it replaces the job: it is tried on a sheet
-    // of its own first. A table of marks fills in the job instead.
-    const bool asks = m_model->holdsAJob() && !survey::isMarkFile(content, name);
-    if (asks) {
-        try {
-            job::Job trial(job::Job::History::None);
-            trial.openPointsFile(content, name);
-        } catch (const std::exception& error) {
-            m_sink->warning(this, kOpenTitle, errorText(error));
-            return false;
-        }
-    }
-    const int answer = asks ? askReplaceJob() : 1;
-    if (answer != 0 && answer != 1) {
+    // Only a file that can be opened asks whether it replaces the job.
+    if (const auto refusal = job::Session::pointsFileRefusal(content, name, shown)) {
+        showMessage(*refusal);
         return false;
     }
+    // A table of marks fills in the job on the sheet: nothing to replace.
+    const job::ReplaceAnswer answer =
+        m_model->holdsAJob() && !job::Session::addsToTheJob(content, name)
+            ? job::replaceAnswer(askReplaceJob())
+            : job::ReplaceAnswer::PasteOver;
+    if (answer == job::ReplaceAnswer::Cancel) {
+        return false;
+    }
+    const bool replace = answer == job::ReplaceAnswer::Replace;
     QUndoStack* undo = m_model->undoStack();
-    if (answer == 0) {
+    if (replace) {
         undo->beginMacro(kOpenTitle);
-        m_model->clear(points::kFirstDataRow - 1, 0, points::kTemplateLastRow - 1,
-                       points::kLastDataColumn - 1);
+        m_model->clearJob();
     }
     survey::OpenedFile opened;
     try {
-        opened = m_job->openPointsFile(content, name);
+        opened = m_session->job().openPointsFile(content, name);
     } catch (const std::exception& error) {
-        if (answer == 0) {
+        if (replace) {
             // Nothing lost: the cleared job comes back.
             undo->endMacro();
             undo->undo();
         }
-        m_sink->warning(this, kOpenTitle, errorText(error));
+        showMessage(job::failureMessage(job::kOpenTitle, error));
         return false;
     }
     m_model->recordEdit(std::move(opened.record), kOpenTitle);
-    if (answer == 0) {
+    if (replace) {
         undo->endMacro();
     }
     emit pointsFileOpened(path);
     if (!opened.warnings.empty()) {
         QStringList lines;
         for (const std::string& warning : opened.warnings) {
-            lines << QString::fromStdString(warning);
+            lines << fromStd(warning);
         }
         m_sink->information(this, kOpenTitle, lines.join(QLatin1Char('\n')));
     }

@@ -3,7 +3,8 @@
 #include <QMainWindow>
 
 namespace karumenio::job {
-class Job;
+class Session;
+struct Message;
 } // namespace karumenio::job
 
 namespace karumenio::app {
@@ -17,12 +18,12 @@ class WorksheetView;
 class WorksheetWindow : public QMainWindow {
     Q_OBJECT
   public:
-    // With a job, the window also opens survey files into its worksheet.
+    // With a session, the window also opens survey files into its worksheet.
     WorksheetWindow(WorksheetModel* model, MessageSink* sink, QWidget* parent = nullptr,
-                    job::Job* job = nullptr);
+                    job::Session* session = nullptr);
 
     WorksheetView* view() const { return m_view; }
-    // The width that shows every data column from A to the radius column whole.
+    // The width that shows every column of the sheet that the surveyor sees whole.
     int widthForAllColumns() const;
     void commitPendingEdit();
 
@@ -46,10 +47,11 @@ class WorksheetWindow : public QMainWindow {
     void choosePointsFile();
     // Replace (0) or paste over (1) the earlier job; anything else cancels.
     int askReplaceJob();
+    void showMessage(const job::Message& message);
 
     WorksheetModel* m_model;
     MessageSink* m_sink;
-    job::Job* m_job;
+    job::Session* m_session;
     WorksheetView* m_view;
 };
 

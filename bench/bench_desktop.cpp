@@ -23,7 +23,9 @@ class SilentSink : public karumenio::app::MessageSink {
     int question(QWidget*, const QString&, const QString&, const QStringList&) override {
         return 0;
     }
-    QString saveFileName(QWidget*, const QString&, const QString&) override { return {}; }
+    QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override {
+        return {};
+    }
 };
 
 QString pointRows(int count) {

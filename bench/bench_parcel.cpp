@@ -59,7 +59,7 @@ plan::Plan parcelsPlan() {
 // The area table as the CSV writes it, and every side's length as the drawing shows it.
 void tableAndLengths(const plan::Plan& plan, const std::vector<parcel::Parcel>& parcels) {
     const std::vector<parcel::ParcelArea> areas =
-        parcel::computeAreas(parcels, parcel::kLandCategories[0]);
+        parcel::computeAreas(parcels, parcel::kDefaultLandCategory);
     std::size_t sides = 0;
     for (const parcel::Parcel& p : parcels) {
         for (const parcel::Side& side : parcel::sidesOf(p)) {

@@ -4,7 +4,7 @@
 // WebAssembly build costs.
 #include "pointsfile.h"
 
-#include "web/websession.h"
+#include "job/session.h"
 
 #include <benchmark/benchmark.h>
 
@@ -32,19 +32,19 @@ job::Settings pageSettings() {
 // A session with the rows pasted and read.
 struct ReadSession {
     ReadSession() {
-        session.paste(6, 1, bench::pointRows(kPoints), false);
+        session.edits().paste(6, 1, bench::pointRows(kPoints), false);
         if (!session.read().ok) {
             throw std::runtime_error("the rows were not read");
         }
     }
-    web::WebSession session;
+    job::Session session;
 };
 
 void BM_SessionPasteReplacing3001Rows(benchmark::State& state) {
     ReadSession read;
     const std::string rows = bench::pointRows(kPoints);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(read.session.paste(6, 1, rows, true));
+        benchmark::DoNotOptimize(read.session.edits().paste(6, 1, rows, true));
     }
 }
 BENCHMARK(BM_SessionPasteReplacing3001Rows)->Unit(benchmark::kMillisecond);
@@ -60,7 +60,8 @@ BENCHMARK(BM_SessionRead3001Points)->Unit(benchmark::kMillisecond);
 void BM_SessionPlan3001Points(benchmark::State& state) {
     ReadSession read;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(read.session.plan(pageSettings()));
+        read.session.setSettings(pageSettings());
+        benchmark::DoNotOptimize(read.session.preview());
     }
 }
 BENCHMARK(BM_SessionPlan3001Points)->Unit(benchmark::kMillisecond);
@@ -68,7 +69,8 @@ BENCHMARK(BM_SessionPlan3001Points)->Unit(benchmark::kMillisecond);
 void BM_SessionWriteIntoMemory3001Points(benchmark::State& state) {
     ReadSession read;
     for (auto _ : state) {
-        const web::WriteOutcome outcome = read.session.write(pageSettings(), "out");
+        read.session.setSettings(pageSettings());
+        const job::Outcome outcome = read.session.writeToMemory("out");
         if (!outcome.ok) {
             state.SkipWithError(outcome.message.text.c_str());
             break;

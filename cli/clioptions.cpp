@@ -19,6 +19,8 @@
 #include "transaction/platform.h"
 
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <filesystem>
 #include <initializer_list>
 #include <optional>
@@ -73,22 +75,14 @@ T keyword(const std::string& value, const std::string& option,
     throw UsageError(option + " に「" + value + "」は使えません (" + allowed + ")");
 }
 
-// The file of an output format's option, in the table's order; a format named twice writes
-// the file named last.
+// The file of an output format's option, in the table's order.
 void addFormatFile(std::vector<job::FormatTarget>& files, const job::OutputFormat& format,
                    const std::string& value) {
     if (value.empty()) {
         throw UsageError(std::string(format.option) + " には書き出す " + std::string(format.role) +
                          "のパスを指定して下さい");
     }
-    const std::filesystem::path path = transaction::platform::pathFromUtf8(value);
-    for (job::FormatTarget& file : files) {
-        if (file.format == &format) {
-            file.path = path;
-            return;
-        }
-    }
-    files.push_back({&format, path});
+    files.push_back({&format, transaction::platform::pathFromUtf8(value)});
     const auto order = [](const job::FormatTarget& file) {
         return file.format - job::outputFormats().data();
     };
@@ -105,6 +99,23 @@ const job::OutputFormat* formatOfOption(std::string_view option) {
     return nullptr;
 }
 
+// The columns a UTF-8 word takes on a terminal: two for each wide (CJK, full-width) character.
+std::size_t columnsOf(std::string_view word) {
+    std::size_t columns = 0;
+    for (std::size_t i = 0; i < word.size();) {
+        const auto lead = static_cast<unsigned char>(word[i]);
+        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        char32_t code = length == 1 ? lead : lead & (0x7F >> length);
+        for (std::size_t k = 1; k < length && i + k < word.size(); ++k) {
+            code = (code << 6) | (static_cast<unsigned char>(word[i + k]) & 0x3F);
+        }
+        const bool halfWidthKana = code >= 0xFF61 && code <= 0xFF9F;
+        columns += (code >= 0x1100 && code <= 0x115F) || (code >= 0x2E80 && !halfWidthKana) ? 2 : 1;
+        i += length;
+    }
+    return columns;
+}
+
 // The text wrapped at 80 columns, every line after the first indented as the first starts.
 std::string wrapped(std::string_view text, std::size_t indent) {
     constexpr std::size_t kWidth = 80;
@@ -117,7 +128,8 @@ std::string wrapped(std::string_view text, std::size_t indent) {
             end = text.size();
         }
         const std::string_view word = text.substr(start, end - start);
-        if (column > indent && column + 1 + word.size() > kWidth) {
+        const std::size_t width = columnsOf(word);
+        if (column > indent && column + 1 + width > kWidth) {
             result += "\n" + std::string(indent, ' ');
             column = indent;
         } else if (column > indent) {
@@ -125,7 +137,7 @@ std::string wrapped(std::string_view text, std::size_t indent) {
             ++column;
         }
         result += word;
-        column += word.size();
+        column += width;
         start = end + 1;
     }
     return result;
@@ -145,6 +157,11 @@ std::string formatOptionsHelp() {
 
 // Options that take no value.
 constexpr std::string_view kSurveyMapOption = "--survey-map";
+// The one option given as often as needed: a neighbouring lot each.
+constexpr std::string_view kRepeatableOption = "--adjacent";
+// The title block's fields, which only the survey map draws.
+constexpr std::array<std::string_view, 4> kTitleOptions{"--location", "--lot", "--surveyor",
+                                                        "--date"};
 
 const geodesy::PlaneSystem* zoneOf(const std::string& value) {
     const bool digits = !value.empty() && value.size() <= 2 &&
@@ -152,9 +169,9 @@ const geodesy::PlaneSystem* zoneOf(const std::string& value) {
                                     [](char c) { return spreadsheet::ascii::isDigit(c); });
     const geodesy::PlaneSystem* system = digits ? geodesy::planeSystem(std::stoi(value)) : nullptr;
     if (system == nullptr) {
-        throw UsageError("--zone に「" + value +
-                         "」は使えません。平面直角座標系の番号を 1〜19 の数字で指定して下さい"
-                         "（例 --zone 9 は第IX系）");
+        throw UsageError("--zone に「" + value + "」は使えません。平面直角座標系の番号を " +
+                         geodesy::systemNumberRange() +
+                         " の数字で指定して下さい（例 --zone 9 は第IX系）");
     }
     return system;
 }
@@ -184,7 +201,7 @@ std::string landCategoryTokens() {
     return alternatives(parcel::kLandCategories, &parcel::LandCategory::token);
 }
 
-// The subdivision's options; true when the option is one of them. Each may be given once.
+// The subdivision's options; true when the option is one of them, noted in *given.
 bool subdivisionOption(const std::string& name, const std::string& value,
                        parcel::SubdivisionSettings& subdivision, std::set<std::string>& given) {
     static const std::set<std::string> kNames{"--subdivision-of", "--signs", "--registered-area",
@@ -192,9 +209,7 @@ bool subdivisionOption(const std::string& name, const std::string& value,
     if (!kNames.contains(name)) {
         return false;
     }
-    if (!given.insert(name).second) {
-        throw UsageError(name + " は一度だけ指定して下さい");
-    }
+    given.insert(name);
     const auto nonEmpty = [&](const char* what) {
         if (value.empty()) {
             throw UsageError(name + " には" + what + "を指定して下さい");
@@ -225,12 +240,36 @@ bool subdivisionOption(const std::string& name, const std::string& value,
     return true;
 }
 
+// The land categories with the default and the rule of each, wrapped as the help lines are.
+std::string landClassHelp() {
+    std::string wholeAboveTen;
+    for (const parcel::LandCategory& category : parcel::kLandCategories) {
+        if (category.rule == parcel::AreaRule::WholeAboveTen) {
+            wholeAboveTen += (wholeAboveTen.empty() ? "" : ", ") + std::string(category.token);
+        }
+    }
+    return wrapped(landCategoryTokens() + " (地目; default " +
+                       std::string(parcel::kDefaultLandCategory.token) +
+                       "): the area is cut to 0.01 m², for " + wholeAboveTen +
+                       " above 10 m² to 1 m²",
+                   19);
+}
+
 } // namespace
 
 CliOptions parseArguments(const std::vector<std::string>& arguments) {
     CliOptions options;
     bool outGiven = false;
     std::set<std::string> subdivisionGiven;
+    // Each option once: the last of two would silently win, whichever the surveyor meant.
+    // --adjacent is the exception: one for each neighbour.
+    std::vector<std::string> given;
+    const auto once = [&](const std::string& name) {
+        if (std::find(given.begin(), given.end(), name) != given.end()) {
+            throw UsageError(name + " が 2 回指定されています。一つにして下さい");
+        }
+        given.push_back(name);
+    };
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& arg = arguments[i];
         if (arg == "--help" || arg == "-h") {
@@ -241,6 +280,7 @@ CliOptions parseArguments(const std::vector<std::string>& arguments) {
             std::string name = arg;
             std::string value;
             if (arg == kSurveyMapOption) {
+                once(arg);
                 options.settings.surveyMap = true;
                 continue;
             }
@@ -251,6 +291,9 @@ CliOptions parseArguments(const std::vector<std::string>& arguments) {
                 value = arguments[++i];
             } else {
                 throw UsageError(arg + " の値がありません");
+            }
+            if (name != kSurveyMapOption && name != kRepeatableOption) {
+                once(name);
             }
             if (subdivisionOption(name, value, options.settings.subdivision, subdivisionGiven)) {
                 continue;
@@ -340,8 +383,19 @@ CliOptions parseArguments(const std::vector<std::string>& arguments) {
         std::any_of(options.files.begin(), options.files.end(),
                     [](const job::FormatTarget& file) { return file.format->token == "geojson"; });
     if (geoJson && options.settings.planeSystem == nullptr) {
-        throw UsageError("--geojson には座標系が必要です。--zone で平面直角座標系の番号 (1〜19) "
+        throw UsageError("--geojson には座標系が必要です。--zone で平面直角座標系の番号 (" +
+                         geodesy::systemNumberRange() +
+                         ") "
                          "を選んで下さい（例 --zone 9）");
+    }
+    if (!options.settings.surveyMap) {
+        for (const std::string_view field : kTitleOptions) {
+            if (std::find(given.begin(), given.end(), field) != given.end()) {
+                options.warnings.push_back(std::string(field) +
+                                           " は表題欄の項目です。--survey-map がないため、"
+                                           "表題欄を描かず、この指定は使いません。");
+            }
+        }
     }
     if (!outGiven) {
         options.outFolder = transaction::platform::defaultOutputFolder();
@@ -354,31 +408,7 @@ CliOptions parseArguments(const std::vector<std::string>& arguments) {
 }
 
 std::string angleWarning(const std::string& text) {
-    const std::size_t digits = text.find_first_not_of("+-") == 1 ? 1 : 0;
-    const std::size_t point = text.find('.');
-    const std::string whole =
-        text.substr(digits, point == std::string::npos ? std::string::npos : point - digits);
-    const std::string decimals = point == std::string::npos ? "" : text.substr(point + 1);
-    const auto allDigits = [](const std::string& part) {
-        return std::all_of(part.begin(), part.end(),
-                           [](char c) { return spreadsheet::ascii::isDigit(c); });
-    };
-    // Minutes and seconds are the first two pairs of decimals; missing ones count as zeros.
-    const std::string padded = decimals + "0000";
-    const bool plain = !whole.empty() && allDigits(whole) && allDigits(decimals) &&
-                       padded.compare(0, 2, "60") < 0 && padded.compare(2, 2, "60") < 0;
-    if (plain) {
-        return {};
-    }
-    double degrees = 0.0;
-    try {
-        degrees = plan::packedAngleDegrees(plan::looseNumber(text));
-    } catch (const spreadsheet::RunTimeError&) {
-        return {};
-    }
-    return "--angle の「" + spreadsheet::quotedInMessage(text) +
-           "」は ddd.mmss (度.分秒) の角度として正しくないため、入力欄と同じ読み方で " +
-           spreadsheet::formatNumber(degrees, true) + " 度として出力します。";
+    return plan::RotationAngle(text).warning("--angle");
 }
 
 std::string usageText() {
@@ -428,9 +458,7 @@ Options:
                    north arrow, title block) into the DXF, and write it as a
                    fifth script KYUSEKI.SCR in the same run
   --land-class C   )" +
-           landCategoryTokens() +
-           R"( (地目; default 宅地): the area is cut to
-                   0.01 m², for その他 above 10 m² to 1 m²
+           landClassHelp() + R"(
   --location TEXT  所在 of the title block
   --lot TEXT       地番 of the title block (default: the parcels' names)
   --surveyor TEXT  作成者 of the title block
@@ -463,7 +491,9 @@ Options:
            R"( (精度区分): the tolerance the
                    registered area is held against; beyond it 地積更正 is due
   --remainder NAME the new lot that is the remainder (残地)
-  --zone N         plane rectangular coordinate system 1-19 (系 I-XIX of
+  --zone N         plane rectangular coordinate system )" +
+           geodesy::systemNumberRange("-") + " (系 " + geodesy::planeSystems().front().roman + "-" +
+           geodesy::planeSystems().back().roman + R"( of
                    JGD2011): the title block's 座標系, the GeoJSON, the map
                    address printed and the check that the points lie there
   --format F       auto | sima | csv                        (default auto)
@@ -480,9 +510,9 @@ Options:
   --help           this text
 
 Exit status: 0 when all files were written; otherwise non-zero with a message on
-stderr, and none of the files changed. Outputs that are one file, or that would
-write over the points file, a script, the journal or a temporary file, are
-refused before anything is read or written (exit status 2).
+stderr, and none of the files changed. An option given twice, and outputs that
+are one file or that would write over the points file, a script, the journal or
+a temporary file, are refused before anything is read or written (exit status 2).
 )";
 }
 

@@ -17,6 +17,8 @@ struct CliOptions {
     job::Settings settings;
     // A warning about the --angle text (angleWarning); empty when it was plain.
     std::string angleWarning;
+    // Other options given that the run does not use, each said in a warning.
+    std::vector<std::string> warnings;
     std::filesystem::path outFolder;
     std::filesystem::path pointsFile;
     // A table of marks (point names with 境界標 and 種別) opened over the points file; empty for
@@ -41,8 +43,9 @@ CliOptions parseArguments(const std::vector<std::string>& arguments);
 
 // An --angle text that is not a plain ddd.mmss number (an optional sign, digits, a point and
 // decimals whose minutes and seconds are under 60) is read the way the angle box reads it;
-// this says which angle that gave. Empty for a plain text, and for one too large to be read,
-// which stops the run with its own error.
+// this says which angle that gave, as it does for a plain one of a whole turn or more. Empty
+// for a plain text under 360 degrees, and for one too large to be read, which stops the run
+// with its own error.
 std::string angleWarning(const std::string& text);
 
 std::string usageText();

@@ -81,6 +81,9 @@ int run(const cli::CliOptions& options, const job::WriteTargets& targets) {
     if (targets.scripts && !options.angleWarning.empty()) {
         std::cerr << "警告: " << options.angleWarning << '\n';
     }
+    for (const std::string& warning : options.warnings) {
+        std::cerr << "警告: " << warning << '\n';
+    }
     // One run from file to scripts: nothing to undo, so no record of what each cell held.
     job::Job job(job::Job::History::None);
     // Before the file, whose own radius column G overrides the default in G6.

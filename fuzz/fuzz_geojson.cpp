@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size < 17) {
         return 0;
     }
-    const PlaneSystem& system = *planeSystem(1 + data[0] % 19);
+    const PlaneSystem& system = planeSystems()[data[0] % planeSystems().size()];
     double x = 0.0;
     double y = 0.0;
     std::memcpy(&x, data + 1, sizeof x);

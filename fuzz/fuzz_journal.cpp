@@ -1,22 +1,29 @@
 // The recovery of an interrupted write over a real folder, with a journal of random bytes and
-// files planted beside it: it may refuse with a run-time error, but nothing outside the folder
-// changes, nor any file in it that the program does not write, and no folder is removed.
+// files planted beside it: the surveyor's own files of every output's extension, the scripts,
+// KYUSEKI.SCR, and new and old files of the run's token. It may refuse with a run-time error,
+// but nothing outside the folder changes, no folder or link goes, no content appears that was
+// not there, and a file whose content the journal does not record (its SHA-256) stays as it
+// was: the recovery can prove no other file its own.
 #include "fuzzcheck.h"
 
 #include "job/outputformat.h"
+#include "scripts/kyusekiscript.h"
+#include "scripts/scriptset.h"
 #include "spreadsheet/runtimeerror.h"
 #include "transaction/atomicfileset.h"
 #include "transaction/filenames.h"
+#include "transaction/sha256.h"
 
-#include <cctype>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
 #include <map>
+#include <set>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 using namespace karumenio;
 using karumenio::fuzz::check;
@@ -50,7 +57,15 @@ std::string readFile(const fs::path& path) {
     return bytes;
 }
 
-using Tree = std::map<std::string, std::string>;
+// An entry as the checker sees it: its kind apart from its content, so that a file whose
+// bytes are "<link>" is a file.
+struct Entry {
+    enum class Kind { File, Folder, Link } kind;
+    std::string content;
+    friend bool operator==(const Entry&, const Entry&) = default;
+};
+
+using Tree = std::map<std::string, Entry>;
 
 Tree snapshot(const fs::path& root) {
     Tree tree;
@@ -58,44 +73,38 @@ Tree snapshot(const fs::path& root) {
          ++it) {
         const std::string name = it->path().lexically_relative(root).generic_string();
         if (it->is_symlink()) {
-            tree[name] = "<link>";
+            tree[name] = {Entry::Kind::Link, fs::read_symlink(it->path()).string()};
         } else if (it->is_directory()) {
-            tree[name] = "<folder>";
+            tree[name] = {Entry::Kind::Folder, {}};
         } else {
-            tree[name] = readFile(it->path());
+            tree[name] = {Entry::Kind::File, readFile(it->path())};
         }
     }
     return tree;
 }
 
-// Entries a recovery may change, decided here and not by the code under test: at the
-// folder's top, the four scripts, a DXF or SIMA file other than the points file, and the
-// journal and the names kept beside targets ("~NAME.<token>.tmp", ".bak", ".old").
-bool mayChange(const std::string& name) {
-    if (name.find('/') != std::string::npos || name == "points.sim") {
-        return false;
+// The files a recovery never touches, whatever a journal says: not of a name the program
+// writes, or the file the run reads.
+bool neverTouched(const std::string& name) {
+    return name.find('/') != std::string::npos || name == "points.sim" || name == "notes.txt";
+}
+
+// The surveyor's own files, of every output's extension and of the scripts' names.
+std::vector<std::string> ownFiles() {
+    std::vector<std::string> names(scripts::kScriptFileNames.begin(),
+                                   scripts::kScriptFileNames.end());
+    names.emplace_back(scripts::kKyusekiFileName);
+    for (const job::OutputFormat& format : job::outputFormats()) {
+        names.push_back("mine" + std::string(format.extension));
     }
-    for (const char* script : {"ZAHYOU.SCR", "LINE.SCR", "PLOT.SCR", "TEXT.SCR"}) {
-        if (name == script) {
-            return true;
-        }
-    }
-    std::string lower = name;
-    for (char& c : lower) {
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
-    const auto endsWith = [&](const char* end) { return lower.ends_with(end); };
-    if (endsWith(".dxf") || endsWith(".sim")) {
-        return true;
-    }
-    return name.starts_with("~") && (name.starts_with("~karumenio.journal") || endsWith(".tmp") ||
-                                     endsWith(".bak") || endsWith(".old"));
+    return names;
 }
 
 struct Fixture {
     fs::path root;
     fs::path out;
     fs::path outside;
+    std::vector<std::string> own = ownFiles();
 
     Fixture() {
         root = fuzz::scratchFolder() / ("karumenio-fuzz-journal-" + std::to_string(getpid()));
@@ -107,8 +116,10 @@ struct Fixture {
         fs::remove_all(root, error);
     }
 
-    // The folders as a run may find them, with planted files chosen by the bits of plant.
-    void reset(std::uint8_t plant) {
+    // The folders as a run may find them, with the files chosen by the bits of plant: each
+    // own file, and beside some of them a new and an old file of the run's token (an empty
+    // new file, as a run killed before it wrote one leaves).
+    void reset(std::uint16_t plant) {
         std::error_code error;
         fs::remove_all(root, error);
         fs::create_directories(out);
@@ -117,22 +128,21 @@ struct Fixture {
         writeFile(outside / "ZAHYOU.SCR", "outside script");
         writeFile(out / "notes.txt", "notes");
         writeFile(out / "points.sim", "A00,\r\n");
-        writeFile(out / "plan.dxf", "old drawing");
+        writeFile(out / "link.dxf", "<link>");
         fs::create_directory(out / "emptydir");
+        fs::create_directory(out / "folder.csv");
         fs::create_directory_symlink(outside, out / "link", error);
-        const char* scripts[] = {"ZAHYOU.SCR", "LINE.SCR", "PLOT.SCR", "TEXT.SCR"};
-        for (int i = 0; i < 4; ++i) {
-            if ((plant & (1 << i)) != 0) {
-                writeFile(out / scripts[i], std::string("old ") + scripts[i]);
+        fs::create_symlink(outside / "victim.txt", out / "victim.geojson", error);
+        for (std::size_t i = 0; i < own.size(); ++i) {
+            if ((plant & (1u << i)) != 0) {
+                writeFile(out / own[i], "old " + own[i]);
             }
         }
-        const std::string planted[] = {"ZAHYOU.SCR", "notes.txt", "points.sim", "plan.dxf"};
-        for (int i = 0; i < 4; ++i) {
-            if ((plant & (16 << i)) != 0) {
-                for (const char* suffix : {"tmp", "bak"}) {
-                    writeFile(out / ("~" + planted[i] + "." + kToken + "." + suffix),
-                              std::string("planted ") + suffix);
-                }
+        for (std::size_t i = 0; i < own.size() && i < 4; ++i) {
+            if ((plant & (0x200u << i)) != 0) {
+                const std::string beside = "~" + own[i * 2] + "." + kToken + ".";
+                writeFile(out / (beside + "tmp"), (plant & 0x2000u) ? "" : "new " + own[i * 2]);
+                writeFile(out / (beside + "bak"), "old " + own[i * 2]);
             }
         }
     }
@@ -141,36 +151,57 @@ struct Fixture {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (size < 1) {
+    if (size < 2) {
         return 0;
     }
     static Fixture fixture;
-    fixture.reset(data[0]);
-    const std::string journal(reinterpret_cast<const char*>(data + 1), size - 1);
+    fixture.reset(static_cast<std::uint16_t>(data[0] | (data[1] << 8)));
+    const std::string journal(reinterpret_cast<const char*>(data + 2), size - 2);
     writeFile(fixture.out / transaction::kJournalName, journal);
     const transaction::RecoveryScope scope = job::outputFolderScope({fixture.out / "points.sim"});
 
     const Tree outsideBefore = snapshot(fixture.outside);
-    Tree insideBefore = snapshot(fixture.out);
+    const Tree insideBefore = snapshot(fixture.out);
     try {
-        transaction::AtomicFileSet::recover(fixture.out, scope);
+        transaction::AtomicFileSet::recover(
+            fixture.out, scope, transaction::FileOperations::system(transaction::Flushing::None));
     } catch (const spreadsheet::RunTimeError&) {
     }
     check(snapshot(fixture.outside) == outsideBefore, "a file outside the folder changed");
     const Tree insideAfter = snapshot(fixture.out);
-    for (const auto& [name, content] : insideBefore) {
+    std::set<std::string> contentsBefore;
+    for (const auto& [name, entry] : insideBefore) {
+        contentsBefore.insert(entry.content);
+    }
+    for (const auto& [name, entry] : insideBefore) {
         const auto after = insideAfter.find(name);
-        if (content == "<folder>" || content == "<link>") {
-            check(after != insideAfter.end() && after->second == content,
+        if (name == transaction::kJournalName) {
+            continue;
+        }
+        // A link is the program's own only when the journal records the text it points to.
+        const bool recorded =
+            entry.kind != Entry::Kind::Folder &&
+            journal.find(transaction::Sha256::hexDigestOf(entry.content)) != std::string::npos;
+        if (entry.kind != Entry::Kind::File && !recorded) {
+            check(after != insideAfter.end() && after->second == entry,
                   "a folder or link went: " + name);
-        } else if (!mayChange(name)) {
-            check(after != insideAfter.end() && after->second == content,
-                  "a file that is not the program's changed: " + name);
+            continue;
+        }
+        const bool emptyOfTheRun = entry.content.empty() && name.ends_with(".tmp");
+        if (neverTouched(name) || (!recorded && !emptyOfTheRun)) {
+            check(after != insideAfter.end() && after->second == entry,
+                  "a file whose content the journal does not record changed: " + name);
         }
     }
-    for (const auto& [name, content] : insideAfter) {
-        check(insideBefore.contains(name) || mayChange(name),
-              "a file that is not the program's appeared: " + name);
+    for (const auto& [name, entry] : insideAfter) {
+        if (name.starts_with(std::string(transaction::kJournalName) + ".")) {
+            // The journal set aside.
+            continue;
+        }
+        check(entry.kind != Entry::Kind::File || contentsBefore.contains(entry.content),
+              "a content appeared that was not there: " + name);
+        check(insideBefore.contains(name) || !neverTouched(name),
+              "a file appeared where the program writes nothing: " + name);
     }
     return 0;
 }

@@ -1,7 +1,9 @@
 // Random sets of outputs of a run (the scripts' folder, a DXF and a SIMA file, the points
 // file), spelt with links, dots, cases and reserved names: a set the checks let through is
 // written for real, and then every output holds its own bytes and the points file its own;
-// a set they let through stays let through when its names change case, as on Windows.
+// a set they let through stays let through when its names change case, as on Windows. A
+// write stopped at a chosen step, as a kill would stop it, is settled by the next run into
+// its folders: every output old, or every output new.
 #include "fuzzcheck.h"
 
 #include "job/outputformat.h"
@@ -9,12 +11,14 @@
 #include "spreadsheet/runtimeerror.h"
 #include "transaction/atomicfileset.h"
 #include "transaction/filenames.h"
+#include "transaction/foldersession.h"
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -100,6 +104,19 @@ job::WriteTargets targetsOf(const std::uint8_t* data, bool upperCase) {
     return targets;
 }
 
+struct Killed {};
+
+// The real file system, stopped before the step counted as step.
+transaction::FileOperations stoppedAt(int step) {
+    auto steps = std::make_shared<int>(0);
+    return transaction::FileOperations::system(transaction::Flushing::None)
+        .observed([steps, step](const fs::path&) {
+            if ((*steps)++ == step) {
+                throw Killed{};
+            }
+        });
+}
+
 bool passes(const job::WriteTargets& targets) {
     try {
         targets.check();
@@ -136,11 +153,32 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     transaction::AtomicFileSet files;
     for (std::size_t i = 0; i < outputs.size(); ++i) {
         files.add(outputs[i].path, "output " + std::to_string(i));
+        // Every other output has an old content to lose.
+        if (i % 2 == 0 && fs::is_directory(outputs[i].path.parent_path(), error)) {
+            std::ofstream(outputs[i].path, std::ios::binary) << "old " << i;
+        }
     }
+    const int stop = size > 8 ? data[8] : -1;
     try {
-        files.commit();
+        files.commit(stoppedAt(stop));
     } catch (const spreadsheet::RunTimeError&) {
         // A folder that does not exist, or a target that is a folder.
+        return 0;
+    } catch (const Killed&) {
+        try {
+            const transaction::FolderSession next(
+                targets.folders(), targets.recoveryScope(),
+                transaction::FileOperations::system(transaction::Flushing::None));
+        } catch (const spreadsheet::RunTimeError&) {
+            fuzz::check(false, "the next run could not settle a stopped one");
+        }
+        const bool old = slurp(outputs[0].path) != "output 0";
+        for (std::size_t i = 0; i < outputs.size(); ++i) {
+            const std::string expected = old ? (i % 2 == 0 ? "old " + std::to_string(i) : "")
+                                             : "output " + std::to_string(i);
+            check(slurp(outputs[i].path) == expected,
+                  "a stopped run left its outputs part old, part new: " + outputs[i].path.string());
+        }
         return 0;
     }
     for (std::size_t i = 0; i < outputs.size(); ++i) {

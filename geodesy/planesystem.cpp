@@ -14,7 +14,7 @@ constexpr double kScale = 0.9999;
 
 // Origins as the definition of the systems gives them. Each box is the land the system
 // serves, widened by about 20 km and rounded out to a tenth of a degree.
-constexpr std::array<PlaneSystem, 19> kSystems{{
+constexpr auto kSystems = std::to_array<PlaneSystem>({
     {1, "I", 6669, degrees(33), degrees(129, 30), kScale, {26.7, 35.0, 127.9, 130.7}},
     {2, "II", 6670, degrees(33), degrees(131), kScale, {29.9, 34.2, 129.5, 132.3}},
     {3, "III", 6671, degrees(36), degrees(132, 10), kScale, {33.5, 36.6, 130.6, 133.7}},
@@ -34,7 +34,7 @@ constexpr std::array<PlaneSystem, 19> kSystems{{
     {17, "XVII", 6685, degrees(26), degrees(131), kScale, {24.2, 26.3, 130.9, 131.6}},
     {18, "XVIII", 6686, degrees(20), degrees(136), kScale, {20.1, 20.7, 135.8, 136.4}},
     {19, "XIX", 6687, degrees(26), degrees(154), kScale, {24.0, 24.6, 153.7, 154.3}},
-}};
+});
 
 } // namespace
 
@@ -51,6 +51,15 @@ const PlaneSystem* planeSystem(int number) {
 
 std::string systemLabel(const PlaneSystem& system) {
     return std::string("第") + system.roman + "系";
+}
+
+std::string systemLabelRange(std::string_view separator) {
+    return systemLabel(kSystems.front()) + std::string(separator) + systemLabel(kSystems.back());
+}
+
+std::string systemNumberRange(std::string_view separator) {
+    return std::to_string(kSystems.front().number) + std::string(separator) +
+           std::to_string(kSystems.back().number);
 }
 
 } // namespace karumenio::geodesy

@@ -38,7 +38,7 @@ struct PlaneSystem {
     double originLongitude() const { return originLongitudeMinutes / 60.0; }
 };
 
-// The nineteen systems in order of their numbers.
+// The systems in order of their numbers.
 std::span<const PlaneSystem> planeSystems();
 
 // The system with that number, or nullptr when there is none.
@@ -46,5 +46,10 @@ const PlaneSystem* planeSystem(int number);
 
 // How the system is named to the surveyor: "第IX系".
 std::string systemLabel(const PlaneSystem& system);
+
+// The systems from the first to the last, as messages name them: the labels ("第I系〜第XIX系")
+// or the numbers ("1〜19"), joined by the separator.
+std::string systemLabelRange(std::string_view separator = "〜");
+std::string systemNumberRange(std::string_view separator = "〜");
 
 } // namespace karumenio::geodesy

@@ -74,12 +74,13 @@ QColor highlightColour() {
     return QGuiApplication::palette().color(QPalette::Active, QPalette::Highlight);
 }
 
-QImage programIconImage() {
+QImage programIconImage(int pixels) {
     // A survey sheet: a gridded page with a closed boundary and its marked corners.
-    QImage image(32, 32, QImage::Format_ARGB32_Premultiplied);
+    QImage image(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(pixels / 32.0, pixels / 32.0);
 
     painter.setPen(QPen(QColor(31, 27, 101), 1.0));
     painter.setBrush(QColor(255, 255, 255));

@@ -35,8 +35,9 @@ QFont minchoFont(qreal pointSize);
 // The system highlight colour, used as text colour by several labels.
 QColor highlightColour();
 
-// The program's 32 x 32 icon, drawn here so every window shows the same picture.
-QImage programIconImage();
+// The program's 32 x 32 icon, drawn here so every window shows the same picture; larger for
+// the browser edition's installed icons.
+QImage programIconImage(int pixels = 32);
 QIcon programIcon();
 
 // Fixed client size, no resizing, no minimise or maximise button, the program icon, centred

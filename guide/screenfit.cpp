@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <array>
 
 namespace karumenio::guide {
 
@@ -94,6 +95,59 @@ QRect besideOf(const QSize& size, int minimumWidth, const QRect& anchorFrame, co
         }
     }
     return fitInside(client, frame, area, true);
+}
+
+QRect clearOf(const QSize& size, const QSize& minimum, const QRect& anchorFrame,
+              const QMargins& frame, const QRect& area, const QRect& keepClear) {
+    constexpr int kGap = 8;
+    // Where a client may lie; beside something a window stands level with the anchor's top,
+    // below or above it level with the anchor's left edge.
+    const QRect room = area.marginsRemoved(frame);
+    const QPoint level(anchorFrame.left() + frame.left(), anchorFrame.top() + frame.top());
+    struct Room {
+        QRect rect;
+        bool beside;
+        bool before;
+    };
+    // The rooms to the right of, left of, below and above an obstacle.
+    const auto roomsAround = [&](const QRect& obstacle) {
+        return std::array<Room, 4>{{
+            {{QPoint(obstacle.right() + 1 + kGap + frame.left(), room.top()), room.bottomRight()},
+             true,
+             false},
+            {{room.topLeft(), QPoint(obstacle.left() - 1 - kGap - frame.right(), room.bottom())},
+             true,
+             true},
+            {{QPoint(room.left(), obstacle.bottom() + 1 + kGap + frame.top()), room.bottomRight()},
+             false,
+             false},
+            {{room.topLeft(), QPoint(room.right(), obstacle.top() - 1 - kGap - frame.bottom())},
+             false,
+             true},
+        }};
+    };
+    // Clear of the whole anchor if it can be, else over it but clear of its buttons; the whole
+    // size first, then cut to the room while at least the minimum.
+    for (const QRect& obstacle : {anchorFrame, keepClear}) {
+        for (const QSize& need : {size, minimum}) {
+            for (const Room& side : roomsAround(obstacle)) {
+                const QRect& r = side.rect;
+                if (r.width() < need.width() || r.height() < need.height()) {
+                    continue;
+                }
+                QRect client(
+                    QPoint(side.beside ? r.left() : level.x(), side.beside ? level.y() : r.top()),
+                    size.boundedTo(r.size()));
+                if (side.before && side.beside) {
+                    client.moveRight(r.right());
+                } else if (side.before) {
+                    client.moveBottom(r.bottom());
+                }
+                return fitInside(client, QMargins(), r, false);
+            }
+        }
+    }
+    return besideOf(size, minimum.width(), anchorFrame, frame, area);
 }
 
 void centreOnScreen(QWidget* window, const QWidget* anchor) {

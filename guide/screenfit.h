@@ -32,6 +32,13 @@ void placeOnScreen(QWidget* window, const QRect& wanted, const QWidget* anchor =
 QRect besideOf(const QSize& size, int minimumWidth, const QRect& anchorFrame, const QMargins& frame,
                const QRect& area);
 
+// The client rectangle of a window of the size next to the anchor's frame: whole to its right,
+// left, below or above, else cut to the largest of those rooms while at least the minimum
+// size; where none is clear of the anchor, over it but clear of keepClear (the anchor's
+// buttons, in screen coordinates); always inside the area.
+QRect clearOf(const QSize& size, const QSize& minimum, const QRect& anchorFrame,
+              const QMargins& frame, const QRect& area, const QRect& keepClear);
+
 // Centres the window on the screen the anchor is on, inside its available area.
 void centreOnScreen(QWidget* window, const QWidget* anchor = nullptr);
 

@@ -3,6 +3,8 @@
 #include "examplewindow.h"
 #include "formlook.h"
 
+#include "job/outputformat.h"
+
 #include <QLabel>
 #include <QPushButton>
 #include <QTextBrowser>
@@ -65,18 +67,25 @@ constexpr Line kLines[] = {
     {"addingNoteEnd", 840, 8040, Colour::Red, " のSCRをドラッグして下さい"},
 };
 
-// The second page, in the same plain words as the steps; %1 is the output folder.
+// The second page, in the same plain words as the steps; %1 is the output folder, %2 the
+// export buttons of the preview.
 constexpr const char* kMoreText = R"(
 <h3>図面プレビューと出力</h3>
 <p>「図面プレビュー」ボタンを押すと、読み込んだ座標で作画される図面（用紙の枠・結線・Plot・文字）を表示します。
 用紙・縮尺・角度を変えるとすぐに描き直します。マウスのホイールで拡大・縮小、ドラッグで移動、「全体表示」で全体を表示します。
-測点をクリックするとワークシートのその行を選びます。</p>
+測点をクリックするとワークシートのその行を選び、警告をクリックするとそのセルを選びます。</p>
 <p>内枠からはみ出す測点があるときは、収まる縮尺（または用紙）を示します。そのボタンを押すと設定を変えます。</p>
 <p>「座 標 読 込」の後にワークシートを変えると、プレビューの上に黄色い帯が出て、図面が灰色になります。
 「読み込み直す」を押すと新しい座標で描き直します。</p>
-<p>「DXF 出力…」（ほかのCADで開けます）、「PDF 出力…」（用紙の実寸なので縮尺どおりに印刷できます）、
-「PNG 出力…」、「SVG 出力…」で図面をファイルに書き出します。図面が古いときは、読み込み直して出力するか、
+<p>%2で図面をファイルに書き出します。保存の画面は出力先のフォルダで開き、開いた座標ファイルの名前
+（貼り付けた座標なら「図面」）が付いています。図面が古いときは、読み込み直して出力するか、
 読み込んだ座標で出力するかを聞きます。</p>
+<h3>地積測量図・図面情報・座標系</h3>
+<p>「地積測量図」に印を付けると、閉じた区画の面積（座標法）・辺長・方位記号・求積表・表題欄を図面に加え、
+「.SCR 出力」で KYUSEKI.SCR も作成します（ZAHYOU.SCR の後にドラッグします）。
+表題欄の所在・地番・地目・作成者などは「図面情報…」で入力します。</p>
+<p>「座標系」で座標の平面直角座標系を選ぶと、表題欄に書かれ、GeoJSON を書き出せるようになり、
+図面プレビューの「地図で確認」で地理院地図に図面の場所を表示します。GeoJSON は座標系を選ぶまで書き出せません。</p>
 <h3>出力先…</h3>
 <p>スクリプトを作成するフォルダを選びます。選んだフォルダは次に起動したときも使います。<br>
 いまの出力先： <b>%1</b></p>
@@ -84,6 +93,11 @@ constexpr const char* kMoreText = R"(
 <p>ワークシートの「ファイル」→「座標ファイルを開く…」で SIMA ファイル（.sim）や CSV・TSV ファイルを開くと、
 A6 から座標が入ります。ファイルをメインの画面かワークシートにドラッグして落としても開けます。
 前の座標が入っているときは、置き換えるか上から貼り付けるかを聞きます。</p>
+<h3>ワークシートのキー</h3>
+<p>列の記号と行番号が出ているので、メッセージに書かれたセル（C18 など）はすぐ見つかります。
+メッセージがセルを示すときは、そのセルを選んで表示します。
+Ctrl+↓↑←→ でデータの端へ、Ctrl+Home で A1 へ、Ctrl+End で最後のセルへ移り、Shift を一緒に押すとそこまでを選びます。
+Delete は選んだセルをワークシートの最初の内容（計算式・見出し・題名）に戻します。</p>
 <h3>新しい座標表・元に戻す</h3>
 <p>ワークシートの「編集」→「新しい座標表」で、ワークシートを最初の状態に戻します。
 入力や貼り付けは「編集」→「元に戻す」（Ctrl+Z）で取り消し、「やり直し」（Ctrl+Y）でやり直せます。</p>
@@ -97,6 +111,19 @@ A6 から座標が入ります。ファイルをメインの画面かワーク�
 </table>
 <p>メッセージにセル（C8 など）が書かれているときは、そのセルを直してから読み込み直して下さい。</p>
 )";
+
+// The preview's export buttons: one for each file of the core's format table, then the
+// pictures the desktop program draws itself.
+QString exportButtons() {
+    QStringList buttons;
+    for (const job::OutputFormat& format : job::outputFormats()) {
+        buttons << QStringLiteral("「%1 出力…」")
+                       .arg(QString::fromUtf8(format.name.data(), qsizetype(format.name.size())));
+    }
+    buttons << QStringLiteral("「PDF 出力…」（用紙の実寸なので縮尺どおりに印刷できます）")
+            << QStringLiteral("「PNG 出力…」") << QStringLiteral("「SVG 出力…」");
+    return buttons.join(QStringLiteral("・"));
+}
 
 QColor colourOf(Colour colour) {
     switch (colour) {
@@ -168,8 +195,9 @@ UsageWindow::UsageWindow(QWidget* parent) : QWidget(parent) {
 void UsageWindow::setOutputFolder(const QString& folder) {
     m_folder = folder.isEmpty() ? QStringLiteral("（起動した時に決まります）") : folder;
     // Japanese runs on without blanks: the source's line breaks are not spaces.
-    m_morePage->setHtml(
-        QString::fromUtf8(kMoreText).remove(QLatin1Char('\n')).arg(m_folder.toHtmlEscaped()));
+    m_morePage->setHtml(QString::fromUtf8(kMoreText)
+                            .remove(QLatin1Char('\n'))
+                            .arg(m_folder.toHtmlEscaped(), exportButtons().toHtmlEscaped()));
 }
 
 void UsageWindow::showMorePage(bool more) {

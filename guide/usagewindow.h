@@ -17,8 +17,9 @@ class UsageWindow : public QWidget {
 
     // Names the folder the scripts now go to on the second page ("出力先…").
     void setOutputFolder(const QString& folder);
-    // The second page: the preview and its exports, the output folder, opening files, a new
-    // sheet and the run-time error numbers.
+    // The second page: the preview and its exports, the survey map, the drawing's data and the
+    // coordinate system, the output folder, opening files, the worksheet's keys, a new sheet
+    // and the run-time error numbers.
     void showMorePage(bool more);
     bool showsMorePage() const;
 

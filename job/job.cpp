@@ -22,10 +22,9 @@ namespace karumenio::job {
 
 namespace {
 
-// The checks a run with scripts makes before it computes anything, each a run-time error
-// with its own message.
-void checkRun(const Settings& settings, const points::PointTable& table,
-              const spreadsheet::Worksheet* dataSheet) {
+// The checks a run makes before it computes anything, each a run-time error with its own
+// message: the edition, which only a run with scripts needs, then the read.
+void checkEdition(const Settings& settings) {
     using spreadsheet::RunError;
     using spreadsheet::RunTimeError;
     if (settings.edition.empty()) {
@@ -37,6 +36,11 @@ void checkRun(const Settings& settings, const points::PointTable& table,
                                                        "」は数値ではありません。"
                                                        "バージョンを選び直して下さい。");
     }
+}
+
+void checkRead(const points::PointTable& table, const spreadsheet::Worksheet* dataSheet) {
+    using spreadsheet::RunError;
+    using spreadsheet::RunTimeError;
     if (dataSheet == nullptr) {
         throw RunTimeError(RunError::ObjectNotSet, std::string(kNotReadMessage));
     }
@@ -147,6 +151,11 @@ plan::Plan Job::plan() const {
     return computePlan();
 }
 
+void Job::checkPlanRun() const {
+    checkRead(m_table, m_dataSheet);
+    computePlan();
+}
+
 WriteTargets Job::runTargets(const WriteTargets& targets) const {
     WriteTargets run = targets;
     run.surveyMapScript = targets.scripts && m_settings.surveyMap;
@@ -160,7 +169,8 @@ Job::Run Job::makeFiles(const WriteTargets& targets) const {
                          std::any_of(targets.files.begin(), targets.files.end(),
                                      [](const FormatTarget& file) { return file.format->drawing; });
     if (targets.scripts) {
-        checkRun(m_settings, m_table, m_dataSheet);
+        checkEdition(m_settings);
+        checkRead(m_table, m_dataSheet);
         plan = computePlan();
         scripts::ScriptSet set = scripts::writeScripts(plan);
         std::string* bytes[] = {&set.zahyou, &set.line, &set.plot, &set.text};
@@ -196,6 +206,9 @@ Job::Run Job::makeFiles(const WriteTargets& targets) const {
         run.made.files.push_back(
             {targets.folder / transaction::platform::pathFromUtf8(scripts::kKyusekiFileName),
              std::move(kyuseki.bytes)});
+        for (std::string& warning : surveyMapScriptWarnings(plan, m_settings)) {
+            run.made.warnings.push_back(std::move(warning));
+        }
         run.made.warnings.insert(run.made.warnings.end(),
                                  std::make_move_iterator(kyuseki.warnings.begin()),
                                  std::make_move_iterator(kyuseki.warnings.end()));

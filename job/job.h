@@ -97,6 +97,11 @@ class Job {
     // error 91.
     plan::Plan plan() const;
 
+    // The checks of a write run and of its plan, the edition's aside, which only the scripts
+    // carry: what an export of the plan must pass, failing as the write run fails. Changes
+    // nothing.
+    void checkPlanRun() const;
+
     // The write run: the outputs that clash are refused first (targets.check()), then every
     // folder written into is locked and put in order (an interrupted run finished or undone),
     // the run is checked, the plan computed and every file made, and all of them are written

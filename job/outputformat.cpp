@@ -11,6 +11,7 @@
 #include "survey/simawriter.h"
 #include "transaction/platform.h"
 
+#include <algorithm>
 #include <array>
 
 namespace karumenio::job {
@@ -22,7 +23,7 @@ const std::array kFormats{
         "dxf", "--dxf",
         "also write the plan as a DXF (R12) drawing to PATH, in world coordinates, in the same "
         "run as the scripts: all files or none",
-        "DXF", "DXF ファイル", "DXF 図面 (*.dxf)", ".dxf", true,
+        "DXF", "DXF ファイル", "DXF 図面 (*.dxf)", ".dxf", "図面.dxf", true,
         // The scripts of the run report the labels the code page cannot hold, and the run the
         // survey map's parts that do not fit.
         [](const FormatInput& input) {
@@ -38,7 +39,7 @@ const std::array kFormats{
     OutputFormat{"sima", "--sima-out",
                  "also write the read points as a SIMA file to PATH; without --edition only "
                  "this file is written",
-                 "SIMA", "SIMA ファイル", "SIMA ファイル (*.sim)", ".sim", false,
+                 "SIMA", "SIMA ファイル", "SIMA ファイル (*.sim)", ".sim", "座標.sim", false,
                  [](const FormatInput& input) {
                      // The site is named after the file.
                      FormatBytes file;
@@ -50,12 +51,14 @@ const std::array kFormats{
     OutputFormat{"area-csv", "--area-csv",
                  "also write the area table of the closed parcels (coordinate method, exact "
                  "on millimetres) as a CSV file to PATH: UTF-8 with BOM, CR LF",
-                 "求積表 CSV", "求積表 CSV ファイル", "CSV ファイル (*.csv)", ".csv", false,
+                 "求積表 CSV", "求積表 CSV ファイル", "CSV ファイル (*.csv)", ".csv", "求積表.csv",
+                 false,
                  [](const FormatInput& input) { return areaCsvFile(input.plan, input.settings); }},
     OutputFormat{"geojson", "--geojson",
                  "also write the parcels, open sections and points in longitude and latitude "
                  "(WGS 84) as GeoJSON to PATH; needs --zone",
-                 "GeoJSON", "GeoJSON ファイル", "GeoJSON (*.geojson)", ".geojson", false,
+                 "GeoJSON", "GeoJSON ファイル", "GeoJSON (*.geojson)", ".geojson", "図面.geojson",
+                 false,
                  [](const FormatInput& input) { return geoJsonFile(input.plan, input.settings); }},
 };
 
@@ -80,7 +83,10 @@ transaction::RecoveryScope outputFolderScope(std::vector<std::filesystem::path> 
     // A run with the survey map writes it as a fifth script; an interrupted one may have.
     scope.names.emplace_back(scripts::kKyusekiFileName);
     for (const OutputFormat& format : kFormats) {
-        scope.extensions.emplace_back(format.extension);
+        if (std::find(scope.extensions.begin(), scope.extensions.end(), format.extension) ==
+            scope.extensions.end()) {
+            scope.extensions.emplace_back(format.extension);
+        }
     }
     scope.inputs = std::move(inputs);
     return scope;

@@ -50,9 +50,12 @@ struct OutputFormat {
     // What the preview's export button and messages call it ("DXF"; "DXF ファイル").
     std::string_view name;
     std::string_view role;
-    // The save dialog's filter, and the ending a name gets when it has none.
+    // The save dialog's filter, and the ending a name gets when it has none; formats may
+    // share an ending, since the token is what tells them apart.
     std::string_view filter;
     std::string_view extension;
+    // The name the file gets where the surveyor names none (the browser's download).
+    std::string_view defaultName;
     // False when the plan's points alone make the file: a run without the scripts then
     // computes (and can fail on) nothing more of the plan.
     bool drawing;
@@ -66,8 +69,8 @@ std::span<const OutputFormat> outputFormats();
 const OutputFormat* findFormat(std::string_view token);
 
 // What the recovery of an interrupted write may touch in a folder the outputs go to: the
-// scripts by name, the files of every output format by their extension, and never the files
-// the run reads.
+// scripts by name, the files of every output format by their extension (each once), and never
+// the files the run reads.
 transaction::RecoveryScope outputFolderScope(std::vector<std::filesystem::path> inputs = {});
 
 } // namespace karumenio::job

@@ -44,7 +44,7 @@ geodesy::GeoJsonContent geoJsonContent(const plan::Plan& plan, const Settings& s
     const parcel::ParcelSearch search = parcel::findParcels(plan);
     const parcel::LandCategory& category = settings.map.landCategory != nullptr
                                                ? *settings.map.landCategory
-                                               : parcel::kLandCategories[0];
+                                               : parcel::kDefaultLandCategory;
     const std::vector<parcel::ParcelArea> areas = parcel::computeAreas(search.parcels, category);
     for (std::size_t i = 0; i < search.parcels.size(); ++i) {
         geodesy::GeoJsonParcel parcel;
@@ -91,7 +91,8 @@ FormatBytes geoJsonFile(const plan::Plan& plan, const Settings& settings) {
     if (settings.planeSystem == nullptr) {
         throw RunTimeError(RunError::TypeMismatch,
                            "座標系が選ばれていないため、GeoJSON を書き出せません。"
-                           "平面直角座標系（第I系〜第XIX系）を選んで下さい。");
+                           "平面直角座標系（" +
+                               geodesy::systemLabelRange() + "）を選んで下さい。");
     }
     try {
         return {geodesy::writeGeoJson(geoJsonContent(plan, settings), *settings.planeSystem), {}};

@@ -6,9 +6,16 @@
 #include "parcel/areacsv.h"
 #include "parcel/parcel.h"
 #include "parcel/parcelarea.h"
+#include "plan/plan.h"
+#include "points/pointname.h"
+#include "points/pointtable.h"
+#include "scripts/scripttext.h"
+#include "spreadsheet/cellname.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
+#include <utility>
 
 namespace karumenio::job {
 
@@ -16,27 +23,75 @@ namespace {
 
 const parcel::LandCategory& categoryOf(const Settings& settings) {
     return settings.map.landCategory != nullptr ? *settings.map.landCategory
-                                                : parcel::kLandCategories[0];
+                                                : parcel::kDefaultLandCategory;
+}
+
+// What the survey map draws of the surveyor's own texts: the parcels' names and the title
+// block's fields, each cut and on one line as a point's name is (points::drawnName).
+struct MapSources {
+    parcel::ParcelSearch search;
+    parcel::SurveyMapSettings map;
+    // Each such text as drawn, with what names its cell or field.
+    std::vector<std::pair<std::string, std::string>> named;
+    // The texts that had to be cut or put on one line.
+    std::vector<std::string> warnings;
+};
+
+MapSources mapSourcesOf(const plan::Plan& plan, const Settings& settings) {
+    MapSources sources{parcel::findParcels(plan), settings.map, {}, {}};
+    for (parcel::Parcel& parcel : sources.search.parcels) {
+        std::string what = "セル " +
+                           spreadsheet::cellName(points::kFirstDataRow + parcel.firstSlot,
+                                                 points::kBreakMarkColumn) +
+                           " の区画名";
+        parcel.name = points::drawnName(std::move(parcel.name), what, sources.warnings);
+        sources.named.emplace_back(std::move(what), parcel.name);
+    }
+    parcel::TitleBlock& title = sources.map.titleBlock;
+    for (const auto& [field, label] :
+         {std::pair{&title.location, "所在"}, std::pair{&title.lotNumber, "地番"},
+          std::pair{&title.date, "作成年月日"}, std::pair{&title.surveyor, "作成者"},
+          std::pair{&title.surveyDate, "測量年月日"}, std::pair{&title.applicant, "申請人"}}) {
+        const std::string what = std::string("表題欄の") + label;
+        *field = points::drawnName(std::move(*field), what, sources.warnings);
+        sources.named.emplace_back(what, *field);
+    }
+    return sources;
 }
 
 } // namespace
 
 layout::SheetLayout surveyMapOf(const plan::Plan& plan, const Settings& settings,
                                 std::vector<std::string>* warnings) {
-    parcel::ParcelSearch search = parcel::findParcels(plan);
+    const MapSources sources = mapSourcesOf(plan, settings);
     const parcel::SubdivisionCheck subdivision = parcel::checkSubdivision(
-        plan, search.parcels, parcel::computeAreas(search.parcels, categoryOf(settings)),
-        settings.subdivision);
-    layout::SheetLayout map = parcel::layOutSurveyMap(plan, search.parcels, settings.map,
+        plan, sources.search.parcels,
+        parcel::computeAreas(sources.search.parcels, categoryOf(settings)), settings.subdivision);
+    layout::SheetLayout map = parcel::layOutSurveyMap(plan, sources.search.parcels, sources.map,
                                                       settings.neighbours, &subdivision);
     if (warnings != nullptr) {
-        const std::vector<std::string> missing = checkRegistration(plan, search.parcels, settings);
-        warnings->insert(warnings->end(), missing.begin(), missing.end());
-        warnings->insert(warnings->end(), subdivision.warnings.begin(), subdivision.warnings.end());
-        warnings->insert(warnings->end(), search.warnings.begin(), search.warnings.end());
-        warnings->insert(warnings->end(), map.messages.begin(), map.messages.end());
+        const std::vector<std::string> missing =
+            checkRegistration(plan, sources.search.parcels, settings);
+        for (const auto* said : std::initializer_list<const std::vector<std::string>*>{
+                 &missing, &subdivision.warnings, &sources.search.warnings, &sources.warnings,
+                 &map.messages}) {
+            warnings->insert(warnings->end(), said->begin(), said->end());
+        }
     }
     return map;
+}
+
+std::vector<std::string> surveyMapScriptWarnings(const plan::Plan& plan, const Settings& settings) {
+    std::vector<std::string> warnings;
+    for (const auto& [what, text] : mapSourcesOf(plan, settings).named) {
+        // The map draws a text without the blanks it begins with.
+        const std::string_view drawn =
+            std::string_view(text).substr(std::min(text.find_first_not_of(' '), text.size()));
+        if (const scripts::ScriptText written = scripts::scriptText(drawn); written.changed()) {
+            warnings.push_back(scripts::scriptTextWarning(what, drawn, written));
+        }
+    }
+    return warnings;
 }
 
 FormatBytes areaCsvFile(const plan::Plan& plan, const Settings& settings) {

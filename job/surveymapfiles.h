@@ -18,11 +18,16 @@ namespace karumenio::job {
 struct Settings;
 
 // The survey map of a plan laid out with the settings' land category and title block: what the
-// DXF, KYUSEKI.SCR, the preview and its PDF draw. What the registry asks for and the map lacks
-// (checkRegistration), the closed sections that are no parcels and what the layout could not
-// fit go into *warnings when given.
+// DXF, KYUSEKI.SCR, the preview and its PDF draw. The parcels' names and the title block's
+// fields are cut and put on one line as the points' names are. What the registry asks for and
+// the map lacks (checkRegistration), the closed sections that are no parcels, the names and
+// fields so changed, and what the layout could not fit go into *warnings when given.
 layout::SheetLayout surveyMapOf(const plan::Plan& plan, const Settings& settings,
                                 std::vector<std::string>* warnings = nullptr);
+
+// The parcels' names and title fields of the map that KYUSEKI.SCR writes changed, since a
+// script line may not begin as they do (scripts::scriptText), one warning each.
+std::vector<std::string> surveyMapScriptWarnings(const plan::Plan& plan, const Settings& settings);
 
 // The area table of the plan's parcels as a CSV file (see parcel::writeAreaCsv), under the
 // settings' land category.

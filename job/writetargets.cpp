@@ -77,6 +77,23 @@ void WriteTargets::check() const {
         read.push_back({input, "座標ファイル"});
     }
     transaction::checkOutputSet(outputs(), read);
+    // A run killed half-way is finished or undone by the next one only for names the recovery
+    // takes for the program's own; any other would be left half-replaced.
+    const transaction::RecoveryScope scope = recoveryScope();
+    for (const FormatTarget& file : files) {
+        const fs::path folder =
+            file.path.parent_path().empty() ? fs::path(".") : file.path.parent_path();
+        if (!scope.admits(folder, transaction::fileNameOf(file.path))) {
+            throw transaction::OutputClash(
+                "「" + transaction::platform::displayPath(file.path) + "」（" +
+                std::string(file.format->role) + "）の名前は、出力の拡張子（" +
+                std::string(file.format->extension) +
+                " など）で終わる名前ではないため、書き込みが中断されたときに元に戻せません。名前の"
+                "最後に " +
+                std::string(file.format->extension) + " を付けて下さい。" +
+                std::string(transaction::kNothingChanged));
+        }
+    }
 }
 
 } // namespace karumenio::job

@@ -46,8 +46,9 @@ struct WriteTargets {
 
     // Refuses, before anything is written, outputs that clash (transaction::OutputClash): two that
     // are one file, one that is the points file, a name the run keeps for its journal and
-    // temporary files, or a format's file named like one of the scripts (KYUSEKI.SCR too,
-    // whether this run writes it or not).
+    // temporary files, a format's file named like one of the scripts (KYUSEKI.SCR too,
+    // whether this run writes it or not), or one whose name the recovery of an interrupted run
+    // would not take for the program's own (no output's extension, a trailing dot or blank).
     void check() const;
 };
 

@@ -82,6 +82,9 @@ struct TableColumn {
     // The cells name symbols (Symbol::name), drawn in their middle instead of the name: a
     // legend's 符号.
     bool symbols = false;
+    // A value stands for the rows below it up to the next one (such as the parcel of its
+    // points): a piece of the table that starts between them shows it again.
+    bool carried = false;
 };
 
 // A table beside the drawing: a title, a heading row and rows of cells. A table too long for

@@ -123,12 +123,22 @@ Box drawTablePiece(SheetBuilder& sheet, const Table& table, const TableMeasure& 
     };
     row(
         0, [&](std::size_t c) -> std::string_view { return table.columns[c].heading; }, true);
+    const auto valueOf = [&](std::size_t r, std::size_t c) -> std::string_view {
+        const std::vector<std::string>& cells = table.rows[r];
+        return c < cells.size() ? std::string_view(cells[c]) : std::string_view();
+    };
     for (std::size_t r = 0; r < piece.rowCount; ++r) {
-        const std::vector<std::string>& cells = table.rows[piece.firstRow + r];
+        const std::size_t at = piece.firstRow + r;
         row(
             r + 1,
             [&](std::size_t c) -> std::string_view {
-                return c < cells.size() ? std::string_view(cells[c]) : std::string_view();
+                std::string_view value = valueOf(at, c);
+                // The first row of a piece shows the value it continues under.
+                for (std::size_t above = at;
+                     r == 0 && value.empty() && table.columns[c].carried && above-- > 0;) {
+                    value = valueOf(above, c);
+                }
+                return value;
             },
             false);
     }

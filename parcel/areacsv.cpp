@@ -6,12 +6,55 @@
 #include "subdivision.h"
 
 #include "plan/plan.h"
+#include "spreadsheet/messagetext.h"
 
 #include <algorithm>
 
 namespace karumenio::parcel {
 
 namespace {
+
+// A text field that a spreadsheet would take for a formula (or, with a TAB or CR first, that
+// pastes into the wrong cell) when it begins so.
+bool readsAsFormula(std::string_view field) {
+    return !field.empty() &&
+           std::string_view("=+-@\t\r").find(field.front()) != std::string_view::npos;
+}
+
+// The names that were given a leading "'", each once, for the warning.
+class GuardedNames {
+  public:
+    std::string_view guard(std::string_view name, std::string& kept) {
+        if (!readsAsFormula(name)) {
+            return name;
+        }
+        if (std::find(m_names.begin(), m_names.end(), name) == m_names.end()) {
+            m_names.emplace_back(name);
+        }
+        kept = "'" + std::string(name);
+        return kept;
+    }
+
+    void warn(std::vector<std::string>& warnings) const {
+        if (m_names.empty()) {
+            return;
+        }
+        constexpr std::size_t kShown = 3;
+        std::string shown;
+        for (std::size_t i = 0; i < m_names.size() && i < kShown; ++i) {
+            shown += "「" + spreadsheet::quotedInMessage(m_names[i]) + "」";
+        }
+        if (m_names.size() > kShown) {
+            shown += "ほか " + std::to_string(m_names.size() - kShown) + " 件";
+        }
+        warnings.push_back("求積表 CSV の名前" + shown +
+                           "は「=」「+」「-」「@」やタブ・改行で始まり、表計算ソフトが数式として"
+                           "読むため、先頭に「'」を付けて書き出しました。");
+    }
+
+  private:
+    std::vector<std::string> m_names;
+};
 
 void appendField(std::string& out, std::string_view field) {
     if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
@@ -70,24 +113,32 @@ AreaCsv writeAreaCsv(const plan::Plan& plan, const std::vector<ParcelArea>& area
     const std::map<Place, int> marks = markRows(plan);
     const bool summary = subdivision != nullptr && !subdivision->lots.empty();
     const std::size_t lastLot = summary ? subdivision->lots.back().parcel : areas.size();
+    GuardedNames guarded;
+    std::string parcelName;
+    std::string pointName;
+    std::string markName;
     for (std::size_t index = 0; index < areas.size(); ++index) {
         const ParcelArea& area = areas[index];
+        const std::string_view name = guarded.guard(area.name, parcelName);
         for (const AreaRow& row : area.rows) {
             // The name as typed: a plan of the points alone has no drawn labels.
-            const std::string& pointName =
-                plan.points[static_cast<std::size_t>(row.vertex.slot)].name;
+            const std::string_view point = guarded.guard(
+                plan.points[static_cast<std::size_t>(row.vertex.slot)].name, pointName);
             const auto mark = marks.find({row.vertex.x, row.vertex.y});
+            // A kind not of the list is written as typed: guarded as the names are.
             const std::string_view markText =
-                mark == marks.end() ? std::string_view()
-                                    : plan.points[static_cast<std::size_t>(mark->second)].markText;
-            appendRow(csv.bytes,
-                      std::array<std::string_view, 7>{
-                          area.name, pointName, metresText(row.vertex.x), metresText(row.vertex.y),
-                          metresText(row.yDifference), row.term.fixedPoint(6), markText});
+                mark == marks.end()
+                    ? std::string_view()
+                    : guarded.guard(plan.points[static_cast<std::size_t>(mark->second)].markText,
+                                    markName);
+            appendRow(csv.bytes, std::array<std::string_view, 7>{
+                                     name, point, metresText(row.vertex.x),
+                                     metresText(row.vertex.y), metresText(row.yDifference),
+                                     row.term.fixedPoint(6), markText});
         }
         for (const ParcelArea::Total& total : area.totals()) {
-            appendRow(csv.bytes, std::array<std::string_view, 7>{area.name, total.name, "", "", "",
-                                                                 total.value, ""});
+            appendRow(csv.bytes,
+                      std::array<std::string_view, 7>{name, total.name, "", "", "", total.value, ""});
         }
         if (index == lastLot) {
             appendSubdivisionSummary(csv.bytes, *subdivision);
@@ -96,6 +147,7 @@ AreaCsv writeAreaCsv(const plan::Plan& plan, const std::vector<ParcelArea>& area
     if (areas.empty()) {
         csv.warnings.emplace_back(kNoParcelsWarning);
     }
+    guarded.warn(csv.warnings);
     return csv;
 }
 

@@ -36,9 +36,11 @@ struct AreaCsv {
 // header, then per parcel one row per corner (X, Y and Yn+1−Yn−1 with 3 decimals, the term
 // with 6, and the mark at the corner as written, which any row at that place may give) and its
 // three totals (倍面積 and 面積 with 6 decimals, 地積 with 2, or none where it
-// is cut to whole square metres). Point names are the plan's rows' names as typed. A field holding
-// a comma, a quote or a line break is quoted, its quotes doubled. Without parcels: the header
-// alone, and kNoParcelsWarning.
+// is cut to whole square metres). Point names are the plan's rows' names as typed. A name or
+// mark a spreadsheet would read as a formula (first "=", "+", "-", "@", TAB or CR) gets a "'"
+// before it, with a warning naming it; the numbers stay numbers. A field holding a comma, a
+// quote or a line break is quoted, its quotes doubled. Without parcels: the header alone, and
+// kNoParcelsWarning.
 // With a subdivision that has new lots, its summary follows the last new lot's totals: rows
 // 分筆前, 分筆後合計 and 差 (the latter less the former), each with 倍面積 and 面積 exact to the
 // square millimetre; 分筆後合計's 面積 is half its 倍面積, truncated once.

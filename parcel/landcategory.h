@@ -21,13 +21,26 @@ struct LandCategory {
     AreaRule rule;
 };
 
-inline constexpr std::array<LandCategory, 3> kLandCategories{{
+inline constexpr auto kLandCategories = std::to_array<LandCategory>({
     {"宅地", "宅地", "宅地", AreaRule::Hundredths},
     {"鉱泉地", "鉱泉地", "鉱泉地", AreaRule::Hundredths},
     {"その他", "その他（宅地・鉱泉地以外）", "その他", AreaRule::WholeAboveTen},
-}};
+});
 
 // The category with this token; nullptr when there is none.
 const LandCategory* findLandCategory(std::string_view token);
+
+// The category of a token written in the program; a token of no category does not compile.
+consteval const LandCategory& landCategoryByToken(std::string_view token) {
+    for (const LandCategory& category : kLandCategories) {
+        if (category.token == token) {
+            return category;
+        }
+    }
+    throw "no land category of this token";
+}
+
+// The category of a job until the surveyor chooses one.
+inline constexpr const LandCategory& kDefaultLandCategory = landCategoryByToken("宅地");
 
 } // namespace karumenio::parcel

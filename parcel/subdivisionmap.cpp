@@ -77,9 +77,11 @@ std::string lotCaption(const Parcel& parcel, const NewLot& lot) {
 
 std::array<SummaryRow, 3> subdivisionSummary(const SubdivisionCheck& check) {
     const WideInteger difference = check.lotsArea - check.parentArea;
-    return {{{"分筆前 面積", check.parentArea.fixedPoint(6) + " m²"},
-             {"分筆後 合計", check.lotsArea.fixedPoint(6) + " m²"},
-             {"差", check.matches() ? std::string("一致") : difference.fixedPoint(6) + " m²"}}};
+    // As the area tables write 面積: the number with 6 decimals under the heading 面積, no unit
+    // (the script's code page has no "²").
+    return {{{"分筆前 面積", check.parentArea.fixedPoint(6)},
+             {"分筆後 合計", check.lotsArea.fixedPoint(6)},
+             {"差", check.matches() ? std::string("一致") : difference.fixedPoint(6)}}};
 }
 
 } // namespace karumenio::parcel

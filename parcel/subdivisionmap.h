@@ -40,8 +40,9 @@ struct SummaryRow {
     std::string value;
 };
 
-// The rows the sheet shows below the new lots' tables: 分筆前 面積, 分筆後 合計 and 差 in m² with
-// 6 decimals, 差 as 「一致」 when the lots' double areas add up to the parent's exactly.
+// The rows the sheet shows below the new lots' tables: 分筆前 面積, 分筆後 合計 and 差 in square
+// metres with 6 decimals and no unit, as the area tables write 面積; 差 as 「一致」 when the
+// lots' double areas add up to the parent's exactly.
 std::array<SummaryRow, 3> subdivisionSummary(const SubdivisionCheck& check);
 
 } // namespace karumenio::parcel

@@ -274,7 +274,8 @@ void addReferencePoints(const plan::Plan& plan, const BoundaryMarks& marks,
 layout::Table legendTable(const BoundaryMarks& marks) {
     layout::Table table;
     table.title = "境界標";
-    table.columns = {{"符号", layout::CellAlignment::Centre, true}, {"種類"}};
+    table.columns = {
+        {.heading = "符号", .alignment = layout::CellAlignment::Centre, .symbols = true}, {"種類"}};
     for (const MarkLegendEntry& entry : marks.legend) {
         table.rows.push_back(
             {std::string(layout::symbol(symbolOf(entry.symbol)).name), entry.text});
@@ -286,11 +287,12 @@ layout::Table legendTable(const BoundaryMarks& marks) {
 layout::Table coordinateTable(const plan::Plan& plan, const BoundaryMarks& marks) {
     layout::Table table;
     table.title = "座標一覧";
-    table.columns = {{"符号", layout::CellAlignment::Centre, true},
-                     {"点名"},
-                     {"X", layout::CellAlignment::Right},
-                     {"Y", layout::CellAlignment::Right},
-                     {"種別"}};
+    table.columns = {
+        {.heading = "符号", .alignment = layout::CellAlignment::Centre, .symbols = true},
+        {"点名"},
+        {"X", layout::CellAlignment::Right},
+        {"Y", layout::CellAlignment::Right},
+        {"種別"}};
     for (const ReferencePoint& reference : marks.referencePoints) {
         table.rows.push_back({std::string(layout::symbol(symbolOf(reference.pointClass)).name),
                               plan.points[static_cast<std::size_t>(reference.slot)].label,
@@ -306,9 +308,11 @@ layout::Table areaTable(const plan::Plan& plan, const std::vector<ParcelArea>& a
     layout::Table table;
     table.title = std::move(title);
     for (std::size_t c = 0; c < kAreaTableColumns.size(); ++c) {
+        // The parcel's name stands on its first row, and again where the table goes on.
         table.columns.push_back(
-            {std::string(kAreaTableColumns[c]),
-             c < 2 ? layout::CellAlignment::Left : layout::CellAlignment::Right});
+            {.heading = std::string(kAreaTableColumns[c]),
+             .alignment = c < 2 ? layout::CellAlignment::Left : layout::CellAlignment::Right,
+             .carried = c == 0});
     }
     for (const ParcelArea& area : areas) {
         bool first = true;
@@ -393,7 +397,7 @@ layout::LayoutRequest surveyMapRequest(const plan::Plan& plan, const std::vector
                                        const std::vector<Neighbour>& neighbours,
                                        const SubdivisionCheck* subdivision) {
     const LandCategory& category =
-        settings.landCategory != nullptr ? *settings.landCategory : kLandCategories[0];
+        settings.landCategory != nullptr ? *settings.landCategory : kDefaultLandCategory;
     const std::vector<ParcelArea> areas = computeAreas(parcels, category);
     layout::LayoutRequest request;
     request.paper = plan.paper;

@@ -21,7 +21,7 @@ struct SubdivisionCheck;
 
 // The land category and the title block's fields: what a job remembers for its survey map.
 struct SurveyMapSettings {
-    const LandCategory* landCategory = &kLandCategories[0];
+    const LandCategory* landCategory = &kDefaultLandCategory;
     TitleBlock titleBlock;
 };
 

@@ -42,44 +42,12 @@ double slotNumber(const points::SlotArray& values, int slot, int column, const c
     }
 }
 
-bool isControl(char c) {
-    return static_cast<unsigned char>(c) < 0x20 || c == '\x7f';
-}
-
 // The name as the TEXT script writes it: numbers with a "0" before the point, text trimmed
-// of ASCII blanks. A line break would end the script line early and shift every command
-// after it, and other control characters (NUL, TAB, ESC…) are worse in a script, so each
-// one (CR LF counts as one) becomes a blank, with a warning.
-// The name comes as the cell shows it (PlanPoint::name), and whether the cell holds text.
-std::string labelText(const std::string& name, bool isText, int slot,
-                      std::vector<std::string>& warnings) {
-    std::string text = name;
-    if (const std::string_view kept = points::cutPointName(text); kept.size() < text.size()) {
-        text.resize(kept.size());
-        warnings.push_back("セル " + cellOf(slot, points::kLabelTextColumn) + " の測点名「" +
-                           spreadsheet::quotedInMessage(text) + "」は " +
-                           std::to_string(points::kLongestPointName) +
-                           " 文字を超えるため、そこまでを書き出しました。");
-    }
-    if (!isText || std::none_of(text.begin(), text.end(), isControl)) {
-        return text;
-    }
-    std::string oneLine;
-    bool onlyLineBreaks = true;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-            continue;
-        }
-        onlyLineBreaks =
-            onlyLineBreaks && (!isControl(text[i]) || text[i] == '\r' || text[i] == '\n');
-        oneLine += isControl(text[i]) ? ' ' : text[i];
-    }
-    warnings.push_back("セル " + cellOf(slot, points::kLabelTextColumn) + " の測点名「" +
-                       spreadsheet::quotedInMessage(oneLine) +
-                       (onlyLineBreaks
-                            ? "」に改行が含まれていたため、改行を空白にして書き出しました。"
-                            : "」に制御文字が含まれていたため、空白にして書き出しました。"));
-    return oneLine;
+// of ASCII blanks, cut and on one line (points::drawnName). The name comes as the cell shows
+// it (PlanPoint::name); only a text can hold a control character.
+std::string labelText(const std::string& name, int slot, std::vector<std::string>& warnings) {
+    return points::drawnName(name, "セル " + cellOf(slot, points::kLabelTextColumn) + " の測点名",
+                             warnings);
 }
 
 // The three rectangles as the drawing program leaves them: drawn about the origin, turned a
@@ -252,7 +220,7 @@ Plan computePlan(const points::PointTable& table, const Extent& extent, const Se
     const double dy = numeric::sin(radians) * kLabelOffset;
     for (int slot = 0; slot < count; ++slot) {
         PlanPoint& p = plan.points[static_cast<std::size_t>(slot)];
-        p.label = labelText(p.name, table.labelText.at(slot).isText(), slot, plan.warnings);
+        p.label = labelText(p.name, slot, plan.warnings);
         p.labelX = p.x + dx;
         p.labelY = p.y + dy;
     }

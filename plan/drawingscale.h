@@ -17,7 +17,7 @@ struct DrawingScale {
     bool surveyMap;
 };
 
-inline constexpr std::array<DrawingScale, 11> kDrawingScales{{
+inline constexpr auto kDrawingScales = std::to_array<DrawingScale>({
     {"100", "1:100", 0.1, true},
     {"200", "1:200", 0.2, true},
     {"250", "1:250", 0.25, true},
@@ -29,7 +29,7 @@ inline constexpr std::array<DrawingScale, 11> kDrawingScales{{
     {"2000", "1:2000", 2.0, false},
     {"3000", "1:3000", 3.0, false},
     {"5000", "1:5000", 5.0, false},
-}};
+});
 
 // The scale with this token; nullptr when there is none.
 const DrawingScale* findScale(std::string_view token);

@@ -12,13 +12,13 @@ struct Edition {
     std::string_view buttonText;
 };
 
-inline constexpr std::array<Edition, 5> kEditions{{
+inline constexpr auto kEditions = std::to_array<Edition>({
     {"97", "LT 97"},
     {"98", "LT 98"},
     {"2000", "LT 2000"},
     {"2002", "LT 2002"},
     {"20001", "2000(R)"},
-}};
+});
 
 // The edition with this code; nullptr when there is none.
 const Edition* findEdition(std::string_view code);

@@ -23,7 +23,7 @@ struct PaperSize {
     double sheetHeight;
 };
 
-inline constexpr std::array<PaperSize, 7> kPaperSizes{{
+inline constexpr auto kPaperSizes = std::to_array<PaperSize>({
     {"A1", "A1", 234.7663889, 514.8099164, 841, 594},
     {"A2", "A2", 234.7369444, 363.7430412, 594, 420},
     {"A3", "A3", 234.7341667, 257.200797, 420, 297},
@@ -31,7 +31,7 @@ inline constexpr std::array<PaperSize, 7> kPaperSizes{{
     {"A4P", "A4（縦）", 215.2630556, 181.8715206, 210, 297},
     {"B4L", "B4（横）", 234.7761111, 222.7919433, 364, 257},
     {"B4P", "B4（縦）", 215.2238889, 222.7919433, 257, 364},
-}};
+});
 
 // The sheet with this token; nullptr when there is none.
 const PaperSize* findPaper(std::string_view token);

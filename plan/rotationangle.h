@@ -3,6 +3,7 @@
 #include "spreadsheet/runtimeerror.h"
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace karumenio::plan {
@@ -20,7 +21,15 @@ class RotationAngle {
     // Decimal degrees; the overflow error (6) for a text too large to read.
     double degrees() const;
 
+    // A text that is not a plain ddd.mmss number (an optional sign, digits, a point and
+    // decimals whose minutes and seconds are under 60) is read the way the angle box reads it;
+    // this says which angle that gave, naming the text as the subject calls it ("--angle",
+    // "角度(UCS)"). Empty for a plain text, and for one too large to be read, which stops the
+    // run with its own error.
+    std::string warning(std::string_view subject) const;
+
   private:
+    std::string m_text = "0.0000";
     double m_degrees = 0.0;
     std::optional<spreadsheet::RunTimeError> m_failure;
 };

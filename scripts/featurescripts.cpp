@@ -1,6 +1,7 @@
 #include "featurescripts.h"
 
 #include "scriptfile.h"
+#include "scripttext.h"
 #include "textforms.h"
 
 #include "plan/plan.h"
@@ -68,7 +69,7 @@ void writeTextScript(ScriptFile& script, const plan::Plan& plan) {
         script.writeLine("TEXT J BL");
         script.pointLine(p.labelX, p.labelY);
         script.writeLine(angleLine);
-        script.writeLine(p.label);
+        script.writeLine(scriptText(p.label).text);
     }
     writeTrailer(script);
 }

@@ -1,6 +1,7 @@
 #include "kyusekiscript.h"
 
 #include "scriptfile.h"
+#include "scripttext.h"
 
 #include "layout/sheetlayout.h"
 #include "parcel/surveymap.h"
@@ -112,7 +113,7 @@ void writeKyusekiScript(ScriptFile& script, const plan::Plan& plan,
                 // the world; the TEXT script's labels are the case φ = 0.
                 script.writePlain(spreadsheet::CellValue::number(plan.labelAngle - text.rotation));
                 script.endLine();
-                script.writeLine(text.text);
+                script.writeLine(scriptText(text.text).text);
             }
         }
     }

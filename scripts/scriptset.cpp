@@ -2,10 +2,13 @@
 
 #include "featurescripts.h"
 #include "scriptfile.h"
+#include "scripttext.h"
 #include "zahyouscript.h"
 
 #include "plan/labelencoding.h"
 #include "plan/plan.h"
+#include "points/pointtable.h"
+#include "spreadsheet/cellname.h"
 
 namespace karumenio::scripts {
 
@@ -39,6 +42,17 @@ ScriptSet writeScripts(const plan::Plan& plan) {
     bool lost = false;
     set.text = plan::toDrawingCodePage(text.take(), &lost);
     set.warnings = plan.warnings;
+    for (std::size_t slot = 0; slot < plan.points.size(); ++slot) {
+        const std::string& label = plan.points[slot].label;
+        if (const ScriptText written = scriptText(label); written.changed()) {
+            set.warnings.push_back(scriptTextWarning(
+                "セル " +
+                    spreadsheet::cellName(points::kFirstDataRow + static_cast<int>(slot),
+                                          points::kLabelTextColumn) +
+                    " の測点名",
+                label, written));
+        }
+    }
     if (lost) {
         plan::warnUnmappableLabels(plan, set.warnings);
     }

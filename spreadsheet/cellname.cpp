@@ -2,12 +2,16 @@
 
 namespace karumenio::spreadsheet {
 
-std::string cellName(int row, int column) {
+std::string columnName(int column) {
     std::string letters;
     for (int c = column; c > 0; c = (c - 1) / 26) {
         letters.insert(letters.begin(), static_cast<char>('A' + (c - 1) % 26));
     }
-    return letters + std::to_string(row);
+    return letters;
+}
+
+std::string cellName(int row, int column) {
+    return columnName(column) + std::to_string(row);
 }
 
 } // namespace karumenio::spreadsheet

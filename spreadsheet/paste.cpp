@@ -202,13 +202,41 @@ std::string quoteField(std::string_view text) {
     return out + "\"";
 }
 
-EditRecord paste(Worksheet& sheet, int row, int column, std::string_view clipboardBytes) {
+namespace {
+
+void checkPasteCell(int row, int column) {
     if (row < 1 || row > Worksheet::kRowCount || column < 1 || column > Worksheet::kColumnCount) {
         throw RunTimeError(RunError::SubscriptOutOfRange,
                            "インデックスが有効範囲にありません: 貼り付け先の行 " +
                                std::to_string(row) + "、列 " + std::to_string(column) +
                                " はワークシートの外です。");
     }
+}
+
+void checkPasteRows(int row, int column, std::size_t rowCount) {
+    if (static_cast<long>(row) + static_cast<long>(rowCount) - 1 > Worksheet::kRowCount) {
+        throw RunTimeError(RunError::SubscriptOutOfRange,
+                           "インデックスが有効範囲にありません: " + std::to_string(rowCount) +
+                               " 行を " + cellName(row, column) + " から貼り付けると最終行 " +
+                               std::to_string(Worksheet::kRowCount) +
+                               " を超えます。何も貼り付けませんでした。",
+                           cellName(row, column));
+    }
+}
+
+} // namespace
+
+void checkPasteFits(int row, int column, std::string_view clipboardBytes) {
+    checkPasteCell(row, column);
+    const std::string text = decodeClipboard(clipboardBytes);
+    ClipboardRows reader(text, 0, 0);
+    while (reader.next() != nullptr) {
+    }
+    checkPasteRows(row, column, reader.count());
+}
+
+EditRecord paste(Worksheet& sheet, int row, int column, std::string_view clipboardBytes) {
+    checkPasteCell(row, column);
     const std::string text = decodeClipboard(clipboardBytes);
     const std::vector<int> columns = visibleColumns(sheet, column, Worksheet::kColumnCount);
     // Rows are turned into changes as they are read; rows beyond the grid are only counted,
@@ -235,18 +263,10 @@ EditRecord paste(Worksheet& sheet, int row, int column, std::string_view clipboa
                 CellChange{static_cast<int>(target), columns[i], {}, std::move(content)});
         }
     }
-    const auto rowCount = static_cast<long>(reader.count());
-    if (rowCount == 0) {
+    if (reader.count() == 0) {
         return {};
     }
-    if (static_cast<long>(row) + rowCount - 1 > Worksheet::kRowCount) {
-        throw RunTimeError(
-            RunError::SubscriptOutOfRange,
-            "インデックスが有効範囲にありません: " + std::to_string(rowCount) + " 行を " +
-                cellName(row, column) +
-                " から貼り付けると最終行 65536 を超えます。何も貼り付けませんでした。",
-            cellName(row, column));
-    }
+    checkPasteRows(row, column, reader.count());
     return sheet.apply(std::move(changes));
 }
 

@@ -20,6 +20,11 @@ class Worksheet;
 // encoding, or rows that would run past the last row, throw and change nothing.
 EditRecord paste(Worksheet& sheet, int row, int column, std::string_view clipboardBytes);
 
+// Throws what paste() would throw for these bytes at (row, column) before it changes a cell:
+// a cell outside the sheet, bytes in neither encoding, or rows that run past the last row. A
+// front end asks this before it asks whether a new job replaces the old one.
+void checkPasteFits(int row, int column, std::string_view clipboardBytes);
+
 // The clipboard bytes as UTF-8 text, or a RunTimeError when they are neither UTF-8 nor
 // code page 932.
 std::string decodeClipboard(std::string_view bytes);

@@ -117,6 +117,16 @@ struct SheetLayout {
         return false;
     }
 
+    // The last of the sheet's columns that a user sees; 0 when none shows.
+    int lastShownColumn(int columnCount) const {
+        for (int column = columnCount; column >= 1; --column) {
+            if (!isColumnHidden(column) && columnWidth(column) > 0) {
+                return column;
+            }
+        }
+        return 0;
+    }
+
     CellStyle style(int row, int column) const {
         for (auto it = styles.rbegin(); it != styles.rend(); ++it) {
             if (it->range.contains(row, column)) {

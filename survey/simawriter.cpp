@@ -29,6 +29,9 @@ std::string coordinate(double value) {
 struct SimaPoint {
     int number = 0;
     std::string name;
+    // The coordinates as the file holds them.
+    std::string x;
+    std::string y;
 };
 
 // The text of a name or mark as the file holds it: cut where it is longer than any name
@@ -60,7 +63,7 @@ std::string writeSima(const plan::Plan& plan, std::string_view siteName,
         const std::string x = coordinate(point.x);
         const std::string y = coordinate(point.y);
         const auto [it, added] = numbers.try_emplace(name + '\x1f' + x + '\x1f' + y, slot + 1);
-        pointOfSlot[static_cast<std::size_t>(slot)] = {it->second, name};
+        pointOfSlot[static_cast<std::size_t>(slot)] = {it->second, name, x, y};
         if (added) {
             text += "A01," + std::to_string(slot + 1) + "," + quotedField(name) + "," + x + "," +
                     y + ",,\r\n";
@@ -69,17 +72,22 @@ std::string writeSima(const plan::Plan& plan, std::string_view siteName,
     text += "A99,\r\n";
 
     int parcel = 0;
+    // A reader closes every parcel on its first corner: an open section written as one would
+    // come back closed, with a side that was never surveyed. Its points go as points only.
+    std::vector<std::string> open;
     for (int start = 0; start < count;) {
         int end = start + 1;
         while (end < count && !plan.points[static_cast<std::size_t>(end)].breakBefore) {
             ++end;
         }
+        const SimaPoint& first = pointOfSlot[static_cast<std::size_t>(start)];
+        const SimaPoint& closing = pointOfSlot[static_cast<std::size_t>(end - 1)];
+        const bool closed = end - start > 2 && closing.x == first.x && closing.y == first.y;
         int last = end;
-        if (last - start > 2 && pointOfSlot[static_cast<std::size_t>(last - 1)].number ==
-                                    pointOfSlot[static_cast<std::size_t>(start)].number) {
+        if (closed && closing.number == first.number) {
             --last;
         }
-        if (end - start >= 2) {
+        if (closed) {
             text += "D00," + std::to_string(++parcel) + "," +
                     quotedField(keptText(plan.points[static_cast<std::size_t>(start)].breakMark,
                                          start, points::kBreakMarkColumn, warnings)) +
@@ -90,8 +98,26 @@ std::string writeSima(const plan::Plan& plan, std::string_view siteName,
                     "B01," + std::to_string(point.number) + "," + quotedField(point.name) + ",\r\n";
             }
             text += "D99,\r\n";
+        } else if (end - start >= 2) {
+            open.push_back(
+                spreadsheet::cellName(points::kFirstDataRow + start, points::kBreakMarkColumn));
         }
         start = end;
+    }
+    if (!open.empty()) {
+        constexpr std::size_t kShown = 3;
+        std::string cells;
+        for (std::size_t i = 0; i < open.size() && i < kShown; ++i) {
+            cells += (i == 0 ? "" : "、") + open[i];
+        }
+        if (open.size() > kShown) {
+            cells += " ほか " + std::to_string(open.size() - kShown) + " 区間";
+        }
+        warnings.push_back(
+            "セル " + cells +
+            " から始まる区間は閉じていない（最後の点が最初の点と同じ座標でない）"
+            "ため、SIMA ファイルには区画 (D00) にせず、点 (A01) だけを書き出しました。"
+            "読み込み直すと、これらの点は線で結ばれません。");
     }
 
     std::vector<std::string> lost;

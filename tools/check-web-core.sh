@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# The core built for the browser with Debian's emscripten (CMake preset web, in build-web/:
-# static libraries, exceptions on, and the page; tools/build-web.sh), the number and script
-# tests and the command-line tool run under Node.js: on the worked example the tool must write
-# the golden files' bytes, and with a Linux build given, the same files as the Linux tool for
-# turned sheets with a DXF beside the scripts.
+# The core built for the browser with Debian's emscripten (CMake preset web-tests, in
+# build-web-tests/: static libraries, exceptions on, the page, the command-line tool and the
+# tests that run under Node.js, in one build), the number and script tests and the
+# command-line tool run under Node.js: on the worked example the tool must write the golden
+# files' bytes, and with a Linux build given, the same files as the Linux tool for turned
+# sheets with a DXF beside the scripts. The page it builds is the one tools/build-web.sh builds
+# (the same preset but for the tests); tools/test-web.sh takes it from here in the test command.
 # Usage: tools/check-web-core.sh [LINUX_BUILD]
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -12,7 +14,7 @@ started=$SECONDS
 
 # shellcheck source=tools/packages.sh
 source "$top/tools/packages.sh"
-"$top/tools/build-web.sh"
+need_packages "${packages_web[@]}" "${packages_web_tests[@]}"
 
 # Debian's emscripten finds its JavaScript modules (acorn) through NODE_PATH; Node.js 18 and
 # later must not offer fetch() to emscripten 3.1.6's loader, which would then take it for a
@@ -27,14 +29,15 @@ cd "$top"
 # Tests under Node.js (GoogleTest compiled from Debian's sources, as for Windows): the fallback
 # number conversion on its table of cases, the sines and cosines on their table of hard cases,
 # the projection against PROJ's committed values, and the scripts against the golden files, in
-# WebAssembly.
-need_packages googletest
+# WebAssembly. One target holds them, the page and the tool, so that the core is compiled once
+# and the programs are linked two at a time.
 cmake --preset web-tests >/dev/null
-cmake --build build-web-tests -j"$(nproc)" --target test_conversion test_trig test_textforms \
-    test_zuwaku test_featurescripts test_planeprojection test_writerun test_goldenscripts
+cmake --build build-web-tests -j"$(nproc)" --target karumenio-web-checks
+page=$top/build-web-tests/karumenio.html
+printf 'The browser edition: %s (%d KB)\n' "$page" $(($(stat -c %s "$page") / 1024))
 ctest --preset web-tests
 
-cli=$top/build-web/cli/karumenio-cli.js
+cli=$top/build-web-tests/cli/karumenio-cli.js
 work=$(mktemp -d "${TMPDIR:-/tmp}/karumenio-web.XXXXXX")
 trap 'if [[ -z ${KARUMENIO_KEEP:-} ]]; then rm -rf "$work"; else echo "Work folder kept: $work"; fi' EXIT
 failed=0

@@ -14,12 +14,25 @@ name, a short description, then the options, TAB-separated.
 """
 
 import random
+import re
 import sys
 from pathlib import Path
 
-EDITIONS = ["97", "98", "2000", "2002", "20001", "12"]  # 12: an edition the table lacks
-PAPERS = ["A1", "A2", "A3", "A4L", "A4P", "B4L", "B4P"]
-SCALES = ["100", "200", "250", "300", "400", "500", "1000", "2000", "3000", "5000"]
+TOP = Path(__file__).resolve().parent.parent
+
+
+def table_tokens(header, table):
+    """The tokens of a choice table in the program's own header (the first field of each
+    row), in its order, so that a new paper, scale or edition is compared too."""
+    text = (TOP / header).read_text(encoding="utf-8")
+    rows = text[text.index(table):]
+    rows = rows[:rows.index("});")]
+    return re.findall(r'^\s*\{"([^"]*)"', rows, re.M)
+
+
+EDITIONS = table_tokens("plan/edition.h", "kEditions") + ["12"]  # 12: an edition the table lacks
+PAPERS = table_tokens("plan/papersize.h", "kPaperSizes")
+SCALES = table_tokens("plan/drawingscale.h", "kDrawingScales")
 # Quarter turns, where sine and cosine should give exact zeros, and other awkward angles.
 ANGLES = ["0", "0.0000", "90", "90.0000", "180", "180.0000", "270", "270.0000", "-90",
           "-180.0000", "33.2547", "-127.0559", "359.5959", "45", "45.3000", "-0.0001",

@@ -4,19 +4,12 @@
 # With KARUMENIO_TARGETS set (names separated by blanks) only those targets are built.
 set -euo pipefail
 
-# python3-ezdxf reads back the DXF drawings in the tests; MPFR checks the trigonometry; fmt and
-# fast_float convert numbers where the C++ library cannot (and are checked against it here);
-# python3-pyproj gives PROJ's values for the check of the plane coordinate projection.
-packages=(g++ make cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev python3-ezdxf
-    libmpfr-dev libfmt-dev libfast-float-dev python3-pyproj)
-if [[ "${KARUMENIO_WITH_GUI:-ON}" == "ON" ]]; then
-    # qt6-translations-l10n: Qt's own Japanese texts for the file dialogs.
-    packages+=(qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-translations-l10n libgl-dev
-        fonts-noto-cjk xvfb xauth)
-fi
-
 # shellcheck source=tools/packages.sh
 source "$(dirname "$0")/packages.sh"
+packages=("${packages_build[@]}")
+if [[ "${KARUMENIO_WITH_GUI:-ON}" == "ON" ]]; then
+    packages+=("${packages_desktop[@]}")
+fi
 need_packages "${packages[@]}"
 
 top=$(cd "$(dirname "$0")/.." && pwd)

@@ -1,48 +1,147 @@
 #!/usr/bin/env bash
-# Builds every target and runs every test: once as shipped, once more under
-# AddressSanitizer and UndefinedBehaviorSanitizer, and the Windows build's under Wine; builds
-# the core for the browser too. Window tests run on the offscreen platform.
+# Builds every target the checks need and runs every test, in stages: the desktop program, the
+# command-line tool and all tests as shipped (long ones included); the core for the browser with
+# its tests under Node.js, and the page in Chromium; the core, the tool, their tests and the fuzz
+# targets under AddressSanitizer and UndefinedBehaviorSanitizer; the Windows build with its tests
+# under Wine and the byte comparison; every fuzz target for a while. Window tests run on the
+# offscreen platform. At the end (or when a stage fails) it prints how long each stage took.
+#
+# Usage: tools/test.sh [--with STAGE,...]
+#   --with sanitize-desktop   also everything, the desktop program and its tests included,
+#                             built with g++ under the sanitizers (build-sanitize/) and tested
+#   --with benchmarks         also the benchmarks, built in build/
+# KARUMENIO_FUZZ_SECONDS: how long each fuzz target runs (default 20).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 export QT_QPA_PLATFORM=offscreen
 
-# One test runs under a locale that writes a decimal comma; generate it when missing.
-if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf8$'; then
+extra=,
+while (($# > 0)); do
+    case $1 in
+    --with)
+        extra+=$2,
+        shift 2
+        ;;
+    --with=*)
+        extra+=${1#--with=},
+        shift
+        ;;
+    *)
+        echo "Usage: $0 [--with sanitize-desktop,benchmarks]" >&2
+        exit 2
+        ;;
+    esac
+done
+wanted() {
+    [[ $extra == *",$1,"* ]]
+}
+
+# shellcheck source=tools/packages.sh
+source "$top/tools/packages.sh"
+# shellcheck source=tools/stages.sh
+source "$top/tools/stages.sh"
+
+# What the native build needs, and the locale with a decimal comma that one test runs under.
+packages() {
+    need_packages "${packages_build[@]}" "${packages_desktop[@]}"
+    if locale -a 2>/dev/null | grep -qi '^de_DE\.utf8$'; then
+        return 0
+    fi
     if [[ $(id -u) -eq 0 ]]; then
-        if ! dpkg -s locales >/dev/null 2>&1; then
-            apt-get update -qq
-            DEBIAN_FRONTEND=noninteractive apt-get install -y -qq locales >/dev/null
-        fi
+        need_packages locales
         sed -i 's/^# *de_DE.UTF-8/de_DE.UTF-8/' /etc/locale.gen
         locale-gen de_DE.UTF-8 >/dev/null
     else
         echo "Locale de_DE.UTF-8 missing; the decimal-comma test will be skipped." >&2
         echo "Generate it with: sudo locale-gen de_DE.UTF-8" >&2
     fi
-fi
+}
 
-"$top/tools/setup.sh" "$top/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# What the later stages need, installed while the native build compiles. Each tool would install
+# its own, but one after another, each time waiting for the download.
+more_packages() {
+    local more=("${packages_web[@]}" "${packages_web_tests[@]}" "${packages_browser[@]}"
+        "${packages_windows[@]}" "${packages_clang[@]}")
+    if ! command -v npm >/dev/null; then
+        more+=(npm)
+    fi
+    need_packages "${more[@]}"
+}
+
+# The native build: the desktop program, the command-line tool and every test. The benchmarks
+# are not run here, so not built either (--with benchmarks, or the Release build the README's
+# benchmark section makes).
+build() {
+    local benchmarks=OFF
+    if wanted benchmarks; then
+        benchmarks=ON
+    fi
+    "$top/tools/setup.sh" "$top/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DKARUMENIO_BUILD_BENCHMARKS=$benchmarks
+}
+
 # Every test, the long ones (ctest label `long`, which a plain `ctest` leaves out) included.
-export KARUMENIO_LONG_TESTS=1
-ctest --test-dir "$top/build" --output-on-failure -j"$(nproc)"
+tests() {
+    KARUMENIO_LONG_TESTS=1 ctest --test-dir "$top/build" --output-on-failure -j"$(nproc)"
+}
 
-# The core built for the browser with emscripten, and what it writes compared with this build;
-# then the browser edition in Chromium, acting as a surveyor, against this build's tool.
-"$top/tools/check-web-core.sh" "$top/build"
-"$top/tools/test-web.sh" "$top/build"
+# The core, the command-line tool, their tests and the fuzz targets built with clang under
+# AddressSanitizer and UndefinedBehaviorSanitizer, with the fuzzers' coverage: one build serves
+# the tests here and the fuzz stage. -O1 without NDEBUG: assertions stay on, as in a Debug
+# build, while the fuzzers still run fast. The desktop program's tests run once, in the native
+# build (--with sanitize-desktop runs them under the sanitizers too).
+sanitize() {
+    need_packages "${packages_clang[@]}"
+    CC=clang-14 CXX=clang++-14 KARUMENIO_WITH_GUI=OFF "$top/tools/setup.sh" "$top/build-clang" \
+        -DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g" \
+        -DKARUMENIO_FUZZ=ON -DKARUMENIO_BUILD_BENCHMARKS=OFF
+}
 
-"$top/tools/setup.sh" "$top/build-sanitize" -DCMAKE_BUILD_TYPE=Debug \
-    -DKARUMENIO_SANITIZE=ON -DKARUMENIO_BUILD_BENCHMARKS=OFF
-ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-    ctest --test-dir "$top/build-sanitize" --output-on-failure -j"$(nproc)"
+sanitize_tests() {
+    KARUMENIO_LONG_TESTS=1 ASAN_OPTIONS=detect_leaks=1 \
+        UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+        ctest --test-dir "$top/build-clang" --output-on-failure -j"$(nproc)"
+}
 
-# The core and the command-line tool built for Windows, their tests run under Wine, and the
-# package of the command-line tool.
-"$top/tools/test-windows.sh"
+sanitize_desktop() {
+    "$top/tools/setup.sh" "$top/build-sanitize" -DCMAKE_BUILD_TYPE=Debug \
+        -DKARUMENIO_SANITIZE=ON -DKARUMENIO_BUILD_BENCHMARKS=OFF
+    KARUMENIO_LONG_TESTS=1 ASAN_OPTIONS=detect_leaks=1 \
+        UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+        ctest --test-dir "$top/build-sanitize" --output-on-failure -j"$(nproc)"
+}
+
 # What the Windows build writes must be what the Linux build writes, byte for byte: the worked
 # example and generated sheets through both command-line tools.
-WINEPREFIX="$top/build-windows/wine-prefix" \
-    "$top/tools/compare-windows.sh" "$top/build" "$top/build-windows"
+compare() {
+    WINEPREFIX="$top/build-windows/wine-prefix" \
+        "$top/tools/compare-windows.sh" "$top/build" "$top/build-windows"
+}
 
 # Every fuzz target for a short while, so that a regression in a parser shows here.
-"$top/tools/fuzz.sh" "${KARUMENIO_FUZZ_SECONDS:-20}"
+fuzz() {
+    KARUMENIO_FUZZ_BUILD=$top/build-clang "$top/tools/fuzz.sh" "${KARUMENIO_FUZZ_SECONDS:-20}"
+}
+
+stage packages packages
+stage_start more-packages more_packages
+stage build build
+stage tests tests
+stage_wait more-packages
+# The core built for the browser with emscripten, and what it writes compared with the native
+# build; then the page in Chromium, acting as a surveyor, against the native tool. The browser
+# mostly waits for the page, so it runs beside the sanitizer build.
+stage web-core "$top/tools/check-web-core.sh" "$top/build"
+stage_start web-page env KARUMENIO_PAGE="$top/build-web-tests/karumenio.html" \
+    "$top/tools/test-web.sh" "$top/build"
+stage sanitize sanitize
+stage_wait web-page
+stage sanitize-tests sanitize_tests
+if wanted sanitize-desktop; then
+    stage sanitize-desktop sanitize_desktop
+fi
+# The core and the command-line tool built for Windows, their tests run under Wine, and the
+# package of the command-line tool.
+stage windows "$top/tools/test-windows.sh"
+stage compare compare
+stage fuzz fuzz

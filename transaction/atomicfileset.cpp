@@ -1,11 +1,12 @@
 #include "atomicfileset.h"
 
+#include "fingerprint.h"
 #include "journal.h"
 #include "outputset.h"
 #include "platform.h"
+#include "recovery.h"
 #include "writereport.h"
 
-#include "numeric/conversion.h"
 #include "spreadsheet/runtimeerror.h"
 
 #include <algorithm>
@@ -30,193 +31,15 @@ fs::path folderOf(const fs::path& target) {
     return target.parent_path().empty() ? fs::path(".") : target.parent_path();
 }
 
-fs::path inFolder(const fs::path& folder, std::string_view name) {
-    return folder / platform::pathFromUtf8(name);
-}
-
-fs::file_status statusOf(const fs::path& path) {
-    std::error_code error;
-    return fs::symlink_status(path, error);
-}
-
-bool isFileOrLink(const fs::path& path) {
-    const auto status = statusOf(path);
-    return fs::is_regular_file(status) || fs::is_symlink(status);
-}
-
-bool isAbsent(const fs::path& path) {
-    return !fs::exists(statusOf(path));
-}
-
-// A name read from a journal is not trusted to be a file: a folder is never removed.
-void removeFileQuietly(const fs::path& path) {
-    if (isFileOrLink(path)) {
-        std::error_code ignored;
-        fs::remove(path, ignored);
-    }
-}
-
-// Puts one of the set's files onto its target, which may be missing or a file, never a folder.
-void moveOnto(const fs::path& from, const fs::path& to, std::error_code& error) {
-    if (!isFileOrLink(to) && !isAbsent(to)) {
-        error = std::make_error_code(std::errc::is_a_directory);
-        return;
-    }
-    fs::rename(from, to, error);
-}
-
-// Puts the old files back; returns a line for each that could not be.
-std::string rollBack(const fs::path& folder, const Journal& journal) {
-    std::string lost;
-    for (const Journal::Entry& entry : journal.entries) {
-        const fs::path target = inFolder(folder, entry.target);
-        const fs::path temporary = inFolder(folder, entry.temporary);
-        // Before the commit mark no target has been touched.
-        if (journal.committed) {
-            const fs::path backup =
-                entry.backup.empty() ? fs::path() : inFolder(folder, entry.backup);
-            if (!backup.empty() && isFileOrLink(backup)) {
-                std::error_code error;
-                moveOnto(backup, target, error);
-                if (error) {
-                    lost += "\n" + quoted(target) + "の元の内容は" + quoted(backup) +
-                            "に残っています。";
-                }
-            } else if (backup.empty() && isAbsent(temporary) &&
-                       fs::is_regular_file(statusOf(target))) {
-                // A file that did not exist before the set.
-                std::error_code ignored;
-                fs::remove(target, ignored);
-            }
-        }
-        removeFileQuietly(temporary);
-    }
-    return lost;
-}
-
-// Puts the remaining new files in place; returns a line for each that could not be.
-std::string rollForward(const fs::path& folder, const Journal& journal) {
-    std::string failed;
-    for (const Journal::Entry& entry : journal.entries) {
-        const fs::path temporary = inFolder(folder, entry.temporary);
-        if (fs::is_regular_file(statusOf(temporary))) {
-            const fs::path target = inFolder(folder, entry.target);
-            std::error_code error;
-            moveOnto(temporary, target, error);
-            if (error) {
-                failed += "\n" + quoted(target) + "の新しい内容は" + quoted(temporary) +
-                          "に残っています。";
-            }
-        }
-    }
-    if (failed.empty()) {
-        for (const Journal::Entry& entry : journal.entries) {
-            if (!entry.backup.empty()) {
-                removeFileQuietly(inFolder(folder, entry.backup));
-            }
-        }
-    }
-    return failed;
-}
-
-std::string fileNames(const Journal& journal) {
-    std::string names;
-    for (const Journal::Entry& entry : journal.entries) {
-        names += (names.empty() ? "" : "、") + entry.target;
-    }
-    return names;
-}
-
-// At most a few of the foreign parts, so that a journal of thousands cannot flood a message.
-std::string foreignList(const std::vector<std::string>& foreign) {
-    constexpr std::size_t kShown = 3;
-    std::string text;
-    for (std::size_t i = 0; i < foreign.size() && i < kShown; ++i) {
-        text += (i == 0 ? "" : "、") + foreign[i];
-    }
-    if (foreign.size() > kShown) {
-        text += "…ほか " + std::to_string(foreign.size() - kShown) + " 件";
-    }
-    return text;
-}
-
-// Renames a journal that is not a set's own out of the way, so that it blocks no run and
-// can still be looked at; returns the warning that names it.
-std::string setAside(const fs::path& folder, const fs::path& journal, const std::string& why) {
-    const fs::path aside =
-        inFolder(folder, std::string(kJournalName) + "." + platform::randomToken() + "." +
-                             std::string(kSetAsideSuffix));
-    std::error_code error;
-    fs::rename(journal, aside, error);
-    if (error) {
-        throwAccess("フォルダ" + quoted(folder) + "の「" + std::string(kJournalName) + "」" + why +
-                    "が、これを別の名前に移せないため書き込めません。「" +
-                    std::string(kJournalName) + "」を削除してから、もう一度出力して下さい。" +
-                    kNothing);
-    }
-    return "フォルダ" + quoted(folder) + "の「" + std::string(kJournalName) + "」" + why +
-           "。それには従わず、" + quoted(aside.filename()) +
-           "に移しました。心当たりがなければ削除して下さい。";
-}
-
 } // namespace
 
 void AtomicFileSet::add(fs::path target, std::string bytes) {
     m_entries.push_back({std::move(target), std::move(bytes)});
 }
 
-std::vector<std::string> AtomicFileSet::recover(const fs::path& folder,
-                                                const RecoveryScope& scope) {
-    const fs::path journalPath = inFolder(folder, kJournalName);
-    const std::string shownJournal =
-        "フォルダ" + quoted(folder) + "の「" + std::string(kJournalName) + "」";
-    std::string text;
-    Journal journal;
-    std::string foreign;
-    switch (platform::readSmallFile(journalPath, Journal::kSizeLimit, text)) {
-    case platform::SmallFileRead::Missing:
-        return {};
-    case platform::SmallFileRead::NotAFile:
-        throwAccess(shownJournal +
-                    "は出力の記録ではなく、フォルダか特殊なファイルです。これがある間は出力でき"
-                    "ません。中身を確かめて「" +
-                    std::string(kJournalName) +
-                    "」を削除するか別の名前に変えてから、もう一度出力して下さい。" + kNothing);
-    case platform::SmallFileRead::Failed:
-        throwAccess(shownJournal + "（前回中断した出力の記録）を読めないため、書き込めません。" +
-                    kNothing);
-    case platform::SmallFileRead::Link:
-        foreign = "はリンクで、このプログラムの記録ではありません";
-        break;
-    case platform::SmallFileRead::TooLarge:
-        foreign = "は大きすぎて、このプログラムの記録ではありません";
-        break;
-    case platform::SmallFileRead::Read:
-        journal = Journal::parse(text, folder, scope);
-        if (!journal.foreign.empty()) {
-            foreign = "に、このプログラムが書いたものではない記録（" +
-                      foreignList(journal.foreign) + "）がありました";
-        }
-        break;
-    }
-    const bool forward = journal.committed && !journal.rolledBack;
-    const std::string problems = forward ? rollForward(folder, journal) : rollBack(folder, journal);
-    if (!problems.empty()) {
-        throwAccess("フォルダ" + quoted(folder) +
-                    "で前回中断した出力を直せないため、書き込めません。" + problems);
-    }
-    std::vector<std::string> said;
-    if (!journal.entries.empty()) {
-        said.push_back(forward ? "前回中断した出力を完了しました（" + fileNames(journal) + "）。"
-                               : "前回中断した出力を取り消し、元のファイルに戻しました（" +
-                                     fileNames(journal) + "）。");
-    }
-    if (foreign.empty()) {
-        removeFileQuietly(journalPath);
-    } else {
-        said.push_back(setAside(folder, journalPath, foreign));
-    }
-    return said;
+std::vector<std::string> AtomicFileSet::recover(const fs::path& folder, const RecoveryScope& scope,
+                                                const FileOperations& operations) {
+    return recoverFolder(folder, scope, operations);
 }
 
 void AtomicFileSet::commit(const FileOperations& operations) const {
@@ -230,12 +53,15 @@ void AtomicFileSet::commit(const FileOperations& operations) const {
         }
         checkOutputSet(outputs);
     }
+    // One token for the whole run: its journals name it, and every name it keeps carries it.
+    const std::string token = platform::randomToken();
     struct Slot {
         fs::path temporary;
         // Empty when there is no old file to keep.
         fs::path backup;
     };
-    // The files of one folder, with the journal that lists them there.
+    // The files of one folder, with the journal that lists them there. The first folder's
+    // journal decides for the set.
     struct Group {
         fs::path folder;
         std::string key;
@@ -269,46 +95,72 @@ void AtomicFileSet::commit(const FileOperations& operations) const {
                         "出力して下さい。" +
                         kNothing);
         }
-        const Slot slot{siblingName(entry.target, kTemporarySuffix),
-                        exists ? siblingName(entry.target, kBackupSuffix) : fs::path()};
+        Journal::Entry record{fileNameOf(entry.target), Fingerprint::ofBytes(entry.bytes), {}};
+        if (exists) {
+            record.oldFile = Fingerprint::ofPath(entry.target);
+            if (record.oldFile.kind != Fingerprint::Kind::File &&
+                record.oldFile.kind != Fingerprint::Kind::Link) {
+                throwAccess(quoted(entry.target) + "を読めないため書き込めません。" + kNothing);
+            }
+        }
+        slots.push_back({siblingName(entry.target, token, kTemporarySuffix),
+                         exists ? siblingName(entry.target, token, kBackupSuffix) : fs::path()});
         const std::string key = pathKey(folder, true);
+        // One journal per folder itself: elsewhere than on Windows, "Out" and "out" are two.
         auto group = std::find_if(groups.begin(), groups.end(), [&](const Group& g) {
             std::error_code ignored;
-            return g.key == key || fs::equivalent(g.folder, folder, ignored);
+            return (platform::kIsWindows && g.key == key) ||
+                   fs::equivalent(g.folder, folder, ignored);
         });
         if (group == groups.end()) {
-            groups.push_back({folder, key, inFolder(folder, kJournalName), {}});
+            Group added{folder, key, folder / platform::pathFromUtf8(kJournalName), {}};
+            added.record.token = token;
+            groups.push_back(std::move(added));
             group = groups.end() - 1;
         }
-        group->record.entries.push_back(
-            {fileNameOf(entry.target), fileNameOf(slot.temporary),
-             slot.backup.empty() ? std::string() : fileNameOf(slot.backup)});
-        slots.push_back(slot);
+        group->record.entries.push_back(std::move(record));
+    }
+    // Each journal names the others by their full paths, so that a run into any one of the
+    // folders settles the whole set alike.
+    const auto absolutePath = [](const fs::path& path) {
+        std::error_code error;
+        const fs::path absolute = fs::absolute(path, error);
+        return platform::displayPath(error ? path : absolute.lexically_normal());
+    };
+    for (std::size_t i = 1; i < groups.size(); ++i) {
+        groups[0].record.followers.push_back(absolutePath(groups[i].journal));
+        groups[i].record.decider = absolutePath(groups[0].journal);
     }
 
+    // The decider's journal goes last, so that its word stays while another one is there.
     auto removeJournals = [&] {
-        for (const Group& group : groups) {
-            if (group.created) {
-                removeFileQuietly(group.journal);
+        for (auto group = groups.rbegin(); group != groups.rend(); ++group) {
+            if (group->created) {
+                operations.removeFile(group->journal);
             }
         }
     };
     for (Group& group : groups) {
-        if (!platform::createFileExclusive(group.journal, Journal::text(group.record.entries))) {
+        if (!operations.createFile(group.journal, group.record.text())) {
             removeJournals();
-            throwAccess("フォルダ" + quoted(group.folder) +
-                        "に出力の記録を作れないため（別の出力が書き込み中かもしれません）、" +
-                        quoted(inFolder(group.folder, group.record.entries.front().target)) +
-                        "を書き込めません。" + kNothing);
+            throwAccess(
+                "フォルダ" + quoted(group.folder) +
+                "に出力の記録を作れないため（別の出力が書き込み中かもしれません）、" +
+                quoted(group.folder / platform::pathFromUtf8(group.record.entries.front().target)) +
+                "を書き込めません。" + kNothing);
         }
         group.created = true;
     }
     // Before the first rename nothing but our own new files exists.
     auto abandon = [&](std::size_t created) {
         for (std::size_t i = 0; i < created; ++i) {
-            removeFileQuietly(slots[i].temporary);
+            operations.removeFile(slots[i].temporary);
         }
         removeJournals();
+    };
+    const auto appendMark = [&](const Group& group, std::string_view mark) {
+        return operations.appendFile(group.journal,
+                                     [&](std::string_view) { return std::string(mark); });
     };
 
     for (std::size_t i = 0; i < slots.size(); ++i) {
@@ -328,9 +180,27 @@ void AtomicFileSet::commit(const FileOperations& operations) const {
             }
         }
     }
-    // The first folder's mark decides a run killed before the others have theirs.
+    // The mark is only worth what the files it points at are: they are on the disk, and so
+    // are their names.
+    for (const Group& group : groups) {
+        if (!operations.flushFolder(group.folder)) {
+            abandon(slots.size());
+            throwAccess("フォルダ" + quoted(group.folder) + "をディスクに書き込めないため、" +
+                        quoted(m_entries.front().target) + "を書き込めません。" + kNothing);
+        }
+    }
+    // The decider's mark decides; the others' follow it, so that a folder whose decider has
+    // gone still knows.
     for (Group& group : groups) {
-        if (!platform::appendToFile(group.journal, Journal::commitMark())) {
+        if (!appendMark(group, Journal::commitMark())) {
+            const bool undone =
+                &group == &groups.front() || appendMark(groups.front(), Journal::rollBackMark());
+            if (!undone) {
+                // The set stays decided; the next run into these folders finishes it.
+                throwAccess(quoted(m_entries.front().target) +
+                            "を書き込めません（出力の記録を書けません）。次に出力するときに"
+                            "完了します。");
+            }
             abandon(slots.size());
             throwAccess(quoted(m_entries.front().target) +
                         "を書き込めません（出力の記録を書けません）。" + kNothing);
@@ -343,7 +213,7 @@ void AtomicFileSet::commit(const FileOperations& operations) const {
         std::error_code error;
         if (!slot.backup.empty()) {
             // Moving the old file aside keeps it whole and costs no copying.
-            fs::rename(m_entries[i].target, slot.backup, error);
+            operations.rename(m_entries[i].target, slot.backup, error);
         }
         if (!error) {
             operations.rename(slot.temporary, m_entries[i].target, error);
@@ -354,8 +224,10 @@ void AtomicFileSet::commit(const FileOperations& operations) const {
         // Put back what was already replaced; the rest was never touched.
         std::string lost;
         for (const Group& group : groups) {
-            platform::appendToFile(group.journal, Journal::rollBackMark());
-            lost += rollBack(group.folder, group.record);
+            appendMark(group, Journal::rollBackMark());
+        }
+        for (const Group& group : groups) {
+            lost += settle(group.folder, group.record, false, operations).failed;
         }
         if (lost.empty()) {
             removeJournals();
@@ -364,11 +236,16 @@ void AtomicFileSet::commit(const FileOperations& operations) const {
         throwAccess(quoted(m_entries[i].target) +
                     "を置き換えられず、元に戻せなかったファイルがあります。" + lost);
     }
+    // The renames stand once the folders' names are on the disk. A folder that cannot be
+    // flushed holds the new files all the same.
+    for (const Group& group : groups) {
+        operations.flushFolder(group.folder);
+    }
 
     // The backups go before the journals, so that a crash in between still finds them listed.
     for (const Slot& slot : slots) {
         if (!slot.backup.empty()) {
-            removeFileQuietly(slot.backup);
+            operations.removeFile(slot.backup);
         }
     }
     removeJournals();

@@ -12,11 +12,12 @@
 namespace karumenio::transaction {
 
 // Replaces several files all or nothing. Every file is first written next to its target
-// under a temporary name of its own that nobody can guess, created exclusively; the old
-// targets are then moved aside and the new files renamed into place, and if one rename fails
-// the files already replaced get their old contents back. A journal in each folder the set
-// writes into lists that folder's names while this happens, so that a run killed half-way is
-// finished or undone there by the next one (recover()).
+// under a temporary name that carries the run's token, which nobody can guess, created
+// exclusively and flushed to the disk; the old targets are then moved aside and the new files
+// renamed into place, and if one rename fails the files already replaced get their old
+// contents back. A journal in each folder the set writes into lists that folder's names and
+// the size and hash of each new and old content while this happens, so that a run killed
+// half-way is finished or undone by the next one (recover()), the same way in every folder.
 class AtomicFileSet {
   public:
     // The journal's name; one set at a time writes into a folder.
@@ -32,15 +33,13 @@ class AtomicFileSet {
     // may write.
     void commit(const FileOperations& operations = FileOperations::system()) const;
 
-    // Finishes a set interrupted in this folder when all its new files were complete, else
-    // puts the old files back, and removes the set's temporary and backup files and its
-    // journal. Only the names the scope admits are touched, and only files (never a folder);
-    // a journal that names anything else, or is a link or too long to be one, is renamed
-    // aside with a warning. Returns what was done, in Japanese, or nothing when there was
-    // nothing to do. A file it cannot put right, or a journal that is a folder or a special
-    // file, is error 75 with a message saying what to do.
-    static std::vector<std::string> recover(const std::filesystem::path& folder,
-                                            const RecoveryScope& scope);
+    // Finishes a set interrupted in this folder when it had decided to, else puts the old
+    // files back, and removes the set's temporary and backup files and its journal; see
+    // recoverFolder. Returns what was done, in Japanese, or nothing when there was nothing to
+    // do.
+    static std::vector<std::string>
+    recover(const std::filesystem::path& folder, const RecoveryScope& scope,
+            const FileOperations& operations = FileOperations::system());
 
   private:
     struct Entry {

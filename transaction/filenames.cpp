@@ -73,7 +73,7 @@ bool splitSibling(std::string_view name, std::string_view suffix, std::string_vi
     }
     const std::string_view end = name.substr(name.size() - tail);
     if (end[0] != '.' || end[1 + kTokenLength] != '.' || end.substr(2 + kTokenLength) != suffix ||
-        !std::all_of(end.begin() + 1, end.begin() + 1 + kTokenLength, isHexDigit)) {
+        !isRunToken(end.substr(1, kTokenLength))) {
         return false;
     }
     if (target != nullptr) {
@@ -84,14 +84,13 @@ bool splitSibling(std::string_view name, std::string_view suffix, std::string_vi
 
 } // namespace
 
-fs::path siblingName(const fs::path& target, std::string_view suffix) {
-    return target.parent_path() / fs::path(u8"~" + target.filename().u8string() + u8"." +
-                                           u8(platform::randomToken()) + u8"." + u8(suffix));
+fs::path siblingName(const fs::path& target, std::string_view token, std::string_view suffix) {
+    return target.parent_path() /
+           fs::path(u8"~" + target.filename().u8string() + u8"." + u8(token) + u8"." + u8(suffix));
 }
 
-bool isSiblingName(std::string_view name, std::string_view targetName, std::string_view suffix) {
-    std::string_view target;
-    return splitSibling(name, suffix, &target) && target == targetName;
+bool isRunToken(std::string_view text) {
+    return text.size() == kTokenLength && std::all_of(text.begin(), text.end(), isHexDigit);
 }
 
 bool isTransactionName(std::string_view name) {

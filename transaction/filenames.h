@@ -20,11 +20,13 @@ inline constexpr std::string_view kTemporarySuffix = "tmp";
 inline constexpr std::string_view kBackupSuffix = "bak";
 inline constexpr std::string_view kSetAsideSuffix = "old";
 
-// "~NAME.<16 hex digits>.SUFFIX" beside the target, its token unguessable.
-std::filesystem::path siblingName(const std::filesystem::path& target, std::string_view suffix);
+// "~NAME.<token>.SUFFIX" beside the target: the token is the run's own, sixteen hex digits
+// nobody can guess (platform::randomToken), which the run's journal records.
+std::filesystem::path siblingName(const std::filesystem::path& target, std::string_view token,
+                                  std::string_view suffix);
 
-// True when name has exactly the shape siblingName gives for a target of that file name.
-bool isSiblingName(std::string_view name, std::string_view targetName, std::string_view suffix);
+// True when text is a run's token: sixteen lower-case hex digits.
+bool isRunToken(std::string_view text);
 
 // True for the journal, the lock, and any name of the sibling shape: names that no output may
 // take, compared as Windows would.

@@ -28,16 +28,25 @@ std::vector<fs::path> distinctFolders(const std::vector<fs::path>& folders) {
             continue;
         }
         const std::string key = pathKey(where, true);
+        // Elsewhere than on Windows, folders whose names differ in case alone are two.
         const bool known = std::any_of(keyed.begin(), keyed.end(), [&](const auto& other) {
             std::error_code ignored;
-            return other.first == key || fs::equivalent(other.second, where, ignored);
+            return (platform::kIsWindows && other.first == key) ||
+                   fs::equivalent(other.second, where, ignored);
         });
         if (!known) {
             keyed.emplace_back(key, where);
         }
     }
-    std::sort(keyed.begin(), keyed.end(),
-              [](const auto& a, const auto& b) { return a.first < b.first; });
+    // The same order in every process, so that two runs into the same folders cannot hold one
+    // each: by the folded key, then by the path itself.
+    const auto exact = [](const fs::path& folder) {
+        std::error_code error;
+        return fs::weakly_canonical(folder, error).generic_string();
+    };
+    std::sort(keyed.begin(), keyed.end(), [&](const auto& a, const auto& b) {
+        return a.first != b.first ? a.first < b.first : exact(a.second) < exact(b.second);
+    });
     std::vector<fs::path> result;
     for (auto& [key, folder] : keyed) {
         result.push_back(std::move(folder));
@@ -82,7 +91,7 @@ FolderSession::FolderSession(const std::vector<fs::path>& folders, const Recover
             m_locks.push_back(lockFolder(folder, operations));
         }
         for (const fs::path& folder : distinct) {
-            for (std::string& line : AtomicFileSet::recover(folder, scope)) {
+            for (std::string& line : AtomicFileSet::recover(folder, scope, operations)) {
                 m_recovered.push_back(std::move(line));
             }
         }

@@ -138,16 +138,66 @@ bool writeAll(HANDLE file, std::string_view bytes) {
     return true;
 }
 
+// Reads from the handle's position to the end; false when a read fails.
+bool readAll(HANDLE file, const std::function<void(std::string_view)>& piece) {
+    char buffer[1 << 16];
+    for (;;) {
+        DWORD read = 0;
+        if (!::ReadFile(file, buffer, sizeof buffer, &read, nullptr)) {
+            return false;
+        }
+        if (read == 0) {
+            return true;
+        }
+        piece(std::string_view(buffer, read));
+    }
+}
+
+// Opens an existing regular file for reading (and appending), never through a reparse point;
+// what stands in the way is said in why.
+HANDLE openRegular(const std::filesystem::path& file, DWORD access, SmallFileRead& why) {
+    const DWORD attributes = ::GetFileAttributesW(file.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = ::GetLastError();
+        why = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND
+                  ? SmallFileRead::Missing
+                  : SmallFileRead::Failed;
+        return INVALID_HANDLE_VALUE;
+    }
+    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+        why = SmallFileRead::Link;
+        return INVALID_HANDLE_VALUE;
+    }
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        why = SmallFileRead::NotAFile;
+        return INVALID_HANDLE_VALUE;
+    }
+    HANDLE handle = ::CreateFileW(file.c_str(), access, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        why = SmallFileRead::Failed;
+        return handle;
+    }
+    if (::GetFileType(handle) != FILE_TYPE_DISK) {
+        ::CloseHandle(handle);
+        why = SmallFileRead::NotAFile;
+        return INVALID_HANDLE_VALUE;
+    }
+    why = SmallFileRead::Read;
+    return handle;
+}
+
 } // namespace
 
-bool createFileExclusive(const std::filesystem::path& file, std::string_view bytes) {
+bool createFileExclusive(const std::filesystem::path& file, std::string_view bytes, bool flush) {
     // CREATE_NEW fails on any existing name, a link included.
     HANDLE handle = ::CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         return false;
     }
-    const bool ok = writeAll(handle, bytes);
+    bool ok = writeAll(handle, bytes);
+    ok = ok && (!flush || ::FlushFileBuffers(handle));
     ::CloseHandle(handle);
     if (!ok) {
         ::DeleteFileW(file.c_str());
@@ -155,42 +205,39 @@ bool createFileExclusive(const std::filesystem::path& file, std::string_view byt
     return ok;
 }
 
-bool appendToFile(const std::filesystem::path& file, std::string_view bytes) {
-    HANDLE handle = ::CreateFileW(file.c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_EXISTING,
-                                  FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+bool appendToFile(const std::filesystem::path& file, std::size_t limit,
+                  const std::function<std::string(std::string_view)>& what, bool flush) {
+    SmallFileRead why = SmallFileRead::Read;
+    HANDLE handle = openRegular(file, GENERIC_READ | FILE_APPEND_DATA, why);
     if (handle == INVALID_HANDLE_VALUE) {
         return false;
     }
-    const bool ok = writeAll(handle, bytes);
+    LARGE_INTEGER size{};
+    std::string bytes;
+    bool ok = ::GetFileSizeEx(handle, &size) &&
+              static_cast<unsigned long long>(size.QuadPart) <= limit &&
+              readAll(handle, [&](std::string_view piece) { bytes += piece; });
+    if (ok) {
+        const std::string more = what(bytes);
+        ok = more.empty() || (writeAll(handle, more) && (!flush || ::FlushFileBuffers(handle)));
+    }
     ::CloseHandle(handle);
     return ok;
 }
 
+bool flushFolder(const std::filesystem::path&) {
+    return true;
+}
+
 SmallFileRead readSmallFile(const std::filesystem::path& file, std::size_t limit,
                             std::string& bytes) {
-    const DWORD attributes = ::GetFileAttributesW(file.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
-        const DWORD error = ::GetLastError();
-        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND
-                   ? SmallFileRead::Missing
-                   : SmallFileRead::Failed;
-    }
-    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
-        return SmallFileRead::Link;
-    }
-    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-        return SmallFileRead::NotAFile;
-    }
-    HANDLE handle = ::CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
-                                  nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) {
-        return SmallFileRead::Failed;
-    }
     SmallFileRead result = SmallFileRead::Read;
+    HANDLE handle = openRegular(file, GENERIC_READ, result);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return result;
+    }
     LARGE_INTEGER size{};
-    if (::GetFileType(handle) != FILE_TYPE_DISK) {
-        result = SmallFileRead::NotAFile;
-    } else if (!::GetFileSizeEx(handle, &size)) {
+    if (!::GetFileSizeEx(handle, &size)) {
         result = SmallFileRead::Failed;
     } else if (static_cast<unsigned long long>(size.QuadPart) > limit) {
         result = SmallFileRead::TooLarge;
@@ -202,6 +249,20 @@ SmallFileRead readSmallFile(const std::filesystem::path& file, std::size_t limit
              read != bytes.size())) {
             result = SmallFileRead::Failed;
         }
+    }
+    ::CloseHandle(handle);
+    return result;
+}
+
+SmallFileRead readFileInPieces(const std::filesystem::path& file,
+                               const std::function<void(std::string_view)>& piece) {
+    SmallFileRead result = SmallFileRead::Read;
+    HANDLE handle = openRegular(file, GENERIC_READ, result);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return result;
+    }
+    if (!readAll(handle, piece)) {
+        result = SmallFileRead::Failed;
     }
     ::CloseHandle(handle);
     return result;
@@ -240,8 +301,6 @@ void unlockFolder(LockHandle handle) {
 
 namespace {
 
-// Not flushed to disk: the journal guards against the program dying half-way, which the
-// system's cache survives, and a flush per file would double the time of a run.
 bool writeAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
         const ssize_t written = ::write(fd, bytes.data(), bytes.size());
@@ -256,14 +315,67 @@ bool writeAll(int fd, std::string_view bytes) {
     return true;
 }
 
+// Reads from the descriptor's position to the end; false when a read fails.
+bool readAll(int fd, const std::function<void(std::string_view)>& piece) {
+    char buffer[1 << 16];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            return false;
+        }
+        if (n == 0) {
+            return true;
+        }
+        piece(std::string_view(buffer, static_cast<std::size_t>(n)));
+    }
+}
+
+// Opens an existing regular file, never through a link and never waiting on a FIFO or acting
+// on a device; what stands in the way is said in why. size gets the file's size.
+int openRegular(const std::filesystem::path& file, int flags, SmallFileRead& why,
+                std::uint64_t& size) {
+    struct stat before {};
+    if (::lstat(file.c_str(), &before) != 0) {
+        why = errno == ENOENT || errno == ENOTDIR ? SmallFileRead::Missing : SmallFileRead::Failed;
+        return -1;
+    }
+    if (S_ISLNK(before.st_mode)) {
+        why = SmallFileRead::Link;
+        return -1;
+    }
+    if (!S_ISREG(before.st_mode)) {
+        why = SmallFileRead::NotAFile;
+        return -1;
+    }
+    // Whatever took the name since is not followed and not waited for.
+    const int fd = ::open(file.c_str(), flags | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        why = errno == ELOOP ? SmallFileRead::Link : SmallFileRead::Failed;
+        return -1;
+    }
+    struct stat opened {};
+    if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) {
+        why = SmallFileRead::NotAFile;
+        ::close(fd);
+        return -1;
+    }
+    why = SmallFileRead::Read;
+    size = static_cast<std::uint64_t>(opened.st_size);
+    return fd;
+}
+
 } // namespace
 
-bool createFileExclusive(const std::filesystem::path& file, std::string_view bytes) {
+bool createFileExclusive(const std::filesystem::path& file, std::string_view bytes, bool flush) {
     const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0) {
         return false;
     }
     bool ok = writeAll(fd, bytes);
+    ok = ok && (!flush || ::fsync(fd) == 0);
     ok = ::close(fd) == 0 && ok;
     if (!ok) {
         ::unlink(file.c_str());
@@ -271,55 +383,64 @@ bool createFileExclusive(const std::filesystem::path& file, std::string_view byt
     return ok;
 }
 
-bool appendToFile(const std::filesystem::path& file, std::string_view bytes) {
-    const int fd = ::open(file.c_str(), O_WRONLY | O_APPEND | O_NOFOLLOW | O_CLOEXEC);
+bool appendToFile(const std::filesystem::path& file, std::size_t limit,
+                  const std::function<std::string(std::string_view)>& what, bool flush) {
+    SmallFileRead why = SmallFileRead::Read;
+    std::uint64_t size = 0;
+    const int fd = openRegular(file, O_RDWR | O_APPEND, why, size);
     if (fd < 0) {
         return false;
     }
-    const bool ok = writeAll(fd, bytes);
+    std::string bytes;
+    bool ok = size <= limit && readAll(fd, [&](std::string_view piece) { bytes += piece; });
+    if (ok) {
+        const std::string more = what(bytes);
+        ok = more.empty() || (writeAll(fd, more) && (!flush || ::fsync(fd) == 0));
+    }
+    return ::close(fd) == 0 && ok;
+}
+
+bool flushFolder(const std::filesystem::path& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    const bool ok = ::fsync(fd) == 0;
     return ::close(fd) == 0 && ok;
 }
 
 SmallFileRead readSmallFile(const std::filesystem::path& file, std::size_t limit,
                             std::string& bytes) {
-    struct stat before {};
-    if (::lstat(file.c_str(), &before) != 0) {
-        return errno == ENOENT || errno == ENOTDIR ? SmallFileRead::Missing : SmallFileRead::Failed;
-    }
-    if (S_ISLNK(before.st_mode)) {
-        return SmallFileRead::Link;
-    }
-    if (!S_ISREG(before.st_mode)) {
-        return SmallFileRead::NotAFile;
-    }
-    // Whatever took the name since is not followed and not waited for.
-    const int fd = ::open(file.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) {
-        return errno == ELOOP ? SmallFileRead::Link : SmallFileRead::Failed;
-    }
     SmallFileRead result = SmallFileRead::Read;
-    struct stat opened {};
-    if (::fstat(fd, &opened) != 0) {
-        result = SmallFileRead::Failed;
-    } else if (!S_ISREG(opened.st_mode)) {
-        result = SmallFileRead::NotAFile;
-    } else if (static_cast<unsigned long long>(opened.st_size) > limit) {
+    std::uint64_t size = 0;
+    const int fd = openRegular(file, O_RDONLY, result, size);
+    if (fd < 0) {
+        return result;
+    }
+    if (size > limit) {
         result = SmallFileRead::TooLarge;
     } else {
-        bytes.assign(static_cast<std::size_t>(opened.st_size), '\0');
-        std::size_t done = 0;
-        while (done < bytes.size()) {
-            const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
-            if (n < 0 && errno == EINTR) {
-                continue;
-            }
-            if (n <= 0) {
-                break;
-            }
-            done += static_cast<std::size_t>(n);
-        }
+        bytes.clear();
+        bytes.reserve(static_cast<std::size_t>(size));
         // A file that shrank while it was read is read as far as it goes.
-        bytes.resize(done);
+        readAll(fd, [&](std::string_view piece) {
+            bytes.append(piece.substr(0, limit - std::min(limit, bytes.size())));
+        });
+    }
+    ::close(fd);
+    return result;
+}
+
+SmallFileRead readFileInPieces(const std::filesystem::path& file,
+                               const std::function<void(std::string_view)>& piece) {
+    SmallFileRead result = SmallFileRead::Read;
+    std::uint64_t size = 0;
+    const int fd = openRegular(file, O_RDONLY, result, size);
+    if (fd < 0) {
+        return result;
+    }
+    if (!readAll(fd, piece)) {
+        result = SmallFileRead::Failed;
     }
     ::close(fd);
     return result;

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -39,13 +40,23 @@ bool folderDeniesWriting(const std::filesystem::path& folder);
 // The path as UTF-8, as messages and the text inside files hold it.
 std::string displayPath(const std::filesystem::path& path);
 
-// Creates a new file holding exactly these bytes. The file is created
-// exclusively: anything already at that name, a link included, makes it fail instead of being
-// followed or replaced. A file left half written is removed. False on any failure.
-bool createFileExclusive(const std::filesystem::path& file, std::string_view bytes);
+// Creates a new file holding exactly these bytes, on the disk itself before it returns when
+// flush is set. The file is created exclusively: anything already at that name, a link
+// included, makes it fail instead of being followed or replaced. A file left half written is
+// removed. False on any failure.
+bool createFileExclusive(const std::filesystem::path& file, std::string_view bytes,
+                         bool flush = false);
 
-// Appends to an existing regular file, never through a link.
-bool appendToFile(const std::filesystem::path& file, std::string_view bytes);
+// Appends to an existing regular file of at most limit bytes, never through a link, what
+// `what` returns for the content it holds (read through the same handle, so that a file put
+// in its place meanwhile is not the one changed); nothing when that is empty. On the disk
+// before it returns when flush is set. False when the file is no such file or a step fails.
+bool appendToFile(const std::filesystem::path& file, std::size_t limit,
+                  const std::function<std::string(std::string_view)>& what, bool flush = false);
+
+// Puts a folder's list of names on the disk: the files created and renamed in it survive a
+// power loss from then on. Windows keeps the names in its own journal, so it has nothing to do.
+bool flushFolder(const std::filesystem::path& folder);
 
 enum class SmallFileRead { Read, Missing, Link, NotAFile, TooLarge, Failed };
 
@@ -54,6 +65,11 @@ enum class SmallFileRead { Read, Missing, Link, NotAFile, TooLarge, Failed };
 // a folder, FIFO or device NotAFile, a longer file TooLarge.
 SmallFileRead readSmallFile(const std::filesystem::path& file, std::size_t limit,
                             std::string& bytes);
+
+// Reads a regular file of any size piece by piece, looked at as readSmallFile does (never
+// TooLarge). A read that fails half-way is Failed.
+SmallFileRead readFileInPieces(const std::filesystem::path& file,
+                               const std::function<void(std::string_view)>& piece);
 
 // Sixteen hex digits from the system's source of unpredictable numbers.
 std::string randomToken();

@@ -1,16 +1,20 @@
 // The page's view of the core: the session's calls with JavaScript values in and out. Bytes
 // (scripts, drawings, opened files) cross as Uint8Array, never as text, so that code page
 // 932 arrives unchanged.
-#include "websession.h"
-
 #include "geodesy/planesystem.h"
 #include "job/drawingfields.h"
+#include "job/messages.h"
 #include "job/outputformat.h"
+#include "job/session.h"
+#include "layout/sheetlayout.h"
 #include "parcel/landcategory.h"
 #include "plan/drawingscale.h"
 #include "plan/edition.h"
 #include "plan/papersize.h"
+#include "points/pointtable.h"
 #include "spreadsheet/cellformat.h"
+#include "spreadsheet/numberformat.h"
+#include "spreadsheet/sheetnavigation.h"
 #include "spreadsheet/worksheet.h"
 
 #include <emscripten/bind.h>
@@ -25,6 +29,8 @@ namespace karumenio::web {
 namespace {
 
 using emscripten::val;
+using job::EditOutcome;
+using job::Message;
 
 val bytes(const std::string& data) {
     // A copy: the view into the module's memory dies with the string.
@@ -63,6 +69,18 @@ val message(const Message& m) {
     return object;
 }
 
+val maybeMessage(const std::optional<Message>& m) {
+    return m ? message(*m) : val::null();
+}
+
+val question(const job::Question& q) {
+    val object = val::object();
+    object.set("title", q.title);
+    object.set("text", q.text);
+    object.set("answers", stringArray(q.answers));
+    return object;
+}
+
 val edit(const EditOutcome& outcome) {
     val object = val::object();
     object.set("ok", outcome.ok);
@@ -74,11 +92,11 @@ val edit(const EditOutcome& outcome) {
     return object;
 }
 
-val files(const WriteOutcome& outcome) {
+val files(const job::Outcome& outcome) {
     val object = val::object();
     object.set("ok", outcome.ok);
     val list = val::array();
-    for (const OutputFile& file : outcome.files) {
+    for (const job::OutputFile& file : outcome.files) {
         val entry = val::object();
         entry.set("name", file.name);
         entry.set("bytes", bytes(file.bytes));
@@ -146,8 +164,8 @@ val drawingInfoProblem(const val& info) {
 
 // The settings as the page's controls hold them: the edition code ("" before one is chosen),
 // the paper and scale tokens (one the tables lack names none: the previous run's stays), the
-// angle text, the plane rectangular coordinate system (1 to 19; 0 or missing when none is
-// chosen, as in an older page's kept settings), the survey map's checkbox and its 図面情報.
+// angle text, the number of the plane rectangular coordinate system (1 to 19; 0 or missing when
+// none is chosen, as in an older page's kept settings), the survey map's checkbox and its 図面情報.
 job::Settings settingsOf(const val& v) {
     job::Settings settings;
     settings.edition = v["edition"].as<std::string>();
@@ -201,6 +219,7 @@ val tables() {
         entry.set("token", std::string(format.token));
         entry.set("name", std::string(format.name));
         entry.set("extension", std::string(format.extension));
+        entry.set("defaultName", std::string(format.defaultName));
         formats.call<void>("push", entry);
     }
     val categories = val::array();
@@ -258,6 +277,59 @@ val styleObject(const spreadsheet::CellStyle& style) {
     return object;
 }
 
+// The answer of a question's button (its index), as the page acts on it.
+std::string staleAnswer(int index) {
+    switch (job::staleAnswer(index)) {
+    case job::StaleAnswer::ReadAgain:
+        return "readAgain";
+    case job::StaleAnswer::UseRead:
+        return "useRead";
+    case job::StaleAnswer::Cancel:
+        break;
+    }
+    return "cancel";
+}
+
+std::string replaceAnswer(int index) {
+    switch (job::replaceAnswer(index)) {
+    case job::ReplaceAnswer::Replace:
+        return "replace";
+    case job::ReplaceAnswer::PasteOver:
+        return "pasteOver";
+    case job::ReplaceAnswer::Cancel:
+        break;
+    }
+    return "cancel";
+}
+
+// What the page says about the output folder ("noFolderPicker", "pickerFailed", "writeFailed",
+// "denied"), with the folder's name and what the browser reported.
+val folderMessage(const std::string& event, const std::string& folder, const std::string& why) {
+    const job::FolderEvent kind = event == "noFolderPicker" ? job::FolderEvent::NoFolderPicker
+                                  : event == "pickerFailed" ? job::FolderEvent::PickerFailed
+                                  : event == "writeFailed"  ? job::FolderEvent::WriteFailed
+                                                            : job::FolderEvent::Denied;
+    return message(job::folderMessage(kind, folder, why));
+}
+
+// A points file the browser could not read, and what it reported.
+val openFailure(const std::string& name, const std::string& why) {
+    return message(job::openFailure(name, why));
+}
+
+// The caption beside the folder button ("unchosen", "granted", "askAgain").
+std::string folderCaption(const std::string& state, const std::string& folder) {
+    return job::folderCaption(state == "unchosen"  ? job::FolderState::Unchosen
+                              : state == "granted" ? job::FolderState::Granted
+                                                   : job::FolderState::AskAgain,
+                              folder);
+}
+
+// The usage window's word on where this page puts the scripts: the folder chosen, or none.
+std::string usageFolderNote(const std::string& folder) {
+    return job::usageFolderNote(folder);
+}
+
 // The session with what the page's grid and preview need in the shape they need it.
 class PageJob {
   public:
@@ -267,7 +339,7 @@ class PageJob {
     val layout() const {
         const spreadsheet::SheetLayout& l = m_session.sheet().layout();
         val object = val::object();
-        object.set("title", sheetTitle(m_session.sheet()));
+        object.set("title", job::sheetTitle(m_session.sheet()));
         object.set("rowCount", spreadsheet::Worksheet::kRowCount);
         object.set("font", l.defaultFontFamily);
         object.set("size", l.defaultPointSize);
@@ -289,9 +361,7 @@ class PageJob {
             }
             val entry = val::object();
             entry.set("column", column);
-            std::string name = spreadsheet::cellName(1, column);
-            name.pop_back();
-            entry.set("name", name);
+            entry.set("name", spreadsheet::columnName(column));
             entry.set("width", l.columnWidth(column));
             columns.call<void>("push", entry);
         }
@@ -359,59 +429,127 @@ class PageJob {
         return list;
     }
 
+    // Where Ctrl with an arrow goes from the cell ({row, column}), and where Ctrl+End goes.
+    val dataEdge(int row, int column, int rowStep, int columnStep) const {
+        return position(
+            spreadsheet::dataEdge(m_session.sheet(), {row, column}, rowStep, columnStep));
+    }
+    val lastUsedCell() const { return position(spreadsheet::lastUsedCell(m_session.sheet())); }
+
     std::string inputText(int row, int column) const {
         return m_session.sheet().inputText(row, column);
     }
 
     val enter(int row, int column, const std::string& text) {
-        return edit(m_session.enter(row, column, text));
+        return edit(m_session.edits().enter(row, column, text));
     }
     val paste(int row, int column, const std::string& text, bool replaceJob) {
-        return edit(m_session.paste(row, column, text, replaceJob));
+        return edit(m_session.edits().paste(row, column, text, replaceJob));
     }
     val clear(int top, int left, int bottom, int right) {
-        return edit(m_session.clear(top, left, bottom, right));
+        return edit(m_session.edits().clear(top, left, bottom, right));
     }
-    val newSheet() { return edit(m_session.newSheet()); }
+    val newSheet() { return edit(m_session.edits().newSheet()); }
     val openFile(const std::string& data, const std::string& name, bool replaceJob) {
-        return edit(m_session.openFile(data, name, replaceJob));
+        return edit(m_session.edits().openFile(data, name, replaceJob));
     }
     std::string copyText(int top, int left, int bottom, int right) const {
-        return m_session.copyText(top, left, bottom, right);
+        return m_session.edits().copyText(top, left, bottom, right);
     }
-    bool undo() { return m_session.undo(); }
-    bool redo() { return m_session.redo(); }
-    bool canUndo() const { return m_session.canUndo(); }
-    bool canRedo() const { return m_session.canRedo(); }
-    bool holdsAJob() const { return m_session.holdsAJob(); }
+    std::string keptCells() { return m_session.edits().keptCells(); }
+    void restoreKeptCells(const std::string& kept) { m_session.edits().restoreKeptCells(kept); }
+    bool undo() { return m_session.edits().undo(); }
+    bool redo() { return m_session.edits().redo(); }
+    bool canUndo() const { return m_session.edits().canUndo(); }
+    bool canRedo() const { return m_session.edits().canRedo(); }
+    bool holdsAJob() const { return m_session.edits().holdsAJob(); }
     bool addsToTheJob(const std::string& data, const std::string& name) const {
-        return WebSession::addsToTheJob(data, name);
+        return job::Session::addsToTheJob(data, name);
     }
     bool asksBeforePasting(int row, int column) const {
-        return m_session.asksBeforePasting(row, column);
+        return m_session.edits().asksBeforePasting(row, column);
     }
-    bool hasRead() const { return m_session.hasRead(); }
-    bool changedSinceRead() const { return m_session.changedSinceRead(); }
+    // A paste that cannot go in at all, refused before the question whether it replaces the
+    // job; null when it can.
+    val pasteRefusal(int row, int column, const std::string& text) const {
+        return maybeMessage(m_session.edits().pasteRefusal(row, column, text));
+    }
+    // A points file that cannot be opened, refused before that question; null when it can.
+    val openRefusal(const std::string& data, const std::string& name) const {
+        return maybeMessage(job::Session::pointsFileRefusal(data, name, name));
+    }
+    val replaceQuestion() const { return question(job::replaceJobQuestion(m_session.sheet())); }
+    val newSheetQuestion() const { return question(job::newSheetQuestion(m_session.sheet())); }
+    // Before the read is used ("write", "export"): the question to ask, or null.
+    val questionBeforeUse(const std::string& use) const {
+        const auto asked = m_session.questionBeforeUse(use == "write" ? job::ReadUse::Write
+                                                                      : job::ReadUse::Export);
+        return asked ? question(*asked) : val::null();
+    }
+    bool readIsCurrent() const { return m_session.readIsCurrent(); }
+    // The refusal of an export of the plan (the print too) where the write run would refuse;
+    // null when it may go on.
+    val exportRefusal(const val& settings) {
+        m_session.setSettings(settingsOf(settings));
+        return maybeMessage(m_session.exportRefusal());
+    }
 
-    val read() {
-        const ReadOutcome outcome = m_session.read();
+    val read(const val& settings) {
+        m_session.setSettings(settingsOf(settings));
+        const job::Outcome outcome = m_session.read();
         val object = val::object();
         object.set("ok", outcome.ok);
-        object.set("count", outcome.count);
         object.set("message", message(outcome.message));
         return object;
     }
 
-    val plan(const val& settings) { return planObject(m_session.plan(settingsOf(settings))); }
+    val plan(const val& settings) {
+        m_session.setSettings(settingsOf(settings));
+        job::Preview preview = m_session.preview();
+        val object = planObject(preview);
+        m_shown = std::move(preview.plan);
+        return object;
+    }
+
+    // The tip of a point of the plan shown last: its numbers as the sheet shows them.
+    std::string pointTip(int slot) const {
+        if (!m_shown || slot < 0 || static_cast<std::size_t>(slot) >= m_shown->points.size()) {
+            return {};
+        }
+        const plan::PlanPoint& point = m_shown->points[static_cast<std::size_t>(slot)];
+        const int row = points::kFirstDataRow + slot;
+        const auto shown = [&](double value, int column) {
+            std::string text =
+                spreadsheet::formatValue(spreadsheet::CellValue::number(value),
+                                         m_session.sheet().layout().numberFormat(row, column));
+            while (!text.empty() && text.back() == ' ') {
+                text.pop_back();
+            }
+            return text;
+        };
+        return job::pointTip(point.label, row, shown(point.x, points::kPointXColumn),
+                             shown(point.y, points::kPointYColumn),
+                             point.radius != 0 ? shown(point.radius, points::kMarkRadiusColumn)
+                                               : std::string());
+    }
 
     val write(const val& settings, const std::string& folderName) {
-        return files(m_session.write(settingsOf(settings), folderName));
+        m_session.setSettings(settingsOf(settings));
+        return files(m_session.writeToMemory(folderName));
     }
-    val exportFile(const val& settings, const std::string& token, const std::string& name) {
-        return files(m_session.exportFile(settingsOf(settings), token, name));
+    val exportFile(const val& settings, const std::string& token) {
+        m_session.setSettings(settingsOf(settings));
+        return files(m_session.exportToMemory(token));
     }
 
   private:
+    static val position(const spreadsheet::CellPosition& at) {
+        val object = val::object();
+        object.set("row", at.row);
+        object.set("column", at.column);
+        return object;
+    }
+
     static val range(const spreadsheet::CellRange& r) {
         val object = val::object();
         object.set("top", r.top);
@@ -450,12 +588,13 @@ class PageJob {
         return value.isBoolean() || value.isError() ? 1 : 0;
     }
 
-    static val planObject(const PlanOutcome& outcome) {
+    static val planObject(const job::Preview& outcome) {
         val object = val::object();
         object.set("problem", outcome.problem);
         if (!outcome.plan) {
             return object;
         }
+        object.set("counts", outcome.counts);
         const plan::Plan& p = *outcome.plan;
         object.set("paper", p.paper ? std::string(p.paper->token) : std::string());
         object.set("scale", p.scale ? std::string(p.scale->token) : std::string());
@@ -535,18 +674,100 @@ class PageJob {
         points.set("names", stringArray(names));
         object.set("points", points);
 
-        object.set("warnings", stringArray(outcome.warnings));
+        val warnings = val::array();
+        for (const Message& warning : outcome.warnings) {
+            warnings.call<void>("push", message(warning));
+        }
+        object.set("warnings", warnings);
         object.set("fitText", outcome.fitText);
         object.set("suggestedPaper", outcome.suggestedPaper);
         object.set("suggestedScale", outcome.suggestedScale);
         object.set("suggestionCaption", outcome.suggestionCaption);
         object.set("mapAddress", outcome.mapAddress);
         object.set("mapUnavailable", outcome.mapUnavailable);
+        if (outcome.surveyMap) {
+            object.set("surveyMap", surveyMapObject(*outcome.surveyMap));
+        }
         return object;
     }
 
-    WebSession m_session;
+    // The survey map's sheets in world coordinates, as the DXF has them, drawn by the page
+    // in place of the plan: each sheet's edge; every line, circle and text with its layer's
+    // colour number; the points' marks.
+    static val surveyMapObject(const layout::SheetLayout& map) {
+        std::vector<double> sheets;
+        std::vector<int> colours;
+        std::vector<int> starts{0};
+        std::vector<int> closed;
+        std::vector<double> xy;
+        std::vector<double> circles;
+        std::vector<int> circleColours;
+        std::vector<std::string> texts;
+        std::vector<double> places;
+        std::vector<int> textColours;
+        std::vector<int> textSlots;
+        std::vector<double> marks;
+        std::vector<int> markSlots;
+        for (const layout::Sheet& sheet : map.sheets) {
+            const plan::WorldPoint low = sheet.toWorld({sheet.outer.minX, sheet.outer.minY});
+            const plan::WorldPoint high = sheet.toWorld({sheet.outer.maxX, sheet.outer.maxY});
+            sheets.insert(sheets.end(), {low.x, low.y, high.x, high.y});
+            for (const layout::Line& line : sheet.lines) {
+                colours.push_back(layout::sheetLayer(line.layer).colour);
+                closed.push_back(line.closed ? 1 : 0);
+                for (const layout::Point& p : line.vertices) {
+                    const plan::WorldPoint w = sheet.toWorld(p);
+                    xy.insert(xy.end(), {w.x, w.y});
+                }
+                starts.push_back(static_cast<int>(xy.size() / 2));
+            }
+            for (const layout::Circle& circle : sheet.circles) {
+                const plan::WorldPoint c = sheet.toWorld(circle.centre);
+                circles.insert(circles.end(), {c.x, c.y, circle.radius * sheet.unit});
+                circleColours.push_back(layout::sheetLayer(circle.layer).colour);
+            }
+            for (const layout::Text& text : sheet.texts) {
+                const plan::WorldPoint at = sheet.toWorld(text.at);
+                texts.push_back(text.text);
+                // The width every front end keeps the text within.
+                places.insert(places.end(), {at.x, at.y, text.height * sheet.unit, text.rotation,
+                                             layout::textWidth(text.text, text.height) * sheet.unit,
+                                             static_cast<double>(text.alignment)});
+                textColours.push_back(layout::sheetLayer(text.layer).colour);
+                textSlots.push_back(text.slot);
+            }
+            for (const layout::PointMark& mark : sheet.marks) {
+                const plan::WorldPoint at = sheet.toWorld(mark.at);
+                marks.insert(marks.end(), {at.x, at.y});
+                markSlots.push_back(mark.slot);
+            }
+        }
+        val object = val::object();
+        object.set("sheets", typedArray(sheets));
+        object.set("paperWidth", map.paper ? map.paper->sheetWidth : 0.0);
+        object.set("paperHeight", map.paper ? map.paper->sheetHeight : 0.0);
+        val lines = val::object();
+        lines.set("colours", typedArray(colours));
+        lines.set("starts", typedArray(starts));
+        lines.set("closed", typedArray(closed));
+        lines.set("xy", typedArray(xy));
+        object.set("lines", lines);
+        object.set("circles", typedArray(circles));
+        object.set("circleColours", typedArray(circleColours));
+        val textObject = val::object();
+        textObject.set("texts", stringArray(texts));
+        textObject.set("places", typedArray(places));
+        textObject.set("colours", typedArray(textColours));
+        textObject.set("slots", typedArray(textSlots));
+        object.set("texts", textObject);
+        object.set("marks", typedArray(marks));
+        object.set("markSlots", typedArray(markSlots));
+        return object;
+    }
+
+    job::Session m_session;
     std::vector<spreadsheet::CellStyle> m_styles;
+    std::optional<plan::Plan> m_shown;
 };
 
 } // namespace
@@ -554,11 +775,19 @@ class PageJob {
 EMSCRIPTEN_BINDINGS(karumenio) {
     emscripten::function("tables", &tables);
     emscripten::function("drawingInfoProblem", &drawingInfoProblem);
+    emscripten::function("staleAnswer", &staleAnswer);
+    emscripten::function("replaceAnswer", &replaceAnswer);
+    emscripten::function("folderMessage", &folderMessage);
+    emscripten::function("folderCaption", &folderCaption);
+    emscripten::function("usageFolderNote", &usageFolderNote);
+    emscripten::function("openFailure", &openFailure);
     emscripten::class_<PageJob>("PageJob")
         .constructor<>()
         .function("layout", &PageJob::layout)
         .function("cells", &PageJob::cells)
         .function("styles", &PageJob::styles)
+        .function("dataEdge", &PageJob::dataEdge)
+        .function("lastUsedCell", &PageJob::lastUsedCell)
         .function("inputText", &PageJob::inputText)
         .function("enter", &PageJob::enter)
         .function("paste", &PageJob::paste)
@@ -566,6 +795,8 @@ EMSCRIPTEN_BINDINGS(karumenio) {
         .function("newSheet", &PageJob::newSheet)
         .function("openFile", &PageJob::openFile)
         .function("copyText", &PageJob::copyText)
+        .function("keptCells", &PageJob::keptCells)
+        .function("restoreKeptCells", &PageJob::restoreKeptCells)
         .function("undo", &PageJob::undo)
         .function("redo", &PageJob::redo)
         .function("canUndo", &PageJob::canUndo)
@@ -573,10 +804,16 @@ EMSCRIPTEN_BINDINGS(karumenio) {
         .function("holdsAJob", &PageJob::holdsAJob)
         .function("addsToTheJob", &PageJob::addsToTheJob)
         .function("asksBeforePasting", &PageJob::asksBeforePasting)
-        .function("hasRead", &PageJob::hasRead)
-        .function("changedSinceRead", &PageJob::changedSinceRead)
+        .function("pasteRefusal", &PageJob::pasteRefusal)
+        .function("openRefusal", &PageJob::openRefusal)
+        .function("replaceQuestion", &PageJob::replaceQuestion)
+        .function("newSheetQuestion", &PageJob::newSheetQuestion)
+        .function("questionBeforeUse", &PageJob::questionBeforeUse)
+        .function("readIsCurrent", &PageJob::readIsCurrent)
+        .function("exportRefusal", &PageJob::exportRefusal)
         .function("read", &PageJob::read)
         .function("plan", &PageJob::plan)
+        .function("pointTip", &PageJob::pointTip)
         .function("write", &PageJob::write)
         .function("exportFile", &PageJob::exportFile);
 }

@@ -26,9 +26,12 @@ class RecordingSink : public karumenio::app::MessageSink {
         return answer;
     }
 
-    // Save dialogs are answered with `savePath` (empty: cancelled) and counted.
-    QString saveFileName(QWidget*, const QString&, const QString& filter) override {
+    // Save dialogs are answered with `savePath` (empty: cancelled), and their filters and the
+    // paths they started at are kept.
+    QString saveFileName(QWidget*, const QString&, const QString& filter,
+                         const QString& suggested) override {
         saveFilters.append(filter);
+        saveSuggestions.append(suggested);
         return savePath;
     }
 
@@ -36,5 +39,6 @@ class RecordingSink : public karumenio::app::MessageSink {
     QList<Message> questions;
     int answer = 0;
     QStringList saveFilters;
+    QStringList saveSuggestions;
     QString savePath;
 };

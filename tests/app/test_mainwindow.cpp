@@ -2,6 +2,7 @@
 #include "testmain.h"
 
 #include "app/mainwindow.h"
+#include "geodesy/planesystem.h"
 #include "guide/examplewindow.h"
 #include "guide/formlook.h"
 #include "guide/usagewindow.h"
@@ -421,11 +422,14 @@ void TestMainWindow::usageWindowHasASecondPage() {
     QVERIFY(more->isVisible());
     const QString text = more->toPlainText();
     // Each thing the steps do not tell, and the folder the scripts go to on this machine.
-    for (const QString& part : {QStringLiteral("図面プレビュー"), QStringLiteral("DXF 出力…"),
-                                QStringLiteral("PDF 出力…"), QStringLiteral("出力先…"),
-                                QStringLiteral("座標ファイルを開く…"), QStringLiteral("ドラッグ"),
-                                QStringLiteral("新しい座標表"), QStringLiteral("元に戻す"),
-                                QStringLiteral("/srv/survey/scripts")}) {
+    for (const QString& part :
+         {QStringLiteral("図面プレビュー"), QStringLiteral("DXF 出力…"),
+          QStringLiteral("PDF 出力…"), QStringLiteral("出力先…"),
+          QStringLiteral("座標ファイルを開く…"), QStringLiteral("ドラッグ"),
+          QStringLiteral("新しい座標表"), QStringLiteral("元に戻す"), QStringLiteral("地積測量図"),
+          QStringLiteral("図面情報…"), QStringLiteral("座標系"), QStringLiteral("地図で確認"),
+          QStringLiteral("GeoJSON 出力…"), QStringLiteral("Ctrl+End"),
+          QStringLiteral("/srv/survey/scripts")}) {
         QVERIFY2(text.contains(part), qPrintable(part));
     }
     for (const int number : {6, 9, 13, 75, 91}) {
@@ -481,8 +485,11 @@ void TestMainWindow::surveyMapAndSystemAreRemembered() {
     QCOMPARE(box->text(), QStringLiteral("地積測量図"));
     QVERIFY(!box->isChecked());
     QCOMPARE(zones->currentText(), QStringLiteral("なし"));
-    QCOMPARE(zones->count(), 20);
-    QCOMPARE(zones->itemText(zones->findData(19)), QStringLiteral("第XIX系"));
+    // なし, then every system.
+    const auto& last = karumenio::geodesy::planeSystems().back();
+    QCOMPARE(zones->count(), static_cast<int>(karumenio::geodesy::planeSystems().size()) + 1);
+    QCOMPARE(zones->itemText(zones->findData(last.number)),
+             QString::fromStdString(karumenio::geodesy::systemLabel(last)));
     box->setChecked(true);
     zones->setCurrentIndex(zones->findData(9));
     delete m_form;

@@ -29,6 +29,18 @@ double inkShare(const QImage& image) {
     return double(ink) / (double(image.width()) * image.height());
 }
 
+// The pixels in which a shipped picture and the program's own drawing differ.
+qsizetype differingPixels(const QImage& shipped, const QImage& drawn) {
+    const QImage same = shipped.convertToFormat(drawn.format());
+    qsizetype differ = 0;
+    for (int y = 0; y < drawn.height(); ++y) {
+        for (int x = 0; x < drawn.width(); ++x) {
+            differ += same.pixel(x, y) != drawn.pixel(x, y) ? 1 : 0;
+        }
+    }
+    return differ;
+}
+
 } // namespace
 
 class TestPictures : public QObject {
@@ -50,10 +62,13 @@ void TestPictures::examplePictureIsTheWorksheetDrawing() {
     const QImage picture = karumenio::app::renderExamplePicture(example);
     QCOMPARE(picture.size(), QSize(623, 251));
     QVERIFY(inkShare(picture) > 0.05);
-    // The shipped picture was made the same way: same size, same heading fill at the top.
+    // The shipped picture is this drawing (headings, columns and rows as the worksheet window
+    // shows them), but for a few pixels of the lettering; regenerated with --example-picture.
     const QImage shipped(QStringLiteral(":/karumenio/example.png"));
     QCOMPARE(shipped.size(), picture.size());
-    QCOMPARE(QColor(shipped.pixel(60, 3)).name(), QColor(picture.pixel(60, 3)).name());
+    const qsizetype differ = differingPixels(shipped, picture);
+    QVERIFY2(differ < picture.width() * picture.height() / 100,
+             qPrintable(QString::number(differ)));
     // An empty template draws no data: the example's rows make a difference.
     const QImage empty = karumenio::app::renderExamplePicture(QStringLiteral("\r\n"));
     QVERIFY(empty != picture);
@@ -65,15 +80,9 @@ void TestPictures::examplePlanIsThePreviewsDrawing() {
     QCOMPARE(plan.size(), QSize(380, 268));
     QVERIFY(inkShare(plan) > 0.01);
     // The shipped drawing is this one: the same pixels but for a few of the lettering.
-    const QImage shipped =
-        QImage(QStringLiteral(":/karumenio/example-plan.png")).convertToFormat(plan.format());
+    const QImage shipped(QStringLiteral(":/karumenio/example-plan.png"));
     QCOMPARE(shipped.size(), plan.size());
-    qsizetype differ = 0;
-    for (int y = 0; y < plan.height(); ++y) {
-        for (int x = 0; x < plan.width(); ++x) {
-            differ += shipped.pixel(x, y) != plan.pixel(x, y) ? 1 : 0;
-        }
-    }
+    const qsizetype differ = differingPixels(shipped, plan);
     QVERIFY2(differ < plan.width() * plan.height() / 100, qPrintable(QString::number(differ)));
 }
 
@@ -84,6 +93,8 @@ void TestPictures::screenshotsOfAllWindows_data() {
     QTest::newRow("usage window") << "usagewindow.png" << QSize(554, 586);
     QTest::newRow("example window") << "examplewindow.png" << QSize(1050, 377);
     QTest::newRow("worksheet window") << "worksheet.png" << QSize();
+    QTest::newRow("worksheet after a message that names a cell")
+        << "worksheet-cellnamed.png" << QSize();
     QTest::newRow("plan preview") << "preview.png" << QSize();
     QTest::newRow("plan preview out of date") << "preview-outofdate.png" << QSize();
     QTest::newRow("plan preview with the survey map") << "preview-surveymap.png" << QSize();

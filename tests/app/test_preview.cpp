@@ -3,18 +3,17 @@
 
 #include "app/drawinginfo.h"
 #include "app/mainwindow.h"
-#include "app/planexport.h"
 #include "app/planscene.h"
 #include "app/planview.h"
+#include "app/previewexports.h"
 #include "app/previewwindow.h"
 #include "app/worksheetview.h"
 #include "app/worksheetwindow.h"
 #include "geodesy/planesystem.h"
+#include "job/messages.h"
 #include "job/outputformat.h"
 #include "job/planlocation.h"
 #include "job/settings.h"
-#include "spreadsheet/runtimeerror.h"
-#include "transaction/foldersession.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -75,16 +74,19 @@ class TestPreview : public QObject {
     void pdfPageIsTheSheetAtTrueScale_data();
     void pdfPageIsTheSheetAtTrueScale();
     void picturesAndFailures();
+    void saveDialogsStartInTheOutputFolder_data();
+    void saveDialogsStartInTheOutputFolder();
     void aChangedSheetMarksTheDrawingOutOfDate();
     void exportsOfAnOutOfDateDrawingAsk_data();
     void exportsOfAnOutOfDateDrawingAsk();
+    void anExportRefusesWhereTheWriteRefuses_data();
+    void anExportRefusesWhereTheWriteRefuses();
     void aSuggestionFromOutOfDatePointsAsks_data();
     void aSuggestionFromOutOfDatePointsAsks();
     void theViewFitsWhenTheFrameChanges_data();
     void theViewFitsWhenTheFrameChanges();
     void theWheelZoomsAboutThePointUnderTheCursor_data();
     void theWheelZoomsAboutThePointUnderTheCursor();
-    void anExportWaitsForTheFolderOfAWrite();
     void pointTipsShowTheNumbersAsTheSheetDoes_data();
     void pointTipsShowTheNumbersAsTheSheetDoes();
     void theMapButtonOpensTheAddressOfThePlan();
@@ -110,6 +112,7 @@ void TestPreview::init() {
     m_sink.messages.clear();
     m_sink.questions.clear();
     m_sink.saveFilters.clear();
+    m_sink.saveSuggestions.clear();
     m_sink.answer = 0;
     m_form = new MainWindow(&m_sink);
     m_form->show();
@@ -266,6 +269,51 @@ void TestPreview::picturesAndFailures() {
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files).size(), 2);
 }
 
+void TestPreview::saveDialogsStartInTheOutputFolder_data() {
+    QTest::addColumn<QString>("token");
+    QTest::addColumn<QString>("pointsFile");
+    QTest::addColumn<QString>("suggested");
+    QTest::newRow("DXF named after the points file") << "dxf"
+                                                     << "elsewhere/lots.sim"
+                                                     << "lots.dxf";
+    QTest::newRow("PDF of a pasted sheet") << "pdf"
+                                           << ""
+                                           << "図面.pdf";
+    QTest::newRow("SIMA beside its own points file, not over it") << "sima"
+                                                                  << "lots.sim"
+                                                                  << "図面.sim";
+    QTest::newRow("GeoJSON without a coordinate system: refused before the dialog") << "geojson"
+                                                                                    << ""
+                                                                                    << "";
+}
+
+void TestPreview::saveDialogsStartInTheOutputFolder() {
+    QFETCH(QString, token);
+    QFETCH(QString, pointsFile);
+    QFETCH(QString, suggested);
+    QTemporaryDir folder;
+    // The scripts' folder, which the main window hands to the preview.
+    qputenv("KARUMENIO_DRIVE_C", QFile::encodeName(folder.path()));
+    PreviewWindow* preview = readAndPreview(workedExample());
+    qunsetenv("KARUMENIO_DRIVE_C");
+    preview->setPointsFile(pointsFile.isEmpty() ? QString() : folder.filePath(pointsFile));
+    m_sink.messages.clear();
+    m_sink.savePath.clear();
+    auto* button = preview->findChild<QPushButton*>(QStringLiteral("export-") + token);
+    QVERIFY(button);
+    button->click();
+    if (suggested.isEmpty()) {
+        QVERIFY(m_sink.saveSuggestions.isEmpty());
+        QCOMPARE(m_sink.messages.size(), 1);
+        QVERIFY(m_sink.messages.first().warning);
+        QVERIFY2(m_sink.messages.first().text.contains(QStringLiteral("座標系")),
+                 qPrintable(m_sink.messages.first().text));
+        return;
+    }
+    QCOMPARE(m_sink.saveSuggestions, QStringList{folder.filePath(suggested)});
+    QVERIFY(m_sink.messages.isEmpty());
+}
+
 void TestPreview::aChangedSheetMarksTheDrawingOutOfDate() {
     PreviewWindow* preview = readAndPreview(workedExample());
     auto* banner = preview->findChild<QWidget*>(QStringLiteral("outOfDateBanner"));
@@ -278,6 +326,13 @@ void TestPreview::aChangedSheetMarksTheDrawingOutOfDate() {
     QVERIFY(preview->isOutOfDate());
     QVERIFY(banner->isVisible());
     QVERIFY(preview->view()->isGreyedOut());
+    // The banner takes its room from the view, and the sheet's frame stays whole in it.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    karumenio::app::PlanView* view = preview->view();
+    QVERIFY(view->geometry().top() >= banner->geometry().bottom());
+    QVERIFY(view->mapToScene(view->viewport()->rect())
+                .boundingRect()
+                .contains(preview->scene()->drawingRect()));
     // A change of the settings draws again from the read points: still out of date.
     select("paperList", QStringLiteral("A2"));
     QVERIFY(preview->isOutOfDate());
@@ -330,7 +385,7 @@ void TestPreview::exportsOfAnOutOfDateDrawingAsk() {
     preview->askAndExport(format);
     QCOMPARE(m_sink.questions.size(), 1);
     QCOMPARE(m_sink.questions.at(0).text,
-             QStringLiteral("ワークシートは最後の「座 標 読 込」の後に変更されています。"));
+             fromStd(karumenio::job::staleSheetQuestion(karumenio::job::ReadUse::Export).text));
     const QString path = m_sink.savePath + karumenio::app::findPlanExport(format)->suffix;
     if (written.isEmpty()) {
         // Nothing chosen, nothing written, and the drawing still says it is out of date.
@@ -348,6 +403,47 @@ void TestPreview::exportsOfAnOutOfDateDrawingAsk() {
     } else {
         QVERIFY(!preview->isOutOfDate());
     }
+}
+
+void TestPreview::anExportRefusesWhereTheWriteRefuses_data() {
+    QTest::addColumn<QString>("format");
+    for (const karumenio::app::PlanExport& entry : karumenio::app::planExports()) {
+        QTest::newRow(qPrintable(entry.token)) << entry.token;
+    }
+}
+
+void TestPreview::anExportRefusesWhereTheWriteRefuses() {
+    // A good sheet read and shown; then a coordinate that is text, read again at the export's
+    // question: the read warns, and the export refuses as the write run does, naming nothing
+    // else and writing nothing.
+    QFETCH(QString, format);
+    PreviewWindow* preview = readAndPreview(workedExample());
+    QTemporaryDir folder;
+    m_sink.savePath = folder.filePath(QStringLiteral("plan"));
+    click("edition2000");
+    paste(18, 3, QStringLiteral("abc"));
+    m_sink.answer = 0;
+    m_sink.messages.clear();
+    preview->askAndExport(format);
+    QCOMPARE(m_sink.questions.size(), 1);
+    QCOMPARE(m_sink.saveFilters.size(), 0);
+    QCOMPARE(m_sink.messages.size(), 2);
+    QVERIFY(m_sink.messages.at(0).text.contains(QStringLiteral("C18")));
+    const RecordingSink::Message refusal = m_sink.messages.at(1);
+    QVERIFY(refusal.warning);
+    QVERIFY2(refusal.text.contains(QStringLiteral("実行時エラー 13")), qPrintable(refusal.text));
+    QVERIFY(QDir(folder.path()).isEmpty());
+    QCOMPARE(m_form->worksheetWindow()->view()->currentIndex().row() + 1, 18);
+
+    // An export asked for directly refuses the same way; the write run says the same.
+    QVERIFY(!preview->exportTo(format, folder.filePath(QStringLiteral("direct"))));
+    qputenv("KARUMENIO_DRIVE_C", QFile::encodeName(folder.path()));
+    click("writeButton");
+    qunsetenv("KARUMENIO_DRIVE_C");
+    QCOMPARE(m_sink.messages.size(), 4);
+    QCOMPARE(m_sink.messages.at(2).text, refusal.text);
+    QCOMPARE(m_sink.messages.at(3).text, refusal.text);
+    QVERIFY(QDir(folder.path()).isEmpty());
 }
 
 void TestPreview::aSuggestionFromOutOfDatePointsAsks_data() {
@@ -471,33 +567,6 @@ void TestPreview::theWheelZoomsAboutThePointUnderTheCursor() {
     }
 }
 
-void TestPreview::anExportWaitsForTheFolderOfAWrite() {
-    PreviewWindow* preview = readAndPreview(workedExample());
-    QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("plan.dxf"));
-    karumenio::transaction::FileOperations quick = karumenio::transaction::FileOperations::system();
-    quick.lockWait = std::chrono::milliseconds(100);
-    const karumenio::app::PlanExport& dxf = *karumenio::app::findPlanExport(QStringLiteral("dxf"));
-    {
-        // A write run into the same folder holds it.
-        const karumenio::transaction::FolderSession writing(
-            std::filesystem::path(folder.path().toStdU16String()),
-            karumenio::job::outputFolderScope());
-        try {
-            karumenio::app::exportPlan(*preview->scene(), {}, dxf, path, quick);
-            QFAIL("the export wrote into a folder another write holds");
-        } catch (const karumenio::spreadsheet::RunTimeError& error) {
-            QCOMPARE(error.number(), 75);
-            QVERIFY2(QString::fromStdString(error.what()).contains(QStringLiteral("書き込み中")),
-                     error.what());
-        }
-        QVERIFY(!QFile::exists(path));
-    }
-    // Once the write has ended, the export goes through.
-    QVERIFY(karumenio::app::exportPlan(*preview->scene(), {}, dxf, path, quick).warnings.empty());
-    QVERIFY(readFile(path).contains("K1"));
-}
-
 void TestPreview::pointTipsShowTheNumbersAsTheSheetDoes_data() {
     QTest::addColumn<QString>("x");
     QTest::addColumn<QString>("y");
@@ -583,6 +652,9 @@ void TestPreview::theSurveyMapIsDrawnAndPrintedOnB4() {
     const karumenio::layout::SheetLayout* map = preview->scene()->surveyMap();
     QVERIFY(map);
     QCOMPARE(map->sheets.size(), std::size_t(1));
+    QVERIFY(preview->findChild<QLabel*>(QStringLiteral("counts"))
+                ->text()
+                .endsWith(QStringLiteral("　地積測量図 1 枚")));
     // The map's sheet in place of the plan: its texts, side lengths and the area table's 地積
     // among them, and a marker at each point it draws; none of the plan's 3-unit names.
     QStringList texts;

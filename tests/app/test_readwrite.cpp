@@ -2,6 +2,7 @@
 #include "testmain.h"
 
 #include "app/mainwindow.h"
+#include "app/previewwindow.h"
 #include "app/worksheetmodel.h"
 #include "app/worksheetview.h"
 #include "app/worksheetwindow.h"
@@ -62,6 +63,9 @@ class TestReadWrite : public QObject {
     void anEditAfterTheReadAsksBeforeWriting_data();
     void anEditAfterTheReadAsksBeforeWriting();
     void aTextCoordinateIsReportedAtRead();
+    void aMistypedAngleIsWarnedOf_data();
+    void aMistypedAngleIsWarnedOf();
+    void aReplacementClearsEveryRowOfTheEarlierJob();
 
   private:
     void click(const char* name);
@@ -376,6 +380,83 @@ void TestReadWrite::aTextCoordinateIsReportedAtRead() {
     // The message's cell is selected in the worksheet.
     QCOMPARE(view->currentIndex().row() + 1, 8);
     QCOMPARE(view->currentIndex().column() + 1, 3);
+}
+
+void TestReadWrite::aMistypedAngleIsWarnedOf_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("readAs");
+    QTest::newRow("letters") << "abc"
+                             << "0.0000";
+    QTest::newRow("an empty box") << ""
+                                  << "0.0000";
+    QTest::newRow("a decimal comma") << "30,0000"
+                                     << "30.0000";
+    QTest::newRow("60 seconds") << "30.5960"
+                                << "31.0000";
+}
+
+void TestReadWrite::aMistypedAngleIsWarnedOf() {
+    // Written as the box reads it, so the scripts stay as they were, and said so in the read,
+    // the write and the preview.
+    QFETCH(QString, typed);
+    QFETCH(QString, readAs);
+    pasteAtA6(workedExample());
+    click("edition2000");
+    auto* angle = m_form->findChild<QLineEdit*>(QStringLiteral("angleBox"));
+    angle->setText(readAs);
+    click("readButton");
+    click("writeButton");
+    QByteArray plain;
+    for (const QString& script : kScripts) {
+        plain += readFile(m_folder->filePath(script));
+    }
+    QVERIFY(!m_sink.messages.at(1).warning);
+
+    angle->setText(typed);
+    click("readButton");
+    click("writeButton");
+    QCOMPARE(m_sink.messages.size(), 4);
+    for (const RecordingSink::Message& message : m_sink.messages.mid(2)) {
+        QVERIFY(message.warning);
+        QVERIFY2(message.text.contains(QStringLiteral("角度(UCS) の「%1」は").arg(typed)),
+                 qPrintable(message.text));
+    }
+    QByteArray written;
+    for (const QString& script : kScripts) {
+        written += readFile(m_folder->filePath(script));
+    }
+    QCOMPARE(written, plain);
+    m_form->openPreview();
+    QVERIFY(m_form->previewWindow()
+                ->findChild<QLabel*>(QStringLiteral("warnings"))
+                ->text()
+                .contains(QStringLiteral("ddd.mmss")));
+}
+
+void TestReadWrite::aReplacementClearsEveryRowOfTheEarlierJob() {
+    // A job past the template's last row, replaced by a shorter one: nothing of it stays.
+    QString rows;
+    for (int i = 0; i < 3002; ++i) {
+        rows += QStringLiteral("\tP%1\t%1\t1\r\n").arg(i);
+    }
+    pasteAtA6(rows);
+    m_sink.answer = 0;
+    pasteAtA6(rows.section(QStringLiteral("\r\n"), 0, 3000) + QStringLiteral("\r\n"));
+    QCOMPARE(m_sink.questions.size(), 1);
+    click("readButton");
+    QCOMPARE(m_sink.messages.last().text, QStringLiteral("座標読込完了　3001　データ"));
+
+    // Rows that run past the sheet are refused before the question, and the job stays.
+    QString tooMany;
+    for (int i = 0; i < karumenio::spreadsheet::Worksheet::kRowCount; ++i) {
+        tooMany += QStringLiteral("\tQ\t1\t2\n");
+    }
+    WorksheetView* view = pasteAtA6(tooMany);
+    QCOMPARE(m_sink.questions.size(), 1);
+    QVERIFY(m_sink.messages.last().warning);
+    QVERIFY2(m_sink.messages.last().text.contains(QStringLiteral("実行時エラー 9")),
+             qPrintable(m_sink.messages.last().text));
+    QCOMPARE(view->worksheetModel()->index(5, 1).data().toString(), QStringLiteral("P0"));
 }
 
 KARUMENIO_QTEST_MAIN(TestReadWrite)

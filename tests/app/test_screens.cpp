@@ -18,8 +18,8 @@
 
 using karumenio::app::MainWindow;
 
-// Run on two screens side by side (screens.json): a laptop's 1366 x 768 and an office
-// monitor's 1600 x 1200.
+// Run on three screens side by side (screens.json): a laptop's 1366 x 768, an office
+// monitor's 1600 x 1200 and a wide one's 1920 x 1080.
 class TestScreens : public QObject {
     Q_OBJECT
   private slots:
@@ -28,9 +28,13 @@ class TestScreens : public QObject {
 
     void everyWindowOpensOnTheMainWindowsScreen_data();
     void everyWindowOpensOnTheMainWindowsScreen();
+    void thePreviewAloneLeavesTheButtonsUncovered_data();
+    void thePreviewAloneLeavesTheButtonsUncovered();
     void theMainWindowHasRoomForItsTitle();
     void fitInside_data();
     void fitInside();
+    void clearOf_data();
+    void clearOf();
 
   private:
     RecordingSink m_sink;
@@ -38,7 +42,7 @@ class TestScreens : public QObject {
 };
 
 void TestScreens::initTestCase() {
-    QCOMPARE(QGuiApplication::screens().size(), 2);
+    QCOMPARE(QGuiApplication::screens().size(), 3);
 }
 
 void TestScreens::cleanup() {
@@ -63,6 +67,8 @@ void TestScreens::everyWindowOpensOnTheMainWindowsScreen_data() {
                                                             << "middle";
     QTest::newRow("1600 x 1200, main window at the left edge") << "office"
                                                                << "left";
+    QTest::newRow("1920 x 1080, main window in the middle") << "wide"
+                                                            << "middle";
 }
 
 void TestScreens::everyWindowOpensOnTheMainWindowsScreen() {
@@ -110,6 +116,13 @@ void TestScreens::everyWindowOpensOnTheMainWindowsScreen() {
                                 .arg(area.height())));
     }
 
+    // The preview leaves 座 標 読 込 and .SCR 出力 uncovered.
+    for (const char* name : {"readButton", "writeButton"}) {
+        const auto* button = m_form->findChild<QPushButton*>(QString::fromLatin1(name));
+        const QRect onScreen(button->mapToGlobal(QPoint(0, 0)), button->size());
+        QVERIFY2(!preview->frameGeometry().intersects(onScreen), name);
+    }
+
     // The worksheet stays clear of the main window's controls while its columns fit beside
     // it, and shows every column up to the radius whole.
     const QRect sheetFrame = sheet->frameGeometry();
@@ -123,6 +136,31 @@ void TestScreens::everyWindowOpensOnTheMainWindowsScreen() {
              qPrintable(QStringLiteral("radius column ends at %1 of %2")
                             .arg(radiusRight)
                             .arg(view->viewport()->width())));
+}
+
+void TestScreens::thePreviewAloneLeavesTheButtonsUncovered_data() {
+    QTest::addColumn<int>("screen");
+    QTest::newRow("1366 x 768") << 0;
+    QTest::newRow("1920 x 1080") << 2;
+}
+
+void TestScreens::thePreviewAloneLeavesTheButtonsUncovered() {
+    QFETCH(int, screen);
+    const QRect area = QGuiApplication::screens().at(screen)->availableGeometry();
+    m_form = new MainWindow(&m_sink);
+    QRect main = m_form->geometry();
+    main.moveCenter(area.center());
+    m_form->setGeometry(main);
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form));
+    karumenio::app::PreviewWindow* preview = m_form->openPreview();
+    QVERIFY(QTest::qWaitForWindowExposed(preview));
+    QVERIFY(area.contains(preview->frameGeometry()));
+    for (const char* name : {"readButton", "writeButton"}) {
+        const auto* button = m_form->findChild<QPushButton*>(QString::fromLatin1(name));
+        const QRect onScreen(button->mapToGlobal(QPoint(0, 0)), button->size());
+        QVERIFY2(!preview->frameGeometry().intersects(onScreen), name);
+    }
 }
 
 void TestScreens::theMainWindowHasRoomForItsTitle() {
@@ -163,6 +201,52 @@ void TestScreens::fitInside() {
     const QMargins frame(4, 30, 4, 4);
     QCOMPARE(karumenio::guide::fitInside(client, frame, QRect(0, 0, 1366, 728), mayShrink),
              expected);
+}
+
+void TestScreens::clearOf_data() {
+    QTest::addColumn<QSize>("screen");
+    QTest::addColumn<QString>("where");
+    QTest::addColumn<bool>("whole");
+    QTest::addColumn<bool>("besideMain");
+    QTest::newRow("1366 x 768, main window in the middle: narrower beside it")
+        << QSize(1366, 768) << "middle" << false << true;
+    QTest::newRow("1366 x 768, main window at the left edge: whole beside it")
+        << QSize(1366, 768) << "left" << true << true;
+    QTest::newRow("1920 x 1080, main window in the middle: narrower beside it")
+        << QSize(1920, 1080) << "middle" << false << true;
+    QTest::newRow("1920 x 1080, main window at the right edge: whole beside it")
+        << QSize(1920, 1080) << "right" << true << true;
+    QTest::newRow("1366 x 768, main window at the right edge: whole at its left")
+        << QSize(1366, 768) << "right" << true << true;
+    QTest::newRow("1280 x 720, main window in the middle: over it, clear of its buttons")
+        << QSize(1280, 720) << "middle" << false << false;
+}
+
+void TestScreens::clearOf() {
+    QFETCH(QSize, screen);
+    QFETCH(QString, where);
+    QFETCH(bool, whole);
+    QFETCH(bool, besideMain);
+    const QRect area(QPoint(0, 0), screen);
+    const QMargins frame(4, 30, 4, 4);
+    // The main window's frame and its two buttons, 座 標 読 込 and .SCR 出力.
+    QRect main(0, 0, 308, 587);
+    if (where == QLatin1String("middle")) {
+        main.moveCenter(area.center());
+    } else if (where == QLatin1String("right")) {
+        main.moveRight(area.right());
+    }
+    const QRect buttons(main.topLeft() + QPoint(109, 366), QSize(97, 57));
+    const QSize size(900, 680);
+    const QSize minimum(480, 360);
+
+    const QRect client = karumenio::guide::clearOf(size, minimum, main, frame, area, buttons);
+    const QRect framed = client.marginsAdded(frame);
+    QVERIFY(area.contains(framed));
+    QVERIFY(!framed.intersects(buttons));
+    QCOMPARE(!framed.intersects(main), besideMain);
+    QCOMPARE(client.size() == size, whole);
+    QVERIFY(client.width() >= minimum.width() && client.height() >= minimum.height());
 }
 
 KARUMENIO_QTEST_MAIN(TestScreens)

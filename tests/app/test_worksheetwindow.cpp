@@ -7,6 +7,7 @@
 #include "app/worksheetview.h"
 #include "app/worksheetwindow.h"
 #include "guide/formlook.h"
+#include "spreadsheet/formulaparser.h"
 #include "spreadsheet/worksheet.h"
 
 #include <QApplication>
@@ -71,6 +72,9 @@ class TestWorksheetWindow : public QObject {
     void typingEntersThroughTheCore_data();
     void typingEntersThroughTheCore();
     void deleteClearsAndUndoRestores();
+    void deleteRestoresTheTitleAndHeadings();
+    void spreadsheetKeysMoveAndSelect_data();
+    void spreadsheetKeysMoveAndSelect();
     void pasteFromClipboard();
     void copyGivesTabSeparatedText();
     void undoAndRedoEveryEdit();
@@ -149,8 +153,11 @@ void TestWorksheetWindow::opensByDoubleClickOrEnter() {
 void TestWorksheetWindow::showsTheTemplate() {
     WorksheetView* view = openView();
     const WorksheetModel* model = view->worksheetModel();
-    QVERIFY(!view->horizontalHeader()->isVisible());
-    QVERIFY(!view->verticalHeader()->isVisible());
+    // Column letters and row numbers, so that "セル C18" can be found.
+    QVERIFY(view->horizontalHeader()->isVisible());
+    QVERIFY(view->verticalHeader()->isVisible());
+    QCOMPARE(model->headerData(C, Qt::Horizontal).toString(), QStringLiteral("C"));
+    QCOMPARE(model->headerData(17, Qt::Vertical).toString(), QStringLiteral("18"));
     QVERIFY(view->showGrid());
     // H and I hold the survey map's 境界標 and 種別.
     for (int column : {A, B, C, D, G, G + 1, G + 2}) {
@@ -234,6 +241,94 @@ void TestWorksheetWindow::deleteClearsAndUndoRestores() {
     QCOMPARE(shown(model, 6, C), QStringLiteral("10"));
     QCOMPARE(shown(model, 7, D), QStringLiteral("40"));
     QCOMPARE(shown(model, 7, G), QStringLiteral("0.0 "));
+}
+
+void TestWorksheetWindow::deleteRestoresTheTitleAndHeadings() {
+    WorksheetView* view = openView();
+    WorksheetModel* model = view->worksheetModel();
+    const QString title = shown(model, 1, A);
+    QVERIFY(model->enterText(model->index(0, A), QStringLiteral("my title")));
+    QVERIFY(model->enterText(model->index(4, C), QStringLiteral("X")));
+    view->selectCells(1, 1, 5, 7);
+    QTest::keyClick(view, Qt::Key_Delete);
+    QCOMPARE(shown(model, 1, A), title);
+    QCOMPARE(shown(model, 5, C), QString());
+    model->undoStack()->undo();
+    QCOMPARE(shown(model, 1, A), QStringLiteral("my title"));
+}
+
+void TestWorksheetWindow::spreadsheetKeysMoveAndSelect_data() {
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("current");
+    QTest::addColumn<QString>("selected");
+    const int ctrl = Qt::ControlModifier;
+    const int ctrlShift = Qt::ControlModifier | Qt::ShiftModifier;
+    QTest::newRow("Ctrl+End from A6 goes to the last row")
+        << "A6" << int(Qt::Key_End) << ctrl << "G3006"
+        << "G3006";
+    QTest::newRow("Ctrl+Home goes to A1") << "C900" << int(Qt::Key_Home) << ctrl << "A1"
+                                          << "A1:G2";
+    QTest::newRow("Ctrl+Down runs down the points") << "C6" << int(Qt::Key_Down) << ctrl << "C3006"
+                                                    << "C3006";
+    QTest::newRow("Ctrl+Down from a mark goes to the next mark")
+        << "A6" << int(Qt::Key_Down) << ctrl << "A11"
+        << "A11";
+    QTest::newRow("Ctrl+Right passes the hidden columns")
+        << "A6" << int(Qt::Key_Right) << ctrl << "G6"
+        << "G6";
+    QTest::newRow("Ctrl+Shift+Down selects the column's points")
+        << "B6" << int(Qt::Key_Down) << ctrlShift << "B3006"
+        << "B6:B3006";
+    QTest::newRow("Ctrl+Shift+End selects the whole job")
+        << "A6" << int(Qt::Key_End) << ctrlShift << "G3006"
+        << "A6:G3006";
+}
+
+void TestWorksheetWindow::spreadsheetKeysMoveAndSelect() {
+    QFETCH(QString, from);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(QString, current);
+    QFETCH(QString, selected);
+    WorksheetView* view = openView();
+    WorksheetModel* model = view->worksheetModel();
+    // 3001 points, a mark every five rows.
+    QString rows;
+    for (int i = 0; i < 3001; ++i) {
+        rows += QStringLiteral("%1\tP%2\t%2\t%3\r\n").arg(i % 5 == 0 ? "K" : "").arg(i).arg(-i);
+    }
+    view->selectCells(6, 1, 6, 1);
+    view->pasteText(rows);
+    const auto at = [](const QString& name) {
+        const auto cell = karumenio::spreadsheet::parseCellName(name.toStdString());
+        return cell ? std::pair(cell->first, cell->second) : std::pair(0, 0);
+    };
+    const auto [row, column] = at(from);
+    view->selectCells(row, column, row, column);
+    QTest::keyClick(view, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+
+    const auto name = [](const QModelIndex& index) {
+        return QString::fromStdString(
+            karumenio::spreadsheet::cellName(index.row() + 1, index.column() + 1));
+    };
+    QCOMPARE(name(view->currentIndex()), current);
+    int top = INT_MAX;
+    int left = INT_MAX;
+    int bottom = 0;
+    int right = 0;
+    for (const QItemSelectionRange& range : view->selectionModel()->selection()) {
+        top = std::min(top, range.top());
+        left = std::min(left, range.left());
+        bottom = std::max(bottom, range.bottom());
+        right = std::max(right, range.right());
+    }
+    const QString first = name(model->index(top, left));
+    const QString last = name(model->index(bottom, right));
+    QCOMPARE(first == last ? first : first + QLatin1Char(':') + last, selected);
+    // Where the keys lead is on the screen.
+    QVERIFY(view->viewport()->rect().intersects(view->visualRect(view->currentIndex())));
 }
 
 void TestWorksheetWindow::pasteFromClipboard() {
@@ -495,6 +590,8 @@ void TestWorksheetWindow::aNewJobPastedAtA6ReplacesTheOldOne() {
     WorksheetModel* model = view->worksheetModel();
     view->selectCells(6, 1, 6, 1);
     view->pasteText(QStringLiteral("\tA\t1\t1\t1\r\n\tB\t2\t2\t3\r\n\tC\t3\t3\t7\r\n"));
+    view->selectCells(3010, 2, 3010, 2);
+    view->pasteText(QStringLiteral("beyond the template"));
     QCOMPARE(m_sink.questions.size(), 0);
 
     // A narrower job of two rows, four columns: the old radius of row 8 must not leak in.
@@ -504,6 +601,7 @@ void TestWorksheetWindow::aNewJobPastedAtA6ReplacesTheOldOne() {
     QCOMPARE(m_sink.questions.size(), 1);
     QCOMPARE(shown(model, 8, B), row8Name);
     QCOMPARE(shown(model, 8, G), row8Name.isEmpty() ? QString() : row8Radius);
+    QCOMPARE(shown(model, 3010, B).isEmpty(), answer == 0);
     if (answer == 0) {
         // The radius chain starts again from the template's default.
         QCOMPARE(shown(model, 7, G), QStringLiteral("0.0 "));

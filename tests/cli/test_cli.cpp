@@ -2,7 +2,9 @@
 // its messages and the files it leaves.
 #include "support/process.h"
 
+#include "geodesy/planesystem.h"
 #include "job/outputformat.h"
+#include "parcel/landcategory.h"
 #include "spreadsheet/codepage.h"
 
 #include <gtest/gtest.h>
@@ -146,9 +148,19 @@ const std::string kTwoPoints = "\tP1\t0\t0\n\tP2\t10\t10\n";
 TEST_F(CliTest, AnAngleThatIsNotPlainDddMmssIsReadAsTheAngleBoxReadsItWithAWarning) {
     const auto file = points("two.tsv", kTwoPoints);
     const std::pair<const char*, const char*> cases[] = {
-        {"30.3000", nullptr}, {"-12.15", nullptr},    {"45.", nullptr},
-        {"abc", "0 度"},      {"NaN", "0 度"},        {"359.5960", "360 度"},
-        {"10.6000", "11 度"}, {"1e308", "1E+308 度"}, {" 45", "45 度"},
+        {"30.3000", nullptr},
+        {"-12.15", nullptr},
+        {"45.", nullptr},
+        {"abc", "0 度"},
+        {"NaN", "0 度"},
+        {"359.5960", "360 度"},
+        {"10.6000", "11 度"},
+        {"1e308", "1E+308 度"},
+        {" 45", "45 度"},
+        {"359.5959", nullptr},
+        {"360.0000", "360 度"},
+        {"-400", "-400 度"},
+        {"99999999999999999999", "1E+20 度"},
     };
     for (const auto& [angle, used] : cases) {
         SCOPED_TRACE(angle);
@@ -164,6 +176,60 @@ TEST_F(CliTest, AnAngleThatIsNotPlainDddMmssIsReadAsTheAngleBoxReadsItWithAWarni
             EXPECT_NE(result.err.find(std::string(" ") + used + "として"), std::string::npos)
                 << result.err;
         }
+    }
+}
+
+// An option given twice is a command line the tool cannot understand: the last would win
+// silently, whichever the surveyor meant. Options that this run does not use are warnings.
+TEST_F(CliTest, AnOptionTwiceIsAUsageErrorAndAnOptionNotUsedAWarning) {
+    plantOldScripts();
+    const auto file = points("two.tsv", kTwoPoints);
+    struct Case {
+        std::vector<std::string> options;
+        int status;
+        std::string said;
+    };
+    const std::string dxf = utf8(m_dir / "a.dxf");
+    const Case cases[] = {
+        {{"--edition", "2000", "--edition", "97"}, 2, "--edition が 2 回指定されています"},
+        {{"--edition", "2000", "--dxf", dxf, "--dxf=" + utf8(m_dir / "b.dxf")},
+         2,
+         "--dxf が 2 回指定されています"},
+        {{"--edition", "2000", "--survey-map", "--survey-map"}, 2, "--survey-map が 2 回"},
+        {{"--edition", "2000", "--angle=1", "--angle", "2"}, 2, "--angle が 2 回"},
+        {{"--edition", "2000", "--surveyor", "測量 太郎"},
+         0,
+         "警告: --surveyor は表題欄の項目です。--survey-map がないため"},
+        {{"--edition", "2000", "--location", "八王子市", "--lot", "1", "--date", "2025-04-01"},
+         0,
+         "警告: --date は表題欄の項目です"},
+        {{"--edition", "2000", "--survey-map", "--surveyor", ";ERASE ALL"},
+         0,
+         "警告: 表題欄の作成者「;ERASE ALL」は「;」で始まり"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.said);
+        std::vector<std::string> arguments = c.options;
+        arguments.insert(arguments.end(), {"--out", drive(), utf8(file)});
+        const auto result = run(arguments);
+        EXPECT_EQ(result.status, c.status) << result.err;
+        EXPECT_NE(result.err.find(c.said), std::string::npos) << result.err;
+        if (c.status != 0) {
+            expectOldScripts();
+            EXPECT_FALSE(fs::exists(dxf));
+        } else if (std::find(c.options.begin(), c.options.end(), "--survey-map") ==
+                   c.options.end()) {
+            EXPECT_FALSE(fs::exists(m_dir / "drive" / "KYUSEKI.SCR"));
+        } else {
+            EXPECT_EQ(result.err.find("は表題欄の項目です"), std::string::npos) << result.err;
+            const std::string kyuseki = slurp(m_dir / "drive" / "KYUSEKI.SCR");
+            EXPECT_EQ(kyuseki.find("\n;"), std::string::npos);
+            EXPECT_NE(kyuseki.find("\r\n\x81\x47"
+                                   "ERASE ALL\r\n"),
+                      std::string::npos)
+                << "full-width semicolon";
+        }
+        plantOldScripts();
     }
 }
 
@@ -281,8 +347,19 @@ struct RefusedCase {
     std::vector<std::string> arguments;
     std::string rows;
     int status;
-    const char* says;
+    std::string says;
 };
+
+// Past the last plane rectangular coordinate system, and the land categories as listed.
+const std::string kZonePastTheLast = std::to_string(karumenio::geodesy::planeSystems().size() + 1);
+
+std::string landCategoryList() {
+    std::string list;
+    for (const karumenio::parcel::LandCategory& category : karumenio::parcel::kLandCategories) {
+        list += (list.empty() ? "" : " | ") + std::string(category.token);
+    }
+    return list;
+}
 
 class CliRefusal : public CliTest, public testing::WithParamInterface<RefusedCase> {};
 
@@ -335,13 +412,23 @@ INSTANTIATE_TEST_SUITE_P(
                     "2 行目"},
         RefusedCase{
             "unknown_format", {"--edition", "2000", "--format", "xls"}, "\tK1\t1\t2\n", 2, "xls"},
-        RefusedCase{"zone_zero", {"--edition", "2000", "--zone", "0"}, "\tK1\t1\t2\n", 2, "1〜19"},
-        RefusedCase{
-            "zone_twenty", {"--edition", "2000", "--zone", "20"}, "\tK1\t1\t2\n", 2, "「20」"},
+        RefusedCase{"zone_zero",
+                    {"--edition", "2000", "--zone", "0"},
+                    "\tK1\t1\t2\n",
+                    2,
+                    karumenio::geodesy::systemNumberRange()},
+        RefusedCase{"zone_past_the_last",
+                    {"--edition", "2000", "--zone", kZonePastTheLast},
+                    "\tK1\t1\t2\n",
+                    2,
+                    "「" + kZonePastTheLast + "」"},
         RefusedCase{
             "zone_roman", {"--edition", "2000", "--zone", "IX"}, "\tK1\t1\t2\n", 2, "「IX」"},
-        RefusedCase{
-            "zone_negative", {"--edition", "2000", "--zone=-9"}, "\tK1\t1\t2\n", 2, "1〜19"},
+        RefusedCase{"zone_negative",
+                    {"--edition", "2000", "--zone=-9"},
+                    "\tK1\t1\t2\n",
+                    2,
+                    karumenio::geodesy::systemNumberRange()},
         RefusedCase{"geojson_without_zone",
                     {"--edition", "2000", "--geojson", "plan.geojson"},
                     "\tK1\t1\t2\n",
@@ -351,7 +438,7 @@ INSTANTIATE_TEST_SUITE_P(
                     {"--edition", "2000", "--land-class", "田"},
                     "\tK1\t1\t2\n",
                     2,
-                    "宅地 | 鉱泉地 | その他"},
+                    landCategoryList()},
         RefusedCase{"date_not_in_the_calendar",
                     {"--edition", "2000", "--date", "2023-02-29"},
                     "\tK1\t1\t2\n",
@@ -381,7 +468,7 @@ INSTANTIATE_TEST_SUITE_P(
                     {"--edition", "2000", "--subdivision-of", "1", "--subdivision-of", "2"},
                     "\tK1\t1\t2\n",
                     2,
-                    "--subdivision-of は一度だけ"},
+                    "--subdivision-of が 2 回指定されています"},
         RefusedCase{"accuracy_class_not_of_the_list",
                     {"--edition", "2000", "--accuracy-class", "丙1"},
                     "\tK1\t1\t2\n",
@@ -596,8 +683,11 @@ TEST_F(CliTest, ConvertsToSimaWithoutAnEdition) {
     const auto result =
         run({"--columns", "name,x,y", "--sima-out", utf8(sima), "--out", drive(), utf8(file)});
     ASSERT_EQ(result.status, 0) << result.err;
+    // Two points of one open line: points only, since a reader closes every parcel.
     EXPECT_EQ(slurp(sima), "G00,01,pts,\r\nA00,\r\nA01,1,P1,1.5,2,,\r\nA01,2,P2,3,4,,\r\n"
-                           "A99,\r\nD00,1,,1,\r\nB01,1,P1,\r\nB01,2,P2,\r\nD99,\r\n");
+                           "A99,\r\n");
+    EXPECT_NE(result.err.find("警告: セル A6 から始まる区間は閉じていない"), std::string::npos)
+        << result.err;
     EXPECT_FALSE(fs::exists(m_dir / "drive" / "ZAHYOU.SCR"));
 }
 

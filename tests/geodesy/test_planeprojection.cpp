@@ -146,12 +146,13 @@ TEST(PlaneProjection, RefusesPointsWhereNoSystemIsUsed) {
     }
 }
 
-TEST(PlaneSystems, OnlyTheNineteenNumbersNameASystem) {
-    for (int number = 1; number <= 19; ++number) {
+TEST(PlaneSystems, OnlyTheTablesNumbersNameASystem) {
+    const int count = static_cast<int>(planeSystems().size());
+    for (int number = 1; number <= count; ++number) {
         ASSERT_NE(planeSystem(number), nullptr);
         EXPECT_EQ(planeSystem(number)->number, number);
     }
-    for (const int number : {0, -1, 20, 100}) {
+    for (const int number : {0, -1, count + 1, 100}) {
         EXPECT_EQ(planeSystem(number), nullptr) << number;
     }
     EXPECT_EQ(systemLabel(*planeSystem(9)), "第IX系");

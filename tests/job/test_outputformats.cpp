@@ -44,15 +44,17 @@ class OutputFormats : public ::testing::Test {
     fs::path m_folder;
 };
 
-TEST_F(OutputFormats, TokensOptionsAndExtensionsAreOneEach) {
+// Formats may share an ending; the token, the option and the default name tell them apart.
+TEST_F(OutputFormats, TokensOptionsAndDefaultNamesAreOneEach) {
     std::map<std::string_view, int> seen;
     for (const job::OutputFormat& format : job::outputFormats()) {
         EXPECT_EQ(job::findFormat(format.token), &format);
         EXPECT_TRUE(format.option.starts_with("--")) << format.option;
         EXPECT_TRUE(format.extension.starts_with(".")) << format.extension;
+        EXPECT_TRUE(format.defaultName.ends_with(format.extension)) << format.defaultName;
         EXPECT_NE(format.filter.find("*" + std::string(format.extension)), std::string::npos)
             << format.filter;
-        for (const std::string_view key : {format.token, format.option, format.extension}) {
+        for (const std::string_view key : {format.token, format.option, format.defaultName}) {
             EXPECT_EQ(++seen[key], 1) << key;
         }
     }

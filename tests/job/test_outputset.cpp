@@ -88,6 +88,11 @@ TEST_F(OutputSet, ClashingOutputsAreRefusedNamingBoth) {
          "Points.SIM"},
         {"a points file that is a script", nullptr, nullptr, "out/LINE.SCR", "LINE.SCR",
          "LINE.SCR"},
+        // A run killed half-way could not be put right: the recovery touches no such name.
+        {"a DXF of no output's extension", "other/plan", nullptr, "points.sim", "other/plan",
+         ".dxf を付けて"},
+        {"a SIMA file with a trailing blank", nullptr, "other/plan.sim ", "points.sim", "plan.sim ",
+         ".sim を付けて"},
     };
     for (const Clash& c : cases) {
         SCOPED_TRACE(c.name);

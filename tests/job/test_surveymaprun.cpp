@@ -9,14 +9,18 @@
 #include "parcel/accuracyclass.h"
 #include "scripts/kyusekiscript.h"
 #include "scripts/scriptset.h"
+#include "spreadsheet/codepage.h"
 #include "spreadsheet/runtimeerror.h"
+#include "spreadsheet/worksheet.h"
 #include "transaction/outputset.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <fstream>
+#include <functional>
 #include <map>
+#include <sstream>
 
 using namespace karumenio;
 using namespace karumenio::job::test;
@@ -89,6 +93,122 @@ TEST_F(SurveyMapRun, TheFifthScriptComesAfterTheFourWhichStayAsWithoutIt) {
     EXPECT_NE(five.files[5].bytes.find("P_KYUSEKI"), std::string::npos);
 }
 
+// The lines of a script as text.
+std::vector<std::string> scriptLines(const std::string& bytes) {
+    std::vector<std::string> lines;
+    std::istringstream in(spreadsheet::cp932ToUtf8(bytes).value_or("not code page 932"));
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line.substr(0, line.size() - (line.ends_with('\r') ? 1 : 0)));
+    }
+    return lines;
+}
+
+// What the surveyor types goes into the five scripts only as lines the drawing program reads
+// as text: a first ";" would make the line a comment, "(" and "!" AutoLISP; a line break
+// would end the line early; a name beyond the longest is cut. Each change is a warning that
+// names the cell or the field.
+TEST(SurveyMapTexts, WhatTheScriptsWouldMisreadIsMendedWithAWarningNamingItsCellOrField) {
+    using Title = parcel::TitleBlock;
+    struct Case {
+        const char* name;
+        const char* mark;
+        const char* point;
+        std::function<void(Title&)> title;
+        std::string said;
+        std::string line;
+    };
+    const std::string longName(300, 'x');
+    const std::string kept(256, 'x');
+    const std::string cut = "」は 256 文字を超えるため、そこまでを書き出しました。";
+    const Case cases[] = {
+        {"a point name that begins with ;",
+         "P",
+         ";ERASE ALL",
+         {},
+         "セル B7 の測点名「;ERASE ALL」は「;」で始まり",
+         "；ERASE ALL"},
+        {"a point name that begins with (",
+         "P",
+         "(setq a 1)",
+         {},
+         "セル B7 の測点名「(setq a 1)」は「(」で始まり",
+         "（setq a 1)"},
+        {"a point name that begins with !", "P", "!a", {}, "セル B7 の測点名「!a」は「!」", "！a"},
+        {"a parcel name that begins with ;",
+         ";P",
+         "K2",
+         {},
+         "セル A6 の区画名「;P」は「;」",
+         "；P"},
+        {"a surveyor that begins with ;", "P", "K2", [](Title& t) { t.surveyor = ";ERASE ALL"; },
+         "表題欄の作成者「;ERASE ALL」は「;」", "；ERASE ALL"},
+        {"a location that begins with (", "P", "K2", [](Title& t) { t.location = "(株)"; },
+         "表題欄の所在「(株)」は「(」", "（株)"},
+        {"a lot number that begins with !", "P", "K2", [](Title& t) { t.lotNumber = "!1"; },
+         "表題欄の地番「!1」は「!」", "！1"},
+        {"a parcel name of two lines",
+         "P\r\nQ",
+         "K2",
+         {},
+         "セル A6 の区画名「P Q」に改行が含まれていたため",
+         "P Q"},
+        {"a location beyond the longest name", "P", "K2", [&](Title& t) { t.location = longName; },
+         "表題欄の所在「x", kept},
+        // More than the title block's rows hold: it refers to the area table instead.
+        {"a lot number beyond the longest name", "P", "K2",
+         [&](Title& t) { t.lotNumber = longName; }, "表題欄の地番「x", "座標求積表のとおり"},
+        {"a surveyor beyond the longest name", "P", "K2", [&](Title& t) { t.surveyor = longName; },
+         "表題欄の作成者「x", kept},
+        // A command line passes any bytes: one that begins no UTF-8 character must not take
+        // the line break after it.
+        {"a surveyor of bytes that are no UTF-8", "P", "K2", [](Title& t) { t.surveyor = "X\xDD"; },
+         "地積測量図の文字「X\uFFFD」", "X?"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        job::Job job;
+        job::Settings settings = surveyMapSettings(true);
+        if (c.title) {
+            c.title(settings.map.titleBlock);
+        }
+        job.setSettings(settings);
+        job.paste("P\tK1\t0\t0\n\tK2\t10\t0\n\tK3\t10\t10\n\tK1\t0\t0\n");
+        job.sheet().setValue(6, 1, spreadsheet::CellValue::text(c.mark));
+        job.sheet().setValue(7, 2, spreadsheet::CellValue::text(c.point));
+        job.read();
+        const job::MadeFiles made = job.writeToMemory(job::WriteTargets::scriptsInto({}));
+        ASSERT_EQ(made.files.size(), 5u);
+        bool found = false;
+        // The title block wraps a long value over lines: together they hold what was kept.
+        std::size_t wrapped = 0;
+        for (const job::MadeFile& file : made.files) {
+            for (std::size_t at = file.bytes.find('\n'); at != std::string::npos;
+                 at = file.bytes.find('\n', at + 1)) {
+                EXPECT_TRUE(at > 0 && file.bytes[at - 1] == '\r') << file.path << " at " << at;
+            }
+            for (const std::string& line : scriptLines(file.bytes)) {
+                EXPECT_TRUE(line.empty() || (line[0] != ';' && line[0] != '(' && line[0] != '!'))
+                    << file.path << ": " << line;
+                found = found || line == c.line;
+                if (!line.empty() && line.find_first_not_of('x') == std::string::npos) {
+                    wrapped += line.size();
+                }
+            }
+        }
+        found = found || (c.line == kept && wrapped == kept.size());
+        EXPECT_TRUE(found) << c.line;
+        EXPECT_EQ(std::count_if(made.warnings.begin(), made.warnings.end(),
+                                [&](const std::string& w) { return w.starts_with(c.said); }),
+                  1)
+            << c.said;
+        if (c.said.ends_with("「x")) {
+            EXPECT_EQ(std::count_if(made.warnings.begin(), made.warnings.end(),
+                                    [&](const std::string& w) { return w.ends_with(cut); }),
+                      1);
+        }
+    }
+}
+
 TEST_F(SurveyMapRun, AFailingRunLeavesAllFiveOldScripts) {
     std::map<std::string, std::string> old;
     for (const std::string_view name : scripts::kScriptFileNames) {
@@ -107,7 +227,7 @@ TEST_F(SurveyMapRun, AFailingRunLeavesAllFiveOldScripts) {
         auto operations = transaction::FileOperations::system();
         const auto realRename = operations.rename;
         operations.rename = [&](const fs::path& from, const fs::path& to, std::error_code& error) {
-            if (to.filename() == failing) {
+            if (to.filename() == failing && from.extension() == ".tmp") {
                 error = std::make_error_code(std::errc::permission_denied);
                 return;
             }

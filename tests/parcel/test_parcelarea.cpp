@@ -253,6 +253,28 @@ TEST(AreaCsv, FieldsWithCommasOrQuotesAreQuotedAndEachCornerHasItsMark) {
     EXPECT_EQ(csv.bytes, expected);
 }
 
+// A spreadsheet opening the file would calculate a name that begins as a formula does (and
+// fetch what =HYPERLINK or =WEBSERVICE name); such a name gets a "'" before it, quoted or
+// not, and the numbers stay numbers, negative ones included.
+TEST(AreaCsv, NamesASpreadsheetWouldCalculateGetAQuoteAndNumbersStayNumbers) {
+    plan::Plan plan = planOf("=HYPERLINK(\"x\")\t+1\t-10\t-10\n\t-P\t-20\t-10\n"
+                             "\t@A\t-20\t-20\n\tTAB\t-10\t-20\n\t+1\t-10\t-10\n");
+    plan.points[3].name = "\tT";
+    const AreaCsv csv =
+        writeAreaCsv(plan, computeAreas(findParcels(plan).parcels, category("その他")));
+    const std::string parcel = "\"'=HYPERLINK(\"\"x\"\")\"";
+    for (const std::string row :
+         {parcel + ",'+1,-10.000,-10.000,", parcel + ",'-P,-20.000,-10.000,",
+          parcel + ",'@A,-20.000,-20.000,", parcel + ",'\tT,-10.000,-20.000,",
+          parcel + ",倍面積,,,,"}) {
+        EXPECT_NE(csv.bytes.find("\r\n" + row), std::string::npos) << row << "\n" << csv.bytes;
+    }
+    ASSERT_EQ(csv.warnings.size(), 1u);
+    EXPECT_EQ(csv.warnings[0], "求積表 CSV の名前「=HYPERLINK(\"x\")」「+1」「-P」ほか 2 件は"
+                               "「=」「+」「-」「@」やタブ・改行で始まり、表計算ソフトが数式として"
+                               "読むため、先頭に「'」を付けて書き出しました。");
+}
+
 TEST(AreaCsv, WithoutParcelsTheHeaderAloneAndAWarning) {
     const plan::Plan plan = planOf("*\tA\t0\t0\n\tB\t10\t0\n");
     const AreaCsv csv = writeAreaCsv(plan, {});

@@ -1,5 +1,6 @@
 #include "../spreadsheet/printers.h"
 #include "points/inputtemplate.h"
+#include "points/templaterestore.h"
 #include "sheetdata.h"
 #include "spreadsheet/cellformat.h"
 #include "spreadsheet/paste.h"
@@ -168,6 +169,40 @@ TEST(InputTemplate, DamageLastsOnlyUntilTheNextTemplate) {
     Workbook fresh = makeInputTemplate();
     EXPECT_EQ(dataSheet(fresh).formula(6, kE), "=MAX(C6:C3006)");
     EXPECT_EQ(dataSheet(fresh).formula(8, kG), "=IF(C8=\"\",\"\",G7)");
+}
+
+TEST(InputTemplate, ReplacingAJobRestoresEveryShownDataCellAndNothingElse) {
+    // A template that shows two more columns, H and I, as a new template may.
+    Workbook shipped = makeInputTemplate();
+    Workbook book = makeInputTemplate();
+    for (Workbook* each : {&shipped, &book}) {
+        SheetLayout& layout = dataSheet(*each).layout();
+        layout.hiddenColumns = {{kE, kF}, {10, Worksheet::kColumnCount}};
+        layout.columnWidths[8] = layout.columnWidths[9] = layout.columnWidths[kG];
+    }
+    Worksheet& sheet = dataSheet(book);
+    paste(sheet, 6, 1, "K\tA\t1\t1\n\tB\t2\t2\n");
+    paste(sheet, 6, kG, "2\tx\ty\n3\tx\ty\n");
+    paste(sheet, 3010, 1, "\tZ\t9\t9\n");
+    sheet.enter(1, 1, "title typed over");
+    sheet.enter(9, 10, "hidden");
+    const EditRecord cleared = restoreJobRows(sheet, dataSheet(shipped));
+
+    for (int column = 1; column <= 9; ++column) {
+        for (int row : {7, 3010}) {
+            EXPECT_EQ(sheet.content(row, column), dataSheet(shipped).content(row, column))
+                << cellName(row, column);
+        }
+    }
+    EXPECT_EQ(sheet.content(6, 8), CellContent());
+    EXPECT_EQ(sheet.value(6, kE), CellValue::number(0));
+    // Above the data and in the hidden columns, what the surveyor typed stays.
+    EXPECT_EQ(sheet.inputText(1, 1), "title typed over");
+    EXPECT_EQ(sheet.inputText(9, 10), "hidden");
+
+    sheet.undo(cleared);
+    EXPECT_EQ(sheet.inputText(7, 9), "y");
+    EXPECT_EQ(sheet.inputText(3010, 2), "Z");
 }
 
 } // namespace

@@ -1,11 +1,13 @@
 // The recovery of an interrupted write takes a journal's word only for the program's own files
-// in its own folder: journals planted by someone else, journals in a copied folder, and a
-// journal name taken by something that is no file.
+// in its own folder, holding the content the journal recorded: journals planted by someone
+// else, journals in a copied folder, files changed since, and a journal name taken by
+// something that is no file.
 #include "../job/jobsupport.h"
 
 #include "job/outputformat.h"
 #include "scripts/scriptset.h"
 #include "transaction/atomicfileset.h"
+#include "transaction/fingerprint.h"
 #include "transaction/foldersession.h"
 #include "transaction/journal.h"
 #include "transaction/platform.h"
@@ -15,7 +17,9 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 #include <random>
+#include <set>
 
 #ifndef _WIN32
 #include <sys/stat.h>
@@ -85,6 +89,28 @@ std::string sibling(const std::string& target, const char* suffix) {
     return "~" + target + "." + kToken + "." + suffix;
 }
 
+// A journal entry: the target's name, the bytes the run was writing and those it replaced.
+struct Listed {
+    std::string target;
+    std::string newBytes;
+    std::optional<std::string> oldBytes;
+};
+
+// The text of a journal of the token above, as a run into one folder writes it.
+std::string journalOf(const std::vector<Listed>& listed, bool committed = false,
+                      bool rolledBack = false) {
+    transaction::Journal journal;
+    journal.token = kToken;
+    for (const Listed& entry : listed) {
+        journal.entries.push_back({entry.target, transaction::Fingerprint::ofBytes(entry.newBytes),
+                                   entry.oldBytes
+                                       ? transaction::Fingerprint::ofBytes(*entry.oldBytes)
+                                       : transaction::Fingerprint()});
+    }
+    return journal.text() + (committed ? std::string(transaction::Journal::commitMark()) : "") +
+           (rolledBack ? std::string(transaction::Journal::rollBackMark()) : "");
+}
+
 class Recovery : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -113,59 +139,97 @@ class Recovery : public ::testing::Test {
 
 struct Planted {
     const char* name;
-    std::vector<transaction::Journal::Entry> entries;
+    std::vector<Listed> entries;
     bool committed;
     bool rolledBack;
     // Files planted in the output folder, beside the victims.
     std::map<std::string, std::string> files;
+    // Named in the warning: the journal set aside as not the program's, or the file left
+    // because its content is not what the journal recorded.
+    const char* said;
 };
 
 TEST_F(Recovery, APlantedJournalChangesNothingButTheProgramsOwnFiles) {
     const std::string outside = transaction::platform::displayPath(m_outside / "victim.txt");
-    const std::string tmp = sibling("victim.txt", "tmp");
-    const std::string notesTmp = sibling("notes.txt", "tmp");
+    const std::string aside = ".old";
     const Planted cases[] = {
-        {"absolute target, its new file planted", {{outside, tmp, ""}}, true, false, {{tmp, "x"}}},
-        {"absolute target undone as new", {{outside, tmp, ""}}, true, true, {}},
-        {"target above the folder", {{"../outside/victim.txt", tmp, ""}}, true, true, {}},
-        {"target with a backslash", {{"..\\outside\\victim.txt", tmp, ""}}, true, true, {}},
+        {"absolute target, its new file planted",
+         {{outside, "x", {}}},
+         true,
+         false,
+         {{sibling("victim.txt", "tmp"), "x"}},
+         aside.c_str()},
+        {"absolute target undone as new", {{outside, "victim", {}}}, true, true, {}, aside.c_str()},
+        {"target above the folder",
+         {{"../outside/victim.txt", "victim", {}}},
+         true,
+         true,
+         {},
+         aside.c_str()},
+        {"target with a backslash",
+         {{"..\\outside\\victim.txt", "victim", {}}},
+         true,
+         true,
+         {},
+         aside.c_str()},
         {"file the program never makes, replaced",
-         {{"notes.txt", notesTmp, ""}},
+         {{"notes.txt", "planted", {}}},
          true,
          false,
-         {{notesTmp, "planted"}}},
-        {"file the program never makes, removed", {{"notes.txt", notesTmp, ""}}, true, true, {}},
+         {{sibling("notes.txt", "tmp"), "planted"}},
+         aside.c_str()},
+        {"file the program never makes, removed",
+         {{"notes.txt", "notes", {}}},
+         true,
+         true,
+         {},
+         aside.c_str()},
         {"the points file, removed",
-         {{"points.sim", sibling("points.sim", "tmp"), ""}},
+         {{"points.sim", "A00,\r\n", {}}},
          true,
          true,
-         {}},
-        {"a folder of no own name", {{"emptydir", sibling("emptydir", "tmp"), ""}}, true, true, {}},
-        {"a script whose new file is another file",
-         {{"ZAHYOU.SCR", "notes.txt", ""}},
+         {},
+         aside.c_str()},
+        {"a folder of no own name", {{"emptydir", "", {}}}, true, true, {}, aside.c_str()},
+        {"a script in another case",
+         {{"zahyou.scr", "mine", {}}},
+         true,
+         true,
+         {{"zahyou.scr", "mine"}},
+         aside.c_str()},
+        {"a script with a trailing dot",
+         {{"LINE.SCR.", "mine", {}}},
+         true,
+         true,
+         {{"LINE.SCR.", "mine"}},
+         aside.c_str()},
+        {"the journal itself", {{"~karumenio.journal", "", {}}}, true, true, {}, aside.c_str()},
+        // The surveyor's own file of an output's extension: only its content could prove it
+        // the program's.
+        {"the surveyor's CSV, undone as a new file",
+         {{"budget.csv", "a guess", {}}},
+         true,
+         true,
+         {{"budget.csv", "budget"}},
+         "budget.csv"},
+        {"the surveyor's CSV, replaced by a planted new file",
+         {{"budget.csv", "planted", "a guess"}},
          true,
          false,
-         {}},
-        {"a script whose old file is another file",
-         {{"ZAHYOU.SCR", sibling("ZAHYOU.SCR", "tmp"), "notes.txt"}},
+         {{"budget.csv", "budget"}, {sibling("budget.csv", "tmp"), "planted"}},
+         "budget.csv"},
+        {"the surveyor's CSV, put back from a planted old file",
+         {{"budget.csv", "a guess", "planted"}},
          true,
          true,
-         {}},
-        {"a script in another case",
-         {{"zahyou.scr", sibling("zahyou.scr", "tmp"), ""}},
+         {{"budget.csv", "budget"}, {sibling("budget.csv", "bak"), "planted"}},
+         "budget.csv"},
+        {"the surveyor's drawing, its planted new file changed since",
+         {{"plan.dxf", "what the run wrote", {}}},
          true,
-         true,
-         {{"zahyou.scr", "mine"}}},
-        {"a script with a trailing dot",
-         {{"LINE.SCR.", sibling("LINE.SCR.", "tmp"), ""}},
-         true,
-         true,
-         {{"LINE.SCR.", "mine"}}},
-        {"the journal itself",
-         {{"~karumenio.journal", sibling("~karumenio.journal", "tmp"), ""}},
-         true,
-         true,
-         {}},
+         false,
+         {{"plan.dxf", "drawing"}, {sibling("plan.dxf", "tmp"), "planted"}},
+         "plan.dxf"},
     };
     for (const Planted& c : cases) {
         SCOPED_TRACE(c.name);
@@ -179,9 +243,7 @@ TEST_F(Recovery, APlantedJournalChangesNothingButTheProgramsOwnFiles) {
             writeFile(m_out / name, bytes);
         }
         writeFile(m_out / transaction::kJournalName,
-                  transaction::Journal::text(c.entries) +
-                      (c.committed ? std::string(transaction::Journal::commitMark()) : "") +
-                      (c.rolledBack ? std::string(transaction::Journal::rollBackMark()) : ""));
+                  journalOf(c.entries, c.committed, c.rolledBack));
         const Tree outsideBefore = snapshot(m_outside);
         const Tree insideBefore = withoutOwnFiles(snapshot(m_out));
 
@@ -189,8 +251,8 @@ TEST_F(Recovery, APlantedJournalChangesNothingButTheProgramsOwnFiles) {
 
         EXPECT_EQ(snapshot(m_outside), outsideBefore);
         EXPECT_EQ(withoutOwnFiles(snapshot(m_out)), insideBefore);
-        ASSERT_EQ(said.size(), 1u);
-        EXPECT_NE(said[0].find("~karumenio.journal"), std::string::npos) << said[0];
+        ASSERT_FALSE(said.empty());
+        EXPECT_NE(said.back().find(c.said), std::string::npos) << said.back();
         EXPECT_FALSE(fs::exists(fs::symlink_status(m_out / transaction::kJournalName)));
         // Set aside where the surveyor can look at it, under a name the next run ignores.
         int asideJournals = 0;
@@ -198,11 +260,11 @@ TEST_F(Recovery, APlantedJournalChangesNothingButTheProgramsOwnFiles) {
             const std::string name = entry.path().filename().string();
             if (name.starts_with("~karumenio.journal.") && name.ends_with(".old")) {
                 ++asideJournals;
-                EXPECT_NE(said[0].find(name), std::string::npos) << said[0];
+                EXPECT_NE(said.back().find(name), std::string::npos) << said.back();
             }
         }
-        EXPECT_EQ(asideJournals, 1);
-        EXPECT_TRUE(recover().empty()) << "a journal set aside is not read again";
+        EXPECT_EQ(asideJournals, c.said == aside.c_str() ? 1 : 0);
+        EXPECT_TRUE(recover().empty()) << "a journal is read once";
     }
 }
 
@@ -212,11 +274,8 @@ TEST_F(Recovery, AScriptFolderReachedThroughALinkIsNotFollowed) {
     }
     writeFile(m_outside / "ZAHYOU.SCR", "someone else's");
     fs::create_directory_symlink(m_outside, m_out / "link");
-    const std::string target = "link/ZAHYOU.SCR";
     writeFile(m_out / transaction::kJournalName,
-              transaction::Journal::text({{target, sibling(target, "tmp"), ""}}) +
-                  std::string(transaction::Journal::commitMark()) +
-                  std::string(transaction::Journal::rollBackMark()));
+              journalOf({{"link/ZAHYOU.SCR", "someone else's", {}}}, true, true));
     const auto said = recover();
     EXPECT_EQ(readFile(m_outside / "ZAHYOU.SCR"), "someone else's");
     ASSERT_EQ(said.size(), 1u);
@@ -230,32 +289,108 @@ TEST_F(Recovery, AJournalOfTheRightShapeIsFollowedButNeverRemovesAFolder) {
     writeFile(m_out / sibling("ZAHYOU.SCR", "tmp"), "new zahyou");
     fs::create_directory(m_out / "LINE.SCR");
     writeFile(m_out / transaction::kJournalName,
-              transaction::Journal::text({{"ZAHYOU.SCR", sibling("ZAHYOU.SCR", "tmp"), ""}}) +
-                  std::string(transaction::Journal::commitMark()));
+              journalOf({{"ZAHYOU.SCR", "new zahyou", "old zahyou"}}, true));
     const auto said = recover();
     ASSERT_EQ(said.size(), 1u);
     EXPECT_NE(said[0].find("完了しました"), std::string::npos) << said[0];
     EXPECT_EQ(readFile(m_out / "ZAHYOU.SCR"), "new zahyou");
 
-    writeFile(m_out / transaction::kJournalName,
-              transaction::Journal::text({{"LINE.SCR", sibling("LINE.SCR", "tmp"), ""}}) +
-                  std::string(transaction::Journal::commitMark()) +
-                  std::string(transaction::Journal::rollBackMark()));
+    writeFile(m_out / transaction::kJournalName, journalOf({{"LINE.SCR", "", {}}}, true, true));
     recover();
     EXPECT_TRUE(fs::is_directory(m_out / "LINE.SCR"));
     EXPECT_FALSE(fs::exists(m_out / transaction::kJournalName));
 }
 
+// What a run killed at each point of its files leaves, and what the next one does with it:
+// a file is moved or removed only when its content is the one the journal recorded.
+TEST_F(Recovery, OnlyFilesHoldingTheRecordedContentAreMovedOrRemoved) {
+    struct Case {
+        const char* name;
+        bool committed;
+        bool rolledBack;
+        std::map<std::string, std::string> before;
+        std::map<std::string, std::string> after;
+        bool reported;
+    };
+    const std::string tmp = sibling("LINE.SCR", "tmp");
+    const std::string bak = sibling("LINE.SCR", "bak");
+    const Case cases[] = {
+        {"killed writing the new file",
+         false,
+         false,
+         {{"LINE.SCR", "old"}, {tmp, "ne"}},
+         {{"LINE.SCR", "old"}, {tmp, "ne"}},
+         true},
+        {"killed before writing the new file",
+         false,
+         false,
+         {{"LINE.SCR", "old"}, {tmp, ""}},
+         {{"LINE.SCR", "old"}},
+         false},
+        {"killed before the renames",
+         true,
+         false,
+         {{"LINE.SCR", "old"}, {tmp, "new"}},
+         {{"LINE.SCR", "new"}},
+         false},
+        {"killed between its two renames",
+         true,
+         false,
+         {{bak, "old"}, {tmp, "new"}},
+         {{"LINE.SCR", "new"}},
+         false},
+        {"killed after its renames",
+         true,
+         false,
+         {{"LINE.SCR", "new"}, {bak, "old"}},
+         {{"LINE.SCR", "new"}},
+         false},
+        {"given up after its renames",
+         true,
+         true,
+         {{"LINE.SCR", "new"}, {bak, "old"}},
+         {{"LINE.SCR", "old"}},
+         false},
+        {"given up, the old file changed since",
+         true,
+         true,
+         {{"LINE.SCR", "new"}, {bak, "edited"}},
+         {{"LINE.SCR", "new"}, {bak, "edited"}},
+         true},
+        {"finished, the target edited since",
+         true,
+         false,
+         {{"LINE.SCR", "edited"}, {tmp, "new"}},
+         {{"LINE.SCR", "edited"}, {tmp, "new"}},
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(m_out);
+        fs::create_directories(m_out);
+        for (const auto& [name, bytes] : c.before) {
+            writeFile(m_out / name, bytes);
+        }
+        writeFile(m_out / transaction::kJournalName,
+                  journalOf({{"LINE.SCR", "new", "old"}}, c.committed, c.rolledBack));
+        const auto said = recover();
+        EXPECT_EQ(snapshot(m_out), (Tree(c.after.begin(), c.after.end())));
+        ASSERT_FALSE(said.empty());
+        EXPECT_EQ(said.back().find("そのままにしました") != std::string::npos, c.reported)
+            << said.back();
+    }
+}
+
 TEST_F(Recovery, AJournalThatIsNoJournalIsSetAsideUnread) {
     writeFile(m_out / "ZAHYOU.SCR", "old");
     writeFile(m_out / sibling("ZAHYOU.SCR", "tmp"), "planted");
-    const std::string valid =
-        transaction::Journal::text({{"ZAHYOU.SCR", sibling("ZAHYOU.SCR", "tmp"), ""}}) +
-        std::string(transaction::Journal::commitMark());
+    const std::string valid = journalOf({{"ZAHYOU.SCR", "planted", "old"}}, true);
     const std::pair<const char*, std::string> cases[] = {
         {"longer than any journal", valid + std::string(transaction::Journal::kSizeLimit, '\n')},
         {"not a journal at all", "commit\n"},
-        {"a journal of another version", "karumenio journal 1\n10:ZAHYOU.SCR\ncommit\n"},
+        {"a journal of an earlier version",
+         "karumenio journal 2\n10:ZAHYOU.SCR\n31:~ZAHYOU.SCR.0123456789abcdef.tmp\n0:\ncommit\n"},
+        {"a token that is no run's", "karumenio journal 3\n3:abc\n0:\n1:0\ncommit\n"},
         {"text after the commit mark", valid + "12:PLOT.SCR\n"},
     };
     for (const auto& [name, text] : cases) {
@@ -271,14 +406,12 @@ TEST_F(Recovery, AJournalThatIsNoJournalIsSetAsideUnread) {
 }
 
 TEST_F(Recovery, AJournalCutShortByACrashIsOursAndQuietlyUndone) {
-    const transaction::Journal::Entry first{"ZAHYOU.SCR", sibling("ZAHYOU.SCR", "tmp"), ""};
-    const std::string text =
-        transaction::Journal::text({first, {"LINE.SCR", sibling("LINE.SCR", "tmp"), ""}});
+    const std::string text = journalOf({{"ZAHYOU.SCR", "zahyou", {}}, {"LINE.SCR", "line", {}}});
     // The new files are made only once the journal is complete; a test may plant the first.
-    const std::size_t firstEntryEnd = transaction::Journal::text({first}).size();
+    const std::size_t firstEntryEnd = journalOf({{"ZAHYOU.SCR", "zahyou", {}}}).size();
     for (std::size_t cut = 0; cut < text.size(); ++cut) {
         SCOPED_TRACE(cut);
-        writeFile(m_out / sibling("ZAHYOU.SCR", "tmp"), "half");
+        writeFile(m_out / sibling("ZAHYOU.SCR", "tmp"), "zahyou");
         writeFile(m_out / transaction::kJournalName, text.substr(0, cut));
         const auto said = recover();
         for (const std::string& line : said) {
@@ -390,6 +523,140 @@ TEST_F(Recovery, AFolderCopiedWhileARunWasInterruptedIsRepairedInTheCopy) {
         const bool finished = copy.at("ZAHYOU.SCR") != "old ZAHYOU.SCR";
         for (const auto name : scripts::kScriptFileNames) {
             EXPECT_EQ(copy.at(std::string(name)) != "old " + std::string(name), finished) << name;
+        }
+    }
+}
+
+} // namespace
+
+namespace {
+
+// A set over two folders, as a run with --dxf in another folder writes it: the scripts (one
+// of them new) beside each other, the drawing elsewhere, in a folder whose name differs in
+// case alone (another folder but on Windows, where it is the same one).
+class TwoFolders : public Recovery {
+  protected:
+    void SetUp() override {
+        Recovery::SetUp();
+        m_drawings = m_root / "OUT";
+        fs::create_directories(m_drawings);
+    }
+
+    std::vector<fs::path> targets() const {
+        return {m_out / "ZAHYOU.SCR", m_out / "LINE.SCR", m_out / "PLOT.SCR", m_out / "TEXT.SCR",
+                m_drawings / "plan.dxf"};
+    }
+    // The old contents; TEXT.SCR did not exist.
+    void plantOld() {
+        for (const fs::path& folder : {m_out, m_drawings}) {
+            fs::remove_all(folder);
+            fs::create_directories(folder);
+        }
+        for (const fs::path& target : targets()) {
+            if (target.filename() != "TEXT.SCR") {
+                writeFile(target, "old " + target.filename().string());
+            }
+        }
+    }
+    void writeSet(const transaction::FileOperations& operations) const {
+        transaction::AtomicFileSet files;
+        for (const fs::path& target : targets()) {
+            files.add(target, "new " + target.filename().string());
+        }
+        files.commit(operations);
+    }
+    // "old", "new", or how else the set was found: every file of it must say the same.
+    std::string stateOfSet() const {
+        std::set<std::string> states;
+        for (const fs::path& target : targets()) {
+            const std::string name = target.filename().string();
+            if (!fs::exists(fs::symlink_status(target))) {
+                states.insert(name == "TEXT.SCR" ? "old" : "lost " + name);
+            } else {
+                const std::string bytes = readFile(target);
+                states.insert(bytes == "old " + name   ? "old"
+                              : bytes == "new " + name ? "new"
+                                                       : "other " + name);
+            }
+        }
+        std::string said;
+        for (const std::string& state : states) {
+            said += (said.empty() ? "" : " + ") + state;
+        }
+        return said;
+    }
+    // The names the set keeps for itself that are still there.
+    std::vector<std::string> leftOver() const {
+        std::vector<std::string> names;
+        for (const fs::path& folder : {m_out, m_drawings}) {
+            for (const auto& entry : fs::directory_iterator(folder)) {
+                const std::string name = entry.path().filename().string();
+                if (name.starts_with("~")) {
+                    names.push_back(name);
+                }
+            }
+        }
+        return names;
+    }
+
+    fs::path m_drawings;
+};
+
+// Steps of the file system that stop the run, as a kill would, at the one counted.
+// A file being created when the kill comes is left half-written.
+transaction::FileOperations killedAt(int step, int& steps) {
+    const auto real = transaction::FileOperations::system(transaction::Flushing::None);
+    auto operations = real.observed([&steps, step](const fs::path&) {
+        if (steps++ == step) {
+            throw Killed{};
+        }
+    });
+    const auto create = operations.createFile;
+    operations.createFile = [&steps, step, real, create](const fs::path& path,
+                                                         std::string_view bytes) {
+        if (steps == step) {
+            real.createFile(path, bytes.substr(0, bytes.size() / 2));
+        }
+        return create(path, bytes);
+    };
+    return operations;
+}
+
+TEST_F(TwoFolders, AKillAtAnyStepLeavesTheSetAllOldOrAllNewWhicheverFolderRunsNext) {
+    int total = 0;
+    plantOld();
+    writeSet(killedAt(-1, total));
+    ASSERT_EQ(stateOfSet(), "new");
+    ASSERT_GT(total, 20);
+
+    const auto scope = job::outputFolderScope();
+    // The next runs: one into both folders, or one into either folder and later the other.
+    const std::vector<std::vector<std::vector<fs::path>>> nextRuns = {
+        {{m_out, m_drawings}}, {{m_out}, {m_drawings}}, {{m_drawings}, {m_out}}};
+    for (int step = 0; step < total; ++step) {
+        for (const auto& runs : nextRuns) {
+            SCOPED_TRACE("killed at step " + std::to_string(step) + ", next run into " +
+                         runs.front().front().filename().string() +
+                         (runs.front().size() > 1 ? " and the other" : " first"));
+            plantOld();
+            int steps = 0;
+            EXPECT_THROW(writeSet(killedAt(step, steps)), Killed);
+            std::vector<std::string> said;
+            for (const auto& folders : runs) {
+                const transaction::FolderSession session(
+                    folders, scope,
+                    transaction::FileOperations::system(transaction::Flushing::None));
+                said.insert(said.end(), session.recovered().begin(), session.recovered().end());
+            }
+            const std::string state = stateOfSet();
+            EXPECT_TRUE(state == "old" || state == "new") << state;
+            // Only a new file the kill cut short stays, and is reported.
+            for (const std::string& name : leftOver()) {
+                EXPECT_TRUE(name.ends_with(".tmp")) << name;
+                EXPECT_TRUE(std::any_of(said.begin(), said.end(), [&](const std::string& line) {
+                    return line.find(name) != std::string::npos;
+                })) << name;
+            }
         }
     }
 }

@@ -3,18 +3,22 @@
 // call waits for the box before it and answers with the index of the button pressed (the
 // last button, cancel, when the box is closed with Escape).
 const Dialogs = (() => {
+    const OK = "OK";
     const box = document.getElementById("message");
     const title = document.getElementById("message-title");
     const text = document.getElementById("message-text");
     const buttons = document.getElementById("message-buttons");
     let queue = Promise.resolve();
 
-    function open(heading, body, captions, warning) {
+    // low: the box stands near the window's foot, clear of the cell its message names, which
+    // the grid shows in its middle.
+    function open(heading, body, captions, warning, low) {
         return new Promise((resolve) => {
             const returnTo = document.activeElement;
             title.textContent = heading;
             text.textContent = body;
             box.classList.toggle("warning", Boolean(warning));
+            box.classList.toggle("low", Boolean(low));
             buttons.replaceChildren();
             let answered = false;
             const finish = (index) => {
@@ -46,8 +50,8 @@ const Dialogs = (() => {
         });
     }
 
-    function enqueue(heading, body, captions, warning) {
-        const shown = queue.then(() => open(heading, body, captions, warning));
+    function enqueue(heading, body, captions, warning, low = false) {
+        const shown = queue.then(() => open(heading, body, captions, warning, low));
         queue = shown.catch(() => {});
         return shown;
     }
@@ -55,10 +59,11 @@ const Dialogs = (() => {
     return {
         // A message of the core ({title, text, warning}) or a title and a text.
         tell(heading, body, warning = false) {
-            return enqueue(heading, body, [TEXTS.ok], warning);
+            return enqueue(heading, body, [OK], warning);
         },
         show(message) {
-            return enqueue(message.title, message.text, [TEXTS.ok], message.warning);
+            return enqueue(message.title, message.text, [OK], message.warning,
+                           Boolean(message.cell));
         },
         ask(heading, body, captions) {
             return enqueue(heading, body, captions, false);

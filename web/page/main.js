@@ -33,6 +33,44 @@ const busy = (work) => async (...args) => {
     }
 };
 
+// Keeps the sheet's cells in the browser a moment after each edit, and when the page is left,
+// so that a reload or the next visit finds them; html[data-sheet-kept] counts what was kept,
+// and html[data-sheet-waiting] stands while the last edit is not kept yet.
+class SheetKeeper {
+    constructor(job) {
+        this.job = job;
+        this.timer = 0;
+        this.edits = 0;
+        document.addEventListener("visibilitychange", () => {
+            if (document.visibilityState === "hidden") {
+                this.keep();
+            }
+        });
+    }
+
+    changed() {
+        ++this.edits;
+        document.documentElement.dataset.sheetWaiting = "true";
+        clearTimeout(this.timer);
+        this.timer = setTimeout(() => this.keep(), 250);
+    }
+
+    async keep() {
+        clearTimeout(this.timer);
+        const edits = this.edits;
+        try {
+            await Output.keepSheet(this.job.keptCells());
+            const root = document.documentElement;
+            root.dataset.sheetKept = String(Number(root.dataset.sheetKept || 0) + 1);
+            if (edits === this.edits) {
+                delete root.dataset.sheetWaiting;
+            }
+        } catch {
+            // A browser that keeps nothing (a private window): the sheet lasts as long as the page.
+        }
+    }
+}
+
 // Points files from the file button or dropped anywhere on the page.
 function acceptFiles(open) {
     const input = document.getElementById("open-input");
@@ -73,6 +111,12 @@ function acceptFiles(open) {
     performance.mark("karumenio-module");
     const job = new Module.PageJob();
     const tables = Module.tables();
+    // The sheet as the last visit left it.
+    const kept = await Output.keptSheet();
+    if (kept) {
+        job.restoreKeptCells(kept);
+    }
+    const keeper = new SheetKeeper(job);
 
     let session = null;
     const controls = new Controls(tables, () => session.refreshPreview(), (fields) =>
@@ -81,6 +125,7 @@ function acceptFiles(open) {
         changed: () => {
             byId("undo-button").disabled = !job.canUndo();
             byId("redo-button").disabled = !job.canRedo();
+            keeper.changed();
         },
         report: (message) => Dialogs.show(message),
         askReplace: () => session.askReplace(),
@@ -90,14 +135,18 @@ function acceptFiles(open) {
     });
     byId("undo-button").disabled = true;
     byId("redo-button").disabled = true;
+    // The worksheet's panel as wide as its columns ask (and its border), narrower only where
+    // the window is.
+    byId("sheet-panel").style.setProperty("--sheet-width", `${grid.wantedWidth() + 2}px`);
     performance.mark("karumenio-grid");
 
     const preview = new PlanPreview({
         pointClicked: (slot) => grid.selectRow(6 + slot),
         cellRequested: (name) => grid.selectName(name),
         applySuggestion: (paperToken, scaleToken) => controls.choosePaperAndScale(paperToken, scaleToken),
+        pointTip: (slot) => job.pointTip(slot),
     });
-    session = new PageSession({ job, tables, controls, grid, preview });
+    session = new PageSession({ Module, job, tables, controls, grid, preview });
 
     byId("read-button").addEventListener("click", busy(() => session.readPoints()));
     byId("write-button").addEventListener("click", busy(() => session.writeScripts()));
@@ -111,10 +160,10 @@ function acceptFiles(open) {
         const button = document.createElement("button");
         button.type = "button";
         button.textContent = `${format.name} 出力…`;
-        button.addEventListener("click", () => session.exportFile(format));
+        button.addEventListener("click", busy(() => session.exportFile(format)));
         byId("exports").append(button);
     }
-    byId("print-button").addEventListener("click", () => window.print());
+    byId("print-button").addEventListener("click", busy(() => session.print()));
     setUpGuideWindows();
 
     session.refreshPreview();

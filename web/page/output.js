@@ -1,11 +1,13 @@
 "use strict";
 // Where the files go: a folder chosen once through the File System Access API (Edge,
 // Chrome), kept in IndexedDB and asked for permission again on a later visit; without one,
-// the browser's downloads. The settings of the controls are kept in localStorage.
+// the browser's downloads. The settings of the controls are kept in localStorage, the sheet's
+// cells in IndexedDB.
 const Output = (() => {
     const DATABASE = "karumenio";
     const STORE = "handles";
     const FOLDER_KEY = "outputFolder";
+    const SHEET_KEY = "sheet";
     const SETTINGS_KEY = "karumenio.settings";
 
     function database() {
@@ -96,6 +98,18 @@ const Output = (() => {
             const handle = await window.showDirectoryPicker({ id: "karumenio", mode: "readwrite" });
             await stored("readwrite", (s) => s.put(handle, FOLDER_KEY));
             return handle;
+        },
+        // The cells kept from the last visit (the core's text of them), or "".
+        async keptSheet() {
+            try {
+                return (await stored("readonly", (s) => s.get(SHEET_KEY))) || "";
+            } catch {
+                return "";
+            }
+        },
+        // Keeps the cells; the template as shipped (empty text) keeps nothing.
+        async keepSheet(text) {
+            await stored("readwrite", (s) => (text ? s.put(text, SHEET_KEY) : s.delete(SHEET_KEY)));
         },
         permitted,
         download,

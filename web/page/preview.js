@@ -1,14 +1,18 @@
 "use strict";
 // The plan as the drawing program will draw it, before any script runs: frame, lines,
-// circles and names in the layer colours, north up, from the core's plan. The wheel zooms,
-// a drag pans, a click on a point selects its row. The same drawing, turned so that the
-// frame is upright, is the true-scale print: one sheet of the chosen paper in millimetres.
+// circles and names in the layer colours, north up, from the core's plan; or, with the survey
+// map asked for, the map's sheets in its place, as the DXF has them. The wheel zooms, a drag
+// pans, a click on a point selects its row. The same drawing is the true-scale print (see
+// print.js).
 
 const SVG = "http://www.w3.org/2000/svg";
 // A point's marker in drawing units: small beside a 3-unit name.
 const MARKER_RADIUS = 0.4;
 // Names drawn smaller than this many pixels are not drawn on the screen (the print has them).
 const MIN_LABEL_PIXELS = 3;
+// The survey map's texts: the font's em to the text's height on paper, so that capitals
+// stand about as tall as the drawing programs draw them (as the desktop program does).
+const EM_PER_HEIGHT = 1.15;
 
 function svgElement(name, attributes = {}) {
     const element = document.createElementNS(SVG, name);
@@ -24,7 +28,8 @@ const escapeXml = (text) =>
     text.replace(/[&<>"]/g, (c) => ({ "&": "&amp;", "<": "&lt;", ">": "&gt;", '"': "&quot;" })[c]);
 
 class PlanPreview {
-    // hooks: pointClicked(slot), cellRequested(name), applySuggestion(paper, scale)
+    // hooks: pointClicked(slot), cellRequested(name), applySuggestion(paper, scale),
+    // pointTip(slot)
     constructor(hooks) {
         this.hooks = hooks;
         this.svg = document.getElementById("plan");
@@ -32,8 +37,8 @@ class PlanPreview {
         this.fitText = document.getElementById("fit-text");
         this.apply = document.getElementById("apply-suggestion");
         this.warnings = document.getElementById("warnings");
-        this.printSheet = document.getElementById("print-sheet");
-        this.pageSize = document.getElementById("page-size");
+        this.print = new SheetPrint(document.getElementById("print-sheet"),
+                                    document.getElementById("page-size"));
         this.tip = document.getElementById("point-tip");
         this.plan = null;
         this.view = null;
@@ -50,9 +55,9 @@ class PlanPreview {
         // as the drawing.
         window.addEventListener("beforeprint", () => {
             this.drawLabels();
-            this.preparePrint(this.plan);
+            this.print.prepare(this.plan);
         });
-        window.addEventListener("afterprint", () => this.printSheet.replaceChildren());
+        window.addEventListener("afterprint", () => this.print.clear());
         this.mapButton = document.getElementById("map-button");
         this.mapButton.addEventListener("click", () => {
             if (this.plan && this.plan.mapAddress) {
@@ -89,9 +94,7 @@ class PlanPreview {
         this.setExportsEnabled(true);
         this.showMapButton(plan);
         this.draw(plan);
-        const lines = plan.lines.starts.length - 1 - plan.lines.frameCount;
-        this.counts.textContent = TEXTS.counts(plan.points.names.length, lines,
-                                               plan.circles.length / 3, plan.labels.texts.length);
+        this.counts.textContent = plan.counts;
         this.fitText.textContent = plan.fitText;
         if (plan.suggestedScale) {
             this.suggestion = { paper: plan.suggestedPaper, scale: plan.suggestedScale };
@@ -100,16 +103,15 @@ class PlanPreview {
         }
         for (const warning of plan.warnings) {
             const item = document.createElement("li");
-            const cell = /セル ([A-Z]+[0-9]+)/.exec(warning);
-            if (cell) {
+            if (warning.cell) {
                 const link = document.createElement("button");
                 link.type = "button";
                 link.className = "link";
-                link.textContent = warning;
-                link.addEventListener("click", () => this.hooks.cellRequested(cell[1]));
+                link.textContent = warning.text;
+                link.addEventListener("click", () => this.hooks.cellRequested(warning.cell));
                 item.append(link);
             } else {
-                item.textContent = warning;
+                item.textContent = warning.text;
             }
             this.warnings.append(item);
         }
@@ -142,9 +144,62 @@ class PlanPreview {
         }
     }
 
+    // The points' places in the drawing, as [x, y, …], and the row of each: the map's marks
+    // where the map is drawn.
+    pointPlaces() {
+        const map = this.plan.surveyMap;
+        if (map) {
+            return { world: map.marks, slots: map.markSlots };
+        }
+        return { world: this.plan.points.world, slots: null };
+    }
+
     // The drawing as one piece of markup: thousands of names are drawn at once, not element
     // by element. The points are one path of small rings; a click finds the nearest.
     draw(plan) {
+        this.labelsDrawn = false;
+        if (plan.surveyMap) {
+            this.drawMap(plan.surveyMap);
+        } else {
+            this.drawPlan(plan);
+        }
+        const { world } = this.pointPlaces();
+        let rings = "";
+        const r = MARKER_RADIUS;
+        for (let i = 0; i < world.length; i += 2) {
+            rings += `M${n(world[i] - r)} ${n(-world[i + 1])}a${r} ${r} 0 1 0 ${2 * r} 0a${r} ${r} 0 1 0 ${-2 * r} 0`;
+        }
+        this.markers.innerHTML = `<path class="marker" d="${rings}"/>`;
+    }
+
+    // The map's sheets: their lines one path per colour, the circles, and the texts once
+    // they are big enough to read (drawLabels).
+    drawMap(map) {
+        const { xy, starts, colours, closed } = map.lines;
+        const paths = new Map();
+        for (let i = 0; i + 1 < starts.length; ++i) {
+            let d = "";
+            for (let v = starts[i]; v < starts[i + 1]; ++v) {
+                d += `${v === starts[i] ? "M" : "L"}${n(xy[2 * v])} ${n(-xy[2 * v + 1])}`;
+            }
+            paths.set(colours[i], (paths.get(colours[i]) || "") + d + (closed[i] ? "Z" : ""));
+        }
+        const c = map.circles;
+        for (let i = 0; i < c.length; i += 3) {
+            const r = n(c[i + 2]);
+            const d = `M${n(c[i] - c[i + 2])} ${n(-c[i + 1])}a${r} ${r} 0 1 0 ${n(2 * c[i + 2])} 0` +
+                      `a${r} ${r} 0 1 0 ${n(-2 * c[i + 2])} 0`;
+            const colour = map.circleColours[i / 3];
+            paths.set(colour, (paths.get(colour) || "") + d);
+        }
+        const parts = [];
+        for (const [colour, d] of paths) {
+            parts.push(`<path d="${d}" class="colour-${colour}"/>`);
+        }
+        this.drawing.innerHTML = parts.join("");
+    }
+
+    drawPlan(plan) {
         const { xy, starts, layers, closed } = plan.lines;
         const kinds = ["frame", "line", "plot", "label"];
         const parts = [];
@@ -165,20 +220,16 @@ class PlanPreview {
             parts.push(`<circle cx="${n(c[i])}" cy="${n(-c[i + 1])}" r="${n(Math.abs(c[i + 2]))}" class="layer-2 plot"/>`);
         }
         this.drawing.innerHTML = parts.join("");
-        this.labelsDrawn = false;
-        const world = plan.points.world;
-        let rings = "";
-        const r = MARKER_RADIUS;
-        for (let i = 0; i < world.length; i += 2) {
-            rings += `M${n(world[i] - r)} ${n(-world[i + 1])}a${r} ${r} 0 1 0 ${2 * r} 0a${r} ${r} 0 1 0 ${-2 * r} 0`;
-        }
-        this.markers.innerHTML = `<path class="marker" d="${rings}"/>`;
     }
 
     // The names, once they are big enough to read or a print asks for them: thousands of
     // them cost the browser more than the rest of the drawing.
     drawLabels() {
         if (!this.plan || this.labelsDrawn) {
+            return;
+        }
+        if (this.plan.surveyMap) {
+            this.drawMapTexts(this.plan.surveyMap);
             return;
         }
         const { texts, places, slots } = this.plan.labels;
@@ -195,6 +246,27 @@ class PlanPreview {
         this.labelsDrawn = true;
     }
 
+    // The map's texts at their height on paper, in a font whose capitals stand about as tall,
+    // each kept within the width the core allows it: a text of full-width characters, which
+    // the font draws a little wider, is narrowed to it.
+    drawMapTexts(map) {
+        const { texts, places, colours, slots } = map.texts;
+        const anchors = ["start", "middle", "end"];
+        const parts = [];
+        texts.forEach((text, i) => {
+            const [x, y, height, rotation, width, alignment] = places.subarray(6 * i, 6 * i + 6);
+            const turn = rotation ? ` transform="rotate(${n(-rotation)} ${n(x)} ${n(-y)})"` : "";
+            const narrowed = /[^\x00-\x7f]/.test(text)
+                ? ` textLength="${n(width)}" lengthAdjust="spacingAndGlyphs"` : "";
+            parts.push(`<text x="${n(x)}" y="${n(-y)}" font-size="${n(height * EM_PER_HEIGHT)}"` +
+                       ` text-anchor="${anchors[alignment]}"${turn}${narrowed}` +
+                       ` class="colour-${colours[i]} label" data-slot="${slots[i]}">` +
+                       `${escapeXml(text)}</text>`);
+        });
+        this.drawing.insertAdjacentHTML("beforeend", parts.join(""));
+        this.labelsDrawn = true;
+    }
+
     // Everything drawn, with a small margin: from the plan's numbers, without asking the
     // browser to lay out thousands of names.
     bounds() {
@@ -205,6 +277,14 @@ class PlanPreview {
             box.y0 = Math.min(box.y0, y);
             box.y1 = Math.max(box.y1, y);
         };
+        const map = this.plan.surveyMap;
+        if (map) {
+            for (let i = 0; i < map.sheets.length; i += 4) {
+                take(map.sheets[i], -map.sheets[i + 1]);
+                take(map.sheets[i + 2], -map.sheets[i + 3]);
+            }
+            return this.withMargin(box);
+        }
         const { xy } = this.plan.lines;
         for (let i = 0; i < xy.length; i += 2) {
             take(xy[i], -xy[i + 1]);
@@ -225,6 +305,10 @@ class PlanPreview {
         for (let i = 0; i < world.length; i += 2) {
             take(world[i], -world[i + 1]);
         }
+        return this.withMargin(box);
+    }
+
+    withMargin(box) {
         const w = box.x1 - box.x0;
         const h = box.y1 - box.y0;
         const margin = Math.max(w, h) * 0.02 + 1;
@@ -236,14 +320,14 @@ class PlanPreview {
         const at = this.toDrawing(clientX, clientY);
         const matrix = this.svg.getScreenCTM();
         const tolerance = 6 / (matrix ? matrix.a : 1);
-        const world = this.plan.points.world;
+        const { world, slots } = this.pointPlaces();
         let best = -1;
         let bestDistance = tolerance;
         for (let i = 0; i < world.length; i += 2) {
             const distance = Math.hypot(world[i] - at.x, -world[i + 1] - at.y);
             if (distance <= bestDistance) {
                 bestDistance = distance;
-                best = i / 2;
+                best = slots ? slots[i / 2] : i / 2;
             }
         }
         return best;
@@ -262,7 +346,8 @@ class PlanPreview {
         this.svg.setAttribute("viewBox", `${v.x} ${v.y} ${v.w} ${v.h}`);
         // Names too small to read are left out of the picture until the view comes closer.
         const scale = Math.min(this.svg.clientWidth / v.w, this.svg.clientHeight / v.h);
-        const height = this.plan ? this.plan.labels.places[2] || 3 : 3;
+        const map = this.plan && this.plan.surveyMap;
+        const height = map ? map.texts.places[2] || 3 : this.plan ? this.plan.labels.places[2] || 3 : 3;
         const tiny = height * scale < MIN_LABEL_PIXELS;
         this.svg.classList.toggle("tiny-labels", tiny);
         if (!tiny) {
@@ -287,9 +372,7 @@ class PlanPreview {
             this.tip.hidden = true;
             return;
         }
-        const survey = this.plan.points.survey;
-        this.tip.textContent = TEXTS.pointTooltip(this.plan.points.names[slot], slot + 6,
-                                                  survey[2 * slot].toFixed(3), survey[2 * slot + 1].toFixed(3));
+        this.tip.textContent = this.hooks.pointTip(slot);
         const panel = this.svg.parentElement.getBoundingClientRect();
         this.tip.style.left = `${event.clientX - panel.left + 12}px`;
         this.tip.style.top = `${event.clientY - panel.top + 12}px`;
@@ -345,43 +428,5 @@ class PlanPreview {
             this.svg.addEventListener("pointerup", stop);
             this.svg.addEventListener("pointercancel", stop);
         });
-    }
-
-    // The print: the page is the chosen sheet and the frame its edge, the drawing turned so
-    // that the frame stands upright, in millimetres at the scale.
-    preparePrint(plan) {
-        this.printSheet.replaceChildren();
-        if (!plan || !plan.sheetWidth || !plan.scaleFactor) {
-            return;
-        }
-        const { xy, starts } = plan.lines;
-        const corner = (i) => ({ x: xy[2 * i], y: -xy[2 * i + 1] });
-        const [a, b, c] = [corner(starts[0]), corner(starts[0] + 1), corner(starts[0] + 2)];
-        const across = plan.sheetWidth * plan.scaleFactor;
-        const first = Math.hypot(b.x - a.x, b.y - a.y);
-        const second = Math.hypot(c.x - b.x, c.y - b.y);
-        // The edge as long as the sheet is wide lies along the page.
-        const [from, to] = Math.abs(first - across) <= Math.abs(second - across) ? [a, b] : [b, c];
-        let turn = -Math.atan2(to.y - from.y, to.x - from.x) * 180 / Math.PI;
-        while (turn > 90) {
-            turn -= 180;
-        }
-        while (turn <= -90) {
-            turn += 180;
-        }
-        const centre = { x: (a.x + c.x) / 2, y: (a.y + c.y) / 2 };
-        const width = across;
-        const height = plan.sheetHeight * plan.scaleFactor;
-        const sheet = svgElement("svg", {
-            width: `${plan.sheetWidth}mm`,
-            height: `${plan.sheetHeight}mm`,
-            viewBox: `${n(centre.x - width / 2)} ${n(centre.y - height / 2)} ${n(width)} ${n(height)}`,
-        });
-        const turned = svgElement("g", { transform: `rotate(${turn} ${n(centre.x)} ${n(centre.y)})` });
-        turned.append(svgElement("use", { href: "#plan-drawing" }));
-        sheet.append(turned);
-        this.printSheet.append(sheet);
-        this.pageSize.textContent =
-            `@page { size: ${plan.sheetWidth}mm ${plan.sheetHeight}mm; margin: 0; }`;
     }
 }

@@ -1,12 +1,13 @@
 "use strict";
-// The job's flow for the page: the read, the write run into the chosen folder or the
-// downloads, the exports, opening a points file and choosing the folder, each outcome shown as
-// a message box. The core decides; this turns its answers into dialogs and files.
+// The page's side of the core's session: the read, the write run into the chosen folder or the
+// downloads, the exports, opening a points file and choosing the folder. The core decides and
+// words every question and message; this turns them into dialogs and files.
 
 class PageSession {
     // job: the core's PageJob; controls: the main window's controls; grid and preview: the
-    // worksheet and the plan preview.
-    constructor({ job, tables, controls, grid, preview }) {
+    // worksheet and the plan preview; Module: the core's module, for its free functions.
+    constructor({ Module, job, tables, controls, grid, preview }) {
+        this.Module = Module;
         this.job = job;
         this.tables = tables;
         this.controls = controls;
@@ -26,33 +27,51 @@ class PageSession {
         this.preview.show(this.job.plan(this.controls.settings()));
     }
 
+    ask(question) {
+        return Dialogs.ask(question.title, question.text, question.answers);
+    }
+
+    // A message of the core, its cell selected first.
+    show(message) {
+        this.grid.selectName(message.cell);
+        return Dialogs.show(message);
+    }
+
     // 座 標 読 込
     async readPoints() {
-        const { grid, job } = this;
-        grid.commitEdit();
-        const outcome = job.read();
-        grid.selectName(outcome.message.cell);
-        const shown = Dialogs.show(outcome.message);
+        this.grid.commitEdit();
+        const outcome = this.job.read(this.controls.settings());
+        const shown = this.show(outcome.message);
         // The message first; the preview of thousands of points is drawn in the frames after.
         requestAnimationFrame(() => setTimeout(() => this.refreshPreview(), 0));
         await shown;
     }
 
+    // True when the read may be used ("write", "export"): a sheet changed since asks first
+    // whether to read again, use the points read, or cancel.
+    async confirmUse(use) {
+        const question = this.job.questionBeforeUse(use);
+        if (!question) {
+            return true;
+        }
+        switch (this.Module.staleAnswer(await this.ask(question))) {
+        case "readAgain":
+            await this.readPoints();
+            return this.job.readIsCurrent();
+        case "useRead":
+            return true;
+        default:
+            return false;
+        }
+    }
+
     // .SCR 出力
     async writeScripts() {
-        const { grid, job } = this;
+        const { grid, job, Module } = this;
         grid.commitEdit();
         // The frame follows the sheet while the points follow the read: never mix two jobs.
-        if (job.changedSinceRead()) {
-            const answer = await Dialogs.ask(TEXTS.writeTitle, TEXTS.staleQuestion, TEXTS.staleButtons);
-            if (answer === 0) {
-                await this.readPoints();
-                if (!job.hasRead() || job.changedSinceRead()) {
-                    return;
-                }
-            } else if (answer !== 1) {
-                return;
-            }
+        if (!(await this.confirmUse("write"))) {
+            return;
         }
         await this.folderKept;
         let target = this.folder;
@@ -62,22 +81,21 @@ class PageSession {
             denied = true;
         }
         this.showFolder();
-        const outcome = job.write(this.controls.settings(), target ? target.name : TEXTS.downloads);
+        const outcome = job.write(this.controls.settings(), target ? target.name : "");
         if (!outcome.ok) {
-            grid.selectName(outcome.message.cell);
-            await Dialogs.show(outcome.message);
+            await this.show(outcome.message);
             return;
         }
         if (target) {
             try {
                 await Output.writeInto(target, outcome.files);
             } catch (error) {
-                await Dialogs.tell(TEXTS.writeTitle, TEXTS.folderFailed(target.name, error.message), true);
+                await Dialogs.show(Module.folderMessage("writeFailed", target.name, error.message));
                 return;
             }
         } else {
             if (denied) {
-                await Dialogs.tell(TEXTS.writeTitle, TEXTS.folderDenied(this.folder.name), true);
+                await Dialogs.show(Module.folderMessage("denied", this.folder.name, ""));
             }
             Output.download(outcome.files);
         }
@@ -86,30 +104,34 @@ class PageSession {
 
     async showFolder() {
         const label = document.getElementById("folder-name");
+        document.getElementById("usage-folder").textContent =
+            this.Module.usageFolderNote(this.folder ? this.folder.name : "");
         if (!Output.canChooseFolder()) {
             label.textContent = "";
             document.getElementById("folder-button").hidden = true;
             return;
         }
-        const { folder } = this;
+        const { folder, Module } = this;
         if (!folder) {
-            label.textContent = TEXTS.folderUnchosen;
+            label.textContent = Module.folderCaption("unchosen", "");
             return;
         }
         const granted = await Output.permitted(folder, false).catch(() => false);
-        label.textContent = granted ? folder.name : `${folder.name} ${TEXTS.folderAsk}`;
+        label.textContent = Module.folderCaption(granted ? "granted" : "askAgain", folder.name);
     }
 
     async chooseFolder() {
+        const { Module } = this;
         if (!Output.canChooseFolder()) {
-            await Dialogs.tell(TEXTS.writeTitle, TEXTS.noFolderApi);
+            await Dialogs.show(Module.folderMessage("noFolderPicker", "", ""));
             return;
         }
         try {
             this.folder = await Output.chooseFolder();
         } catch (error) {
+            // A cancel is no failure; anything else is said in the surveyor's words.
             if (error.name !== "AbortError") {
-                await Dialogs.tell(TEXTS.writeTitle, error.message, true);
+                await Dialogs.show(Module.folderMessage("pickerFailed", "", error.name || String(error)));
             }
         }
         this.showFolder();
@@ -124,17 +146,23 @@ class PageSession {
             // Beyond the limit the core refuses the file; reading more would only fill memory.
             bytes = new Uint8Array(await file.slice(0, this.tables.pointsFileLimit + 1).arrayBuffer());
         } catch (error) {
-            await Dialogs.tell(TEXTS.openTitle, TEXTS.openFailed(file.name, error.message), true);
+            await Dialogs.show(this.Module.openFailure(file.name, error.message));
+            return;
+        }
+        // Only a file that can be opened asks whether it replaces the job.
+        const refusal = job.openRefusal(bytes, file.name);
+        if (refusal) {
+            await this.show(refusal);
             return;
         }
         let replace = false;
         // A table of marks fills in the job on the sheet: nothing to replace.
         if (job.holdsAJob() && !job.addsToTheJob(bytes, file.name)) {
-            const answer = await this.askReplace();
-            if (answer !== 0 && answer !== 1) {
+            const answer = this.Module.replaceAnswer(await this.askReplace());
+            if (answer === "cancel") {
                 return;
             }
-            replace = answer === 0;
+            replace = answer === "replace";
         }
         if (grid.apply(job.openFile(bytes, file.name, replace))) {
             grid.select(6, grid.columns[0].column);
@@ -142,22 +170,41 @@ class PageSession {
     }
 
     askReplace() {
-        return Dialogs.ask(this.grid.title, TEXTS.replaceQuestion, TEXTS.replaceButtons);
+        return this.ask(this.job.replaceQuestion());
     }
 
     async newSheet() {
         this.grid.commitEdit();
-        const answer = await Dialogs.ask(this.grid.title, TEXTS.newSheetQuestion, TEXTS.newSheetButtons);
-        if (answer === 0) {
+        if ((await this.ask(this.job.newSheetQuestion())) === 0) {
             this.grid.apply(this.job.newSheet());
         }
     }
 
-    // One file of the core's format table (DXF, SIMA, the area table, GeoJSON), downloaded.
-    exportFile(format) {
-        const outcome = this.job.exportFile(this.controls.settings(), format.token, TEXTS.exportName(format));
+    // 「PDF・印刷…」: the sheet at true scale, of a plan the write run would write.
+    async print() {
+        this.grid.commitEdit();
+        if (!(await this.confirmUse("export"))) {
+            return;
+        }
+        const refusal = this.job.exportRefusal(this.controls.settings());
+        if (refusal) {
+            await this.show(refusal);
+            return;
+        }
+        this.refreshPreview();
+        window.print();
+    }
+
+    // One file of the core's format table (DXF, SIMA, the area table, GeoJSON), downloaded
+    // under the format's own name; refused where the write run would refuse.
+    async exportFile(format) {
+        this.grid.commitEdit();
+        if (!(await this.confirmUse("export"))) {
+            return;
+        }
+        const outcome = this.job.exportFile(this.controls.settings(), format.token);
         if (!outcome.ok || outcome.message.warning) {
-            Dialogs.show(outcome.message);
+            this.show(outcome.message);
         }
         if (outcome.ok) {
             Output.download(outcome.files);

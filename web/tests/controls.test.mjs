@@ -5,7 +5,7 @@ import assert from "node:assert/strict";
 import { createServer } from "node:http";
 import {
     answer, button, chooseSettings, launch, openPage, pagePath, pasteAt, readFileSync, runCli,
-    scriptNames, workedExample,
+    scriptNames, shown, workedExample,
 } from "./support.mjs";
 
 const worked = readFileSync(workedExample, "utf8");
@@ -128,6 +128,23 @@ describe("a chosen output folder", () => {
         return files;
     });
 
+    test("a picker that fails says so in Japanese, and the scripts are downloaded", async () => {
+        const page = await browser.context.newPage();
+        await page.addInitScript(() => {
+            window.showDirectoryPicker = async () => {
+                throw new DOMException("The request is not allowed by the user agent.", "SecurityError");
+            };
+        });
+        await page.goto(`${origin}/karumenio.html`);
+        await page.waitForSelector("html[data-ready=true]");
+        await button(page, "出力先…").click();
+        const told = await answer(page);
+        assert.equal(told.title, "SCR作成");
+        assert.match(told.text, /^出力先のフォルダを選べませんでした。/);
+        assert.doesNotMatch(told.text, /not allowed/);
+        await page.close();
+    });
+
     test("receives the four scripts, and is remembered for the next visit", async () => {
         const page = await pageWithPicker();
         await button(page, "出力先…").click();
@@ -148,11 +165,15 @@ describe("a chosen output folder", () => {
             assert.ok(Buffer.from(written[name]).equals(cli.files[name]), `${name} differs`);
         }
 
-        // Another visit: the folder is still chosen and the next run goes there again.
+        // Another visit: the folder is still chosen and the next run goes there again. The
+        // sheet comes back too, so the next job pasted over it replaces it once asked.
+        await page.waitForFunction(() => Number(document.documentElement.dataset.sheetKept || 0) > 0);
         await page.reload();
         await page.waitForSelector("html[data-ready=true]");
         assert.equal(await page.locator("#folder-name").textContent(), "図面出力");
+        assert.equal(await shown(page, "B17"), "T7");
         await pasteAt(page, "A6", worked.replace("T7", "T8"));
+        assert.match((await answer(page, "置き換える")).text, /置き換えますか/);
         await button(page, "座 標 読 込").click();
         await answer(page);
         await button(page, ".SCR 出力").click();

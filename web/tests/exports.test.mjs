@@ -64,10 +64,12 @@ describe("the exports of the format table", () => {
         assert.deepEqual(captions, ["DXF 出力…", "SIMA 出力…", "求積表 CSV 出力…", "GeoJSON 出力…"]);
         await openAndRead(page, twoParcels);
 
-        // No system chosen: GeoJSON says to choose one, and nothing is downloaded.
+        // No system chosen: GeoJSON says to choose one of the list, and nothing is downloaded.
+        const systems = await page.getByLabel("座標系 ：").locator("option").allTextContents();
         const refused = await pressAndCollect(page, "GeoJSON 出力…");
         assert.equal(refused.length, 1);
-        assert.match(refused[0], /平面直角座標系（第I系〜第XIX系）を選んで下さい/);
+        assert.ok(refused[0].includes(`平面直角座標系（${systems[1]}〜${systems.at(-1)}）を選んで下さい`),
+            refused[0]);
         assert.deepEqual(Object.keys(await takeDownloads(page)), []);
 
         await page.getByLabel("座標系 ：").selectOption({ label: "第IX系" });
@@ -80,6 +82,46 @@ describe("the exports of the format table", () => {
         assert.equal(cli.status, 0, cli.stderr);
         sameBytes(files["求積表.csv"], cli.files["求積表.csv"], "area CSV");
         sameBytes(files["図面.geojson"], cli.files["図面.geojson"], "GeoJSON");
+        assert.deepEqual(page.errors, []);
+        await page.close();
+    });
+
+    test("refuse where the write run refuses, with its message, and download nothing", async () => {
+        const page = await openPage(browser.context);
+        await openAndRead(page, twoParcels);
+        await button(page, "LT 2000").click();
+        const typeAt = async (name, text) => {
+            await page.getByRole("gridcell", { name, exact: true }).click();
+            await page.keyboard.type(text);
+            await page.keyboard.press("Enter");
+        };
+        // The print is the page's PDF: it refuses as the files do, and prints nothing.
+        await page.evaluate(() => {
+            window.printed = 0;
+            window.print = () => window.printed++;
+        });
+        const exports = ["DXF 出力…", "SIMA 出力…", "求積表 CSV 出力…", "GeoJSON 出力…", "PDF・印刷…"];
+        for (const caption of exports) {
+            // A coordinate that is no number, found by the read the export's question offers.
+            await typeAt("C16", "abc");
+            await button(page, caption).click();
+            const question = await answer(page, "読み込み直して出力");
+            assert.equal(question.title, "図面プレビュー");
+            assert.match((await answer(page)).text, /C16/);
+            const refusal = await answer(page);
+            assert.match(refusal.text, /実行時エラー 13/);
+            await button(page, ".SCR 出力").click();
+            assert.equal((await answer(page)).text, refusal.text);
+            // Put right and read again, for the next export.
+            await typeAt("C16", "-23799");
+            await button(page, "座 標 読 込").click();
+            await answer(page);
+            await page.waitForFunction(() => !document.getElementById("plan").classList.contains("empty"));
+        }
+        assert.deepEqual(Object.keys(await takeDownloads(page)), []);
+        assert.equal(await page.evaluate(() => window.printed), 0);
+        await button(page, "PDF・印刷…").click();
+        await page.waitForFunction(() => window.printed === 1);
         assert.deepEqual(page.errors, []);
         await page.close();
     });

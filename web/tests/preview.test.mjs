@@ -1,11 +1,11 @@
 // The plan preview and the print: what it draws against the tool's DXF, a click on a point,
 // the fit check and its suggestion, and the printed PDF at true scale on a page the size of
-// the sheet.
+// the sheet; the survey map's sheets on screen and on paper, a page each.
 import { after, before, describe, test } from "node:test";
 import assert from "node:assert/strict";
 import { spawnSync } from "node:child_process";
 import {
-    answer, button, chooseSettings, join, launch, openPage, pasteAt, readFileSync, runCli,
+    answer, button, chooseSettings, join, launch, openPage, pasteAt, readFileSync, runCli, top,
     workedExample, workFolder, writeFileSync,
 } from "./support.mjs";
 
@@ -151,4 +151,61 @@ describe("the print", () => {
             await page.close();
         });
     }
+});
+
+describe("the survey map", () => {
+    // Read with 地積測量図 ticked, printed as the browser prints it to a PDF.
+    async function mapPrinted(example, settings) {
+        const page = await openPage(browser.context);
+        await page.locator("#survey-map").check();
+        await pasteAt(page, "A6", readFileSync(example, "utf8"));
+        await chooseSettings(page, settings);
+        await button(page, "座 標 読 込").click();
+        await answer(page);
+        const pdf = join(workFolder(), "map.pdf");
+        writeFileSync(pdf, await page.pdf({ preferCSSPageSize: true, printBackground: true }));
+        const info = spawnSync("pdfinfo", [pdf], { encoding: "utf8" }).stdout;
+        const text = spawnSync("pdftotext", ["-layout", pdf, "-"], { encoding: "utf8" }).stdout;
+        const counts = await page.locator("#counts").textContent();
+        const errors = page.errors;
+        await page.close();
+        return { info, text, counts, errors };
+    }
+
+    const b4 = (info, pages) => {
+        assert.match(info, new RegExp(`^Pages:\\s+${pages}$`, "m"));
+        const [, w, h] = /^Page size:\s+([\d.]+) x ([\d.]+) pts/m.exec(info);
+        assert.ok(Math.abs(Number(w) - 364 * MM) < 1, `width ${w}`);
+        assert.ok(Math.abs(Number(h) - 257 * MM) < 1, `height ${h}`);
+    };
+
+    test("of two parcels prints on one B4 page with every value of the area table", async () => {
+        const example = join(top, "examples/two_parcels.tsv");
+        const printed = await mapPrinted(example, { paper: "B4L", scale: "250", angle: "30.0000" });
+        assert.match(printed.counts, /地積測量図 1 枚/);
+        b4(printed.info, 1);
+        const cli = runCli(["--paper", "B4L", "--scale", "250", "--angle", "30.0000"], example,
+                           ["--area-csv", "area.csv"]);
+        assert.equal(cli.status, 0, cli.stderr);
+        const words = new Set(printed.text.split(/\s+/));
+        for (const row of cli.files["area.csv"].toString("utf8").replace(/^\uFEFF/, "").trim().split("\r\n")) {
+            for (const field of row.split(",").filter((f) => f)) {
+                assert.ok(words.has(field), `${field} not printed`);
+            }
+        }
+        for (const word of ["求積表", "地積測量図", "1枚のうち1枚目", "669-1", "No.5"]) {
+            assert.ok(printed.text.includes(word), `${word} not printed`);
+        }
+        assert.deepEqual(printed.errors, []);
+    });
+
+    test("of 60 points prints a page for each of its sheets", async () => {
+        const printed = await mapPrinted(join(top, "examples/survey_60points.tsv"),
+                                         { paper: "B4L", scale: "250", angle: "0.0000" });
+        assert.match(printed.counts, /地積測量図 2 枚/);
+        b4(printed.info, 2);
+        assert.ok(printed.text.includes("2枚のうち2枚目"));
+        assert.ok(printed.text.includes("求積表（続き）"));
+        assert.deepEqual(printed.errors, []);
+    });
 });

@@ -63,18 +63,23 @@ export async function openPage(context, { fresh = true } = {}) {
     await page.goto(pageUrl);
     await page.waitForSelector("html[data-ready=true]");
     if (fresh) {
-        // What an earlier test chose is remembered by the browser; start from the defaults.
-        await page.evaluate(async () => {
-            localStorage.clear();
-            await new Promise((resolve) => {
-                const request = indexedDB.deleteDatabase("karumenio");
-                request.onsuccess = request.onerror = request.onblocked = resolve;
-            });
-        });
-        await page.reload();
-        await page.waitForSelector("html[data-ready=true]");
+        await forgetEarlierVisits(page);
     }
     return page;
+}
+
+// What an earlier test chose or left in the sheet is remembered by the browser for the page's
+// origin; the page reloads with the defaults and an empty sheet.
+export async function forgetEarlierVisits(page) {
+    await page.evaluate(async () => {
+        localStorage.clear();
+        await new Promise((resolve) => {
+            const request = indexedDB.deleteDatabase("karumenio");
+            request.onsuccess = request.onerror = request.onblocked = resolve;
+        });
+    });
+    await page.reload();
+    await page.waitForSelector("html[data-ready=true]");
 }
 
 export const cell = (page, name) => page.getByRole("gridcell", { name, exact: true });

@@ -172,6 +172,34 @@ describe("typing into the sheet", () => {
         await page.close();
     });
 
+    test("a formula error in a coordinate is named on its cell, not on the hidden extent cells", async () => {
+        const page = await openPage(browser.context);
+        await pasteAt(page, "A6", worked);
+        await chooseSettings(page, { edition: "2000" });
+        await typeInto(page, "C8", "=1/0");
+        await button(page, "座 標 読 込").click();
+        assert.match((await answer(page)).text, /C8/);
+        await cell(page, "A6").click();
+        await button(page, ".SCR 出力").click();
+        const refusal = await answer(page);
+        assert.match(refusal.text, /セル C8 の「#DIV\/0!」/);
+        assert.doesNotMatch(refusal.text, /E6/);
+        assert.equal(await page.locator("#cell-name").textContent(), "C8");
+        await page.close();
+    });
+
+    test("a mistyped angle is written as the box reads it, and every message says so", async () => {
+        const page = await openPage(browser.context);
+        await pasteAt(page, "A6", worked);
+        const { read, written, files } = await readAndWrite(page, { edition: "2000", angle: "abc" });
+        for (const message of [read, written]) {
+            assert.match(message.text, /角度\(UCS\) の「abc」は ddd\.mmss .* 0 度として出力します/);
+        }
+        assertSameScripts(files, runCli(workedOptions, workedExample));
+        await page.waitForFunction(() => document.getElementById("warnings").textContent.includes("「abc」"));
+        await page.close();
+    });
+
     test("a coordinate that is no number is named when the sheet is read", async () => {
         const page = await openPage(browser.context);
         await pasteAt(page, "A6", worked);
@@ -216,6 +244,21 @@ describe("refusals", () => {
         await button(page, ".SCR 出力").click();
         assert.match((await answer(page)).text, /実行時エラー 91/);
         assert.equal(page.downloads.length, 0);
+
+        // 置き換える clears every row of that job, the one past the table's too.
+        await cell(page, "C3007").click();
+        await page.keyboard.press("Control+Home");
+        await pasteAt(page, "A6", rows.split("\r\n").slice(0, 3001).join("\r\n"));
+        assert.equal((await answer(page, "置き換える")).buttons[0], "置き換える");
+        await button(page, "座 標 読 込").click();
+        assert.match((await answer(page)).text, /　3001　/);
+
+        // Rows that run past the sheet are refused at the paste, before the question.
+        const past = Array.from({ length: 65536 }, () => "\tQ\t1\t2").join("\n");
+        await pasteAt(page, "A6", past);
+        const refusal = await answer(page);
+        assert.match(refusal.text, /最終行 65536 を超えます/);
+        assert.equal(await shown(page, "B6"), "P1");
         await page.close();
     });
 
