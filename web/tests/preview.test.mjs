@@ -155,10 +155,14 @@ describe("the print", () => {
 
 describe("the survey map", () => {
     // Read with 地積測量図 ticked, printed as the browser prints it to a PDF.
-    async function mapPrinted(example, settings) {
+    // marks: column H (境界標) to paste beside the example's rows, if any.
+    async function mapPrinted(example, settings, marks = "") {
         const page = await openPage(browser.context);
         await page.locator("#survey-map").check();
         await pasteAt(page, "A6", readFileSync(example, "utf8"));
+        if (marks) {
+            await pasteAt(page, "H6", marks);
+        }
         await chooseSettings(page, settings);
         await button(page, "座 標 読 込").click();
         await answer(page);
@@ -181,19 +185,30 @@ describe("the survey map", () => {
 
     test("of two parcels prints on one B4 page with every value of the area table", async () => {
         const example = join(top, "examples/two_parcels.tsv");
-        const printed = await mapPrinted(example, { paper: "B4L", scale: "250", angle: "30.0000" });
+        // Each corner's boundary mark, row by row: the map's legend lists the kinds used.
+        const kinds = { "No.1": "コンクリート杭", "No.2": "金属標", "No.3": "金属標", "No.4": "石杭",
+                        "No.5": "金属標", "No.6": "コンクリート杭" };
+        const marks = readFileSync(example, "utf8").trim().split("\n")
+            .map((line) => kinds[line.split("\t")[1]] ?? "").join("\n");
+        const printed = await mapPrinted(example, { paper: "B4L", scale: "250", angle: "30.0000" }, marks);
         assert.match(printed.counts, /地積測量図 1 枚/);
         b4(printed.info, 1);
         const cli = runCli(["--paper", "B4L", "--scale", "250", "--angle", "30.0000"], example,
                            ["--area-csv", "area.csv"]);
         assert.equal(cli.status, 0, cli.stderr);
         const words = new Set(printed.text.split(/\s+/));
-        for (const row of cli.files["area.csv"].toString("utf8").replace(/^\uFEFF/, "").trim().split("\r\n")) {
-            for (const field of row.split(",").filter((f) => f)) {
+        const rows = cli.files["area.csv"].toString("utf8").replace(/^\uFEFF/, "").trim().split("\r\n");
+        // The CSV's last column, 境界標, is the file's own: the map shows the marks by their
+        // symbols and its legend, and its area table has the other columns.
+        const header = rows[0].split(",");
+        assert.equal(header.at(-1), "境界標");
+        for (const row of rows) {
+            for (const field of row.split(",").slice(0, header.length - 1).filter((f) => f)) {
                 assert.ok(words.has(field), `${field} not printed`);
             }
         }
-        for (const word of ["求積表", "地積測量図", "1枚のうち1枚目", "669-1", "No.5"]) {
+        for (const word of ["求積表", "地積測量図", "1枚のうち1枚目", "669-1", "No.5", "境界標",
+                            "コンクリート杭", "金属標", "石杭"]) {
             assert.ok(printed.text.includes(word), `${word} not printed`);
         }
         assert.deepEqual(printed.errors, []);
