@@ -335,7 +335,7 @@ TEST(SurveyMap, MarksReferencePointsAndNeighboursOfTheRegistrationExample) {
         const auto& points = request.drawings[0].points;
         const auto point =
             std::find_if(points.begin(), points.end(),
-                         [&](const layout::PointPiece& p) { return p.name == name; });
+                         [name = name](const layout::PointPiece& p) { return p.name == name; });
         ASSERT_NE(point, points.end()) << name;
         EXPECT_EQ(point->symbol, id) << name;
     }
