@@ -7,6 +7,7 @@
 #include "recovery.h"
 #include "writereport.h"
 
+#include "accesserror.h"
 #include "spreadsheet/runtimeerror.h"
 
 #include <algorithm>
@@ -18,14 +19,6 @@ namespace fs = std::filesystem;
 namespace {
 
 const std::string kNothing(kNothingChanged);
-
-[[noreturn]] void throwAccess(const std::string& message) {
-    throw spreadsheet::RunTimeError(spreadsheet::RunError::PathFileAccess, message);
-}
-
-std::string quoted(const fs::path& path) {
-    return "「" + platform::displayPath(path) + "」";
-}
 
 fs::path folderOf(const fs::path& target) {
     return target.parent_path().empty() ? fs::path(".") : target.parent_path();

@@ -3,6 +3,7 @@
 #include "atomicfileset.h"
 #include "filenames.h"
 
+#include "accesserror.h"
 #include "spreadsheet/runtimeerror.h"
 
 #include <algorithm>
@@ -13,10 +14,6 @@ namespace karumenio::transaction {
 namespace fs = std::filesystem;
 
 namespace {
-
-[[noreturn]] void throwAccess(const std::string& message) {
-    throw spreadsheet::RunTimeError(spreadsheet::RunError::PathFileAccess, message);
-}
 
 // The folders that exist, each once, in the order of their keys.
 std::vector<fs::path> distinctFolders(const std::vector<fs::path>& folders) {

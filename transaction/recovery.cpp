@@ -4,6 +4,7 @@
 #include "platform.h"
 #include "writereport.h"
 
+#include "accesserror.h"
 #include "spreadsheet/runtimeerror.h"
 
 #include <algorithm>
@@ -15,14 +16,6 @@ namespace fs = std::filesystem;
 namespace {
 
 const std::string kNothing(kNothingChanged);
-
-[[noreturn]] void throwAccess(const std::string& message) {
-    throw spreadsheet::RunTimeError(spreadsheet::RunError::PathFileAccess, message);
-}
-
-std::string quoted(const fs::path& path) {
-    return "「" + platform::displayPath(path) + "」";
-}
 
 fs::path inFolder(const fs::path& folder, std::string_view name) {
     return folder / platform::pathFromUtf8(name);
