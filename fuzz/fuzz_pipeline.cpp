@@ -17,6 +17,7 @@
 #include "spreadsheet/runtimeerror.h"
 #include "spreadsheet/worksheet.h"
 
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -99,13 +100,14 @@ void checkAreaCsv(const std::string& csv) {
         }
         const std::vector<std::string> fields =
             csvFields(std::string_view(csv).substr(start, end - start));
-        check(fields.size() == 6, "an area CSV row of other than six fields");
-        for (std::size_t i = 0; i < 2; ++i) {
+        // The table's six columns, then the corner's boundary mark.
+        check(fields.size() == 7, "an area CSV row of other than seven fields");
+        for (const std::size_t i : std::array<std::size_t, 3>{0, 1, 6}) {
             check(fields[i].empty() ||
                       std::string_view("=+-@\t\r").find(fields[i][0]) == std::string_view::npos,
                   "an area CSV name begins as a formula");
         }
-        for (std::size_t i = 2; i < fields.size(); ++i) {
+        for (std::size_t i = 2; i < 6; ++i) {
             check(fields[i].find_first_not_of("-.0123456789") == std::string::npos,
                   "an area CSV number is not a plain number");
         }
