@@ -13,11 +13,11 @@ if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
             -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
         target_link_options(karumenio_options INTERFACE -fsanitize=address,undefined)
     endif()
-    # The fuzz targets need every library instrumented for coverage as well as sanitized.
+    # The fuzz targets need the libraries they fuzz instrumented for coverage (see
+    # karumenio_core_library) as well as sanitized; the other programs only sanitized.
     if(KARUMENIO_FUZZ)
         target_compile_options(karumenio_options INTERFACE
-            -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
-            -fno-sanitize-recover=undefined)
+            -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
         target_link_options(karumenio_options INTERFACE -fsanitize=address,undefined)
     endif()
     # emscripten turns exceptions off unless asked; the core reports errors with them, so
