@@ -160,8 +160,8 @@ constexpr std::string_view kSurveyMapOption = "--survey-map";
 // The one option given as often as needed: a neighbouring lot each.
 constexpr std::string_view kRepeatableOption = "--adjacent";
 // The title block's fields, which only the survey map draws.
-constexpr std::array<std::string_view, 4> kTitleOptions{"--location", "--lot", "--surveyor",
-                                                        "--date"};
+constexpr std::array<std::string_view, 6> kTitleOptions{
+    "--location", "--lot", "--surveyor", "--date", "--survey-date", "--applicant"};
 
 const geodesy::PlaneSystem* zoneOf(const std::string& value) {
     const bool digits = !value.empty() && value.size() <= 2 &&

@@ -97,6 +97,13 @@ const OutputFormat& formatOf(std::string_view token) {
     return *format;
 }
 
+// What an export that wrote its file says: the file's name and what the write warned of.
+Message exportedMessage(const std::string& name, const std::vector<std::string>& warnings) {
+    Message message{std::string(kPreviewTitle), name + " を書き出しました。", {}, false};
+    addLines(message, warnings);
+    return message;
+}
+
 } // namespace
 
 Session::Session() : m_edits(m_job) {}
@@ -259,9 +266,7 @@ Outcome Session::exportFile(std::string_view token, const std::filesystem::path&
         return outcome;
     }
     outcome.ok = true;
-    outcome.message = {
-        std::string(kPreviewTitle), displayPath(path) + " を書き出しました。", {}, false};
-    addLines(outcome.message, report.warnings);
+    outcome.message = exportedMessage(displayPath(path), report.warnings);
     return outcome;
 }
 
@@ -288,8 +293,7 @@ Outcome Session::exportToMemory(std::string_view token, std::string_view fileNam
         outcome.files.push_back(
             {transaction::platform::displayPath(file.path.filename()), std::move(file.bytes)});
     }
-    outcome.message = {std::string(kPreviewTitle), name + " を書き出しました。", {}, false};
-    addLines(outcome.message, made.warnings);
+    outcome.message = exportedMessage(name, made.warnings);
     return outcome;
 }
 
@@ -320,9 +324,7 @@ Outcome Session::writeFile(const std::filesystem::path& path, std::string bytes,
         return outcome;
     }
     outcome.ok = true;
-    outcome.message = {
-        std::string(kPreviewTitle), displayPath(path) + " を書き出しました。", {}, false};
-    addLines(outcome.message, report.warnings);
+    outcome.message = exportedMessage(displayPath(path), report.warnings);
     return outcome;
 }
 

@@ -263,7 +263,7 @@ TEST(AreaCsv, NamesASpreadsheetWouldCalculateGetAQuoteAndNumbersStayNumbers) {
     const AreaCsv csv =
         writeAreaCsv(plan, computeAreas(findParcels(plan).parcels, category("その他")));
     const std::string parcel = "\"'=HYPERLINK(\"\"x\"\")\"";
-    for (const std::string row :
+    for (const std::string& row :
          {parcel + ",'+1,-10.000,-10.000,", parcel + ",'-P,-20.000,-10.000,",
           parcel + ",'@A,-20.000,-20.000,", parcel + ",'\tT,-10.000,-20.000,",
           parcel + ",倍面積,,,,"}) {

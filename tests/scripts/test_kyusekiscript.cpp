@@ -85,7 +85,7 @@ struct Example {
 Example example(const char* angle) {
     Example e{planOfExample("two_parcels.sim", {angle, "B4L", "250"}), {}, {}};
     SurveyMapSettings settings;
-    settings.titleBlock = {"東京都千代田区一番町", "", "", "2024-05-01", "山田太郎"};
+    settings.titleBlock = {"東京都千代田区一番町", "", "", "2024-05-01", "山田太郎", "", ""};
     e.map = layOutSurveyMap(e.plan, findParcels(e.plan).parcels, settings);
     scripts::ScriptFile file;
     scripts::writeKyusekiScript(file, e.plan, e.map);
