@@ -11,6 +11,9 @@ need_packages "${packages_web[@]}"
 
 # Debian's emscripten finds its JavaScript modules (acorn) through NODE_PATH.
 export NODE_PATH=/usr/share/nodejs
+# It runs on Debian's Python, which it was packaged for: a python3 found first on PATH may be
+# another (a version manager's shim costs a second on each of the build's 150 compiler calls).
+export EMSDK_PYTHON=${EMSDK_PYTHON:-/usr/bin/python3}
 cd "$top"
 cmake --preset web >/dev/null
 cmake --build --preset web -j"$(nproc)"

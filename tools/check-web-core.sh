@@ -20,6 +20,9 @@ need_packages "${packages_web[@]}" "${packages_web_tests[@]}"
 # later must not offer fetch() to emscripten 3.1.6's loader, which would then take it for a
 # browser.
 export NODE_PATH=/usr/share/nodejs
+# It runs on Debian's Python, which it was packaged for: a python3 found first on PATH may be
+# another (a version manager's shim costs a second on each of the build's 150 compiler calls).
+export EMSDK_PYTHON=${EMSDK_PYTHON:-/usr/bin/python3}
 node=(node)
 if node --no-experimental-fetch -e '' 2>/dev/null; then
     node+=(--no-experimental-fetch)
