@@ -143,13 +143,15 @@ DrawingInfoDialog::DrawingInfoDialog(const DrawingInfo& info,
     subdivisionForm->addRow(QStringLiteral("残地"), m_remainder);
     auto* subdivisionBox = new QGroupBox(QStringLiteral("分筆"), this);
     subdivisionBox->setLayout(subdivisionForm);
-    auto* note =
-        new QLabel(QStringLiteral("地目が宅地・鉱泉地以外で 10 ㎡を超える土地は、"
-                                  "地積の 1 ㎡未満を切り捨てます。\n"
-                                  "隣接地は 1 行に 1 つ、「地番:点名-点名」と入力します"
-                                  "（道路・水路も可）。その区画の二点の間に接する土地です。"
-                                  "同じ図面の区画どうしが接する辺は入力不要です。"),
-                   this);
+    auto* note = new QLabel(
+        QStringLiteral("地目が宅地・鉱泉地以外で 10 ㎡を超える土地は、"
+                       "地積の 1 ㎡未満を切り捨てます。\n"
+                       "隣接地は 1 行に 1 つ、「地番:点名-点名」と入力します"
+                       "（道路・水路も可）。その区画の二点の間に接する土地です。"
+                       "同じ図面の区画どうしが接する辺は入力不要です。\n"
+                       "分筆元には分筆前の区画を選びます。その内側にある区画が分筆後の各筆で、"
+                       "行の順に符号を付けます。"),
+        this);
     note->setWordWrap(true);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
