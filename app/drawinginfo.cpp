@@ -5,7 +5,9 @@
 #include <QSettings>
 #include <QStringList>
 
+#include <array>
 #include <optional>
+#include <utility>
 
 namespace karumenio::app {
 
@@ -20,6 +22,15 @@ QString fromStd(const std::string& text) {
 
 std::string toStd(const QVariant& value) {
     return value.toString().toStdString();
+}
+
+// The subdivision's fields under their keys.
+std::array<std::pair<QString, std::string*>, 5> subdivisionKeys(job::SubdivisionFields& fields) {
+    return {{{QStringLiteral("subdivisionOf"), &fields.parent},
+             {QStringLiteral("signs"), &fields.signs},
+             {QStringLiteral("registeredArea"), &fields.registeredArea},
+             {QStringLiteral("accuracyClass"), &fields.accuracyClass},
+             {QStringLiteral("remainder"), &fields.remainder}}};
 }
 
 } // namespace
@@ -51,6 +62,10 @@ DrawingInfo DrawingInfoStore::load(const QString& key) {
         toStd(store.value(group + QStringLiteral("surveyor"), store.value(kLastSurveyor)));
     title.surveyDate = toStd(store.value(group + QStringLiteral("surveyDate")));
     title.applicant = toStd(store.value(group + QStringLiteral("applicant")));
+    job::SubdivisionFields& subdivision = info.subdivision;
+    for (auto& [name, field] : subdivisionKeys(subdivision)) {
+        *field = toStd(store.value(group + name));
+    }
     for (const QString& text : store.value(group + QStringLiteral("neighbours")).toStringList()) {
         if (const std::optional<parcel::Neighbour> neighbour =
                 parcel::parseNeighbour(text.toStdString())) {
@@ -81,6 +96,10 @@ void DrawingInfoStore::save(const QString& key, const DrawingInfo& info) {
         neighbours << fromStd(parcel::neighbourText(neighbour));
     }
     store.setValue(group + QStringLiteral("neighbours"), neighbours);
+    job::SubdivisionFields subdivision = info.subdivision;
+    for (const auto& [name, field] : subdivisionKeys(subdivision)) {
+        store.setValue(group + name, fromStd(*field));
+    }
     store.setValue(kLastSurveyor, fromStd(title.surveyor));
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "job/drawingfields.h"
 #include "parcel/neighbours.h"
 #include "parcel/surveymap.h"
 
@@ -9,11 +10,12 @@
 
 namespace karumenio::app {
 
-// The survey map's fields of one job: the land category, the title block and the neighbouring
-// lots along the parcels.
+// The survey map's fields of one job: the land category, the title block, the neighbouring
+// lots along the parcels and the subdivision, as typed.
 struct DrawingInfo {
     parcel::SurveyMapSettings map;
     std::vector<parcel::Neighbour> neighbours;
+    job::SubdivisionFields subdivision;
 };
 
 // The survey map's fields of one job, kept in the settings store under the job's points file,

@@ -385,6 +385,7 @@ void MainWindow::applySettings() {
     DrawingInfo info = DrawingInfoStore::load(m_drawingInfoKey);
     settings.map = std::move(info.map);
     settings.neighbours = std::move(info.neighbours);
+    settings.subdivision = job::subdivisionOf(info.subdivision);
     settings.planeSystem = geodesy::planeSystem(m_zoneList->currentData().toInt());
     m_session->setSettings(std::move(settings));
 }
@@ -405,7 +406,8 @@ void MainWindow::setPointsFile(const QString& path) {
 }
 
 void MainWindow::editDrawingInfo() {
-    DrawingInfoDialog dialog(DrawingInfoStore::load(m_drawingInfoKey), this);
+    DrawingInfoDialog dialog(DrawingInfoStore::load(m_drawingInfoKey),
+                             m_session->session().parcelNames(), this);
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }

@@ -219,7 +219,7 @@ QStringList saveScreenshots(const QString& folder, const QString& workedExampleT
         if (preview->exportTo(QStringLiteral("pdf"), pdf)) {
             written.append(pdf);
         }
-        DrawingInfoDialog info(DrawingInfo{}, &main);
+        DrawingInfoDialog info(DrawingInfo{}, {}, &main);
         info.show();
         shoot(&info, QStringLiteral("drawinginfo"));
         info.close();

@@ -1,6 +1,7 @@
 #include "clioptions.h"
 
 #include "geodesy/planesystem.h"
+#include "job/drawingfields.h"
 #include "job/outputformat.h"
 #include "job/surveymapfiles.h"
 #include "parcel/accuracyclass.h"
@@ -231,9 +232,7 @@ bool subdivisionOption(const std::string& name, const std::string& value,
     } else {
         const std::optional<std::int64_t> area = parcel::squareMillimetresOf(value);
         if (!area) {
-            throw UsageError("--registered-area に「" + value +
-                             "」は使えません。登記地積を m² の数で、小数 6 桁までで指定して下さい"
-                             "（例 --registered-area 330.57）");
+            throw UsageError("--registered-area: " + job::registeredAreaMessage(value));
         }
         subdivision.registeredArea = *area;
     }

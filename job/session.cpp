@@ -8,6 +8,7 @@
 #include "surveymapfiles.h"
 
 #include "geodesy/planesystem.h"
+#include "parcel/parcel.h"
 #include "parcel/surveymap.h"
 #include "plan/labelencoding.h"
 #include "points/reader.h"
@@ -17,6 +18,7 @@
 #include "transaction/foldersession.h"
 #include "transaction/platform.h"
 
+#include <algorithm>
 #include <cctype>
 #include <stdexcept>
 
@@ -185,6 +187,23 @@ Preview Session::preview() const {
     checkFit(p, preview);
     placeOnMap(settings().planeSystem, p, preview);
     return preview;
+}
+
+std::vector<std::string> Session::parcelNames() const {
+    std::vector<std::string> names;
+    if (!m_job.hasRead()) {
+        return names;
+    }
+    try {
+        for (parcel::Parcel& found : parcel::findParcels(m_job.plan()).parcels) {
+            if (std::find(names.begin(), names.end(), found.name) == names.end()) {
+                names.push_back(std::move(found.name));
+            }
+        }
+    } catch (const std::exception&) {
+        // The preview says why there is no plan; the names are only a help in choosing.
+    }
+    return names;
 }
 
 Outcome Session::write(const std::filesystem::path& folder,

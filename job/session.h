@@ -95,6 +95,10 @@ class Session {
 
     // The preview of the latest read with the settings.
     Preview preview() const;
+    // The names of the parcels (closed sections) of the latest read, in the order of their
+    // rows, each once: what a subdivision's parent and remainder are chosen from. Empty before a
+    // read, or when its plan cannot be made.
+    std::vector<std::string> parcelNames() const;
 
     // ".SCR 出力" into a folder on this computer: the write run, and its completion naming the
     // folder or its failure.

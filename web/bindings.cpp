@@ -7,7 +7,9 @@
 #include "job/outputformat.h"
 #include "job/session.h"
 #include "layout/sheetlayout.h"
+#include "parcel/accuracyclass.h"
 #include "parcel/landcategory.h"
+#include "parcel/lotsign.h"
 #include "plan/drawingscale.h"
 #include "plan/edition.h"
 #include "plan/papersize.h"
@@ -130,8 +132,14 @@ std::vector<std::string> linesOf(const std::string& text) {
     return lines;
 }
 
+// The subdivision's fields as the page's 図面情報 holds them, as typed.
+job::SubdivisionFields subdivisionFieldsOf(const val& info) {
+    return {textOf(info, "subdivisionOf"), textOf(info, "signs"), textOf(info, "registeredArea"),
+            textOf(info, "accuracyClass"), textOf(info, "remainder")};
+}
+
 // The survey map's information as the page's 図面情報 holds it: the land category's token,
-// the title block's fields and the neighbours, one a line.
+// the title block's fields, the neighbours, one a line, and the subdivision.
 void readDrawingInfo(const val& info, job::Settings& settings) {
     if (const parcel::LandCategory* category =
             parcel::findLandCategory(textOf(info, "landCategory"))) {
@@ -145,14 +153,18 @@ void readDrawingInfo(const val& info, job::Settings& settings) {
     title.surveyDate = textOf(info, "surveyDate");
     title.applicant = textOf(info, "applicant");
     settings.neighbours = job::neighboursOf(linesOf(textOf(info, "neighbours")));
+    settings.subdivision = job::subdivisionOf(subdivisionFieldsOf(info));
 }
 
 // What the page's 図面情報 cannot take as typed: {field, message}, or null.
 val drawingInfoProblem(const val& info) {
     job::Settings settings;
     readDrawingInfo(info, settings);
-    const std::optional<job::FieldProblem> problem =
+    std::optional<job::FieldProblem> problem =
         job::drawingFieldProblem(settings.map.titleBlock, linesOf(textOf(info, "neighbours")));
+    if (!problem) {
+        problem = job::subdivisionFieldProblem(subdivisionFieldsOf(info));
+    }
     if (!problem) {
         return val::null();
     }
@@ -229,9 +241,26 @@ val tables() {
         entry.set("caption", std::string(category.listText));
         categories.call<void>("push", entry);
     }
+    // The subdivision's signs and accuracy classes, as the 図面情報 lists them.
+    val signStyles = val::array();
+    for (const parcel::LotSignStyle& style : parcel::kLotSignStyles) {
+        val entry = val::object();
+        entry.set("token", std::string(style.token));
+        entry.set("caption", std::string(style.listText));
+        signStyles.call<void>("push", entry);
+    }
+    val accuracyClasses = val::array();
+    for (const parcel::AccuracyClass& accuracy : parcel::kAccuracyClasses) {
+        val entry = val::object();
+        entry.set("token", std::string(accuracy.token));
+        entry.set("caption", std::string(accuracy.listText));
+        accuracyClasses.call<void>("push", entry);
+    }
     val object = val::object();
     object.set("editions", editions);
     object.set("landCategories", categories);
+    object.set("signStyles", signStyles);
+    object.set("accuracyClasses", accuracyClasses);
     object.set("formats", formats);
     object.set("papers", papers);
     object.set("scales", scales);
@@ -510,6 +539,9 @@ class PageJob {
         m_shown = std::move(preview.plan);
         return object;
     }
+
+    // The names of the parcels of the latest read, for the subdivision's lists.
+    val parcelNames() const { return stringArray(m_session.parcelNames()); }
 
     // The tip of a point of the plan shown last: its numbers as the sheet shows them.
     std::string pointTip(int slot) const {
@@ -814,6 +846,7 @@ EMSCRIPTEN_BINDINGS(karumenio) {
         .function("read", &PageJob::read)
         .function("plan", &PageJob::plan)
         .function("pointTip", &PageJob::pointTip)
+        .function("parcelNames", &PageJob::parcelNames)
         .function("write", &PageJob::write)
         .function("exportFile", &PageJob::exportFile);
 }

@@ -2,6 +2,7 @@
 #include "testmain.h"
 
 #include "app/mainwindow.h"
+#include "app/worksheetwindow.h"
 #include "geodesy/planesystem.h"
 #include "guide/examplewindow.h"
 #include "guide/formlook.h"
@@ -29,6 +30,8 @@ using karumenio::guide::ExampleWindow;
 using karumenio::guide::UsageWindow;
 
 namespace {
+
+using Fields = QMap<QString, QString>;
 
 template <typename T> QList<T*> visibleWindows() {
     QList<T*> found;
@@ -68,6 +71,8 @@ class TestMainWindow : public QObject {
     void fileDialogsSpeakJapanese();
     void surveyMapAndSystemAreRemembered();
     void drawingInfoIsKeptPerPointsFile();
+    void subdivisionIsCheckedAsTheCommandLineChecksIt_data();
+    void subdivisionIsCheckedAsTheCommandLineChecksIt();
 
   private:
     template <typename T> T* child(const char* name) {
@@ -97,6 +102,7 @@ struct DialogStep {
     // What the fields held when the dialog opened, and whether it stayed open after the press.
     QMap<QString, QString> found;
     bool refused = false;
+    QString problem;
 };
 
 void runDrawingInfoDialog(QPushButton* button, DialogStep& step) {
@@ -109,13 +115,29 @@ void runDrawingInfoDialog(QPushButton* button, DialogStep& step) {
                 step.found[edit->objectName()] = edit->text();
             }
         }
-        auto* category = dialog->findChild<QComboBox*>(QStringLiteral("landCategory"));
-        step.found[QStringLiteral("landCategory")] = category->currentData().toString();
+        // A list's choice by its token; one that may be typed in, by its text, with its entries.
+        for (QComboBox* list : dialog->findChildren<QComboBox*>()) {
+            if (list->isEditable()) {
+                step.found[list->objectName()] = list->currentText();
+                QStringList entries;
+                for (int i = 0; i < list->count(); ++i) {
+                    entries << list->itemText(i);
+                }
+                step.found[list->objectName() + QStringLiteral(".entries")] =
+                    entries.join(QLatin1Char('|'));
+            } else {
+                step.found[list->objectName()] = list->currentData().toString();
+            }
+        }
         auto* neighbours = dialog->findChild<QPlainTextEdit*>(QStringLiteral("neighbours"));
         step.found[QStringLiteral("neighbours")] = neighbours->toPlainText();
         for (auto it = step.enter.cbegin(); it != step.enter.cend(); ++it) {
-            if (it.key() == QStringLiteral("landCategory")) {
-                category->setCurrentIndex(category->findData(it.value()));
+            if (auto* list = dialog->findChild<QComboBox*>(it.key())) {
+                if (list->isEditable()) {
+                    list->setCurrentText(it.value());
+                } else {
+                    list->setCurrentIndex(list->findData(it.value()));
+                }
             } else if (it.key() == QStringLiteral("neighbours")) {
                 neighbours->setPlainText(it.value());
             } else {
@@ -124,6 +146,7 @@ void runDrawingInfoDialog(QPushButton* button, DialogStep& step) {
         }
         dialog->findChild<QDialogButtonBox*>()->button(step.press)->click();
         step.refused = dialog->isVisible();
+        step.problem = dialog->findChild<QLabel*>(QStringLiteral("problem"))->text();
         if (step.refused) {
             dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->click();
         }
@@ -554,6 +577,65 @@ void TestMainWindow::drawingInfoIsKeptPerPointsFile() {
     // The neighbours one a line, as the command line writes them.
     QCOMPARE(third.found.value(QStringLiteral("neighbours")),
              QStringLiteral("670番:No.3-No.4\n道路:No.4-No.2"));
+}
+
+void TestMainWindow::subdivisionIsCheckedAsTheCommandLineChecksIt_data() {
+    QTest::addColumn<Fields>("enter");
+    // What the refusal says; empty: the fields are taken.
+    QTest::addColumn<QString>("refusal");
+    const QString parent = QStringLiteral("subdivisionOf");
+    const QString area = QStringLiteral("registeredArea");
+    const QString accuracy = QStringLiteral("accuracyClass");
+    const QString remainder = QStringLiteral("remainder");
+    QTest::newRow("registered area with a sign refused")
+        << Fields{{parent, "670"}, {area, "-330.5"}}
+        << QStringLiteral("登記地積「-330.5」は使えません");
+    QTest::newRow("registered area with a decimal comma refused")
+        << Fields{{parent, "670"}, {area, "330,57"}} << QStringLiteral("小数 6 桁まで");
+    QTest::newRow("registered area of seven decimals refused")
+        << Fields{{parent, "670"}, {area, "1.1234567"}} << QStringLiteral("登記地積「1.1234567」");
+    QTest::newRow("registered area in full-width digits refused")
+        << Fields{{parent, "670"}, {area, "１２００"}} << QStringLiteral("登記地積「１２００」");
+    QTest::newRow("registered area without a parent refused")
+        << Fields{{area, "1200"}} << QStringLiteral("登記地積は分筆元を指定したときだけ");
+    QTest::newRow("accuracy class without a parent refused")
+        << Fields{{accuracy, "甲2"}} << QStringLiteral("精度区分は分筆元を指定したときだけ");
+    QTest::newRow("remainder without a parent refused")
+        << Fields{{remainder, "670-1"}} << QStringLiteral("残地は分筆元を指定したときだけ");
+    QTest::newRow("a whole subdivision taken and kept")
+        << Fields{{parent, "670"},
+                  {QStringLiteral("signs"), "iroha"},
+                  {area, "1200.000001"},
+                  {accuracy, "甲2"},
+                  {remainder, "670-1"}}
+        << QString();
+}
+
+// The subdivision's fields are refused where the command line refuses its options, with the
+// same words for the registered area; what is taken comes back with the job's file, and the
+// parent and remainder are offered from the parcels read.
+void TestMainWindow::subdivisionIsCheckedAsTheCommandLineChecksIt() {
+    QFETCH(Fields, enter);
+    QFETCH(QString, refusal);
+    const QString example = QStringLiteral(KARUMENIO_SOURCE_DIR "/examples/subdivision_3lots.tsv");
+    QVERIFY(m_form->openWorksheet()->openPointsFile(example));
+    child<QPushButton>("readButton")->click();
+    auto* button = child<QPushButton>("drawingInfoButton");
+    DialogStep step;
+    step.enter = enter;
+    runDrawingInfoDialog(button, step);
+    QCOMPARE(step.found.value(QStringLiteral("subdivisionOf.entries")),
+             QStringLiteral("|670|670-1|670-2|670-3"));
+    QCOMPARE(step.refused, !refusal.isEmpty());
+    QVERIFY2(step.problem.contains(refusal), qPrintable(step.problem));
+    if (refusal.isEmpty()) {
+        DialogStep again;
+        again.press = QDialogButtonBox::Cancel;
+        runDrawingInfoDialog(button, again);
+        for (auto it = enter.cbegin(); it != enter.cend(); ++it) {
+            QCOMPARE(again.found.value(it.key()), it.value());
+        }
+    }
 }
 
 KARUMENIO_QTEST_MAIN(TestMainWindow)

@@ -93,6 +93,8 @@ class TestPreview : public QObject {
     void aPlanOutsideItsSystemIsAWarning();
     void theSurveyMapIsDrawnAndPrintedOnB4();
     void theRegistrationExamplesMapHoldsEveryItemOfTheDrawingInfo();
+    void theSubdivisionReachesTheMap_data();
+    void theSubdivisionReachesTheMap();
 
   private:
     PreviewWindow* readAndPreview(const QString& rows);
@@ -734,6 +736,82 @@ void TestPreview::theRegistrationExamplesMapHoldsEveryItemOfTheDrawingInfo() {
     const QString kept = qEnvironmentVariable("KARUMENIO_TEST_PDF");
     QVERIFY(preview->exportTo(QStringLiteral("pdf"),
                               kept.isEmpty() ? folder.filePath(QStringLiteral("map.pdf")) : kept));
+}
+
+void TestPreview::theSubdivisionReachesTheMap_data() {
+    QTest::addColumn<QString>("parent");
+    QTest::addColumn<QString>("signs");
+    QTest::addColumn<QString>("registeredArea");
+    QTest::addColumn<QString>("remainder");
+    // Texts the map shows, and texts it must not show; a warning the preview lists ("" none).
+    QTest::addColumn<QStringList>("shown");
+    QTest::addColumn<QStringList>("absent");
+    QTest::addColumn<QString>("warning");
+    QTest::newRow("circled signs, the remainder marked, the registered area within tolerance")
+        << QStringLiteral("670") << QStringLiteral("circled") << QStringLiteral("1200")
+        << QStringLiteral("670-1")
+        << QStringList{QStringLiteral("① 670-1（残地）"), QStringLiteral("② 670-2"),
+                       QStringLiteral("③ 670-3"),         QStringLiteral("分筆の面積"),
+                       QStringLiteral("分筆前 面積"),     QStringLiteral("一致")}
+        << QStringList{} << QString();
+    QTest::newRow("iroha signs, the registered area beyond the class's tolerance")
+        << QStringLiteral("670") << QStringLiteral("iroha") << QStringLiteral("1150") << QString()
+        << QStringList{QStringLiteral("(イ) 670-1"), QStringLiteral("(ハ) 670-3"),
+                       QStringLiteral("分筆の面積")}
+        << QStringList{QStringLiteral("① 670-1")} << QStringLiteral("地積更正");
+    QTest::newRow("no parent, no subdivision")
+        << QString() << QStringLiteral("circled") << QString() << QString() << QStringList{}
+        << QStringList{QStringLiteral("分筆の面積"), QStringLiteral("① 670-1")} << QString();
+}
+
+// The subdivision kept in the job's 図面情報 reaches the map the preview draws and prints.
+// KARUMENIO_TEST_PRINTS names a folder to keep each row's print in, for looking at it.
+void TestPreview::theSubdivisionReachesTheMap() {
+    QFETCH(QString, parent);
+    QFETCH(QString, signs);
+    QFETCH(QString, registeredArea);
+    QFETCH(QString, remainder);
+    QFETCH(QStringList, shown);
+    QFETCH(QStringList, absent);
+    QFETCH(QString, warning);
+    const QString example =
+        QStringLiteral(KARUMENIO_TEST_DATA "/../../examples/subdivision_3lots.tsv");
+    karumenio::app::DrawingInfo info;
+    info.subdivision = {parent.toStdString(), signs.toStdString(), registeredArea.toStdString(),
+                        registeredArea.isEmpty() ? "" : "甲2", remainder.toStdString()};
+    using karumenio::app::DrawingInfoStore;
+    DrawingInfoStore::save(DrawingInfoStore::keyOf(example), info);
+    select("paperList", QStringLiteral("B4L"));
+    select("scaleList", QStringLiteral("250"));
+    m_form->findChild<QCheckBox*>(QStringLiteral("surveyMapBox"))->setChecked(true);
+    QVERIFY(m_form->openWorksheet()->openPointsFile(example));
+    click("readButton");
+    click("previewButton");
+    PreviewWindow* preview = m_form->previewWindow();
+    QVERIFY(preview->scene()->surveyMap());
+
+    QStringList texts;
+    for (QGraphicsItem* item : preview->scene()->items()) {
+        if (auto* text = qgraphicsitem_cast<QGraphicsSimpleTextItem*>(item)) {
+            texts.append(text->text());
+        }
+    }
+    for (const QString& text : shown) {
+        QVERIFY2(texts.contains(text), qPrintable(text));
+    }
+    for (const QString& text : absent) {
+        QVERIFY2(!texts.contains(text), qPrintable(text));
+    }
+    const QString warnings = preview->findChild<QLabel*>(QStringLiteral("warnings"))->text();
+    QCOMPARE(warnings.contains(QStringLiteral("地積更正")), !warning.isEmpty());
+
+    // Named after the row's first word: subdivision-circled.pdf and so on.
+    QTemporaryDir folder;
+    const QString kept = qEnvironmentVariable("KARUMENIO_TEST_PRINTS");
+    const QString name = QStringLiteral("subdivision-%1.pdf")
+                             .arg(QString::fromUtf8(QTest::currentDataTag()).section(' ', 0, 0));
+    QVERIFY(preview->exportTo(QStringLiteral("pdf"),
+                              QDir(kept.isEmpty() ? folder.path() : kept).filePath(name)));
 }
 
 KARUMENIO_QTEST_MAIN(TestPreview)

@@ -4,8 +4,9 @@
 // choices are kept by the browser for the next visit; each change is reported through changed().
 
 class Controls {
-    // checkDrawingInfo: the core's check of the 図面情報 typed ({field, message} or null).
-    constructor(tables, changed, checkDrawingInfo) {
+    // checkDrawingInfo: the core's check of the 図面情報 typed ({field, message} or null);
+    // parcelNames: the names of the job's parcels.
+    constructor(tables, changed, checkDrawingInfo, parcelNames) {
         const byId = (id) => document.getElementById(id);
         this.tables = tables;
         this.changed = changed;
@@ -17,6 +18,7 @@ class Controls {
                 this.save();
                 this.changed();
             },
+            parcelNames,
         );
         this.paper = byId("paper");
         this.scale = byId("scale");

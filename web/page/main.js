@@ -119,8 +119,12 @@ function acceptFiles(open) {
     const keeper = new SheetKeeper(job);
 
     let session = null;
-    const controls = new Controls(tables, () => session.refreshPreview(), (fields) =>
-        Module.drawingInfoProblem(fields));
+    const controls = new Controls(
+        tables,
+        () => session.refreshPreview(),
+        (fields) => Module.drawingInfoProblem(fields),
+        () => job.parcelNames(),
+    );
     const grid = new SheetGrid(byId("grid"), job, {
         changed: () => {
             byId("undo-button").disabled = !job.canUndo();

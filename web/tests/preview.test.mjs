@@ -155,8 +155,10 @@ describe("the print", () => {
 
 describe("the survey map", () => {
     // Read with 地積測量図 ticked, printed as the browser prints it to a PDF.
-    // marks: column H (境界標) to paste beside the example's rows, if any.
-    async function mapPrinted(example, settings, marks = "") {
+    // marks: column H (境界標) to paste beside the example's rows, if any; beforePrint: what
+    // the surveyor does once the points are read; keep: a name to keep the print under in
+    // KARUMENIO_TEST_PRINTS.
+    async function mapPrinted(example, settings, { marks = "", beforePrint = async () => {}, keep = "" } = {}) {
         const page = await openPage(browser.context);
         await page.locator("#survey-map").check();
         await pasteAt(page, "A6", readFileSync(example, "utf8"));
@@ -166,14 +168,16 @@ describe("the survey map", () => {
         await chooseSettings(page, settings);
         await button(page, "座 標 読 込").click();
         await answer(page);
-        const pdf = join(workFolder(), "map.pdf");
+        await beforePrint(page);
+        const pdf = join(keep ? process.env.KARUMENIO_TEST_PRINTS : workFolder(), keep || "map.pdf");
         writeFileSync(pdf, await page.pdf({ preferCSSPageSize: true, printBackground: true }));
         const info = spawnSync("pdfinfo", [pdf], { encoding: "utf8" }).stdout;
         const text = spawnSync("pdftotext", ["-layout", pdf, "-"], { encoding: "utf8" }).stdout;
         const counts = await page.locator("#counts").textContent();
         const errors = page.errors;
+        const warnings = await page.locator("#warnings").textContent();
         await page.close();
-        return { info, text, counts, errors };
+        return { info, text, counts, errors, warnings };
     }
 
     const b4 = (info, pages) => {
@@ -190,7 +194,7 @@ describe("the survey map", () => {
                         "No.5": "金属標", "No.6": "コンクリート杭" };
         const marks = readFileSync(example, "utf8").trim().split("\n")
             .map((line) => kinds[line.split("\t")[1]] ?? "").join("\n");
-        const printed = await mapPrinted(example, { paper: "B4L", scale: "250", angle: "30.0000" }, marks);
+        const printed = await mapPrinted(example, { paper: "B4L", scale: "250", angle: "30.0000" }, { marks });
         assert.match(printed.counts, /地積測量図 1 枚/);
         b4(printed.info, 1);
         const cli = runCli(["--paper", "B4L", "--scale", "250", "--angle", "30.0000"], example,
@@ -212,6 +216,79 @@ describe("the survey map", () => {
             assert.ok(printed.text.includes(word), `${word} not printed`);
         }
         assert.deepEqual(printed.errors, []);
+    });
+
+    // The subdivision chosen in 図面情報 reaches the printed map. KARUMENIO_TEST_PRINTS names
+    // a folder to keep each print in, for looking at it.
+    for (const { name, fields, printed, absent, warning } of [
+        { name: "circled", fields: { 分筆元: "670", "登記地積（㎡）": "1200", 残地: "670-1" },
+          printed: ["① 670-1（残地）", "② 670-2", "③ 670-3", "分筆の面積", "一致"], absent: [] },
+        { name: "iroha", fields: { 分筆元: "670", 符号: "iroha", "登記地積（㎡）": "1150", 精度区分: "甲2" },
+          printed: ["(イ) 670-1", "(ハ) 670-3", "分筆の面積"], absent: ["①"], warning: "地積更正" },
+        { name: "none", fields: {}, printed: ["670-1"], absent: ["分筆の面積", "①"] },
+    ]) {
+        test(`of a subdivision (${name}) prints the signs and areas chosen in 図面情報`, async () => {
+            const choose = async (page) => {
+                await button(page, "図面情報…").click();
+                // The parent and the remainder are offered from the parcels read.
+                const offered = await page.locator("#info-parcels option").evaluateAll(
+                    (options) => options.map((o) => o.value));
+                assert.deepEqual(offered, ["670", "670-1", "670-2", "670-3"]);
+                for (const [label, value] of Object.entries(fields)) {
+                    const field = page.getByLabel(label, { exact: true });
+                    if (await field.evaluate((e) => e.tagName === "SELECT")) {
+                        await field.selectOption(value);
+                    } else {
+                        await field.fill(value);
+                    }
+                }
+                await button(page, "OK").click();
+                await page.waitForFunction(() => !document.getElementById("drawing-info").open);
+            };
+            const keep = process.env.KARUMENIO_TEST_PRINTS ? `print-subdivision-${name}.pdf` : "";
+            const result = await mapPrinted(join(top, "examples/subdivision_3lots.tsv"),
+                                            { paper: "B4L", scale: "250", angle: "0.0000" },
+                                            { beforePrint: choose, keep });
+            for (const text of printed) {
+                assert.ok(result.text.includes(text), `${text} not printed`);
+            }
+            for (const text of absent) {
+                assert.ok(!result.text.includes(text), `${text} printed`);
+            }
+            assert.equal(result.warnings.includes("地積更正"), Boolean(warning), result.warnings);
+            assert.deepEqual(result.errors, []);
+        });
+    }
+
+    test("of a subdivision refuses what the command line refuses, and keeps what it takes", async () => {
+        const page = await openPage(browser.context);
+        const problem = page.locator("#info-problem");
+        await button(page, "図面情報…").click();
+        for (const [fields, refusal] of [
+            [{ 分筆元: "670", "登記地積（㎡）": "-330.5" }, "登記地積「-330.5」は使えません"],
+            [{ 分筆元: "670", "登記地積（㎡）": "330,57" }, "小数 6 桁まで"],
+            [{ 分筆元: "", "登記地積（㎡）": "1200" }, "登記地積は分筆元を指定したときだけ"],
+            [{ "登記地積（㎡）": "", 残地: "670-1" }, "残地は分筆元を指定したときだけ"],
+        ]) {
+            for (const [label, value] of Object.entries(fields)) {
+                await page.getByLabel(label, { exact: true }).fill(value);
+            }
+            await button(page, "OK").click();
+            assert.ok((await problem.textContent()).includes(refusal), await problem.textContent());
+            assert.ok(await page.evaluate(() => document.getElementById("drawing-info").open));
+        }
+        await page.getByLabel("分筆元", { exact: true }).fill("670");
+        await page.getByLabel("精度区分", { exact: true }).selectOption("乙1");
+        await button(page, "OK").click();
+        await page.waitForFunction(() => !document.getElementById("drawing-info").open);
+        await page.reload();
+        await page.waitForSelector("html[data-ready=true]");
+        await button(page, "図面情報…").click();
+        assert.equal(await page.getByLabel("分筆元", { exact: true }).inputValue(), "670");
+        assert.equal(await page.getByLabel("残地", { exact: true }).inputValue(), "670-1");
+        assert.equal(await page.getByLabel("精度区分", { exact: true }).inputValue(), "乙1");
+        assert.deepEqual(page.errors, []);
+        await page.close();
     });
 
     test("of 60 points prints a page for each of its sheets", async () => {
