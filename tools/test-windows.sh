@@ -2,26 +2,54 @@
 # The Windows build: the core, the command-line tool and their tests cross-compiled with
 # MinGW-w64, the tests run under Wine in a prefix of their own (build-windows/wine-prefix), and
 # the ZIP package of the command-line tool, whose program must need no DLL beyond Windows' own.
-# Usage: tools/test-windows.sh    (what `cmake --workflow --preset windows-cross` does, plus
-# the packages it needs and the check of the package)
+# Usage: tools/test-windows.sh [build|check]    (what `cmake --workflow --preset windows-cross`
+# does, plus the packages it needs and the check of the package; `build` only configures and
+# builds, `check` only tests and packages what was built, so that the test command can run the
+# tests under Wine beside other stages)
 # A build folder it creates gets no debugging information: the package is stripped of it anyway,
 # and without it the build takes a third less time. A folder configured before keeps its flags.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 started=$SECONDS
+steps=${1:-all}
+case $steps in
+all | build | check) ;;
+*)
+    echo "Usage: $0 [build|check]" >&2
+    exit 2
+    ;;
+esac
 
 # shellcheck source=tools/packages.sh
 source "$top/tools/packages.sh"
 need_packages "${packages_windows[@]}"
 
 cd "$top"
-flags=()
-if [[ ! -f build-windows/CMakeCache.txt ]]; then
-    flags+=("-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -DNDEBUG")
-fi
 # The steps of the workflow preset windows-cross.
-cmake --preset windows-cross "${flags[@]}"
-cmake --build --preset windows-cross -j"$(nproc)"
+if [[ $steps != check ]]; then
+    flags=()
+    if [[ ! -f build-windows/CMakeCache.txt ]]; then
+        flags+=("-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -DNDEBUG")
+    fi
+    cmake --preset windows-cross "${flags[@]}"
+    cmake --build --preset windows-cross -j"$(nproc)"
+    if [[ $steps == build ]]; then
+        elapsed=$((SECONDS - started))
+        printf 'Windows build: %d min %02d s\n' $((elapsed / 60)) $((elapsed % 60))
+        exit 0
+    fi
+fi
+# One wine server for the whole run, in the tests' prefix (the preset's environment). Left to
+# itself it ends when its last program does, and a test starting at that moment finds it gone
+# ("wine client error: recvmsg: Connection reset by peer").
+export WINEPREFIX=$top/build-windows/wine-prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=d"
+if [[ ! -f $WINEPREFIX/system.reg ]]; then
+    wine wineboot --init
+fi
+# The server wineboot started must end before a lasting one can start.
+wineserver -w
+wineserver -p
+trap 'wineserver -k || true' EXIT
 ctest --preset windows-cross -j"$(nproc)"
 cpack --preset windows-cross
 
@@ -49,5 +77,5 @@ for dll in $dlls; do
 done
 
 elapsed=$((SECONDS - started))
-printf 'Windows build, tests under Wine and package: %d min %02d s\n' \
+printf 'Windows tests under Wine and package: %d min %02d s\n' \
     $((elapsed / 60)) $((elapsed % 60))

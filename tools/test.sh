@@ -131,22 +131,28 @@ fuzz() {
 stage packages packages
 stage_start more-packages more_packages
 stage build build
-stage tests tests
 stage_wait more-packages
+# The native tests mostly run one long test on one core: beside the browser core's build.
+stage_start tests tests
 # The core built for the browser with emscripten, and what it writes compared with the native
 # build; then the page in Chromium, acting as a surveyor, against the native tool. The browser
-# mostly waits for the page, so it runs beside the sanitizer and Windows stages.
+# mostly waits for the page, so it runs beside the sanitizer build and the Windows build.
 stage web-core "$top/tools/check-web-core.sh" "$top/build"
+stage_wait tests
 stage_start web-page env KARUMENIO_PAGE="$top/build-web-tests/karumenio.html" \
     "$top/tools/test-web.sh" "$top/build"
 stage sanitize sanitize
-stage sanitize-tests sanitize_tests
 if wanted sanitize-desktop; then
     stage sanitize-desktop sanitize_desktop
 fi
-# The core and the command-line tool built for Windows, their tests run under Wine, and the
-# package of the command-line tool.
-stage windows "$top/tools/test-windows.sh"
+# The core and the command-line tool built for Windows.
+stage windows-build "$top/tools/test-windows.sh" build
 stage_wait web-page
+# The fuzzers run for a fixed time whatever else runs: the sanitizer build's tests, the Windows
+# build's tests under Wine with its package, and then the comparison of the two command-line
+# tools (which needs the Wine tests' server gone) run beside them.
+stage_start fuzz fuzz
+stage_start sanitize-tests sanitize_tests
+stage windows-check "$top/tools/test-windows.sh" check
 stage compare compare
-stage fuzz fuzz
+stage_wait sanitize-tests fuzz
