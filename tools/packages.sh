@@ -21,11 +21,11 @@ packages_web_tests=(googletest)
 packages_browser=(chromium poppler-utils fonts-noto-cjk nodejs)
 # The Windows build (tools/test-windows.sh): wine brings /usr/bin/wine; googletest is the source
 # that the cross build compiles; fmt and fast_float (header-only) let the tests compare the
-# fallback number conversion there too.
+# fallback number conversion there too; lld links the test programs (tests/CMakeLists.txt).
 packages_windows=(cmake make g++-mingw-w64-x86-64-posix wine wine64 googletest libfmt-dev
-    libfast-float-dev)
+    libfast-float-dev lld)
 # clang for the fuzz targets (tools/fuzz.sh) and the test command's sanitizer build.
-packages_clang=(clang-14 libclang-rt-14-dev cmake make libfmt-dev libfast-float-dev)
+packages_clang=(clang-14 libclang-rt-14-dev lld cmake make libfmt-dev libfast-float-dev)
 
 # Installs the Debian packages named when any is missing (as root), or says which to install
 # and stops.
