@@ -475,7 +475,7 @@ TEST(SurveyMap, TheDxfOfTheTwoParcelSheetIsAsRecorded) {
     // The SIMA example's two parcels at 30° on B4 at 1:250, with every title field filled.
     const plan::Plan plan = planOfExample("two_parcels.sim", {"30.0000", "B4L", "250"});
     SurveyMapSettings settings;
-    settings.titleBlock = {"東京都千代田区一番町", "", "第IX系", "2024-05-01", "山田太郎"};
+    settings.titleBlock = {"東京都千代田区一番町", "", "第IX系", "2024-05-01", "山田太郎", "", ""};
     const SheetLayout map = mapOf(plan, settings);
     ASSERT_EQ(map.sheets.size(), 1u);
     EXPECT_EQ(map.fit.overlappingTexts, 0);

@@ -1,0 +1,1 @@
+// Holds the precompiled test headers (testheaders.h) that the test programs share.
